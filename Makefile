@@ -1,0 +1,30 @@
+# The two commands of the README, and the developers' extras.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: run test deps build configure bench format clean
+
+run: build
+	./$(BUILD)/tarvo
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+deps:
+	tools/install-deps
+
+configure: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+bench: build
+	bench/run-bench $(BUILD)
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,5 @@
+#include "app/ConversionSettings.h"
+
+#include "app/Texts.h"
+
+ConversionSettings::ConversionSettings() : head(Text(Texts::kDefaultHeader)) {}

@@ -1,0 +1,55 @@
+#pragma once
+// Everything the system remembers between runs, as held in memory: the option word
+// "Flag", the instrument type, the DXF scale, the S-JTSK averages (metres), the file
+// header and the orientation marker. Texts are Windows-1250 bytes. The five serial
+// values live apart, with the serial link (SerialSettings).
+
+#include <QByteArray>
+
+#include <QtGlobal>
+
+// Bits of "Flag". 0x400 and above mean nothing.
+inline constexpr quint16 FLAG_SWAP_ANGLES = 0x001;        // vertical and horizontal angles swapped
+inline constexpr quint16 FLAG_WARN_UNITS = 0x002;         // warn of feet or angles not in gon
+inline constexpr quint16 FLAG_WARN_HEIGHTS = 0x004;       // warn of heights above 5 m
+inline constexpr quint16 FLAG_SHOW_OUTPUT = 0x008;        // show each produced file
+inline constexpr quint16 FLAG_ASK_OVERWRITE = 0x010;      // ask before replacing a file
+inline constexpr quint16 FLAG_KEEP_200 = 0x020;           // keep the prepared data as ".200"
+inline constexpr quint16 FLAG_USE_CURRENT = 0x040;        // tools use the current file
+inline constexpr quint16 FLAG_16_COLOUR_TOOLBAR = 0x080;  // 16-colour toolbar images
+inline constexpr quint16 FLAG_SWAP_XY = 0x100;            // X and Y swapped in coordinate output
+inline constexpr quint16 FLAG_USE_HEADER = 0x200;         // header text atop field book and coordinates
+inline constexpr quint16 FLAG_MEANINGFUL_BITS = 0x3FF;
+
+inline constexpr quint16 kDefaultFlag = 30;
+
+enum class DeviceType : quint16 { Nts350 = 0, Nts660 = 1 };
+
+struct ConversionSettings {
+    // Process-wide values.
+    quint16 flag = kDefaultFlag;
+    quint16 deviceType = 0;  // 0 NTS-350, 1 NTS-660; other stored values are kept
+    quint8 dxfRatio = 4;     // index into the DXF scale list, 4 = "1:1"
+
+    // Document values.
+    double jx = 1001000.0;  // average S-JTSK X of the job
+    double jy = 680000.0;   // average S-JTSK Y
+    double jh = 320.0;      // average height above sea level
+    QByteArray head;        // header text, lines separated by CR LF
+    QByteArray orMarker = "#";
+
+    ConversionSettings();
+
+    bool Has(quint16 bit) const { return (flag & bit) != 0; }
+};
+
+// The serial line as stored: port number 1..9 and indexes into the speed, parity
+// and stop-bit tables of the serial link. Out-of-table values are kept as stored;
+// the link refuses to open with them.
+struct SerialSettings {
+    quint8 commPort = 1;
+    quint8 baudRate = 5;  // 4800 bit/s
+    quint8 byteSize = 8;
+    quint8 parity = 0;    // none
+    quint8 stopBits = 0;  // one
+};

@@ -1,0 +1,52 @@
+#pragma once
+// Whole-file reading and checked writing of the system's files. Every failure is a
+// value naming the file; a write error sticks, so a writer that checks only at the
+// end still learns that its file is incomplete.
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdio>
+
+enum class FileErrorKind { None, NotFound, AccessDenied, BadPath, ReadError, WriteError, DiskFull, CreateError };
+
+struct FileError {
+    FileErrorKind kind = FileErrorKind::None;
+    QString path;
+    int systemError = 0;  // errno where the system gave one
+
+    explicit operator bool() const { return kind != FileErrorKind::None; }
+};
+
+// The Czech message for a file error, naming the file, in Windows-1250.
+QByteArray FileErrorText(const FileError& error);
+
+bool FileExists(const QString& path);
+
+// Reads the whole file into out (out is cleared first).
+FileError ReadWholeFile(const QString& path, QByteArray& out);
+
+// Writes a whole file at once: create (truncating), write, close.
+FileError WriteWholeFile(const QString& path, const QByteArray& bytes);
+
+class OutputFile {
+public:
+    OutputFile() = default;
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    // Creates or truncates the file for binary writing.
+    FileError Create(const QString& path);
+    void Write(const char* data, std::size_t size);
+    void Write(const QByteArray& bytes) { Write(bytes.constData(), static_cast<std::size_t>(bytes.size())); }
+    // Flushes and closes; the first error of any write, or of the close, is returned.
+    FileError Close();
+    bool IsOpen() const { return m_file != nullptr; }
+    const FileError& Error() const { return m_error; }
+
+private:
+    std::FILE* m_file = nullptr;
+    QString m_path;
+    FileError m_error;
+};

@@ -1,0 +1,143 @@
+#include "app/Numbers.h"
+
+#include <cerrno>
+#include <charconv>
+#include <clocale>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <locale.h>
+#include <string>
+
+namespace {
+
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The "C" locale for this thread while an object lives, so printf writes ".".
+class CLocaleScope {
+public:
+    CLocaleScope() {
+        static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+        m_previous = uselocale(cLocale);
+    }
+    ~CLocaleScope() { uselocale(m_previous); }
+    CLocaleScope(const CLocaleScope&) = delete;
+    CLocaleScope& operator=(const CLocaleScope&) = delete;
+
+private:
+    locale_t m_previous;
+};
+
+void AppendFormatV(QByteArray& out, const char* format, va_list args) {
+    CLocaleScope scope;
+    char small[256];
+    va_list copy;
+    va_copy(copy, args);
+    const int needed = std::vsnprintf(small, sizeof small, format, copy);
+    va_end(copy);
+    if (needed < 0) return;
+    if (static_cast<std::size_t>(needed) < sizeof small) {
+        out.append(small, needed);
+        return;
+    }
+    const qsizetype start = out.size();
+    out.resize(start + needed + 1);
+    std::vsnprintf(out.data() + start, static_cast<std::size_t>(needed) + 1, format, args);
+    out.resize(start + needed);
+}
+
+}  // namespace
+
+namespace Numbers {
+
+ParsedDouble ParseDouble(std::string_view text) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && IsSpace(text[i])) ++i;
+    bool negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t mantissaStart = i;
+    std::size_t digits = 0;
+    while (i < n && IsDigit(text[i])) ++i, ++digits;
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (i < n && IsDigit(text[i])) ++i, ++digits;
+    }
+    if (digits == 0) return {};
+    // An exponent counts only when at least one digit follows its letter and sign.
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < n && (text[j] == '+' || text[j] == '-')) ++j;
+        if (j < n && IsDigit(text[j])) {
+            while (j < n && IsDigit(text[j])) ++j;
+            i = j;
+        }
+    }
+    // from_chars takes neither a leading "+" nor a lone "." before the digits in
+    // every library; hand it a clean copy.
+    std::string clean(text.substr(mantissaStart, i - mantissaStart));
+    if (clean.front() == '.') clean.insert(clean.begin(), '0');
+    double value = 0.0;
+    const auto result = std::from_chars(clean.data(), clean.data() + clean.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // strtod gives ±HUGE_VAL on overflow and 0 (or a denormal) on underflow.
+        CLocaleScope scope;
+        value = std::strtod(clean.c_str(), nullptr);
+    }
+    return {negative ? -value : value, i};
+}
+
+double ToDouble(std::string_view text) { return ParseDouble(text).value; }
+
+ParsedInteger ParseInteger(std::string_view text, std::int64_t minimum, std::int64_t maximum) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && IsSpace(text[i])) ++i;
+    bool negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i >= n || !IsDigit(text[i])) return {};
+    // Accumulate as a negative number so that the minimum of the range fits.
+    std::int64_t value = 0;
+    bool overflow = false;
+    for (; i < n && IsDigit(text[i]); ++i) {
+        const int digit = text[i] - '0';
+        if (!overflow) {
+            if (value < (INT64_MIN + digit) / 10) overflow = true;
+            else value = value * 10 - digit;
+        }
+    }
+    std::int64_t result;
+    if (overflow) result = negative ? INT64_MIN : INT64_MAX;
+    else if (negative) result = value;
+    else result = value == INT64_MIN ? INT64_MAX : -value;
+    if (result < minimum) result = minimum;
+    if (result > maximum) result = maximum;
+    return {result, i};
+}
+
+QByteArray FormatFixed(double value, int decimals) { return Format("%.*f", decimals, value); }
+
+QByteArray Format(const char* format, ...) {
+    QByteArray out;
+    va_list args;
+    va_start(args, format);
+    AppendFormatV(out, format, args);
+    va_end(args);
+    return out;
+}
+
+void AppendFormat(QByteArray& out, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    AppendFormatV(out, format, args);
+    va_end(args);
+}
+
+}  // namespace Numbers

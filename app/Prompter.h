@@ -1,0 +1,58 @@
+#pragma once
+// Everything the core asks or tells the user goes through this interface: the
+// window program answers with dialogs, tarvo-cli with its options, tests with a
+// script. Texts are Windows-1250 bytes; the implementation converts them for its
+// screen or terminal.
+
+#include "app/FileIo.h"
+
+#include <QByteArray>
+#include <QString>
+
+struct ConversionSettings;
+
+enum class MessageIcon { Exclamation, Information, Question };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class Answer { Ok, Yes, No, Cancel };
+
+// What a message is about, so that a non-interactive answerer (the command line, a
+// test script) can answer by meaning rather than by text.
+enum class Topic {
+    Notice,       // any other message
+    DataWarning,  // a warning about the measured data, once per run
+    Corrections,  // "Použít současné nastavení korekcí?"
+    Million,      // "Přičíst k souřadnicím milión?"
+    Overwrite,    // "Soubor %s existuje. ..."
+    ReceiveMode,  // put the instrument into receive mode, then OK
+    Summary,      // the result of a finished run
+};
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    // A message box: a question with its buttons, or (MessageButtons::Ok) a notice.
+    virtual Answer Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) = 0;
+
+    void Tell(const QByteArray& text, MessageIcon icon = MessageIcon::Exclamation, Topic topic = Topic::Notice) {
+        Ask(topic, text, MessageButtons::Ok, icon);
+    }
+
+    // A failed open, read, create or write, naming the file.
+    virtual void ReportFileError(const FileError& error) { Tell(FileErrorText(error)); }
+
+    // Shows a produced file; titleSuffix is the file title and extension
+    // («job.zap»). Returns when the user has closed it.
+    virtual void ShowOutputFile(const QString& path, const QByteArray& titleSuffix) {
+        (void)path;
+        (void)titleSuffix;
+    }
+
+    // Opens the conversion parameter sheet on settings; returns true when the user
+    // confirmed it (its result is then applied to settings). A cancelled sheet may
+    // still have changed the instrument type and the DXF scale.
+    virtual bool RunParameterSheet(ConversionSettings& settings) {
+        (void)settings;
+        return false;
+    }
+};

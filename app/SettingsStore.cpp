@@ -1,0 +1,117 @@
+#include "app/SettingsStore.h"
+
+#include "app/Cp1250.h"
+#include "app/Numbers.h"
+
+#include <QSettings>
+
+namespace {
+
+constexpr char kOrganisation[] = "Tarvo1";
+constexpr char kApplication[] = "Tarvo";
+constexpr char kSection[] = "Settings";
+
+QString Key(const char* name) { return QString::fromLatin1(kSection) + QLatin1Char('/') + QLatin1String(name); }
+
+// A stored integer text as the registry would hold it: the low 32 bits of its
+// value. Text that is not an integer does not read.
+bool ParseStoredInteger(const QString& text, qint32& value) {
+    const QByteArray digits = text.trimmed().toLatin1();
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < digits.size() && (digits[i] == '+' || digits[i] == '-')) negative = digits[i++] == '-';
+    if (i >= digits.size()) return false;
+    quint64 wrapped = 0;
+    for (; i < digits.size(); ++i) {
+        if (digits[i] < '0' || digits[i] > '9') return false;
+        wrapped = wrapped * 10 + static_cast<quint64>(digits[i] - '0');
+    }
+    if (negative) wrapped = ~wrapped + 1;
+    value = static_cast<qint32>(static_cast<quint32>(wrapped));
+    return true;
+}
+
+}  // namespace
+
+SettingsStore::SettingsStore()
+    : m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kOrganisation, kApplication)) {}
+
+SettingsStore::SettingsStore(const QString& iniPath) : m_settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
+
+SettingsStore::~SettingsStore() = default;
+
+qint32 SettingsStore::ReadInt(const char* name, qint32 defaultValue) const {
+    const QVariant stored = m_settings->value(Key(name));
+    if (!stored.isValid()) return defaultValue;
+    qint32 value = defaultValue;
+    if (stored.typeId() == QMetaType::Int || stored.typeId() == QMetaType::UInt || stored.typeId() == QMetaType::LongLong ||
+        stored.typeId() == QMetaType::ULongLong) {
+        return static_cast<qint32>(static_cast<quint32>(stored.toULongLong()));
+    }
+    return ParseStoredInteger(stored.toString(), value) ? value : defaultValue;
+}
+
+QByteArray SettingsStore::ReadText(const char* name, const QByteArray& defaultValue) const {
+    const QVariant stored = m_settings->value(Key(name));
+    if (!stored.isValid()) return defaultValue;
+    // An INI list ("a, b") comes back as a string list; the store holds one string.
+    if (stored.typeId() == QMetaType::QStringList) return Cp1250::FromUnicode(stored.toStringList().join(QLatin1String(", ")));
+    return Cp1250::FromUnicode(stored.toString());
+}
+
+void SettingsStore::WriteInt(const char* name, quint32 value) { m_settings->setValue(Key(name), value); }
+
+void SettingsStore::WriteText(const char* name, const QByteArray& value) {
+    m_settings->setValue(Key(name), Cp1250::ToUnicode(value));
+}
+
+void SettingsStore::Sync() { m_settings->sync(); }
+
+QString SettingsStore::ReadString(const QString& section, const QString& name) const {
+    return m_settings->value(section + QLatin1Char('/') + name).toString();
+}
+
+void SettingsStore::WriteString(const QString& section, const QString& name, const QString& value) {
+    m_settings->setValue(section + QLatin1Char('/') + name, value);
+}
+
+void LoadStartupFlag(const SettingsStore& store, ConversionSettings& settings) {
+    settings.flag = static_cast<quint16>(store.ReadInt("Flag", kDefaultFlag));
+}
+
+void LoadDocumentSettings(const SettingsStore& store, ConversionSettings& settings, SerialSettings& serial) {
+    serial.commPort = static_cast<quint8>(store.ReadInt("CommPort", 1));
+    serial.baudRate = static_cast<quint8>(store.ReadInt("BaudRate", 5));
+    serial.byteSize = static_cast<quint8>(store.ReadInt("ByteSize", 8));
+    serial.parity = static_cast<quint8>(store.ReadInt("Parity", 0));
+    serial.stopBits = static_cast<quint8>(store.ReadInt("StopBits", 0));
+    settings.jx = Numbers::ToDouble(store.ReadText("JX", "1001000"));
+    settings.jy = Numbers::ToDouble(store.ReadText("JY", "680000"));
+    settings.jh = Numbers::ToDouble(store.ReadText("JH", "320"));
+    settings.head = store.ReadText("Head", ConversionSettings().head);
+    settings.dxfRatio = static_cast<quint8>(store.ReadInt("DXF_Ratio", 4));
+    settings.orMarker = store.ReadText("OR", "#");
+    settings.deviceType = static_cast<quint16>(store.ReadInt("DeviceType", 0));
+}
+
+void SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settings) {
+    store.WriteInt("Flag", settings.flag);
+    store.WriteInt("DeviceType", settings.deviceType);
+    store.WriteInt("DXF_Ratio", settings.dxfRatio);
+    store.WriteText("JX", Numbers::Format("%.3f", settings.jx));
+    store.WriteText("JY", Numbers::Format("%.3f", settings.jy));
+    store.WriteText("JH", Numbers::Format("%.3f", settings.jh));
+    store.WriteText("Head", settings.head);
+    store.WriteText("OR", settings.orMarker);
+    store.Sync();
+}
+
+void SaveSerialSettings(SettingsStore& store, const SerialSettings& serial) {
+    store.WriteInt("CommPort", serial.commPort);
+    store.WriteInt("BaudRate", serial.baudRate);
+    store.WriteInt("ByteSize", serial.byteSize);
+    store.WriteInt("Parity", serial.parity);
+    store.WriteInt("StopBits", serial.stopBits);
+    // Confirmed serial values must outlive a killed process.
+    store.Sync();
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The per-user profile, section "Settings": integers as 32-bit numbers, texts as
+// strings (Windows-1250 in memory, Unicode in the store). A value that is missing
+// or cannot be read gives its default; nothing is ever reported to the user.
+//
+// On Linux the profile is the INI file Tarvo1/Tarvo.conf in the user's
+// configuration directory; on Windows the registry key Software\Tarvo1\Tarvo.
+
+#include "app/ConversionSettings.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+class QSettings;
+
+class SettingsStore {
+public:
+    // The user's profile.
+    SettingsStore();
+    // A profile kept in the given INI file (tests, or a profile the user names).
+    explicit SettingsStore(const QString& iniPath);
+    ~SettingsStore();
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
+
+    // The stored integer, as a 32-bit number (wrapping); the default when absent
+    // or not an integer.
+    qint32 ReadInt(const char* name, qint32 defaultValue) const;
+    QByteArray ReadText(const char* name, const QByteArray& defaultValue) const;
+    void WriteInt(const char* name, quint32 value);
+    void WriteText(const char* name, const QByteArray& value);
+    // Pushes the writes to the store at once.
+    void Sync();
+
+    // Free-form values of another section ("Ports" maps COM numbers to devices).
+    QString ReadString(const QString& section, const QString& name) const;
+    void WriteString(const QString& section, const QString& name, const QString& value);
+
+private:
+    std::unique_ptr<QSettings> m_settings;
+};
+
+// Start-up load, part one: "Flag".
+void LoadStartupFlag(const SettingsStore& store, ConversionSettings& settings);
+
+// Start-up load, part two, in the stored order: the serial values, "JX", "JY",
+// "JH", "Head", "DXF_Ratio", "OR", "DeviceType".
+void LoadDocumentSettings(const SettingsStore& store, ConversionSettings& settings, SerialSettings& serial);
+
+// Shutdown save: "Flag", "DeviceType", "DXF_Ratio", "JX", "JY", "JH" ("%.3f"),
+// "Head", "OR".
+void SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settings);
+
+// Serial save: "CommPort", "BaudRate", "ByteSize", "Parity", "StopBits".
+void SaveSerialSettings(SettingsStore& store, const SerialSettings& serial);

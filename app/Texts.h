@@ -1,0 +1,68 @@
+#pragma once
+// The system's user texts: Czech messages, captions and fixed file texts, each with
+// its string-table number where it has one (0 for a literal). Sources are UTF-8;
+// Text() hands out the Windows-1250 bytes the rest of the system works with.
+
+#include <QByteArray>
+
+struct UserText {
+    int number;        // string-table number, 0 for a literal
+    const char* utf8;  // the text as the user sees it
+};
+
+namespace Texts {
+
+// Settings and files.
+inline constexpr UserText kDefaultHeader{
+    32795, "Měřeno přístrojem SOUTH NTS-350\r\nZakázka:             ,  Měřil:                 ,Datum:"};
+inline constexpr UserText kFileExists{32786, "Soubor %s existuje.\n\nChcete ho přepsat?"};
+inline constexpr UserText kMeasuredDataFilter{32793, "Soubor měřených dat (*.sdt)|*.sdt|Všechny soubory (*.*)|*.*||"};
+inline constexpr UserText kDxfSourceFilter{
+    32804, "Soubor měřených dat (*.sdt)|*.sdt|Textový soubor bodů XYZ (*.txt)|*.txt||"};
+inline constexpr UserText kAllFilesFilter{0, "Všechny soubory (*.*)|*.*||"};
+
+// File errors, reported naming the file ("%1").
+inline constexpr UserText kFileNotFound{0, "Soubor %1 nebyl nalezen."};
+inline constexpr UserText kFileAccessDenied{0, "Přístup k souboru %1 byl odepřen."};
+inline constexpr UserText kFileReadError{0, "Při čtení souboru %1 došlo k neočekávané chybě."};
+inline constexpr UserText kFileWriteError{0, "Při zápisu do souboru %1 došlo k neočekávané chybě."};
+inline constexpr UserText kFileDiskFull{0, "Při zápisu do souboru %1 došlo místo na disku."};
+inline constexpr UserText kFileCreateError{0, "Soubor %1 nelze vytvořit."};
+inline constexpr UserText kFileBadPath{0, "Cesta %1 je neplatná."};
+
+// Conversion of measured data.
+inline constexpr UserText kWarnHeight{32796, "Upozornění!\nImportována výška stanoviska/cíle větší než 5 m!"};
+inline constexpr UserText kWarnFeet{
+    32797, "Upozornění!\nImportováné vzdálenosti nemají definovány jednotky metry, ale stopy (feet)!"};
+inline constexpr UserText kWarnAngles{32798, "Upozornění!\nImportováné úhly nemají definovány jednotky grady!"};
+inline constexpr UserText kAskCorrections{0, "Použít současné nastavení korekcí?"};
+inline constexpr UserText kAskMillion{0, "Přičíst k souřadnicím milión?"};
+inline constexpr UserText kFieldBookPreambleFull{32850, "9999\r\n999999999\r\n0\r\n1\r\n3\r\n0\r\n2\r\n\r\n"};
+inline constexpr UserText kFieldBookPreambleTools{32851, "9999\r\n999999999\r\n0\r\n1\r\n3\r\n0\r\n0\r\n\r\n"};
+inline constexpr UserText kCorrectionLine{0, "\r\nKorekce: %.1f mm/km\r\n"};
+inline constexpr UserText kSheetCaption{0, "Parametry výstupu ve formátu MAPA2"};
+inline constexpr UserText kOutputCaption{0, "Výstupní soubor konverze "};
+
+// Serial link, reception and upload.
+inline constexpr UserText kBadCommSettings{
+    0, "Špatné nastavení parametrů komunikace!\nZměňte parametry v dialogu, jinak nebude příjem dat funkční!"};
+inline constexpr UserText kCommTestFailed{0, "Nastavení komunikace selhalo!\nZměňte nastavení komunikace."};
+inline constexpr UserText kWaitingForData{0, "Čekám na data ..."};
+inline constexpr UserText kReceivingData{0, "Přijímám data ... %u bytů přijato"};
+inline constexpr UserText kNoValidPoints{0, "Nebyly nalezeny žádné platné body!"};
+inline constexpr UserText kNoValidCodes{0, "Nebyly nalezeny žádné platné kódy!"};
+inline constexpr UserText kSetReceiveMode{0, "Nastavte totální stanici do režimu příjmu dat (kódů) ...\n\nPoté stiskněte OK."};
+inline constexpr UserText kSentPoints{0, "Odesláno %u bodů ..."};
+inline constexpr UserText kSentCodes{0, "Odesláno %u kódů ..."};
+
+// DXF export.
+inline constexpr UserText kNoXyzPoints{0, "Nenalezeny žádné body XYZ !"};
+
+}  // namespace Texts
+
+// The Windows-1250 bytes of a user text.
+QByteArray Text(const UserText& text);
+
+// The text with its first "%s" (or "%1") replaced by argument, byte for byte; no
+// printf, so a "%" in a path stays as it is.
+QByteArray TextWith(const UserText& text, const QByteArray& argument);

@@ -1,0 +1,13 @@
+#include "cli/Commands.h"
+
+#include "cli/CliCommon.h"
+
+namespace Cli {
+
+int RunReceive(QStringList arguments) {
+    (void)arguments;
+    PrintUtf8(stderr, QStringLiteral("tarvo-cli receive: tento příkaz zatím není k dispozici.\n"));
+    return kFailure;
+}
+
+}  // namespace Cli

@@ -1,0 +1,165 @@
+#include "app/SettingsStore.h"
+
+#include "app/Cp1250.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+class SettingsStoreTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString IniPath() const { return m_dir.filePath(QStringLiteral("Tarvo.conf")); }
+
+    void Store(const char* name, const QVariant& value) {
+        QSettings raw(IniPath(), QSettings::IniFormat);
+        raw.setValue(QStringLiteral("Settings/") + QLatin1String(name), value);
+    }
+
+    struct Loaded {
+        ConversionSettings settings;
+        SerialSettings serial;
+    };
+    Loaded Load() {
+        Loaded loaded;
+        const SettingsStore store(IniPath());
+        LoadStartupFlag(store, loaded.settings);
+        LoadDocumentSettings(store, loaded.settings, loaded.serial);
+        return loaded;
+    }
+
+private Q_SLOTS:
+    void init() { QFile::remove(IniPath()); }
+
+    void emptyProfileGivesDefaults() {
+        const Loaded loaded = Load();
+        QCOMPARE(loaded.settings.flag, quint16(30));
+        QCOMPARE(loaded.settings.deviceType, quint16(0));
+        QCOMPARE(loaded.settings.dxfRatio, quint8(4));
+        QCOMPARE(loaded.settings.jx, 1001000.0);
+        QCOMPARE(loaded.settings.jy, 680000.0);
+        QCOMPARE(loaded.settings.jh, 320.0);
+        QCOMPARE(loaded.settings.orMarker, QByteArray("#"));
+        QCOMPARE(loaded.serial.commPort, quint8(1));
+        QCOMPARE(loaded.serial.baudRate, quint8(5));
+        QCOMPARE(loaded.serial.byteSize, quint8(8));
+        QCOMPARE(loaded.serial.parity, quint8(0));
+        QCOMPARE(loaded.serial.stopBits, quint8(0));
+        // Two lines, 87 characters, no line end after the last.
+        const QByteArray head = loaded.settings.head;
+        QCOMPARE(head.size(), 87);
+        QCOMPARE(head, Cp1250::FromUtf8("Měřeno přístrojem SOUTH NTS-350\r\nZakázka:             ,  Měřil:"
+                                        "                 ,Datum:"));
+    }
+
+    void integersNarrowToTheirWidths_data() {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<int>("flag");
+        QTest::newRow("70000 keeps its low 16 bits") << QVariant(70000) << 4464;
+        QTest::newRow("stored as text") << QVariant(QStringLiteral("70000")) << 4464;
+        QTest::newRow("beyond 32 bits wraps, not clamps")
+            << QVariant(QStringLiteral("99999999999")) << int(quint16(99999999999LL & 0xFFFFFFFF));
+        QTest::newRow("negative") << QVariant(-1) << 0xFFFF;
+        QTest::newRow("not a number gives the default") << QVariant(QStringLiteral("abc")) << 30;
+    }
+    void integersNarrowToTheirWidths() {
+        QFETCH(QVariant, stored);
+        QFETCH(int, flag);
+        Store("Flag", stored);
+        QCOMPARE(int(Load().settings.flag), flag);
+    }
+
+    void eightBitValuesKeepTheirLowByte() {
+        Store("DXF_Ratio", 260);
+        Store("BaudRate", 0x1FF);
+        Store("DeviceType", 7);
+        const Loaded loaded = Load();
+        QCOMPARE(loaded.settings.dxfRatio, quint8(4));
+        QCOMPARE(loaded.serial.baudRate, quint8(0xFF));
+        QCOMPARE(loaded.settings.deviceType, quint16(7));  // kept; its users guard their tables
+    }
+
+    void textNumbersReadAsStrtod_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<double>("value");
+        QTest::newRow("comma ends the number") << QStringLiteral("1001000,5") << 1001000.0;
+        QTest::newRow("not a number loads as 0") << QStringLiteral("abc") << 0.0;
+        QTest::newRow("decimal point") << QStringLiteral("1001000.250") << 1001000.25;
+        QTest::newRow("leading space") << QStringLiteral("  12") << 12.0;
+    }
+    void textNumbersReadAsStrtod() {
+        QFETCH(QString, stored);
+        QFETCH(double, value);
+        Store("JX", stored);
+        QCOMPARE(Load().settings.jx, value);
+    }
+
+    void shutdownSaveRewritesEverythingButSerial() {
+        ConversionSettings settings;
+        SettingsStore store(IniPath());
+        SaveShutdownSettings(store, settings);
+        QSettings raw(IniPath(), QSettings::IniFormat);
+        QCOMPARE(raw.value("Settings/JX").toString(), QStringLiteral("1001000.000"));
+        QCOMPARE(raw.value("Settings/JY").toString(), QStringLiteral("680000.000"));
+        QCOMPARE(raw.value("Settings/JH").toString(), QStringLiteral("320.000"));
+        QCOMPARE(raw.value("Settings/Flag").toInt(), 30);
+        QCOMPARE(raw.value("Settings/DXF_Ratio").toInt(), 4);
+        QCOMPARE(raw.value("Settings/OR").toString(), QStringLiteral("#"));
+        QVERIFY(!raw.contains("Settings/CommPort"));
+    }
+
+    void multiLineHeaderKeepsItsLineEnds() {
+        ConversionSettings settings;
+        settings.head = Cp1250::FromUtf8("Řádek 1\r\nŘádek 2\r\n\r\nkonec, s čárkou");
+        {
+            SettingsStore store(IniPath());
+            SaveShutdownSettings(store, settings);
+        }
+        QCOMPARE(Load().settings.head, settings.head);
+    }
+
+    void serialSaveReachesTheProfileAtOnce() {
+        SerialSettings serial;
+        serial.commPort = 3;
+        serial.baudRate = 12;
+        serial.byteSize = 7;
+        serial.parity = 2;
+        serial.stopBits = 2;
+        SettingsStore store(IniPath());
+        SaveSerialSettings(store, serial);
+        // Read by another object while the first still lives: it was synced.
+        const Loaded loaded = Load();
+        QCOMPARE(loaded.serial.commPort, quint8(3));
+        QCOMPARE(loaded.serial.baudRate, quint8(12));
+        QCOMPARE(loaded.serial.byteSize, quint8(7));
+        QCOMPARE(loaded.serial.parity, quint8(2));
+        QCOMPARE(loaded.serial.stopBits, quint8(2));
+    }
+
+    void roundTripOfEveryValue() {
+        ConversionSettings settings;
+        settings.flag = 0x3FF;
+        settings.deviceType = 1;
+        settings.dxfRatio = 8;
+        settings.jx = 1100000.1234;
+        settings.jy = 700000.5;
+        settings.jh = -12.25;
+        settings.orMarker = Cp1250::FromUtf8("Ö");
+        {
+            SettingsStore store(IniPath());
+            SaveShutdownSettings(store, settings);
+        }
+        const Loaded loaded = Load();
+        QCOMPARE(loaded.settings.flag, quint16(0x3FF));
+        QCOMPARE(loaded.settings.deviceType, quint16(1));
+        QCOMPARE(loaded.settings.dxfRatio, quint8(8));
+        QCOMPARE(loaded.settings.jx, 1100000.123);  // stored with three decimals
+        QCOMPARE(loaded.settings.jy, 700000.5);
+        QCOMPARE(loaded.settings.jh, -12.25);
+        QCOMPARE(loaded.settings.orMarker, settings.orMarker);
+    }
+};
+
+QTEST_GUILESS_MAIN(SettingsStoreTest)
+#include "SettingsStoreTest.moc"
