@@ -1,0 +1,38 @@
+#pragma once
+// One record of measured data, of an upload list or of a DXF point list. Units are
+// metres and gon; texts are Windows-1250 bytes exactly as read.
+
+#include <QByteArray>
+
+#include <QtGlobal>
+
+#include <vector>
+
+// Kind bits of a record; the parser sets exactly one of the first five.
+enum RecordKind : quint16 {
+    Angles = 0x01,         // sighting with direction and zenith angle only
+    Measurement = 0x02,    // sighting with slope distance, zenith angle and direction
+    Coordinates = 0x04,    // point with x, y, z
+    Station = 0x08,        // instrument station
+    CodeListEntry = 0x20,  // entry of the instrument's code list
+    NoHeight = 0x40,       // a text-list point without height (with Coordinates)
+};
+
+struct SurveyRecord {
+    QByteArray name;       // station, target or point name; a code entry's whole field
+    QByteArray codeText;   // point code; a code entry's description
+    double slopeDistance = 0.0;  // already multiplied by the run's scale factor
+    double zenithAngle = 0.0;
+    double direction = 0.0;
+    double height = 0.0;  // instrument height (station) or target height (sighting)
+    double x = 0.0;
+    double y = 0.0;
+    double z = 0.0;
+    quint16 codeNumber = 0;
+    quint16 kind = 0;
+
+    bool Is(quint16 bit) const { return (kind & bit) != 0; }
+};
+
+// The records in the order they occur; the list owns them.
+using SurveyRecordList = std::vector<SurveyRecord>;
