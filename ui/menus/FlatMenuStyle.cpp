@@ -18,16 +18,17 @@ QColor ToQColor(Rgb color) { return QColor(color.red, color.green, color.blue); 
 
 Rgb ToRgb(const QColor& color) { return {color.red(), color.green(), color.blue()}; }
 
-// The system colours the look is built from, by role.
+// The system colours the look is built from, by role. Always the active ones:
+// a disabled item takes its own colours from the table, not from the palette.
 struct MenuColors {
     Rgb highlight;
     Rgb buttonFace;
     Rgb menuText;
 
     explicit MenuColors(const QPalette& palette)
-        : highlight(ToRgb(palette.color(QPalette::Highlight))),
-          buttonFace(ToRgb(palette.color(QPalette::Button))),
-          menuText(ToRgb(palette.color(QPalette::WindowText))) {}
+        : highlight(ToRgb(palette.color(QPalette::Active, QPalette::Highlight))),
+          buttonFace(ToRgb(palette.color(QPalette::Active, QPalette::Button))),
+          menuText(ToRgb(palette.color(QPalette::Active, QPalette::WindowText))) {}
 
     Rgb SelectionFill() const { return AdjustColor(highlight, 70, -57); }
     Rgb DisabledFill() const { return AdjustColor(buttonFace, 73, 0); }

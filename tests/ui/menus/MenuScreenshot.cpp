@@ -55,12 +55,12 @@ int main(int argc, char** argv) {
     const QRect entry = window.menuBar()->actionGeometry(menu->menuAction());
     const QPoint menuAt = window.menuBar()->mapTo(&window, entry.bottomLeft() + QPoint(0, 1));
     menu->popup(window.mapToGlobal(menuAt));
-    QTest::qWaitForWindowExposed(menu);
+    if (!QTest::qWaitForWindowExposed(menu)) return 1;
     menu->setActiveAction(tools->menuAction());
     const QRect toolsItem = menu->actionGeometry(tools->menuAction());
     const QPoint toolsAt = menuAt + QPoint(menu->width() - 3, toolsItem.top() - 1);
     tools->popup(window.mapToGlobal(toolsAt));
-    QTest::qWaitForWindowExposed(tools);
+    if (!QTest::qWaitForWindowExposed(tools)) return 1;
     tools->setActiveAction(useCurrent);
     menu->setActiveAction(tools->menuAction());
 
