@@ -138,10 +138,13 @@ int FlatMenuStyle::styleHint(StyleHint hint, const QStyleOption* option, const Q
 int FlatMenuStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const {
     if (IsFlatMenu(widget)) {
         switch (metric) {
-            case PM_MenuPanelWidth: return 1;
+            case PM_MenuPanelWidth:
+                return 1;
             case PM_MenuHMargin:
-            case PM_MenuVMargin: return 0;
-            default: break;
+            case PM_MenuVMargin:
+                return 0;
+            default:
+                break;
         }
     }
     return QProxyStyle::pixelMetric(metric, option, widget);
@@ -253,7 +256,7 @@ void FlatMenuStyle::DrawMenuItem(const QStyleOptionMenuItem& item, QPainter* pai
     if (item.menuItemType == QStyleOptionMenuItem::SubMenu) DrawSubMenuArrow(painter, right, middle, textColor);
 
     if (item.checkType != QStyleOptionMenuItem::NotCheckable && item.checked) {
-        const Rgb boxFill = !enabled ? colors.DisabledFill()
+        const Rgb boxFill = !enabled   ? colors.DisabledFill()
                             : selected ? colors.CheckFillSelected()
                                        : colors.SelectionFill();
         FramedRect(painter, left + 1, top + 1, left + kCheckBoxRight, bottom - 1, colors.highlight, boxFill);

@@ -70,9 +70,9 @@ private Q_SLOTS:
         InstallFlatMenus(f.menu);
         const QFontMetrics metrics(f.menu->font());
         const int labelWidth = metrics.horizontalAdvance(QStringLiteral("Konverze p\u0159ijat\u00FDch dat"));
-        const int shortcutWidth = std::max(metrics.horizontalAdvance(QStringLiteral("F1")),
-                                           std::max(metrics.horizontalAdvance(QStringLiteral("F2")),
-                                                    metrics.horizontalAdvance(QStringLiteral("F3"))));
+        const int shortcutWidth = std::max(
+            metrics.horizontalAdvance(QStringLiteral("F1")),
+            std::max(metrics.horizontalAdvance(QStringLiteral("F2")), metrics.horizontalAdvance(QStringLiteral("F3"))));
         const QRect item = f.menu->actionGeometry(f.first);
         QCOMPARE(item.height(), ItemHeight(metrics.height()));
         QCOMPARE(item.width(), labelWidth + shortcutWidth + 42);

@@ -13,7 +13,9 @@ bool WithinOneUnit(Rgb a, Rgb b) {
     return std::abs(a.red - b.red) <= 1 && std::abs(a.green - b.green) <= 1 && std::abs(a.blue - b.blue) <= 1;
 }
 
-QByteArray Show(Rgb c) { return QByteArray::number(c.red) + "," + QByteArray::number(c.green) + "," + QByteArray::number(c.blue); }
+QByteArray Show(Rgb c) {
+    return QByteArray::number(c.red) + "," + QByteArray::number(c.green) + "," + QByteArray::number(c.blue);
+}
 
 }  // namespace
 

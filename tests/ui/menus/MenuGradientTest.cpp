@@ -36,7 +36,8 @@ private Q_SLOTS:
     // the rest takes the right colour.
     void remainderTakesTheRightColour() {
         const std::vector<GradientStrip> strips = GradientStrips(0, 3, Rgb{100, 100, 100}, Rgb{53, 100, 100});
-        const std::vector<GradientStrip> expected = {{0, 1, {85, 100, 100}}, {1, 2, {69, 100, 100}}, {2, 3, {53, 100, 100}}};
+        const std::vector<GradientStrip> expected = {
+            {0, 1, {85, 100, 100}}, {1, 2, {69, 100, 100}}, {2, 3, {53, 100, 100}}};
         QCOMPARE(strips, expected);
     }
 

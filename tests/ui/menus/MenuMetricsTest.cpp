@@ -52,12 +52,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("shortcut");
-        QTest::newRow("label and shortcut") << QStringLiteral("Konverze p\u0159ijat\u00FDch dat\tF1") << QStringLiteral("Konverze p\u0159ijat\u00FDch dat")
-                                            << QStringLiteral("F1");
+        QTest::newRow("label and shortcut")
+            << QStringLiteral("Konverze p\u0159ijat\u00FDch dat\tF1")
+            << QStringLiteral("Konverze p\u0159ijat\u00FDch dat") << QStringLiteral("F1");
         QTest::newRow("mnemonic removed") << QStringLiteral("&Menu") << QStringLiteral("Menu") << QString();
-        QTest::newRow("only the first ampersand goes") << QStringLiteral("A&&B &C") << QStringLiteral("A&B &C") << QString();
-        QTest::newRow("second tab stays in the shortcut") << QStringLiteral("Go\tCtrl+G\tx") << QStringLiteral("Go") << QStringLiteral("Ctrl+G\tx");
-        QTest::newRow("ampersand after the tab is not the label's") << QStringLiteral("Go\t&G") << QStringLiteral("Go") << QStringLiteral("&G");
+        QTest::newRow("only the first ampersand goes")
+            << QStringLiteral("A&&B &C") << QStringLiteral("A&B &C") << QString();
+        QTest::newRow("second tab stays in the shortcut")
+            << QStringLiteral("Go\tCtrl+G\tx") << QStringLiteral("Go") << QStringLiteral("Ctrl+G\tx");
+        QTest::newRow("ampersand after the tab is not the label's")
+            << QStringLiteral("Go\t&G") << QStringLiteral("Go") << QStringLiteral("&G");
     }
     void splitting() {
         QFETCH(QString, text);
