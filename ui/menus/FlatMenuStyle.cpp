@@ -172,8 +172,9 @@ void FlatMenuStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* 
         if (element == PE_PanelMenu) {
             FillRect(painter, r.left(), r.top(), r.right() + 1, r.bottom() + 1, background);
         } else {
-            FramedRect(painter, r.left(), r.top(), r.right() + 1, r.bottom() + 1,
-                       ToRgb(option->palette.color(QPalette::Dark)), background);
+            // The pop-up's border: one pixel in the palette's dark shade.
+            Frame(painter, r.left(), r.top(), r.right() + 1, r.bottom() + 1,
+                  ToRgb(option->palette.color(QPalette::Active, QPalette::Dark)));
         }
         return;
     }

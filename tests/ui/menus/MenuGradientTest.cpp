@@ -45,11 +45,6 @@ private Q_SLOTS:
         const std::vector<GradientStrip> strips = GradientStrips(7, 1, Rgb{0, 0, 0}, Rgb{49, 0, 0});
         QCOMPARE(strips, (std::vector<GradientStrip>{{7, 8, {49, 0, 0}}}));
     }
-
-    void noWidthNoStrips() {
-        QVERIFY(GradientStrips(0, 0, kColumnColor, kBackgroundColor).empty());
-        QVERIFY(GradientStrips(0, -5, kColumnColor, kBackgroundColor).empty());
-    }
 };
 
 QTEST_GUILESS_MAIN(MenuGradientTest)

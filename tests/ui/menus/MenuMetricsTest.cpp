@@ -106,13 +106,6 @@ private Q_SLOTS:
         data = MeasurePopup(entries, 13, width);
         QCOMPARE(UnpackItemData(data.item).shortcutWidth, 300 % 256);
     }
-
-    void popupOfSeparatorsOnly() {
-        const std::vector<MenuEntry> entries = {{true, false, QString()}};
-        const PopupItemData data = MeasurePopup(entries, 13, [](const QString&, bool) { return 99; });
-        QCOMPARE(ItemWidth(data.item), 42);
-        QCOMPARE(ItemWidth(data.separator), 42);
-    }
 };
 
 QTEST_GUILESS_MAIN(MenuMetricsTest)
