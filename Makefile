@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build configure bench format clean
+.PHONY: run test deps build configure bench format clean menu-screenshot
 
 run: build
 	./$(BUILD)/tarvo
@@ -22,6 +22,11 @@ build: configure
 
 bench: build
 	bench/run-bench $(BUILD)
+
+# The main window's menu drawn open, for a person to look at.
+menu-screenshot: build
+	mkdir -p $(BUILD)/screenshots
+	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tests/ui/menus/MenuScreenshot $(BUILD)/screenshots/menu.png
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
