@@ -17,7 +17,6 @@
 #include <QPdfWriter>
 #include <QStringList>
 #include <QTextBlock>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QUrl>
@@ -97,8 +96,21 @@ const char kStyleSheet[] =
     "p.title { font-size: 28pt; font-weight: bold; color: #1d4e74; text-align: center; }"
     "p.subtitle { font-size: 14pt; text-align: center; }"
     "p.center { text-align: center; }"
-    "p.toc1 { font-weight: bold; margin-top: 6px; margin-bottom: 1px; }"
-    "p.toc2 { margin-left: 18px; margin-bottom: 1px; }";
+    "table.toc { border-style: none; }"
+    "td.toc1 { border-style: none; font-weight: bold; padding: 0px; padding-top: 7px; }"
+    "td.toc2 { border-style: none; padding: 0px; padding-top: 2px; padding-left: 18px; }";
+
+// The table of contents as a borderless two-column table: titles, then pages.
+QString ContentsTable(const std::vector<Heading>& contents) {
+    QString table = QStringLiteral("<table class=\"toc\" width=\"100%\" cellspacing=\"0\" cellpadding=\"0\">");
+    for (const Heading& heading : contents) {
+        const QString cellClass = heading.level == 1 ? QStringLiteral("toc1") : QStringLiteral("toc2");
+        table += QStringLiteral("<tr><td class=\"%1\">%2</td><td class=\"%1\" align=\"right\">%3</td></tr>")
+                     .arg(cellClass, heading.text.toHtmlEscaped())
+                     .arg(heading.page);
+    }
+    return table + QStringLiteral("</table>");
+}
 
 // Loads the source afresh, with the table of contents filled from headings.
 bool BuildDocument(QTextDocument& document, const QString& html, const Options& options,
@@ -118,6 +130,7 @@ bool BuildDocument(QTextDocument& document, const QString& html, const Options& 
     }
     QString text = html;
     text.replace(QLatin1String(kVersionMarker), options.version);
+    text.replace(QStringLiteral("<p>%1</p>").arg(QLatin1String(kTocMarker)), ContentsTable(contents));
     document.setHtml(text);
     QTextFrameFormat page = document.rootFrame()->frameFormat();
     page.setMargin(0);
@@ -127,25 +140,6 @@ bool BuildDocument(QTextDocument& document, const QString& html, const Options& 
     page.setRightMargin(MmToFormat(kMarginMm));
     document.rootFrame()->setFrameFormat(page);
 
-    QTextCursor marker = document.find(QLatin1String(kTocMarker));
-    if (marker.isNull()) return true;
-    marker.select(QTextCursor::BlockUnderCursor);
-    marker.removeSelectedText();
-    QTextCursor cursor(document.findBlock(marker.position()));
-    cursor.movePosition(QTextCursor::EndOfBlock);
-
-    const qreal textWidth = document.pageSize().width() * 96 / kResolutionDpi - MmToFormat(2 * kMarginMm);
-    for (const Heading& heading : contents) {
-        // Sections are indented with em spaces: a block margin would move the tab stop too.
-        const QString indent = heading.level == 1 ? QString() : QStringLiteral("\u2003\u2003");
-        QTextBlockFormat format;
-        format.setTabPositions({QTextOption::Tab(textWidth - 1, QTextOption::RightTab)});
-        format.setTopMargin(heading.level == 1 ? MmToFormat(2.5) : MmToFormat(0.5));
-        QTextCharFormat characters;
-        characters.setFontWeight(heading.level == 1 ? QFont::Bold : QFont::Normal);
-        cursor.insertBlock(format, characters);
-        cursor.insertText(indent + heading.text + QLatin1Char('\t') + QString::number(heading.page), characters);
-    }
     return true;
 }
 
