@@ -48,7 +48,7 @@ struct Options {
 };
 
 // Lengths on the device (painting, page size) count in dots; lengths in text
-// formats (margins, tab positions) in 1/96 inch, which the layout scales.
+// formats (the page margins of the root frame) in 1/96 inch, which the layout scales.
 qreal MmToDots(double mm) { return mm / 25.4 * kResolutionDpi; }
 qreal MmToFormat(double mm) { return mm / 25.4 * 96; }
 
@@ -139,7 +139,6 @@ bool BuildDocument(QTextDocument& document, const QString& html, const Options& 
     page.setLeftMargin(MmToFormat(kMarginMm));
     page.setRightMargin(MmToFormat(kMarginMm));
     document.rootFrame()->setFrameFormat(page);
-
     return true;
 }
 
