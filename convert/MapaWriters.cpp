@@ -1,0 +1,104 @@
+#include "convert/MapaWriters.h"
+
+#include "app/Numbers.h"
+#include "app/Texts.h"
+
+#include <cmath>
+
+namespace {
+
+// 3.14159265 / 200 in double precision: the field book's horizontal distances
+// are computed with this shortened pi, and MAPA2 users compare them to the digit.
+constexpr double kGonToRadian = 3.14159265 / 200.0;
+
+void AppendCodeSuffix(QByteArray& out, const QByteArray& codeText) {
+    out += " *";
+    out += codeText;
+    out += "\r\n";
+}
+
+}  // namespace
+
+void WriteFieldBook(const SurveyRecordList& records, ConversionMode mode, const ConversionSettings& settings,
+                    double correctionMmPerKm, TextSink& sink) {
+    QByteArray& out = sink.Text();
+    if (settings.Has(FLAG_USE_HEADER)) {
+        out += settings.head;
+        Numbers::AppendFormat(out, "\r\nKorekce: %.1f mm/km\r\n", correctionMmPerKm);
+    }
+    out += Text(mode == ConversionMode::Full ? Texts::kFieldBookPreambleFull : Texts::kFieldBookPreambleTools);
+    sink.LineDone();
+
+    bool stationWritten = false;
+    bool inOrientation = false;
+    for (const SurveyRecord& record : records) {
+        if (record.Is(Station)) {
+            if (inOrientation) out += "-1\r\n";
+            inOrientation = false;
+            if (stationWritten) out += "/\r\n";
+            stationWritten = true;
+            out += "1 ";
+            out += record.name;
+            Numbers::AppendFormat(out, "  %.3f", record.height);
+            AppendCodeSuffix(out, record.codeText);
+        } else if (record.Is(Measurement) || record.Is(Angles)) {
+            const bool orientation = record.codeText == settings.orMarker;
+            if (!orientation && inOrientation) {
+                out += "-1\r\n";
+                inOrientation = false;
+            }
+            if (orientation) inOrientation = true;
+            if (mode == ConversionMode::StationHeaders && !orientation) {
+                sink.LineDone();
+                continue;
+            }
+            // An angles-only sighting carries distance 0.
+            out += record.name;
+            if (mode == ConversionMode::Full) {
+                Numbers::AppendFormat(out, "  %.3f %.3f %.4f %.4f", record.slopeDistance, record.height,
+                                      record.direction, record.zenithAngle);
+            } else {
+                const double horizontal = record.slopeDistance * std::sin(record.zenithAngle * kGonToRadian);
+                Numbers::AppendFormat(out, "\t%.3f\t%.4f\t", horizontal, record.direction);
+            }
+            if (orientation) out += "\r\n";
+            else AppendCodeSuffix(out, record.codeText);
+        }
+        sink.LineDone();
+    }
+    out += "/\r\n-2\r\n";
+    sink.Flush();
+}
+
+void WriteCoordinateList(const SurveyRecordList& records, const ConversionSettings& settings, bool addMillion,
+                         TextSink& sink) {
+    QByteArray& out = sink.Text();
+    if (settings.Has(FLAG_USE_HEADER)) {
+        out += settings.head;
+        out += "\r\n\r\n";
+    }
+    const bool swap = settings.Has(FLAG_SWAP_XY);
+    for (const SurveyRecord& record : records) {
+        if (!record.Is(Coordinates)) continue;
+        out += record.name;
+        // Without the million x is written as read (adding 0 would turn -0 into 0).
+        const double x = addMillion ? record.x + 1000000.0 : record.x;
+        Numbers::AppendFormat(out, "  %.3f %.3f %.3f", swap ? x : record.y, swap ? record.y : x, record.z);
+        if (record.codeText.isEmpty()) out += "\r\n";
+        else AppendCodeSuffix(out, record.codeText);
+        sink.LineDone();
+    }
+    sink.Flush();
+}
+
+void WriteCodeList(const SurveyRecordList& records, TextSink& sink) {
+    QByteArray& out = sink.Text();
+    for (const SurveyRecord& record : records) {
+        if (!record.Is(CodeListEntry)) continue;
+        Numbers::AppendFormat(out, "%u,", static_cast<unsigned>(record.codeNumber));
+        out += record.codeText;
+        out += "\r\n";
+        sink.LineDone();
+    }
+    sink.Flush();
+}
