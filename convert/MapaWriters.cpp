@@ -3,6 +3,7 @@
 #include "app/Numbers.h"
 #include "app/Texts.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -18,6 +19,14 @@ void AppendCodeSuffix(QByteArray& out, const QByteArray& codeText) {
 }
 
 }  // namespace
+
+void AppendFixed(QByteArray& out, double value, int decimals) {
+    char digits[400];  // enough for any finite double with up to 4 decimals
+    const std::to_chars_result result =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
+    if (result.ec == std::errc()) out.append(digits, result.ptr - digits);
+    else Numbers::AppendFormat(out, "%.*f", decimals, value);
+}
 
 void WriteFieldBook(const SurveyRecordList& records, ConversionMode mode, const ConversionSettings& settings,
                     double correctionMmPerKm, TextSink& sink) {
@@ -39,7 +48,8 @@ void WriteFieldBook(const SurveyRecordList& records, ConversionMode mode, const 
             stationWritten = true;
             out += "1 ";
             out += record.name;
-            Numbers::AppendFormat(out, "  %.3f", record.height);
+            out += "  ";
+            AppendFixed(out, record.height, 3);
             AppendCodeSuffix(out, record.codeText);
         } else if (record.Is(Measurement) || record.Is(Angles)) {
             const bool orientation = record.codeText == settings.orMarker;
@@ -55,11 +65,22 @@ void WriteFieldBook(const SurveyRecordList& records, ConversionMode mode, const 
             // An angles-only sighting carries distance 0.
             out += record.name;
             if (mode == ConversionMode::Full) {
-                Numbers::AppendFormat(out, "  %.3f %.3f %.4f %.4f", record.slopeDistance, record.height,
-                                      record.direction, record.zenithAngle);
+                // "%s  %.3f %.3f %.4f %.4f"
+                out += "  ";
+                AppendFixed(out, record.slopeDistance, 3);
+                out += ' ';
+                AppendFixed(out, record.height, 3);
+                out += ' ';
+                AppendFixed(out, record.direction, 4);
+                out += ' ';
+                AppendFixed(out, record.zenithAngle, 4);
             } else {
-                const double horizontal = record.slopeDistance * std::sin(record.zenithAngle * kGonToRadian);
-                Numbers::AppendFormat(out, "\t%.3f\t%.4f\t", horizontal, record.direction);
+                // "%s\t%.3f\t%.4f\t"
+                out += '\t';
+                AppendFixed(out, record.slopeDistance * std::sin(record.zenithAngle * kGonToRadian), 3);
+                out += '\t';
+                AppendFixed(out, record.direction, 4);
+                out += '\t';
             }
             if (orientation) out += "\r\n";
             else AppendCodeSuffix(out, record.codeText);
@@ -83,7 +104,13 @@ void WriteCoordinateList(const SurveyRecordList& records, const ConversionSettin
         out += record.name;
         // Without the million x is written as read (adding 0 would turn -0 into 0).
         const double x = addMillion ? record.x + 1000000.0 : record.x;
-        Numbers::AppendFormat(out, "  %.3f %.3f %.3f", swap ? x : record.y, swap ? record.y : x, record.z);
+        // "%s  %.3f %.3f %.3f"
+        out += "  ";
+        AppendFixed(out, swap ? x : record.y, 3);
+        out += ' ';
+        AppendFixed(out, swap ? record.y : x, 3);
+        out += ' ';
+        AppendFixed(out, record.z, 3);
         if (record.codeText.isEmpty()) out += "\r\n";
         else AppendCodeSuffix(out, record.codeText);
         sink.LineDone();

@@ -20,12 +20,13 @@ constexpr qsizetype kBlockTrailer = 4;  // block digit and three checksum digits
 // even when a letter never comes.
 class NextOf {
 public:
-    NextOf(const char* text, qsizetype size, const char* set) : m_text(text), m_size(size), m_set(set) {}
+    NextOf(const char* text, qsizetype size, char first, char second)
+        : m_text(text), m_size(size), m_first(first), m_second(second) {}
 
     qsizetype From(qsizetype from) {
         if (from >= m_lastFrom && from <= m_lastFound) return m_lastFound;
         qsizetype at = std::max(from, qsizetype(0));
-        while (at < m_size && !std::strchr(m_set, m_text[at])) ++at;
+        while (at < m_size && m_text[at] != m_first && m_text[at] != m_second) ++at;
         m_lastFrom = from;
         m_lastFound = at;
         return at;
@@ -34,7 +35,8 @@ public:
 private:
     const char* m_text;
     qsizetype m_size;
-    const char* m_set;
+    char m_first;
+    char m_second;
     qsizetype m_lastFrom = -1;
     qsizetype m_lastFound = -2;
 };
@@ -59,18 +61,24 @@ void RemoveFraming(QByteArray& bytes) {
     bytes.truncate(written);
 }
 
-QByteArray NormaliseSigns(const QByteArray& bytes) {
-    const char* text = bytes.constData();
+QByteArray NormaliseSigns(QByteArray bytes) {
+    // In place: the text only ever loses characters, so the write index never
+    // passes the read index, and the look-ahead for letters and signs only reads
+    // what has not been rewritten yet.
+    char* text = bytes.data();
     const qsizetype n = bytes.size();
-    QByteArray out;
-    out.reserve(n);
-    NextOf unitLetter(text, n, "mf");
-    NextOf angleLetter(text, n, "gd");
-    NextOf plus(text, n, "+");
-    // Appends text[from, to), leaving out text[from] when it is a "+".
-    const auto appendUnsigned = [&out, text](qsizetype from, qsizetype to) {
+    qsizetype w = 0;
+    NextOf unitLetter(text, n, 'm', 'f');
+    NextOf angleLetter(text, n, 'g', 'd');
+    NextOf plus(text, n, '+', '+');
+    const auto put = [text, &w](qsizetype from, qsizetype to) {
+        if (from < to) std::memmove(text + w, text + from, static_cast<std::size_t>(to - from));
+        w += std::max<qsizetype>(0, to - from);
+    };
+    // Copies text[from, to), leaving out text[from] when it is a "+".
+    const auto putUnsigned = [text, &put](qsizetype from, qsizetype to) {
         if (from < to && text[from] == '+') ++from;
-        if (from < to) out.append(text + from, to - from);
+        put(from, to);
     };
 
     qsizetype p = 0;
@@ -83,10 +91,10 @@ QByteArray NormaliseSigns(const QByteArray& bytes) {
             const qsizetype s = u < n ? plus.From(u + 2) : n;
             const qsizetype a = s < n ? angleLetter.From(s + 2) : n;
             if (a < n) {
-                out.append(text + p, u + 1 - p);
-                appendUnsigned(u + 1, s + 1);
-                appendUnsigned(s + 1, a);
-                out.append(text[a]);
+                put(p, u + 1);
+                putUnsigned(u + 1, s + 1);
+                putUnsigned(s + 1, a);
+                text[w++] = text[a];
                 p = a + 1;
                 continue;
             }
@@ -96,19 +104,20 @@ QByteArray NormaliseSigns(const QByteArray& bytes) {
             const qsizetype s = b < n ? plus.From(b) : n;
             const qsizetype e = s < n ? plus.From(s + 2) : n;
             if (e < n) {
-                out.append('<');
-                out.append(text + b, s + 1 - b);
-                appendUnsigned(s + 1, e);
-                out.append('+');
+                text[w++] = '<';
+                put(b, s + 1);
+                putUnsigned(s + 1, e);
+                text[w++] = '+';
                 p = e + 1;
                 continue;
             }
         }
-        out.append(c);
+        text[w++] = c;
         ++p;
         if ((c == '+' || c == 'm' || c == 'f') && p < n && text[p] == '+') ++p;
     }
-    return out;
+    bytes.truncate(w);
+    return bytes;
 }
 
 ConversionOutcome PrepareRawData(const QString& path, ConversionMode mode, ConversionContext& context) {
@@ -121,7 +130,8 @@ ConversionOutcome PrepareRawData(const QString& path, ConversionMode mode, Conve
         return RunConversion(std::move(buffer), mode, context);
 
     RemoveFraming(buffer.bytes);
-    buffer.bytes = NormaliseSigns(buffer.bytes);
+    buffer.bytes = NormaliseSigns(std::move(buffer.bytes));
+    buffer.bytes.squeeze();  // give back what the framing and signs took
 
     if (context.settings.Has(FLAG_KEEP_200) && mode == ConversionMode::Full) {
         const QString copyPath = context.document.basePath + QStringLiteral(".200");

@@ -14,4 +14,4 @@ void RemoveFraming(QByteArray& bytes);
 // sighting «?...m+Z+...+D...g» and an angles sighting «<+Z++D+» the zenith angle
 // and direction lose their own "+". A "?" or "<" not followed by its letters and
 // "+" signs is copied as it stands.
-QByteArray NormaliseSigns(const QByteArray& bytes);
+QByteArray NormaliseSigns(QByteArray bytes);

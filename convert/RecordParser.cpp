@@ -25,6 +25,13 @@ struct Field {
 // The text ends at end or at the first NUL before it.
 bool AtEnd(const char* p, const char* end) { return p >= end || *p == '\0'; }
 
+bool IsOneOf(char c, const char* set) {
+    for (; *set; ++set) {
+        if (*set == c) return true;
+    }
+    return false;
+}
+
 // ExtractField without copying: the field as a span of the text.
 bool Extract(const char*& cursor, const char* end, Field& field, const char* prefix, const char* terminators,
              bool skipFirst) {
@@ -53,7 +60,7 @@ bool Extract(const char*& cursor, const char* end, Field& field, const char* pre
     for (qsizetype offset = skipFirst ? 1 : 0; offset <= kFieldReach; ++offset) {
         const char* at = start + offset;
         if (AtEnd(at, end)) break;
-        if (std::strchr(terminators, *at)) {
+        if (IsOneOf(*at, terminators)) {
             field.begin = start;
             field.size = offset;
             cursor = at;
@@ -127,7 +134,22 @@ private:
 
 // ---- NTS-350: «_'» station, «_+» sighting or point, «_:» code entry.
 
+// At most one record per marker: reserving for them spares the list its
+// regrowth on large transfers.
+std::size_t CountMarkers(const char* text, const char* end) {
+    std::size_t count = 0;
+    for (const char* at = text; at + 1 < end;) {
+        const void* found = std::memchr(at, '_', static_cast<std::size_t>(end - at - 1));
+        if (!found) break;
+        at = static_cast<const char*>(found);
+        if (at[1] == '\'' || at[1] == '+' || at[1] == ':') ++count;
+        ++at;
+    }
+    return count;
+}
+
 void Parser::ParseNts350(const char* text, const char* end) {
+    m_result.records.reserve(CountMarkers(text, end));
     const char* cursor = text;
     while (!AtEnd(cursor, end)) {
         if (cursor[0] != '_' || AtEnd(cursor + 1, end)) {
@@ -263,6 +285,9 @@ bool Parser::ReadCodeEntry350(const char*& cursor, const char* end) {
 constexpr qsizetype kDataColumn = 8;
 
 void Parser::ParseNts660(const char* text, const char* end) {
+    std::size_t lines = 0;
+    for (const char* at = text; (at = static_cast<const char*>(std::memchr(at, '\r', end - at))); ++at) ++lines;
+    m_result.records.reserve(lines + 1);
     // A line ends at CR; an LF right after it belongs to the line end. A last line
     // without CR is a line like any other.
     const auto nextLine = [end](const char* line, const char*& lineEnd) -> const char* {
