@@ -51,6 +51,10 @@ void RemoveFraming(QByteArray& bytes) {
     qsizetype written = 0;
     for (qsizetype read = 0; read < size; ++read) {
         const char c = data[read];
+        if (static_cast<unsigned char>(c) > '\r') {  // the common case: text
+            data[written++] = c;
+            continue;
+        }
         if (c == kStx || c == '\r' || c == '\n') continue;
         if (c == kEtx) {
             written -= std::min(written, kBlockTrailer);

@@ -4,6 +4,8 @@
 #include "app/Numbers.h"
 #include "app/Texts.h"
 
+#include <QHash>
+
 #include <cstring>
 #include <string_view>
 
@@ -123,6 +125,20 @@ private:
         m_prompter.Tell(Text(Texts::kWarnHeight), MessageIcon::Exclamation, Topic::DataWarning);
     }
 
+    // Codes repeat from record to record; equal codes share one copy of their
+    // bytes, which keeps a large transfer's list small.
+    QByteArray Code(const char* begin, qsizetype size) {
+        if (size == 0) return {};
+        const auto found = m_codes.constFind(QByteArray::fromRawData(begin, size));
+        if (found != m_codes.cend()) return found.value();
+        QByteArray code(begin, size);
+        if (m_codes.size() < kSharedCodes) m_codes.insert(code, code);
+        return code;
+    }
+    QByteArray Code(const Field& field) { return Code(field.begin, field.size); }
+
+    static constexpr qsizetype kSharedCodes = 1024;
+    QHash<QByteArray, QByteArray> m_codes;
     quint16 m_flags;
     double m_scaleFactor;
     Prompter& m_prompter;
@@ -178,7 +194,7 @@ bool Parser::ReadStation350(const char*& cursor, const char* end) {
     if (!Extract(cursor, end, field, nullptr, "_", false)) return false;
     m_record.name = field.Bytes();
     if (!Extract(cursor, end, field, "(", "_", false)) return false;
-    m_record.codeText = field.Bytes();
+    m_record.codeText = Code(field);
     if (!Extract(cursor, end, field, ")", "_", false)) return false;
     m_record.height = field.Number();
     CheckHeight(m_record.height);
@@ -212,7 +228,7 @@ bool Parser::ReadSightingOrPoint350(const char*& cursor, const char* end) {
         if (*cursor != 'g') WarnUnits(Texts::kWarnAngles);
         if (!Extract(cursor, end, field, "+", "t*", false)) return false;
         if (!Extract(cursor, end, field, "_*", "_", false)) return false;
-        m_record.codeText = field.Bytes();
+        m_record.codeText = Code(field);
         if (!Extract(cursor, end, field, ",", "_", false)) return false;
         m_record.height = field.Number();
         CheckHeight(m_record.height);
@@ -225,7 +241,7 @@ bool Parser::ReadSightingOrPoint350(const char*& cursor, const char* end) {
         if (!Extract(cursor, end, field, "+", "+", false)) return false;
         m_record.direction = field.Number() * 0.0001;
         if (!Extract(cursor, end, field, "_*", "_", false)) return false;
-        m_record.codeText = field.Bytes();
+        m_record.codeText = Code(field);
         if (!Extract(cursor, end, field, ",", "_", false)) return false;
         m_record.height = field.Number();
         CheckHeight(m_record.height);
@@ -246,7 +262,7 @@ bool Parser::ReadSightingOrPoint350(const char*& cursor, const char* end) {
         if (!Extract(cursor, end, field, "_*", "_", false)) return false;
         qsizetype skip = 0;
         while (skip < field.size && field.begin[skip] == ' ') ++skip;
-        m_record.codeText = QByteArray(field.begin + skip, field.size - skip);
+        m_record.codeText = Code(field.begin + skip, field.size - skip);
         Add(Coordinates);
         return true;
     }
@@ -275,7 +291,7 @@ bool Parser::ReadCodeEntry350(const char*& cursor, const char* end) {
     if (static_cast<qsizetype>(number.length) != digits || stored > 50) return false;
     m_record.name = field.Bytes();
     m_record.codeNumber = stored;
-    m_record.codeText = QByteArray(field.begin + digits, std::min<qsizetype>(10, field.size - digits));
+    m_record.codeText = Code(field.begin + digits, std::min<qsizetype>(10, field.size - digits));
     Add(CodeListEntry);
     return true;
 }
@@ -342,7 +358,7 @@ bool RestOfLine(const char* cursor, const char* lineEnd, Field& field) {
 
 void Parser::ReadOptionalCode(const char* cursor, const char* lineEnd) {
     Field field;
-    if (RestOfLine(cursor, lineEnd, field)) m_record.codeText = field.Bytes();
+    if (RestOfLine(cursor, lineEnd, field)) m_record.codeText = Code(field);
 }
 
 // The fields of one line end at the line's end as they would at its CR; a line
