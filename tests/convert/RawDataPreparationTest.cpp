@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -60,6 +61,22 @@ private Q_SLOTS:
         QFETCH(QByteArray, raw);
         QFETCH(QByteArray, normalised);
         QCOMPARE(NormaliseSigns(raw), normalised);
+    }
+
+    void randomTextOnlyLosesCharacters() {
+        // Normalisation works in place; text cut anywhere must neither grow nor
+        // be read past its end (the address sanitizer watches the latter).
+        const QList<QByteArray> pieces{"?", "<", "+", "++", "m", "f", "g", "d", "0912345", "_", "\x02", "\x03"};
+        QRandomGenerator random(200);
+        for (int round = 0; round < 3000; ++round) {
+            QByteArray text;
+            const int count = int(random.bounded(50));
+            for (int i = 0; i < count; ++i) text += pieces[random.bounded(int(pieces.size()))];
+            QByteArray unframed = text;
+            RemoveFraming(unframed);
+            QVERIFY(unframed.size() <= text.size());
+            QVERIFY(NormaliseSigns(unframed).size() <= unframed.size());
+        }
     }
 
     void manyUnfinishedSightingsStayLinear() {
@@ -134,6 +151,24 @@ private Q_SLOTS:
         // A refused copy ends the run before its question about corrections.
         const bool asked = mode == int(ConversionMode::Full) && outcome != int(ConversionOutcome::Stopped);
         QCOMPARE(prompter.Count(Topic::Corrections), asked ? 1 : 0);
+    }
+
+    void copyOnAFullDiskStopsTheConversion() {
+        if (!QFile::exists("/dev/full")) QSKIP("no /dev/full here");
+        QTemporaryDir dir;
+        const QString base = dir.filePath("job");
+        TestFiles::Write(base + ".sdt", "_'S1_(K1_)1.550_");
+        QVERIFY(QFile::link("/dev/full", base + ".200"));
+        ConversionSettings settings;
+        settings.flag = FLAG_KEEP_200;
+        DocumentState document;
+        document.RememberChosenFile(base + ".sdt");
+        ScriptedPrompter prompter;
+        ConversionContext context{settings, document, prompter, {}};
+        QCOMPARE(PrepareRawData(base + ".sdt", ConversionMode::Full, context), ConversionOutcome::Failed);
+        QCOMPARE(prompter.fileErrors.size(), 1);
+        QCOMPARE(prompter.fileErrors[0].path, base + ".200");
+        QVERIFY(!QFile::exists(base + ".zap"));
     }
 
     void missingFileIsReportedByName() {

@@ -4,6 +4,7 @@
 #include "app/Texts.h"
 #include "tests/support/ScriptedPrompter.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
@@ -286,6 +287,27 @@ private Q_SLOTS:
 
     void nts350TextParsedAsNts660YieldsNothing() {
         QVERIFY(Parse("_'S1_(K1_)1.550_ _+P2_ <0912345+1234567+00000_*AB_,1.600_", 1).records.empty());
+    }
+
+    void randomTextNeverReadsPastItsEnd() {
+        // Fragments of both syntaxes in random order and cut anywhere; run under
+        // the address sanitizer this catches any read past the buffer.
+        const QList<QByteArray> pieces{"_'", "_+", "_:", "_", "(", ")", "?", "<", "U", " ", "x", "y", "z", "+", "-",
+                                       "m", "f", "g", "d", "t", "*", ",", "1.5", "0912345", "\r", "\n", "\r\n",
+                                       "STN     ", "SS      ", "SD      ", "HV      ", "UNITS   ", "A1", "\0"};
+        QRandomGenerator random(660);
+        ScriptedPrompter prompter;
+        for (int round = 0; round < 3000; ++round) {
+            QByteArray text;
+            const int count = int(random.bounded(60));
+            for (int i = 0; i < count; ++i) text += pieces[random.bounded(int(pieces.size()))];
+            std::vector<char> exact(text.begin(), text.end());
+            for (quint16 device : {quint16(0), quint16(1)}) {
+                const ParsedRecords parsed =
+                    ParseRecords(exact.data(), qsizetype(exact.size()), device, 0x3FF, 1.0, prompter);
+                QVERIFY(parsed.stationAndSightingCount + parsed.codeEntryCount <= int(parsed.records.size()));
+            }
+        }
     }
 
     void countsKinds() {
