@@ -39,11 +39,16 @@ const char kConvertUsage[] =
     "nic nevytvořil kvůli chybě, 2 chybné použití.\n";
 
 bool ParseMode(const QString& text, ConversionMode& mode) {
-    if (text == QLatin1String("full")) mode = ConversionMode::Full;
-    else if (text == QLatin1String("horizontal")) mode = ConversionMode::HorizontalDistances;
-    else if (text == QLatin1String("headers")) mode = ConversionMode::StationHeaders;
-    else if (text == QLatin1String("dxf")) mode = ConversionMode::DxfExport;
-    else return false;
+    if (text == QLatin1String("full"))
+        mode = ConversionMode::Full;
+    else if (text == QLatin1String("horizontal"))
+        mode = ConversionMode::HorizontalDistances;
+    else if (text == QLatin1String("headers"))
+        mode = ConversionMode::StationHeaders;
+    else if (text == QLatin1String("dxf"))
+        mode = ConversionMode::DxfExport;
+    else
+        return false;
     return true;
 }
 

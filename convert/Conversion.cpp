@@ -62,9 +62,12 @@ private:
 
 const char* FieldBookExtension(ConversionMode mode) {
     switch (mode) {
-    case ConversionMode::HorizontalDistances: return ".vod";
-    case ConversionMode::StationHeaders: return ".pol";
-    default: return ".zap";
+        case ConversionMode::HorizontalDistances:
+            return ".vod";
+        case ConversionMode::StationHeaders:
+            return ".pol";
+        default:
+            return ".zap";
     }
 }
 
@@ -110,9 +113,8 @@ ConversionOutcome RunConversion(RawDataBuffer buffer, ConversionMode mode, Conve
     if (mode == ConversionMode::Full && pointCount > 0) {
         const bool addMillion = prompter.Ask(Topic::Million, Text(Texts::kAskMillion), MessageButtons::YesNo,
                                              MessageIcon::Question) == Answer::Yes;
-        const auto result = output.Write(".asc", [&](TextSink& sink) {
-            WriteCoordinateList(records, settings, addMillion, sink);
-        });
+        const auto result =
+            output.Write(".asc", [&](TextSink& sink) { WriteCoordinateList(records, settings, addMillion, sink); });
         if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
     }
 

@@ -24,8 +24,10 @@ void AppendFixed(QByteArray& out, double value, int decimals) {
     char digits[400];  // enough for any finite double with up to 4 decimals
     const std::to_chars_result result =
         std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
-    if (result.ec == std::errc()) out.append(digits, result.ptr - digits);
-    else Numbers::AppendFormat(out, "%.*f", decimals, value);
+    if (result.ec == std::errc())
+        out.append(digits, result.ptr - digits);
+    else
+        Numbers::AppendFormat(out, "%.*f", decimals, value);
 }
 
 void WriteFieldBook(const SurveyRecordList& records, ConversionMode mode, const ConversionSettings& settings,
@@ -82,8 +84,10 @@ void WriteFieldBook(const SurveyRecordList& records, ConversionMode mode, const 
                 AppendFixed(out, record.direction, 4);
                 out += '\t';
             }
-            if (orientation) out += "\r\n";
-            else AppendCodeSuffix(out, record.codeText);
+            if (orientation)
+                out += "\r\n";
+            else
+                AppendCodeSuffix(out, record.codeText);
         }
         sink.LineDone();
     }
@@ -111,8 +115,10 @@ void WriteCoordinateList(const SurveyRecordList& records, const ConversionSettin
         AppendFixed(out, swap ? record.y : x, 3);
         out += ' ';
         AppendFixed(out, record.z, 3);
-        if (record.codeText.isEmpty()) out += "\r\n";
-        else AppendCodeSuffix(out, record.codeText);
+        if (record.codeText.isEmpty())
+            out += "\r\n";
+        else
+            AppendCodeSuffix(out, record.codeText);
         sink.LineDone();
     }
     sink.Flush();

@@ -140,9 +140,9 @@ ConversionOutcome PrepareRawData(const QString& path, ConversionMode mode, Conve
     if (context.settings.Has(FLAG_KEEP_200) && mode == ConversionMode::Full) {
         const QString copyPath = context.document.basePath + QStringLiteral(".200");
         if (context.settings.Has(FLAG_ASK_OVERWRITE) && FileExists(copyPath)) {
-            const Answer answer = context.prompter.Ask(Topic::Overwrite,
-                                                       TextWith(Texts::kFileExists, Cp1250::FromUnicode(copyPath)),
-                                                       MessageButtons::YesNo, MessageIcon::Question);
+            const Answer answer =
+                context.prompter.Ask(Topic::Overwrite, TextWith(Texts::kFileExists, Cp1250::FromUnicode(copyPath)),
+                                     MessageButtons::YesNo, MessageIcon::Question);
             if (answer != Answer::Yes) return ConversionOutcome::Stopped;
         }
         // The copy is the exact text that is converted; a copy that could not be

@@ -103,8 +103,10 @@ private:
 
     void Add(int kind) {
         m_record.kind = static_cast<quint16>(kind);
-        if (kind == CodeListEntry) ++m_result.codeEntryCount;
-        else if (kind != Coordinates) ++m_result.stationAndSightingCount;
+        if (kind == CodeListEntry)
+            ++m_result.codeEntryCount;
+        else if (kind != Coordinates)
+            ++m_result.stationAndSightingCount;
         m_result.records.push_back(std::move(m_record));
         m_record = SurveyRecord();
     }
@@ -347,8 +349,10 @@ void Parser::ParseNts660(const char* text, const char* end) {
                 if (next >= end) break;
                 const char* anglesEnd = nullptr;
                 const char* afterAngles = nextLine(next, anglesEnd);
-                if (StartsWith(next, anglesEnd, "HV")) ReadAngles660(next, anglesEnd, false);
-                else if (StartsWith(next, anglesEnd, "SD")) ReadAngles660(next, anglesEnd, true);
+                if (StartsWith(next, anglesEnd, "HV"))
+                    ReadAngles660(next, anglesEnd, false);
+                else if (StartsWith(next, anglesEnd, "SD"))
+                    ReadAngles660(next, anglesEnd, true);
                 next = afterAngles;
             }
         }
@@ -358,8 +362,10 @@ void Parser::ParseNts660(const char* text, const char* end) {
 
 void Parser::CheckUnitsLine660(const char* line, const char* lineEnd) {
     const auto column = [line, lineEnd](qsizetype index) { return line + index < lineEnd ? line[index] : '\0'; };
-    if (column(kDataColumn) != 'M') WarnUnits(Texts::kWarnFeet);
-    else if (column(kDataColumn + 2) != 'G') WarnUnits(Texts::kWarnAngles);
+    if (column(kDataColumn) != 'M')
+        WarnUnits(Texts::kWarnFeet);
+    else if (column(kDataColumn + 2) != 'G')
+        WarnUnits(Texts::kWarnAngles);
 }
 
 // The rest of the line after the "," at cursor, when it is a field (at most 49
@@ -443,11 +449,13 @@ bool ExtractField(const char*& cursor, const char* end, QByteArray& out, const c
     return true;
 }
 
-ParsedRecords ParseRecords(const char* buffer, qsizetype length, quint16 deviceType, quint16 flags,
-                           double scaleFactor, Prompter& prompter) {
+ParsedRecords ParseRecords(const char* buffer, qsizetype length, quint16 deviceType, quint16 flags, double scaleFactor,
+                           Prompter& prompter) {
     Parser parser(flags, scaleFactor, prompter);
     if (!buffer || length <= 0) return {};
-    if (deviceType == static_cast<quint16>(DeviceType::Nts350)) parser.ParseNts350(buffer, buffer + length);
-    else if (deviceType == static_cast<quint16>(DeviceType::Nts660)) parser.ParseNts660(buffer, buffer + length);
+    if (deviceType == static_cast<quint16>(DeviceType::Nts350))
+        parser.ParseNts350(buffer, buffer + length);
+    else if (deviceType == static_cast<quint16>(DeviceType::Nts660))
+        parser.ParseNts660(buffer, buffer + length);
     return std::move(parser.m_result);
 }

@@ -23,8 +23,8 @@ struct ParsedRecords {
 // Parses length bytes at buffer (the buffer is not changed). flags is "Flag":
 // FLAG_SWAP_ANGLES, FLAG_WARN_UNITS and FLAG_WARN_HEIGHTS act here; the unit and
 // height warnings go through prompter at most once each per call.
-ParsedRecords ParseRecords(const char* buffer, qsizetype length, quint16 deviceType, quint16 flags,
-                           double scaleFactor, Prompter& prompter);
+ParsedRecords ParseRecords(const char* buffer, qsizetype length, quint16 deviceType, quint16 flags, double scaleFactor,
+                           Prompter& prompter);
 
 // The field reader of both syntaxes, over the text [*cursor, end) (a NUL byte
 // also ends the text). With a prefix, the field starts after its first occurrence
@@ -32,5 +32,5 @@ ParsedRecords ParseRecords(const char* buffer, qsizetype length, quint16 deviceT
 // characters at offsets 0 (1 with skipFirst) to 49 of the field. On success out
 // holds the field (at most 49 bytes) and the cursor stands on the terminator; on
 // failure the cursor has moved on by one.
-bool ExtractField(const char*& cursor, const char* end, QByteArray& out, const char* prefix,
-                  const char* terminators, bool skipFirst);
+bool ExtractField(const char*& cursor, const char* end, QByteArray& out, const char* prefix, const char* terminators,
+                  bool skipFirst);

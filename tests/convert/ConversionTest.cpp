@@ -17,8 +17,9 @@ namespace {
 
 // The worked example: a station, an orientation sighting, a sighting, a second
 // station; NTS-350 text as the instrument sends it.
-const QByteArray kStationsText("_'S1_(K1_)1.500_ _+O1_ ?+00100000m+1000000++0000000g+00100000t00+00000_*#_,1.600_ "
-                               "_+P1_ ?+00012345m+0912345++1234567g+00012300t00+00000_*AB_,1.600_ _'S2_(_)1.450_");
+const QByteArray kStationsText(
+    "_'S1_(K1_)1.500_ _+O1_ ?+00100000m+1000000++0000000g+00100000t00+00000_*#_,1.600_ "
+    "_+P1_ ?+00012345m+0912345++1234567g+00012300t00+00000_*AB_,1.600_ _'S2_(_)1.450_");
 
 struct Run {
     QTemporaryDir dir;
@@ -56,12 +57,14 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("extension");
         QTest::addColumn<QByteArray>("fieldBook");
         QTest::newRow("full") << int(ConversionMode::Full) << QByteArray(".zap")
-                              << kPreambleFull + "1 S1  1.500 *K1\r\nO1  100.000 1.600 0.0000 100.0000\r\n-1\r\n"
-                                                 "P1  12.345 1.600 123.4567 91.2345 *AB\r\n/\r\n1 S2  1.450 *\r\n/\r\n-2\r\n";
+                              << kPreambleFull +
+                                     "1 S1  1.500 *K1\r\nO1  100.000 1.600 0.0000 100.0000\r\n-1\r\n"
+                                     "P1  12.345 1.600 123.4567 91.2345 *AB\r\n/\r\n1 S2  1.450 *\r\n/\r\n-2\r\n";
         QTest::newRow("horizontal distances")
             << int(ConversionMode::HorizontalDistances) << QByteArray(".vod")
-            << kPreambleTools + "1 S1  1.500 *K1\r\nO1\t100.000\t0.0000\t\r\n-1\r\nP1\t12.228\t123.4567\t *AB\r\n/\r\n"
-                                "1 S2  1.450 *\r\n/\r\n-2\r\n";
+            << kPreambleTools +
+                   "1 S1  1.500 *K1\r\nO1\t100.000\t0.0000\t\r\n-1\r\nP1\t12.228\t123.4567\t *AB\r\n/\r\n"
+                   "1 S2  1.450 *\r\n/\r\n-2\r\n";
         QTest::newRow("station headers leave out sightings but not their -1")
             << int(ConversionMode::StationHeaders) << QByteArray(".pol")
             << kPreambleTools + "1 S1  1.500 *K1\r\nO1\t100.000\t0.0000\t\r\n-1\r\n/\r\n1 S2  1.450 *\r\n/\r\n-2\r\n";
@@ -89,9 +92,8 @@ private Q_SLOTS:
         QTest::newRow("marker must match the whole code")
             << QByteArray("_+A_ <1+2+0_*# _,1_ _+B_ <1+2+0_*#A_,1_") << QByteArray("#")
             << QByteArray("A  0.000 1.000 0.0002 0.0001 *# \r\nB  0.000 1.000 0.0002 0.0001 *#A\r\n/\r\n-2\r\n");
-        QTest::newRow("marker is case sensitive")
-            << QByteArray("_+A_ <1+2+0_*or_,1_") << QByteArray("OR")
-            << QByteArray("A  0.000 1.000 0.0002 0.0001 *or\r\n/\r\n-2\r\n");
+        QTest::newRow("marker is case sensitive") << QByteArray("_+A_ <1+2+0_*or_,1_") << QByteArray("OR")
+                                                  << QByteArray("A  0.000 1.000 0.0002 0.0001 *or\r\n/\r\n-2\r\n");
     }
     void fieldBookDetails() {
         QFETCH(QByteArray, measured);
@@ -147,8 +149,8 @@ private Q_SLOTS:
         const QByteArray point("_+B1_ x+012345678_ y+654321000_ z+000320500_");
         QTest::newRow("y before x") << quint16(0) << Answer::No << QByteArray("B1  654321.000 12345.678 320.500\r\n");
         QTest::newRow("million") << quint16(0) << Answer::Yes << QByteArray("B1  654321.000 1012345.678 320.500\r\n");
-        QTest::newRow("million, swapped") << FLAG_SWAP_XY << Answer::Yes
-                                          << QByteArray("B1  1012345.678 654321.000 320.500\r\n");
+        QTest::newRow("million, swapped")
+            << FLAG_SWAP_XY << Answer::Yes << QByteArray("B1  1012345.678 654321.000 320.500\r\n");
     }
     void coordinateList() {
         QFETCH(quint16, flag);
@@ -363,20 +365,33 @@ private Q_SLOTS:
             const int records = 1 + int(random.bounded(40));
             for (int i = 0; i < records; ++i) {
                 switch (random.bounded(5)) {
-                case 0: stream += "_'S" + QByteArray::number(i) + "_(K_)1.5" + QByteArray::number(random.bounded(10)) + "_"; break;
-                case 1: stream += "_+P" + QByteArray::number(i) + "_ ?+000" + QByteArray::number(10000 + random.bounded(90000)) +
-                                  "m+0912345++" + QByteArray::number(1000000 + random.bounded(3000000)) + "g+0t00+00000_*AB_,1.600_"; break;
-                case 2: stream += "_+A" + QByteArray::number(i) + "_ <+0912345++1234567+00000_*#_,1.600_"; break;
-                case 3: stream += "_+B" + QByteArray::number(i) + "_ U+" + QByteArray::number(random.bounded(100000000)) +
-                                  "-0000012+000320500m_* X_"; break;
-                default: stream += "_:0" + QByteArray::number(10 + random.bounded(40)) + "KOD_"; break;
+                    case 0:
+                        stream +=
+                            "_'S" + QByteArray::number(i) + "_(K_)1.5" + QByteArray::number(random.bounded(10)) + "_";
+                        break;
+                    case 1:
+                        stream += "_+P" + QByteArray::number(i) + "_ ?+000" +
+                                  QByteArray::number(10000 + random.bounded(90000)) + "m+0912345++" +
+                                  QByteArray::number(1000000 + random.bounded(3000000)) + "g+0t00+00000_*AB_,1.600_";
+                        break;
+                    case 2:
+                        stream += "_+A" + QByteArray::number(i) + "_ <+0912345++1234567+00000_*#_,1.600_";
+                        break;
+                    case 3:
+                        stream += "_+B" + QByteArray::number(i) + "_ U+" +
+                                  QByteArray::number(random.bounded(100000000)) + "-0000012+000320500m_* X_";
+                        break;
+                    default:
+                        stream += "_:0" + QByteArray::number(10 + random.bounded(40)) + "KOD_";
+                        break;
                 }
                 stream += "\r\n";
             }
             QByteArray framed;
             for (qsizetype at = 0, block = 0; at < stream.size(); at += kBlockPayload, ++block)
-                framed += BuildBlock(QByteArrayView(stream.constData() + at, std::min<qsizetype>(kBlockPayload, stream.size() - at)),
-                                     unsigned(block));
+                framed += BuildBlock(
+                    QByteArrayView(stream.constData() + at, std::min<qsizetype>(kBlockPayload, stream.size() - at)),
+                    unsigned(block));
             QByteArray unframed = framed;
             RemoveFraming(unframed);
             QByteArray text = stream;

@@ -14,9 +14,23 @@ private Q_SLOTS:
     // The writers' fast number text must be printf's, digit for digit, or MAPA2
     // files would change with the writer.
     void fixedNumbersMatchPrintf() {
-        QList<double> values{0.0,     -0.0,       0.0005,     0.00015, 1.0005,   2.5,       -2.5,    0.125,
-                             12.3455, 123.45675, 1e-9,       -1e-9,   1e15,     -987654.321, 399.99995,
-                             std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min(),
+        QList<double> values{0.0,
+                             -0.0,
+                             0.0005,
+                             0.00015,
+                             1.0005,
+                             2.5,
+                             -2.5,
+                             0.125,
+                             12.3455,
+                             123.45675,
+                             1e-9,
+                             -1e-9,
+                             1e15,
+                             -987654.321,
+                             399.99995,
+                             std::numeric_limits<double>::max(),
+                             std::numeric_limits<double>::denorm_min(),
                              std::numeric_limits<double>::infinity()};
         QRandomGenerator random(2026);
         for (int i = 0; i < 20000; ++i) {

@@ -17,10 +17,20 @@ private Q_SLOTS:
     void removesFraming_data() {
         QTest::addColumn<QByteArray>("framed");
         QTest::addColumn<QByteArray>("text");
-        QTest::newRow("two blocks") << QByteArray("\x02" "ABCDEF" "9123" "\x03\r\n\x02" "GH" "0045" "\x03\r\n")
+        QTest::newRow("two blocks") << QByteArray(
+                                           "\x02"
+                                           "ABCDEF"
+                                           "9123"
+                                           "\x03\r\n\x02"
+                                           "GH"
+                                           "0045"
+                                           "\x03\r\n")
                                     << QByteArray("ABCDEFGH");
         QTest::newRow("no framing") << QByteArray("_'S1_(K1_)1.550_") << QByteArray("_'S1_(K1_)1.550_");
-        QTest::newRow("ETX with fewer than four bytes before it") << QByteArray("ab\x03" "cd") << QByteArray("cd");
+        QTest::newRow("ETX with fewer than four bytes before it") << QByteArray(
+                                                                         "ab\x03"
+                                                                         "cd")
+                                                                  << QByteArray("cd");
         QTest::newRow("ETX takes bytes before a removed CR") << QByteArray("xyz12\r\n34\x03") << QByteArray("xyz");
         QTest::newRow("lone line ends") << QByteArray("a\rb\nc\x02") << QByteArray("abc");
         QTest::newRow("empty") << QByteArray() << QByteArray();
@@ -101,18 +111,18 @@ private Q_SLOTS:
         const QByteArray text("_+P2_ <0912345+1234567+00000_*AB_,1.600_");
         const int full = int(ConversionMode::Full);
         const int completed = int(ConversionOutcome::Completed);
-        QTest::newRow("copy kept in a full run") << quint16(0) << FLAG_KEEP_200 << full << false << QList<Answer>{}
-                                                 << text << completed;
-        QTest::newRow("no copy without the bit") << quint16(0) << quint16(0) << full << false << QList<Answer>{}
-                                                 << QByteArray() << completed;
+        QTest::newRow("copy kept in a full run")
+            << quint16(0) << FLAG_KEEP_200 << full << false << QList<Answer>{} << text << completed;
+        QTest::newRow("no copy without the bit")
+            << quint16(0) << quint16(0) << full << false << QList<Answer>{} << QByteArray() << completed;
         QTest::newRow("no copy in the horizontal tool")
             << quint16(0) << FLAG_KEEP_200 << int(ConversionMode::HorizontalDistances) << false << QList<Answer>{}
             << QByteArray() << completed;
-        QTest::newRow("no copy in the station tool") << quint16(0) << FLAG_KEEP_200
-                                                     << int(ConversionMode::StationHeaders) << false
-                                                     << QList<Answer>{} << QByteArray() << completed;
-        QTest::newRow("no copy of NTS-660 data") << quint16(1) << FLAG_KEEP_200 << full << false << QList<Answer>{}
-                                                 << QByteArray() << completed;
+        QTest::newRow("no copy in the station tool")
+            << quint16(0) << FLAG_KEEP_200 << int(ConversionMode::StationHeaders) << false << QList<Answer>{}
+            << QByteArray() << completed;
+        QTest::newRow("no copy of NTS-660 data")
+            << quint16(1) << FLAG_KEEP_200 << full << false << QList<Answer>{} << QByteArray() << completed;
         QTest::newRow("existing copy replaced without asking")
             << quint16(0) << FLAG_KEEP_200 << full << true << QList<Answer>{} << text << completed;
         QTest::newRow("existing copy replaced after Yes")
@@ -143,8 +153,10 @@ private Q_SLOTS:
         prompter.overwrite = overwrite;
         ConversionContext context{settings, document, prompter, {}};
         QCOMPARE(int(PrepareRawData(base + ".sdt", ConversionMode(mode), context)), outcome);
-        if (copy.isEmpty()) QVERIFY(!QFile::exists(base + ".200"));
-        else QCOMPARE(TestFiles::Read(base + ".200"), copy);
+        if (copy.isEmpty())
+            QVERIFY(!QFile::exists(base + ".200"));
+        else
+            QCOMPARE(TestFiles::Read(base + ".200"), copy);
         QCOMPARE(prompter.Count(Topic::Overwrite), overwrite.size());
         if (!overwrite.isEmpty())
             QVERIFY(prompter.Of(Topic::Overwrite).front().text.contains(QFile::encodeName(base + ".200")));

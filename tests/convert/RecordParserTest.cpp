@@ -28,25 +28,24 @@ private Q_SLOTS:
         QTest::addColumn<bool>("found");
         QTest::addColumn<QByteArray>("field");
         QTest::addColumn<int>("cursorAfter");
-        QTest::newRow("up to the nearest terminator") << QByteArray("AB_C,") << QByteArray() << QByteArray(",_")
-                                                      << false << true << QByteArray("AB") << 2;
-        QTest::newRow("after a prefix") << QByteArray("xx(K1_") << QByteArray("(") << QByteArray("_") << false
-                                        << true << QByteArray("K1") << 5;
+        QTest::newRow("up to the nearest terminator")
+            << QByteArray("AB_C,") << QByteArray() << QByteArray(",_") << false << true << QByteArray("AB") << 2;
+        QTest::newRow("after a prefix") << QByteArray("xx(K1_") << QByteArray("(") << QByteArray("_") << false << true
+                                        << QByteArray("K1") << 5;
         QTest::newRow("prefix at offset 30") << QByteArray(30, '.') + "(K_" << QByteArray("(") << QByteArray("_")
                                              << false << true << QByteArray("K") << 32;
-        QTest::newRow("prefix at offset 31 is too far") << QByteArray(31, '.') + "(K_" << QByteArray("(")
-                                                        << QByteArray("_") << false << false << QByteArray() << 1;
-        QTest::newRow("field of 49 characters") << QByteArray(49, 'a') + "_" << QByteArray() << QByteArray("_")
-                                                << false << true << QByteArray(49, 'a') << 49;
-        QTest::newRow("field of 50 characters fails") << QByteArray(50, 'a') + "_" << QByteArray() << QByteArray("_")
-                                                      << false << false << QByteArray() << 1;
-        QTest::newRow("signed number skips its own sign") << QByteArray("-0012+0034") << QByteArray()
-                                                          << QByteArray("+-") << true << true << QByteArray("-0012")
-                                                          << 5;
+        QTest::newRow("prefix at offset 31 is too far")
+            << QByteArray(31, '.') + "(K_" << QByteArray("(") << QByteArray("_") << false << false << QByteArray() << 1;
+        QTest::newRow("field of 49 characters") << QByteArray(49, 'a') + "_" << QByteArray() << QByteArray("_") << false
+                                                << true << QByteArray(49, 'a') << 49;
+        QTest::newRow("field of 50 characters fails")
+            << QByteArray(50, 'a') + "_" << QByteArray() << QByteArray("_") << false << false << QByteArray() << 1;
+        QTest::newRow("signed number skips its own sign")
+            << QByteArray("-0012+0034") << QByteArray() << QByteArray("+-") << true << true << QByteArray("-0012") << 5;
         QTest::newRow("terminator missing at the end of the text")
             << QByteArray("abc") << QByteArray() << QByteArray("_") << false << false << QByteArray() << 1;
-        QTest::newRow("a NUL ends the text") << QByteArray("ab\0_", 4) << QByteArray() << QByteArray("_") << false
-                                             << false << QByteArray() << 1;
+        QTest::newRow("a NUL ends the text")
+            << QByteArray("ab\0_", 4) << QByteArray() << QByteArray("_") << false << false << QByteArray() << 1;
     }
     void extractsFields() {
         QFETCH(QByteArray, text);
@@ -58,8 +57,8 @@ private Q_SLOTS:
         QFETCH(int, cursorAfter);
         const char* cursor = text.constData();
         QByteArray out;
-        QCOMPARE(ExtractField(cursor, text.constData() + text.size(), out, prefix.isEmpty() ? nullptr : prefix.constData(),
-                              terminators.constData(), skipFirst),
+        QCOMPARE(ExtractField(cursor, text.constData() + text.size(), out,
+                              prefix.isEmpty() ? nullptr : prefix.constData(), terminators.constData(), skipFirst),
                  found);
         if (found) QCOMPARE(out, field);
         QCOMPARE(cursor - text.constData(), qsizetype(cursorAfter));
@@ -97,31 +96,30 @@ private Q_SLOTS:
             << QByteArray("_+B8_ U+0043512345-000742118+00312455m_*  ST_") << quint16(0) << int(Coordinates)
             << QByteArray("B8") << QByteArray("ST") << QList<double>{0, 0, 0, 0, 43512.345, -742.118, 312.455} << 0;
         QTest::newRow("padded name keeps its spaces")
-            << QByteArray("_+B9        _ x+1_ y+2_ z+3_") << quint16(0) << int(Coordinates)
-            << QByteArray("B9        ") << QByteArray() << QList<double>{0, 0, 0, 0, 0.001, 0.002, 0.003} << 0;
+            << QByteArray("_+B9        _ x+1_ y+2_ z+3_") << quint16(0) << int(Coordinates) << QByteArray("B9        ")
+            << QByteArray() << QList<double>{0, 0, 0, 0, 0.001, 0.002, 0.003} << 0;
         QTest::newRow("code entry") << QByteArray("_:007PLOT_") << quint16(0) << int(CodeListEntry)
                                     << QByteArray("007PLOT") << QByteArray("PLOT") << none << 7;
-        QTest::newRow("code entry 0") << QByteArray("_:000X_") << quint16(0) << int(CodeListEntry)
-                                      << QByteArray("000X") << QByteArray("X") << none << 0;
-        QTest::newRow("empty code entry") << QByteArray("_:_") << quint16(0) << int(CodeListEntry) << QByteArray()
-                                          << QByteArray() << none << 0;
-        QTest::newRow("code description cut to 10") << QByteArray("_:050ABCDEFGHIJKLM_") << quint16(0)
-                                                    << int(CodeListEntry) << QByteArray("050ABCDEFGHIJKLM")
-                                                    << QByteArray("ABCDEFGHIJ") << none << 50;
-        QTest::newRow("code 51 refused") << QByteArray("_:051ROAD_") << quint16(0) << 0 << QByteArray()
-                                         << QByteArray() << none << 0;
+        QTest::newRow("code entry 0") << QByteArray("_:000X_") << quint16(0) << int(CodeListEntry) << QByteArray("000X")
+                                      << QByteArray("X") << none << 0;
+        QTest::newRow("empty code entry")
+            << QByteArray("_:_") << quint16(0) << int(CodeListEntry) << QByteArray() << QByteArray() << none << 0;
+        QTest::newRow("code description cut to 10")
+            << QByteArray("_:050ABCDEFGHIJKLM_") << quint16(0) << int(CodeListEntry) << QByteArray("050ABCDEFGHIJKLM")
+            << QByteArray("ABCDEFGHIJ") << none << 50;
+        QTest::newRow("code 51 refused") << QByteArray("_:051ROAD_") << quint16(0) << 0 << QByteArray() << QByteArray()
+                                         << none << 0;
         QTest::newRow("code with a letter in its number refused")
             << QByteArray("_:7A ROAD_") << quint16(0) << 0 << QByteArray() << QByteArray() << none << 0;
-        QTest::newRow("negative code refused") << QByteArray("_:-1X_") << quint16(0) << 0 << QByteArray()
-                                               << QByteArray() << none << 0;
-        QTest::newRow("sighting of no known form") << QByteArray("_+P3_abcdefg_") << quint16(0) << 0
-                                                   << QByteArray() << QByteArray() << none << 0;
-        QTest::newRow("name over 49 characters")
-            << QByteArray("_'") + QByteArray(50, 'N') + "_(K_)1.5_" << quint16(0) << 0 << QByteArray()
-            << QByteArray() << none << 0;
+        QTest::newRow("negative code refused")
+            << QByteArray("_:-1X_") << quint16(0) << 0 << QByteArray() << QByteArray() << none << 0;
+        QTest::newRow("sighting of no known form")
+            << QByteArray("_+P3_abcdefg_") << quint16(0) << 0 << QByteArray() << QByteArray() << none << 0;
+        QTest::newRow("name over 49 characters") << QByteArray("_'") + QByteArray(50, 'N') + "_(K_)1.5_" << quint16(0)
+                                                 << 0 << QByteArray() << QByteArray() << none << 0;
         QTest::newRow("sighting cut short at the end of the text")
-            << QByteArray("_+P1_ ?+00012345m0912345+1234567g+000") << quint16(0) << 0 << QByteArray()
-            << QByteArray() << none << 0;
+            << QByteArray("_+P1_ ?+00012345m0912345+1234567g+000") << quint16(0) << 0 << QByteArray() << QByteArray()
+            << none << 0;
     }
     void readsNts350Records() {
         QFETCH(QByteArray, text);
@@ -155,9 +153,8 @@ private Q_SLOTS:
     }
 
     void scalesOnlyDistances() {
-        const ParsedRecords parsed =
-            Parse("_+P1_ ?+00100000m1000000+2000000g+0t00+00000_*A_,1.600_ _+B1_ x+1000_ y+2000_ z+3000_", 0, 0,
-                  0.9999);
+        const ParsedRecords parsed = Parse(
+            "_+P1_ ?+00100000m1000000+2000000g+0t00+00000_*A_,1.600_ _+B1_ x+1000_ y+2000_ z+3000_", 0, 0, 0.9999);
         QCOMPARE(parsed.records.size(), std::size_t(2));
         QCOMPARE(parsed.records[0].slopeDistance, 100000.0 * 0.9999 * 0.001);
         QCOMPARE(parsed.records[0].height, 1.6);
@@ -186,26 +183,25 @@ private Q_SLOTS:
             << feet + feet + degrees << quint16(0) << FLAG_WARN_UNITS << QList<QByteArray>{Text(Texts::kWarnFeet)};
         QTest::newRow("degrees") << degrees << quint16(0) << FLAG_WARN_UNITS
                                  << QList<QByteArray>{Text(Texts::kWarnAngles)};
-        QTest::newRow("units not checked without the bit") << feet + degrees << quint16(0) << quint16(0)
-                                                           << QList<QByteArray>{};
+        QTest::newRow("units not checked without the bit")
+            << feet + degrees << quint16(0) << quint16(0) << QList<QByteArray>{};
         QTest::newRow("packed point in feet") << QByteArray("_+B_ U+1+2+3f_*_") << quint16(0) << FLAG_WARN_UNITS
                                               << QList<QByteArray>{Text(Texts::kWarnFeet)};
-        QTest::newRow("height above 5 m once")
-            << high + "_+P_ <1+2+0_*_,6.000_" << quint16(0) << FLAG_WARN_HEIGHTS
-            << QList<QByteArray>{Text(Texts::kWarnHeight)};
-        QTest::newRow("height of exactly 5 m is silent") << QByteArray("_'S1_(K_)5.000_") << quint16(0)
-                                                         << FLAG_WARN_HEIGHTS << QList<QByteArray>{};
+        QTest::newRow("height above 5 m once") << high + "_+P_ <1+2+0_*_,6.000_" << quint16(0) << FLAG_WARN_HEIGHTS
+                                               << QList<QByteArray>{Text(Texts::kWarnHeight)};
+        QTest::newRow("height of exactly 5 m is silent")
+            << QByteArray("_'S1_(K_)5.000_") << quint16(0) << FLAG_WARN_HEIGHTS << QList<QByteArray>{};
         QTest::newRow("both kinds, each once")
             << feet + high + feet + high << quint16(0) << quint16(FLAG_WARN_UNITS | FLAG_WARN_HEIGHTS)
             << QList<QByteArray>{Text(Texts::kWarnFeet), Text(Texts::kWarnHeight)};
-        QTest::newRow("NTS-660 feet") << QByteArray("UNITS   F,G\r\nUNITS   M,D\r\n") << quint16(1)
-                                      << FLAG_WARN_UNITS << QList<QByteArray>{Text(Texts::kWarnFeet)};
-        QTest::newRow("NTS-660 only the first units line") << QByteArray("UNITS   M,G\r\nUNITS   F,D\r\n")
-                                                           << quint16(1) << FLAG_WARN_UNITS << QList<QByteArray>{};
+        QTest::newRow("NTS-660 feet") << QByteArray("UNITS   F,G\r\nUNITS   M,D\r\n") << quint16(1) << FLAG_WARN_UNITS
+                                      << QList<QByteArray>{Text(Texts::kWarnFeet)};
+        QTest::newRow("NTS-660 only the first units line")
+            << QByteArray("UNITS   M,G\r\nUNITS   F,D\r\n") << quint16(1) << FLAG_WARN_UNITS << QList<QByteArray>{};
         QTest::newRow("NTS-660 degrees") << QByteArray("UNITS   M,D\r\n") << quint16(1) << FLAG_WARN_UNITS
                                          << QList<QByteArray>{Text(Texts::kWarnAngles)};
-        QTest::newRow("NTS-660 short units line") << QByteArray("UNITS\r\n") << quint16(1) << FLAG_WARN_UNITS
-                                                  << QList<QByteArray>{Text(Texts::kWarnFeet)};
+        QTest::newRow("NTS-660 short units line")
+            << QByteArray("UNITS\r\n") << quint16(1) << FLAG_WARN_UNITS << QList<QByteArray>{Text(Texts::kWarnFeet)};
         QTest::newRow("NTS-660 high target") << QByteArray("SS      A,7.0,\r\nHV      1,2\r\n") << quint16(1)
                                              << FLAG_WARN_HEIGHTS << QList<QByteArray>{Text(Texts::kWarnHeight)};
     }
@@ -228,11 +224,12 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArray>("kinds");  // one letter per record: S station, M measurement, A angles
         QTest::addColumn<QByteArray>("lastCode");
-        QTest::newRow("station with code") << QByteArray("STN     A1,1.500,K\r\n") << QByteArray("S") << QByteArray("K");
+        QTest::newRow("station with code")
+            << QByteArray("STN     A1,1.500,K\r\n") << QByteArray("S") << QByteArray("K");
         QTest::newRow("station without the comma after its height fails")
             << QByteArray("STN     A1,1.500\r\n") << QByteArray() << QByteArray();
-        QTest::newRow("station with empty code") << QByteArray("STN     A1,1.500,\r\n") << QByteArray("S")
-                                                 << QByteArray();
+        QTest::newRow("station with empty code")
+            << QByteArray("STN     A1,1.500,\r\n") << QByteArray("S") << QByteArray();
         QTest::newRow("slope sighting") << QByteArray("SS      P,1.6,AB\r\nSD      1,2,3\r\n") << QByteArray("M")
                                         << QByteArray("AB");
         QTest::newRow("angles sighting") << QByteArray("SS      P,1.6,AB\r\nHV      1,2\r\n") << QByteArray("A")
@@ -240,19 +237,20 @@ private Q_SLOTS:
         QTest::newRow("sighting followed by a station loses both")
             << QByteArray("SS      P,1.6,AB\r\nSTN     A1,1.5,K\r\nSTN     A2,1.5,L\r\n") << QByteArray("S")
             << QByteArray("L");
-        QTest::newRow("other lines ignored") << QByteArray("JOB     X\r\nSTN     A1,1.5,K\r\n") << QByteArray("S")
-                                             << QByteArray("K");
+        QTest::newRow("other lines ignored")
+            << QByteArray("JOB     X\r\nSTN     A1,1.5,K\r\n") << QByteArray("S") << QByteArray("K");
         QTest::newRow("CR-only line ends keep the first character of each line")
             << QByteArray("STN     A1,1.5,K\rSS      P,1.6,AB\rSD      1,2,3\r") << QByteArray("SM")
             << QByteArray("AB");
         QTest::newRow("last line without CR is read")
-            << QByteArray("STN     A1,1.5,K\r\nSS      P,1.6,AB\r\nHV      1,2") << QByteArray("SA") << QByteArray("AB");
+            << QByteArray("STN     A1,1.5,K\r\nSS      P,1.6,AB\r\nHV      1,2") << QByteArray("SA")
+            << QByteArray("AB");
         QTest::newRow("text ending without CR inside a field")
             << QByteArray("STN     A1,1.5,K\r\nSTN     A2,1") << QByteArray("S") << QByteArray("K");
         QTest::newRow("line shorter than eight characters records nothing")
             << QByteArray("STN\r\nSS  A\r\nSD\r\nSTN  ,") << QByteArray() << QByteArray();
-        QTest::newRow("sighting as the last line") << QByteArray("SS      P,1.6,AB\r\n") << QByteArray()
-                                                   << QByteArray();
+        QTest::newRow("sighting as the last line")
+            << QByteArray("SS      P,1.6,AB\r\n") << QByteArray() << QByteArray();
     }
     void readsNts660Lines() {
         QFETCH(QByteArray, text);
@@ -292,9 +290,10 @@ private Q_SLOTS:
     void randomTextNeverReadsPastItsEnd() {
         // Fragments of both syntaxes in random order and cut anywhere; run under
         // the address sanitizer this catches any read past the buffer.
-        const QList<QByteArray> pieces{"_'", "_+", "_:", "_", "(", ")", "?", "<", "U", " ", "x", "y", "z", "+", "-",
-                                       "m", "f", "g", "d", "t", "*", ",", "1.5", "0912345", "\r", "\n", "\r\n",
-                                       "STN     ", "SS      ", "SD      ", "HV      ", "UNITS   ", "A1", "\0"};
+        const QList<QByteArray> pieces{
+            "_'", "_+", "_:",   "_",        "(",        ")",        "?",        "<",        "U",  " ", "x",   "y",
+            "z",  "+",  "-",    "m",        "f",        "g",        "d",        "t",        "*",  ",", "1.5", "0912345",
+            "\r", "\n", "\r\n", "STN     ", "SS      ", "SD      ", "HV      ", "UNITS   ", "A1", "\0"};
         QRandomGenerator random(660);
         ScriptedPrompter prompter;
         for (int round = 0; round < 3000; ++round) {
