@@ -188,8 +188,9 @@ std::size_t CountMarkers(const char* text, const char* end) {
 void Parser::ParseNts350(const char* text, const char* end) {
     Reserve(m_result.records, CountMarkers(text, end));
     const char* cursor = text;
-    while (!AtEnd(cursor, end)) {
-        if (cursor[0] != '_' || AtEnd(cursor + 1, end)) {
+    // The scan covers the whole buffer; a stray NUL ends only the field it is in.
+    while (cursor < end) {
+        if (cursor[0] != '_' || cursor + 1 >= end) {
             ++cursor;
             continue;
         }

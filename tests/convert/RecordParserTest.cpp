@@ -269,6 +269,13 @@ private Q_SLOTS:
         if (!parsed.records.empty()) QCOMPARE(parsed.records.back().codeText, lastCode);
     }
 
+    void strayNulEndsOnlyItsRecord() {
+        const QByteArray text("_'S1_(K\0_)1_ _'S2_(K2_)1.4_", 27);
+        const ParsedRecords parsed = Parse(text);
+        QCOMPARE(parsed.records.size(), std::size_t(1));
+        QCOMPARE(parsed.records[0].name, QByteArray("S2"));
+    }
+
     void nts660ReadsDirectionBeforeZenith() {
         const ParsedRecords parsed = Parse("SS      P,1.6,AB\r\nSD      123.4567,91.2345,12.345\r\n", 1);
         QCOMPARE(parsed.records.size(), std::size_t(1));
