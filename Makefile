@@ -4,7 +4,14 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 PACKAGE_BUILD ?= build-package
 
-.PHONY: run test deps build configure bench format clean menu-screenshot package package-check
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 300
+ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
+TSAN_TESTS ?= ^(Serial|Reception)
+
+.PHONY: run test deps build configure bench format clean menu-screenshot package package-check \
+	fuzz fuzz-build fuzz-smoke fuzz-coverage test-asan test-tsan
 
 run: build
 	./$(BUILD)/tarvo
@@ -47,3 +54,39 @@ package: deps
 
 package-check: package
 	tests/package/check-package $(PACKAGE_BUILD)
+
+# The fuzz targets of tests/fuzz, built with clang in a directory of their own, run
+# FUZZ_SECONDS each; new inputs are kept in tests/fuzz/corpus/<target>/.
+fuzz-build: deps
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DTARVO_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+fuzz: fuzz-build
+	tests/fuzz/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+fuzz-smoke:
+	$(MAKE) fuzz FUZZ_SECONDS=60
+
+# Line coverage of the core libraries over the committed corpus.
+fuzz-coverage: deps
+	cmake -S . -B $(FUZZ_BUILD)-coverage -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	    -DTARVO_FUZZ=ON -DCMAKE_CXX_FLAGS="-fprofile-instr-generate -fcoverage-mapping"
+	cmake --build $(FUZZ_BUILD)-coverage -j $(JOBS)
+	tests/fuzz/coverage-report $(FUZZ_BUILD)-coverage
+
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer; any report
+# fails its test.
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVO_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1 \
+	    UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:print_stacktrace=1 \
+	    ctest --output-on-failure -j $(JOBS)
+
+# The serial link and reception tests under ThreadSanitizer.
+test-tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVO_TSAN=ON
+	targets=$$(cd $(TSAN_BUILD) && ctest -N -R '$(TSAN_TESTS)' | sed -n 's/^ *Test *#[0-9]*: \([^ .]*\).*/\1/p' | sort -u); \
+	if [ -n "$$targets" ]; then cmake --build $(TSAN_BUILD) -j $(JOBS) --target $$targets; fi
+	cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1:abort_on_error=1:second_deadlock_stack=1 \
+	    ctest --output-on-failure --no-tests=ignore -R '$(TSAN_TESTS)'
