@@ -74,7 +74,13 @@ QByteArray NormaliseSigns(QByteArray bytes) {
     qsizetype w = 0;
     NextOf unitLetter(text, n, 'm', 'f');
     NextOf angleLetter(text, n, 'g', 'd');
-    NextOf plus(text, n, '+', '+');
+    // One search per place that looks for a "+": each place asks from positions
+    // that only grow, which is what keeps its remembered answer useful. Shared,
+    // an angles sighting's second search would send the first one back to scan
+    // the same stretch again for every "<" (quadratic on a run of "<").
+    NextOf slopeSightingPlus(text, n, '+', '+');
+    NextOf anglesZenithPlus(text, n, '+', '+');
+    NextOf anglesDirectionPlus(text, n, '+', '+');
     const auto put = [text, &w](qsizetype from, qsizetype to) {
         if (from < to) std::memmove(text + w, text + from, static_cast<std::size_t>(to - from));
         w += std::max<qsizetype>(0, to - from);
@@ -92,7 +98,7 @@ QByteArray NormaliseSigns(QByteArray bytes) {
             // «?+DDDDDDDDm+ZZZZZZZ+DDDDDDDg»: distance with its sign and unit
             // letter, then the zenith angle and direction without their signs.
             const qsizetype u = unitLetter.From(p + 1);
-            const qsizetype s = u < n ? plus.From(u + 2) : n;
+            const qsizetype s = u < n ? slopeSightingPlus.From(u + 2) : n;
             const qsizetype a = s < n ? angleLetter.From(s + 2) : n;
             if (a < n) {
                 put(p, u + 1);
@@ -105,8 +111,8 @@ QByteArray NormaliseSigns(QByteArray bytes) {
         } else if (c == '<') {
             // «<+ZZZZZZZ++DDDDDDD+»: both angles lose their signs.
             const qsizetype b = (p + 1 < n && text[p + 1] == '+') ? p + 2 : p + 1;
-            const qsizetype s = b < n ? plus.From(b) : n;
-            const qsizetype e = s < n ? plus.From(s + 2) : n;
+            const qsizetype s = b < n ? anglesZenithPlus.From(b) : n;
+            const qsizetype e = s < n ? anglesDirectionPlus.From(s + 2) : n;
             if (e < n) {
                 text[w++] = '<';
                 put(b, s + 1);

@@ -89,15 +89,26 @@ private Q_SLOTS:
         }
     }
 
+    void manyUnfinishedSightingsStayLinear_data() {
+        QTest::addColumn<QByteArray>("raw");
+        QTest::addColumn<qsizetype>("removed");
+        // Every "?" lacks its angle letter; each «m+» loses its "+".
+        QTest::newRow("slope sightings without angle letter") << QByteArray("?+1m+2+").repeated(300000)
+                                                              << qsizetype(300000);
+        // Every "<" finds the one "+" at the end but no second one after it.
+        QTest::newRow("angles sightings without closing plus") << QByteArray("<").repeated(300000) + "+"
+                                                               << qsizetype(0);
+    }
     void manyUnfinishedSightingsStayLinear() {
-        // Every "?" lacks its angle letter: a search to the end for each would be
-        // quadratic (minutes for this size); the pass must stay well under a second.
-        const QByteArray raw = QByteArray("?+1m+2+").repeated(300000);
+        // A search to the end for each sighting would be quadratic (minutes for
+        // these sizes); the pass must stay well under a second.
+        QFETCH(QByteArray, raw);
+        QFETCH(qsizetype, removed);
         QElapsedTimer timer;
         timer.start();
         const QByteArray out = NormaliseSigns(raw);
         QVERIFY(timer.elapsed() < 2000);
-        QCOMPARE(out.size(), raw.size() - 300000);  // each «m+» loses its "+"
+        QCOMPARE(out.size(), raw.size() - removed);
     }
 
     void preparesFiles_data() {
