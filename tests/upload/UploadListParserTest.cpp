@@ -18,8 +18,6 @@ private Q_SLOTS:
         const quint16 plain = 0;
         QTest::newRow("decimal commas, no height")
             << QByteArray("P1 680000,12 1045000,5") << plain << true << QByteArray("P1") << 680000.12 << 1045000.5 << 0.0;
-        QTest::newRow("decimal points, same values")
-            << QByteArray("P1 680000.12 1045000.5") << plain << true << QByteArray("P1") << 680000.12 << 1045000.5 << 0.0;
         QTest::newRow("height comma replaced by the first number's search")
             << QByteArray("P1;680000.12;1045000.5;245,7") << plain << true << QByteArray("P1") << 680000.12 << 1045000.5
             << 245.7;
@@ -29,11 +27,8 @@ private Q_SLOTS:
             << QByteArray("P1 12,5 13 2,1") << plain << true << QByteArray("P1") << 12.5 << 13.0 << 2.1;
         QTest::newRow("only one number") << QByteArray("P1 100") << plain << false << QByteArray() << 0.0 << 0.0 << 0.0;
         QTest::newRow("no separator") << QByteArray("P1") << plain << false << QByteArray() << 0.0 << 0.0 << 0.0;
-        QTest::newRow("no number at all") << QByteArray("P1 abc") << plain << false << QByteArray() << 0.0 << 0.0 << 0.0;
         QTest::newRow("one number and a trailing separator")
             << QByteArray("P1 100 ") << plain << false << QByteArray() << 0.0 << 0.0 << 0.0;
-        QTest::newRow("empty line") << QByteArray() << plain << false << QByteArray() << 0.0 << 0.0 << 0.0;
-        QTest::newRow("spaces only") << QByteArray("    ") << plain << false << QByteArray() << 0.0 << 0.0 << 0.0;
         QTest::newRow("letters before a number are skipped")
             << QByteArray("P1 abc12 13") << plain << true << QByteArray("P1") << 12.0 << 13.0 << 0.0;
         QTest::newRow("leading point skipped, .5 reads 5")
@@ -44,17 +39,12 @@ private Q_SLOTS:
             << QByteArray(";1;2") << plain << true << QByteArray() << 1.0 << 2.0 << 0.0;
         QTest::newRow("leading spaces removed")
             << QByteArray("   P7 1 2 3") << plain << true << QByteArray("P7") << 1.0 << 2.0 << 3.0;
-        QTest::newRow("signs and exponents")
-            << QByteArray("P1 -5e2 +6E-1 -7") << plain << true << QByteArray("P1") << -500.0 << 0.6 << -7.0;
         QTest::newRow("a lone sign reads 0")
             << QByteArray("P1 - 2 3") << plain << true << QByteArray("P1") << 0.0 << 2.0 << 3.0;
         QTest::newRow("height missing after a trailing separator")
             << QByteArray("P1 1 2 x") << plain << true << QByteArray("P1") << 1.0 << 2.0 << 0.0;
         QTest::newRow("long name kept whole")
             << QByteArray("ABCDEFGHIJKL 1 2") << plain << true << QByteArray("ABCDEFGHIJKL") << 1.0 << 2.0 << 0.0;
-        QTest::newRow("values of a million and more kept whole")
-            << QByteArray("P1 2680000.5 1045678.123") << plain << true << QByteArray("P1") << 2680000.5 << 1045678.123
-            << 0.0;
         QTest::newRow("X/Y swap: first number is X")
             << QByteArray("P1 100 200 5") << FLAG_SWAP_XY << true << QByteArray("P1") << 200.0 << 100.0 << 5.0;
     }
@@ -87,11 +77,8 @@ private Q_SLOTS:
         QTest::newRow("beyond 32 bits clamps, does not wrap") << QByteArray("4294967297,A") << 0 << QByteArray();
         QTest::newRow("no comma") << QByteArray("12") << 0 << QByteArray();
         QTest::newRow("no digits") << QByteArray(",A") << 0 << QByteArray();
-        QTest::newRow("digits end the number") << QByteArray("7b,A") << 7 << QByteArray("A");
         QTest::newRow("leading spaces removed") << QByteArray("   8,A") << 8 << QByteArray("A");
         QTest::newRow("leading tab read as white space") << QByteArray("\t9,A") << 9 << QByteArray("A");
-        QTest::newRow("empty text") << QByteArray("3,") << 3 << QByteArray();
-        QTest::newRow("long text kept whole") << QByteArray("4,ABCDEFGHIJKL") << 4 << QByteArray("ABCDEFGHIJKL");
     }
     void codeLines() {
         QFETCH(QByteArray, line);
