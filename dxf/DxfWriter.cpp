@@ -1,0 +1,178 @@
+#include "dxf/DxfWriter.h"
+
+#include "app/Cp1250.h"
+#include "app/FileIo.h"
+#include "app/Numbers.h"
+#include "app/Texts.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+// "20:1", "10:1", "5:1", "2:1", "1:1", "1:2", "1:5", "1:10", "1:20".
+constexpr double kScaleRatios[] = {0.05, 0.1, 0.2, 0.5, 1.0, 2.0, 5.0, 10.0, 20.0};
+constexpr unsigned kOneToOne = 4;
+
+// The drawing is built in memory a block at a time and handed to the file in
+// blocks of about this size, so that memory does not grow with the point count.
+constexpr qsizetype kFlushSize = 1 << 16;
+
+// The header declares the Windows-1250 code page, without which readers take the
+// names and codes of a release-12 drawing as Windows-1252 and garble every Czech
+// letter.
+constexpr char kHeader[] =
+    "0\r\nSECTION\r\n2\r\nHEADER\r\n"
+    "9\r\n$ACADVER\r\n1\r\nAC1009\r\n"
+    "9\r\n$DWGCODEPAGE\r\n3\r\nANSI_1250\r\n"
+    "0\r\nENDSEC\r\n"
+    "0\r\nSECTION\r\n2\r\nENTITIES\r\n";
+constexpr char kFooter[] = "0\r\nENDSEC\r\n0\r\nEOF\r\n";
+
+// printf's "%.<decimals>f" in the "C" locale, without printf's cost per call.
+void AppendFixed(QByteArray& out, double value, int decimals) {
+    if (!std::isfinite(value)) {
+        Numbers::AppendFormat(out, "%.*f", decimals, value);
+        return;
+    }
+    char digits[400];
+    const std::to_chars_result result =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
+    out.append(digits, result.ptr - digits);
+}
+
+struct Drawing {
+    QByteArray& out;
+
+    void Group(const char* codeLine) { out.append(codeLine); }
+    void Number(const char* code, double value, int decimals = 5) {
+        out.append(code);
+        AppendFixed(out, value, decimals);
+        out.append("\r\n");
+    }
+    void TextValue(const QByteArray& text) {
+        out.append("1\r\n");
+        out.append(text);
+        out.append("\r\n");
+    }
+
+    // A TEXT entity: colour, first point, height, the text, then the alignment
+    // point with its vertical justification (horizontal justification only when
+    // centred).
+    void TextEntity(int colour, double x, double y, double height, const QByteArray& text, bool centred,
+                    double alignX, double alignY, int vertical) {
+        out.append("0\r\nTEXT\r\n8\r\n0\r\n62\r\n");
+        out.append(char('0' + colour));
+        out.append("\r\n");
+        Number("10\r\n", x);
+        Number("20\r\n", y);
+        out.append("30\r\n0.0\r\n");
+        Number("40\r\n", height);
+        TextValue(text);
+        if (centred) out.append("72\r\n1\r\n");
+        Number("11\r\n", alignX);
+        Number("21\r\n", alignY);
+        out.append("31\r\n0.0\r\n73\r\n");
+        out.append(char('0' + vertical));
+        out.append("\r\n");
+    }
+
+    void Line(double x1, double y1, double x2, double y2) {
+        out.append("0\r\nLINE\r\n8\r\n0\r\n");
+        Number("10\r\n", x1);
+        Number("20\r\n", y1);
+        out.append("30\r\n0.0\r\n");
+        Number("11\r\n", x2);
+        Number("21\r\n", y2);
+        out.append("31\r\n0.0\r\n");
+    }
+};
+
+// The height text carries the height with three decimals.
+QByteArray HeightText(double z) {
+    QByteArray text;
+    AppendFixed(text, z, 3);
+    return text;
+}
+
+}  // namespace
+
+double DxfScaleRatio(unsigned index) {
+    return index < std::size(kScaleRatios) ? kScaleRatios[index] : kScaleRatios[kOneToOne];
+}
+
+bool WriteDxf(const QString& basePath, const SurveyRecordList& records, const ConversionSettings& settings,
+              Prompter& prompter) {
+    const bool swap = settings.Has(FLAG_SWAP_XY);
+    const auto drawingX = [swap](const SurveyRecord& r) { return swap ? r.x : r.y; };
+    const auto drawingY = [swap](const SurveyRecord& r) { return swap ? r.y : r.x; };
+
+    // The extents start at the origin, so each range includes 0.
+    std::size_t count = 0;
+    double minX = 0.0, maxX = 0.0, minY = 0.0, maxY = 0.0;
+    for (const SurveyRecord& record : records) {
+        if (!record.Is(Coordinates)) continue;
+        ++count;
+        minX = std::min(minX, drawingX(record));
+        maxX = std::max(maxX, drawingX(record));
+        minY = std::min(minY, drawingY(record));
+        maxY = std::max(maxY, drawingY(record));
+    }
+    if (count == 0) {
+        prompter.Tell(Text(Texts::kNoXyzPoints));
+        return false;
+    }
+
+    const QString path = basePath + QStringLiteral(".dxf");
+    if (settings.Has(FLAG_ASK_OVERWRITE) && FileExists(path)) {
+        const Answer answer = prompter.Ask(Topic::Overwrite, TextWith(Texts::kFileExists, Cp1250::FromUnicode(path)),
+                                           MessageButtons::YesNo, MessageIcon::Exclamation);
+        if (answer != Answer::Yes) return false;
+    }
+
+    OutputFile file;
+    if (const FileError error = file.Create(path)) {
+        prompter.ReportFileError(error);
+        return false;
+    }
+
+    const double size = 0.05 * std::max(maxX - minX, maxY - minY) * DxfScaleRatio(settings.dxfRatio);
+    QByteArray block;
+    block.reserve(kFlushSize + 4096);
+    block.append(kHeader);
+    Drawing drawing{block};
+    for (const SurveyRecord& record : records) {
+        if (!record.Is(Coordinates)) continue;
+        const double x = drawingX(record);
+        const double y = drawingY(record);
+        // Name above the cross (red, centred), height to its upper right (cyan),
+        // code text to its lower right (green), then the two arms of the cross.
+        drawing.TextEntity(1, x - 0.5 * size, y + 0.7 * size, 0.2 * size, record.name, true, x, y + 0.6 * size, 1);
+        if (!record.Is(NoHeight)) {
+            drawing.TextEntity(4, x + 0.2 * size, y + 0.225 * size, 0.1 * size, HeightText(record.z), false,
+                               x + 0.2 * size, y + 0.3 * size, 2);
+        }
+        if (!record.codeText.isEmpty()) {
+            drawing.TextEntity(3, x + 0.2 * size, y - 0.225 * size, 0.1 * size, record.codeText, false,
+                               x + 0.2 * size, y - 0.3 * size, 2);
+        }
+        drawing.Line(x - 0.5 * size, y, x + 0.5 * size, y);
+        drawing.Line(x, y - 0.5 * size, x, y + 0.5 * size);
+        if (block.size() >= kFlushSize) {
+            file.Write(block);
+            block.resize(0);
+            // A failed write abandons the drawing at once.
+            if (file.Error()) break;
+        }
+    }
+    if (!file.Error()) {
+        block.append(kFooter);
+        file.Write(block);
+    }
+    if (const FileError error = file.Close()) {
+        prompter.ReportFileError(error);
+        return false;
+    }
+    return true;
+}
