@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build configure bench format clean
+.PHONY: run test deps build configure bench format clean dxf-preview
 
 run: build
 	./$(BUILD)/tarvo
@@ -22,6 +22,11 @@ build: configure
 
 bench: build
 	bench/run-bench $(BUILD)
+
+# Renders a DXF drawing to PNG: make dxf-preview FILE=job.dxf [OUT=job.png]
+dxf-preview:
+	@test -n "$(FILE)" || { echo "make dxf-preview FILE=výkres.dxf [OUT=obrázek.png]"; exit 2; }
+	tools/dxf-preview "$(FILE)" $(if $(OUT),"$(OUT)")
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
