@@ -4,9 +4,9 @@
 #include "app/FileIo.h"
 #include "app/Numbers.h"
 #include "app/Texts.h"
+#include "dxf/FixedNumber.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace {
@@ -30,17 +30,7 @@ constexpr char kHeader[] =
     "0\r\nSECTION\r\n2\r\nENTITIES\r\n";
 constexpr char kFooter[] = "0\r\nENDSEC\r\n0\r\nEOF\r\n";
 
-// printf's "%.<decimals>f" in the "C" locale, without printf's cost per call.
-void AppendFixed(QByteArray& out, double value, int decimals) {
-    if (!std::isfinite(value)) {
-        Numbers::AppendFormat(out, "%.*f", decimals, value);
-        return;
-    }
-    char digits[400];
-    const std::to_chars_result result =
-        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
-    out.append(digits, result.ptr - digits);
-}
+constexpr const char* kDigitLines[] = {"0\r\n", "1\r\n", "2\r\n", "3\r\n", "4\r\n"};
 
 struct Drawing {
     QByteArray& out;
@@ -63,8 +53,7 @@ struct Drawing {
     void TextEntity(int colour, double x, double y, double height, const QByteArray& text, bool centred,
                     double alignX, double alignY, int vertical) {
         out.append("0\r\nTEXT\r\n8\r\n0\r\n62\r\n");
-        out.append(char('0' + colour));
-        out.append("\r\n");
+        out.append(kDigitLines[colour]);
         Number("10\r\n", x);
         Number("20\r\n", y);
         out.append("30\r\n0.0\r\n");
@@ -74,8 +63,7 @@ struct Drawing {
         Number("11\r\n", alignX);
         Number("21\r\n", alignY);
         out.append("31\r\n0.0\r\n73\r\n");
-        out.append(char('0' + vertical));
-        out.append("\r\n");
+        out.append(kDigitLines[vertical]);
     }
 
     void Line(double x1, double y1, double x2, double y2) {

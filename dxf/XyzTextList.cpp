@@ -163,10 +163,12 @@ bool ParseXyzLine(char* line, std::size_t length, SurveyRecord& record) {
     if (!hasHeight) record.kind |= NoHeight;
 
     if (codeStart) {
-        record.codeText.reserve(end - codeStart);
+        record.codeText.resize(end - codeStart);
+        char* out = record.codeText.data();
         for (const char* c = codeStart; c < end; ++c) {
-            if (*c != '\r' && *c != '\n') record.codeText.append(*c);
+            if (*c != '\r' && *c != '\n') *out++ = *c;
         }
+        record.codeText.truncate(out - record.codeText.constData());
     }
     return true;
 }
