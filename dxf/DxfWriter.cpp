@@ -8,16 +8,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace {
 
 // "20:1", "10:1", "5:1", "2:1", "1:1", "1:2", "1:5", "1:10", "1:20".
 constexpr double kScaleRatios[] = {0.05, 0.1, 0.2, 0.5, 1.0, 2.0, 5.0, 10.0, 20.0};
 constexpr unsigned kOneToOne = 4;
-
-// The drawing is built in memory a block at a time and handed to the file in
-// blocks of about this size, so that memory does not grow with the point count.
-constexpr qsizetype kFlushSize = 1 << 16;
 
 // The header declares the Windows-1250 code page, without which readers take the
 // names and codes of a release-12 drawing as Windows-1252 and garble every Czech
@@ -32,57 +30,83 @@ constexpr char kFooter[] = "0\r\nENDSEC\r\n0\r\nEOF\r\n";
 
 constexpr const char* kDigitLines[] = {"0\r\n", "1\r\n", "2\r\n", "3\r\n", "4\r\n"};
 
-struct Drawing {
-    QByteArray& out;
+// The drawing's text, gathered in a block and handed to the file whenever the
+// block fills, so that memory does not grow with the number of points.
+class Drawing {
+public:
+    explicit Drawing(OutputFile& file) : m_file(file), m_block(kBlockSize) {}
 
-    void Group(const char* codeLine) { out.append(codeLine); }
-    void Number(const char* code, double value, int decimals = 5) {
-        out.append(code);
-        AppendFixed(out, value, decimals);
-        out.append("\r\n");
+    bool Failed() const { return static_cast<bool>(m_file.Error()); }
+
+    void Put(const char* text, std::size_t length) {
+        if (length > Room()) {
+            Flush();
+            if (length > m_block.size()) {
+                m_file.Write(text, length);
+                return;
+            }
+        }
+        std::memcpy(m_block.data() + m_used, text, length);
+        m_used += length;
     }
-    void TextValue(const QByteArray& text) {
-        out.append("1\r\n");
-        out.append(text);
-        out.append("\r\n");
+    void Put(const char* text) { Put(text, std::strlen(text)); }
+    void Put(QByteArrayView text) { Put(text.data(), static_cast<std::size_t>(text.size())); }
+
+    // A group code line and its value with five decimals.
+    void Number(const char* codeLine, double value) {
+        Put(codeLine);
+        if (Room() < kFixedNumberRoom + 2) Flush();
+        char* end = WriteFixed(m_block.data() + m_used, value, 5);
+        *end++ = '\r';
+        *end++ = '\n';
+        m_used = static_cast<std::size_t>(end - m_block.data());
     }
 
     // A TEXT entity: colour, first point, height, the text, then the alignment
-    // point with its vertical justification (horizontal justification only when
+    // point with its vertical justification (the horizontal one only when
     // centred).
-    void TextEntity(int colour, double x, double y, double height, const QByteArray& text, bool centred,
+    void TextEntity(int colour, double x, double y, double height, QByteArrayView text, bool centred,
                     double alignX, double alignY, int vertical) {
-        out.append("0\r\nTEXT\r\n8\r\n0\r\n62\r\n");
-        out.append(kDigitLines[colour]);
+        Put("0\r\nTEXT\r\n8\r\n0\r\n62\r\n");
+        Put(kDigitLines[colour]);
         Number("10\r\n", x);
         Number("20\r\n", y);
-        out.append("30\r\n0.0\r\n");
+        Put("30\r\n0.0\r\n");
         Number("40\r\n", height);
-        TextValue(text);
-        if (centred) out.append("72\r\n1\r\n");
+        Put("1\r\n");
+        Put(text);
+        Put("\r\n");
+        if (centred) Put("72\r\n1\r\n");
         Number("11\r\n", alignX);
         Number("21\r\n", alignY);
-        out.append("31\r\n0.0\r\n73\r\n");
-        out.append(kDigitLines[vertical]);
+        Put("31\r\n0.0\r\n73\r\n");
+        Put(kDigitLines[vertical]);
     }
 
     void Line(double x1, double y1, double x2, double y2) {
-        out.append("0\r\nLINE\r\n8\r\n0\r\n");
+        Put("0\r\nLINE\r\n8\r\n0\r\n");
         Number("10\r\n", x1);
         Number("20\r\n", y1);
-        out.append("30\r\n0.0\r\n");
+        Put("30\r\n0.0\r\n");
         Number("11\r\n", x2);
         Number("21\r\n", y2);
-        out.append("31\r\n0.0\r\n");
+        Put("31\r\n0.0\r\n");
     }
-};
 
-// The height text carries the height with three decimals.
-QByteArray HeightText(double z) {
-    QByteArray text;
-    AppendFixed(text, z, 3);
-    return text;
-}
+    void Flush() {
+        m_file.Write(m_block.data(), m_used);
+        m_used = 0;
+    }
+
+private:
+    static constexpr std::size_t kBlockSize = 1 << 16;
+
+    std::size_t Room() const { return m_block.size() - m_used; }
+
+    OutputFile& m_file;
+    std::vector<char> m_block;
+    std::size_t m_used = 0;
+};
 
 }  // namespace
 
@@ -126,10 +150,8 @@ bool WriteDxf(const QString& basePath, const SurveyRecordList& records, const Co
     }
 
     const double size = 0.05 * std::max(maxX - minX, maxY - minY) * DxfScaleRatio(settings.dxfRatio);
-    QByteArray block;
-    block.reserve(kFlushSize + 4096);
-    block.append(kHeader);
-    Drawing drawing{block};
+    Drawing drawing(file);
+    drawing.Put(kHeader);
     for (const SurveyRecord& record : records) {
         if (!record.Is(Coordinates)) continue;
         const double x = drawingX(record);
@@ -138,8 +160,10 @@ bool WriteDxf(const QString& basePath, const SurveyRecordList& records, const Co
         // code text to its lower right (green), then the two arms of the cross.
         drawing.TextEntity(1, x - 0.5 * size, y + 0.7 * size, 0.2 * size, record.name, true, x, y + 0.6 * size, 1);
         if (!record.Is(NoHeight)) {
-            drawing.TextEntity(4, x + 0.2 * size, y + 0.225 * size, 0.1 * size, HeightText(record.z), false,
-                               x + 0.2 * size, y + 0.3 * size, 2);
+            char height[kFixedNumberRoom];
+            const QByteArrayView heightText(height, WriteFixed(height, record.z, 3) - height);
+            drawing.TextEntity(4, x + 0.2 * size, y + 0.225 * size, 0.1 * size, heightText, false, x + 0.2 * size,
+                               y + 0.3 * size, 2);
         }
         if (!record.codeText.isEmpty()) {
             drawing.TextEntity(3, x + 0.2 * size, y - 0.225 * size, 0.1 * size, record.codeText, false,
@@ -147,16 +171,12 @@ bool WriteDxf(const QString& basePath, const SurveyRecordList& records, const Co
         }
         drawing.Line(x - 0.5 * size, y, x + 0.5 * size, y);
         drawing.Line(x, y - 0.5 * size, x, y + 0.5 * size);
-        if (block.size() >= kFlushSize) {
-            file.Write(block);
-            block.resize(0);
-            // A failed write abandons the drawing at once.
-            if (file.Error()) break;
-        }
+        // A failed write abandons the drawing at once.
+        if (drawing.Failed()) break;
     }
-    if (!file.Error()) {
-        block.append(kFooter);
-        file.Write(block);
+    if (!drawing.Failed()) {
+        drawing.Put(kFooter);
+        drawing.Flush();
     }
     if (const FileError error = file.Close()) {
         prompter.ReportFileError(error);

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -17,20 +18,39 @@ constexpr std::uint64_t kIntegerPowers[] = {1,      10,      100,      1000,    
 constexpr double kFastLimit = 0x1p40;
 constexpr double kTieMargin = 1e-3;
 
-char* WriteDigits(char* end, std::uint64_t value, int count) {
-    for (int i = 0; i < count || (count < 0 && (value != 0 || i == 0)); ++i) {
-        *--end = static_cast<char>('0' + value % 10);
-        value /= 10;
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes value's decimal digits backwards ending at end, at least count of them
+// (zero-padded); returns the first digit.
+char* WriteDigitsBackwards(char* end, std::uint64_t value, int count) {
+    char* at = end;
+    while (value >= 100 || count > 2) {
+        const std::size_t pair = static_cast<std::size_t>(value % 100) * 2;
+        value /= 100;
+        *--at = kDigitPairs[pair + 1];
+        *--at = kDigitPairs[pair];
+        count -= 2;
     }
-    return end;
+    if (value >= 10 || count > 1) {
+        const std::size_t pair = static_cast<std::size_t>(value) * 2;
+        *--at = kDigitPairs[pair + 1];
+        *--at = kDigitPairs[pair];
+    } else if (value > 0 || count > 0) {
+        *--at = static_cast<char>('0' + value);
+    }
+    return at;
 }
 
 }  // namespace
 
-void AppendFixed(QByteArray& out, double value, int decimals) {
+char* WriteFixed(char* at, double value, int decimals) {
     if (decimals < 0 || decimals > 9 || !std::isfinite(value)) {
-        Numbers::AppendFormat(out, "%.*f", decimals, value);
-        return;
+        const QByteArray text = Numbers::Format("%.*f", decimals, value);
+        std::memcpy(at, text.constData(), static_cast<std::size_t>(text.size()));
+        return at + text.size();
     }
     const double magnitude = std::fabs(value) * kPowers[decimals];
     if (magnitude < kFastLimit) {
@@ -38,19 +58,22 @@ void AppendFixed(QByteArray& out, double value, int decimals) {
         const double fraction = magnitude - whole;
         if (std::fabs(fraction - 0.5) > kTieMargin) {
             const std::uint64_t scaled = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
-            char text[48];
-            char* const end = text + sizeof text;
-            char* start = WriteDigits(end, scaled % kIntegerPowers[decimals], decimals);
+            char digits[32];
+            char* const end = digits + sizeof digits;
+            char* start = WriteDigitsBackwards(end, scaled % kIntegerPowers[decimals], decimals);
             if (decimals > 0) *--start = '.';
-            start = WriteDigits(start, scaled / kIntegerPowers[decimals], -1);
+            start = WriteDigitsBackwards(start, scaled / kIntegerPowers[decimals], 1);
             if (std::signbit(value)) *--start = '-';
-            out.append(start, end - start);
-            return;
+            const std::size_t length = static_cast<std::size_t>(end - start);
+            std::memcpy(at, start, length);
+            return at + length;
         }
     }
     // Near a tie or far from the origin: the exact conversion.
-    char text[400];
-    const std::to_chars_result result =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-    out.append(text, result.ptr - text);
+    return std::to_chars(at, at + kFixedNumberRoom, value, std::chars_format::fixed, decimals).ptr;
+}
+
+void AppendFixed(QByteArray& out, double value, int decimals) {
+    char text[kFixedNumberRoom];
+    out.append(text, WriteFixed(text, value, decimals) - text);
 }

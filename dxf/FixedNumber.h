@@ -7,4 +7,13 @@
 
 #include <QByteArray>
 
+#include <cstddef>
+
+// Room a number may need: the largest double written with nine decimals.
+inline constexpr std::size_t kFixedNumberRoom = 400;
+
+// Writes the number at at (which has kFixedNumberRoom bytes of room) and returns
+// the end of what was written; no NUL is added.
+char* WriteFixed(char* at, double value, int decimals);
+
 void AppendFixed(QByteArray& out, double value, int decimals);
