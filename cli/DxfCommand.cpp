@@ -6,6 +6,8 @@
 #include "convert/Conversion.h"
 #include "dxf/DxfExport.h"
 
+#include <QFileInfo>
+
 namespace Cli {
 
 namespace {
@@ -22,7 +24,15 @@ const char kDxfUsage[] =
     "  --set NÁZEV=HODNOTA  přepíše jedno nastavení z profilu\n"
     "  --force              existující výkres přepíše bez dotazu\n"
     "\n"
-    "Vrací 0, byl-li výkres celý zapsán, jinak 1 (2 při chybném použití).\n";
+    "Upozornění a chyby jdou na standardní chybový výstup.\n"
+    "\n"
+    "Návratový kód: 0 výkres je celý zapsán, 1 chyba souboru, odmítnuté přepsání\n"
+    "nebo žádné body k vykreslení, 2 chybné použití.\n";
+
+int UsageError(const QString& message) {
+    PrintUtf8(stderr, message + QLatin1String("\n\n") + QString::fromUtf8(kDxfUsage));
+    return kUsage;
+}
 
 }  // namespace
 
@@ -36,17 +46,16 @@ int RunDxf(QStringList arguments) {
     LoadProfile(settings, serial);
     CommonOptions options;
     QString error;
-    if (!TakeCommonOptions(arguments, settings, serial, options, error)) {
-        PrintUtf8(stderr, error + QLatin1Char('\n'));
-        return kUsage;
+    if (!TakeCommonOptions(arguments, settings, serial, options, error)) return UsageError(error);
+    if (options.million) return UsageError(QStringLiteral("Volba --million u příkazu dxf nemá význam."));
+    for (const QString& argument : arguments) {
+        if (argument.startsWith(QLatin1String("--")))
+            return UsageError(QStringLiteral("Neznámá volba %1.").arg(argument));
     }
-    if (options.million || arguments.size() != 1 || arguments[0].startsWith(QLatin1String("--"))) {
-        PrintUtf8(stderr, QString::fromUtf8(kDxfUsage));
-        return kUsage;
-    }
+    if (arguments.size() != 1) return UsageError(QStringLiteral("Zadejte právě jeden soubor (.txt nebo .sdt)."));
 
-    // The open dialog accepts only a file that exists.
-    const QString chosen = arguments[0];
+    // The open dialog hands over a full path, and only of a file that exists.
+    const QString chosen = QFileInfo(arguments.first()).absoluteFilePath();
     CliPrompter prompter;
     prompter.force = options.force;
     if (!FileExists(chosen)) {
@@ -57,9 +66,8 @@ int RunDxf(QStringList arguments) {
     DocumentState document;
     ConversionContext context{settings, document, prompter, {}};
     context.writeDxf = MakeDxfSink(context);
-    if (ExportXyzDxf(chosen, context) != DxfExportOutcome::Written) return kFailure;
-    PrintUtf8(stdout, document.basePath + QStringLiteral(".dxf\n"));
-    return kSuccess;
+    const DxfExportOutcome outcome = ExportXyzDxf(chosen, context);
+    return outcome == DxfExportOutcome::Written && !prompter.failed ? kSuccess : kFailure;
 }
 
 }  // namespace Cli

@@ -65,8 +65,8 @@ public:
     // A TEXT entity: colour, first point, height, the text, then the alignment
     // point with its vertical justification (the horizontal one only when
     // centred).
-    void TextEntity(int colour, double x, double y, double height, QByteArrayView text, bool centred,
-                    double alignX, double alignY, int vertical) {
+    void TextEntity(int colour, double x, double y, double height, QByteArrayView text, bool centred, double alignX,
+                    double alignY, int vertical) {
         Put("0\r\nTEXT\r\n8\r\n0\r\n62\r\n");
         Put(kDigitLines[colour]);
         Number("10\r\n", x);
@@ -166,8 +166,8 @@ bool WriteDxf(const QString& basePath, const SurveyRecordList& records, const Co
                                y + 0.3 * size, 2);
         }
         if (!record.codeText.isEmpty()) {
-            drawing.TextEntity(3, x + 0.2 * size, y - 0.225 * size, 0.1 * size, record.codeText, false,
-                               x + 0.2 * size, y - 0.3 * size, 2);
+            drawing.TextEntity(3, x + 0.2 * size, y - 0.225 * size, 0.1 * size, record.codeText, false, x + 0.2 * size,
+                               y - 0.3 * size, 2);
         }
         drawing.Line(x - 0.5 * size, y, x + 0.5 * size, y);
         drawing.Line(x, y - 0.5 * size, x, y + 0.5 * size);

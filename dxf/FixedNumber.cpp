@@ -10,8 +10,7 @@
 namespace {
 
 constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-constexpr std::uint64_t kIntegerPowers[] = {1,      10,      100,      1000,      10000,
-                                            100000, 1000000, 10000000, 100000000, 1000000000};
+constexpr std::uint64_t kIntegerPowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
 
 // Below this the scaled value is off the exact product by less than 2^-13, so its
 // rounding is certain unless its fraction lies within kTieMargin of one half.

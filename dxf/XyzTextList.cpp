@@ -23,14 +23,21 @@ bool IsNumberStart(char c) { return c == '+' || c == '-' || (c >= '0' && c <= '9
 FileError OpenError(const QString& path, int error) {
     FileErrorKind kind = FileErrorKind::ReadError;
     switch (error) {
-    case ENOENT: kind = FileErrorKind::NotFound; break;
-    case EACCES:
-    case EPERM:
-    case EISDIR: kind = FileErrorKind::AccessDenied; break;
-    case ENAMETOOLONG:
-    case ENOTDIR:
-    case EINVAL: kind = FileErrorKind::BadPath; break;
-    default: break;
+        case ENOENT:
+            kind = FileErrorKind::NotFound;
+            break;
+        case EACCES:
+        case EPERM:
+        case EISDIR:
+            kind = FileErrorKind::AccessDenied;
+            break;
+        case ENAMETOOLONG:
+        case ENOTDIR:
+        case EINVAL:
+            kind = FileErrorKind::BadPath;
+            break;
+        default:
+            break;
     }
     return FileError{kind, path, error};
 }

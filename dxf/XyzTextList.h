@@ -14,4 +14,3 @@
 // after reading, or 0 after an open or read error, which is reported through
 // prompter; the records read before a read error stay in list.
 int ReadXyzTextList(const QString& path, SurveyRecordList& list, Prompter& prompter);
-

@@ -33,9 +33,10 @@ ConversionSettings Settings(quint16 flag = 0, quint8 ratio = 4) {
 
 // The LINE entity of the horizontal arm of a cross at (x, y) with mark size s.
 QByteArray HorizontalArm(double x, double y, double s) {
-    return Numbers::Format("0\r\nLINE\r\n8\r\n0\r\n10\r\n%.5f\r\n20\r\n%.5f\r\n30\r\n0.0\r\n11\r\n%.5f\r\n21\r\n%.5f\r\n"
-                           "31\r\n0.0\r\n",
-                           x - 0.5 * s, y, x + 0.5 * s, y);
+    return Numbers::Format(
+        "0\r\nLINE\r\n8\r\n0\r\n10\r\n%.5f\r\n20\r\n%.5f\r\n30\r\n0.0\r\n11\r\n%.5f\r\n21\r\n%.5f\r\n"
+        "31\r\n0.0\r\n",
+        x - 0.5 * s, y, x + 0.5 * s, y);
 }
 
 }  // namespace

@@ -42,12 +42,12 @@ private Q_SLOTS:
         QTest::newRow("height comma replaced by the search from Y")
             << QByteArray("P1 512 745 245,3") << true << QByteArray("P1") << 512.0 << 745.0 << true << 245.3
             << QByteArray();
-        QTest::newRow("empty height field before a code") << QByteArray("P1;512;745;;hranice") << true
-                                                          << QByteArray("P1") << 512.0 << 745.0 << false << 0.0
-                                                          << QByteArray("hranice");
-        QTest::newRow("code text with spaces") << QByteArray("P1 512 745 250 mezn\xEDk u cesty") << true
-                                               << QByteArray("P1") << 512.0 << 745.0 << true << 250.0
-                                               << QByteArray("mezn\xEDk u cesty");
+        QTest::newRow("empty height field before a code")
+            << QByteArray("P1;512;745;;hranice") << true << QByteArray("P1") << 512.0 << 745.0 << false << 0.0
+            << QByteArray("hranice");
+        QTest::newRow("code text with spaces")
+            << QByteArray("P1 512 745 250 mezn\xEDk u cesty") << true << QByteArray("P1") << 512.0 << 745.0 << true
+            << 250.0 << QByteArray("mezn\xEDk u cesty");
         QTest::newRow("no height") << QByteArray("P1 512 745") << true << QByteArray("P1") << 512.0 << 745.0 << false
                                    << 0.0 << QByteArray();
         QTest::newRow("letters where the height goes are passed over")
@@ -59,12 +59,12 @@ private Q_SLOTS:
         QTest::newRow("commas of the code text turned into points by Y and X")
             << QByteArray("P1 512 745 250 A,B,C,D") << true << QByteArray("P1") << 512.0 << 745.0 << true << 250.0
             << QByteArray("A.B.C,D");
-        QTest::newRow("one number only") << QByteArray("P1 512") << false << QByteArray() << 0.0 << 0.0 << false
-                                         << 0.0 << QByteArray();
+        QTest::newRow("one number only") << QByteArray("P1 512") << false << QByteArray() << 0.0 << 0.0 << false << 0.0
+                                         << QByteArray();
         QTest::newRow("no separator") << QByteArray("P1") << false << QByteArray() << 0.0 << 0.0 << false << 0.0
                                       << QByteArray();
-        QTest::newRow("leading spaces give an empty name") << QByteArray("  P7 1 2 3") << true << QByteArray() << 7.0
-                                                           << 1.0 << true << 2.0 << QByteArray("3");
+        QTest::newRow("leading spaces give an empty name")
+            << QByteArray("  P7 1 2 3") << true << QByteArray() << 7.0 << 1.0 << true << 2.0 << QByteArray("3");
         QTest::newRow("tabs separate") << QByteArray("P2\t-1.5\t+2e3\t\tkrajnice") << true << QByteArray("P2") << -1.5
                                        << 2000.0 << false << 0.0 << QByteArray("krajnice");
         QTest::newRow("a lone sign is no height, the code text stays")
@@ -72,8 +72,8 @@ private Q_SLOTS:
             << QByteArray("sloup");
         QTest::newRow("separator after the height leaves an empty code")
             << QByteArray("P4 1 2 3 ") << true << QByteArray("P4") << 1.0 << 2.0 << true << 3.0 << QByteArray();
-        QTest::newRow("only separators before the end") << QByteArray("P5 abc") << false << QByteArray() << 0.0
-                                                         << 0.0 << false << 0.0 << QByteArray();
+        QTest::newRow("only separators before the end")
+            << QByteArray("P5 abc") << false << QByteArray() << 0.0 << 0.0 << false << 0.0 << QByteArray();
     }
     void lines() {
         QFETCH(QByteArray, line);
