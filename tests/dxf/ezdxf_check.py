@@ -126,6 +126,18 @@ def main():
                 failures.append(f"{label}: tarvo-cli exited {run.returncode}: {run.stderr.strip()}")
                 continue
             check_drawing(label, base + ".dxf", points, swap, ratio)
+
+        # With the overwrite question on, an existing drawing stays without --force.
+        base = os.path.join(work, "case0")
+        before = open(base + ".dxf", "rb").read()
+        refused = subprocess.run([cli, "dxf", "--set", "Flag=0x10", "--set", "DXF_Ratio=0", base + ".txt"],
+                                 env=env, capture_output=True, text=True)
+        check(refused.returncode == 1, f"refused overwrite: exit {refused.returncode}, expected 1")
+        check(open(base + ".dxf", "rb").read() == before, "refused overwrite: the drawing changed")
+        forced = subprocess.run([cli, "dxf", "--force", "--set", "Flag=0x10", "--set", "DXF_Ratio=0", base + ".txt"],
+                                env=env, capture_output=True, text=True)
+        check(forced.returncode == 0, f"--force: exit {forced.returncode}, expected 0")
+        check_drawing("replaced with --force at 20:1", base + ".dxf", SEVERAL, False, 0)
     for failure in failures:
         print("FAIL:", failure)
     print(f"{len(cases)} drawings checked, {len(failures)} failures")
