@@ -2,7 +2,6 @@
 
 #include "app/Cp1250.h"
 #include "app/FileIo.h"
-#include "app/Numbers.h"
 #include "app/Texts.h"
 #include "dxf/FixedNumber.h"
 

@@ -183,7 +183,11 @@ bool ParseXyzLine(char* line, std::size_t length, SurveyRecord& record) {
 }  // namespace
 
 int ReadXyzTextList(const QString& path, SurveyRecordList& list, Prompter& prompter) {
+#ifdef _WIN32
+    std::FILE* file = _wfopen(reinterpret_cast<const wchar_t*>(path.utf16()), L"rb");
+#else
     std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb");
+#endif
     if (!file) {
         prompter.ReportFileError(OpenError(path, errno));
         return 0;
