@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string_view>
 #include <sys/stat.h>
 
@@ -16,6 +17,8 @@ namespace {
 // A line is read in pieces of at most this many characters; a longer line yields
 // several pieces, each taken as a line of its own.
 constexpr std::size_t kPieceLength = 511;
+// Bytes of a typical point line: name, Y and X in the national grid, height, code.
+constexpr std::size_t kTypicalLine = 40;
 
 bool IsSeparator(char c) { return c == ' ' || c == ';' || c == '\t'; }
 bool IsNumberStart(char c) { return c == '+' || c == '-' || (c >= '0' && c <= '9'); }
@@ -197,6 +200,13 @@ int ReadXyzTextList(const QString& path, SurveyRecordList& list, Prompter& promp
         std::fclose(file);
         prompter.ReportFileError(OpenError(path, EISDIR));
         return 0;
+    }
+
+    // Room for the points of a list of ordinary lines, so that a long list is not
+    // copied over and over while it grows; a list of other lines just grows.
+    try {
+        list.reserve(list.size() + static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0) / kTypicalLine);
+    } catch (const std::bad_alloc&) {
     }
 
     TextPieceReader reader(file);
