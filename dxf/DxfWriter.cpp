@@ -54,8 +54,8 @@ public:
     // A group code line and its value with five decimals.
     void Number(const char* codeLine, double value) {
         Put(codeLine);
-        if (Room() < kFixedNumberRoom + 2) Flush();
-        char* end = WriteFixed(m_block.data() + m_used, value, 5);
+        if (Room() < FixedNumber::kRoom + 2) Flush();
+        char* end = FixedNumber::Write(m_block.data() + m_used, value, 5);
         *end++ = '\r';
         *end++ = '\n';
         m_used = static_cast<std::size_t>(end - m_block.data());
@@ -159,8 +159,8 @@ bool WriteDxf(const QString& basePath, const SurveyRecordList& records, const Co
         // code text to its lower right (green), then the two arms of the cross.
         drawing.TextEntity(1, x - 0.5 * size, y + 0.7 * size, 0.2 * size, record.name, true, x, y + 0.6 * size, 1);
         if (!record.Is(NoHeight)) {
-            char height[kFixedNumberRoom];
-            const QByteArrayView heightText(height, WriteFixed(height, record.z, 3) - height);
+            char height[FixedNumber::kRoom];
+            const QByteArrayView heightText(height, FixedNumber::Write(height, record.z, 3) - height);
             drawing.TextEntity(4, x + 0.2 * size, y + 0.225 * size, 0.1 * size, heightText, false, x + 0.2 * size,
                                y + 0.3 * size, 2);
         }

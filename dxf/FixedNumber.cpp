@@ -45,7 +45,9 @@ char* WriteDigitsBackwards(char* end, std::uint64_t value, int count) {
 
 }  // namespace
 
-char* WriteFixed(char* at, double value, int decimals) {
+namespace FixedNumber {
+
+char* Write(char* at, double value, int decimals) {
     if (decimals < 0 || decimals > 9 || !std::isfinite(value)) {
         const QByteArray text = Numbers::Format("%.*f", decimals, value);
         std::memcpy(at, text.constData(), static_cast<std::size_t>(text.size()));
@@ -69,10 +71,12 @@ char* WriteFixed(char* at, double value, int decimals) {
         }
     }
     // Near a tie or far from the origin: the exact conversion.
-    return std::to_chars(at, at + kFixedNumberRoom, value, std::chars_format::fixed, decimals).ptr;
+    return std::to_chars(at, at + kRoom, value, std::chars_format::fixed, decimals).ptr;
 }
 
-void AppendFixed(QByteArray& out, double value, int decimals) {
-    char text[kFixedNumberRoom];
-    out.append(text, WriteFixed(text, value, decimals) - text);
+void Append(QByteArray& out, double value, int decimals) {
+    char text[kRoom];
+    out.append(text, Write(text, value, decimals) - text);
 }
+
+}  // namespace FixedNumber

@@ -9,11 +9,15 @@
 
 #include <cstddef>
 
+namespace FixedNumber {
+
 // Room a number may need: the largest double written with nine decimals.
-inline constexpr std::size_t kFixedNumberRoom = 400;
+inline constexpr std::size_t kRoom = 400;
 
-// Writes the number at at (which has kFixedNumberRoom bytes of room) and returns
+// Writes the number at at (which has kRoom bytes of room) and returns
 // the end of what was written; no NUL is added.
-char* WriteFixed(char* at, double value, int decimals);
+char* Write(char* at, double value, int decimals);
 
-void AppendFixed(QByteArray& out, double value, int decimals);
+void Append(QByteArray& out, double value, int decimals);
+
+}  // namespace FixedNumber

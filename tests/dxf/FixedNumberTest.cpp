@@ -13,7 +13,7 @@ class FixedNumberTest : public QObject {
 private:
     static void Compare(double value, int decimals) {
         QByteArray fast;
-        AppendFixed(fast, value, decimals);
+        FixedNumber::Append(fast, value, decimals);
         const QByteArray format = "%." + QByteArray::number(decimals) + "f";
         QCOMPARE(fast, Numbers::Format(format.constData(), value));
     }
