@@ -41,11 +41,44 @@ private Q_SLOTS:
 
     void upperCaseTxtSelectsMeasuredData() {
         TestFiles::Write(Path("body.TXT"), "A 10 20 30 k\r\n");
+        QFile::copy(TestFiles::DataDir("dxf") + "/measured.sdt", Path("body.sdt"));
         ConversionContext context = Context();
-        QCOMPARE(ExportXyzDxf(Path("body.TXT"), context), DxfExportOutcome::NotWritten);
-        QCOMPARE(m_prompter.fileErrors.size(), 1);
-        QCOMPARE(m_prompter.fileErrors[0].path, Path("body.sdt"));
-        QVERIFY(!QFile::exists(Path("body.dxf")));
+        QCOMPARE(ExportXyzDxf(Path("body.TXT"), context), DxfExportOutcome::Written);
+        const QByteArray drawing = TestFiles::Read(Path("body.dxf"));
+        QVERIFY(drawing.contains("\r\n1\r\nB7\r\n") && !drawing.contains("\r\n1\r\nA\r\n"));
+    }
+
+    // The measured data's points only: the station and the sighting are not drawn,
+    // nothing is asked and no MAPA2 file is written.
+    void measuredDataIsConvertedQuietly() {
+        QFile::copy(TestFiles::DataDir("dxf") + "/measured.sdt", Path("job.sdt"));
+        m_settings.flag = FLAG_ASK_OVERWRITE | FLAG_SHOW_OUTPUT | FLAG_KEEP_200;
+        ConversionContext context = Context();
+        QCOMPARE(ExportXyzDxf(Path("job.sdt"), context), DxfExportOutcome::Written);
+        QVERIFY(m_prompter.messages.isEmpty() && m_prompter.fileErrors.isEmpty());
+        QVERIFY(m_prompter.shownFiles.isEmpty());
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList({"job.dxf", "job.sdt"}));
+        QCOMPARE(TestFiles::Read(Path("job.dxf")).count("0\r\nLINE\r\n"), 4);
+    }
+
+    // Without a chosen file the current one is used, and always as measured data.
+    void currentFileIsMeasuredData() {
+        QFile::copy(TestFiles::DataDir("dxf") + "/measured.sdt", Path("job.sdt"));
+        TestFiles::Write(Path("job.txt"), "A 10 20 30 k\r\n");
+        m_document.RememberChosenFile(Path("job.txt"));
+        ConversionContext context = Context();
+        QCOMPARE(ExportXyzDxf(QString(), context), DxfExportOutcome::Written);
+        QVERIFY(TestFiles::Read(Path("job.dxf")).contains("\r\n1\r\nB8\r\n"));
+    }
+
+    void refusedOverwriteOfMeasuredDataDrawing() {
+        QFile::copy(TestFiles::DataDir("dxf") + "/measured.sdt", Path("job.sdt"));
+        TestFiles::Write(Path("job.dxf"), "old");
+        m_settings.flag = FLAG_ASK_OVERWRITE;
+        m_prompter.overwrite = {Answer::No};
+        ConversionContext context = Context();
+        QCOMPARE(ExportXyzDxf(Path("job.sdt"), context), DxfExportOutcome::NotWritten);
+        QCOMPARE(TestFiles::Read(Path("job.dxf")), QByteArray("old"));
     }
 
     void missingTextListEndsWithNoPoints() {

@@ -31,6 +31,9 @@ SEVERAL = [
     ("", 5.0, 6.0, 7.0, ""),
 ]
 ORIGIN = [("A", 0.0, 0.0, 0.0, ""), ("B", 0.0, 0.0, None, "")]
+# The coordinate records of data/measured.sdt (NTS-350); its station and sighting
+# are not drawn.
+MEASURED = [("B7", 765.432, 1234.567, 0.32, ""), ("B8", -766.432, 1235.567, 0.33, "mezník")]
 
 failures = []
 
@@ -108,19 +111,24 @@ def main():
         print(__doc__)
         return 2
     cli, data = sys.argv[1], sys.argv[2]
+    # label, source, points, swap, ratio, command
     cases = [
-        ("several points", "several.txt", SEVERAL, False, 4),
-        ("several points, X/Y swapped, 1:10", "several.txt", SEVERAL, True, 7),
-        ("all points at the origin", "origin.txt", ORIGIN, False, 4),
+        ("several points", "several.txt", SEVERAL, False, 4, ["dxf"]),
+        ("several points, X/Y swapped, 1:10", "several.txt", SEVERAL, True, 7, ["dxf"]),
+        ("all points at the origin", "origin.txt", ORIGIN, False, 4, ["dxf"]),
+        ("measured data", "measured.sdt", MEASURED, False, 4, ["dxf"]),
+        ("measured data through convert --mode dxf", "measured.sdt", MEASURED, True, 2, ["convert", "--mode", "dxf"]),
     ]
     with tempfile.TemporaryDirectory() as work:
         # The profile is not the developer's: an empty one in the work directory.
         env = dict(os.environ, HOME=work, XDG_CONFIG_HOME=os.path.join(work, "config"))
-        for number, (label, source, points, swap, ratio) in enumerate(cases):
+        for number, (label, source, points, swap, ratio, command) in enumerate(cases):
             base = os.path.join(work, f"case{number}")
-            shutil.copyfile(os.path.join(data, source), base + ".txt")
+            extension = os.path.splitext(source)[1]
+            shutil.copyfile(os.path.join(data, source), base + extension)
             flag = 0x100 if swap else 0
-            run = subprocess.run([cli, "dxf", "--set", f"Flag={flag}", "--set", f"DXF_Ratio={ratio}", base + ".txt"],
+            run = subprocess.run([cli, *command, "--set", f"Flag={flag}", "--set", f"DXF_Ratio={ratio}",
+                                  "--set", "DeviceType=0", base + extension],
                                  env=env, capture_output=True, text=True)
             if run.returncode != 0:
                 failures.append(f"{label}: tarvo-cli exited {run.returncode}: {run.stderr.strip()}")
