@@ -23,6 +23,7 @@ build: configure
 
 bench: build
 	bench/run-bench $(BUILD)
+	bench/dxf-bench $(BUILD)
 
 # The main window's menu drawn open, for a person to look at.
 menu-screenshot: build
