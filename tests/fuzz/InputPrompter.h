@@ -1,0 +1,34 @@
+#pragma once
+// A user who answers every question from bytes of the fuzzer's input, two bits at
+// a time, and whose parameter sheet may change the instrument type and the mean
+// height (down to heights where the reduction is no longer a number).
+
+#include "app/ConversionSettings.h"
+#include "app/Prompter.h"
+
+class InputPrompter : public Prompter {
+public:
+    InputPrompter(quint16 answers, quint8 sheet) : m_answers(answers), m_sheet(sheet) {}
+
+    Answer Ask(Topic, const QByteArray& text, MessageButtons buttons, MessageIcon) override {
+        m_told += text.size();
+        if (buttons == MessageButtons::Ok) return Answer::Ok;
+        const Answer answer = static_cast<Answer>(m_answers & 3);
+        m_answers = static_cast<quint16>((m_answers >> 2) | (m_answers << 14));
+        if (answer == Answer::Cancel && buttons != MessageButtons::YesNoCancel) return Answer::No;
+        return answer == Answer::Ok ? Answer::Yes : answer;
+    }
+
+    bool RunParameterSheet(ConversionSettings& settings) override {
+        if (m_sheet & 1) settings.deviceType = m_sheet & 2 ? 1 : 0;
+        if (m_sheet & 4) settings.jh = m_sheet & 8 ? -3188698.58 : -1.0e7;
+        return (m_sheet & 16) != 0;
+    }
+
+    qsizetype Told() const { return m_told; }
+
+private:
+    quint16 m_answers;
+    quint8 m_sheet;
+    qsizetype m_told = 0;
+};
