@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build configure bench format clean
+.PHONY: run test deps build configure bench format clean screenshots
 
 run: build
 	./$(BUILD)/tarvo
@@ -22,6 +22,11 @@ build: configure
 
 bench: build
 	bench/run-bench $(BUILD)
+
+# The windows rendered to PNG under $(BUILD)/screenshots, for a person to look at.
+screenshots: configure
+	cmake --build $(BUILD) -j $(JOBS) --target tarvo-screenshots
+	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tarvo-screenshots $(BUILD)/screenshots
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

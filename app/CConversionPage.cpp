@@ -5,29 +5,29 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QVBoxLayout>
 
 namespace {
 
-QCheckBox* AddCheck(QWidget* parent, const DialogUnits& units, const char* name, const char* text, int x, int y,
-                    int width) {
-    auto* box = new QCheckBox(QString::fromUtf8(text), parent);
+QCheckBox* AddCheck(QLayout* layout, const char* name, const char* text) {
+    auto* box = new QCheckBox(QString::fromUtf8(text));
     box->setObjectName(QLatin1String(name));
-    box->setGeometry(units.Rect(x, y, width, 10));
+    layout->addWidget(box);
     return box;
 }
 
-QComboBox* AddList(QWidget* parent, const DialogUnits& units, const char* name, const QStringList& items, int x, int y,
-                   int width) {
-    auto* list = new QComboBox(parent);
+QComboBox* MakeList(const DialogUnits& units, const char* name, const QStringList& items) {
+    auto* list = new QComboBox;
     list->setObjectName(QLatin1String(name));
     list->setEditable(false);
     list->addItems(items);
     list->setMaxVisibleItems(static_cast<int>(items.size()));
-    const QRect place = units.Rect(x, y, width, 12);
-    list->setGeometry(place.x(), place.y(), place.width(), std::max(place.height(), list->sizeHint().height()));
+    list->setMinimumWidth(units.X(68));
     return list;
 }
 
@@ -39,41 +39,58 @@ CConversionPage::CConversionPage(ConversionSettings& settings, QWidget* parent)
     const DialogUnits units(font());
     setMinimumSize(units.Size(311, 111));
 
-    auto* conversion = new QGroupBox(QStringLiteral("Parametry konverze dat"), this);
-    conversion->setGeometry(units.Rect(7, 7, 160, 75));
-    m_boxes[0] = {AddCheck(this, units, "swapAnglesCheck", "Prohození úhlů vert./horizont.", 14, 19, 150), FLAG_SWAP_ANGLES};
-    m_boxes[1] = {AddCheck(this, units, "warnUnitsCheck", "Informovat o nestand. nastavení jednotek", 14, 31, 150),
+    // Laid out by the layouts, so that no text is cut whatever the desktop's font;
+    // the check boxes keep their top-to-bottom order.
+    auto* conversion = new QGroupBox(QStringLiteral("Parametry konverze dat"));
+    auto* conversionColumn = new QVBoxLayout(conversion);
+    m_boxes[0] = {AddCheck(conversionColumn, "swapAnglesCheck", "Prohození úhlů vert./horizont."), FLAG_SWAP_ANGLES};
+    m_boxes[1] = {AddCheck(conversionColumn, "warnUnitsCheck", "Informovat o nestand. nastavení jednotek"),
                   FLAG_WARN_UNITS};
-    m_boxes[2] = {AddCheck(this, units, "warnHeightsCheck", "Informovat o nestand. výškách", 14, 43, 150),
-                  FLAG_WARN_HEIGHTS};
-    auto* markerLabel = new QLabel(QStringLiteral("Označení orientačních bodů:"), this);
-    markerLabel->setGeometry(units.Rect(14, 57, 104, 10));
-    m_markerEdit = new QLineEdit(this);
+    m_boxes[2] = {AddCheck(conversionColumn, "warnHeightsCheck", "Informovat o nestand. výškách"), FLAG_WARN_HEIGHTS};
+    m_markerEdit = new QLineEdit;
     m_markerEdit->setObjectName(QStringLiteral("markerEdit"));
-    m_markerEdit->setGeometry(units.Rect(120, 55, 40, 12));
+    m_markerEdit->setFixedWidth(units.X(40));
+    auto* markerRow = new QHBoxLayout;
+    markerRow->addWidget(new QLabel(QStringLiteral("Označení orientačních bodů:")));
+    markerRow->addWidget(m_markerEdit);
+    markerRow->addStretch();
+    conversionColumn->addLayout(markerRow);
 
-    auto* further = new QGroupBox(QStringLiteral("Nastavení dalších funkcí konverze"), this);
-    further->setGeometry(units.Rect(172, 7, 132, 50));
-    m_boxes[3] = {AddCheck(this, units, "showOutputCheck", "Zobrazit cílový soubor (zap,asc)", 179, 17, 122),
-                  FLAG_SHOW_OUTPUT};
-    m_boxes[4] = {AddCheck(this, units, "askOverwriteCheck", "Dotaz na přepsání souborů", 179, 26, 122),
-                  FLAG_ASK_OVERWRITE};
-    m_boxes[5] = {AddCheck(this, units, "keep200Check", "Ukládat data do souboru (*.200)", 179, 35, 122), FLAG_KEEP_200};
-    m_boxes[6] = {AddCheck(this, units, "swapXyCheck", "Prohození výstupu souřadnic X/Y", 179, 44, 122), FLAG_SWAP_XY};
-    m_boxes[7] = {AddCheck(this, units, "sixteenColourCheck", "16. barevná lišta tlačítek (Win95)", 179, 60, 125),
+    auto* further = new QGroupBox(QStringLiteral("Nastavení dalších funkcí konverze"));
+    auto* furtherColumn = new QVBoxLayout(further);
+    m_boxes[3] = {AddCheck(furtherColumn, "showOutputCheck", "Zobrazit cílový soubor (zap,asc)"), FLAG_SHOW_OUTPUT};
+    m_boxes[4] = {AddCheck(furtherColumn, "askOverwriteCheck", "Dotaz na přepsání souborů"), FLAG_ASK_OVERWRITE};
+    m_boxes[5] = {AddCheck(furtherColumn, "keep200Check", "Ukládat data do souboru (*.200)"), FLAG_KEEP_200};
+    m_boxes[6] = {AddCheck(furtherColumn, "swapXyCheck", "Prohození výstupu souřadnic X/Y"), FLAG_SWAP_XY};
+
+    auto* rightColumn = new QVBoxLayout;
+    rightColumn->addWidget(further);
+    auto* belowGroup = new QVBoxLayout;
+    belowGroup->setContentsMargins(furtherColumn->contentsMargins().left(), 0, 0, 0);
+    m_boxes[7] = {AddCheck(belowGroup, "sixteenColourCheck", "16. barevná lišta tlačítek (Win95)"),
                   FLAG_16_COLOUR_TOOLBAR};
+    m_deviceTypeCombo = MakeList(units, "deviceTypeCombo", {QStringLiteral("NTS-350"), QStringLiteral("NTS-660")});
+    m_dxfRatioCombo = MakeList(units, "dxfRatioCombo",
+                               {QStringLiteral("20:1"), QStringLiteral("10:1"), QStringLiteral("5:1"),
+                                QStringLiteral("2:1"), QStringLiteral("1:1"), QStringLiteral("1:2"),
+                                QStringLiteral("1:5"), QStringLiteral("1:10"), QStringLiteral("1:20")});
+    auto* lists = new QGridLayout;
+    lists->addWidget(new QLabel(QStringLiteral("Typ přístroje:")), 0, 0);
+    lists->addWidget(m_deviceTypeCombo, 0, 1);
+    lists->addWidget(new QLabel(QStringLiteral("Měřítko DXF:")), 1, 0);
+    lists->addWidget(m_dxfRatioCombo, 1, 1);
+    belowGroup->addLayout(lists);
+    rightColumn->addLayout(belowGroup);
+    rightColumn->addStretch();
 
-    auto* deviceLabel = new QLabel(QStringLiteral("Typ přístroje:"), this);
-    deviceLabel->setGeometry(units.Rect(179, 77, 55, 10));
-    m_deviceTypeCombo = AddList(this, units, "deviceTypeCombo", {QStringLiteral("NTS-350"), QStringLiteral("NTS-660")},
-                                236, 75, 68);
-    auto* ratioLabel = new QLabel(QStringLiteral("Měřítko DXF:"), this);
-    ratioLabel->setGeometry(units.Rect(179, 94, 55, 10));
-    m_dxfRatioCombo = AddList(this, units, "dxfRatioCombo",
-                              {QStringLiteral("20:1"), QStringLiteral("10:1"), QStringLiteral("5:1"),
-                               QStringLiteral("2:1"), QStringLiteral("1:1"), QStringLiteral("1:2"),
-                               QStringLiteral("1:5"), QStringLiteral("1:10"), QStringLiteral("1:20")},
-                              236, 92, 68);
+    auto* leftColumn = new QVBoxLayout;
+    leftColumn->addWidget(conversion);
+    leftColumn->addStretch();
+
+    auto* page = new QHBoxLayout(this);
+    page->setContentsMargins(units.X(7), units.Y(7), units.X(7), units.Y(7));
+    page->addLayout(leftColumn);
+    page->addLayout(rightColumn);
 }
 
 void CConversionPage::OnOpen() {

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
+#include <QVBoxLayout>
 
 CHeaderPage::CHeaderPage(const ConversionSettings& settings, QWidget* parent)
     : SheetPage(parent),
@@ -17,14 +18,18 @@ CHeaderPage::CHeaderPage(const ConversionSettings& settings, QWidget* parent)
     setMinimumSize(units.Size(311, 111));
 
     m_textEdit->setObjectName(QStringLiteral("headerEdit"));
-    m_textEdit->setGeometry(units.Rect(7, 7, 297, 89));
+    m_textEdit->setMinimumSize(units.Size(297, 89));
     m_textEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_textEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_textEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_textEdit->setTabChangesFocus(true);
 
     m_useHeaderCheck->setObjectName(QStringLiteral("useHeaderCheck"));
-    m_useHeaderCheck->setGeometry(units.Rect(7, 99, 160, 10));
+
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(units.X(7), units.Y(7), units.X(7), units.Y(4));
+    page->addWidget(m_textEdit, 1);
+    page->addWidget(m_useHeaderCheck);
 }
 
 void CHeaderPage::OnOpen() {

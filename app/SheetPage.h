@@ -21,8 +21,8 @@ public:
     }
     bool IsOpened() const { return m_opened; }
 
-    // The page is laid out in dialog units at its fixed size.
-    QSize sizeHint() const override { return minimumSize(); }
+    // At least the page's size in dialog units, more where its texts need it.
+    QSize sizeHint() const override { return QWidget::sizeHint().expandedTo(minimumSize()); }
 
 protected:
     virtual void OnOpen() = 0;

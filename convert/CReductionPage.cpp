@@ -5,7 +5,9 @@
 #include "app/Numbers.h"
 #include "convert/Reduction.h"
 
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -22,25 +24,22 @@ QString FormatReduction(const char* format, double value) {
     return QString::fromLatin1(Numbers::Format(format, value));
 }
 
-QLineEdit* AddEdit(QWidget* parent, const DialogUnits& units, const char* name, int x, int y, int width) {
+QLineEdit* AddEdit(QWidget* parent, const DialogUnits& units, const char* name, int width) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QLatin1String(name));
-    edit->setGeometry(units.Rect(x, y, width, 12));
+    edit->setFixedWidth(units.X(width));
     return edit;
 }
 
-void AddLabel(QWidget* parent, const DialogUnits& units, const char* text, int x, int y, int width) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setGeometry(units.Rect(x, y, width, 10));
-}
-
-QLineEdit* AddResultBox(QWidget* parent, const DialogUnits& units, const char* name, int x, int y, int width) {
-    QLineEdit* edit = AddEdit(parent, units, name, x, y, width);
+QLineEdit* AddResultBox(QWidget* parent, const DialogUnits& units, const char* name) {
+    QLineEdit* edit = AddEdit(parent, units, name, 54);
     edit->setAlignment(Qt::AlignCenter);
     edit->setReadOnly(true);
     edit->setFocusPolicy(Qt::NoFocus);
     return edit;
 }
+
+QLabel* Label(const char* text) { return new QLabel(QString::fromUtf8(text)); }
 
 }  // namespace
 
@@ -50,33 +49,53 @@ CReductionPage::CReductionPage(const ConversionSettings& settings, QWidget* pare
     const DialogUnits units(font());
     setMinimumSize(units.Size(311, 111));
 
+    // Laid out by the layouts, so that no text is cut whatever the desktop's font;
+    // the page keeps at least its size in dialog units.
     auto* inputs = new QGroupBox(QStringLiteral("Průměrné hodnoty"), this);
-    inputs->setGeometry(units.Rect(7, 7, 132, 64));
-    AddLabel(this, units, "Souřadnice X [m]:", 14, 22, 66);
-    AddLabel(this, units, "Souřadnice Y [m]:", 14, 38, 66);
-    AddLabel(this, units, "Nadm. výška [m]:", 14, 54, 66);
-    m_xEdit = AddEdit(this, units, "xEdit", 82, 20, 50);
-    m_yEdit = AddEdit(this, units, "yEdit", 82, 36, 50);
-    m_hEdit = AddEdit(this, units, "hEdit", 82, 52, 50);
+    auto* inputsGrid = new QGridLayout(inputs);
+    m_xEdit = AddEdit(inputs, units, "xEdit", 52);
+    m_yEdit = AddEdit(inputs, units, "yEdit", 52);
+    m_hEdit = AddEdit(inputs, units, "hEdit", 52);
+    inputsGrid->addWidget(Label("Souřadnice X [m]:"), 0, 0);
+    inputsGrid->addWidget(m_xEdit, 0, 1);
+    inputsGrid->addWidget(Label("Souřadnice Y [m]:"), 1, 0);
+    inputsGrid->addWidget(m_yEdit, 1, 1);
+    inputsGrid->addWidget(Label("Nadm. výška [m]:"), 2, 0);
+    inputsGrid->addWidget(m_hEdit, 2, 1);
 
     auto* results = new QGroupBox(QStringLiteral("Korekce délek"), this);
-    results->setGeometry(units.Rect(146, 7, 158, 64));
-    AddLabel(this, units, "Redukce zobrazení S-JTSK:", 153, 22, 92);
-    AddLabel(this, units, "Redukce na nulový horizont:", 153, 38, 92);
-    AddLabel(this, units, "Celková redukce délek:", 153, 54, 92);
-    m_projectionEdit = AddResultBox(this, units, "projectionEdit", 246, 20, 52);
-    m_heightEdit = AddResultBox(this, units, "heightEdit", 246, 36, 52);
-    m_totalEdit = AddResultBox(this, units, "totalEdit", 246, 52, 52);
+    auto* resultsGrid = new QGridLayout(results);
+    m_projectionEdit = AddResultBox(results, units, "projectionEdit");
+    m_heightEdit = AddResultBox(results, units, "heightEdit");
+    m_totalEdit = AddResultBox(results, units, "totalEdit");
+    resultsGrid->addWidget(Label("Redukce zobrazení S-JTSK:"), 0, 0);
+    resultsGrid->addWidget(m_projectionEdit, 0, 1);
+    resultsGrid->addWidget(Label("Redukce na nulový horizont:"), 1, 0);
+    resultsGrid->addWidget(m_heightEdit, 1, 1);
+    resultsGrid->addWidget(Label("Celková redukce délek:"), 2, 0);
+    resultsGrid->addWidget(m_totalEdit, 2, 1);
 
     // The factor box can be typed into, but what is typed is never read: the next
     // change of an input overwrites it.
-    AddLabel(this, units, "Měřítkový faktor:", 153, 82, 92);
-    m_factorEdit = AddEdit(this, units, "factorEdit", 246, 80, 52);
+    m_factorEdit = AddEdit(this, units, "factorEdit", 54);
     m_factorEdit->setAlignment(Qt::AlignCenter);
     m_factorEdit->setFocusPolicy(Qt::ClickFocus);
     QPalette blue = m_factorEdit->palette();
     blue.setColor(QPalette::Text, QColor(0, 0, 255));
     m_factorEdit->setPalette(blue);
+    auto* factorRow = new QHBoxLayout;
+    factorRow->setContentsMargins(resultsGrid->contentsMargins().left() + 2, 0,
+                                  resultsGrid->contentsMargins().right() + 2, 0);
+    factorRow->addWidget(Label("Měřítkový faktor:"));
+    factorRow->addStretch();
+    factorRow->addWidget(m_factorEdit);
+
+    auto* page = new QGridLayout(this);
+    page->setContentsMargins(units.X(7), units.Y(7), units.X(7), units.Y(7));
+    page->addWidget(inputs, 0, 0, Qt::AlignTop);
+    page->addWidget(results, 0, 1, Qt::AlignTop);
+    page->addLayout(factorRow, 1, 1);
+    page->setRowStretch(2, 1);
 
     connect(m_xEdit, &QLineEdit::textChanged, this, &CReductionPage::OnPositionChanged);
     connect(m_yEdit, &QLineEdit::textChanged, this, &CReductionPage::OnPositionChanged);
