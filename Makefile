@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build configure bench format clean screenshots
+.PHONY: run test deps build configure bench format clean screenshots menu-screenshot
 
 run: build
 	./$(BUILD)/tarvo
@@ -27,6 +27,11 @@ bench: build
 screenshots: configure
 	cmake --build $(BUILD) -j $(JOBS) --target tarvo-screenshots
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tarvo-screenshots $(BUILD)/screenshots
+
+# The main window's menu drawn open, for a person to look at.
+menu-screenshot: build
+	mkdir -p $(BUILD)/screenshots
+	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tests/ui/menus/MenuScreenshot $(BUILD)/screenshots/menu.png
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -4,6 +4,7 @@
 #include "app/CTView.h"
 #include "app/Texts.h"
 #include "app/UiText.h"
+#include "ui/menus/FlatMenuStyle.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -93,6 +94,8 @@ CMFrame::CMFrame(CTDoc& document, QWidget* parent)
     m_mainMenu->addAction(help);
     m_mainMenu->addSeparator();
     m_mainMenu->addAction(exit);
+    // The flat look of the pop-up menus, for the tools pop-up too.
+    InstallFlatMenus(m_mainMenu);
     connect(m_mainMenu, &QMenu::aboutToShow, this, &CMFrame::UpdateCommandStates);
     connect(m_toolsMenu, &QMenu::aboutToShow, this, &CMFrame::UpdateCommandStates);
 
