@@ -187,6 +187,16 @@ void CMFrame::resizeEvent(QResizeEvent* event) {
 
 void CMFrame::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    // 510 × 305 is the whole window with its frame: once the desktop tells how
+    // thick its frame is, the inside shrinks by that much and the window is centred
+    // again.
+    const QSize frame = frameGeometry().size() - size();
+    if (!m_framed && (frame.width() > 0 || frame.height() > 0)) {
+        m_framed = true;
+        const QRect place = CenteredRect(screen() ? screen()->geometry().size() : QSize(kWidth, kHeight));
+        setFixedSize(kWidth - frame.width(), kHeight - frame.height());
+        move(place.topLeft());
+    }
     ApplySizeRule();
 }
 

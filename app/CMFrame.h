@@ -71,4 +71,5 @@ private:
     QMap<CommandId, QAction*> m_actions;
     bool m_sixteenColours;
     bool m_applyingSizeRule = false;
+    bool m_framed = false;
 };

@@ -3,8 +3,9 @@
 #include "app/CParameterSheet.h"
 #include "app/Cp1250.h"
 #include "app/OutputWindow.h"
+#include "app/Texts.h"
+#include "app/UiText.h"
 
-#include <QCoreApplication>
 
 QMessageBox::Icon DialogPrompter::IconOf(MessageIcon icon) {
     switch (icon) {
@@ -17,7 +18,7 @@ QMessageBox::Icon DialogPrompter::IconOf(MessageIcon icon) {
 
 Answer DialogPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) {
     (void)topic;
-    QMessageBox box(IconOf(icon), QCoreApplication::applicationName(), Cp1250::ToUnicode(text), QMessageBox::NoButton,
+    QMessageBox box(IconOf(icon), UiText(Texts::kApplicationTitle), Cp1250::ToUnicode(text), QMessageBox::NoButton,
                     m_parent);
     switch (buttons) {
     case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
