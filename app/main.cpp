@@ -16,6 +16,7 @@
 #include "app/UiText.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -24,6 +25,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(UiText(Texts::kApplicationTitle));
     QApplication::setApplicationVersion(QStringLiteral(TARVO_VERSION));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/tarvo.svg")));
     // The desktop's own dialogs (file choosers) in Czech where the translation is
     // installed.
     QTranslator qtTexts;
