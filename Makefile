@@ -2,8 +2,9 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+PACKAGE_BUILD ?= build-package
 
-.PHONY: run test deps build configure bench format clean screenshots menu-screenshot
+.PHONY: run test deps build configure bench format clean screenshots menu-screenshot package package-check
 
 run: build
 	./$(BUILD)/tarvo
@@ -38,3 +39,16 @@ format:
 
 clean:
 	rm -rf $(BUILD)
+
+# The Debian package, built in a directory of its own with Debian's release and
+# hardening flags; only what the package holds is compiled.
+package: deps
+	export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+	    -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	    -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)"
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target package-contents
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+
+package-check: package
+	tests/package/check-package $(PACKAGE_BUILD)
