@@ -189,6 +189,8 @@ private Q_SLOTS:
             for (int x = 0; x < strip.width(); ++x) colours.insert(strip.pixel(x, y));
         }
         QVERIFY(colours.size() <= 17);  // 16 colours and transparency
+        QVERIFY(QFile::exists(QStringLiteral(":/images/tarvo.svg")));
+        QCOMPARE(Artwork::Banner().size(), QSize(500, 200));
     }
 
     void linksTurnRedWhileHoveredAndOpenTheirTargets() {
