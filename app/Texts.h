@@ -67,6 +67,8 @@ inline constexpr UserText kFieldBookPreambleTools{32851, "9999\r\n999999999\r\n0
 inline constexpr UserText kCorrectionLine{0, "\r\nKorekce: %.1f mm/km\r\n"};
 inline constexpr UserText kSheetCaption{0, "Parametry výstupu ve formátu MAPA2"};
 inline constexpr UserText kOutputCaption{0, "Výstupní soubor konverze "};
+inline constexpr UserText kBadMeanHeight{
+    0, "Průměrná nadmořská výška %s m je mimo rozsah, korekci délek z ní nelze spočítat.\nOpravte ji v parametrech konverze, převod neproběhl."};
 
 // Serial link, reception and upload.
 inline constexpr UserText kBadCommSettings{
