@@ -1,5 +1,9 @@
 #include "app/CoreOperations.h"
 
-// The conversion and DXF cores are plugged in here as they become part of the
-// program; a command whose core is absent does nothing.
-CoreOperations RealCoreOperations() { return CoreOperations{}; }
+// The DXF core is plugged in here once it is part of the program; until then the
+// DXF command does nothing.
+CoreOperations RealCoreOperations() {
+    CoreOperations core;
+    core.prepareRawData = &PrepareRawData;
+    return core;
+}
