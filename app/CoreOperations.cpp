@@ -1,9 +1,13 @@
 #include "app/CoreOperations.h"
 
-// The DXF core is plugged in here once it is part of the program; until then the
-// DXF command does nothing.
+#include "dxf/DxfExport.h"
+
 CoreOperations RealCoreOperations() {
     CoreOperations core;
     core.prepareRawData = &PrepareRawData;
+    core.exportXyzDxf = [](const QString& chosenPath, ConversionContext& context) {
+        ExportXyzDxf(chosenPath, context);
+    };
+    core.makeDxfSink = &MakeDxfSink;
     return core;
 }

@@ -81,6 +81,10 @@ inline constexpr UserText kNoValidCodes{0, "Nebyly nalezeny žádné platné kó
 inline constexpr UserText kSetReceiveMode{0, "Nastavte totální stanici do režimu příjmu dat (kódů) ...\n\nPoté stiskněte OK."};
 inline constexpr UserText kSentPoints{0, "Odesláno %u bodů ..."};
 inline constexpr UserText kSentCodes{0, "Odesláno %u kódů ..."};
+inline constexpr UserText kSentDataHeading{
+    0, "Odeslaná data:\r\nID                Y   \t      X   \t      Z\r\n--------------------------------------------------\r\n"};
+// A write to the instrument failed; "%s" is the reason.
+inline constexpr UserText kUploadFailed{0, "Přenos dat selhal!\n%s"};
 
 // DXF export.
 inline constexpr UserText kNoXyzPoints{0, "Nenalezeny žádné body XYZ !"};
