@@ -52,8 +52,7 @@ QImage ToolbarStrip(bool sixteenColours) {
     QPainter painter(&strip);
     for (int i = 0; i < kToolbarImageCount; ++i) {
         const QString resource = QStringLiteral(":/images/tool-%1.svg").arg(QLatin1String(kNames[i]));
-        painter.drawImage(i * kToolbarImageWidth, 0,
-                          Render(resource, QSize(kToolbarImageWidth, kToolbarImageHeight)));
+        painter.drawImage(i * kToolbarImageWidth, 0, Render(resource, QSize(kToolbarImageWidth, kToolbarImageHeight)));
     }
     painter.end();
     return sixteenColours ? ToSixteenColours(strip) : strip;
@@ -63,7 +62,8 @@ QList<QPixmap> ToolbarImages(bool sixteenColours) {
     const QImage strip = ToolbarStrip(sixteenColours);
     QList<QPixmap> images;
     for (int i = 0; i < kToolbarImageCount; ++i) {
-        images.append(QPixmap::fromImage(strip.copy(i * kToolbarImageWidth, 0, kToolbarImageWidth, kToolbarImageHeight)));
+        images.append(
+            QPixmap::fromImage(strip.copy(i * kToolbarImageWidth, 0, kToolbarImageWidth, kToolbarImageHeight)));
     }
     return images;
 }

@@ -108,6 +108,8 @@ void CConversionPage::OnLeave() {
         if (flagBox.box->isChecked()) m_flag |= flagBox.bit;
     }
     m_marker = Cp1250::FromUnicode(m_markerEdit->text());
-    if (m_deviceTypeCombo->currentIndex() >= 0) m_settings.deviceType = static_cast<quint16>(m_deviceTypeCombo->currentIndex());
-    if (m_dxfRatioCombo->currentIndex() >= 0) m_settings.dxfRatio = static_cast<quint8>(m_dxfRatioCombo->currentIndex());
+    if (m_deviceTypeCombo->currentIndex() >= 0)
+        m_settings.deviceType = static_cast<quint16>(m_deviceTypeCombo->currentIndex());
+    if (m_dxfRatioCombo->currentIndex() >= 0)
+        m_settings.dxfRatio = static_cast<quint8>(m_dxfRatioCombo->currentIndex());
 }

@@ -35,9 +35,7 @@ QString TipOf(const UserText& text) {
 }  // namespace
 
 CMFrame::CMFrame(CTDoc& document, QWidget* parent)
-    : QMainWindow(parent),
-      m_document(document),
-      m_sixteenColours(document.Settings().Has(FLAG_16_COLOUR_TOOLBAR)) {
+    : QMainWindow(parent), m_document(document), m_sixteenColours(document.Settings().Has(FLAG_16_COLOUR_TOOLBAR)) {
     setObjectName(QStringLiteral("mainFrame"));
     // Caption, system menu and minimise box; no sizing border, no maximise box.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -110,8 +108,8 @@ CMFrame::CMFrame(CTDoc& document, QWidget* parent)
     m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
     m_toolBar->toggleViewAction()->setEnabled(false);
     const QList<QPixmap> images = Artwork::ToolbarImages(m_sixteenColours);
-    const QList<QAction*> buttons = {receive, exportCoordinates, convert, tools, conversionParameters,
-                                     communicationParameters, help};
+    const QList<QAction*> buttons = {
+        receive, exportCoordinates, convert, tools, conversionParameters, communicationParameters, help};
     for (qsizetype i = 0; i < buttons.size(); ++i) {
         if (i > 0) m_toolBar->addSeparator();
         buttons[i]->setIcon(QIcon(images.value(i)));
@@ -135,10 +133,18 @@ QAction* CMFrame::AddAction(CommandId command, const UserText& text) {
     m_actions.insert(command, action);
     connect(action, &QAction::triggered, this, [this, command] {
         switch (command) {
-        case CommandId::Help: OnHelp(); break;
-        case CommandId::Tools: OnTools(); break;
-        case CommandId::Exit: close(); break;
-        default: m_document.Execute(command); break;
+            case CommandId::Help:
+                OnHelp();
+                break;
+            case CommandId::Tools:
+                OnTools();
+                break;
+            case CommandId::Exit:
+                close();
+                break;
+            default:
+                m_document.Execute(command);
+                break;
         }
         UpdateCommandStates();
     });

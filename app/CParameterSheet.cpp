@@ -45,10 +45,14 @@ CParameterSheet::CParameterSheet(ConversionSettings& settings, QWidget* parent)
 
 SheetPage* CParameterSheet::PageAt(int index) const {
     switch (index) {
-    case 0: return m_reductionPage;
-    case 1: return m_headerPage;
-    case 2: return m_conversionPage;
-    default: return nullptr;
+        case 0:
+            return m_reductionPage;
+        case 1:
+            return m_headerPage;
+        case 2:
+            return m_conversionPage;
+        default:
+            return nullptr;
     }
 }
 
@@ -74,6 +78,6 @@ void ApplySheetResult(const CParameterSheet& sheet, ConversionSettings& settings
     settings.jh = sheet.ReductionPage().H();
     settings.head = sheet.HeaderPage().HeaderText();
     settings.orMarker = sheet.ConversionPage().Marker();
-    settings.flag = static_cast<quint16>((sheet.HeaderPage().Flag() & FLAG_USE_HEADER) |
-                                         (sheet.ConversionPage().Flag() & 0x1FF));
+    settings.flag =
+        static_cast<quint16>((sheet.HeaderPage().Flag() & FLAG_USE_HEADER) | (sheet.ConversionPage().Flag() & 0x1FF));
 }

@@ -41,12 +41,19 @@ bool CTDoc::ToolsAvailable() const { return !(m_settings.Has(FLAG_USE_CURRENT) &
 CommandState CTDoc::StateOf(CommandId command) const {
     CommandState state;
     switch (command) {
-    case CommandId::ExportCoordinates: state.enabled = m_settings.deviceType == 0; break;
-    case CommandId::Headers:
-    case CommandId::HorizontalDistances:
-    case CommandId::ExportXyzDxf: state.enabled = ToolsAvailable(); break;
-    case CommandId::UseCurrent: state.checked = m_settings.Has(FLAG_USE_CURRENT); break;
-    default: break;
+        case CommandId::ExportCoordinates:
+            state.enabled = m_settings.deviceType == 0;
+            break;
+        case CommandId::Headers:
+        case CommandId::HorizontalDistances:
+        case CommandId::ExportXyzDxf:
+            state.enabled = ToolsAvailable();
+            break;
+        case CommandId::UseCurrent:
+            state.checked = m_settings.Has(FLAG_USE_CURRENT);
+            break;
+        default:
+            break;
     }
     return state;
 }
@@ -54,18 +61,37 @@ CommandState CTDoc::StateOf(CommandId command) const {
 void CTDoc::Execute(CommandId command) {
     if (!StateOf(command).enabled) return;
     switch (command) {
-    case CommandId::ReceiveAndConvert: OnReceiveAndConvert(); break;
-    case CommandId::ExportCoordinates: OnExportCoordinates(); break;
-    case CommandId::ConvertFile: OnConvertFile(); break;
-    case CommandId::Headers: OnHeaders(); break;
-    case CommandId::HorizontalDistances: OnHorizontalDistances(); break;
-    case CommandId::ExportXyzDxf: OnExportXyzDxf(); break;
-    case CommandId::UseCurrent: OnUseCurrent(); break;
-    case CommandId::ConversionParameters: OnConversionParameters(); break;
-    case CommandId::CommunicationParameters: OnCommunicationParameters(); break;
-    case CommandId::Help:
-    case CommandId::Tools:
-    case CommandId::Exit: break;
+        case CommandId::ReceiveAndConvert:
+            OnReceiveAndConvert();
+            break;
+        case CommandId::ExportCoordinates:
+            OnExportCoordinates();
+            break;
+        case CommandId::ConvertFile:
+            OnConvertFile();
+            break;
+        case CommandId::Headers:
+            OnHeaders();
+            break;
+        case CommandId::HorizontalDistances:
+            OnHorizontalDistances();
+            break;
+        case CommandId::ExportXyzDxf:
+            OnExportXyzDxf();
+            break;
+        case CommandId::UseCurrent:
+            OnUseCurrent();
+            break;
+        case CommandId::ConversionParameters:
+            OnConversionParameters();
+            break;
+        case CommandId::CommunicationParameters:
+            OnCommunicationParameters();
+            break;
+        case CommandId::Help:
+        case CommandId::Tools:
+        case CommandId::Exit:
+            break;
     }
 }
 

@@ -19,17 +19,17 @@ class SettingsStore;
 
 // The command numbers of the menu, the toolbar and the function keys.
 enum class CommandId : int {
-    ReceiveAndConvert = 32780,      // F1
-    ExportCoordinates = 32781,      // F2
-    ConvertFile = 32779,            // F3
-    Headers = 32789,                // tool
-    HorizontalDistances = 32788,    // tool
-    ExportXyzDxf = 32801,           // tool
-    UseCurrent = 32790,             // toggle of FLAG_USE_CURRENT
+    ReceiveAndConvert = 32780,    // F1
+    ExportCoordinates = 32781,    // F2
+    ConvertFile = 32779,          // F3
+    Headers = 32789,              // tool
+    HorizontalDistances = 32788,  // tool
+    ExportXyzDxf = 32801,         // tool
+    UseCurrent = 32790,           // toggle of FLAG_USE_CURRENT
     ConversionParameters = 32783,
     CommunicationParameters = 32776,
-    Help = 32775,                   // main window
-    Tools = 32787,                  // main window, toolbar only
+    Help = 32775,   // main window
+    Tools = 32787,  // main window, toolbar only
     Exit = 57665,
 };
 

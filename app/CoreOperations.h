@@ -10,7 +10,8 @@
 
 struct CoreOperations {
     // PrepareRawData: converts the file at path in the given mode.
-    std::function<ConversionOutcome(const QString& path, ConversionMode mode, ConversionContext& context)> prepareRawData;
+    std::function<ConversionOutcome(const QString& path, ConversionMode mode, ConversionContext& context)>
+        prepareRawData;
     // The DXF export from a chosen file (empty: the current file, "Použít aktuální").
     std::function<void(const QString& chosenPath, ConversionContext& context)> exportXyzDxf;
     // The DXF writer plugged into a conversion context.

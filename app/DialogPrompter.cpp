@@ -6,12 +6,14 @@
 #include "app/Texts.h"
 #include "app/UiText.h"
 
-
 QMessageBox::Icon DialogPrompter::IconOf(MessageIcon icon) {
     switch (icon) {
-    case MessageIcon::Exclamation: return QMessageBox::Warning;
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Question: return QMessageBox::Question;
+        case MessageIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
     }
     return QMessageBox::Warning;
 }
@@ -21,22 +23,29 @@ Answer DialogPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons b
     QMessageBox box(IconOf(icon), UiText(Texts::kApplicationTitle), Cp1250::ToUnicode(text), QMessageBox::NoButton,
                     m_parent);
     switch (buttons) {
-    case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-    case MessageButtons::YesNoCancel:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box.setEscapeButton(QMessageBox::Cancel);
-        break;
+        case MessageButtons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case MessageButtons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        case MessageButtons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            box.setEscapeButton(QMessageBox::Cancel);
+            break;
     }
     box.setDefaultButton(buttons == MessageButtons::Ok ? QMessageBox::Ok : QMessageBox::Yes);
     switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Cancel: return Answer::Cancel;
-    default:
-        // The close box: a notice is read, a question is not agreed to.
-        if (buttons == MessageButtons::Ok) return Answer::Ok;
-        return buttons == MessageButtons::YesNo ? Answer::No : Answer::Cancel;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        default:
+            // The close box: a notice is read, a question is not agreed to.
+            if (buttons == MessageButtons::Ok) return Answer::Ok;
+            return buttons == MessageButtons::YesNo ? Answer::No : Answer::Cancel;
     }
 }
 

@@ -15,7 +15,8 @@ int Scale(int a, int b, int c) {
 DialogUnits::DialogUnits(const QFont& font) {
     const QFontMetrics metrics(font);
     // The average width of the 52 letters, rounded, as the dialog manager measures it.
-    const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int letters =
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     m_averageCharWidth = std::max(1, (letters / 26 + 1) / 2);
     m_charHeight = std::max(1, metrics.height());
 }

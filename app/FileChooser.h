@@ -7,8 +7,8 @@
 
 struct FileDialogRequest {
     enum class Kind { Open, Save };
-    Kind kind = Kind::Open;  // Open: the file must exist; Save: asks before replacing one
-    QByteArray filter;       // Windows-1250 "Label|pattern|Label|pattern||"
+    Kind kind = Kind::Open;    // Open: the file must exist; Save: asks before replacing one
+    QByteArray filter;         // Windows-1250 "Label|pattern|Label|pattern||"
     QString defaultExtension;  // without the dot, added to a typed name without one; empty for none
 };
 

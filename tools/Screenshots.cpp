@@ -109,7 +109,8 @@ int main(int argc, char* argv[]) {
         "Měřeno přístrojem SOUTH NTS-350\r\nZakázka: Žďár nad Sázavou, Měřil: Šťastný, Datum: 7.12.2026\r\n"
         "\r\nKorekce: -52.9 mm/km\r\n"
         "1 4001 0.000 0.000 1.550\r\n"
-        "2 5001 0.0000 100.0000 123.456 1.600 obrubník, velmi dlouhý popis bodu, který se v okně zalomí na další řádek\r\n");
+        "2 5001 0.0000 100.0000 123.456 1.600 obrubník, velmi dlouhý popis bodu, který se v okně zalomí na další "
+        "řádek\r\n");
     OutputWindow output(fieldBook, "zakázka.zap");
     Save(output, "output-window.png");
     return 0;

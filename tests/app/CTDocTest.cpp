@@ -102,8 +102,8 @@ private Q_SLOTS:
         QTest::newRow("stored type 5 greys F2") << quint16(30) << quint16(5) << "" << false << true << false;
         QTest::newRow("use current without a file greys the tools")
             << quint16(30 | FLAG_USE_CURRENT) << quint16(0) << "" << true << false << true;
-        QTest::newRow("use current with a file") << quint16(30 | FLAG_USE_CURRENT) << quint16(0) << "/d/job" << true
-                                                 << true << true;
+        QTest::newRow("use current with a file")
+            << quint16(30 | FLAG_USE_CURRENT) << quint16(0) << "/d/job" << true << true << true;
     }
     void updateRules() {
         QFETCH(quint16, flag);
@@ -162,8 +162,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("basePath");
         QTest::newRow("headers ask, job.txt converts job.sdt")
-            << false << "/d/job.txt" << int(CommandId::Headers) << 1 << "/d/job.sdt" << int(ConversionMode::StationHeaders)
-            << "/d/job";
+            << false << "/d/job.txt" << int(CommandId::Headers) << 1 << "/d/job.sdt"
+            << int(ConversionMode::StationHeaders) << "/d/job";
         QTest::newRow("distances ask") << false << "/d/a.sdt" << int(CommandId::HorizontalDistances) << 1 << "/d/a.sdt"
                                        << int(ConversionMode::HorizontalDistances) << "/d/a";
         QTest::newRow("use current asks nothing") << true << "" << int(CommandId::Headers) << 0 << "/d/old.sdt"

@@ -75,7 +75,8 @@ class CommandFlowTest : public QObject {
 
     CTDoc& Document(quint16 flag) {
         m_store = std::make_unique<SettingsStore>(m_dir.filePath(QStringLiteral("profile.ini")));
-        m_document = std::make_unique<CTDoc>(*m_store, ConversionSettings(), m_prompter, m_chooser, RealCoreOperations());
+        m_document =
+            std::make_unique<CTDoc>(*m_store, ConversionSettings(), m_prompter, m_chooser, RealCoreOperations());
         m_document->OnNewDocument();
         m_document->Settings().flag = flag;
         return *m_document;
@@ -88,7 +89,8 @@ class CommandFlowTest : public QObject {
     }
 
     static QByteArray Golden(const char* extension) {
-        return TestFiles::Read(TestFiles::DataDir("convert") + QStringLiteral("/nts350-job") + QLatin1String(extension));
+        return TestFiles::Read(TestFiles::DataDir("convert") + QStringLiteral("/nts350-job") +
+                               QLatin1String(extension));
     }
 
 private Q_SLOTS:

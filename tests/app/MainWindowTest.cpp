@@ -272,7 +272,8 @@ private Q_SLOTS:
     }
 
     void fileDialogFilters() {
-        QCOMPARE(DialogFileChooser::NameFilters(Cp1250::FromUtf8("Soubor měřených dat (*.sdt)|*.sdt|Všechny soubory (*.*)|*.*||")),
+        QCOMPARE(DialogFileChooser::NameFilters(
+                     Cp1250::FromUtf8("Soubor měřených dat (*.sdt)|*.sdt|Všechny soubory (*.*)|*.*||")),
                  (QStringList{QStringLiteral("Soubor měřených dat (*.sdt)"), QStringLiteral("Všechny soubory (*)")}));
         const QString existing = m_dir.filePath(QStringLiteral("job"));
         TestFiles::Write(existing, "x");

@@ -151,14 +151,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("y");
         QTest::addColumn<QString>("h");
         QTest::addColumn<QStringList>("shown");
-        QTest::newRow("defaults") << "1001000" << "680000" << "320"
-                                  << QStringList{"-2.8 mm/km", "-50.2 mm/km", "-52.9 mm/km", "0.9999471"};
-        QTest::newRow("no height") << "1100000" << "700000" << "0"
-                                   << QStringList{"-99.6 mm/km", "0.0 mm/km", "-99.6 mm/km", "0.9999004"};
-        QTest::newRow("outside the area") << "1380000.001" << "700000" << "0"
-                                          << QStringList{"0.0 mm/km", "0.0 mm/km", "0.0 mm/km", "1.0000000"};
+        QTest::newRow("defaults") << "1001000"
+                                  << "680000"
+                                  << "320" << QStringList{"-2.8 mm/km", "-50.2 mm/km", "-52.9 mm/km", "0.9999471"};
+        QTest::newRow("no height") << "1100000"
+                                   << "700000"
+                                   << "0" << QStringList{"-99.6 mm/km", "0.0 mm/km", "-99.6 mm/km", "0.9999004"};
+        QTest::newRow("outside the area") << "1380000.001"
+                                          << "700000"
+                                          << "0" << QStringList{"0.0 mm/km", "0.0 mm/km", "0.0 mm/km", "1.0000000"};
         QTest::newRow("height without a finite reduction")
-            << "1100000" << "700000" << "-4000000" << QStringList{"-99.6 mm/km", "---", "---", "---"};
+            << "1100000"
+            << "700000"
+            << "-4000000" << QStringList{"-99.6 mm/km", "---", "---", "---"};
     }
     void workedExamples() {
         QFETCH(QString, x);
