@@ -54,6 +54,11 @@ inline constexpr UserText kNoValidCodes{0, "Nebyly nalezeny žádné platné kó
 inline constexpr UserText kSetReceiveMode{0, "Nastavte totální stanici do režimu příjmu dat (kódů) ...\n\nPoté stiskněte OK."};
 inline constexpr UserText kSentPoints{0, "Odesláno %u bodů ..."};
 inline constexpr UserText kSentCodes{0, "Odesláno %u kódů ..."};
+inline constexpr UserText kSerialWriteFailed{0, "Data se nepodařilo odeslat sériovým portem (port neodpovídá nebo byl odpojen)."};
+inline constexpr UserText kConnectionLost{
+    0, "Spojení s přístrojem bylo přerušeno!\nPřenos nemusí být úplný; uloženo bylo %s přijatých bytů."};
+inline constexpr UserText kConnectionLostNoData{0, "Spojení s přístrojem bylo přerušeno!\nŽádná data nebyla přijata."};
+inline constexpr UserText kReceivedDataKeptIn{0, "Přijatá data zůstala uložena v souboru %s."};
 
 // DXF export.
 inline constexpr UserText kNoXyzPoints{0, "Nenalezeny žádné body XYZ !"};
