@@ -117,6 +117,10 @@ void PosixSerialDevice::Purge() {
     if (m_fd >= 0) Ioctl(TCFLSH, ByValue(TCIOFLUSH));
 }
 
+void PosixSerialDevice::DropInput() {
+    if (m_fd >= 0) Ioctl(TCFLSH, ByValue(TCIFLUSH));
+}
+
 void PosixSerialDevice::SetDtr(bool raised) {
     if (m_fd < 0) return;
     int bits = TIOCM_DTR;
@@ -175,7 +179,10 @@ bool PosixSerialDevice::Write(const char* bytes, qint64 size, int timeoutMs) {
         int waitMs = -1;
         if (deadline != 0) {
             waitMs = static_cast<int>(deadline - NowMs());
-            if (waitMs <= 0) return false;
+            if (waitMs <= 0) {
+                Ioctl(TCFLSH, ByValue(TCOFLUSH));
+                return false;
+            }
         }
         pollfd fd{m_fd, POLLOUT, 0};
         const int ready = ::poll(&fd, 1, waitMs);

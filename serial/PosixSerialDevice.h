@@ -27,6 +27,7 @@ public:
     bool Open(const QString& device) override;
     bool Configure(const LineSettings& line) override;
     void Purge() override;
+    void DropInput() override;
     void SetDtr(bool raised) override;
     qint64 Read(char* buffer, qint64 capacity) override;
     WaitResult WaitReadable() override;

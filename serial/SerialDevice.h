@@ -31,6 +31,8 @@ public:
     virtual bool Configure(const LineSettings& line) = 0;
     // Drops whatever waits in the input and output queues.
     virtual void Purge() = 0;
+    // Drops only what was received and not read; bytes written stay on their way.
+    virtual void DropInput() = 0;
     virtual void SetDtr(bool raised) = 0;
     // Reads at most capacity of the bytes the driver holds now; never waits.
     // Returns the count (0 when none), or -1 when the device is gone.
@@ -39,7 +41,8 @@ public:
     virtual WaitResult WaitReadable() = 0;
     virtual void Wake() = 0;
     // Writes all bytes and waits until they have left the port. With timeoutMs > 0
-    // gives up (returning false) when that time has passed; 0 means no limit.
+    // gives up (returning false, the unsent rest dropped) when that time has
+    // passed; 0 means no limit.
     virtual bool Write(const char* bytes, qint64 size, int timeoutMs) = 0;
     virtual void Close() = 0;
 };

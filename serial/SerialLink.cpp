@@ -50,6 +50,7 @@ bool SerialLink::Open(bool withReader) {
         m_pendingCount = 0;
     }
     m_total = 0;
+    m_arrived = 0;
     m_lost = false;
     m_open = true;
     if (withReader) {
@@ -73,7 +74,9 @@ void SerialLink::Close() {
     m_device->Wake();
     if (m_reader.joinable()) m_reader.join();
     m_device->SetDtr(false);
-    m_device->Purge();
+    // Every write has waited until its bytes left, so only unread input goes; a
+    // pseudo-terminal would otherwise lose what its far side has not read yet.
+    m_device->DropInput();
     m_device->Close();
     m_device.reset();
 }
@@ -121,6 +124,7 @@ void SerialLink::ReaderLoop() {
             if (got <= 0) break;
             arrived = true;
             m_pendingCount += static_cast<int>(got);
+            m_arrived += got;
             if (m_pendingCount > kChunkThreshold) {
                 if (m_file) {
                     m_file->Write(m_pending, static_cast<std::size_t>(m_pendingCount));

@@ -56,7 +56,7 @@ public:
     // cannot be opened, the driver refuses the line, or the thread cannot start.
     // An open link is closed first.
     bool Open(bool withReader);
-    // Stops the reader, lowers DTR, drops the queues and closes; nothing on a
+    // Stops the reader, lowers DTR, drops unread input and closes; nothing on a
     // closed link. Bytes still pending stay for TakePending.
     void Close();
     bool IsOpen() const { return m_open.load(); }
@@ -77,6 +77,8 @@ public:
     QByteArray TakePending();
     // Bytes the reader has appended since Open.
     qint64 ReceivedTotal() const { return m_total.load(); }
+    // Bytes the reader has read since Open, stored or still pending.
+    qint64 ArrivedTotal() const { return m_arrived.load(); }
     // The device vanished or the far side hung up while the reader ran.
     bool ConnectionLost() const { return m_lost.load(); }
 
@@ -100,6 +102,7 @@ private:
     std::atomic<bool> m_open{false};
     std::atomic<bool> m_lost{false};
     std::atomic<qint64> m_total{0};
+    std::atomic<qint64> m_arrived{0};
     std::thread m_reader;
 
     // Shared with the reader thread.
