@@ -114,7 +114,8 @@ bool Reception::Start(const QString& targetPath) {
 }
 
 void Reception::OnReceived(qint64 total) {
-    if (!IsRunning()) return;
+    // A report still queued from an earlier opening of the link counts for nothing.
+    if (!IsRunning() || m_link.ArrivedTotal() == 0) return;
     m_anyArrived = true;
     m_lastArrivalMs = m_clock();
     m_state = State::Receiving;
@@ -129,7 +130,7 @@ void Reception::OnReceived(qint64 total) {
 }
 
 void Reception::OnLost() {
-    if (IsRunning()) End(State::Lost);
+    if (IsRunning() && m_link.ConnectionLost()) End(State::Lost);
 }
 
 void Reception::Tick() {
