@@ -17,14 +17,12 @@ private Q_SLOTS:
         QTest::addColumn<bool>("valid");
         QTest::addColumn<int>("bitsPerSecond");
         QTest::newRow("defaults 4800 8N1") << 5 << 8 << 0 << 0 << true << 4800;
-        QTest::newRow("lowest speed") << 0 << 8 << 0 << 0 << true << 110;
         QTest::newRow("56000, only custom") << 10 << 7 << 2 << 2 << true << 56000;
         QTest::newRow("stored 14 is 256000") << 14 << 8 << 4 << 0 << true << 256000;
         QTest::newRow("speed 15 outside the table") << 15 << 8 << 0 << 0 << false << 0;
         QTest::newRow("parity 5 outside the table") << 5 << 8 << 5 << 0 << false << 0;
         QTest::newRow("stop bits 3 outside the table") << 5 << 8 << 0 << 3 << false << 0;
         QTest::newRow("4 data bits") << 5 << 4 << 0 << 0 << false << 0;
-        QTest::newRow("9 data bits") << 5 << 9 << 0 << 0 << false << 0;
         QTest::newRow("no selection (255)") << 255 << 8 << 0 << 0 << false << 0;
     }
     void storedIndexesGiveTheLine() {
@@ -46,22 +44,6 @@ private Q_SLOTS:
         QCOMPARE(line->dataBits, byteSize);
         QCOMPARE(static_cast<int>(line->parity), parity);
         QCOMPARE(static_cast<int>(line->stopBits), stopBits);
-    }
-
-    void writeTimeOutPerByte_data() {
-        QTest::addColumn<int>("bitsPerSecond");
-        QTest::addColumn<int>("msPerByte");
-        QTest::newRow("110") << 110 << 174;
-        QTest::newRow("4800") << 4800 << 4;
-        QTest::newRow("9600") << 9600 << 2;
-        QTest::newRow("14400") << 14400 << 1;
-        QTest::newRow("19200") << 19200 << 1;
-        QTest::newRow("38400 has no limit") << 38400 << 0;
-    }
-    void writeTimeOutPerByte() {
-        QFETCH(int, bitsPerSecond);
-        QFETCH(int, msPerByte);
-        QCOMPARE(WriteTimeoutMsPerByte(bitsPerSecond), msPerByte);
     }
 
     void portNumbersMapToDevices() {

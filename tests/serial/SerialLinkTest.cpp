@@ -6,7 +6,6 @@
 #include "tests/support/TestFiles.h"
 #include "upload/UploadProtocol.h"
 
-#include <QDeadlineTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -101,26 +100,6 @@ private Q_SLOTS:
         QTRY_VERIFY(!received.isEmpty());
         QCOMPARE(received.last(), pty.link.ReceivedTotal());
         QVERIFY(pty.link.TakePending().isEmpty());
-    }
-
-    void readAvailableNeverPassesItsBuffer() {
-        PtyLink pty;
-        QVERIFY(pty.Open());
-        QVERIFY(pty.link.Open(false));
-        pty.instrument.StartSending(QByteArray(300, 'a'), {});
-        QVERIFY(pty.instrument.WaitSent(5000));
-        char buffer[100 + 1];
-        buffer[100] = 'Z';
-        qint64 total = 0;
-        QDeadlineTimer deadline(5000);
-        while (total < 300 && !deadline.hasExpired()) {
-            const qint64 got = pty.link.ReadAvailable(buffer, 100);
-            QVERIFY(got <= 100);
-            total += got;
-        }
-        QCOMPARE(total, qint64(300));
-        QCOMPARE(buffer[100], 'Z');
-        pty.link.Close();
     }
 
     void openCloseCyclesLeakNothing() {
