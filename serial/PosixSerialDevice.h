@@ -2,7 +2,8 @@
 // The Linux serial port through termios2: any speed (BOTHER), mark and space
 // parity (CMSPAR), DTR through the modem-line calls, a wait on poll() that a
 // wake-up pipe releases, and writes that give up after their time-out and then
-// wait until the bytes have left the port.
+// wait until the bytes have left the port. Linux has no driver queue sizes to
+// set; the read time-outs become reads that take what is there and never wait.
 //
 // Every control call goes through one ioctl function, which a test may replace to
 // see the line settings and the DTR calls (a pseudo-terminal ignores parity and
