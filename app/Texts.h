@@ -42,6 +42,8 @@ inline constexpr UserText kFieldBookPreambleTools{32851, "9999\r\n999999999\r\n0
 inline constexpr UserText kCorrectionLine{0, "\r\nKorekce: %.1f mm/km\r\n"};
 inline constexpr UserText kSheetCaption{0, "Parametry výstupu ve formátu MAPA2"};
 inline constexpr UserText kOutputCaption{0, "Výstupní soubor konverze "};
+inline constexpr UserText kBadMeanHeight{
+    0, "Průměrná nadmořská výška %s m je mimo rozsah, korekci délek z ní nelze spočítat.\nOpravte ji v parametrech konverze, převod neproběhl."};
 
 // Serial link, reception and upload.
 inline constexpr UserText kBadCommSettings{
@@ -54,6 +56,10 @@ inline constexpr UserText kNoValidCodes{0, "Nebyly nalezeny žádné platné kó
 inline constexpr UserText kSetReceiveMode{0, "Nastavte totální stanici do režimu příjmu dat (kódů) ...\n\nPoté stiskněte OK."};
 inline constexpr UserText kSentPoints{0, "Odesláno %u bodů ..."};
 inline constexpr UserText kSentCodes{0, "Odesláno %u kódů ..."};
+inline constexpr UserText kSentDataHeading{
+    0, "Odeslaná data:\r\nID                Y   \t      X   \t      Z\r\n--------------------------------------------------\r\n"};
+// A write to the instrument failed; "%s" is the reason.
+inline constexpr UserText kUploadFailed{0, "Přenos dat selhal!\n%s"};
 inline constexpr UserText kSerialWriteFailed{0, "Data se nepodařilo odeslat sériovým portem (port neodpovídá nebo byl odpojen)."};
 inline constexpr UserText kConnectionLost{
     0, "Spojení s přístrojem bylo přerušeno!\nPřenos nemusí být úplný; uloženo bylo %s přijatých bytů."};

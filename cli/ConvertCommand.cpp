@@ -1,13 +1,110 @@
 #include "cli/Commands.h"
 
+#include "app/DocumentState.h"
 #include "cli/CliCommon.h"
+#include "convert/Conversion.h"
+#include "dxf/DxfExport.h"
+
+#include <QFileInfo>
 
 namespace Cli {
 
+namespace {
+
+const char kConvertUsage[] =
+    "Použití: tarvo-cli convert [--mode full|horizontal|headers|dxf] [--set NÁZEV=HODNOTA]...\n"
+    "                           [--million] [--force] SOUBOR\n"
+    "\n"
+    "Převede soubor měřených dat SOUBOR na vstupní soubory MAPA2. Výstupy se jmenují\n"
+    "jako SOUBOR bez přípony a leží vedle něj.\n"
+    "\n"
+    "  --mode full        převod jako klávesa F3: zápisník .zap, souřadnice .asc, kódy .cod\n"
+    "                     (výchozí; s bitem 0x020 v Flag i připravená data .200)\n"
+    "  --mode horizontal  zápisník s vodorovnými délkami .vod\n"
+    "  --mode headers     stanoviska s orientacemi .pol\n"
+    "  --mode dxf         body do výkresu DXF .dxf (měřítko DXF_Ratio)\n"
+    "  --set NÁZEV=HODNOTA\n"
+    "                     přepíše jedno nastavení profilu jen pro tento převod: Flag (desítkově\n"
+    "                     nebo 0x šestnáctkově), DeviceType (0 NTS-350, 1 NTS-660), DXF_Ratio,\n"
+    "                     JX, JY, JH (průměrné souřadnice a výška zakázky v metrech), Head\n"
+    "                     (hlavička; \\r\\n je konec řádku, \\\\ zpětné lomítko), OR (označení\n"
+    "                     orientačních bodů). Profil sám se nemění.\n"
+    "  --million          na otázku „Přičíst k souřadnicím milión?“ odpoví Ano (jinak Ne)\n"
+    "  --force            existující výstupní soubory přepíše; bez této volby, je-li v Flag\n"
+    "                     bit 0x010 (dotaz na přepsání), převod u existujícího souboru skončí\n"
+    "\n"
+    "Na otázku „Použít současné nastavení korekcí?“ odpovídá Ano. Upozornění a chyby jdou\n"
+    "na standardní chybový výstup, každé upozornění nejvýše jednou za převod.\n"
+    "\n"
+    "Návratový kód: 0 převod proběhl, 1 chyba souboru, odmítnuté přepsání nebo převod\n"
+    "nic nevytvořil kvůli chybě, 2 chybné použití.\n";
+
+bool ParseMode(const QString& text, ConversionMode& mode) {
+    if (text == QLatin1String("full"))
+        mode = ConversionMode::Full;
+    else if (text == QLatin1String("horizontal"))
+        mode = ConversionMode::HorizontalDistances;
+    else if (text == QLatin1String("headers"))
+        mode = ConversionMode::StationHeaders;
+    else if (text == QLatin1String("dxf"))
+        mode = ConversionMode::DxfExport;
+    else
+        return false;
+    return true;
+}
+
+int UsageError(const QString& message) {
+    PrintUtf8(stderr, message + QLatin1String("\n\n") + QString::fromUtf8(kConvertUsage));
+    return kUsage;
+}
+
+}  // namespace
+
 int RunConvert(QStringList arguments) {
-    (void)arguments;
-    PrintUtf8(stderr, QStringLiteral("tarvo-cli convert: tento příkaz zatím není k dispozici.\n"));
-    return kFailure;
+    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
+        PrintUtf8(stdout, QString::fromUtf8(kConvertUsage));
+        return kSuccess;
+    }
+
+    ConversionSettings settings;
+    SerialSettings serial;
+    LoadProfile(settings, serial);
+    CommonOptions options;
+    QString error;
+    if (!TakeCommonOptions(arguments, settings, serial, options, error)) return UsageError(error);
+
+    ConversionMode mode = ConversionMode::Full;
+    QStringList files;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--mode") || argument.startsWith(QLatin1String("--mode="))) {
+            QString value;
+            if (argument == QLatin1String("--mode")) {
+                if (++i >= arguments.size()) return UsageError(QStringLiteral("--mode potřebuje hodnotu."));
+                value = arguments[i];
+            } else {
+                value = argument.mid(7);
+            }
+            if (!ParseMode(value, mode)) return UsageError(QStringLiteral("Neznámý režim %1.").arg(value));
+        } else if (argument.startsWith(QLatin1String("--"))) {
+            return UsageError(QStringLiteral("Neznámá volba %1.").arg(argument));
+        } else {
+            files << argument;
+        }
+    }
+    if (files.size() != 1) return UsageError(QStringLiteral("Zadejte právě jeden soubor měřených dat."));
+
+    const QString path = QFileInfo(files.first()).absoluteFilePath();
+    DocumentState document;
+    document.RememberChosenFile(path);
+
+    CliPrompter prompter;
+    prompter.force = options.force;
+    prompter.addMillion = options.million;
+    ConversionContext context{settings, document, prompter, {}};
+    context.writeDxf = MakeDxfSink(context);
+    const ConversionOutcome outcome = PrepareRawData(path, mode, context);
+    return outcome == ConversionOutcome::Completed && !prompter.failed ? kSuccess : kFailure;
 }
 
 }  // namespace Cli

@@ -1,13 +1,179 @@
+// tarvo-cli upload: sends a point or code list as the upload window does. With
+// --dump the bytes that would go on the line are written to a file instead, with
+// no pauses and no instrument to wait for.
+
 #include "cli/Commands.h"
 
 #include "cli/CliCommon.h"
 
+#include "app/FileIo.h"
+#include "upload/UploadPort.h"
+#include "upload/UploadTransmission.h"
+
+#include <functional>
+
 namespace Cli {
 
+namespace {
+
+const char kUploadUsage[] =
+    "Použití: tarvo-cli upload points|codes [--set NÁZEV=HODNOTA]... --dump VÝSTUP SEZNAM\n"
+    "\n"
+    "Přečte SEZNAM (text ve Windows-1250, řádky ukončené CR LF nebo LF) jako seznam bodů\n"
+    "(název, Y, X, Z) nebo kódů (číslo 1..50, text) a připraví ho pro totální stanici NTS-350.\n"
+    "\n"
+    "  points|codes         seznam bodů, nebo seznam kódů\n"
+    "  --dump VÝSTUP        zapíše do souboru přesně ty bajty, které by šly na linku\n"
+    "                       (úvodní záznamy, bloky, koncový záznam), bez pauz\n"
+    "  --set NÁZEV=HODNOTA  přepíše nastavení z profilu; Flag=0x100 prohodí X a Y\n"
+    "\n"
+    "Na standardní výstup jde protokol odeslaných dat, na chybový výstup souhrn.\n"
+    "Seznam bez jediného platného řádku skončí chybou. Odesílat lze jen do NTS-350\n"
+    "(DeviceType=0).\n";
+
+// What would go on the line, collected in memory.
+class DumpPort : public UploadPort {
+public:
+    QByteArray bytes;
+
+    bool IsOpen() const override { return m_open; }
+    bool OpenWithoutReader() override {
+        m_open = true;
+        return true;
+    }
+    bool Write(const QByteArray& data, QByteArray& error) override {
+        (void)error;
+        bytes += data;
+        return true;
+    }
+    void Close() override { m_open = false; }
+
+private:
+    bool m_open = false;
+};
+
+class NoProgress : public UploadProgress {
+public:
+    void Show(int maximum) override { (void)maximum; }
+    void SetPosition(int position) override { (void)position; }
+    void Hide() override {}
+};
+
+// The upload's messages on the command line. The summary is held back until the
+// caller knows the whole run succeeded; the receive-mode prompt matters only when
+// an instrument is at the other end.
+class UploadPrompter : public CliPrompter {
+public:
+    bool instrumentAttached = false;
+    QByteArray summary;
+
+    Answer Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) override {
+        if (topic == Topic::Summary) {
+            summary = text;
+            return Answer::Ok;
+        }
+        if (topic == Topic::ReceiveMode && !instrumentAttached) return Answer::Ok;
+        return CliPrompter::Ask(topic, text, buttons, icon);
+    }
+};
+
+// The lines of a list file, split at CR LF or LF, as the editor would hand them over.
+QList<QByteArray> SplitLines(const QByteArray& bytes) {
+    QList<QByteArray> lines = bytes.split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    for (QByteArray& line : lines) {
+        if (line.endsWith('\r')) line.chop(1);
+    }
+    return lines;
+}
+
+// The run both a dump and a real port go through: the upload itself, then the log
+// on stdout and the summary on stderr once finish() has accepted the result (a
+// dump writes its file there).
+int Upload(UploadKind kind, const QList<QByteArray>& lines, quint16 flag, UploadPort& port,
+           const std::function<void(int pauseMs)>& pause, UploadPrompter& prompter,
+           const std::function<bool()>& finish) {
+    NoProgress progress;
+    const UploadResult result = UploadList(kind, lines, flag, port, progress, prompter, pause);
+    if (!result || !finish()) return kFailure;
+    Print(stdout, result.log);
+    std::fflush(stdout);  // the log before the summary, also where both go to one place
+    Print(stderr, prompter.summary);
+    std::fputc('\n', stderr);
+    return kSuccess;
+}
+
+}  // namespace
+
 int RunUpload(QStringList arguments) {
-    (void)arguments;
-    PrintUtf8(stderr, QStringLiteral("tarvo-cli upload: tento příkaz zatím není k dispozici.\n"));
-    return kFailure;
+    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
+        PrintUtf8(stdout, QString::fromUtf8(kUploadUsage));
+        return kSuccess;
+    }
+
+    ConversionSettings settings;
+    SerialSettings serial;
+    LoadProfile(settings, serial);
+    CommonOptions common;
+    QString error;
+    if (!TakeCommonOptions(arguments, settings, serial, common, error)) {
+        PrintUtf8(stderr, error + QLatin1Char('\n'));
+        return kUsage;
+    }
+
+    QString dumpPath;
+    QStringList positional;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--dump")) {
+            if (++i >= arguments.size()) {
+                PrintUtf8(stderr, QStringLiteral("--dump potřebuje název výstupního souboru.\n"));
+                return kUsage;
+            }
+            dumpPath = arguments[i];
+        } else if (argument.startsWith(QLatin1String("--dump="))) {
+            dumpPath = argument.mid(7);
+        } else if (argument.startsWith(QLatin1String("--"))) {
+            PrintUtf8(stderr, QStringLiteral("Neznámá volba %1.\n\n").arg(argument) + QString::fromUtf8(kUploadUsage));
+            return kUsage;
+        } else {
+            positional << argument;
+        }
+    }
+    if (positional.size() != 2 ||
+        (positional[0] != QLatin1String("points") && positional[0] != QLatin1String("codes"))) {
+        PrintUtf8(stderr, QString::fromUtf8(kUploadUsage));
+        return kUsage;
+    }
+    if (dumpPath.isEmpty()) {
+        PrintUtf8(stderr, QStringLiteral("Zadejte --dump VÝSTUP.\n\n") + QString::fromUtf8(kUploadUsage));
+        return kUsage;
+    }
+    const UploadKind kind = positional[0] == QLatin1String("points") ? UploadKind::Points : UploadKind::Codes;
+    // The window program offers the upload only for this instrument.
+    if (settings.deviceType != static_cast<quint16>(DeviceType::Nts350)) {
+        PrintUtf8(stderr, QStringLiteral("Seznamy lze odesílat jen do NTS-350 (DeviceType=0).\n"));
+        return kFailure;
+    }
+
+    UploadPrompter prompter;
+    QByteArray listBytes;
+    if (const FileError readError = ReadWholeFile(positional[1], listBytes)) {
+        prompter.ReportFileError(readError);
+        return kFailure;
+    }
+    const QList<QByteArray> lines = SplitLines(listBytes);
+
+    DumpPort port;
+    const auto noPause = [](int pauseMs) { (void)pauseMs; };
+    const auto writeDump = [&]() {
+        if (const FileError writeError = WriteWholeFile(dumpPath, port.bytes)) {
+            prompter.ReportFileError(writeError);
+            return false;
+        }
+        return true;
+    };
+    return Upload(kind, lines, settings.flag, port, noPause, prompter, writeDump);
 }
 
 }  // namespace Cli

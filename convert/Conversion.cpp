@@ -1,0 +1,130 @@
+#include "convert/Conversion.h"
+
+#include "app/Cp1250.h"
+#include "app/Numbers.h"
+#include "app/Texts.h"
+#include "convert/MapaWriters.h"
+#include "convert/RecordParser.h"
+#include "convert/Reduction.h"
+
+#include <cmath>
+
+namespace {
+
+// One run's output files: the overwrite rule, creation, errors and showing.
+class OutputStep {
+public:
+    explicit OutputStep(ConversionContext& context) : m_context(context) {}
+
+    enum class Result { Written, Skipped, Refused };
+
+    // Writes document.basePath + extension with write(sink). An existing file is
+    // replaced only after a "Yes" when the user asked to be asked; "No" refuses
+    // the rest of the run. A file that cannot be created or written whole is
+    // reported and skipped.
+    template <typename Writer>
+    Result Write(const char* extension, Writer write) {
+        const QString path = m_context.document.basePath + QLatin1String(extension);
+        if (m_context.settings.Has(FLAG_ASK_OVERWRITE) && FileExists(path)) {
+            const Answer answer =
+                m_context.prompter.Ask(Topic::Overwrite, TextWith(Texts::kFileExists, Cp1250::FromUnicode(path)),
+                                       MessageButtons::YesNo, MessageIcon::Question);
+            if (answer != Answer::Yes) return Result::Refused;
+        }
+        OutputFile file;
+        if (const FileError error = file.Create(path)) {
+            m_context.prompter.ReportFileError(error);
+            m_failed = true;
+            return Result::Skipped;
+        }
+        {
+            TextSink sink(file);
+            write(sink);
+        }
+        if (const FileError error = file.Close()) {
+            m_context.prompter.ReportFileError(error);
+            m_failed = true;
+            return Result::Skipped;
+        }
+        if (m_context.settings.Has(FLAG_SHOW_OUTPUT)) {
+            m_context.prompter.ShowOutputFile(
+                path, Cp1250::FromUnicode(m_context.document.fileTitle + QLatin1String(extension)));
+        }
+        return Result::Written;
+    }
+
+    bool Failed() const { return m_failed; }
+
+private:
+    ConversionContext& m_context;
+    bool m_failed = false;
+};
+
+const char* FieldBookExtension(ConversionMode mode) {
+    switch (mode) {
+        case ConversionMode::HorizontalDistances:
+            return ".vod";
+        case ConversionMode::StationHeaders:
+            return ".pol";
+        default:
+            return ".zap";
+    }
+}
+
+}  // namespace
+
+ConversionOutcome RunConversion(RawDataBuffer buffer, ConversionMode mode, ConversionContext& context) {
+    ConversionSettings& settings = context.settings;
+    Prompter& prompter = context.prompter;
+
+    if (mode == ConversionMode::Full) {
+        const Answer answer = prompter.Ask(Topic::Corrections, Text(Texts::kAskCorrections),
+                                           MessageButtons::YesNoCancel, MessageIcon::Question);
+        if (answer == Answer::Cancel) return ConversionOutcome::Stopped;
+        // Whether the sheet is confirmed or not, the run goes on with what the
+        // settings hold afterwards.
+        if (answer == Answer::No) prompter.RunParameterSheet(settings);
+    }
+
+    const double correction = ProjectionReduction(settings.jx, settings.jy) + HeightReduction(settings.jh);
+    if (!std::isfinite(correction)) {
+        // A mean height at or below about -3 188 698.58 m: every distance would
+        // come out as «nan».
+        prompter.Tell(TextWith(Texts::kBadMeanHeight, Numbers::FormatFixed(settings.jh, 3)));
+        return ConversionOutcome::Failed;
+    }
+    const double scaleFactor = ScaleFactor(correction);
+
+    ParsedRecords parsed = ParseRecords(buffer.bytes.constData(), buffer.bytes.size(), settings.deviceType,
+                                        settings.flag, scaleFactor, prompter);
+    buffer.bytes = QByteArray();
+    const SurveyRecordList& records = parsed.records;
+
+    OutputStep output(context);
+    if (parsed.stationAndSightingCount > 0 && mode != ConversionMode::DxfExport) {
+        const auto result = output.Write(FieldBookExtension(mode), [&](TextSink& sink) {
+            WriteFieldBook(records, mode, settings, correction, sink);
+        });
+        if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
+    }
+
+    const qsizetype pointCount =
+        static_cast<qsizetype>(records.size()) - parsed.stationAndSightingCount - parsed.codeEntryCount;
+    if (mode == ConversionMode::Full && pointCount > 0) {
+        const bool addMillion = prompter.Ask(Topic::Million, Text(Texts::kAskMillion), MessageButtons::YesNo,
+                                             MessageIcon::Question) == Answer::Yes;
+        const auto result =
+            output.Write(".asc", [&](TextSink& sink) { WriteCoordinateList(records, settings, addMillion, sink); });
+        if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
+    }
+
+    if (mode == ConversionMode::Full && parsed.codeEntryCount > 0) {
+        const auto result = output.Write(".cod", [&](TextSink& sink) { WriteCodeList(records, sink); });
+        if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
+    }
+
+    if (mode == ConversionMode::DxfExport) {
+        if (!context.writeDxf || !context.writeDxf(records)) return ConversionOutcome::Failed;
+    }
+    return output.Failed() ? ConversionOutcome::Failed : ConversionOutcome::Completed;
+}

@@ -1,0 +1,137 @@
+#include "convert/MapaWriters.h"
+
+#include "app/Numbers.h"
+#include "app/Texts.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+// 3.14159265 / 200 in double precision: the field book's horizontal distances
+// are computed with this shortened pi, and MAPA2 users compare them to the digit.
+constexpr double kGonToRadian = 3.14159265 / 200.0;
+
+void AppendCodeSuffix(QByteArray& out, const QByteArray& codeText) {
+    out += " *";
+    out += codeText;
+    out += "\r\n";
+}
+
+}  // namespace
+
+void AppendFixed(QByteArray& out, double value, int decimals) {
+    char digits[400];  // enough for any finite double with up to 4 decimals
+    const std::to_chars_result result =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
+    if (result.ec == std::errc())
+        out.append(digits, result.ptr - digits);
+    else
+        Numbers::AppendFormat(out, "%.*f", decimals, value);
+}
+
+void WriteFieldBook(const SurveyRecordList& records, ConversionMode mode, const ConversionSettings& settings,
+                    double correctionMmPerKm, TextSink& sink) {
+    QByteArray& out = sink.Text();
+    if (settings.Has(FLAG_USE_HEADER)) {
+        out += settings.head;
+        Numbers::AppendFormat(out, "\r\nKorekce: %.1f mm/km\r\n", correctionMmPerKm);
+    }
+    out += Text(mode == ConversionMode::Full ? Texts::kFieldBookPreambleFull : Texts::kFieldBookPreambleTools);
+    sink.LineDone();
+
+    bool stationWritten = false;
+    bool inOrientation = false;
+    for (const SurveyRecord& record : records) {
+        if (record.Is(Station)) {
+            if (inOrientation) out += "-1\r\n";
+            inOrientation = false;
+            if (stationWritten) out += "/\r\n";
+            stationWritten = true;
+            out += "1 ";
+            out += record.name;
+            out += "  ";
+            AppendFixed(out, record.height, 3);
+            AppendCodeSuffix(out, record.codeText);
+        } else if (record.Is(Measurement) || record.Is(Angles)) {
+            const bool orientation = record.codeText == settings.orMarker;
+            if (!orientation && inOrientation) {
+                out += "-1\r\n";
+                inOrientation = false;
+            }
+            if (orientation) inOrientation = true;
+            if (mode == ConversionMode::StationHeaders && !orientation) {
+                sink.LineDone();
+                continue;
+            }
+            // An angles-only sighting carries distance 0.
+            out += record.name;
+            if (mode == ConversionMode::Full) {
+                // "%s  %.3f %.3f %.4f %.4f"
+                out += "  ";
+                AppendFixed(out, record.slopeDistance, 3);
+                out += ' ';
+                AppendFixed(out, record.height, 3);
+                out += ' ';
+                AppendFixed(out, record.direction, 4);
+                out += ' ';
+                AppendFixed(out, record.zenithAngle, 4);
+            } else {
+                // "%s\t%.3f\t%.4f\t"
+                out += '\t';
+                AppendFixed(out, record.slopeDistance * std::sin(record.zenithAngle * kGonToRadian), 3);
+                out += '\t';
+                AppendFixed(out, record.direction, 4);
+                out += '\t';
+            }
+            if (orientation)
+                out += "\r\n";
+            else
+                AppendCodeSuffix(out, record.codeText);
+        }
+        sink.LineDone();
+    }
+    out += "/\r\n-2\r\n";
+    sink.Flush();
+}
+
+void WriteCoordinateList(const SurveyRecordList& records, const ConversionSettings& settings, bool addMillion,
+                         TextSink& sink) {
+    QByteArray& out = sink.Text();
+    if (settings.Has(FLAG_USE_HEADER)) {
+        out += settings.head;
+        out += "\r\n\r\n";
+    }
+    const bool swap = settings.Has(FLAG_SWAP_XY);
+    for (const SurveyRecord& record : records) {
+        if (!record.Is(Coordinates)) continue;
+        out += record.name;
+        // Without the million x is written as read (adding 0 would turn -0 into 0).
+        const double x = addMillion ? record.x + 1000000.0 : record.x;
+        // "%s  %.3f %.3f %.3f"
+        out += "  ";
+        AppendFixed(out, swap ? x : record.y, 3);
+        out += ' ';
+        AppendFixed(out, swap ? record.y : x, 3);
+        out += ' ';
+        AppendFixed(out, record.z, 3);
+        if (record.codeText.isEmpty())
+            out += "\r\n";
+        else
+            AppendCodeSuffix(out, record.codeText);
+        sink.LineDone();
+    }
+    sink.Flush();
+}
+
+void WriteCodeList(const SurveyRecordList& records, TextSink& sink) {
+    QByteArray& out = sink.Text();
+    for (const SurveyRecord& record : records) {
+        if (!record.Is(CodeListEntry)) continue;
+        Numbers::AppendFormat(out, "%u,", static_cast<unsigned>(record.codeNumber));
+        out += record.codeText;
+        out += "\r\n";
+        sink.LineDone();
+    }
+    sink.Flush();
+}

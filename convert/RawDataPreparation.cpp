@@ -1,0 +1,156 @@
+#include "convert/RawDataPreparation.h"
+
+#include "app/Cp1250.h"
+#include "app/FileIo.h"
+#include "app/Texts.h"
+#include "convert/Conversion.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr char kStx = 0x02;
+constexpr char kEtx = 0x03;
+constexpr qsizetype kBlockTrailer = 4;  // block digit and three checksum digits before ETX
+
+// The first position at or after from that holds one of a set of characters, or
+// size when there is none. Searches start at positions that only grow while one
+// text is normalised, so remembering the last answer keeps the whole pass linear
+// even when a letter never comes.
+class NextOf {
+public:
+    NextOf(const char* text, qsizetype size, char first, char second)
+        : m_text(text), m_size(size), m_first(first), m_second(second) {}
+
+    qsizetype From(qsizetype from) {
+        if (from >= m_lastFrom && from <= m_lastFound) return m_lastFound;
+        qsizetype at = std::max(from, qsizetype(0));
+        while (at < m_size && m_text[at] != m_first && m_text[at] != m_second) ++at;
+        m_lastFrom = from;
+        m_lastFound = at;
+        return at;
+    }
+
+private:
+    const char* m_text;
+    qsizetype m_size;
+    char m_first;
+    char m_second;
+    qsizetype m_lastFrom = -1;
+    qsizetype m_lastFound = -2;
+};
+
+}  // namespace
+
+void RemoveFraming(QByteArray& bytes) {
+    // One pass with a write index: what a removal would have moved down is simply
+    // written lower; an ETX takes back the last four bytes written.
+    char* data = bytes.data();
+    const qsizetype size = bytes.size();
+    qsizetype written = 0;
+    for (qsizetype read = 0; read < size; ++read) {
+        const char c = data[read];
+        if (static_cast<unsigned char>(c) > '\r') {  // the common case: text
+            data[written++] = c;
+            continue;
+        }
+        if (c == kStx || c == '\r' || c == '\n') continue;
+        if (c == kEtx) {
+            written -= std::min(written, kBlockTrailer);
+            continue;
+        }
+        data[written++] = c;
+    }
+    bytes.truncate(written);
+}
+
+QByteArray NormaliseSigns(QByteArray bytes) {
+    // In place: the text only ever loses characters, so the write index never
+    // passes the read index, and the look-ahead for letters and signs only reads
+    // what has not been rewritten yet.
+    char* text = bytes.data();
+    const qsizetype n = bytes.size();
+    qsizetype w = 0;
+    NextOf unitLetter(text, n, 'm', 'f');
+    NextOf angleLetter(text, n, 'g', 'd');
+    NextOf plus(text, n, '+', '+');
+    const auto put = [text, &w](qsizetype from, qsizetype to) {
+        if (from < to) std::memmove(text + w, text + from, static_cast<std::size_t>(to - from));
+        w += std::max<qsizetype>(0, to - from);
+    };
+    // Copies text[from, to), leaving out text[from] when it is a "+".
+    const auto putUnsigned = [text, &put](qsizetype from, qsizetype to) {
+        if (from < to && text[from] == '+') ++from;
+        put(from, to);
+    };
+
+    qsizetype p = 0;
+    while (p < n) {
+        const char c = text[p];
+        if (c == '?') {
+            // «?+DDDDDDDDm+ZZZZZZZ+DDDDDDDg»: distance with its sign and unit
+            // letter, then the zenith angle and direction without their signs.
+            const qsizetype u = unitLetter.From(p + 1);
+            const qsizetype s = u < n ? plus.From(u + 2) : n;
+            const qsizetype a = s < n ? angleLetter.From(s + 2) : n;
+            if (a < n) {
+                put(p, u + 1);
+                putUnsigned(u + 1, s + 1);
+                putUnsigned(s + 1, a);
+                text[w++] = text[a];
+                p = a + 1;
+                continue;
+            }
+        } else if (c == '<') {
+            // «<+ZZZZZZZ++DDDDDDD+»: both angles lose their signs.
+            const qsizetype b = (p + 1 < n && text[p + 1] == '+') ? p + 2 : p + 1;
+            const qsizetype s = b < n ? plus.From(b) : n;
+            const qsizetype e = s < n ? plus.From(s + 2) : n;
+            if (e < n) {
+                text[w++] = '<';
+                put(b, s + 1);
+                putUnsigned(s + 1, e);
+                text[w++] = '+';
+                p = e + 1;
+                continue;
+            }
+        }
+        text[w++] = c;
+        ++p;
+        if ((c == '+' || c == 'm' || c == 'f') && p < n && text[p] == '+') ++p;
+    }
+    bytes.truncate(w);
+    return bytes;
+}
+
+ConversionOutcome PrepareRawData(const QString& path, ConversionMode mode, ConversionContext& context) {
+    RawDataBuffer buffer;
+    if (const FileError error = ReadWholeFile(path, buffer.bytes)) {
+        context.prompter.ReportFileError(error);
+        return ConversionOutcome::Failed;
+    }
+    if (context.settings.deviceType != static_cast<quint16>(DeviceType::Nts350))
+        return RunConversion(std::move(buffer), mode, context);
+
+    RemoveFraming(buffer.bytes);
+    buffer.bytes = NormaliseSigns(std::move(buffer.bytes));
+    buffer.bytes.squeeze();  // give back what the framing and signs took
+
+    if (context.settings.Has(FLAG_KEEP_200) && mode == ConversionMode::Full) {
+        const QString copyPath = context.document.basePath + QStringLiteral(".200");
+        if (context.settings.Has(FLAG_ASK_OVERWRITE) && FileExists(copyPath)) {
+            const Answer answer =
+                context.prompter.Ask(Topic::Overwrite, TextWith(Texts::kFileExists, Cp1250::FromUnicode(copyPath)),
+                                     MessageButtons::YesNo, MessageIcon::Question);
+            if (answer != Answer::Yes) return ConversionOutcome::Stopped;
+        }
+        // The copy is the exact text that is converted; a copy that could not be
+        // written whole stops the conversion, as one that cannot be created does.
+        if (const FileError error = WriteWholeFile(copyPath, buffer.bytes)) {
+            context.prompter.ReportFileError(error);
+            return ConversionOutcome::Failed;
+        }
+    }
+    return RunConversion(std::move(buffer), mode, context);
+}

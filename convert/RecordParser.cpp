@@ -1,0 +1,462 @@
+#include "convert/RecordParser.h"
+
+#include "app/ConversionSettings.h"
+#include "app/Numbers.h"
+#include "app/Texts.h"
+
+#include <QHash>
+
+#include <cstdint>
+#include <cstring>
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+#include <string_view>
+
+namespace {
+
+constexpr qsizetype kPrefixReach = 30;  // last offset at which a prefix may start
+constexpr qsizetype kFieldReach = 49;   // last offset at which a terminator may stand
+
+// Where a field lies in the text.
+struct Field {
+    const char* begin = nullptr;
+    qsizetype size = 0;
+
+    std::string_view View() const { return {begin, static_cast<std::size_t>(size)}; }
+    QByteArray Bytes() const { return QByteArray(begin, size); }
+    double Number() const { return Numbers::ToDouble(View()); }
+};
+
+// The text ends at end or at the first NUL before it.
+bool AtEnd(const char* p, const char* end) { return p >= end || *p == '\0'; }
+
+bool IsOneOf(char c, const char* set) {
+    for (; *set; ++set) {
+        if (*set == c) return true;
+    }
+    return false;
+}
+
+// ExtractField without copying: the field as a span of the text.
+bool Extract(const char*& cursor, const char* end, Field& field, const char* prefix, const char* terminators,
+             bool skipFirst) {
+    const char* const origin = cursor;
+    const auto fail = [&cursor, origin, end] {
+        cursor = origin < end ? origin + 1 : origin;
+        return false;
+    };
+    const char* start = cursor;
+    if (prefix) {
+        const std::size_t prefixLength = std::strlen(prefix);
+        const char* found = nullptr;
+        for (qsizetype offset = 0; offset <= kPrefixReach; ++offset) {
+            const char* at = cursor + offset;
+            if (AtEnd(at, end)) break;
+            std::size_t matched = 0;
+            while (matched < prefixLength && !AtEnd(at + matched, end) && at[matched] == prefix[matched]) ++matched;
+            if (matched == prefixLength) {
+                found = at;
+                break;
+            }
+        }
+        if (!found) return fail();
+        start = found + prefixLength;
+    }
+    for (qsizetype offset = skipFirst ? 1 : 0; offset <= kFieldReach; ++offset) {
+        const char* at = start + offset;
+        if (AtEnd(at, end)) break;
+        if (IsOneOf(*at, terminators)) {
+            field.begin = start;
+            field.size = offset;
+            cursor = at;
+            return true;
+        }
+    }
+    return fail();
+}
+
+bool StartsWith(const char* at, const char* end, const char* text) {
+    const std::size_t size = std::strlen(text);
+    return static_cast<std::size_t>(end - at) >= size && std::memcmp(at, text, size) == 0;
+}
+
+class Parser {
+public:
+    Parser(quint16 flags, double scaleFactor, Prompter& prompter)
+        : m_flags(flags), m_scaleFactor(scaleFactor), m_prompter(prompter) {}
+
+    void ParseNts350(const char* text, const char* end);
+    void ParseNts660(const char* text, const char* end);
+
+    ParsedRecords m_result;
+
+private:
+    bool ReadStation350(const char*& cursor, const char* end);
+    bool ReadSightingOrPoint350(const char*& cursor, const char* end);
+    bool ReadCodeEntry350(const char*& cursor, const char* end);
+    bool ReadStation660(const char* line, const char* lineEnd);
+    bool ReadSighting660(const char* line, const char* lineEnd);
+    bool ReadAngles660(const char* line, const char* lineEnd, bool withDistance);
+    void CheckUnitsLine660(const char* line, const char* lineEnd);
+    void ReadOptionalCode(const char* cursor, const char* lineEnd);
+
+    void Add(int kind) {
+        m_record.kind = static_cast<quint16>(kind);
+        if (kind == CodeListEntry)
+            ++m_result.codeEntryCount;
+        else if (kind != Coordinates)
+            ++m_result.stationAndSightingCount;
+        m_result.records.push_back(std::move(m_record));
+        m_record = SurveyRecord();
+    }
+    void Reset() {
+        m_record.codeText.clear();
+        m_record.slopeDistance = m_record.zenithAngle = m_record.direction = m_record.height = 0.0;
+        m_record.x = m_record.y = m_record.z = 0.0;
+        m_record.codeNumber = 0;
+        m_record.kind = 0;
+    }
+    void SwapAnglesIfAsked() {
+        if (m_flags & FLAG_SWAP_ANGLES) std::swap(m_record.zenithAngle, m_record.direction);
+    }
+    void WarnUnits(const UserText& text) {
+        if (!(m_flags & FLAG_WARN_UNITS) || m_unitsWarned) return;
+        m_unitsWarned = true;
+        m_prompter.Tell(Text(text), MessageIcon::Exclamation, Topic::DataWarning);
+    }
+    void CheckHeight(double height) {
+        if (!(m_flags & FLAG_WARN_HEIGHTS) || m_heightWarned || !(height > 5.0)) return;
+        m_heightWarned = true;
+        m_prompter.Tell(Text(Texts::kWarnHeight), MessageIcon::Exclamation, Topic::DataWarning);
+    }
+
+    // Codes repeat from record to record; equal codes share one copy of their
+    // bytes, which keeps a large transfer's list small.
+    QByteArray Code(const char* begin, qsizetype size) {
+        if (size == 0) return {};
+        const auto found = m_codes.constFind(QByteArray::fromRawData(begin, size));
+        if (found != m_codes.cend()) return found.value();
+        QByteArray code(begin, size);
+        if (m_codes.size() < kSharedCodes) m_codes.insert(code, code);
+        return code;
+    }
+    QByteArray Code(const Field& field) { return Code(field.begin, field.size); }
+
+    static constexpr qsizetype kSharedCodes = 1024;
+    QHash<QByteArray, QByteArray> m_codes;
+    quint16 m_flags;
+    double m_scaleFactor;
+    Prompter& m_prompter;
+    SurveyRecord m_record;
+    bool m_unitsLineSeen = false;
+    bool m_unitsWarned = false;
+    bool m_heightWarned = false;
+};
+
+// ---- NTS-350: «_'» station, «_+» sighting or point, «_:» code entry.
+
+// Reserves room for count records. On Linux a large list is asked to live in
+// huge pages: filling it otherwise costs one page fault per 4 KiB, a good part
+// of a large conversion's time.
+void Reserve(SurveyRecordList& records, std::size_t count) {
+    records.reserve(count);
+#ifdef __linux__
+    constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(records.data());
+    const std::uintptr_t end = begin + records.capacity() * sizeof(SurveyRecord);
+    const std::uintptr_t alignedBegin = (begin + kHugePage - 1) & ~(kHugePage - 1);
+    if (end > alignedBegin + kHugePage)
+        madvise(reinterpret_cast<void*>(alignedBegin), (end - alignedBegin) & ~(kHugePage - 1), MADV_HUGEPAGE);
+#endif
+}
+
+// At most one record per marker: reserving for them spares the list its
+// regrowth on large transfers.
+std::size_t CountMarkers(const char* text, const char* end) {
+    std::size_t count = 0;
+    for (const char* at = text; at + 1 < end;) {
+        const void* found = std::memchr(at, '_', static_cast<std::size_t>(end - at - 1));
+        if (!found) break;
+        at = static_cast<const char*>(found);
+        if (at[1] == '\'' || at[1] == '+' || at[1] == ':') ++count;
+        ++at;
+    }
+    return count;
+}
+
+void Parser::ParseNts350(const char* text, const char* end) {
+    Reserve(m_result.records, CountMarkers(text, end));
+    const char* cursor = text;
+    // The scan covers the whole buffer; a stray NUL ends only the field it is in.
+    while (cursor < end) {
+        if (cursor[0] != '_' || cursor + 1 >= end) {
+            ++cursor;
+            continue;
+        }
+        const char marker = cursor[1];
+        if (marker == '\'') {
+            cursor += 2;
+            ReadStation350(cursor, end);
+        } else if (marker == '+') {
+            cursor += 2;
+            ReadSightingOrPoint350(cursor, end);
+        } else if (marker == ':') {
+            cursor += 2;
+            ReadCodeEntry350(cursor, end);
+        } else {
+            ++cursor;
+        }
+    }
+}
+
+bool Parser::ReadStation350(const char*& cursor, const char* end) {
+    Reset();
+    Field field;
+    if (!Extract(cursor, end, field, nullptr, "_", false)) return false;
+    m_record.name = field.Bytes();
+    if (!Extract(cursor, end, field, "(", "_", false)) return false;
+    m_record.codeText = Code(field);
+    if (!Extract(cursor, end, field, ")", "_", false)) return false;
+    m_record.height = field.Number();
+    CheckHeight(m_record.height);
+    Add(Station);
+    return true;
+}
+
+bool Parser::ReadSightingOrPoint350(const char*& cursor, const char* end) {
+    Reset();
+    Field field;
+    if (!Extract(cursor, end, field, nullptr, "_", false)) return false;
+    m_record.name = field.Bytes();
+
+    // The five characters from the "_" that ended the name tell the form.
+    qsizetype window = 0;
+    while (window < 5 && !AtEnd(cursor + window, end)) ++window;
+    const std::string_view form(cursor, static_cast<std::size_t>(window));
+    const auto has = [&form](char c) { return form.find(c) != std::string_view::npos; };
+
+    if (has('?')) {
+        // Slope distance in mm, zenith angle and direction in 1/10000 gon.
+        if (!Extract(cursor, end, field, "+", "mf", false)) return false;
+        m_record.slopeDistance = field.Number() * m_scaleFactor * 0.001;
+        if (*cursor != 'm') WarnUnits(Texts::kWarnFeet);
+        ++cursor;  // the unit letter
+        if (!Extract(cursor, end, field, nullptr, "+", false)) return false;
+        m_record.zenithAngle = field.Number() * 0.0001;
+        if (!Extract(cursor, end, field, "+", "gdm", false)) return false;
+        m_record.direction = field.Number() * 0.0001;
+        SwapAnglesIfAsked();
+        if (*cursor != 'g') WarnUnits(Texts::kWarnAngles);
+        if (!Extract(cursor, end, field, "+", "t*", false)) return false;
+        if (!Extract(cursor, end, field, "_*", "_", false)) return false;
+        m_record.codeText = Code(field);
+        if (!Extract(cursor, end, field, ",", "_", false)) return false;
+        m_record.height = field.Number();
+        CheckHeight(m_record.height);
+        Add(Measurement);
+        return true;
+    }
+    if (has('<')) {
+        if (!Extract(cursor, end, field, "<", "+", false)) return false;
+        m_record.zenithAngle = field.Number() * 0.0001;
+        if (!Extract(cursor, end, field, "+", "+", false)) return false;
+        m_record.direction = field.Number() * 0.0001;
+        if (!Extract(cursor, end, field, "_*", "_", false)) return false;
+        m_record.codeText = Code(field);
+        if (!Extract(cursor, end, field, ",", "_", false)) return false;
+        m_record.height = field.Number();
+        CheckHeight(m_record.height);
+        SwapAnglesIfAsked();
+        Add(Angles);
+        return true;
+    }
+    if (has('U')) {
+        // Packed point: each number carries its own sign, so terminators are
+        // looked for from the second character.
+        if (!Extract(cursor, end, field, "U", "+-", true)) return false;
+        m_record.x = field.Number() * 0.001;
+        if (!Extract(cursor, end, field, nullptr, "+-", true)) return false;
+        m_record.y = field.Number() * 0.001;
+        if (!Extract(cursor, end, field, nullptr, "mf", true)) return false;
+        m_record.z = field.Number() * 0.001;
+        if (*cursor != 'm') WarnUnits(Texts::kWarnFeet);
+        if (!Extract(cursor, end, field, "_*", "_", false)) return false;
+        qsizetype skip = 0;
+        while (skip < field.size && field.begin[skip] == ' ') ++skip;
+        m_record.codeText = Code(field.begin + skip, field.size - skip);
+        Add(Coordinates);
+        return true;
+    }
+    if (has(' ')) {
+        if (!Extract(cursor, end, field, "x", "_", false)) return false;
+        m_record.x = field.Number() * 0.001;
+        if (!Extract(cursor, end, field, "y", "_", false)) return false;
+        m_record.y = field.Number() * 0.001;
+        if (!Extract(cursor, end, field, "z", "_", false)) return false;
+        m_record.z = field.Number() * 0.001;
+        Add(Coordinates);
+        return true;
+    }
+    return false;
+}
+
+bool Parser::ReadCodeEntry350(const char*& cursor, const char* end) {
+    Reset();
+    Field field;
+    if (!Extract(cursor, end, field, nullptr, "_", false)) return false;
+    // Three digits of the number, then the description.
+    const qsizetype digits = std::min<qsizetype>(3, field.size);
+    const Numbers::ParsedInteger number =
+        Numbers::ParseInteger(std::string_view(field.begin, static_cast<std::size_t>(digits)), -1000, 1000);
+    const quint16 stored = static_cast<quint16>(number.value);
+    if (static_cast<qsizetype>(number.length) != digits || stored > 50) return false;
+    m_record.name = field.Bytes();
+    m_record.codeNumber = stored;
+    m_record.codeText = Code(field.begin + digits, std::min<qsizetype>(10, field.size - digits));
+    Add(CodeListEntry);
+    return true;
+}
+
+// ---- NTS-660: keyword lines ending in CR, data from column 8.
+
+constexpr qsizetype kDataColumn = 8;
+
+void Parser::ParseNts660(const char* text, const char* end) {
+    std::size_t lines = 0;
+    for (const char* at = text; (at = static_cast<const char*>(std::memchr(at, '\r', end - at))); ++at) ++lines;
+    Reserve(m_result.records, lines + 1);
+    // A line ends at CR; an LF right after it belongs to the line end. A last line
+    // without CR is a line like any other.
+    const auto nextLine = [end](const char* line, const char*& lineEnd) -> const char* {
+        const void* cr = std::memchr(line, '\r', static_cast<std::size_t>(end - line));
+        lineEnd = cr ? static_cast<const char*>(cr) : end;
+        const char* next = cr ? lineEnd + 1 : end;
+        if (next < end && *next == '\n') ++next;
+        return next;
+    };
+    const char* line = text;
+    while (line < end) {
+        const char* lineEnd = nullptr;
+        const char* next = nextLine(line, lineEnd);
+        if (StartsWith(line, lineEnd, "UNITS")) {
+            if (!m_unitsLineSeen) CheckUnitsLine660(line, lineEnd);
+            m_unitsLineSeen = true;
+        } else if (StartsWith(line, lineEnd, "STN")) {
+            ReadStation660(line, lineEnd);
+        } else if (StartsWith(line, lineEnd, "SS")) {
+            if (ReadSighting660(line, lineEnd)) {
+                // The angles line must follow; whatever follows is consumed.
+                if (next >= end) break;
+                const char* anglesEnd = nullptr;
+                const char* afterAngles = nextLine(next, anglesEnd);
+                if (StartsWith(next, anglesEnd, "HV"))
+                    ReadAngles660(next, anglesEnd, false);
+                else if (StartsWith(next, anglesEnd, "SD"))
+                    ReadAngles660(next, anglesEnd, true);
+                next = afterAngles;
+            }
+        }
+        line = next;
+    }
+}
+
+void Parser::CheckUnitsLine660(const char* line, const char* lineEnd) {
+    const auto column = [line, lineEnd](qsizetype index) { return line + index < lineEnd ? line[index] : '\0'; };
+    if (column(kDataColumn) != 'M')
+        WarnUnits(Texts::kWarnFeet);
+    else if (column(kDataColumn + 2) != 'G')
+        WarnUnits(Texts::kWarnAngles);
+}
+
+// The rest of the line after the "," at cursor, when it is a field (at most 49
+// bytes); a missing or overlong code leaves the record without one.
+bool RestOfLine(const char* cursor, const char* lineEnd, Field& field) {
+    if (cursor >= lineEnd || *cursor != ',') return false;
+    const char* begin = cursor + 1;
+    qsizetype size = 0;
+    while (begin + size < lineEnd && begin[size] != '\0') ++size;
+    if (size > kFieldReach) return false;
+    field.begin = begin;
+    field.size = size;
+    return true;
+}
+
+void Parser::ReadOptionalCode(const char* cursor, const char* lineEnd) {
+    Field field;
+    if (RestOfLine(cursor, lineEnd, field)) m_record.codeText = Code(field);
+}
+
+// The fields of one line end at the line's end as they would at its CR; a line
+// shorter than the data column has only empty fields.
+bool Parser::ReadStation660(const char* line, const char* lineEnd) {
+    Reset();
+    if (lineEnd - line < kDataColumn) return false;
+    const char* cursor = line + kDataColumn;
+    Field field;
+    if (!Extract(cursor, lineEnd, field, nullptr, ",", false)) return false;
+    m_record.name = field.Bytes();
+    if (!Extract(cursor, lineEnd, field, ",", ",", false)) return false;
+    m_record.height = field.Number();
+    CheckHeight(m_record.height);
+    ReadOptionalCode(cursor, lineEnd);
+    Add(Station);
+    return true;
+}
+
+bool Parser::ReadSighting660(const char* line, const char* lineEnd) {
+    Reset();
+    if (lineEnd - line < kDataColumn) return false;
+    const char* cursor = line + kDataColumn;
+    Field field;
+    if (!Extract(cursor, lineEnd, field, nullptr, ",", false)) return false;
+    m_record.name = field.Bytes();
+    if (!Extract(cursor, lineEnd, field, ",", ",", false)) return false;
+    m_record.height = field.Number();
+    CheckHeight(m_record.height);
+    ReadOptionalCode(cursor, lineEnd);
+    return true;
+}
+
+bool Parser::ReadAngles660(const char* line, const char* lineEnd, bool withDistance) {
+    if (lineEnd - line < kDataColumn) return false;
+    const char* cursor = line + kDataColumn;
+    Field field;
+    if (!Extract(cursor, lineEnd, field, nullptr, ",", false)) return false;
+    m_record.direction = field.Number();
+    if (!withDistance) {
+        if (!RestOfLine(cursor, lineEnd, field)) return false;
+        m_record.zenithAngle = field.Number();
+        SwapAnglesIfAsked();
+        Add(Angles);
+        return true;
+    }
+    if (!Extract(cursor, lineEnd, field, ",", ",", false)) return false;
+    m_record.zenithAngle = field.Number();
+    SwapAnglesIfAsked();
+    if (!RestOfLine(cursor, lineEnd, field)) return false;
+    m_record.slopeDistance = field.Number() * m_scaleFactor;
+    Add(Measurement);
+    return true;
+}
+
+}  // namespace
+
+bool ExtractField(const char*& cursor, const char* end, QByteArray& out, const char* prefix, const char* terminators,
+                  bool skipFirst) {
+    Field field;
+    if (!Extract(cursor, end, field, prefix, terminators, skipFirst)) return false;
+    out = field.Bytes();
+    return true;
+}
+
+ParsedRecords ParseRecords(const char* buffer, qsizetype length, quint16 deviceType, quint16 flags, double scaleFactor,
+                           Prompter& prompter) {
+    Parser parser(flags, scaleFactor, prompter);
+    if (!buffer || length <= 0) return {};
+    if (deviceType == static_cast<quint16>(DeviceType::Nts350))
+        parser.ParseNts350(buffer, buffer + length);
+    else if (deviceType == static_cast<quint16>(DeviceType::Nts660))
+        parser.ParseNts660(buffer, buffer + length);
+    return std::move(parser.m_result);
+}

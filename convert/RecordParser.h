@@ -1,0 +1,36 @@
+#pragma once
+// The record parser: turns prepared measured data into survey records. Two
+// syntaxes, chosen by "DeviceType": NTS-350 ("_" markers, no lines; distances in
+// millimetres, angles in 1/10000 gon) and NTS-660 (keyword lines ending in CR;
+// metres and gon). Distances are multiplied by the run's scale factor as they are
+// read. Malformed text is never an error: an incomplete record is dropped and
+// scanning goes on; nothing is read past the end of the buffer. Any other device
+// type yields no records.
+
+#include "app/Prompter.h"
+#include "convert/SurveyRecord.h"
+
+#include <QByteArray>
+
+#include <QtGlobal>
+
+struct ParsedRecords {
+    SurveyRecordList records;
+    int stationAndSightingCount = 0;  // Station, Measurement and Angles records
+    int codeEntryCount = 0;           // CodeListEntry records
+};
+
+// Parses length bytes at buffer (the buffer is not changed). flags is "Flag":
+// FLAG_SWAP_ANGLES, FLAG_WARN_UNITS and FLAG_WARN_HEIGHTS act here; the unit and
+// height warnings go through prompter at most once each per call.
+ParsedRecords ParseRecords(const char* buffer, qsizetype length, quint16 deviceType, quint16 flags, double scaleFactor,
+                           Prompter& prompter);
+
+// The field reader of both syntaxes, over the text [*cursor, end) (a NUL byte
+// also ends the text). With a prefix, the field starts after its first occurrence
+// at offsets 0..30 from the cursor; it ends before the nearest of the terminator
+// characters at offsets 0 (1 with skipFirst) to 49 of the field. On success out
+// holds the field (at most 49 bytes) and the cursor stands on the terminator; on
+// failure the cursor has moved on by one.
+bool ExtractField(const char*& cursor, const char* end, QByteArray& out, const char* prefix, const char* terminators,
+                  bool skipFirst);

@@ -1,0 +1,415 @@
+#include "convert/Conversion.h"
+
+#include "app/ConversionSettings.h"
+#include "app/Texts.h"
+#include "convert/RawDataPreparation.h"
+#include "tests/support/ScriptedPrompter.h"
+#include "tests/support/TestFiles.h"
+#include "upload/UploadProtocol.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// The worked example: a station, an orientation sighting, a sighting, a second
+// station; NTS-350 text as the instrument sends it.
+const QByteArray kStationsText(
+    "_'S1_(K1_)1.500_ _+O1_ ?+00100000m+1000000++0000000g+00100000t00+00000_*#_,1.600_ "
+    "_+P1_ ?+00012345m+0912345++1234567g+00012300t00+00000_*AB_,1.600_ _'S2_(_)1.450_");
+
+struct Run {
+    QTemporaryDir dir;
+    ConversionSettings settings;
+    DocumentState document;
+    ScriptedPrompter prompter;
+    ConversionOutcome outcome = ConversionOutcome::Failed;
+
+    Run() {
+        settings.flag = 0;
+        settings.jx = 0;  // outside S-JTSK: no reduction
+        settings.jh = 0;
+        document.RememberChosenFile(dir.filePath("job.sdt"));
+    }
+    QString Path(const char* extension) const { return document.basePath + QLatin1String(extension); }
+    QByteArray Output(const char* extension) const { return TestFiles::Read(Path(extension)); }
+    ConversionOutcome Convert(const QByteArray& measured, ConversionMode mode = ConversionMode::Full) {
+        TestFiles::Write(Path(".sdt"), measured);
+        ConversionContext context{settings, document, prompter, {}};
+        outcome = PrepareRawData(Path(".sdt"), mode, context);
+        return outcome;
+    }
+};
+
+const QByteArray kPreambleFull("9999\r\n999999999\r\n0\r\n1\r\n3\r\n0\r\n2\r\n\r\n");
+const QByteArray kPreambleTools("9999\r\n999999999\r\n0\r\n1\r\n3\r\n0\r\n0\r\n\r\n");
+
+}  // namespace
+
+class ConversionTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void writesFieldBookInEachMode_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QByteArray>("extension");
+        QTest::addColumn<QByteArray>("fieldBook");
+        QTest::newRow("full") << int(ConversionMode::Full) << QByteArray(".zap")
+                              << kPreambleFull +
+                                     "1 S1  1.500 *K1\r\nO1  100.000 1.600 0.0000 100.0000\r\n-1\r\n"
+                                     "P1  12.345 1.600 123.4567 91.2345 *AB\r\n/\r\n1 S2  1.450 *\r\n/\r\n-2\r\n";
+        QTest::newRow("horizontal distances")
+            << int(ConversionMode::HorizontalDistances) << QByteArray(".vod")
+            << kPreambleTools +
+                   "1 S1  1.500 *K1\r\nO1\t100.000\t0.0000\t\r\n-1\r\nP1\t12.228\t123.4567\t *AB\r\n/\r\n"
+                   "1 S2  1.450 *\r\n/\r\n-2\r\n";
+        QTest::newRow("station headers leave out sightings but not their -1")
+            << int(ConversionMode::StationHeaders) << QByteArray(".pol")
+            << kPreambleTools + "1 S1  1.500 *K1\r\nO1\t100.000\t0.0000\t\r\n-1\r\n/\r\n1 S2  1.450 *\r\n/\r\n-2\r\n";
+    }
+    void writesFieldBookInEachMode() {
+        QFETCH(int, mode);
+        QFETCH(QByteArray, extension);
+        QFETCH(QByteArray, fieldBook);
+        Run run;
+        QCOMPARE(run.Convert(kStationsText, ConversionMode(mode)), ConversionOutcome::Completed);
+        QCOMPARE(run.Output(extension.constData()), fieldBook);
+        const bool full = mode == int(ConversionMode::Full);
+        QCOMPARE(run.prompter.Count(Topic::Corrections), full ? 1 : 0);
+        QCOMPARE(run.prompter.Count(Topic::Million), 0);  // no points
+        QVERIFY(!QFile::exists(run.Path(".asc")) && !QFile::exists(run.Path(".cod")));
+    }
+
+    void fieldBookDetails_data() {
+        QTest::addColumn<QByteArray>("measured");
+        QTest::addColumn<QByteArray>("marker");
+        QTest::addColumn<QByteArray>("body");  // after the preamble
+        QTest::newRow("orientation as the last record leaves no -1")
+            << QByteArray("_'S_(K_)1_ _+O_ <1000000+0+0_*#_,1_") << QByteArray("#")
+            << QByteArray("1 S  1.000 *K\r\nO  0.000 1.000 0.0000 100.0000\r\n/\r\n-2\r\n");
+        QTest::newRow("marker must match the whole code")
+            << QByteArray("_+A_ <1+2+0_*# _,1_ _+B_ <1+2+0_*#A_,1_") << QByteArray("#")
+            << QByteArray("A  0.000 1.000 0.0002 0.0001 *# \r\nB  0.000 1.000 0.0002 0.0001 *#A\r\n/\r\n-2\r\n");
+        QTest::newRow("marker is case sensitive") << QByteArray("_+A_ <1+2+0_*or_,1_") << QByteArray("OR")
+                                                  << QByteArray("A  0.000 1.000 0.0002 0.0001 *or\r\n/\r\n-2\r\n");
+    }
+    void fieldBookDetails() {
+        QFETCH(QByteArray, measured);
+        QFETCH(QByteArray, marker);
+        QFETCH(QByteArray, body);
+        Run run;
+        run.settings.orMarker = marker;
+        run.Convert(measured);
+        QCOMPARE(run.Output(".zap"), kPreambleFull + body);
+    }
+
+    void secondFaceGivesNegativeHorizontalDistance() {
+        Run run;
+        run.Convert("_+P_ ?+00010000m+3000000++0000000g+0t00+00000_*A_,1_", ConversionMode::HorizontalDistances);
+        QVERIFY(run.Output(".vod").contains("P\t-10.000\t0.0000\t *A\r\n"));
+    }
+
+    void headerAndCorrectionLine() {
+        Run run;
+        run.settings.flag = FLAG_USE_HEADER;
+        run.settings.head = "H";
+        run.Convert(kStationsText + " _+B1_ x+1_ y+2_ z+3_");
+        QVERIFY(run.Output(".zap").startsWith("H\r\nKorekce: 0.0 mm/km\r\n9999\r\n"));
+        QVERIFY(run.Output(".asc").startsWith("H\r\n\r\nB1  "));
+    }
+
+    void longHeaderIsWrittenWhole() {
+        // A header far longer than any line buffer the writers might use.
+        Run run;
+        run.settings.flag = FLAG_USE_HEADER;
+        run.settings.head = QByteArray("Zak\xe1zka ").repeated(2000);
+        run.Convert(kStationsText + " _+B1_ x+1_ y+2_ z+3_");
+        QVERIFY(run.Output(".zap").startsWith(run.settings.head + "\r\nKorekce: 0.0 mm/km\r\n9999"));
+        QVERIFY(run.Output(".asc").startsWith(run.settings.head + "\r\n\r\n"));
+    }
+
+    void correctionFollowsTheMeanPosition() {
+        Run run;
+        run.settings = ConversionSettings();  // 1 001 000, 680 000, 320 m: -52.9 mm/km
+        run.settings.flag = FLAG_USE_HEADER;
+        run.settings.head = "H";
+        run.Convert(kStationsText);
+        const QByteArray zap = run.Output(".zap");
+        QVERIFY(zap.startsWith("H\r\nKorekce: -52.9 mm/km\r\n"));
+        // 12.345 m times the scale factor 0.9999471...
+        QVERIFY(zap.contains("P1  12.344 1.600 123.4567 91.2345 *AB\r\n"));
+    }
+
+    void coordinateList_data() {
+        QTest::addColumn<quint16>("flag");
+        QTest::addColumn<Answer>("million");
+        QTest::addColumn<QByteArray>("line");
+        const QByteArray point("_+B1_ x+012345678_ y+654321000_ z+000320500_");
+        QTest::newRow("y before x") << quint16(0) << Answer::No << QByteArray("B1  654321.000 12345.678 320.500\r\n");
+        QTest::newRow("million") << quint16(0) << Answer::Yes << QByteArray("B1  654321.000 1012345.678 320.500\r\n");
+        QTest::newRow("million, swapped")
+            << FLAG_SWAP_XY << Answer::Yes << QByteArray("B1  1012345.678 654321.000 320.500\r\n");
+    }
+    void coordinateList() {
+        QFETCH(quint16, flag);
+        QFETCH(Answer, million);
+        QFETCH(QByteArray, line);
+        Run run;
+        run.settings.flag = flag;
+        run.prompter.million = {million};
+        QCOMPARE(run.Convert("_+B1_ x+012345678_ y+654321000_ z+000320500_ _:007PLOT_"), ConversionOutcome::Completed);
+        QCOMPARE(run.Output(".asc"), line);
+        QCOMPARE(run.Output(".cod"), QByteArray("7,PLOT\r\n"));
+        QVERIFY(!QFile::exists(run.Path(".zap")));  // no station, no sighting
+        QCOMPARE(run.prompter.Count(Topic::Million), 1);
+    }
+
+    void codedPointCarriesItsCode() {
+        Run run;
+        run.prompter.million = {Answer::No};
+        run.Convert("_+B8_ U+0043512345+000742118+00312455m_*  ST_");
+        QCOMPARE(run.Output(".asc"), QByteArray("B8  742.118 43512.345 312.455 *ST\r\n"));
+    }
+
+    void toolsAskNothingAndWriteNoLists() {
+        for (ConversionMode mode : {ConversionMode::HorizontalDistances, ConversionMode::StationHeaders}) {
+            Run run;
+            run.settings.flag = FLAG_ASK_OVERWRITE;
+            run.Convert(kStationsText + " _+B1_ x+1_ y+2_ z+3_ _:007PLOT_", mode);
+            QVERIFY(run.prompter.messages.isEmpty());
+            QVERIFY(!QFile::exists(run.Path(".asc")) && !QFile::exists(run.Path(".cod")));
+        }
+    }
+
+    void correctionsQuestion() {
+        {
+            Run run;
+            run.prompter.corrections = {Answer::Cancel};
+            QCOMPARE(run.Convert(kStationsText), ConversionOutcome::Stopped);
+            QVERIFY(!QFile::exists(run.Path(".zap")));
+            QCOMPARE(run.prompter.sheetsOpened, 0);
+        }
+        {
+            // "No" opens the sheet; what it confirms is used at once.
+            Run run;
+            run.prompter.corrections = {Answer::No};
+            run.prompter.sheet = [](ConversionSettings& s) {
+                s.flag = FLAG_USE_HEADER;
+                s.head = "Z";
+                return true;
+            };
+            QCOMPARE(run.Convert(kStationsText), ConversionOutcome::Completed);
+            QCOMPARE(run.prompter.sheetsOpened, 1);
+            QVERIFY(run.Output(".zap").startsWith("Z\r\nKorekce: 0.0 mm/km\r\n"));
+            QCOMPARE(run.prompter.Of(Topic::Corrections).front().buttons, MessageButtons::YesNoCancel);
+        }
+        {
+            // The sheet switched the instrument type: the prepared NTS-350 text is
+            // parsed as NTS-660 and yields nothing.
+            Run run;
+            run.prompter.corrections = {Answer::No};
+            run.prompter.sheet = [](ConversionSettings& s) {
+                s.deviceType = 1;
+                return false;
+            };
+            QCOMPARE(run.Convert(kStationsText), ConversionOutcome::Completed);
+            QVERIFY(!QFile::exists(run.Path(".zap")));
+        }
+    }
+
+    void refusedOverwriteEndsTheRun() {
+        Run run;
+        run.settings.flag = FLAG_ASK_OVERWRITE;
+        TestFiles::Write(run.Path(".zap"), "old");
+        run.prompter.overwrite = {Answer::No};
+        QCOMPARE(run.Convert(kStationsText + " _+B1_ x+1_ y+2_ z+3_ _:007PLOT_"), ConversionOutcome::Stopped);
+        QCOMPARE(run.Output(".zap"), QByteArray("old"));
+        QVERIFY(!QFile::exists(run.Path(".asc")) && !QFile::exists(run.Path(".cod")));
+        QCOMPARE(run.prompter.Count(Topic::Million), 0);
+        const QByteArray question = run.prompter.Of(Topic::Overwrite).front().text;
+        QCOMPARE(question, TextWith(Texts::kFileExists, QFile::encodeName(run.Path(".zap"))));
+    }
+
+    void existingFileReplacedWithoutTheBit() {
+        Run run;
+        TestFiles::Write(run.Path(".zap"), "old");
+        QCOMPARE(run.Convert(kStationsText), ConversionOutcome::Completed);
+        QVERIFY(run.Output(".zap").startsWith("9999"));
+        QCOMPARE(run.prompter.Count(Topic::Overwrite), 0);
+    }
+
+    void showsEachFileBeforeTheNext() {
+        Run run;
+        run.settings.flag = FLAG_SHOW_OUTPUT;
+        run.Convert(kStationsText + " _+B1_ x+1_ y+2_ z+3_ _:007PLOT_");
+        QCOMPARE(run.prompter.shownFiles, (QList<QString>{run.Path(".zap"), run.Path(".asc"), run.Path(".cod")}));
+        QCOMPARE(run.prompter.shownTitles, (QList<QByteArray>{"job.zap", "job.asc", "job.cod"}));
+        // Questions in order: corrections, million after the field book.
+        QCOMPARE(run.prompter.messages.size(), 2);
+        QCOMPARE(run.prompter.messages[1].topic, Topic::Million);
+    }
+
+    void fileThatCannotBeCreatedIsReportedAndSkipped() {
+        Run run;
+        QDir(run.dir.path()).mkdir("job.zap");  // a directory where the field book should go
+        QCOMPARE(run.Convert(kStationsText + " _:007PLOT_"), ConversionOutcome::Failed);
+        QCOMPARE(run.prompter.fileErrors.size(), 1);
+        QCOMPARE(run.prompter.fileErrors[0].path, run.Path(".zap"));
+        QCOMPARE(run.Output(".cod"), QByteArray("7,PLOT\r\n"));  // the run went on
+    }
+
+    void fullDiskIsReportedNotSuccess() {
+        if (!QFile::exists("/dev/full")) QSKIP("no /dev/full here");
+        Run run;
+        QVERIFY(QFile::link("/dev/full", run.Path(".zap")));
+        QCOMPARE(run.Convert(kStationsText), ConversionOutcome::Failed);
+        QCOMPARE(run.prompter.fileErrors.size(), 1);
+        QCOMPARE(run.prompter.fileErrors[0].kind, FileErrorKind::DiskFull);
+        QCOMPARE(run.prompter.fileErrors[0].path, run.Path(".zap"));
+        QVERIFY(run.prompter.shownFiles.isEmpty());
+    }
+
+    void meanHeightFarBelowSeaLevelStopsBeforeWritingNan() {
+        Run run;
+        run.settings.jh = -3200000.0;
+        QCOMPARE(run.Convert(kStationsText), ConversionOutcome::Failed);
+        QVERIFY(!QFile::exists(run.Path(".zap")));
+        QCOMPARE(run.prompter.messages.size(), 2);  // the corrections question, then the reason
+        QVERIFY(run.prompter.messages[1].text.contains("-3200000.000"));
+    }
+
+    void outputsStayNextToAFileWithoutExtensionInADottedFolder() {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("data.v2"));
+        const QString measured = dir.filePath("data.v2/job");
+        TestFiles::Write(measured, kStationsText);
+        ConversionSettings settings;
+        settings.flag = 0;
+        DocumentState document;
+        document.RememberChosenFile(measured);
+        ScriptedPrompter prompter;
+        ConversionContext context{settings, document, prompter, {}};
+        QCOMPARE(PrepareRawData(measured, ConversionMode::Full, context), ConversionOutcome::Completed);
+        QVERIFY(QFile::exists(measured + ".zap"));
+        QVERIFY(!QFile::exists(dir.filePath("data.zap")));
+    }
+
+    void dxfModeHandsTheRecordsOver() {
+        Run run;
+        std::size_t handed = 0;
+        TestFiles::Write(run.Path(".sdt"), kStationsText + " _+B1_ x+1_ y+2_ z+3_");
+        ConversionContext context{run.settings, run.document, run.prompter, [&](const SurveyRecordList& records) {
+                                      handed = records.size();
+                                      return true;
+                                  }};
+        QCOMPARE(PrepareRawData(run.Path(".sdt"), ConversionMode::DxfExport, context), ConversionOutcome::Completed);
+        QCOMPARE(handed, std::size_t(5));
+        QVERIFY(run.prompter.messages.isEmpty());
+        QVERIFY(!QFile::exists(run.Path(".zap")) && !QFile::exists(run.Path(".asc")));
+        ConversionContext without{run.settings, run.document, run.prompter, {}};
+        QCOMPARE(PrepareRawData(run.Path(".sdt"), ConversionMode::DxfExport, without), ConversionOutcome::Failed);
+    }
+
+    void goldenFiles_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<quint16>("deviceType");
+        QTest::addColumn<quint16>("flag");
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QStringList>("outputs");
+        const quint16 fullFlag = FLAG_USE_HEADER | FLAG_KEEP_200;
+        QTest::newRow("NTS-350 transfer, full") << "nts350-job" << quint16(0) << fullFlag << QByteArray() << 0
+                                                << QStringList{".200", ".zap", ".asc", ".cod"};
+        QTest::newRow("NTS-350 transfer, horizontal distances")
+            << "nts350-job" << quint16(0) << quint16(0) << QByteArray() << 1 << QStringList{".vod"};
+        QTest::newRow("NTS-350 transfer, station headers")
+            << "nts350-job" << quint16(0) << quint16(0) << QByteArray() << 3 << QStringList{".pol"};
+        QTest::newRow("NTS-660 job") << "nts660-job" << quint16(1) << FLAG_USE_HEADER
+                                     << QByteArray("Zak\xe1zka 12\r\nM\xec\xf8il: \xd8\x8e") << 0
+                                     << QStringList{".zap"};
+    }
+    void goldenFiles() {
+        QFETCH(QString, input);
+        QFETCH(quint16, deviceType);
+        QFETCH(quint16, flag);
+        QFETCH(QByteArray, head);
+        QFETCH(int, mode);
+        QFETCH(QStringList, outputs);
+        const QString data = TestFiles::DataDir("convert") + "/" + input;
+        QTemporaryDir dir;
+        const QString measured = dir.filePath(input + ".sdt");
+        TestFiles::Write(measured, TestFiles::Read(data + ".sdt"));
+        ConversionSettings settings;
+        settings.deviceType = deviceType;
+        settings.flag = flag;
+        if (!head.isEmpty()) settings.head = head;
+        DocumentState document;
+        document.RememberChosenFile(measured);
+        ScriptedPrompter prompter;
+        prompter.million = {Answer::Yes};
+        ConversionContext context{settings, document, prompter, {}};
+        QCOMPARE(PrepareRawData(measured, ConversionMode(mode), context), ConversionOutcome::Completed);
+        for (const QString& extension : outputs)
+            QCOMPARE(TestFiles::Read(document.basePath + extension), TestFiles::Read(data + extension));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), outputs.size() + 1);
+    }
+
+    void framedTransferConvertsAsItsText() {
+        // Any text cut into 128-byte blocks and framed as the instrument sends it
+        // prepares to that text again, and converts to the same files.
+        QRandomGenerator random(350);
+        for (int round = 0; round < 20; ++round) {
+            QByteArray stream;
+            const int records = 1 + int(random.bounded(40));
+            for (int i = 0; i < records; ++i) {
+                switch (random.bounded(5)) {
+                    case 0:
+                        stream +=
+                            "_'S" + QByteArray::number(i) + "_(K_)1.5" + QByteArray::number(random.bounded(10)) + "_";
+                        break;
+                    case 1:
+                        stream += "_+P" + QByteArray::number(i) + "_ ?+000" +
+                                  QByteArray::number(10000 + random.bounded(90000)) + "m+0912345++" +
+                                  QByteArray::number(1000000 + random.bounded(3000000)) + "g+0t00+00000_*AB_,1.600_";
+                        break;
+                    case 2:
+                        stream += "_+A" + QByteArray::number(i) + "_ <+0912345++1234567+00000_*#_,1.600_";
+                        break;
+                    case 3:
+                        stream += "_+B" + QByteArray::number(i) + "_ U+" +
+                                  QByteArray::number(random.bounded(100000000)) + "-0000012+000320500m_* X_";
+                        break;
+                    default:
+                        stream += "_:0" + QByteArray::number(10 + random.bounded(40)) + "KOD_";
+                        break;
+                }
+                stream += "\r\n";
+            }
+            QByteArray framed;
+            for (qsizetype at = 0, block = 0; at < stream.size(); at += kBlockPayload, ++block)
+                framed += BuildBlock(
+                    QByteArrayView(stream.constData() + at, std::min<qsizetype>(kBlockPayload, stream.size() - at)),
+                    unsigned(block));
+            QByteArray unframed = framed;
+            RemoveFraming(unframed);
+            QByteArray text = stream;
+            text.replace("\r\n", "");
+            // The last block is padded with spaces.
+            QCOMPARE(unframed.left(text.size()), text);
+            QVERIFY(unframed.mid(text.size()).count(' ') == unframed.size() - text.size());
+
+            Run fromFrames;
+            Run fromText;
+            fromFrames.settings.flag = fromText.settings.flag = FLAG_USE_HEADER;
+            fromFrames.Convert(framed);
+            fromText.Convert(text);
+            for (const char* extension : {".zap", ".asc", ".cod"})
+                QCOMPARE(fromFrames.Output(extension), fromText.Output(extension));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(ConversionTest)
+#include "ConversionTest.moc"
