@@ -1,12 +1,15 @@
 #include "cli/Commands.h"
 
 #include "app/Cp1250.h"
+#include "app/DocumentState.h"
 #include "app/FileIo.h"
 #include "cli/CliCommon.h"
+#include "convert/Conversion.h"
 #include "serial/Reception.h"
 #include "serial/SerialLink.h"
 
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <csignal>
@@ -20,8 +23,10 @@ const char kReceiveUsage[] =
     "  Přijímá měřená data ze sériového portu do SOUBOR.sdt. Příjem skončí 2 s po posledních\n"
     "  datech; Ctrl+C ho zruší a existující soubor nechá beze změny.\n"
     "  --port ZAŘÍZENÍ  zařízení portu (jinak port CommPort z profilu, viz sekce Ports)\n"
-    "  --convert        po příjmu převede data na soubory MAPA2 jako F1\n"
-    "  --force          existující SOUBOR.sdt přepíše bez dotazu\n";
+    "  --convert        po příjmu převede data na soubory MAPA2 jako F1 (.zap, .asc, .cod)\n"
+    "  --million        při převodu odpoví Ano na „Přičíst k souřadnicím milión?“\n"
+    "  --force          existující SOUBOR.sdt (a výstupy převodu) přepíše bez dotazu\n"
+    "Návratový kód: 0 data přijata (a převedena), 1 chyba, zrušení nebo přerušené spojení.\n";
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
@@ -65,10 +70,6 @@ int RunReceive(QStringList arguments) {
         PrintUtf8(stderr, QStringLiteral("Soubor %1 existuje; přepíše se jen s volbou --force.\n").arg(target));
         return kFailure;
     }
-    if (convert) {
-        PrintUtf8(stderr, QStringLiteral("Volba --convert zatím není k dispozici.\n"));
-        return kFailure;
-    }
 
     CliPrompter prompter;
     prompter.force = common.force;
@@ -105,9 +106,20 @@ int RunReceive(QStringList arguments) {
     std::fputs("\n", stderr);
 
     switch (reception.CurrentState()) {
-    case Reception::State::Completed:
+    case Reception::State::Completed: {
         PrintUtf8(stderr, QStringLiteral("Přijato %1 bytů do %2.\n").arg(reception.StoredBytes()).arg(target));
-        return kSuccess;
+        if (!convert) return kSuccess;
+        // As after F1: the received file becomes the current one and is converted in full.
+        const QString path = QFileInfo(target).absoluteFilePath();
+        DocumentState document;
+        document.RememberChosenFile(path);
+        ConversionContext context{settings, document, prompter, {}};
+        const ConversionOutcome outcome = PrepareRawData(path, ConversionMode::Full, context);
+        return outcome == ConversionOutcome::Completed && !prompter.failed ? kSuccess : kFailure;
+    }
+    case Reception::State::Lost:
+        if (convert) PrintUtf8(stderr, QStringLiteral("Neúplná data se nepřevádějí.\n"));
+        return kFailure;
     case Reception::State::Cancelled:
         if (g_interrupted) PrintUtf8(stderr, QStringLiteral("Příjem zrušen; %1 zůstal beze změny.\n").arg(target));
         return kFailure;

@@ -5,6 +5,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -55,6 +56,25 @@ private Q_SLOTS:
         QVERIFY(run.process.waitForFinished(15000));
         QCOMPARE(run.process.exitCode(), 0);
         QCOMPARE(TestFiles::Read(target), framed);
+    }
+
+    void convertsWhatArrivedAsAfterF1() {
+        InstrumentSimulator instrument;
+        QString error;
+        QVERIFY2(instrument.Open(error), qPrintable(error));
+        QTemporaryDir dir;
+        const QString target = dir.filePath("job.sdt");
+        const QByteArray measured = TestFiles::Read(TestFiles::DataDir("convert") + "/nts350-job.sdt");
+        QVERIFY(!measured.isEmpty());
+        CliRun run;
+        run.Start({"--set", "DeviceType=0", "--set", "Flag=0", "--convert", "--port", instrument.DevicePath(), target});
+        QVERIFY(run.process.waitForStarted());
+        QVERIFY(run.Waiting());
+        instrument.StartSending(InstrumentSimulator::FrameAsNts350(measured), InstrumentSimulator::Nts350Plan(0));
+        QVERIFY(run.process.waitForFinished(15000));
+        QCOMPARE(run.process.exitCode(), 0);
+        QCOMPARE(TestFiles::Read(target), InstrumentSimulator::FrameAsNts350(measured));
+        for (const char* extension : {"job.zap", "job.asc", "job.cod"}) QVERIFY2(QFile::exists(dir.filePath(extension)), extension);
     }
 
     void interruptKeepsTheExistingFile() {
