@@ -91,8 +91,8 @@ fuzz-coverage: deps
 test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVO_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1 \
-	    UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:print_stacktrace=1 \
+	cd $(ASAN_BUILD) && QTEST_DISABLE_STACK_DUMP=1 ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
+	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	    ctest --output-on-failure -j $(JOBS)
 
 # The serial link and reception tests under ThreadSanitizer.
@@ -100,5 +100,5 @@ test-tsan: deps
 	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVO_TSAN=ON
 	targets=$$(cd $(TSAN_BUILD) && ctest -N -R '$(TSAN_TESTS)' | sed -n 's/^ *Test *#[0-9]*: \([^ .]*\).*/\1/p' | sed 's/Replay$$//' | sort -u); \
 	if [ -n "$$targets" ]; then cmake --build $(TSAN_BUILD) -j $(JOBS) --target $$targets; fi
-	cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1:abort_on_error=1:second_deadlock_stack=1 \
+	cd $(TSAN_BUILD) && QTEST_DISABLE_STACK_DUMP=1 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/sanitizers/tsan.supp \
 	    ctest --output-on-failure --no-tests=ignore -R '$(TSAN_TESTS)'

@@ -26,10 +26,7 @@ void SleepMs(qint64 ms) {
 
 InstrumentSimulator::InstrumentSimulator() = default;
 
-InstrumentSimulator::~InstrumentSimulator() {
-    StopThreads();
-    HangUp();
-}
+InstrumentSimulator::~InstrumentSimulator() { HangUp(); }
 
 bool InstrumentSimulator::Open(QString& error) {
     int master = -1;
@@ -117,7 +114,7 @@ void InstrumentSimulator::SendLoop(QByteArray bytes, SendPlan plan) {
             }
         }
         if (plan.hangUpAfter >= 0 && done >= plan.hangUpAfter) {
-            HangUp();
+            CloseLine();
             break;
         }
         if (m_master.load() < 0) break;
@@ -234,6 +231,13 @@ QString InstrumentSimulator::UploadReport::Describe() const {
 }
 
 void InstrumentSimulator::HangUp() {
+    // The sending and receiving threads stop first: closed under them, a
+    // descriptor could be reused by the program under test and written to.
+    StopThreads();
+    CloseLine();
+}
+
+void InstrumentSimulator::CloseLine() {
     const int master = m_master.exchange(-1);
     if (master >= 0) ::close(master);
     const int slave = m_slave.exchange(-1);

@@ -74,6 +74,8 @@ private:
     void SendLoop(QByteArray bytes, SendPlan plan);
     void ReceiveLoop();
     void StopThreads();
+    // Closes both ends of the pseudo-terminal.
+    void CloseLine();
 
     std::atomic<int> m_master{-1};
     std::atomic<int> m_slave{-1};  // held so that the line stays up between the program's opens
