@@ -78,7 +78,10 @@ private Q_SLOTS:
         pty.link.SetReceivedDataFile(&file);
         // The reader's reports arrive queued, on this thread.
         QList<qint64> received;
-        connect(&pty.link, &SerialLink::Received, this, [&received](qint64 total) { received << total; });
+        // Reports still queued when the test ends go with this receiver, not to a
+        // later test where received no longer exists.
+        QObject receiver;
+        connect(&pty.link, &SerialLink::Received, &receiver, [&received](qint64 total) { received << total; });
         QVERIFY(pty.link.Open(true));
 
         const QByteArray data = SerialTest::AllByteValues(3000);
@@ -121,7 +124,8 @@ private Q_SLOTS:
         PtyLink pty;
         QVERIFY(pty.Open());
         int lost = 0;
-        connect(&pty.link, &SerialLink::Lost, this, [&lost] { ++lost; });
+        QObject receiver;
+        connect(&pty.link, &SerialLink::Lost, &receiver, [&lost] { ++lost; });
         QVERIFY(pty.link.Open(true));
         pty.instrument.StartSending("abc", {});
         QTRY_COMPARE(pty.link.ArrivedTotal(), qint64(3));
