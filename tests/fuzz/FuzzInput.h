@@ -20,7 +20,8 @@ public:
     }
     // Up to maxLength bytes, the length itself read first.
     QByteArray Text(quint8 maxLength) {
-        const size_t length = qMin<size_t>(Byte() % (maxLength + 1u), m_size - m_at);
+        const size_t wanted = Byte() % (maxLength + 1u);  // read before the rest is measured
+        const size_t length = qMin<size_t>(wanted, m_size - m_at);
         const QByteArray text(reinterpret_cast<const char*>(m_data + m_at), static_cast<qsizetype>(length));
         m_at += length;
         return text;
