@@ -61,6 +61,24 @@ inline constexpr UserText kSentDataHeading{
 // A write to the instrument failed; "%s" is the reason.
 inline constexpr UserText kUploadFailed{0, "Přenos dat selhal!\n%s"};
 
+// Upload window: caption, toolbar tips and the format help of its help button.
+inline constexpr UserText kUploadWindowCaption{0, "Přenos souřadnic do totální stanice"};
+inline constexpr UserText kTipOpenListFile{0, "Otevřít soubor"};
+inline constexpr UserText kTipSendPoints{0, "Odeslat body"};
+inline constexpr UserText kTipSendCodes{0, "Odeslat kódy"};
+inline constexpr UserText kTipUploadHelp{0, "Nápověda"};
+inline constexpr UserText kTipCloseUploadWindow{0, "Zavřít okno"};
+inline constexpr UserText kUploadFormatHelp{
+    32800,
+    "Formát dat přenosu souřadnic N, E, Z:\nKaždý řádek obsahuje informace o jednom bodu. První hodnota je název "
+    "bodu,\nnásleduje Y-ová souřadnice, X-ová a výška Z (pokud není výška uvedena, je implicitně nulová).\nJednotlivé "
+    "hodnoty mohou být odděleny mezerou (i více), středníkem nebo tabelátorem (pro vložení tabelátoru v editoru "
+    "použijte Ctrl+TAB).\nPokud je nastaveno prohození souřadnic X/Y pro výstup, je pořadí hodnot opačné tzn. X, Y a "
+    "Z.\nPro název bodu bude použito max. prvních 10 znaků; číselné hodnoty větší než 1000000\nbudou konvertovány "
+    "odtržením části nad 1000000.\nJako desetiný oddělovač lze použít čárku nebo tečku.\n\nFormát dat přenosu "
+    "kódů:\nKaždý řádek obsahuje informace o jednom kódu. První hodnota je číslo kódu v intervalu 1 až 50,\nnásleduje "
+    "textový popis kódu (akceptováno pouze prvních deset znaků).\nHodnoty jsou odděleny čárkou."};
+
 // DXF export.
 inline constexpr UserText kNoXyzPoints{0, "Nenalezeny žádné body XYZ !"};
 
