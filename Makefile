@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 PACKAGE_BUILD ?= build-package
 
-.PHONY: run test deps build configure bench format clean menu-screenshot package package-check
+.PHONY: run test deps build configure bench format clean menu-screenshot package package-check dxf-preview
 
 run: build
 	./$(BUILD)/tarvo
@@ -23,11 +23,17 @@ build: configure
 
 bench: build
 	bench/run-bench $(BUILD)
+	bench/dxf-bench $(BUILD)
 
 # The main window's menu drawn open, for a person to look at.
 menu-screenshot: build
 	mkdir -p $(BUILD)/screenshots
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tests/ui/menus/MenuScreenshot $(BUILD)/screenshots/menu.png
+
+# Renders a DXF drawing to PNG: make dxf-preview FILE=job.dxf [OUT=job.png]
+dxf-preview:
+	@test -n "$(FILE)" || { echo "make dxf-preview FILE=výkres.dxf [OUT=obrázek.png]"; exit 2; }
+	tools/dxf-preview "$(FILE)" $(if $(OUT),"$(OUT)")
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -3,6 +3,7 @@
 #include "app/DocumentState.h"
 #include "cli/CliCommon.h"
 #include "convert/Conversion.h"
+#include "dxf/DxfExport.h"
 
 #include <QFileInfo>
 
@@ -21,7 +22,7 @@ const char kConvertUsage[] =
     "                     (výchozí; s bitem 0x020 v Flag i připravená data .200)\n"
     "  --mode horizontal  zápisník s vodorovnými délkami .vod\n"
     "  --mode headers     stanoviska s orientacemi .pol\n"
-    "  --mode dxf         body do výkresu DXF (zatím není k dispozici)\n"
+    "  --mode dxf         body do výkresu DXF .dxf (měřítko DXF_Ratio)\n"
     "  --set NÁZEV=HODNOTA\n"
     "                     přepíše jedno nastavení profilu jen pro tento převod: Flag (desítkově\n"
     "                     nebo 0x šestnáctkově), DeviceType (0 NTS-350, 1 NTS-660), DXF_Ratio,\n"
@@ -93,11 +94,6 @@ int RunConvert(QStringList arguments) {
     }
     if (files.size() != 1) return UsageError(QStringLiteral("Zadejte právě jeden soubor měřených dat."));
 
-    if (mode == ConversionMode::DxfExport) {
-        PrintUtf8(stderr, QStringLiteral("tarvo-cli convert --mode dxf: export do DXF zatím není k dispozici.\n"));
-        return kFailure;
-    }
-
     const QString path = QFileInfo(files.first()).absoluteFilePath();
     DocumentState document;
     document.RememberChosenFile(path);
@@ -106,6 +102,7 @@ int RunConvert(QStringList arguments) {
     prompter.force = options.force;
     prompter.addMillion = options.million;
     ConversionContext context{settings, document, prompter, {}};
+    context.writeDxf = MakeDxfSink(context);
     const ConversionOutcome outcome = PrepareRawData(path, mode, context);
     return outcome == ConversionOutcome::Completed && !prompter.failed ? kSuccess : kFailure;
 }

@@ -1,13 +1,73 @@
 #include "cli/Commands.h"
 
+#include "app/DocumentState.h"
+#include "app/FileIo.h"
 #include "cli/CliCommon.h"
+#include "convert/Conversion.h"
+#include "dxf/DxfExport.h"
+
+#include <QFileInfo>
 
 namespace Cli {
 
+namespace {
+
+const char kDxfUsage[] =
+    "Použití: tarvo-cli dxf [--set NÁZEV=HODNOTA]... [--force] SOUBOR\n"
+    "\n"
+    "Vykreslí body do výkresu DXF (SOUBOR bez přípony + .dxf). Má-li SOUBOR příponu\n"
+    "přesně \"txt\", čtou se body z textového seznamu (název, Y, X, výška, kód);\n"
+    "jinak se převedou měřená data ze souboru se stejným jménem a příponou .sdt.\n"
+    "Měřítko určuje nastavení DXF_Ratio (0 = 20:1 ... 4 = 1:1 ... 8 = 1:20),\n"
+    "prohození os bit 0x100 nastavení Flag.\n"
+    "\n"
+    "  --set NÁZEV=HODNOTA  přepíše jedno nastavení z profilu\n"
+    "  --force              existující výkres přepíše bez dotazu\n"
+    "\n"
+    "Upozornění a chyby jdou na standardní chybový výstup.\n"
+    "\n"
+    "Návratový kód: 0 výkres je celý zapsán, 1 chyba souboru, odmítnuté přepsání\n"
+    "nebo žádné body k vykreslení, 2 chybné použití.\n";
+
+int UsageError(const QString& message) {
+    PrintUtf8(stderr, message + QLatin1String("\n\n") + QString::fromUtf8(kDxfUsage));
+    return kUsage;
+}
+
+}  // namespace
+
 int RunDxf(QStringList arguments) {
-    (void)arguments;
-    PrintUtf8(stderr, QStringLiteral("tarvo-cli dxf: tento příkaz zatím není k dispozici.\n"));
-    return kFailure;
+    if (arguments.contains(QLatin1String("--help"))) {
+        PrintUtf8(stdout, QString::fromUtf8(kDxfUsage));
+        return kSuccess;
+    }
+    ConversionSettings settings;
+    SerialSettings serial;
+    LoadProfile(settings, serial);
+    CommonOptions options;
+    QString error;
+    if (!TakeCommonOptions(arguments, settings, serial, options, error)) return UsageError(error);
+    if (options.million) return UsageError(QStringLiteral("Volba --million u příkazu dxf nemá význam."));
+    for (const QString& argument : arguments) {
+        if (argument.startsWith(QLatin1String("--")))
+            return UsageError(QStringLiteral("Neznámá volba %1.").arg(argument));
+    }
+    if (arguments.size() != 1) return UsageError(QStringLiteral("Zadejte právě jeden soubor (.txt nebo .sdt)."));
+
+    // The open dialog hands over a full path, and only of a file that exists.
+    const QString chosen = QFileInfo(arguments.first()).absoluteFilePath();
+    CliPrompter prompter;
+    prompter.force = options.force;
+    if (!FileExists(chosen)) {
+        prompter.ReportFileError(FileError{FileErrorKind::NotFound, chosen, 0});
+        return kFailure;
+    }
+
+    DocumentState document;
+    ConversionContext context{settings, document, prompter, {}};
+    context.writeDxf = MakeDxfSink(context);
+    const DxfExportOutcome outcome = ExportXyzDxf(chosen, context);
+    return outcome == DxfExportOutcome::Written && !prompter.failed ? kSuccess : kFailure;
 }
 
 }  // namespace Cli

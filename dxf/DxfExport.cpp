@@ -1,0 +1,40 @@
+#include "dxf/DxfExport.h"
+
+#include "dxf/DxfWriter.h"
+#include "dxf/XyzTextList.h"
+
+DxfSink MakeDxfSink(ConversionContext& context) {
+    return [&context](const SurveyRecordList& records) {
+        return WriteDxf(context.document.basePath, records, context.settings, context.prompter);
+    };
+}
+
+DxfExportOutcome ExportXyzDxf(const QString& chosenPath, ConversionContext& context) {
+    bool textList = false;
+    if (!chosenPath.isEmpty()) {
+        // Only the lower-case extension means a text list.
+        textList = DocumentState::ExtensionOf(chosenPath) == QLatin1String("txt");
+        context.document.RememberChosenFile(chosenPath);
+    }
+    if (context.document.basePath.isEmpty()) return DxfExportOutcome::NoCurrentFile;
+
+    if (textList) {
+        SurveyRecordList records;
+        ReadXyzTextList(context.document.basePath + QStringLiteral(".txt"), records, context.prompter);
+        const bool written = WriteDxf(context.document.basePath, records, context.settings, context.prompter);
+        return written ? DxfExportOutcome::Written : DxfExportOutcome::NotWritten;
+    }
+
+    // The run's outcome does not tell whether the drawing was made (a run may end
+    // well with nothing to draw); the sink remembers.
+    bool written = false;
+    const DxfSink write = MakeDxfSink(context);
+    const DxfSink previous = context.writeDxf;
+    context.writeDxf = [&written, &write](const SurveyRecordList& records) {
+        written = write(records);
+        return written;
+    };
+    PrepareRawData(context.document.basePath + QStringLiteral(".sdt"), ConversionMode::DxfExport, context);
+    context.writeDxf = previous;
+    return written ? DxfExportOutcome::Written : DxfExportOutcome::NotWritten;
+}

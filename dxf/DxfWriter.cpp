@@ -1,0 +1,185 @@
+#include "dxf/DxfWriter.h"
+
+#include "app/Cp1250.h"
+#include "app/FileIo.h"
+#include "app/Texts.h"
+#include "dxf/FixedNumber.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// "20:1", "10:1", "5:1", "2:1", "1:1", "1:2", "1:5", "1:10", "1:20".
+constexpr double kScaleRatios[] = {0.05, 0.1, 0.2, 0.5, 1.0, 2.0, 5.0, 10.0, 20.0};
+constexpr unsigned kOneToOne = 4;
+
+// The header declares the Windows-1250 code page, without which readers take the
+// names and codes of a release-12 drawing as Windows-1252 and garble every Czech
+// letter.
+constexpr char kHeader[] =
+    "0\r\nSECTION\r\n2\r\nHEADER\r\n"
+    "9\r\n$ACADVER\r\n1\r\nAC1009\r\n"
+    "9\r\n$DWGCODEPAGE\r\n3\r\nANSI_1250\r\n"
+    "0\r\nENDSEC\r\n"
+    "0\r\nSECTION\r\n2\r\nENTITIES\r\n";
+constexpr char kFooter[] = "0\r\nENDSEC\r\n0\r\nEOF\r\n";
+
+constexpr const char* kDigitLines[] = {"0\r\n", "1\r\n", "2\r\n", "3\r\n", "4\r\n"};
+
+// The drawing's text, gathered in a block and handed to the file whenever the
+// block fills, so that memory does not grow with the number of points.
+class Drawing {
+public:
+    explicit Drawing(OutputFile& file) : m_file(file), m_block(kBlockSize) {}
+
+    bool Failed() const { return static_cast<bool>(m_file.Error()); }
+
+    void Put(const char* text, std::size_t length) {
+        if (length > Room()) {
+            Flush();
+            if (length > m_block.size()) {
+                m_file.Write(text, length);
+                return;
+            }
+        }
+        std::memcpy(m_block.data() + m_used, text, length);
+        m_used += length;
+    }
+    void Put(const char* text) { Put(text, std::strlen(text)); }
+    void Put(QByteArrayView text) { Put(text.data(), static_cast<std::size_t>(text.size())); }
+
+    // A group code line and its value with five decimals.
+    void Number(const char* codeLine, double value) {
+        Put(codeLine);
+        if (Room() < FixedNumber::kRoom + 2) Flush();
+        char* end = FixedNumber::Write(m_block.data() + m_used, value, 5);
+        *end++ = '\r';
+        *end++ = '\n';
+        m_used = static_cast<std::size_t>(end - m_block.data());
+    }
+
+    // A TEXT entity: colour, first point, height, the text, then the alignment
+    // point with its vertical justification (the horizontal one only when
+    // centred).
+    void TextEntity(int colour, double x, double y, double height, QByteArrayView text, bool centred, double alignX,
+                    double alignY, int vertical) {
+        Put("0\r\nTEXT\r\n8\r\n0\r\n62\r\n");
+        Put(kDigitLines[colour]);
+        Number("10\r\n", x);
+        Number("20\r\n", y);
+        Put("30\r\n0.0\r\n");
+        Number("40\r\n", height);
+        Put("1\r\n");
+        Put(text);
+        Put("\r\n");
+        if (centred) Put("72\r\n1\r\n");
+        Number("11\r\n", alignX);
+        Number("21\r\n", alignY);
+        Put("31\r\n0.0\r\n73\r\n");
+        Put(kDigitLines[vertical]);
+    }
+
+    void Line(double x1, double y1, double x2, double y2) {
+        Put("0\r\nLINE\r\n8\r\n0\r\n");
+        Number("10\r\n", x1);
+        Number("20\r\n", y1);
+        Put("30\r\n0.0\r\n");
+        Number("11\r\n", x2);
+        Number("21\r\n", y2);
+        Put("31\r\n0.0\r\n");
+    }
+
+    void Flush() {
+        m_file.Write(m_block.data(), m_used);
+        m_used = 0;
+    }
+
+private:
+    static constexpr std::size_t kBlockSize = 1 << 16;
+
+    std::size_t Room() const { return m_block.size() - m_used; }
+
+    OutputFile& m_file;
+    std::vector<char> m_block;
+    std::size_t m_used = 0;
+};
+
+}  // namespace
+
+double DxfScaleRatio(unsigned index) {
+    return index < std::size(kScaleRatios) ? kScaleRatios[index] : kScaleRatios[kOneToOne];
+}
+
+bool WriteDxf(const QString& basePath, const SurveyRecordList& records, const ConversionSettings& settings,
+              Prompter& prompter) {
+    const bool swap = settings.Has(FLAG_SWAP_XY);
+    const auto drawingX = [swap](const SurveyRecord& r) { return swap ? r.x : r.y; };
+    const auto drawingY = [swap](const SurveyRecord& r) { return swap ? r.y : r.x; };
+
+    // The extents start at the origin, so each range includes 0.
+    std::size_t count = 0;
+    double minX = 0.0, maxX = 0.0, minY = 0.0, maxY = 0.0;
+    for (const SurveyRecord& record : records) {
+        if (!record.Is(Coordinates)) continue;
+        ++count;
+        minX = std::min(minX, drawingX(record));
+        maxX = std::max(maxX, drawingX(record));
+        minY = std::min(minY, drawingY(record));
+        maxY = std::max(maxY, drawingY(record));
+    }
+    if (count == 0) {
+        prompter.Tell(Text(Texts::kNoXyzPoints));
+        return false;
+    }
+
+    const QString path = basePath + QStringLiteral(".dxf");
+    if (settings.Has(FLAG_ASK_OVERWRITE) && FileExists(path)) {
+        const Answer answer = prompter.Ask(Topic::Overwrite, TextWith(Texts::kFileExists, Cp1250::FromUnicode(path)),
+                                           MessageButtons::YesNo, MessageIcon::Exclamation);
+        if (answer != Answer::Yes) return false;
+    }
+
+    OutputFile file;
+    if (const FileError error = file.Create(path)) {
+        prompter.ReportFileError(error);
+        return false;
+    }
+
+    const double size = 0.05 * std::max(maxX - minX, maxY - minY) * DxfScaleRatio(settings.dxfRatio);
+    Drawing drawing(file);
+    drawing.Put(kHeader);
+    for (const SurveyRecord& record : records) {
+        if (!record.Is(Coordinates)) continue;
+        const double x = drawingX(record);
+        const double y = drawingY(record);
+        // Name above the cross (red, centred), height to its upper right (cyan),
+        // code text to its lower right (green), then the two arms of the cross.
+        drawing.TextEntity(1, x - 0.5 * size, y + 0.7 * size, 0.2 * size, record.name, true, x, y + 0.6 * size, 1);
+        if (!record.Is(NoHeight)) {
+            char height[FixedNumber::kRoom];
+            const QByteArrayView heightText(height, FixedNumber::Write(height, record.z, 3) - height);
+            drawing.TextEntity(4, x + 0.2 * size, y + 0.225 * size, 0.1 * size, heightText, false, x + 0.2 * size,
+                               y + 0.3 * size, 2);
+        }
+        if (!record.codeText.isEmpty()) {
+            drawing.TextEntity(3, x + 0.2 * size, y - 0.225 * size, 0.1 * size, record.codeText, false, x + 0.2 * size,
+                               y - 0.3 * size, 2);
+        }
+        drawing.Line(x - 0.5 * size, y, x + 0.5 * size, y);
+        drawing.Line(x, y - 0.5 * size, x, y + 0.5 * size);
+        // A failed write abandons the drawing at once.
+        if (drawing.Failed()) break;
+    }
+    if (!drawing.Failed()) {
+        drawing.Put(kFooter);
+        drawing.Flush();
+    }
+    if (const FileError error = file.Close()) {
+        prompter.ReportFileError(error);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The DXF drawing of a point list: a release-12 text drawing (basePath + ".dxf",
+// CR LF line ends, Windows-1250 texts) in which every record with Coordinates
+// becomes a cross with its name above it, its height to the upper right and its
+// code text to the lower right, on layer 0 at elevation 0. The size of the marks
+// is 0.05 × the larger extent of the points measured from the origin × the DXF
+// scale ratio; a scale index outside the list is taken as 1:1.
+
+#include "app/ConversionSettings.h"
+#include "app/Prompter.h"
+#include "convert/SurveyRecord.h"
+
+#include <QString>
+
+// Writes the drawing, asking before it replaces a file when FLAG_ASK_OVERWRITE is
+// set. Returns true only when the whole drawing was written; a list without a
+// point, a refused overwrite and a file error (reported through prompter) give
+// false.
+bool WriteDxf(const QString& basePath, const SurveyRecordList& records, const ConversionSettings& settings,
+              Prompter& prompter);
+
+// The size ratio of a DXF scale index ("20:1" is 0.05, "1:20" is 20); 1 for an
+// index outside the list.
+double DxfScaleRatio(unsigned index);

@@ -1,0 +1,173 @@
+#include "dxf/DxfWriter.h"
+
+#include "app/Cp1250.h"
+#include "app/Numbers.h"
+#include "app/Texts.h"
+#include "tests/support/ScriptedPrompter.h"
+#include "tests/support/TestFiles.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+SurveyRecord Point(const QByteArray& name, double y, double x, double z, const QByteArray& code = {},
+                   quint16 kind = Coordinates) {
+    SurveyRecord record;
+    record.name = name;
+    record.y = y;
+    record.x = x;
+    record.z = z;
+    record.codeText = code;
+    record.kind = kind;
+    return record;
+}
+
+ConversionSettings Settings(quint16 flag = 0, quint8 ratio = 4) {
+    ConversionSettings settings;
+    settings.flag = flag;
+    settings.dxfRatio = ratio;
+    return settings;
+}
+
+// The LINE entity of the horizontal arm of a cross at (x, y) with mark size s.
+QByteArray HorizontalArm(double x, double y, double s) {
+    return Numbers::Format(
+        "0\r\nLINE\r\n8\r\n0\r\n10\r\n%.5f\r\n20\r\n%.5f\r\n30\r\n0.0\r\n11\r\n%.5f\r\n21\r\n%.5f\r\n"
+        "31\r\n0.0\r\n",
+        x - 0.5 * s, y, x + 0.5 * s, y);
+}
+
+}  // namespace
+
+class DxfWriterTest : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString Base() const { return m_dir.filePath("job"); }
+    QString Drawing() const { return m_dir.filePath("job.dxf"); }
+
+private Q_SLOTS:
+    void init() { QFile::remove(Drawing()); }
+
+    void onePointByteForByte() {
+        ScriptedPrompter prompter;
+        QVERIFY(WriteDxf(Base(), {Point("P1", 100, 200, 50, "K")}, Settings(), prompter));
+        QVERIFY(prompter.messages.isEmpty());
+        QCOMPARE(TestFiles::Read(Drawing()), TestFiles::Read(TestFiles::DataDir("dxf") + "/one-point.dxf"));
+    }
+
+    void markSize_data() {
+        QTest::addColumn<bool>("swap");
+        QTest::addColumn<int>("ratio");
+        QTest::addColumn<double>("y");
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("size");
+        QTest::newRow("1:1") << false << 4 << 100.0 << 200.0 << 10.0;
+        QTest::newRow("swapped axes keep the larger range") << true << 4 << 100.0 << 200.0 << 10.0;
+        QTest::newRow("20:1") << false << 0 << 100.0 << 200.0 << 0.5;
+        QTest::newRow("1:20") << false << 8 << 100.0 << 200.0 << 200.0;
+        QTest::newRow("ratio 9 outside the list is 1:1") << false << 9 << 100.0 << 200.0 << 10.0;
+        QTest::newRow("ratio 255 outside the list is 1:1") << false << 255 << 100.0 << 200.0 << 10.0;
+        QTest::newRow("ranges measured from the origin") << false << 4 << 600000.0 << 100000.0 << 30000.0;
+        QTest::newRow("negative coordinates") << false << 4 << -600000.0 << -1100000.0 << 55000.0;
+        QTest::newRow("all at the origin") << false << 4 << 0.0 << 0.0 << 0.0;
+    }
+    void markSize() {
+        QFETCH(bool, swap);
+        QFETCH(int, ratio);
+        QFETCH(double, y);
+        QFETCH(double, x);
+        QFETCH(double, size);
+        ScriptedPrompter prompter;
+        QVERIFY(WriteDxf(Base(), {Point("A", y, x, 1)}, Settings(swap ? FLAG_SWAP_XY : 0, quint8(ratio)), prompter));
+        const QByteArray drawing = TestFiles::Read(Drawing());
+        const double drawingX = swap ? x : y;
+        const double drawingY = swap ? y : x;
+        QVERIFY2(drawing.contains(HorizontalArm(drawingX, drawingY, size)), drawing.constData());
+        QVERIFY(drawing.contains(Numbers::Format("40\r\n%.5f\r\n1\r\nA\r\n", 0.2 * size)));
+    }
+
+    void onlyCoordinateRecordsAreDrawnAndMeasured() {
+        ScriptedPrompter prompter;
+        const SurveyRecordList records = {
+            Point("S1", 1e6, 1e6, 0, "stanovisko", Station), Point("P1", 100, 200, 50, {}, Coordinates),
+            Point("Q", 1e6, 1e6, 0, {}, Measurement), Point("", 1, 2, 7, {}, Coordinates | NoHeight)};
+        QVERIFY(WriteDxf(Base(), records, Settings(), prompter));
+        const QByteArray drawing = TestFiles::Read(Drawing());
+        QCOMPARE(drawing.count("0\r\nLINE\r\n"), 4);
+        // P1's name and height; the second point's empty name only.
+        QCOMPARE(drawing.count("0\r\nTEXT\r\n"), 3);
+        QVERIFY(drawing.contains("\r\n1\r\n\r\n72\r\n1\r\n"));
+        QVERIFY(!drawing.contains("\r\n1\r\n7.000\r\n"));
+        QVERIFY(drawing.contains(HorizontalArm(100, 200, 10)));
+    }
+
+    void longTextsAreWrittenWhole() {
+        ScriptedPrompter prompter;
+        const QByteArray name(5000, 'n');
+        const QByteArray code = QByteArray(20000, 'k') + "\xE8";
+        QVERIFY(WriteDxf(Base(), {Point(name, 1, 2, 3, code)}, Settings(), prompter));
+        const QByteArray drawing = TestFiles::Read(Drawing());
+        QVERIFY(drawing.contains("\r\n1\r\n" + name + "\r\n72\r\n"));
+        QVERIFY(drawing.contains("\r\n1\r\n" + code + "\r\n11\r\n"));
+    }
+
+    void noDrawablePoint_data() {
+        QTest::addColumn<int>("records");
+        QTest::newRow("empty list") << 0;
+        QTest::newRow("stations and sightings only") << 2;
+    }
+    void noDrawablePoint() {
+        QFETCH(int, records);
+        SurveyRecordList list;
+        if (records > 0) list = {Point("S", 1, 2, 3, {}, Station), Point("T", 1, 2, 3, {}, Angles)};
+        ScriptedPrompter prompter;
+        QVERIFY(!WriteDxf(Base(), list, Settings(), prompter));
+        QCOMPARE(prompter.messages.size(), 1);
+        QCOMPARE(prompter.messages[0].text, Text(Texts::kNoXyzPoints));
+        QCOMPARE(prompter.messages[0].icon, MessageIcon::Exclamation);
+        QVERIFY(!QFile::exists(Drawing()));
+    }
+
+    void overwrite_data() {
+        QTest::addColumn<bool>("ask");
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("asked, No keeps the file") << true << Answer::No << false;
+        QTest::newRow("asked, Yes replaces") << true << Answer::Yes << true;
+        QTest::newRow("not asked, replaced silently") << false << Answer::No << true;
+    }
+    void overwrite() {
+        QFETCH(bool, ask);
+        QFETCH(Answer, answer);
+        QFETCH(bool, replaced);
+        TestFiles::Write(Drawing(), "old");
+        ScriptedPrompter prompter;
+        prompter.overwrite = {answer};
+        QCOMPARE(WriteDxf(Base(), {Point("A", 1, 2, 3)}, Settings(ask ? FLAG_ASK_OVERWRITE : 0), prompter), replaced);
+        QCOMPARE(TestFiles::Read(Drawing()) == "old", !replaced);
+        QCOMPARE(prompter.Count(Topic::Overwrite), ask ? 1 : 0);
+        QCOMPARE(prompter.messages.size(), ask ? 1 : 0);
+        if (ask) {
+            const ScriptedPrompter::Message question = prompter.messages[0];
+            QCOMPARE(question.text, TextWith(Texts::kFileExists, Cp1250::FromUnicode(Drawing())));
+            QCOMPARE(question.buttons, MessageButtons::YesNo);
+            QCOMPARE(question.icon, MessageIcon::Exclamation);
+        }
+    }
+
+    void fullDiskIsAFailureNotSuccess() {
+        if (!QFile::exists("/dev/full")) QSKIP("no /dev/full here");
+        QVERIFY(QFile::link("/dev/full", Drawing()));
+        SurveyRecordList many(20000, Point("A", 1, 2, 3, "kod"));
+        ScriptedPrompter prompter;
+        QVERIFY(!WriteDxf(Base(), many, Settings(), prompter));
+        QCOMPARE(prompter.fileErrors.size(), 1);
+        QCOMPARE(prompter.fileErrors[0].kind, FileErrorKind::DiskFull);
+    }
+};
+
+QTEST_GUILESS_MAIN(DxfWriterTest)
+#include "DxfWriterTest.moc"
