@@ -61,6 +61,31 @@ inline constexpr UserText kSentDataHeading{
 // A write to the instrument failed; "%s" is the reason.
 inline constexpr UserText kUploadFailed{0, "Přenos dat selhal!\n%s"};
 
+// Reception window and communication settings dialog.
+inline constexpr UserText kStorno{0, "Storno"};
+inline constexpr UserText kCommDialogCaption{0, "Nastavení parametrů komunikace"};
+inline constexpr UserText kCommGroup{0, " Komunikace "};
+inline constexpr UserText kCommPortLabel{0, "Sériový port"};
+inline constexpr UserText kCommSpeedLabel{0, "Rychlost přenosu"};
+inline constexpr UserText kCommDataBitsLabel{0, "Počet dat. bitů"};
+inline constexpr UserText kCommParityLabel{0, "Parita"};
+inline constexpr UserText kCommStopBitsLabel{0, "Stop bity"};
+inline constexpr UserText kCommDataBits5{0, "5 bitů"};
+inline constexpr UserText kCommDataBits6{0, "6 bitů"};
+inline constexpr UserText kCommDataBits7{0, "7 bitů"};
+inline constexpr UserText kCommDataBits8{0, "8 bitů"};
+inline constexpr UserText kCommParityNone{0, "žádná"};
+inline constexpr UserText kCommParityOdd{0, "lichá"};
+inline constexpr UserText kCommParityEven{0, "sudá"};
+inline constexpr UserText kCommStopBits1{0, "1 bit"};
+inline constexpr UserText kCommStopBits15{0, "1,5 bitu"};
+inline constexpr UserText kCommStopBits2{0, "2  bity"};
+inline constexpr UserText kCommFlowNote{0, "Pozn.: Řízení toku žádné."};
+// The device a port opens on Linux (profile section "Ports").
+inline constexpr UserText kCommDeviceLabel{0, "Zařízení"};
+inline constexpr UserText kCommDeviceTip{
+    0, "Soubor zařízení, který se pro zvolený port otevře (např. /dev/ttyUSB0); uloží se spolu s ostatními hodnotami."};
+
 // Upload window: caption, toolbar tips and the format help of its help button.
 inline constexpr UserText kUploadWindowCaption{0, "Přenos souřadnic do totální stanice"};
 inline constexpr UserText kTipOpenListFile{0, "Otevřít soubor"};
