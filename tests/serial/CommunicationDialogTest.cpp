@@ -58,8 +58,9 @@ private Q_SLOTS:
         dialog.PortCombo()->setCurrentIndex(2);
         dialog.DeviceCombo()->setEditText(setup.pty.instrument.DevicePath());
         dialog.SpeedCombo()->setCurrentIndex(6);
-        dialog.DataBitsCombo()->setCurrentIndex(2);
-        dialog.ParityCombo()->setCurrentIndex(2);
+        // A pseudo-terminal keeps only eight data bits without parity.
+        dialog.DataBitsCombo()->setCurrentIndex(3);
+        dialog.ParityCombo()->setCurrentIndex(0);
         dialog.StopBitsCombo()->setCurrentIndex(2);
         setup.PressOk(dialog);
 
@@ -68,8 +69,8 @@ private Q_SLOTS:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(setup.store.ReadInt("CommPort", -1), 3);
         QCOMPARE(setup.store.ReadInt("BaudRate", -1), 6);
-        QCOMPARE(setup.store.ReadInt("ByteSize", -1), 7);
-        QCOMPARE(setup.store.ReadInt("Parity", -1), 2);
+        QCOMPARE(setup.store.ReadInt("ByteSize", -1), 8);
+        QCOMPARE(setup.store.ReadInt("Parity", -1), 0);
         QCOMPARE(setup.store.ReadInt("StopBits", -1), 2);
         QCOMPARE(setup.store.ReadString("Ports", "COM3"), setup.pty.instrument.DevicePath());
         QCOMPARE(PortNames::DeviceOf(setup.store, 3), setup.pty.instrument.DevicePath());
