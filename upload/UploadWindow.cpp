@@ -98,7 +98,10 @@ UploadWindow::UploadWindow(quint16 flag, UploadPort& port, Prompter& prompter, Q
     }
     m_closeAction = m_toolBar->addAction(QIcon(images.last()), UiText(Texts::kTipCloseUploadWindow));
     connect(m_closeAction, &QAction::triggered, this, &QDialog::reject);
-    m_toolBar->setGeometry(kToolBarGeometry);
+    // Wider than its place when the desktop's style pads buttons more: every
+    // command stays on the bar rather than in an overflow menu.
+    m_toolBar->setGeometry(
+        kToolBarGeometry.adjusted(0, 0, std::max(0, m_toolBar->sizeHint().width() - kToolBarGeometry.width()), 0));
 
     m_progress->setTextVisible(false);
     m_progress->hide();
