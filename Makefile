@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 PACKAGE_BUILD ?= build-package
 
-.PHONY: run test deps build configure bench format clean menu-screenshot package package-check dxf-preview
+.PHONY: run test deps build configure bench format clean screenshots menu-screenshot package package-check dxf-preview
 
 run: build
 	./$(BUILD)/tarvo
@@ -24,6 +24,11 @@ build: configure
 bench: build
 	bench/run-bench $(BUILD)
 	bench/dxf-bench $(BUILD)
+
+# The windows rendered to PNG under $(BUILD)/screenshots, for a person to look at.
+screenshots: configure
+	cmake --build $(BUILD) -j $(JOBS) --target tarvo-screenshots
+	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tarvo-screenshots $(BUILD)/screenshots
 
 # The main window's menu drawn open, for a person to look at.
 menu-screenshot: build

@@ -21,6 +21,31 @@ inline constexpr UserText kDxfSourceFilter{
     32804, "Soubor měřených dat (*.sdt)|*.sdt|Textový soubor bodů XYZ (*.txt)|*.txt||"};
 inline constexpr UserText kAllFilesFilter{0, "Všechny soubory (*.*)|*.*||"};
 
+// Window program: menu items (with their keys), toolbar tips, captions.
+inline constexpr UserText kApplicationTitle{57344, "Tarvo"};
+inline constexpr UserText kMenuBarEntry{0, "&Menu"};
+inline constexpr UserText kToolsSubmenu{0, "Konverzní nástroje"};
+inline constexpr UserText kMenuReceiveAndConvert{32780, "Konverze přijatých dat\tF1"};
+inline constexpr UserText kMenuExportCoordinates{32781, "Export souřadnic\tF2"};
+inline constexpr UserText kMenuConvertFile{32779, "Konverze souboru\tF3"};
+inline constexpr UserText kMenuHeaders{32789, "Hlavičky"};
+inline constexpr UserText kMenuHorizontalDistances{32788, "Vodorovné délky"};
+inline constexpr UserText kMenuExportXyzDxf{32801, "Export XYZ bodů do dxf"};
+inline constexpr UserText kMenuUseCurrent{32790, "Použít aktuální"};
+inline constexpr UserText kMenuConversionParameters{32783, "Parametry konverze"};
+inline constexpr UserText kMenuCommunicationParameters{32776, "Parametry komunikace"};
+inline constexpr UserText kMenuHelp{32775, "Nápověda"};
+inline constexpr UserText kMenuExit{57665, "Konec"};
+inline constexpr UserText kTipReceiveAndConvert{32780, "\nKonverze z portu"};
+inline constexpr UserText kTipExportCoordinates{32781, "\nExport souřadnic"};
+inline constexpr UserText kTipConvertFile{32779, "\nKonverze souboru"};
+inline constexpr UserText kTipTools{32787, "\nNástroje"};
+inline constexpr UserText kTipConversionParameters{32783, "\nParametry konverze"};
+inline constexpr UserText kTipCommunicationParameters{32776, "\nParametry komunikace"};
+inline constexpr UserText kTipHelp{32775, "\nNápověda"};
+inline constexpr UserText kPromptExportXyzDxf{32801, "Export bodů XYZ bodů do souboru dxf"};
+inline constexpr UserText kHelpManual{0, "Návod.pdf"};
+
 // File errors, reported naming the file ("%1").
 inline constexpr UserText kFileNotFound{0, "Soubor %1 nebyl nalezen."};
 inline constexpr UserText kFileAccessDenied{0, "Přístup k souboru %1 byl odepřen."};

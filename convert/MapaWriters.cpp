@@ -1,5 +1,6 @@
 #include "convert/MapaWriters.h"
 
+#include "app/FixedNumber.h"
 #include "app/Numbers.h"
 #include "app/Texts.h"
 
@@ -19,16 +20,6 @@ void AppendCodeSuffix(QByteArray& out, const QByteArray& codeText) {
 }
 
 }  // namespace
-
-void AppendFixed(QByteArray& out, double value, int decimals) {
-    char digits[400];  // enough for any finite double with up to 4 decimals
-    const std::to_chars_result result =
-        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
-    if (result.ec == std::errc())
-        out.append(digits, result.ptr - digits);
-    else
-        Numbers::AppendFormat(out, "%.*f", decimals, value);
-}
 
 void WriteFieldBook(const SurveyRecordList& records, ConversionMode mode, const ConversionSettings& settings,
                     double correctionMmPerKm, TextSink& sink) {
@@ -51,7 +42,7 @@ void WriteFieldBook(const SurveyRecordList& records, ConversionMode mode, const 
             out += "1 ";
             out += record.name;
             out += "  ";
-            AppendFixed(out, record.height, 3);
+            FixedNumber::Append(out, record.height, 3);
             AppendCodeSuffix(out, record.codeText);
         } else if (record.Is(Measurement) || record.Is(Angles)) {
             const bool orientation = record.codeText == settings.orMarker;
@@ -69,19 +60,19 @@ void WriteFieldBook(const SurveyRecordList& records, ConversionMode mode, const 
             if (mode == ConversionMode::Full) {
                 // "%s  %.3f %.3f %.4f %.4f"
                 out += "  ";
-                AppendFixed(out, record.slopeDistance, 3);
+                FixedNumber::Append(out, record.slopeDistance, 3);
                 out += ' ';
-                AppendFixed(out, record.height, 3);
+                FixedNumber::Append(out, record.height, 3);
                 out += ' ';
-                AppendFixed(out, record.direction, 4);
+                FixedNumber::Append(out, record.direction, 4);
                 out += ' ';
-                AppendFixed(out, record.zenithAngle, 4);
+                FixedNumber::Append(out, record.zenithAngle, 4);
             } else {
                 // "%s\t%.3f\t%.4f\t"
                 out += '\t';
-                AppendFixed(out, record.slopeDistance * std::sin(record.zenithAngle * kGonToRadian), 3);
+                FixedNumber::Append(out, record.slopeDistance * std::sin(record.zenithAngle * kGonToRadian), 3);
                 out += '\t';
-                AppendFixed(out, record.direction, 4);
+                FixedNumber::Append(out, record.direction, 4);
                 out += '\t';
             }
             if (orientation)
@@ -110,11 +101,11 @@ void WriteCoordinateList(const SurveyRecordList& records, const ConversionSettin
         const double x = addMillion ? record.x + 1000000.0 : record.x;
         // "%s  %.3f %.3f %.3f"
         out += "  ";
-        AppendFixed(out, swap ? x : record.y, 3);
+        FixedNumber::Append(out, swap ? x : record.y, 3);
         out += ' ';
-        AppendFixed(out, swap ? record.y : x, 3);
+        FixedNumber::Append(out, swap ? record.y : x, 3);
         out += ' ';
-        AppendFixed(out, record.z, 3);
+        FixedNumber::Append(out, record.z, 3);
         if (record.codeText.isEmpty())
             out += "\r\n";
         else

@@ -36,10 +36,6 @@ private:
     QByteArray m_pending;
 };
 
-// Appends value with the given number of decimals exactly as printf's "%.Nf"
-// writes it in the "C" locale (correctly rounded, "." as the point), without
-// printf's cost: a large transfer writes millions of numbers.
-void AppendFixed(QByteArray& out, double value, int decimals);
 
 // The field book of mode Full (".zap"), HorizontalDistances (".vod") or
 // StationHeaders (".pol"). correctionMmPerKm goes into the "Korekce" line when

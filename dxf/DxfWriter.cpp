@@ -3,7 +3,7 @@
 #include "app/Cp1250.h"
 #include "app/FileIo.h"
 #include "app/Texts.h"
-#include "dxf/FixedNumber.h"
+#include "app/FixedNumber.h"
 
 #include <algorithm>
 #include <cmath>

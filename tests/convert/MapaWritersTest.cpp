@@ -1,5 +1,6 @@
 #include "convert/MapaWriters.h"
 
+#include "app/FixedNumber.h"
 #include "app/Numbers.h"
 
 #include <QRandomGenerator>
@@ -42,7 +43,7 @@ private Q_SLOTS:
         for (double value : values) {
             for (int decimals : {1, 3, 4}) {
                 QByteArray fast;
-                AppendFixed(fast, value, decimals);
+                FixedNumber::Append(fast, value, decimals);
                 QCOMPARE(fast, Numbers::Format("%.*f", decimals, value));
             }
         }

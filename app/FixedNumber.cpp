@@ -1,4 +1,4 @@
-#include "dxf/FixedNumber.h"
+#include "app/FixedNumber.h"
 
 #include "app/Numbers.h"
 

@@ -1,0 +1,83 @@
+#include "app/CParameterSheet.h"
+
+#include "app/CConversionPage.h"
+#include "app/CHeaderPage.h"
+#include "app/Texts.h"
+#include "app/UiText.h"
+#include "convert/CReductionPage.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+CParameterSheet::CParameterSheet(ConversionSettings& settings, QWidget* parent)
+    : QDialog(parent),
+      m_reductionPage(new CReductionPage(settings)),
+      m_headerPage(new CHeaderPage(settings)),
+      m_conversionPage(new CConversionPage(settings)),
+      m_tabs(new QTabWidget(this)),
+      m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this)) {
+    setObjectName(QStringLiteral("parameterSheet"));
+    setWindowTitle(UiText(Texts::kSheetCaption));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+
+    m_tabs->addTab(m_reductionPage, QStringLiteral("Redukce do S-JTSK"));
+    m_tabs->addTab(m_headerPage, QStringLiteral("Hlavička souboru"));
+    m_tabs->addTab(m_conversionPage, QStringLiteral("Parametry konverze dat"));
+    m_tabs->setCurrentIndex(0);
+
+    m_buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    m_buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Storno"));
+    // No page ever marks itself changed, so "Použít" stays disabled.
+    m_buttons->button(QDialogButtonBox::Apply)->setText(QStringLiteral("Použít"));
+    m_buttons->button(QDialogButtonBox::Apply)->setEnabled(false);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &CParameterSheet::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &CParameterSheet::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs);
+    layout->addWidget(m_buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(m_tabs, &QTabWidget::currentChanged, this, &CParameterSheet::OnTabChanged);
+}
+
+SheetPage* CParameterSheet::PageAt(int index) const {
+    switch (index) {
+        case 0:
+            return m_reductionPage;
+        case 1:
+            return m_headerPage;
+        case 2:
+            return m_conversionPage;
+        default:
+            return nullptr;
+    }
+}
+
+void CParameterSheet::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_shownIndex < 0) OnTabChanged(m_tabs->currentIndex());
+}
+
+void CParameterSheet::OnTabChanged(int index) {
+    if (SheetPage* left = PageAt(m_shownIndex); left && m_shownIndex != index) left->Leave();
+    m_shownIndex = index;
+    if (SheetPage* shown = PageAt(index)) shown->Open();
+}
+
+void CParameterSheet::accept() {
+    if (SheetPage* shown = PageAt(m_shownIndex)) shown->Leave();
+    QDialog::accept();
+}
+
+void ApplySheetResult(const CParameterSheet& sheet, ConversionSettings& settings) {
+    settings.jx = sheet.ReductionPage().X();
+    settings.jy = sheet.ReductionPage().Y();
+    settings.jh = sheet.ReductionPage().H();
+    settings.head = sheet.HeaderPage().HeaderText();
+    settings.orMarker = sheet.ConversionPage().Marker();
+    settings.flag =
+        static_cast<quint16>((sheet.HeaderPage().Flag() & FLAG_USE_HEADER) | (sheet.ConversionPage().Flag() & 0x1FF));
+}

@@ -1,0 +1,170 @@
+#include "app/CTDoc.h"
+
+#include "app/FileChooser.h"
+#include "app/Prompter.h"
+#include "app/SettingsStore.h"
+#include "app/Texts.h"
+
+#include <utility>
+
+namespace {
+
+FileDialogRequest MeasuredDataRequest(FileDialogRequest::Kind kind) {
+    return FileDialogRequest{kind, Text(Texts::kMeasuredDataFilter), QStringLiteral("sdt")};
+}
+
+}  // namespace
+
+CTDoc::CTDoc(SettingsStore& store, const ConversionSettings& startupSettings, Prompter& prompter, FileChooser& chooser,
+             CoreOperations core, QObject* parent)
+    : QObject(parent),
+      m_store(store),
+      m_settings(startupSettings),
+      m_prompter(prompter),
+      m_chooser(chooser),
+      m_core(std::move(core)) {}
+
+CTDoc::~CTDoc() {
+    // A document whose settings were never loaded would overwrite the profile with
+    // defaults; it leaves the profile alone.
+    if (m_loaded) SaveShutdownSettings(m_store, m_settings);
+}
+
+bool CTDoc::OnNewDocument() {
+    LoadDocumentSettings(m_store, m_settings, m_serial);
+    m_loaded = true;
+    return true;
+}
+
+bool CTDoc::ToolsAvailable() const { return !(m_settings.Has(FLAG_USE_CURRENT) && m_document.basePath.isEmpty()); }
+
+CommandState CTDoc::StateOf(CommandId command) const {
+    CommandState state;
+    switch (command) {
+        case CommandId::ExportCoordinates:
+            state.enabled = m_settings.deviceType == 0;
+            break;
+        case CommandId::Headers:
+        case CommandId::HorizontalDistances:
+        case CommandId::ExportXyzDxf:
+            state.enabled = ToolsAvailable();
+            break;
+        case CommandId::UseCurrent:
+            state.checked = m_settings.Has(FLAG_USE_CURRENT);
+            break;
+        default:
+            break;
+    }
+    return state;
+}
+
+void CTDoc::Execute(CommandId command) {
+    if (!StateOf(command).enabled) return;
+    switch (command) {
+        case CommandId::ReceiveAndConvert:
+            OnReceiveAndConvert();
+            break;
+        case CommandId::ExportCoordinates:
+            OnExportCoordinates();
+            break;
+        case CommandId::ConvertFile:
+            OnConvertFile();
+            break;
+        case CommandId::Headers:
+            OnHeaders();
+            break;
+        case CommandId::HorizontalDistances:
+            OnHorizontalDistances();
+            break;
+        case CommandId::ExportXyzDxf:
+            OnExportXyzDxf();
+            break;
+        case CommandId::UseCurrent:
+            OnUseCurrent();
+            break;
+        case CommandId::ConversionParameters:
+            OnConversionParameters();
+            break;
+        case CommandId::CommunicationParameters:
+            OnCommunicationParameters();
+            break;
+        case CommandId::Help:
+        case CommandId::Tools:
+        case CommandId::Exit:
+            break;
+    }
+}
+
+void CTDoc::Convert(const QString& path, ConversionMode mode) {
+    if (!m_core.prepareRawData) return;
+    ConversionContext context{m_settings, m_document, m_prompter, {}};
+    if (m_core.makeDxfSink) context.writeDxf = m_core.makeDxfSink(context);
+    m_core.prepareRawData(path, mode, context);
+}
+
+void CTDoc::OnReceiveAndConvert() {
+    const QString path = m_chooser.Choose(MeasuredDataRequest(FileDialogRequest::Kind::Save));
+    if (path.isEmpty()) return;
+    // A cancelled reception leaves the current file as it was.
+    if (!RunReception(path)) return;
+    m_document.RememberChosenFile(path);
+    Convert(path, ConversionMode::Full);
+}
+
+void CTDoc::OnExportCoordinates() {
+    if (m_settings.deviceType != 0) return;
+    RunUploadWindow();
+}
+
+void CTDoc::OnConvertFile() {
+    // Asks for a file even when "Použít aktuální" is on; converts it under
+    // whatever extension it has.
+    const QString path = m_chooser.Choose(MeasuredDataRequest(FileDialogRequest::Kind::Open));
+    if (path.isEmpty()) return;
+    m_document.RememberChosenFile(path);
+    Convert(path, ConversionMode::Full);
+}
+
+void CTDoc::RunTool(ConversionMode mode) {
+    if (!m_settings.Has(FLAG_USE_CURRENT)) {
+        const QString path = m_chooser.Choose(MeasuredDataRequest(FileDialogRequest::Kind::Open));
+        if (path.isEmpty()) return;
+        m_document.RememberChosenFile(path);
+    }
+    if (m_document.basePath.isEmpty()) return;
+    // The tools always read the measured data: a chosen job.txt converts job.sdt.
+    Convert(m_document.basePath + QStringLiteral(".sdt"), mode);
+}
+
+void CTDoc::OnHeaders() { RunTool(ConversionMode::StationHeaders); }
+
+void CTDoc::OnHorizontalDistances() { RunTool(ConversionMode::HorizontalDistances); }
+
+void CTDoc::OnExportXyzDxf() {
+    QString chosen;
+    if (!m_settings.Has(FLAG_USE_CURRENT)) {
+        chosen = m_chooser.Choose(FileDialogRequest{FileDialogRequest::Kind::Open, Text(Texts::kDxfSourceFilter), {}});
+        if (chosen.isEmpty()) return;
+    } else if (m_document.basePath.isEmpty()) {
+        return;
+    }
+    if (!m_core.exportXyzDxf) return;
+    ConversionContext context{m_settings, m_document, m_prompter, {}};
+    if (m_core.makeDxfSink) context.writeDxf = m_core.makeDxfSink(context);
+    m_core.exportXyzDxf(chosen, context);
+}
+
+void CTDoc::OnUseCurrent() { m_settings.flag ^= FLAG_USE_CURRENT; }
+
+void CTDoc::OnConversionParameters() { m_prompter.RunParameterSheet(m_settings); }
+
+void CTDoc::OnCommunicationParameters() { RunCommunicationDialog(); }
+
+bool CTDoc::RunReception(const QString& targetPath) {
+    (void)targetPath;
+    return false;
+}
+
+void CTDoc::RunUploadWindow() {}
+
+void CTDoc::RunCommunicationDialog() {}

@@ -1,0 +1,67 @@
+#include "app/CTView.h"
+
+#include "app/Artwork.h"
+#include "app/CLinkLabel.h"
+#include "app/DialogUnits.h"
+#include "app/ProjectContact.h"
+
+#include <QLabel>
+#include <QPainter>
+
+namespace {
+
+// The desktop's font at the largest size whose character cell is no larger than
+// the 6 × 13 pixels the banner's layout was made for.
+QFont ViewFont(QFont font) {
+    for (int pixels = 13; pixels > 8; --pixels) {
+        font.setPixelSize(pixels);
+        const DialogUnits units(font);
+        if (units.AverageCharWidth() <= 6 && units.CharHeight() <= 13) break;
+    }
+    return font;
+}
+
+QLabel* AddText(QWidget* parent, const DialogUnits& units, const char* text, int y, int width, int height) {
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setGeometry(units.Rect(231, y, width, height));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+}  // namespace
+
+CTView::CTView(QWidget* parent) : QWidget(parent), m_banner(Artwork::Banner()) {
+    setObjectName(QStringLiteral("view"));
+    setFont(ViewFont(font()));
+    const DialogUnits units(font());
+
+    AddText(this, units, ProjectContact::kPostalLines, 33, 81, 26)->setObjectName(QStringLiteral("postalText"));
+    m_webLink = new CLinkLabel(QString::fromUtf8(ProjectContact::kWebText), this);
+    m_webLink->setObjectName(QStringLiteral("webLink"));
+    m_webLink->setGeometry(units.Rect(231, 58, 67, 10));
+    AddText(this, units, ProjectContact::kContactLines, 71, 92, 41)->setObjectName(QStringLiteral("contactText"));
+    m_mailLink = new CLinkLabel(QString::fromUtf8(ProjectContact::kMailText), this);
+    m_mailLink->setObjectName(QStringLiteral("mailLink"));
+    m_mailLink->setGeometry(units.Rect(231, 111, 74, 10));
+
+    setMinimumSize(m_banner.size());
+}
+
+void CTView::OnInitialUpdate() {
+    m_webLink->SetTarget(QString::fromUtf8(ProjectContact::kWebAddress));
+    m_mailLink->SetTarget(QString::fromUtf8(ProjectContact::kMailAddress));
+}
+
+void CTView::paintEvent(QPaintEvent* event) {
+    (void)event;
+    QPainter painter(this);
+    painter.drawPixmap(QRect(0, 0, 500, 200), m_banner);
+    // Where the view is larger than the banner, its last row and column go on.
+    if (height() > 200) painter.drawPixmap(QRect(0, 200, 500, height() - 200), m_banner, QRect(0, 199, 500, 1));
+    if (width() > 500) {
+        painter.drawPixmap(QRect(500, 0, width() - 500, 200), m_banner, QRect(499, 0, 1, 200));
+        if (height() > 200) {
+            painter.drawPixmap(QRect(500, 200, width() - 500, height() - 200), m_banner, QRect(499, 199, 1, 1));
+        }
+    }
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The main window's form view: the 500 × 200 pixel banner and, on its right, the
+// project's contact block with the web and mail links. Laid out in dialog units of
+// a font as large as the one the banner was drawn for, so the block fits the
+// banner whatever the desktop's font.
+
+#include <QPixmap>
+#include <QWidget>
+
+class CLinkLabel;
+class QLabel;
+
+class CTView : public QWidget {
+    Q_OBJECT
+public:
+    explicit CTView(QWidget* parent = nullptr);
+
+    // Attaches the link targets (after the document has loaded its settings).
+    void OnInitialUpdate();
+
+    CLinkLabel* WebLink() const { return m_webLink; }
+    CLinkLabel* MailLink() const { return m_mailLink; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap m_banner;
+    CLinkLabel* m_webLink;
+    CLinkLabel* m_mailLink;
+};

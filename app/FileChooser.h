@@ -1,0 +1,20 @@
+#pragma once
+// The file dialogs of the commands, behind an interface so that the document can
+// be driven by a script: the window program answers with the desktop's dialogs.
+
+#include <QByteArray>
+#include <QString>
+
+struct FileDialogRequest {
+    enum class Kind { Open, Save };
+    Kind kind = Kind::Open;    // Open: the file must exist; Save: asks before replacing one
+    QByteArray filter;         // Windows-1250 "Label|pattern|Label|pattern||"
+    QString defaultExtension;  // without the dot, added to a typed name without one; empty for none
+};
+
+class FileChooser {
+public:
+    virtual ~FileChooser() = default;
+    // The chosen full path, or an empty text when the user cancelled.
+    virtual QString Choose(const FileDialogRequest& request) = 0;
+};

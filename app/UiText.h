@@ -1,0 +1,8 @@
+#pragma once
+// A user text as the screen shows it.
+
+#include "app/Texts.h"
+
+#include <QString>
+
+inline QString UiText(const UserText& text) { return QString::fromUtf8(text.utf8); }

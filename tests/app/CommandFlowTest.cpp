@@ -1,0 +1,156 @@
+// The commands end to end: the document runs the real conversion and DXF cores,
+// the user answers through the program's own message boxes and output windows,
+// which a script closes as they open.
+
+#include "app/CTDoc.h"
+
+#include "app/DialogPrompter.h"
+#include "app/FileChooser.h"
+#include "app/OutputWindow.h"
+#include "app/SettingsStore.h"
+#include "tests/support/TestFiles.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+class ScriptedChooser : public FileChooser {
+public:
+    QList<QString> answers;
+    int asked = 0;
+    QString Choose(const FileDialogRequest&) override {
+        ++asked;
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+};
+
+// Answers every message box with Yes (or OK) and closes every output window,
+// remembering what each showed.
+class ModalCloser : public QObject {
+public:
+    QStringList questions;
+    QStringList outputTitles;
+    QStringList outputTexts;
+
+    ModalCloser() {
+        m_timer.setInterval(5);
+        connect(&m_timer, &QTimer::timeout, this, &ModalCloser::Close);
+        m_timer.start();
+    }
+
+private:
+    void Close() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            questions.append(box->text());
+            QAbstractButton* yes = box->button(QMessageBox::Yes);
+            (yes ? yes : box->button(QMessageBox::Ok))->click();
+        } else if (auto* output = qobject_cast<OutputWindow*>(modal)) {
+            outputTitles.append(output->windowTitle());
+            outputTexts.append(output->Editor()->toPlainText());
+            output->accept();
+        }
+    }
+
+    QTimer m_timer;
+};
+
+}  // namespace
+
+class CommandFlowTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<SettingsStore> m_store;
+    DialogPrompter m_prompter;
+    ScriptedChooser m_chooser;
+    std::unique_ptr<CTDoc> m_document;
+
+    CTDoc& Document(quint16 flag) {
+        m_store = std::make_unique<SettingsStore>(m_dir.filePath(QStringLiteral("profile.ini")));
+        m_document =
+            std::make_unique<CTDoc>(*m_store, ConversionSettings(), m_prompter, m_chooser, RealCoreOperations());
+        m_document->OnNewDocument();
+        m_document->Settings().flag = flag;
+        return *m_document;
+    }
+
+    QString Copy(const char* folder, const QString& name, const QString& as) {
+        const QString path = m_dir.filePath(as);
+        TestFiles::Write(path, TestFiles::Read(TestFiles::DataDir(folder) + QLatin1Char('/') + name));
+        return path;
+    }
+
+    static QByteArray Golden(const char* extension) {
+        return TestFiles::Read(TestFiles::DataDir("convert") + QStringLiteral("/nts350-job") +
+                               QLatin1String(extension));
+    }
+
+private Q_SLOTS:
+    void cleanup() {
+        m_document.reset();
+        m_store.reset();
+        QDir(m_dir.path()).removeRecursively();
+        QDir().mkpath(m_dir.path());
+        m_chooser = ScriptedChooser();
+    }
+
+    void f3WritesTheMapa2FilesAndShowsThem() {
+        CTDoc& document = Document(FLAG_USE_HEADER | FLAG_KEEP_200 | FLAG_SHOW_OUTPUT);
+        m_chooser.answers = {Copy("convert", QStringLiteral("nts350-job.sdt"), QStringLiteral("nts350-job.sdt"))};
+        ModalCloser closer;
+        document.Execute(CommandId::ConvertFile);
+        for (const char* extension : {".zap", ".asc", ".cod"}) {
+            QCOMPARE(TestFiles::Read(m_dir.filePath(QStringLiteral("nts350-job") + QLatin1String(extension))),
+                     Golden(extension));
+        }
+        QVERIFY(closer.questions.contains(QStringLiteral("Použít současné nastavení korekcí?")));
+        QVERIFY(closer.outputTitles.contains(QStringLiteral("Výstupní soubor konverze nts350-job.zap")));
+        QVERIFY(closer.outputTitles.contains(QStringLiteral("Výstupní soubor konverze nts350-job.asc")));
+        const qsizetype zap = closer.outputTitles.indexOf(QStringLiteral("Výstupní soubor konverze nts350-job.zap"));
+        QVERIFY(closer.outputTexts[zap].startsWith(QStringLiteral("Měřeno přístrojem")));
+    }
+
+    void toolsWithAndWithoutTheCurrentFile() {
+        CTDoc& document = Document(0);
+        Copy("convert", QStringLiteral("nts350-job.sdt"), QStringLiteral("nts350-job.sdt"));
+        // Choosing job.txt converts job.sdt.
+        m_chooser.answers = {m_dir.filePath(QStringLiteral("nts350-job.txt"))};
+        ModalCloser closer;
+        document.Execute(CommandId::HorizontalDistances);
+        QCOMPARE(TestFiles::Read(m_dir.filePath(QStringLiteral("nts350-job.vod"))), Golden(".vod"));
+        QCOMPARE(m_chooser.asked, 1);
+
+        document.Execute(CommandId::UseCurrent);
+        document.Execute(CommandId::Headers);
+        QCOMPARE(m_chooser.asked, 1);
+        QCOMPARE(TestFiles::Read(m_dir.filePath(QStringLiteral("nts350-job.pol"))), Golden(".pol"));
+    }
+
+    void dxfFromATextListAndFromTheCurrentMeasuredData() {
+        CTDoc& document = Document(0);
+        m_chooser.answers = {Copy("dxf", QStringLiteral("several.txt"), QStringLiteral("body.txt"))};
+        ModalCloser closer;
+        document.Execute(CommandId::ExportXyzDxf);
+        const QByteArray fromList = TestFiles::Read(m_dir.filePath(QStringLiteral("body.dxf")));
+        QVERIFY(fromList.contains("AC1009"));
+        QVERIFY(fromList.contains("hranice"));
+
+        Copy("convert", QStringLiteral("nts350-job.sdt"), QStringLiteral("nts350-job.sdt"));
+        document.Document().RememberChosenFile(m_dir.filePath(QStringLiteral("nts350-job.sdt")));
+        document.Execute(CommandId::UseCurrent);
+        document.Execute(CommandId::ExportXyzDxf);
+        QCOMPARE(m_chooser.asked, 1);
+        QVERIFY(TestFiles::Read(m_dir.filePath(QStringLiteral("nts350-job.dxf"))).contains("AC1009"));
+    }
+};
+
+QTEST_MAIN(CommandFlowTest)
+#include "CommandFlowTest.moc"

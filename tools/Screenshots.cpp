@@ -1,0 +1,117 @@
+// Renders the windows of the program to PNG files for a person to look at:
+// tarvo-screenshots DIRECTORY. Run it with QT_QPA_PLATFORM=offscreen. It works on
+// a profile of its own in DIRECTORY and never touches the user's.
+
+#include "app/CMFrame.h"
+#include "app/CParameterSheet.h"
+#include "app/CTDoc.h"
+#include "app/CTView.h"
+#include "app/Cp1250.h"
+#include "app/FileChooser.h"
+#include "app/OutputWindow.h"
+#include "app/Prompter.h"
+#include "app/SettingsStore.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QPainter>
+#include <QTabWidget>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+class SilentPrompter : public Prompter {
+public:
+    Answer Ask(Topic, const QByteArray&, MessageButtons, MessageIcon) override { return Answer::Cancel; }
+};
+
+class NoFiles : public FileChooser {
+public:
+    QString Choose(const FileDialogRequest&) override { return {}; }
+};
+
+QString g_directory;
+
+void Save(QWidget& widget, const char* name) {
+    widget.show();
+    QApplication::processEvents();
+    const QString path = QDir(g_directory).filePath(QLatin1String(name));
+    if (!widget.grab().save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    std::printf("%s\n", qPrintable(path));
+}
+
+void SaveMainWindow(quint16 flag, const char* name, bool withToolsMenu) {
+    SettingsStore store(QDir(g_directory).filePath(QStringLiteral("profile.ini")));
+    ConversionSettings startup;
+    startup.flag = flag;
+    SilentPrompter prompter;
+    NoFiles chooser;
+    CTDoc document(store, startup, prompter, chooser, CoreOperations{});
+    CMFrame frame(document);
+    document.OnNewDocument();
+    document.Settings().flag = flag;
+    frame.View()->OnInitialUpdate();
+    frame.UpdateCommandStates();
+    if (!withToolsMenu) {
+        Save(frame, name);
+        return;
+    }
+    // The window with its tools pop-up open beside the tools button.
+    frame.show();
+    QApplication::processEvents();
+    frame.OnTools();
+    QApplication::processEvents();
+    QMenu* menu = frame.ToolsMenu();
+    const QPoint at = menu->pos() - frame.pos();
+    QImage image(std::max(frame.width(), at.x() + menu->width()), std::max(frame.height(), at.y() + menu->height()),
+                 QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.drawPixmap(0, 0, frame.grab());
+    painter.drawPixmap(at, menu->grab());
+    painter.end();
+    menu->hide();
+    const QString path = QDir(g_directory).filePath(QLatin1String(name));
+    image.save(path);
+    std::printf("%s\n", qPrintable(path));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarvo"));
+    g_directory = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    QDir().mkpath(g_directory);
+    QFile::remove(QDir(g_directory).filePath(QStringLiteral("profile.ini")));
+
+    SaveMainWindow(30, "main-window.png", false);
+    SaveMainWindow(30 | 0x080, "main-window-16-colours.png", false);
+    SaveMainWindow(30 | 0x040, "tools-popup.png", true);
+
+    ConversionSettings settings;
+    settings.flag = 30 | 0x200;
+    settings.deviceType = 1;
+    settings.dxfRatio = 6;
+    const char* pages[] = {"sheet-reduction.png", "sheet-header.png", "sheet-conversion.png"};
+    for (int page = 0; page < 3; ++page) {
+        CParameterSheet sheet(settings);
+        sheet.show();
+        sheet.Tabs()->setCurrentIndex(page);
+        Save(sheet, pages[page]);
+    }
+
+    const QByteArray fieldBook = Cp1250::FromUtf8(
+        "9999\r\n999999999\r\n0\r\n1\r\n3\r\n0\r\n2\r\n\r\n"
+        "Měřeno přístrojem SOUTH NTS-350\r\nZakázka: Žďár nad Sázavou, Měřil: Šťastný, Datum: 7.12.2026\r\n"
+        "\r\nKorekce: -52.9 mm/km\r\n"
+        "1 4001 0.000 0.000 1.550\r\n"
+        "2 5001 0.0000 100.0000 123.456 1.600 obrubník, velmi dlouhý popis bodu, který se v okně zalomí na další "
+        "řádek\r\n");
+    OutputWindow output(fieldBook, "zakázka.zap");
+    Save(output, "output-window.png");
+    return 0;
+}
