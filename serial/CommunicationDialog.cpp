@@ -1,7 +1,10 @@
 #include "serial/CommunicationDialog.h"
 
+#include "app/DialogUnits.h"
 #include "app/Prompter.h"
 #include "app/SettingsStore.h"
+#include "app/Texts.h"
+#include "app/UiText.h"
 #include "serial/LineSettings.h"
 #include "serial/PortNames.h"
 #include "serial/SerialLink.h"
@@ -23,8 +26,6 @@ namespace {
 constexpr int kPortCount = 9;
 constexpr int kOfferedSpeeds = 14;  // the last entry of the speed table is not offered
 constexpr int kFirstDataBits = 5;
-
-QString UiText(const UserText& text) { return QString::fromUtf8(text.utf8); }
 
 // The item of a stored value, or -1 (no selection) when the list does not offer it.
 int ItemOf(int value, int count) { return value >= 0 && value < count ? value : -1; }
@@ -90,6 +91,7 @@ CommunicationDialog::CommunicationDialog(SerialLink& link, SettingsStore& store,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addLayout(bottom);
+    resize(sizeHint().expandedTo(DialogUnits(font()).Size(146, 154)));
 
     if (m_device) {
         m_shownPort = m_port->currentIndex() + 1;

@@ -1,25 +1,16 @@
 #include "serial/ReceptionWindow.h"
 
 #include "app/Cp1250.h"
+#include "app/DialogUnits.h"
 #include "app/Texts.h"
+#include "app/UiText.h"
 #include "serial/ReceptionAnimation.h"
 
-#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 
 namespace {
-
-QString UiText(const UserText& text) { return QString::fromUtf8(text.utf8); }
-
-// Dialog units of the window's layout in pixels of its font.
-QSize DialogSize(const QFont& font, int width, int height) {
-    const QFontMetrics metrics(font);
-    const int charWidth =
-        (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) + 26) / 52;
-    return QSize((width * charWidth + 2) / 4, (height * metrics.height() + 4) / 8);
-}
 
 // The animation's place in the window, in pixels.
 const QRect kAnimationRect(QPoint(5, 25), QPoint(275, 85));
@@ -38,7 +29,7 @@ ReceptionWindow::ReceptionWindow(SerialLink& link, Prompter& prompter, const QSt
     // A raised panel takes the place of the missing caption's frame.
     setObjectName(QStringLiteral("receptionWindow"));
     setStyleSheet(QStringLiteral("#receptionWindow { border: 2px outset palette(mid); }"));
-    const QSize size = DialogSize(font(), 187, 75).expandedTo(QSize(kAnimationRect.right() + 6, 0));
+    const QSize size = DialogUnits(font()).Size(187, 75).expandedTo(QSize(kAnimationRect.right() + 6, 0));
     setFixedSize(size);
 
     m_status->setGeometry(8, 6, size.width() - 16, 18);

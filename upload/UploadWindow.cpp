@@ -2,9 +2,12 @@
 
 #include "app/ConversionSettings.h"
 #include "app/Cp1250.h"
+#include "app/DialogFileChooser.h"
+#include "app/DialogUnits.h"
 #include "app/FileIo.h"
 #include "app/Prompter.h"
 #include "app/Texts.h"
+#include "app/UiText.h"
 #include "upload/UploadArtwork.h"
 #include "upload/UploadListParser.h"
 #include "upload/UploadTransmission.h"
@@ -12,8 +15,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QFileDialog>
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -25,20 +26,6 @@ namespace {
 
 constexpr int kEditorTop = 45;  // pixels below the top of the client area
 const QRect kToolBarGeometry(1, 1, 225, 40);
-
-QString UiText(const UserText& text) { return QString::fromUtf8(text.utf8); }
-
-// Dialog units of the window's layout in pixels of its font, as dialog templates
-// measure them: a quarter of the average character width, an eighth of its height.
-QRect DialogRect(const QFont& font, int x, int y, int width, int height) {
-    const QFontMetrics metrics(font);
-    const int charWidth =
-        (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) + 26) / 52;
-    const int charHeight = metrics.height();
-    const auto ux = [&](int units) { return (units * charWidth + 2) / 4; };
-    const auto uy = [&](int units) { return (units * charHeight + 4) / 8; };
-    return QRect(ux(x), uy(y), ux(width), uy(height));
-}
 
 // The pause between blocks: the window takes no input meanwhile but keeps
 // painting, so the progress bar moves.
@@ -62,7 +49,7 @@ UploadWindow::UploadWindow(quint16 flag, UploadPort& port, Prompter& prompter, Q
       m_editor(new QPlainTextEdit(this)) {
     setWindowTitle(UiText(Texts::kUploadWindowCaption));
     setModal(true);
-    resize(DialogRect(font(), 0, 0, 374, 193).size());
+    resize(DialogUnits(font()).Size(374, 193));
 
     QFont courier(QStringLiteral("Courier"), 9);
     courier.setStyleHint(QFont::TypeWriter);
@@ -118,7 +105,7 @@ QAction* UploadWindow::Action(int command) const {
 }
 
 void UploadWindow::LayOut() {
-    m_progress->setGeometry(DialogRect(font(), 187, 10, 182, 10));
+    m_progress->setGeometry(DialogUnits(font()).Rect(187, 10, 182, 10));
     m_editor->setGeometry(0, kEditorTop, width(), std::max(0, height() - kEditorTop));
 }
 
@@ -157,12 +144,14 @@ void UploadWindow::SetEditorText(const QByteArray& text) {
 }
 
 void UploadWindow::OpenFile() {
-    const QString path =
-        m_chooseFile
-            ? m_chooseFile()
-            : QFileDialog::getOpenFileName(
-                  this, {}, {},
-                  UiText(Texts::kAllFilesFilter).section('|', 0, 0).replace(QLatin1String("*.*"), QLatin1String("*")));
+    QString path;
+    if (m_chooseFile) {
+        path = m_chooseFile();
+    } else {
+        DialogFileChooser chooser;
+        chooser.SetParentWindow(this);
+        path = chooser.Choose(FileDialogRequest{FileDialogRequest::Kind::Open, Text(Texts::kAllFilesFilter), {}});
+    }
     if (path.isEmpty()) return;
     LoadFile(path);
 }
