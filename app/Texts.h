@@ -85,6 +85,11 @@ inline constexpr UserText kSentDataHeading{
     0, "Odeslaná data:\r\nID                Y   \t      X   \t      Z\r\n--------------------------------------------------\r\n"};
 // A write to the instrument failed; "%s" is the reason.
 inline constexpr UserText kUploadFailed{0, "Přenos dat selhal!\n%s"};
+inline constexpr UserText kSerialWriteFailed{0, "Data se nepodařilo odeslat sériovým portem (port neodpovídá nebo byl odpojen)."};
+inline constexpr UserText kConnectionLost{
+    0, "Spojení s přístrojem bylo přerušeno!\nPřenos nemusí být úplný; uloženo bylo %s přijatých bytů."};
+inline constexpr UserText kConnectionLostNoData{0, "Spojení s přístrojem bylo přerušeno!\nŽádná data nebyla přijata."};
+inline constexpr UserText kReceivedDataKeptIn{0, "Přijatá data zůstala uložena v souboru %s."};
 
 // Reception window and communication settings dialog.
 inline constexpr UserText kStorno{0, "Storno"};

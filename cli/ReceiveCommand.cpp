@@ -1,13 +1,131 @@
 #include "cli/Commands.h"
 
+#include "app/Cp1250.h"
+#include "app/DocumentState.h"
+#include "app/FileIo.h"
 #include "cli/CliCommon.h"
+#include "convert/Conversion.h"
+#include "serial/Reception.h"
+#include "serial/SerialLink.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <csignal>
 
 namespace Cli {
 
+namespace {
+
+const char kReceiveUsage[] =
+    "Použití: tarvo-cli receive [--set NÁZEV=HODNOTA]... [--port ZAŘÍZENÍ] [--convert [--million] [--force]] SOUBOR.sdt\n"
+    "  Přijímá měřená data ze sériového portu do SOUBOR.sdt. Příjem skončí 2 s po posledních\n"
+    "  datech; Ctrl+C ho zruší a existující soubor nechá beze změny.\n"
+    "  --port ZAŘÍZENÍ  zařízení portu (jinak port CommPort z profilu, viz sekce Ports)\n"
+    "  --convert        po příjmu převede data na soubory MAPA2 jako F1 (.zap, .asc, .cod)\n"
+    "  --million        při převodu odpoví Ano na „Přičíst k souřadnicím milión?“\n"
+    "  --force          existující SOUBOR.sdt (a výstupy převodu) přepíše bez dotazu\n"
+    "Návratový kód: 0 data přijata (a převedena), 1 chyba, zrušení nebo přerušené spojení.\n";
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void OnInterrupt(int) { g_interrupted = 1; }
+
+}  // namespace
+
 int RunReceive(QStringList arguments) {
-    (void)arguments;
-    PrintUtf8(stderr, QStringLiteral("tarvo-cli receive: tento příkaz zatím není k dispozici.\n"));
-    return kFailure;
+    ConversionSettings settings;
+    SerialSettings serial;
+    LoadProfile(settings, serial);
+    CommonOptions common;
+    QString error;
+    if (!TakeCommonOptions(arguments, settings, serial, common, error)) {
+        PrintUtf8(stderr, error + QLatin1Char('\n'));
+        return kUsage;
+    }
+    QString device;
+    bool convert = false;
+    QStringList files;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--help")) {
+            PrintUtf8(stdout, QString::fromUtf8(kReceiveUsage));
+            return kSuccess;
+        }
+        if (argument == QLatin1String("--port") && i + 1 < arguments.size()) device = arguments[++i];
+        else if (argument.startsWith(QLatin1String("--port="))) device = argument.mid(7);
+        else if (argument == QLatin1String("--convert")) convert = true;
+        else if (argument.startsWith(QLatin1String("--"))) {
+            PrintUtf8(stderr, QStringLiteral("Neznámá volba %1.\n\n").arg(argument) + QString::fromUtf8(kReceiveUsage));
+            return kUsage;
+        } else files << argument;
+    }
+    if (files.size() != 1) {
+        PrintUtf8(stderr, QString::fromUtf8(kReceiveUsage));
+        return kUsage;
+    }
+    const QString target = files[0];
+    if (FileExists(target) && !common.force) {
+        PrintUtf8(stderr, QStringLiteral("Soubor %1 existuje; přepíše se jen s volbou --force.\n").arg(target));
+        return kFailure;
+    }
+
+    CliPrompter prompter;
+    prompter.force = common.force;
+    prompter.addMillion = common.million;
+    SerialLink link;
+    link.SetSettings(serial);
+    if (!device.isEmpty()) link.SetDevice(device);
+    Reception reception(link, prompter);
+
+    QEventLoop loop;
+    QObject::connect(&reception, &Reception::StatusChanged, [](const QByteArray& text) {
+        std::fputs("\r", stderr);
+        Print(stderr, text);
+        std::fflush(stderr);
+    });
+    QObject::connect(&reception, &Reception::Finished, &loop, &QEventLoop::quit);
+    // Ctrl+C is Storno: the handler only raises a flag, which this thread acts on.
+    QTimer interruptWatch;
+    QObject::connect(&interruptWatch, &QTimer::timeout, [&reception] {
+        if (g_interrupted) reception.Cancel();
+    });
+    g_interrupted = 0;
+    auto previousInt = std::signal(SIGINT, OnInterrupt);
+    auto previousTerm = std::signal(SIGTERM, OnInterrupt);
+
+    PrintUtf8(stderr, QStringLiteral("Port %1; Ctrl+C příjem zruší.\n").arg(link.Device()));
+    if (reception.Start(target)) {
+        interruptWatch.start(100);
+        loop.exec();
+    }
+    interruptWatch.stop();
+    std::signal(SIGINT, previousInt);
+    std::signal(SIGTERM, previousTerm);
+    std::fputs("\n", stderr);
+
+    switch (reception.CurrentState()) {
+    case Reception::State::Completed: {
+        PrintUtf8(stderr, QStringLiteral("Přijato %1 bytů do %2.\n").arg(reception.StoredBytes()).arg(target));
+        if (!convert) return kSuccess;
+        // As after F1: the received file becomes the current one and is converted in full.
+        const QString path = QFileInfo(target).absoluteFilePath();
+        DocumentState document;
+        document.RememberChosenFile(path);
+        ConversionContext context{settings, document, prompter, {}};
+        const ConversionOutcome outcome = PrepareRawData(path, ConversionMode::Full, context);
+        return outcome == ConversionOutcome::Completed && !prompter.failed ? kSuccess : kFailure;
+    }
+    case Reception::State::Lost:
+        if (convert) PrintUtf8(stderr, QStringLiteral("Neúplná data se nepřevádějí.\n"));
+        return kFailure;
+    case Reception::State::Cancelled:
+        if (g_interrupted) PrintUtf8(stderr, QStringLiteral("Příjem zrušen; %1 zůstal beze změny.\n").arg(target));
+        return kFailure;
+    default:
+        return kFailure;
+    }
 }
 
 }  // namespace Cli

@@ -1,28 +1,35 @@
-// tarvo-cli upload: sends a point or code list as the upload window does. With
-// --dump the bytes that would go on the line are written to a file instead, with
-// no pauses and no instrument to wait for.
+// tarvo-cli upload: sends a point or code list as the upload window does, through
+// a serial port (--port). With --dump the bytes that would go on the line are
+// written to a file instead, with no pauses and no instrument to wait for.
 
 #include "cli/Commands.h"
 
 #include "cli/CliCommon.h"
 
 #include "app/FileIo.h"
+#include "serial/SerialLink.h"
+#include "serial/SerialUploadPort.h"
 #include "upload/UploadPort.h"
 #include "upload/UploadTransmission.h"
 
+#include <chrono>
 #include <functional>
+#include <thread>
+#include <unistd.h>
 
 namespace Cli {
 
 namespace {
 
 const char kUploadUsage[] =
-    "Použití: tarvo-cli upload points|codes [--set NÁZEV=HODNOTA]... --dump VÝSTUP SEZNAM\n"
+    "Použití: tarvo-cli upload points|codes [--set NÁZEV=HODNOTA]... (--port ZAŘÍZENÍ | --dump VÝSTUP) SEZNAM\n"
     "\n"
     "Přečte SEZNAM (text ve Windows-1250, řádky ukončené CR LF nebo LF) jako seznam bodů\n"
     "(název, Y, X, Z) nebo kódů (číslo 1..50, text) a připraví ho pro totální stanici NTS-350.\n"
     "\n"
     "  points|codes         seznam bodů, nebo seznam kódů\n"
+    "  --port ZAŘÍZENÍ      odešle seznam sériovým portem (např. /dev/ttyUSB0) s parametry\n"
+    "                       komunikace z profilu, s pauzami 350 ms; průběh na chybový výstup\n"
     "  --dump VÝSTUP        zapíše do souboru přesně ty bajty, které by šly na linku\n"
     "                       (úvodní záznamy, bloky, koncový záznam), bez pauz\n"
     "  --set NÁZEV=HODNOTA  přepíše nastavení z profilu; Flag=0x100 prohodí X a Y\n"
@@ -59,6 +66,23 @@ public:
     void Hide() override {}
 };
 
+// The progress bar of the upload window, as a line on stderr.
+class StderrProgress : public UploadProgress {
+public:
+    void Show(int maximum) override {
+        m_maximum = maximum;
+        SetPosition(0);
+    }
+    void SetPosition(int position) override {
+        std::fprintf(stderr, "\r%d/%d", position, m_maximum);
+        std::fflush(stderr);
+    }
+    void Hide() override { std::fputc('\n', stderr); }
+
+private:
+    int m_maximum = 0;
+};
+
 // The upload's messages on the command line. The summary is held back until the
 // caller knows the whole run succeeded; the receive-mode prompt matters only when
 // an instrument is at the other end.
@@ -73,7 +97,13 @@ public:
             return Answer::Ok;
         }
         if (topic == Topic::ReceiveMode && !instrumentAttached) return Answer::Ok;
-        return CliPrompter::Ask(topic, text, buttons, icon);
+        const Answer answer = CliPrompter::Ask(topic, text, buttons, icon);
+        // At a terminal the user sets the instrument up first and then presses Enter.
+        if (topic == Topic::ReceiveMode && isatty(STDIN_FILENO)) {
+            char line[64];
+            if (!std::fgets(line, sizeof line, stdin)) return answer;
+        }
+        return answer;
     }
 };
 
@@ -91,9 +121,8 @@ QList<QByteArray> SplitLines(const QByteArray& bytes) {
 // on stdout and the summary on stderr once finish() has accepted the result (a
 // dump writes its file there).
 int Upload(UploadKind kind, const QList<QByteArray>& lines, quint16 flag, UploadPort& port,
-           const std::function<void(int pauseMs)>& pause, UploadPrompter& prompter,
+           UploadProgress& progress, const std::function<void(int pauseMs)>& pause, UploadPrompter& prompter,
            const std::function<bool()>& finish) {
-    NoProgress progress;
     const UploadResult result = UploadList(kind, lines, flag, port, progress, prompter, pause);
     if (!result || !finish()) return kFailure;
     Print(stdout, result.log);
@@ -122,6 +151,7 @@ int RunUpload(QStringList arguments) {
     }
 
     QString dumpPath;
+    QString device;
     QStringList positional;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
@@ -133,6 +163,14 @@ int RunUpload(QStringList arguments) {
             dumpPath = arguments[i];
         } else if (argument.startsWith(QLatin1String("--dump="))) {
             dumpPath = argument.mid(7);
+        } else if (argument == QLatin1String("--port")) {
+            if (++i >= arguments.size()) {
+                PrintUtf8(stderr, QStringLiteral("--port potřebuje zařízení sériového portu.\n"));
+                return kUsage;
+            }
+            device = arguments[i];
+        } else if (argument.startsWith(QLatin1String("--port="))) {
+            device = argument.mid(7);
         } else if (argument.startsWith(QLatin1String("--"))) {
             PrintUtf8(stderr, QStringLiteral("Neznámá volba %1.\n\n").arg(argument) + QString::fromUtf8(kUploadUsage));
             return kUsage;
@@ -145,8 +183,9 @@ int RunUpload(QStringList arguments) {
         PrintUtf8(stderr, QString::fromUtf8(kUploadUsage));
         return kUsage;
     }
-    if (dumpPath.isEmpty()) {
-        PrintUtf8(stderr, QStringLiteral("Zadejte --dump VÝSTUP.\n\n") + QString::fromUtf8(kUploadUsage));
+    if (dumpPath.isEmpty() == device.isEmpty()) {
+        PrintUtf8(stderr, QStringLiteral("Zadejte buď --port ZAŘÍZENÍ, nebo --dump VÝSTUP.\n\n") +
+                              QString::fromUtf8(kUploadUsage));
         return kUsage;
     }
     const UploadKind kind = positional[0] == QLatin1String("points") ? UploadKind::Points : UploadKind::Codes;
@@ -164,7 +203,19 @@ int RunUpload(QStringList arguments) {
     }
     const QList<QByteArray> lines = SplitLines(listBytes);
 
+    if (!device.isEmpty()) {
+        SerialLink link;
+        link.SetSettings(serial);
+        link.SetDevice(device);
+        SerialUploadPort port(link);
+        StderrProgress progress;
+        prompter.instrumentAttached = true;
+        const auto pause = [](int pauseMs) { std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs)); };
+        return Upload(kind, lines, settings.flag, port, progress, pause, prompter, [] { return true; });
+    }
+
     DumpPort port;
+    NoProgress progress;
     const auto noPause = [](int pauseMs) { (void)pauseMs; };
     const auto writeDump = [&]() {
         if (const FileError writeError = WriteWholeFile(dumpPath, port.bytes)) {
@@ -173,7 +224,7 @@ int RunUpload(QStringList arguments) {
         }
         return true;
     };
-    return Upload(kind, lines, settings.flag, port, noPause, prompter, writeDump);
+    return Upload(kind, lines, settings.flag, port, progress, noPause, prompter, writeDump);
 }
 
 }  // namespace Cli

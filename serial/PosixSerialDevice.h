@@ -1,0 +1,56 @@
+#pragma once
+// The Linux serial port through termios2: any speed (BOTHER), mark and space
+// parity (CMSPAR), DTR through the modem-line calls, a wait on poll() that a
+// wake-up pipe releases, and writes that give up after their time-out and then
+// wait until the bytes have left the port. Linux has no driver queue sizes to
+// set; the read time-outs become reads that take what is there and never wait.
+//
+// Every control call goes through one ioctl function, which a test may replace to
+// see the line settings and the DTR calls (a pseudo-terminal ignores parity and
+// data bits and refuses DTR).
+
+#include "serial/SerialDevice.h"
+
+#include <asm/termbits.h>
+
+#include <functional>
+
+class PosixSerialDevice : public SerialDevice {
+public:
+    using IoctlFunction = std::function<int(int fd, unsigned long request, void* argument)>;
+
+    // Without a function the system's ioctl is used.
+    explicit PosixSerialDevice(IoctlFunction ioctl = {});
+    ~PosixSerialDevice() override;
+    PosixSerialDevice(const PosixSerialDevice&) = delete;
+    PosixSerialDevice& operator=(const PosixSerialDevice&) = delete;
+
+    bool Open(const QString& device) override;
+    bool Configure(const LineSettings& line) override;
+    void Purge() override;
+    void DropInput() override;
+    void SetDtr(bool raised) override;
+    qint64 Read(char* buffer, qint64 capacity) override;
+    WaitResult WaitReadable() override;
+    void Wake() override;
+    bool Write(const char* bytes, qint64 size, int timeoutMs) override;
+    void Close() override;
+
+    // The port's configuration turned into the line: raw bytes, receiver on, modem
+    // lines ignored, no flow control, reads that never wait. False for a framing
+    // the hardware cannot make: one and a half stop bits go only with 5 data bits
+    // (a UART's two stop bits at 5 data bits are one and a half), two only with more.
+    static bool MakeTermios(const termios2& current, const LineSettings& line, termios2& out);
+    // Whether the driver kept the framing that was asked for, and a speed within
+    // 3 % of it (a UART's divisor rounds custom speeds).
+    static bool DriverKept(const termios2& wanted, const termios2& actual);
+
+private:
+    int Ioctl(unsigned long request, void* argument);
+    void CloseDescriptors();
+
+    IoctlFunction m_ioctl;
+    int m_fd = -1;
+    int m_wakeRead = -1;
+    int m_wakeWrite = -1;
+};

@@ -1,0 +1,89 @@
+#pragma once
+// One reception of measured data, independent of the window that shows it: it
+// receives into a temporary file beside the target, shows "Čekám na data ..." and
+// then the running byte count, and ends by itself 2 s after the last byte arrived
+// (checked on a 500 ms tick), or on Storno, or when the port vanishes.
+//
+// The target is replaced only when the reception ends with data: Storno and
+// start failures leave an existing file exactly as it was and no temporary file.
+// A lost connection keeps every byte that arrived and says so.
+
+#include "app/FileIo.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+
+class Prompter;
+class SerialLink;
+
+class Reception : public QObject {
+    Q_OBJECT
+public:
+    // Milliseconds of a steady clock.
+    using Clock = std::function<qint64()>;
+
+    enum class State {
+        Idle,       // not started
+        Waiting,    // port open, nothing arrived yet
+        Receiving,  // bytes have arrived
+        Completed,  // ended by itself; the target holds the bytes
+        Lost,       // the port vanished; the target holds what arrived, if anything did
+        Cancelled,  // Storno, or the port could not be opened; the target is untouched
+        Failed,     // a file could not be created, written or put in place (reported)
+    };
+
+    Q_ENUM(State)
+
+    static constexpr int kTickMs = 500;
+    static constexpr int kEndOfDataMs = 2000;
+
+    // Without a clock a steady system clock is used.
+    Reception(SerialLink& link, Prompter& prompter, Clock clock = {}, QObject* parent = nullptr);
+    ~Reception() override;
+
+    // Creates the temporary file and opens the link with its reader. False after the
+    // failure was reported (file error, or the communication settings message).
+    bool Start(const QString& targetPath);
+    // The timer's tick: ends the reception when data came and then 2 s passed.
+    void Tick();
+    // Storno: stops the reader, drops everything received, leaves the target as it was.
+    void Cancel();
+
+    State CurrentState() const { return m_state; }
+    bool IsRunning() const { return m_state == State::Waiting || m_state == State::Receiving; }
+    // The window's status text (Windows-1250).
+    QByteArray StatusText() const { return m_statusText; }
+    // Bytes in the target after the end (the reader's chunks and the pending rest).
+    qint64 StoredBytes() const { return m_storedBytes; }
+    QString TemporaryPath() const { return m_temporaryPath; }
+
+Q_SIGNALS:
+    void StatusChanged(const QByteArray& text);
+    // The reception is over; the state says how.
+    void Finished(Reception::State state);
+
+private:
+    void OnReceived(qint64 total);
+    void OnLost();
+    void End(State state);
+    void DropTemporary();
+    void SetStatus(const QByteArray& text);
+
+    SerialLink& m_link;
+    Prompter& m_prompter;
+    Clock m_clock;
+    QTimer m_timer;
+    State m_state = State::Idle;
+    QString m_targetPath;
+    QString m_temporaryPath;
+    OutputFile m_file;
+    bool m_anyArrived = false;
+    qint64 m_lastArrivalMs = 0;
+    qint64 m_shownTotal = 0;
+    qint64 m_storedBytes = 0;
+    QByteArray m_statusText;
+};

@@ -1,0 +1,113 @@
+#pragma once
+// The one serial port of the system: the five stored line settings, opening and
+// closing, reads, writes, upload blocks, and the reader thread that stores what
+// the instrument sends.
+//
+// Every call comes from the window thread. With Open(true) a reader thread runs
+// until Close: it appends what arrives to the received-data file in chunks of more
+// than 50 bytes and reports the running total of bytes appended through the queued
+// signal Received after every read that brought bytes, so that the receiver also
+// learns of bytes still pending. The reader never holds more than 1024 pending
+// bytes; what is left at the end is handed over by TakePending.
+
+#include "app/ConversionSettings.h"
+#include "serial/SerialDevice.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+class OutputFile;
+
+class SerialLink : public QObject {
+    Q_OBJECT
+public:
+    using DeviceFactory = std::function<std::unique_ptr<SerialDevice>()>;
+    using Pause = std::function<void(int ms)>;
+    // The device of a port number (PortNames::DeviceOf over the user's profile by default).
+    using PortResolver = std::function<QString(int commPort)>;
+
+    static constexpr int kPendingSize = 1024;
+    static constexpr int kChunkThreshold = 50;  // the reader stores chunks of more bytes than this
+    static constexpr int kBlockPauseMs = 350;
+
+    explicit SerialLink(QObject* parent = nullptr);
+    SerialLink(DeviceFactory factory, Pause pause, QObject* parent = nullptr);
+    ~SerialLink() override;
+
+    const SerialSettings& Settings() const { return m_settings; }
+    void SetSettings(const SerialSettings& settings) { m_settings = settings; }
+    // A device that replaces the port number's (tarvo-cli --port, tests); empty
+    // goes back to the port number.
+    void SetDevice(const QString& device) { m_explicitDevice = device; }
+    void SetPortResolver(PortResolver resolver) { m_resolver = std::move(resolver); }
+    // The device Open would open now; empty for port 0.
+    QString Device() const;
+
+    // Opens and configures the port, with the reader thread when asked, then raises
+    // DTR. False (and closed) when a setting lies outside its table, the device
+    // cannot be opened, the driver refuses the line, or the thread cannot start.
+    // An open link is closed first.
+    bool Open(bool withReader);
+    // Stops the reader, lowers DTR, drops unread input and closes; nothing on a
+    // closed link. Bytes still pending stay for TakePending.
+    void Close();
+    bool IsOpen() const { return m_open.load(); }
+
+    // Reads at most capacity of the bytes waiting now; 0 when none or closed.
+    qint64 ReadAvailable(char* buffer, qint64 capacity);
+    // Writes all bytes and waits until they are on the line; gives up after the
+    // write time-out of the speed (none from 38400 bit/s up). False on failure.
+    bool Write(QByteArrayView bytes);
+    // One 136-byte upload block of up to 128 characters of text, then the 350 ms pause.
+    bool SendBlock(QByteArrayView text, unsigned blockNumber);
+    void PauseMs(int ms) { m_pause(ms); }
+
+    // The file the reader appends to; set before Open(true), cleared after Close.
+    // Without one, what the reader reads is dropped.
+    void SetReceivedDataFile(OutputFile* file) { m_file = file; }
+    // The bytes read but not yet appended; empties them.
+    QByteArray TakePending();
+    // Bytes the reader has appended since Open.
+    qint64 ReceivedTotal() const { return m_total.load(); }
+    // Bytes the reader has read since Open, stored or still pending.
+    qint64 ArrivedTotal() const { return m_arrived.load(); }
+    // The device vanished or the far side hung up while the reader ran.
+    bool ConnectionLost() const { return m_lost.load(); }
+
+Q_SIGNALS:
+    // After each read that brought bytes: the running total appended to the file.
+    void Received(qint64 total);
+    // The reader saw the device vanish and has ended.
+    void Lost();
+
+private:
+    void ReaderLoop();
+
+    DeviceFactory m_factory;
+    Pause m_pause;
+    PortResolver m_resolver;
+    SerialSettings m_settings;
+    QString m_explicitDevice;
+    std::unique_ptr<SerialDevice> m_device;
+    int m_writeMsPerByte = 0;
+
+    std::atomic<bool> m_open{false};
+    std::atomic<bool> m_lost{false};
+    std::atomic<qint64> m_total{0};
+    std::atomic<qint64> m_arrived{0};
+    std::thread m_reader;
+
+    // Shared with the reader thread.
+    std::mutex m_pendingMutex;
+    char m_pending[kPendingSize];
+    int m_pendingCount = 0;
+    OutputFile* m_file = nullptr;
+};

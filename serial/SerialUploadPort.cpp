@@ -1,0 +1,16 @@
+#include "serial/SerialUploadPort.h"
+
+#include "app/Texts.h"
+#include "serial/SerialLink.h"
+
+bool SerialUploadPort::IsOpen() const { return m_link.IsOpen(); }
+
+bool SerialUploadPort::OpenWithoutReader() { return m_link.Open(false); }
+
+bool SerialUploadPort::Write(const QByteArray& bytes, QByteArray& error) {
+    if (m_link.Write(bytes)) return true;
+    error = Text(Texts::kSerialWriteFailed);
+    return false;
+}
+
+void SerialUploadPort::Close() { m_link.Close(); }

@@ -1,0 +1,114 @@
+// tarvo-cli receive against the simulated instrument, as a user runs it.
+
+#include "tests/support/TestFiles.h"
+#include "tools/simulator/InstrumentSimulator.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct CliRun {
+    QTemporaryDir home;  // an empty profile
+    QProcess process;
+
+    void Start(const QStringList& arguments) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", home.path());
+        environment.insert("XDG_CONFIG_HOME", home.path());
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(TARVO_CLI), QStringList{"receive"} + arguments);
+    }
+
+    // Waits until the port is open and the reception waits for data.
+    bool Waiting() {
+        QByteArray said;
+        QDeadlineTimer deadline(10000);
+        while (!deadline.hasExpired() && !said.contains("na data")) {
+            process.waitForReadyRead(100);
+            said += process.readAllStandardError();
+        }
+        return said.contains("na data");
+    }
+};
+
+}  // namespace
+
+class ReceiveCommandTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void receivesUntilTheLineFallsSilent() {
+        InstrumentSimulator instrument;
+        QString error;
+        QVERIFY2(instrument.Open(error), qPrintable(error));
+        QTemporaryDir dir;
+        const QString target = dir.filePath("job.sdt");
+        CliRun run;
+        run.Start({"--port", instrument.DevicePath(), target});
+        QVERIFY(run.process.waitForStarted());
+        QVERIFY(run.Waiting());
+        const QByteArray framed = InstrumentSimulator::FrameAsNts350(QByteArray(1000, 'x'));
+        instrument.StartSending(framed, InstrumentSimulator::Nts350Plan(0));
+        QVERIFY(run.process.waitForFinished(15000));
+        QCOMPARE(run.process.exitCode(), 0);
+        QCOMPARE(TestFiles::Read(target), framed);
+    }
+
+    void convertsWhatArrivedAsAfterF1() {
+        InstrumentSimulator instrument;
+        QString error;
+        QVERIFY2(instrument.Open(error), qPrintable(error));
+        QTemporaryDir dir;
+        const QString target = dir.filePath("job.sdt");
+        const QByteArray measured = TestFiles::Read(TestFiles::DataDir("convert") + "/nts350-job.sdt");
+        QVERIFY(!measured.isEmpty());
+        CliRun run;
+        run.Start({"--set", "DeviceType=0", "--set", "Flag=0", "--convert", "--port", instrument.DevicePath(), target});
+        QVERIFY(run.process.waitForStarted());
+        QVERIFY(run.Waiting());
+        instrument.StartSending(InstrumentSimulator::FrameAsNts350(measured), InstrumentSimulator::Nts350Plan(0));
+        QVERIFY(run.process.waitForFinished(15000));
+        QCOMPARE(run.process.exitCode(), 0);
+        QCOMPARE(TestFiles::Read(target), InstrumentSimulator::FrameAsNts350(measured));
+        for (const char* extension : {"job.zap", "job.asc", "job.cod"}) QVERIFY2(QFile::exists(dir.filePath(extension)), extension);
+    }
+
+    void interruptKeepsTheExistingFile() {
+        InstrumentSimulator instrument;
+        QString error;
+        QVERIFY2(instrument.Open(error), qPrintable(error));
+        QTemporaryDir dir;
+        const QString target = dir.filePath("job.sdt");
+        TestFiles::Write(target, "earlier job");
+        CliRun run;
+        run.Start({"--force", "--port", instrument.DevicePath(), target});
+        QVERIFY(run.process.waitForStarted());
+        QVERIFY(run.Waiting());
+        instrument.StartSending(QByteArray(500, 'y'), {});
+        QVERIFY(instrument.WaitSent(5000));
+        run.process.terminate();
+        QVERIFY(run.process.waitForFinished(15000));
+        QCOMPARE(run.process.exitCode(), 1);
+        QCOMPARE(TestFiles::Read(target), QByteArray("earlier job"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"job.sdt"});
+    }
+
+    void existingFileNeedsForce() {
+        QTemporaryDir dir;
+        const QString target = dir.filePath("job.sdt");
+        TestFiles::Write(target, "earlier job");
+        CliRun run;
+        run.Start({"--port", "/nonexistent/tty", target});
+        QVERIFY(run.process.waitForFinished(15000));
+        QCOMPARE(run.process.exitCode(), 1);
+        QVERIFY(QString::fromUtf8(run.process.readAllStandardError()).contains("--force"));
+        QCOMPARE(TestFiles::Read(target), QByteArray("earlier job"));
+    }
+};
+
+QTEST_GUILESS_MAIN(ReceiveCommandTest)
+#include "ReceiveCommandTest.moc"

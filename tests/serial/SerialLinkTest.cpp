@@ -1,0 +1,188 @@
+#include "serial/SerialLink.h"
+
+#include "app/FileIo.h"
+#include "serial/SerialUploadPort.h"
+#include "tests/serial/SerialTestSupport.h"
+#include "tests/support/TestFiles.h"
+#include "upload/UploadProtocol.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using SerialTest::PtyLink;
+
+class SerialLinkTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void outOfTableSettingsNeverOpen_data() {
+        QTest::addColumn<int>("commPort");
+        QTest::addColumn<int>("baudRate");
+        QTest::addColumn<int>("parity");
+        QTest::addColumn<int>("stopBits");
+        QTest::newRow("port 0") << 0 << 5 << 0 << 0;
+        QTest::newRow("speed 15") << 1 << 15 << 0 << 0;
+        QTest::newRow("parity 5") << 1 << 5 << 5 << 0;
+        QTest::newRow("stop bits 3") << 1 << 5 << 0 << 3;
+    }
+    void outOfTableSettingsNeverOpen() {
+        QFETCH(int, commPort);
+        QFETCH(int, baudRate);
+        QFETCH(int, parity);
+        QFETCH(int, stopBits);
+        bool factoryCalled = false;
+        SerialLink link(
+            [&factoryCalled] {
+                factoryCalled = true;
+                return CreatePlatformSerialDevice();
+            },
+            [](int) {});
+        link.SetPortResolver([](int) { return QStringLiteral("/dev/null"); });
+        SerialSettings serial;
+        serial.commPort = static_cast<quint8>(commPort);
+        serial.baudRate = static_cast<quint8>(baudRate);
+        serial.parity = static_cast<quint8>(parity);
+        serial.stopBits = static_cast<quint8>(stopBits);
+        link.SetSettings(serial);
+        QVERIFY(!link.Open(true));
+        QVERIFY(!link.IsOpen());
+        QVERIFY(!factoryCalled);
+    }
+
+    void missingOrNonTerminalDeviceDoesNotOpen() {
+        SerialLink link;
+        link.SetDevice("/nonexistent/ttyS9");
+        QVERIFY(!link.Open(true));
+        link.SetDevice("/dev/null");
+        QVERIFY(!link.Open(false));
+        QVERIFY(!link.IsOpen());
+    }
+
+    void closeOnAClosedLinkDoesNothing() {
+        PtyLink pty;
+        QVERIFY(pty.Open());
+        pty.link.Close();
+        QVERIFY(pty.link.Open(true));
+        pty.link.Close();
+        pty.link.Close();
+        QVERIFY(!pty.link.IsOpen());
+        QCOMPARE(pty.link.ReadAvailable(nullptr, 0), 0);
+        QVERIFY(!pty.link.Write("x"));
+    }
+
+    void readerStoresChunksAndHoldsTheRest() {
+        PtyLink pty;
+        QVERIFY(pty.Open());
+        QTemporaryDir dir;
+        OutputFile file;
+        QVERIFY(!file.Create(dir.filePath("in.sdt")));
+        pty.link.SetReceivedDataFile(&file);
+        // The reader's reports arrive queued, on this thread.
+        QList<qint64> received;
+        connect(&pty.link, &SerialLink::Received, this, [&received](qint64 total) { received << total; });
+        QVERIFY(pty.link.Open(true));
+
+        const QByteArray data = SerialTest::AllByteValues(3000);
+        pty.instrument.StartSending(data, {});
+        QVERIFY(pty.instrument.WaitSent(5000));
+        QTRY_COMPARE(pty.link.ArrivedTotal(), qint64(3000));
+        const QByteArray tail = "only 20 bytes here..";
+        pty.instrument.StartSending(tail, {});
+        QTRY_COMPARE(pty.link.ArrivedTotal(), qint64(3020));
+        pty.link.Close();
+        pty.link.SetReceivedDataFile(nullptr);
+
+        // The last 20 bytes are too few for a chunk: they wait for the hand-off.
+        const QByteArray pending = pty.link.TakePending();
+        QVERIFY(pending.endsWith(tail));
+        QCOMPARE(pty.link.ReceivedTotal() + pending.size(), qint64(3020));
+        QVERIFY(!file.Close());
+        QCOMPARE(TestFiles::Read(dir.filePath("in.sdt")) + pending, data + tail);
+        QTRY_VERIFY(!received.isEmpty());
+        QCOMPARE(received.last(), pty.link.ReceivedTotal());
+        QVERIFY(pty.link.TakePending().isEmpty());
+    }
+
+    void openCloseCyclesLeakNothing() {
+        PtyLink pty;
+        QVERIFY(pty.Open());
+        QVERIFY(pty.link.Open(true));  // the first opening may set up lasting state
+        pty.link.Close();
+        const int descriptors = SerialTest::CountEntries("/proc/self/fd");
+        const int threads = SerialTest::CountEntries("/proc/self/task");
+        for (int cycle = 0; cycle < 200; ++cycle) {
+            QVERIFY(pty.link.Open(cycle % 2 == 0));
+            pty.link.Close();
+        }
+        QCOMPARE(SerialTest::CountEntries("/proc/self/fd"), descriptors);
+        QCOMPARE(SerialTest::CountEntries("/proc/self/task"), threads);
+    }
+
+    void farSideHangingUpEndsTheReader() {
+        PtyLink pty;
+        QVERIFY(pty.Open());
+        int lost = 0;
+        connect(&pty.link, &SerialLink::Lost, this, [&lost] { ++lost; });
+        QVERIFY(pty.link.Open(true));
+        pty.instrument.StartSending("abc", {});
+        QTRY_COMPARE(pty.link.ArrivedTotal(), qint64(3));
+        pty.instrument.HangUp();
+        QTRY_COMPARE(lost, 1);
+        QVERIFY(pty.link.ConnectionLost());
+        pty.link.Close();
+        QCOMPARE(pty.link.TakePending(), QByteArray("abc"));
+    }
+
+    void uploadArrivesBlockForBlock() {
+        PtyLink pty;
+        QVERIFY(pty.Open());
+        pty.instrument.StartReceivingUpload();
+        SerialUploadPort port(pty.link);
+        QVERIFY(port.OpenWithoutReader());
+        QVERIFY(port.IsOpen());
+
+        // Ten point records: 510 characters, four blocks, the last with 126.
+        QByteArray stream;
+        for (int i = 0; i < 10; ++i) {
+            stream += QByteArray("_+P") + QByteArray::number(i).leftJustified(9, ' ') +
+                      "_ x+045678123_ y+680000500_ z+000250250";
+        }
+        QCOMPARE(stream.size(), 510);
+        QByteArray error;
+        QVERIFY(port.Write(Preamble1(), error));
+        QVERIFY(port.Write(Preamble2(), error));
+        for (int block = 0; block * kBlockPayload < stream.size(); ++block) {
+            QVERIFY(pty.link.SendBlock(stream.mid(block * kBlockPayload, kBlockPayload),
+                                       static_cast<unsigned>(block)));
+        }
+        QVERIFY(port.Write(EndRecord(), error));
+        port.Close();
+
+        const InstrumentSimulator::UploadReport report = pty.instrument.WaitUpload(5000);
+        QVERIFY2(report.Ok(), qPrintable(report.Describe()));
+        QCOMPARE(report.blocks, 4);
+        QCOMPARE(report.stream, stream + "  ");
+        QCOMPARE(pty.pauses, (std::vector<int>{350, 350, 350, 350}));
+    }
+
+    void instrumentNoticesBadBlocks_data() {
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("stream byte changed") << 17 + 40 << "checksum";
+        QTest::newRow("block digit changed") << 17 + 129 << "digit";
+        QTest::newRow("end record cut") << -1 << "no end record";
+    }
+    void instrumentNoticesBadBlocks() {
+        QFETCH(int, offset);
+        QFETCH(QString, fault);
+        QByteArray bytes = Preamble1() + Preamble2() + BuildBlock("abc", 0) + EndRecord();
+        QVERIFY(InstrumentSimulator::CheckUpload(bytes).Ok());
+        if (offset < 0) bytes.chop(2);
+        else bytes[offset] = static_cast<char>(bytes[offset] ^ 0x01);
+        const InstrumentSimulator::UploadReport report = InstrumentSimulator::CheckUpload(bytes);
+        QVERIFY(!report.Ok());
+        QVERIFY2(report.faults.join('\n').contains(fault), qPrintable(report.faults.join('\n')));
+    }
+};
+
+QTEST_GUILESS_MAIN(SerialLinkTest)
+#include "SerialLinkTest.moc"

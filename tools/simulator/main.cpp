@@ -1,0 +1,150 @@
+// tarvo-sim: a simulated NTS-350/NTS-660 on a pseudo-terminal, for trying the
+// reception and the upload without an instrument. It prints the device to give
+// the program as its port and runs until Ctrl+C.
+
+#include "app/Cp1250.h"
+#include "app/FileIo.h"
+#include "tools/simulator/InstrumentSimulator.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <csignal>
+#include <cstdio>
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+
+const char kUsage[] =
+    "Použití:\n"
+    "  tarvo-sim [--model 350|660] [--bps RYCHLOST] [--pause MS] [--delay S] send SOUBOR\n"
+    "      Vysílá soubor měřených dat jako přístroj: po každém Enter (nebo jednou za S sekund\n"
+    "      po spuštění s --delay). NTS-350 posílá bloky po 136 bytech s pauzou MS (100 ms),\n"
+    "      rychlostí RYCHLOST bit/s (4800; 0 = bez omezení).\n"
+    "  tarvo-sim receive\n"
+    "      Přijímá nahrávání bodů a kódů, kontroluje bloky a vypíše, co přišlo.\n"
+    "Program vypíše zařízení (/dev/pts/N), které se zadá jako port, a běží do Ctrl+C.\n";
+
+volatile std::sig_atomic_t g_stop = 0;
+
+void OnSignal(int) { g_stop = 1; }
+
+void Say(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    std::fwrite(utf8.constData(), 1, static_cast<std::size_t>(utf8.size()), stdout);
+    std::fflush(stdout);
+}
+
+// Waits up to timeoutMs for a line on standard input; false at its end.
+bool LineTyped(bool& endOfInput, int timeoutMs) {
+    if (endOfInput) {
+        usleep(static_cast<useconds_t>(timeoutMs) * 1000);
+        return false;
+    }
+    pollfd input{STDIN_FILENO, POLLIN, 0};
+    if (::poll(&input, 1, timeoutMs) <= 0) return false;
+    char line[256];
+    if (!std::fgets(line, sizeof line, stdin)) {
+        endOfInput = true;
+        return false;
+    }
+    return true;
+}
+
+int Send(InstrumentSimulator& instrument, const QByteArray& bytes, const InstrumentSimulator::SendPlan& plan,
+         int delaySeconds) {
+    Say(delaySeconds >= 0 ? QStringLiteral("Vysílám za %1 s, znovu po Enter.\n").arg(delaySeconds)
+                          : QStringLiteral("Enter vyšle data.\n"));
+    bool endOfInput = false;
+    qint64 waitedMs = 0;
+    bool sendNow = false;
+    while (!g_stop) {
+        if (delaySeconds >= 0 && waitedMs >= delaySeconds * 1000LL) {
+            sendNow = true;
+            delaySeconds = -1;
+        }
+        if (LineTyped(endOfInput, 100)) sendNow = true;
+        waitedMs += 100;
+        if (!sendNow) continue;
+        sendNow = false;
+        instrument.StartSending(bytes, plan);
+        while (!g_stop && !instrument.WaitSent(200)) Say(QStringLiteral("\r%1 bytů").arg(instrument.BytesSent()));
+        Say(QStringLiteral("\rOdesláno %1 bytů.\n").arg(instrument.BytesSent()));
+    }
+    return 0;
+}
+
+int Receive(InstrumentSimulator& instrument) {
+    Say(QStringLiteral("Čekám na data z počítače ...\n"));
+    instrument.StartReceivingUpload();
+    while (!g_stop) {
+        if (!instrument.UploadDone()) {
+            usleep(100000);
+            continue;
+        }
+        Say(instrument.WaitUpload(0).Describe());
+        instrument.StartReceivingUpload();
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    bool nts660 = false;
+    qint32 bitsPerSecond = 4800;
+    int pauseMs = 100;
+    int delaySeconds = -1;
+    QStringList rest;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == QLatin1String("--model") && hasValue) nts660 = arguments[++i] == QLatin1String("660");
+        else if (argument == QLatin1String("--bps") && hasValue) bitsPerSecond = arguments[++i].toInt();
+        else if (argument == QLatin1String("--pause") && hasValue) pauseMs = arguments[++i].toInt();
+        else if (argument == QLatin1String("--delay") && hasValue) delaySeconds = arguments[++i].toInt();
+        else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            Say(QString::fromUtf8(kUsage));
+            return 0;
+        } else rest << argument;
+    }
+    const bool send = rest.size() == 2 && rest[0] == QLatin1String("send");
+    const bool receive = rest.size() == 1 && rest[0] == QLatin1String("receive");
+    if (!send && !receive) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    QByteArray bytes;
+    if (send) {
+        if (const FileError error = ReadWholeFile(rest[1], bytes)) {
+            const QByteArray text = Cp1250::ToUtf8(FileErrorText(error));
+            std::fprintf(stderr, "%s\n", text.constData());
+            return 1;
+        }
+    }
+
+    InstrumentSimulator instrument;
+    QString error;
+    if (!instrument.Open(error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    Say(QStringLiteral("Simulovaný přístroj %1 na zařízení %2\n")
+            .arg(nts660 ? QStringLiteral("NTS-660") : QStringLiteral("NTS-350"), instrument.DevicePath()));
+    if (receive) return Receive(instrument);
+
+    InstrumentSimulator::SendPlan plan;
+    if (nts660) {
+        plan.bitsPerSecond = bitsPerSecond;
+    } else {
+        bytes = InstrumentSimulator::FrameAsNts350(bytes);
+        plan = InstrumentSimulator::Nts350Plan(bitsPerSecond);
+        plan.pauseMs = pauseMs;
+    }
+    return Send(instrument, bytes, plan, delaySeconds);
+}
