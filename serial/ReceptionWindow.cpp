@@ -7,8 +7,10 @@
 #include "serial/ReceptionAnimation.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <qdrawutil.h>
 
 namespace {
 
@@ -26,9 +28,6 @@ ReceptionWindow::ReceptionWindow(SerialLink& link, Prompter& prompter, const QSt
       m_animation(new ReceptionAnimation(this)),
       m_cancel(new QPushButton(UiText(Texts::kStorno), this)) {
     setModal(true);
-    // A raised panel takes the place of the missing caption's frame.
-    setObjectName(QStringLiteral("receptionWindow"));
-    setStyleSheet(QStringLiteral("#receptionWindow { border: 2px outset palette(mid); }"));
     const QSize size = DialogUnits(font()).Size(187, 75).expandedTo(QSize(kAnimationRect.right() + 6, 0));
     setFixedSize(size);
 
@@ -61,6 +60,13 @@ void ReceptionWindow::showEvent(QShowEvent* event) {
     const QWidget* over = parentWidget() ? parentWidget()->window() : nullptr;
     const QRect area = over ? over->frameGeometry() : (screen() ? screen()->availableGeometry() : QRect());
     if (area.isValid()) move(area.center() - rect().center());
+}
+
+void ReceptionWindow::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    // A raised panel takes the place of the missing caption's frame.
+    QPainter painter(this);
+    qDrawWinPanel(&painter, rect(), palette(), false);
 }
 
 void ReceptionWindow::reject() {

@@ -10,8 +10,9 @@
 #include <system_error>
 
 SerialLink::SerialLink(QObject* parent)
-    : SerialLink(CreatePlatformSerialDevice,
-                 [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }, parent) {}
+    : SerialLink(
+          CreatePlatformSerialDevice, [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); },
+          parent) {}
 
 SerialLink::SerialLink(DeviceFactory factory, Pause pause, QObject* parent)
     : QObject(parent),

@@ -11,11 +11,18 @@
 #include "app/OutputWindow.h"
 #include "app/Prompter.h"
 #include "app/SettingsStore.h"
+#include "app/Texts.h"
+#include "serial/CommunicationDialog.h"
+#include "serial/PortNames.h"
+#include "serial/ReceptionAnimation.h"
+#include "serial/ReceptionWindow.h"
+#include "serial/SerialLink.h"
 #include "upload/UploadPort.h"
 #include "upload/UploadWindow.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QTabWidget>
@@ -141,5 +148,19 @@ int main(int argc, char* argv[]) {
         upload.SetPosition(3);
         Save(upload, uploads[sixteen]);
     }
+
+    // The reception window while data comes in, and the communication dialog.
+    SerialLink link;
+    link.SetPortResolver([](int port) { return PortNames::DefaultDevice(port); });
+    ReceptionWindow reception(link, silent, QDir(g_directory).filePath(QStringLiteral("job.sdt")));
+    QByteArray status = Text(Texts::kReceivingData);
+    status.replace("%u", "4352");
+    reception.StatusLabel()->setText(Cp1250::ToUnicode(status));
+    for (int frame = 0; frame < 5; ++frame) reception.Animation()->Advance();
+    Save(reception, "reception-window.png");
+
+    SettingsStore store(QDir(g_directory).filePath(QStringLiteral("profile.ini")));
+    CommunicationDialog communication(link, store, silent);
+    Save(communication, "communication-dialog.png");
     return 0;
 }
