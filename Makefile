@@ -27,8 +27,9 @@ bench: build
 
 # The windows rendered to PNG under $(BUILD)/screenshots, for a person to look at.
 screenshots: configure
-	cmake --build $(BUILD) -j $(JOBS) --target tarvo-screenshots
+	cmake --build $(BUILD) -j $(JOBS) --target tarvo-screenshots MenuScreenshot
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tarvo-screenshots $(BUILD)/screenshots
+	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tests/ui/menus/MenuScreenshot $(BUILD)/screenshots/menu.png
 
 # The main window's menu drawn open, for a person to look at.
 menu-screenshot: build
