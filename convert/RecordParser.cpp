@@ -95,8 +95,7 @@ private:
     bool ReadStation350(const char*& cursor, const char* end);
     bool ReadSightingOrPoint350(const char*& cursor, const char* end);
     bool ReadCodeEntry350(const char*& cursor, const char* end);
-    bool ReadStation660(const char* line, const char* lineEnd);
-    bool ReadSighting660(const char* line, const char* lineEnd);
+    bool ReadNameHeightCode660(const char* line, const char* lineEnd);
     bool ReadAngles660(const char* line, const char* lineEnd, bool withDistance);
     void CheckUnitsLine660(const char* line, const char* lineEnd);
     void ReadOptionalCode(const char* cursor, const char* lineEnd);
@@ -343,9 +342,9 @@ void Parser::ParseNts660(const char* text, const char* end) {
             if (!m_unitsLineSeen) CheckUnitsLine660(line, lineEnd);
             m_unitsLineSeen = true;
         } else if (StartsWith(line, lineEnd, "STN")) {
-            ReadStation660(line, lineEnd);
+            if (ReadNameHeightCode660(line, lineEnd)) Add(Station);
         } else if (StartsWith(line, lineEnd, "SS")) {
-            if (ReadSighting660(line, lineEnd)) {
+            if (ReadNameHeightCode660(line, lineEnd)) {
                 // The angles line must follow; whatever follows is consumed.
                 if (next >= end) break;
                 const char* anglesEnd = nullptr;
@@ -387,24 +386,10 @@ void Parser::ReadOptionalCode(const char* cursor, const char* lineEnd) {
     if (RestOfLine(cursor, lineEnd, field)) m_record.codeText = Code(field);
 }
 
-// The fields of one line end at the line's end as they would at its CR; a line
-// shorter than the data column has only empty fields.
-bool Parser::ReadStation660(const char* line, const char* lineEnd) {
-    Reset();
-    if (lineEnd - line < kDataColumn) return false;
-    const char* cursor = line + kDataColumn;
-    Field field;
-    if (!Extract(cursor, lineEnd, field, nullptr, ",", false)) return false;
-    m_record.name = field.Bytes();
-    if (!Extract(cursor, lineEnd, field, ",", ",", false)) return false;
-    m_record.height = field.Number();
-    CheckHeight(m_record.height);
-    ReadOptionalCode(cursor, lineEnd);
-    Add(Station);
-    return true;
-}
-
-bool Parser::ReadSighting660(const char* line, const char* lineEnd) {
+// "STN" and "SS" lines: name, height, optional code. The fields of one line end at
+// the line's end as they would at its CR; a line shorter than the data column has
+// only empty fields.
+bool Parser::ReadNameHeightCode660(const char* line, const char* lineEnd) {
     Reset();
     if (lineEnd - line < kDataColumn) return false;
     const char* cursor = line + kDataColumn;
