@@ -10,9 +10,8 @@
 #include <system_error>
 
 SerialLink::SerialLink(QObject* parent)
-    : SerialLink(
-          CreatePlatformSerialDevice, [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); },
-          parent) {}
+    : SerialLink(CreatePlatformSerialDevice,
+                 [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }, parent) {}
 
 SerialLink::SerialLink(DeviceFactory factory, Pause pause, QObject* parent)
     : QObject(parent),
