@@ -53,6 +53,7 @@ CommunicationDialog::CommunicationDialog(SerialLink& link, SettingsStore& store,
     // Which device the chosen port opens on this machine.
     m_device = new QComboBox(group);
     m_device->setEditable(true);
+    m_device->setMinimumContentsLength(14);
     m_device->setInsertPolicy(QComboBox::NoInsert);
     m_device->addItems(PortNames::PresentDevices());
     m_device->setToolTip(UiText(Texts::kCommDeviceTip));
