@@ -200,9 +200,9 @@ void UploadWindow::closeEvent(QCloseEvent* event) {
 }
 
 void UploadWindow::Show(int maximum) {
+    m_progress->show();
     m_progress->setRange(0, maximum);
     m_progress->setValue(0);
-    m_progress->show();
     m_progress->repaint();
 }
 
@@ -211,4 +211,7 @@ void UploadWindow::SetPosition(int position) {
     m_progress->repaint();
 }
 
-void UploadWindow::Hide() { m_progress->hide(); }
+void UploadWindow::Hide() {
+    m_progress->hide();
+    m_progress->reset();
+}

@@ -208,12 +208,14 @@ private Q_SLOTS:
         InstrumentSimulator::UploadReport points;
         InstrumentSimulator::UploadReport codeReport;
         QList<int> progress;
+        bool barHiddenWhileSending = false;
         QList<int> progressMaximum;
         QList<QByteArray> logShown;
         ModalCloser closer;
         WhenOpen<UploadWindow> user([&](UploadWindow& window) {
             connect(window.ProgressBar(), &QProgressBar::valueChanged, this, [&](int value) {
                 progress.append(value);
+                barHiddenWhileSending |= !window.ProgressBar()->isVisible();
                 progressMaximum.append(window.ProgressBar()->maximum());
             });
             window.Editor()->setFocus();
@@ -250,6 +252,7 @@ private Q_SLOTS:
         // Two blocks behind the two preambles: the bar runs 0 to 4 of 4.
         QCOMPARE(progress.mid(0, 5), (QList<int>{0, 1, 2, 3, 4}));
         QCOMPARE(progressMaximum.mid(0, 5), QList<int>(5, 4));
+        QVERIFY(!barHiddenWhileSending);
         QCOMPARE(logShown.first(), Cp1250::FromUtf8("Odeslaná data:"));
         QCOMPARE(logShown[3], QByteArray("P1          680000.120\t1045000.500\t   245.700"));
         QCOMPARE(logShown[5], QByteArray("HYM_NAZVEM  680020.000\t1045020.000\t   247.000"));

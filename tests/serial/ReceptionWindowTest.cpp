@@ -101,17 +101,31 @@ private Q_SLOTS:
         QVERIFY(!setup.pty.link.IsOpen());
     }
 
-    void portThatCannotOpenLeavesTheFileAlone() {
+    // A pulled cable ends the window at once: what arrived is kept and converted,
+    // and without data there is nothing to convert.
+    void lostLineEndsTheWindow_data() {
+        QTest::addColumn<int>("bytesBefore");
+        QTest::newRow("after data") << 600;
+        QTest::newRow("before any data") << 0;
+    }
+    void lostLineEndsTheWindow() {
+        QFETCH(int, bytesBefore);
         Setup setup;
-        setup.pty.link.SetDevice(QStringLiteral("/nonexistent/ttyS7"));
+        QVERIFY(setup.pty.Open());
         TestFiles::Write(setup.target, "an older job");
+        const QByteArray data = MeasuredData().left(bytesBefore);
         ReceptionWindow window(setup.pty.link, setup.prompter, setup.target);
-        QVERIFY(!window.Run());
-        QCOMPARE(setup.prompter.messages.size(), 1);
-        QCOMPARE(setup.prompter.messages.first().text, Text(Texts::kBadCommSettings));
-        QCOMPARE(setup.prompter.messages.first().icon, MessageIcon::Exclamation);
-        QCOMPARE(TestFiles::Read(setup.target), QByteArray("an older job"));
+        QTimer::singleShot(50, this, [&] {
+            if (!data.isEmpty()) setup.pty.instrument.StartSending(data, {});
+            QTRY_COMPARE_WITH_TIMEOUT(setup.pty.link.ArrivedTotal(), qint64(data.size()), 5000);
+            setup.pty.instrument.HangUp();
+        });
+        QCOMPARE(window.Run(), !data.isEmpty());
+        QCOMPARE(window.GetReception().CurrentState(), Reception::State::Lost);
+        QCOMPARE(TestFiles::Read(setup.target), data.isEmpty() ? QByteArray("an older job") : data);
         QCOMPARE(setup.Files(), QStringList{"job.sdt"});
+        QCOMPARE(setup.prompter.messages.size(), 1);
+        QVERIFY(Cp1250::ToUnicode(setup.prompter.messages.first().text).contains(QStringLiteral("přerušeno")));
     }
 };
 

@@ -6,15 +6,11 @@
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 #include "upload/UploadArtwork.h"
-#include "upload/UploadProtocol.h"
 
 #include <QAction>
 #include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolBar>
 
 namespace {
 
@@ -39,18 +35,10 @@ public:
 struct Fixture {
     RecordingPort port;
     ScriptedPrompter prompter;
-    QList<int> pauses;
     UploadWindow window;
-    QList<int> progressValues;
-    QList<bool> progressVisibleWhileSending;
 
     explicit Fixture(quint16 flag = kDefaultFlag) : window(flag, port, prompter) {
-        window.SetPause([this](int ms) {
-            pauses.append(ms);
-            progressVisibleWhileSending.append(window.ProgressBar()->isVisible());
-        });
-        QObject::connect(window.ProgressBar(), &QProgressBar::valueChanged,
-                         [this](int value) { progressValues.append(value); });
+        window.SetPause([](int) {});
         window.show();
     }
 };
@@ -109,29 +97,6 @@ private Q_SLOTS:
         QCOMPARE(fixture.port.writes[2].mid(1, 51), QByteArray("_+HYM_NAZVEM_ x+045000500_ y+680000120_ z+000245700"));
     }
 
-    void sendingShowsProgressThenTheLog() {
-        Fixture fixture;
-        QByteArray list;
-        for (int i = 1; i <= 10; ++i) list += "P" + QByteArray::number(i) + " 680000,5 1045678.123 250.25\r\n";
-        fixture.window.SetEditorText(list);
-        QVERIFY(!fixture.window.ProgressBar()->isVisible());
-
-        fixture.window.Action(UploadWindow::kSendPointsCommand)->trigger();
-
-        QCOMPARE(fixture.port.writes.size(), 2 + 4 + 1);
-        QCOMPARE(fixture.pauses, QList<int>(6, 350));
-        QCOMPARE(fixture.progressVisibleWhileSending, QList<bool>(6, true));
-        QCOMPARE(fixture.window.ProgressBar()->maximum(), 6);
-        QCOMPARE(fixture.progressValues, (QList<int>{0, 1, 2, 3, 4, 5, 6}));
-        QVERIFY(!fixture.window.ProgressBar()->isVisible());
-
-        const QList<QByteArray> shown = fixture.window.EditorLines();
-        QCOMPARE(shown.first(), Cp1250::FromUtf8("Odeslaná data:"));
-        QCOMPARE(shown[3], QByteArray("P1          680000.500\t1045678.123\t   250.250"));
-        QCOMPARE(shown.size(), 3 + 10 + 1);
-        QVERIFY(fixture.window.ToolBar()->isEnabled());
-    }
-
     void emptyListKeepsTheEditor_data() {
         QTest::addColumn<int>("command");
         QTest::addColumn<QByteArray>("message");
@@ -185,19 +150,6 @@ private Q_SLOTS:
         QTest::keyClicks(fixture.window.Editor(), "1 2");
         QCOMPARE(fixture.window.EditorLines(), QList<QByteArray>{"P1\t1 2"});
         QVERIFY(fixture.window.isVisible());
-    }
-
-    void toolbarHasFiveCommands() {
-        Fixture fixture;
-        QList<QAction*> buttons;
-        for (QAction* action : fixture.window.ToolBar()->actions()) {
-            if (!action->isSeparator()) buttons.append(action);
-        }
-        QCOMPARE(buttons.size(), 5);
-        QCOMPARE(fixture.window.ToolBar()->actions().size(), 9);  // a separator between each two
-        QCOMPARE(buttons.last(), fixture.window.CloseAction());
-        fixture.window.CloseAction()->trigger();
-        QVERIFY(!fixture.window.isVisible());
     }
 
     void sixteenColourImagesUseOnlyTheStandardColours() {
