@@ -4,6 +4,14 @@
 #include "app/Prompter.h"
 #include "app/SettingsStore.h"
 #include "app/Texts.h"
+#include "serial/CommunicationDialog.h"
+#include "serial/PortNames.h"
+#include "serial/ReceptionWindow.h"
+#include "serial/SerialLink.h"
+#include "serial/SerialUploadPort.h"
+#include "upload/UploadWindow.h"
+
+#include <QApplication>
 
 #include <utility>
 
@@ -12,6 +20,9 @@ namespace {
 FileDialogRequest MeasuredDataRequest(FileDialogRequest::Kind kind) {
     return FileDialogRequest{kind, Text(Texts::kMeasuredDataFilter), QStringLiteral("sdt")};
 }
+
+// The window the serial windows open over.
+QWidget* DialogParent() { return QApplication::activeWindow(); }
 
 }  // namespace
 
@@ -22,9 +33,14 @@ CTDoc::CTDoc(SettingsStore& store, const ConversionSettings& startupSettings, Pr
       m_settings(startupSettings),
       m_prompter(prompter),
       m_chooser(chooser),
-      m_core(std::move(core)) {}
+      m_core(std::move(core)),
+      m_link(std::make_unique<SerialLink>()) {
+    m_link->SetPortResolver([this](int commPort) { return PortNames::DeviceOf(m_store, commPort); });
+}
 
 CTDoc::~CTDoc() {
+    // The port closes before the settings are written.
+    m_link.reset();
     // A document whose settings were never loaded would overwrite the profile with
     // defaults; it leaves the profile alone.
     if (m_loaded) SaveShutdownSettings(m_store, m_settings);
@@ -32,6 +48,7 @@ CTDoc::~CTDoc() {
 
 bool CTDoc::OnNewDocument() {
     LoadDocumentSettings(m_store, m_settings, m_serial);
+    m_link->SetSettings(m_serial);
     m_loaded = true;
     return true;
 }
@@ -161,10 +178,22 @@ void CTDoc::OnConversionParameters() { m_prompter.RunParameterSheet(m_settings);
 void CTDoc::OnCommunicationParameters() { RunCommunicationDialog(); }
 
 bool CTDoc::RunReception(const QString& targetPath) {
-    (void)targetPath;
-    return false;
+    ReceptionWindow window(*m_link, m_prompter, targetPath, DialogParent());
+    return window.Run();
 }
 
-void CTDoc::RunUploadWindow() {}
+void CTDoc::RunUploadWindow() {
+    SerialUploadPort port(*m_link);
+    UploadWindow window(m_settings.flag, port, m_prompter, DialogParent());
+    window.SetFileChooser([this] {
+        return m_chooser.Choose(FileDialogRequest{FileDialogRequest::Kind::Open, Text(Texts::kAllFilesFilter), {}});
+    });
+    window.exec();
+}
 
-void CTDoc::RunCommunicationDialog() {}
+void CTDoc::RunCommunicationDialog() {
+    CommunicationDialog dialog(*m_link, m_store, m_prompter, DialogParent());
+    dialog.exec();
+    // The dialog's values are in use from its OK on, stored or not.
+    m_serial = m_link->Settings();
+}

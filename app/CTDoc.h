@@ -13,8 +13,11 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class FileChooser;
 class Prompter;
+class SerialLink;
 class SettingsStore;
 
 // The command numbers of the menu, the toolbar and the function keys.
@@ -56,6 +59,9 @@ public:
     DocumentState& Document() { return m_document; }
     const DocumentState& Document() const { return m_document; }
     Prompter& GetPrompter() { return m_prompter; }
+    // The one serial link; its port number opens the device the profile's section
+    // "Ports" names.
+    SerialLink& Link() { return *m_link; }
 
     // Whether a command can be chosen now and whether it shows a check mark.
     CommandState StateOf(CommandId command) const;
@@ -93,5 +99,6 @@ private:
     Prompter& m_prompter;
     FileChooser& m_chooser;
     CoreOperations m_core;
+    std::unique_ptr<SerialLink> m_link;
     bool m_loaded = false;
 };

@@ -91,6 +91,49 @@ inline constexpr UserText kConnectionLost{
 inline constexpr UserText kConnectionLostNoData{0, "Spojení s přístrojem bylo přerušeno!\nŽádná data nebyla přijata."};
 inline constexpr UserText kReceivedDataKeptIn{0, "Přijatá data zůstala uložena v souboru %s."};
 
+// Reception window and communication settings dialog.
+inline constexpr UserText kStorno{0, "Storno"};
+inline constexpr UserText kCommDialogCaption{0, "Nastavení parametrů komunikace"};
+inline constexpr UserText kCommGroup{0, " Komunikace "};
+inline constexpr UserText kCommPortLabel{0, "Sériový port"};
+inline constexpr UserText kCommSpeedLabel{0, "Rychlost přenosu"};
+inline constexpr UserText kCommDataBitsLabel{0, "Počet dat. bitů"};
+inline constexpr UserText kCommParityLabel{0, "Parita"};
+inline constexpr UserText kCommStopBitsLabel{0, "Stop bity"};
+inline constexpr UserText kCommDataBits5{0, "5 bitů"};
+inline constexpr UserText kCommDataBits6{0, "6 bitů"};
+inline constexpr UserText kCommDataBits7{0, "7 bitů"};
+inline constexpr UserText kCommDataBits8{0, "8 bitů"};
+inline constexpr UserText kCommParityNone{0, "žádná"};
+inline constexpr UserText kCommParityOdd{0, "lichá"};
+inline constexpr UserText kCommParityEven{0, "sudá"};
+inline constexpr UserText kCommStopBits1{0, "1 bit"};
+inline constexpr UserText kCommStopBits15{0, "1,5 bitu"};
+inline constexpr UserText kCommStopBits2{0, "2  bity"};
+inline constexpr UserText kCommFlowNote{0, "Pozn.: Řízení toku žádné."};
+// The device a port opens on Linux (profile section "Ports").
+inline constexpr UserText kCommDeviceLabel{0, "Zařízení"};
+inline constexpr UserText kCommDeviceTip{
+    0, "Soubor zařízení, který se pro zvolený port otevře (např. /dev/ttyUSB0); uloží se spolu s ostatními hodnotami."};
+
+// Upload window: caption, toolbar tips and the format help of its help button.
+inline constexpr UserText kUploadWindowCaption{0, "Přenos souřadnic do totální stanice"};
+inline constexpr UserText kTipOpenListFile{0, "Otevřít soubor"};
+inline constexpr UserText kTipSendPoints{0, "Odeslat body"};
+inline constexpr UserText kTipSendCodes{0, "Odeslat kódy"};
+inline constexpr UserText kTipUploadHelp{0, "Nápověda"};
+inline constexpr UserText kTipCloseUploadWindow{0, "Zavřít okno"};
+inline constexpr UserText kUploadFormatHelp{
+    32800,
+    "Formát dat přenosu souřadnic N, E, Z:\nKaždý řádek obsahuje informace o jednom bodu. První hodnota je název "
+    "bodu,\nnásleduje Y-ová souřadnice, X-ová a výška Z (pokud není výška uvedena, je implicitně nulová).\nJednotlivé "
+    "hodnoty mohou být odděleny mezerou (i více), středníkem nebo tabelátorem (pro vložení tabelátoru v editoru "
+    "použijte Ctrl+TAB).\nPokud je nastaveno prohození souřadnic X/Y pro výstup, je pořadí hodnot opačné tzn. X, Y a "
+    "Z.\nPro název bodu bude použito max. prvních 10 znaků; číselné hodnoty větší než 1000000\nbudou konvertovány "
+    "odtržením části nad 1000000.\nJako desetiný oddělovač lze použít čárku nebo tečku.\n\nFormát dat přenosu "
+    "kódů:\nKaždý řádek obsahuje informace o jednom kódu. První hodnota je číslo kódu v intervalu 1 až 50,\nnásleduje "
+    "textový popis kódu (akceptováno pouze prvních deset znaků).\nHodnoty jsou odděleny čárkou."};
+
 // DXF export.
 inline constexpr UserText kNoXyzPoints{0, "Nenalezeny žádné body XYZ !"};
 

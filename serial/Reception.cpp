@@ -38,9 +38,12 @@ FileError CreateTemporaryBeside(const QString& target, QString& temporaryPath) {
         if (!file.exists()) {
             const QFileInfo where(directory.absolutePath());
             FileErrorKind kind = FileErrorKind::CreateError;
-            if (!where.exists()) kind = FileErrorKind::NotFound;
-            else if (!where.isDir()) kind = FileErrorKind::BadPath;
-            else if (!where.isWritable()) kind = FileErrorKind::AccessDenied;
+            if (!where.exists())
+                kind = FileErrorKind::NotFound;
+            else if (!where.isDir())
+                kind = FileErrorKind::BadPath;
+            else if (!where.isWritable())
+                kind = FileErrorKind::AccessDenied;
             return FileError{kind, target, 0};
         }
     }

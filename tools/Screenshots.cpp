@@ -11,9 +11,18 @@
 #include "app/OutputWindow.h"
 #include "app/Prompter.h"
 #include "app/SettingsStore.h"
+#include "app/Texts.h"
+#include "serial/CommunicationDialog.h"
+#include "serial/PortNames.h"
+#include "serial/ReceptionAnimation.h"
+#include "serial/ReceptionWindow.h"
+#include "serial/SerialLink.h"
+#include "upload/UploadPort.h"
+#include "upload/UploadWindow.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QTabWidget>
@@ -31,6 +40,15 @@ public:
 class NoFiles : public FileChooser {
 public:
     QString Choose(const FileDialogRequest&) override { return {}; }
+};
+
+// A port that takes everything and sends nowhere.
+class NoLine : public UploadPort {
+public:
+    bool IsOpen() const override { return false; }
+    bool OpenWithoutReader() override { return false; }
+    bool Write(const QByteArray&, QByteArray&) override { return false; }
+    void Close() override {}
 };
 
 QString g_directory;
@@ -113,5 +131,36 @@ int main(int argc, char* argv[]) {
         "řádek\r\n");
     OutputWindow output(fieldBook, "zakázka.zap");
     Save(output, "output-window.png");
+
+    // The upload window halfway through a transmission, in both toolbar colour sets.
+    SilentPrompter silent;
+    NoLine noLine;
+    const QByteArray pointList = Cp1250::FromUtf8(
+        "4001 680000.12 1045000.50 245.70\r\n"
+        "4002;680012,34;1045010,20;246,10\r\n"
+        "OBRUBNIK_ZAHRADA\t680020.00\t1045020.00\t247.00 a dlouhý řádek, který se na kraji okna zalomí\r\n");
+    const char* uploads[] = {"upload-window.png", "upload-window-16-colours.png"};
+    for (int sixteen = 0; sixteen < 2; ++sixteen) {
+        UploadWindow upload(sixteen ? 30 | 0x080 : 30, noLine, silent);
+        upload.SetEditorText(pointList);
+        upload.show();
+        upload.Show(6);
+        upload.SetPosition(3);
+        Save(upload, uploads[sixteen]);
+    }
+
+    // The reception window while data comes in, and the communication dialog.
+    SerialLink link;
+    link.SetPortResolver([](int port) { return PortNames::DefaultDevice(port); });
+    ReceptionWindow reception(link, silent, QDir(g_directory).filePath(QStringLiteral("job.sdt")));
+    QByteArray status = Text(Texts::kReceivingData);
+    status.replace("%u", "4352");
+    reception.StatusLabel()->setText(Cp1250::ToUnicode(status));
+    for (int frame = 0; frame < 5; ++frame) reception.Animation()->Advance();
+    Save(reception, "reception-window.png");
+
+    SettingsStore store(QDir(g_directory).filePath(QStringLiteral("profile.ini")));
+    CommunicationDialog communication(link, store, silent);
+    Save(communication, "communication-dialog.png");
     return 0;
 }

@@ -1,0 +1,179 @@
+#include "serial/CommunicationDialog.h"
+
+#include "app/DialogUnits.h"
+#include "app/Prompter.h"
+#include "app/SettingsStore.h"
+#include "app/Texts.h"
+#include "app/UiText.h"
+#include "serial/LineSettings.h"
+#include "serial/PortNames.h"
+#include "serial/SerialLink.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kPortCount = 9;
+constexpr int kOfferedSpeeds = 14;  // the last entry of the speed table is not offered
+constexpr int kFirstDataBits = 5;
+
+// The item of a stored value, or -1 (no selection) when the list does not offer it.
+int ItemOf(int value, int count) { return value >= 0 && value < count ? value : -1; }
+
+}  // namespace
+
+CommunicationDialog::CommunicationDialog(SerialLink& link, SettingsStore& store, Prompter& prompter, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_link(link),
+      m_store(store),
+      m_prompter(prompter) {
+    setWindowTitle(UiText(Texts::kCommDialogCaption));
+    setModal(true);
+    const SerialSettings& current = m_link.Settings();
+
+    auto* group = new QGroupBox(UiText(Texts::kCommGroup), this);
+    auto* grid = new QGridLayout(group);
+    QStringList ports;
+    for (int port = 1; port <= kPortCount; ++port) ports << PortNames::KeyOf(port);
+    QStringList speeds;
+    for (int index = 0; index < kOfferedSpeeds; ++index) speeds << QString::number(SpeedOfIndex(index));
+    m_port = AddList(grid, 0, Texts::kCommPortLabel, ports, ItemOf(current.commPort - 1, kPortCount));
+    int row = 1;
+#ifndef Q_OS_WIN
+    // Which device the chosen port opens on this machine.
+    m_device = new QComboBox(group);
+    m_device->setEditable(true);
+    m_device->setMinimumContentsLength(14);
+    m_device->setInsertPolicy(QComboBox::NoInsert);
+    m_device->addItems(PortNames::PresentDevices());
+    m_device->setToolTip(UiText(Texts::kCommDeviceTip));
+    auto* deviceLabel = new QLabel(UiText(Texts::kCommDeviceLabel), group);
+    deviceLabel->setBuddy(m_device);
+    grid->addWidget(deviceLabel, row, 0);
+    grid->addWidget(m_device, row, 1);
+    ++row;
+#endif
+    m_speed = AddList(grid, row++, Texts::kCommSpeedLabel, speeds, ItemOf(current.baudRate, kOfferedSpeeds));
+    m_dataBits = AddList(grid, row++, Texts::kCommDataBitsLabel,
+                         {UiText(Texts::kCommDataBits5), UiText(Texts::kCommDataBits6), UiText(Texts::kCommDataBits7),
+                          UiText(Texts::kCommDataBits8)},
+                         ItemOf(current.byteSize - kFirstDataBits, 4));
+    m_parity = AddList(grid, row++, Texts::kCommParityLabel,
+                       {UiText(Texts::kCommParityNone), UiText(Texts::kCommParityOdd), UiText(Texts::kCommParityEven)},
+                       ItemOf(current.parity, 3));
+    m_stopBits = AddList(grid, row++, Texts::kCommStopBitsLabel,
+                         {UiText(Texts::kCommStopBits1), UiText(Texts::kCommStopBits15), UiText(Texts::kCommStopBits2)},
+                         ItemOf(current.stopBits, 3));
+    grid->addWidget(new QLabel(UiText(Texts::kCommFlowNote), group), row, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+
+    auto* icon = new QLabel(this);
+    const QIcon windowIcon = QApplication::windowIcon().isNull() ? style()->standardIcon(QStyle::SP_ComputerIcon)
+                                                                 : QApplication::windowIcon();
+    icon->setPixmap(windowIcon.pixmap(32, 32));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CommunicationDialog::accept);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(icon);
+    bottom->addStretch(1);
+    bottom->addWidget(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addLayout(bottom);
+    resize(sizeHint().expandedTo(DialogUnits(font()).Size(146, 154)));
+
+    if (m_device) {
+        m_shownPort = m_port->currentIndex() + 1;
+        ShowDeviceOfPort();
+        connect(m_port, &QComboBox::currentIndexChanged, this, [this] {
+            KeepTypedDevice();
+            m_shownPort = m_port->currentIndex() + 1;
+            ShowDeviceOfPort();
+        });
+    }
+}
+
+QComboBox* CommunicationDialog::AddList(QGridLayout* grid, int row, const UserText& label, const QStringList& items,
+                                        int selected) {
+    auto* list = new QComboBox(grid->parentWidget());
+    list->addItems(items);
+    list->setCurrentIndex(selected);
+    auto* caption = new QLabel(UiText(label), grid->parentWidget());
+    caption->setBuddy(list);
+    grid->addWidget(caption, row, 0);
+    grid->addWidget(list, row, 1);
+    return list;
+}
+
+void CommunicationDialog::ShowDeviceOfPort() {
+    if (!m_device) return;
+    if (m_shownPort < 1) {
+        m_device->setEditText({});
+        m_device->setEnabled(false);
+        return;
+    }
+    m_device->setEnabled(true);
+    if (!m_devices.contains(m_shownPort)) m_devices[m_shownPort] = PortNames::DeviceOf(m_store, m_shownPort);
+    m_device->setEditText(m_devices[m_shownPort]);
+}
+
+void CommunicationDialog::KeepTypedDevice() {
+    if (m_device && m_shownPort >= 1) m_devices[m_shownPort] = m_device->currentText().trimmed();
+}
+
+void CommunicationDialog::accept() {
+    if (m_link.IsOpen()) m_link.Close();
+
+    // A list without a selection has no value of the tables; the port is not
+    // opened with a guess.
+    const QComboBox* lists[] = {m_port, m_speed, m_dataBits, m_parity, m_stopBits};
+    for (const QComboBox* list : lists) {
+        if (list->currentIndex() < 0) {
+            m_prompter.Tell(Text(Texts::kCommTestFailed));
+            return;
+        }
+    }
+
+    SerialSettings chosen;
+    chosen.commPort = static_cast<quint8>(m_port->currentIndex() + 1);
+    chosen.baudRate = static_cast<quint8>(m_speed->currentIndex());
+    chosen.byteSize = static_cast<quint8>(m_dataBits->currentIndex() + kFirstDataBits);
+    chosen.parity = static_cast<quint8>(m_parity->currentIndex());
+    chosen.stopBits = static_cast<quint8>(m_stopBits->currentIndex());
+    // From here on these are the settings in use, whatever the test says.
+    m_link.SetSettings(chosen);
+
+    // The test opens the device the dialog shows, before anything is stored.
+    QString device;
+    if (m_device) {
+        KeepTypedDevice();
+        device = m_devices.value(chosen.commPort);
+        if (device.isEmpty()) device = PortNames::DefaultDevice(chosen.commPort);
+        m_link.SetDevice(device);
+    }
+    const bool opened = m_link.Open(true);
+    if (opened) m_link.Close();
+    if (m_device) m_link.SetDevice({});
+    if (!opened) {
+        m_prompter.Tell(Text(Texts::kCommTestFailed));
+        return;
+    }
+
+    SaveSerialSettings(m_store, chosen);
+    if (m_device)
+        m_store.WriteString(QString::fromLatin1(PortNames::kSection), PortNames::KeyOf(chosen.commPort), device);
+    m_store.Sync();
+    QDialog::accept();
+}

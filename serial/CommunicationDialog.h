@@ -1,0 +1,59 @@
+#pragma once
+// The dialog of the serial line: port COM1..COM9, speed, data bits, parity and
+// stop bits. On OK it takes the chosen values into the link and opens the port
+// with them, reader and all, as a reception would; only when that succeeds are
+// the five values stored, and the dialog closes. A failure keeps the dialog open
+// and stores nothing. Esc and the close box leave without storing.
+//
+// Beside the port list the dialog names the device that the chosen port opens
+// (profile section "Ports", for example COM1 = /dev/ttyUSB0), editable, with the
+// serial devices present offered in its list; it is stored with the five values.
+// A list without a selection (a stored value the list does not offer) fails the
+// test without the port being opened.
+
+#include "app/ConversionSettings.h"
+#include "app/Texts.h"
+
+#include <QDialog>
+#include <QMap>
+#include <QString>
+
+class Prompter;
+class QComboBox;
+class QGridLayout;
+class SerialLink;
+class SettingsStore;
+
+class CommunicationDialog : public QDialog {
+    Q_OBJECT
+public:
+    CommunicationDialog(SerialLink& link, SettingsStore& store, Prompter& prompter, QWidget* parent = nullptr);
+
+    QComboBox* PortCombo() const { return m_port; }
+    QComboBox* SpeedCombo() const { return m_speed; }
+    QComboBox* DataBitsCombo() const { return m_dataBits; }
+    QComboBox* ParityCombo() const { return m_parity; }
+    QComboBox* StopBitsCombo() const { return m_stopBits; }
+    QComboBox* DeviceCombo() const { return m_device; }
+
+    // OK: the test opening and, when it passes, the storing.
+    void accept() override;
+
+private:
+    void ShowDeviceOfPort();
+    void KeepTypedDevice();
+    QComboBox* AddList(QGridLayout* grid, int row, const UserText& label, const QStringList& items, int selected);
+
+    SerialLink& m_link;
+    SettingsStore& m_store;
+    Prompter& m_prompter;
+    QComboBox* m_port;
+    QComboBox* m_speed;
+    QComboBox* m_dataBits;
+    QComboBox* m_parity;
+    QComboBox* m_stopBits;
+    QComboBox* m_device = nullptr;
+    // The device of each port as the dialog shows it: the stored one until edited.
+    QMap<int, QString> m_devices;
+    int m_shownPort = 0;
+};

@@ -1,0 +1,269 @@
+// F1 and F2 end to end: the document opens the reception window and the upload
+// window on the simulated instrument's pseudo-terminal, the user answers through
+// the program's own message boxes and output windows, which a script closes as
+// they open.
+
+#include "app/CTDoc.h"
+
+#include "app/ConversionSettings.h"
+#include "app/Cp1250.h"
+#include "app/DialogPrompter.h"
+#include "app/FileChooser.h"
+#include "app/OutputWindow.h"
+#include "app/SettingsStore.h"
+#include "serial/ReceptionWindow.h"
+#include "serial/SerialLink.h"
+#include "tests/support/TestFiles.h"
+#include "tools/simulator/InstrumentSimulator.h"
+#include "upload/UploadListParser.h"
+#include "upload/UploadTransmission.h"
+#include "upload/UploadWindow.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+class ScriptedChooser : public FileChooser {
+public:
+    QList<QString> answers;
+    QList<FileDialogRequest::Kind> kinds;
+    QString Choose(const FileDialogRequest& request) override {
+        kinds.append(request.kind);
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+};
+
+// Answers every message box with Yes (or OK) and closes every output window,
+// remembering what each showed.
+class ModalCloser : public QObject {
+public:
+    QStringList messages;
+    QStringList outputTitles;
+
+    ModalCloser() {
+        m_timer.setInterval(5);
+        connect(&m_timer, &QTimer::timeout, this, &ModalCloser::Close);
+        m_timer.start();
+    }
+
+private:
+    void Close() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            messages.append(box->text());
+            QAbstractButton* yes = box->button(QMessageBox::Yes);
+            (yes ? yes : box->button(QMessageBox::Ok))->click();
+        } else if (auto* output = qobject_cast<OutputWindow*>(modal)) {
+            outputTitles.append(output->windowTitle());
+            output->accept();
+        }
+    }
+
+    QTimer m_timer;
+};
+
+// Runs a step once, as soon as a window of the given kind is the modal one. Its
+// own timer, so that a step that blocks does not hold the closer's.
+template <typename Window>
+class WhenOpen : public QObject {
+public:
+    explicit WhenOpen(std::function<void(Window&)> step) : m_step(std::move(step)) {
+        m_timer.setInterval(10);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            if (auto* window = qobject_cast<Window*>(QApplication::activeModalWidget())) {
+                m_timer.stop();
+                m_step(*window);
+                done = true;
+            }
+        });
+        m_timer.start();
+    }
+    bool done = false;
+
+private:
+    std::function<void(Window&)> m_step;
+    QTimer m_timer;
+};
+
+}  // namespace
+
+class SerialCommandFlowTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<SettingsStore> m_store;
+    DialogPrompter m_prompter;
+    ScriptedChooser m_chooser;
+    std::unique_ptr<CTDoc> m_document;
+    InstrumentSimulator m_instrument;
+
+    CTDoc& Document(quint16 flag) {
+        m_store = std::make_unique<SettingsStore>(m_dir.filePath(QStringLiteral("profile.ini")));
+        m_document =
+            std::make_unique<CTDoc>(*m_store, ConversionSettings(), m_prompter, m_chooser, RealCoreOperations());
+        m_document->OnNewDocument();
+        m_document->Settings().flag = flag;
+        m_document->Link().SetDevice(m_instrument.DevicePath());
+        return *m_document;
+    }
+
+    static QByteArray Golden(const char* extension) {
+        return TestFiles::Read(TestFiles::DataDir("convert") + QStringLiteral("/nts350-job") +
+                               QLatin1String(extension));
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QString error;
+        QVERIFY2(m_instrument.Open(error), qPrintable(error));
+    }
+
+    void cleanup() {
+        m_document.reset();
+        m_store.reset();
+        QDir(m_dir.path()).removeRecursively();
+        QDir().mkpath(m_dir.path());
+        m_chooser = ScriptedChooser();
+    }
+
+    void f1ReceivesConvertsAndShows() {
+        CTDoc& document = Document(FLAG_USE_HEADER | FLAG_SHOW_OUTPUT);
+        const QString target = m_dir.filePath(QStringLiteral("nts350-job.sdt"));
+        TestFiles::Write(target, "an older job");
+        m_chooser.answers = {target};
+        const QByteArray sent = Golden(".sdt");
+        ModalCloser closer;
+        WhenOpen<ReceptionWindow> instrumentSends(
+            [&](ReceptionWindow&) { m_instrument.StartSending(sent, InstrumentSimulator::Nts350Plan(0)); });
+
+        document.Execute(CommandId::ReceiveAndConvert);
+
+        QVERIFY(instrumentSends.done);
+        QCOMPARE(m_chooser.kinds, QList<FileDialogRequest::Kind>{FileDialogRequest::Kind::Save});
+        QCOMPARE(TestFiles::Read(target), sent);
+        for (const char* extension : {".zap", ".asc", ".cod"}) {
+            QCOMPARE(TestFiles::Read(m_dir.filePath(QStringLiteral("nts350-job") + QLatin1String(extension))),
+                     Golden(extension));
+        }
+        QVERIFY(closer.outputTitles.contains(QStringLiteral("Výstupní soubor konverze nts350-job.zap")));
+        QVERIFY(closer.outputTitles.contains(QStringLiteral("Výstupní soubor konverze nts350-job.asc")));
+        QCOMPARE(document.Document().basePath, m_dir.filePath(QStringLiteral("nts350-job")));
+        QVERIFY(!document.Link().IsOpen());
+    }
+
+    void f1WithoutDataLeavesEverythingAsItWas_data() {
+        QTest::addColumn<bool>("portMissing");
+        QTest::newRow("Storno") << false;
+        QTest::newRow("port that cannot be opened") << true;
+    }
+    void f1WithoutDataLeavesEverythingAsItWas() {
+        QFETCH(bool, portMissing);
+        CTDoc& document = Document(FLAG_SHOW_OUTPUT);
+        if (portMissing) document.Link().SetDevice(QStringLiteral("/nonexistent/ttyS4"));
+        const QString target = m_dir.filePath(QStringLiteral("job.sdt"));
+        TestFiles::Write(target, "an older job");
+        m_chooser.answers = {target};
+        ModalCloser closer;
+        WhenOpen<ReceptionWindow> storno([&](ReceptionWindow& window) {
+            m_instrument.StartSending(Golden(".sdt").left(700), {});
+            QTimer::singleShot(300, window.CancelButton(), &QPushButton::click);
+        });
+
+        document.Execute(CommandId::ReceiveAndConvert);
+
+        QCOMPARE(storno.done, !portMissing);
+        QCOMPARE(closer.messages,
+                 portMissing ? QStringList{QStringLiteral("Špatné nastavení parametrů komunikace!\nZměňte parametry "
+                                                          "v dialogu, jinak nebude příjem dat funkční!")}
+                             : QStringList{});
+        QCOMPARE(TestFiles::Read(target), QByteArray("an older job"));
+        QStringList files = QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden);
+        files.removeAll(QStringLiteral("profile.ini"));
+        QCOMPARE(files, QStringList{QStringLiteral("job.sdt")});
+        QVERIFY(document.Document().basePath.isEmpty());
+        QVERIFY(closer.outputTitles.isEmpty());
+    }
+
+    void f2SendsATypedPointListAndALoadedCodeList() {
+        CTDoc& document = Document(kDefaultFlag);
+        const QString codeFile = m_dir.filePath(QStringLiteral("kody.txt"));
+        const QByteArray codes = Cp1250::FromUtf8("1,STROM\r\n5,PLOT dřevěný\r\n12,ŠACHTA, kanál\r\n");
+        TestFiles::Write(codeFile, codes);
+        m_chooser.answers = {codeFile};
+        const QList<QByteArray> pointLines = {"P1 680000.12 1045000.5 245.7", "P2;680010,5;1045010,25",
+                                              "BOD_S_DLOUHYM_NAZVEM  680020 1045020 247"};
+
+        InstrumentSimulator::UploadReport points;
+        InstrumentSimulator::UploadReport codeReport;
+        QList<int> progress;
+        bool barHiddenWhileSending = false;
+        QList<int> progressMaximum;
+        QList<QByteArray> logShown;
+        ModalCloser closer;
+        WhenOpen<UploadWindow> user([&](UploadWindow& window) {
+            connect(window.ProgressBar(), &QProgressBar::valueChanged, this, [&](int value) {
+                progress.append(value);
+                barHiddenWhileSending |= !window.ProgressBar()->isVisible();
+                progressMaximum.append(window.ProgressBar()->maximum());
+            });
+            window.Editor()->setFocus();
+            for (const QByteArray& line : pointLines) {
+                QTest::keyClicks(window.Editor(), QString::fromLatin1(line));
+                QTest::keyClick(window.Editor(), Qt::Key_Return);
+            }
+            m_instrument.StartReceivingUpload();
+            window.Action(UploadWindow::kSendPointsCommand)->trigger();
+            points = m_instrument.WaitUpload(20000);
+            QVERIFY(!window.ProgressBar()->isVisible());
+            logShown = window.EditorLines();
+
+            window.Action(UploadWindow::kOpenFileCommand)->trigger();
+            m_instrument.StartReceivingUpload();
+            window.Action(UploadWindow::kSendCodesCommand)->trigger();
+            codeReport = m_instrument.WaitUpload(20000);
+            window.CloseAction()->trigger();
+        });
+
+        document.Execute(CommandId::ExportCoordinates);
+
+        QVERIFY(user.done);
+        QVERIFY2(points.Ok(), qPrintable(points.Describe()));
+        const QByteArray pointStream = RecordStream(
+            [&] {
+                SurveyRecordList list = ParseUploadList(pointLines, UploadKind::Points, kDefaultFlag);
+                CutPointNames(list);
+                return list;
+            }(),
+            UploadKind::Points);
+        QCOMPARE(points.stream.left(pointStream.size()), pointStream);
+        QCOMPARE(points.blocks, 2);
+        // Two blocks behind the two preambles: the bar runs 0 to 4 of 4.
+        QCOMPARE(progress.mid(0, 5), (QList<int>{0, 1, 2, 3, 4}));
+        QCOMPARE(progressMaximum.mid(0, 5), QList<int>(5, 4));
+        QVERIFY(!barHiddenWhileSending);
+        QCOMPARE(logShown.first(), Cp1250::FromUtf8("Odeslaná data:"));
+        QCOMPARE(logShown[3], QByteArray("P1          680000.120\t1045000.500\t   245.700"));
+        QCOMPARE(logShown[5], QByteArray("HYM_NAZVEM  680020.000\t1045020.000\t   247.000"));
+
+        QVERIFY2(codeReport.Ok(), qPrintable(codeReport.Describe()));
+        QCOMPARE(codeReport.stream.left(46), Cp1250::FromUtf8("_:001STROM     _:005PLOT dřevě_:012ŠACHTA, ka_"));
+        QVERIFY(closer.messages.contains(QStringLiteral("Odesláno 3 bodů ...")));
+        QVERIFY(closer.messages.contains(QStringLiteral("Odesláno 3 kódů ...")));
+        QVERIFY(!document.Link().IsOpen());
+    }
+};
+
+QTEST_MAIN(SerialCommandFlowTest)
+#include "SerialCommandFlowTest.moc"
