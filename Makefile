@@ -8,7 +8,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
-TSAN_TESTS ?= ^(LineSettings|PosixSerialDevice|SerialLink|Reception)
+TSAN_TESTS ?= ^(LineSettings|PosixSerialDevice|SerialLink|ReceptionTest|ReceptionFuzzer)
 
 .PHONY: run test deps build configure bench format clean screenshots menu-screenshot package package-check dxf-preview \
 	fuzz fuzz-build fuzz-smoke fuzz-coverage test-asan test-tsan
