@@ -93,11 +93,11 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("raw");
         QTest::addColumn<qsizetype>("removed");
         // Every "?" lacks its angle letter; each «m+» loses its "+".
-        QTest::newRow("slope sightings without angle letter") << QByteArray("?+1m+2+").repeated(300000)
-                                                              << qsizetype(300000);
+        QTest::newRow("slope sightings without angle letter")
+            << QByteArray("?+1m+2+").repeated(300000) << qsizetype(300000);
         // Every "<" finds the one "+" at the end but no second one after it.
-        QTest::newRow("angles sightings without closing plus") << QByteArray("<").repeated(300000) + "+"
-                                                               << qsizetype(0);
+        QTest::newRow("angles sightings without closing plus")
+            << QByteArray("<").repeated(300000) + "+" << qsizetype(0);
     }
     void manyUnfinishedSightingsStayLinear() {
         // A search to the end for each sighting would be quadratic (minutes for

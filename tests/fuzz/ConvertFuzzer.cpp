@@ -2,8 +2,8 @@
 // every writer of every mode, the DXF drawing included. The input's first bytes
 // choose the mode, "Flag", "DeviceType" (including stored values other than 0
 // and 1), how the user answers (and what the parameter sheet changes), the header,
-// the orientation marker and the DXF scale; the rest is the file. The outputs go to a temporary directory that lives as long as the
-// process, so that later runs meet existing files and the overwrite question.
+// the orientation marker and the DXF scale; the rest is the file. The outputs go to a temporary directory that lives as
+// long as the process, so that later runs meet existing files and the overwrite question.
 
 #include "convert/Conversion.h"
 #include "dxf/DxfExport.h"

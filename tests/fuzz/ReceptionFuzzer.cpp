@@ -133,7 +133,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (reception.IsRunning()) reception.Cancel();  // nothing arrived
 
     const Reception::State state = reception.CurrentState();
-    const bool kept = state == Reception::State::Completed || (state == Reception::State::Lost && !script.data.isEmpty());
+    const bool kept =
+        state == Reception::State::Completed || (state == Reception::State::Lost && !script.data.isEmpty());
     if (kept) {
         QFile file(target);
         if (!file.open(QIODevice::ReadOnly) || file.readAll() != script.data) std::abort();

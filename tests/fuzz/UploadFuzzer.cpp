@@ -59,8 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     CutPointNames(list);
     const QByteArray stream = RecordStream(list, kind);
-    const qsizetype expected =
-        kind == UploadKind::Codes ? qsizetype(list.size()) * kCodeRecordSize + 1 : qsizetype(list.size()) * kPointRecordSize;
+    const qsizetype expected = kind == UploadKind::Codes ? qsizetype(list.size()) * kCodeRecordSize + 1
+                                                         : qsizetype(list.size()) * kPointRecordSize;
     Check(list.empty() || stream.size() == expected);
     SentDataLog(list, kind);
 
