@@ -91,11 +91,15 @@ bool ApplySetting(const QString& assignment, ConversionSettings& settings, Seria
     return true;
 }
 
+namespace {
+
 void LoadProfile(ConversionSettings& settings, SerialSettings& serial) {
     const SettingsStore store;
     LoadStartupFlag(store, settings);
     LoadDocumentSettings(store, settings, serial);
 }
+
+}  // namespace
 
 Answer CliPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) {
     (void)icon;
@@ -130,8 +134,9 @@ void CliPrompter::ReportFileError(const FileError& error) {
     std::fputc('\n', stderr);
 }
 
-bool TakeCommonOptions(QStringList& arguments, ConversionSettings& settings, SerialSettings& serial,
-                       CommonOptions& options, QString& error) {
+bool LoadSettings(QStringList& arguments, ConversionSettings& settings, SerialSettings& serial, CommonOptions& options,
+                  QString& error) {
+    LoadProfile(settings, serial);
     QStringList rest;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];

@@ -25,8 +25,6 @@ void PrintUtf8(std::FILE* stream, const QString& text);
 // and "\\" for a backslash. Returns false with a message in error.
 bool ApplySetting(const QString& assignment, ConversionSettings& settings, SerialSettings& serial, QString& error);
 
-// The profile's settings, read as the window program reads them at start-up.
-void LoadProfile(ConversionSettings& settings, SerialSettings& serial);
 
 // Answers the questions of a run from the command line's options and prints every
 // message on stderr.
@@ -40,13 +38,15 @@ public:
     void ReportFileError(const FileError& error) override;
 };
 
-// Splits the common options out of arguments: --set (applied), --force, --million.
-// Unknown options starting with "--" are left for the subcommand.
+// The settings of a run: the profile's, read as the window program reads them at
+// start-up (never written), then the --set overrides. Splits the common options out
+// of arguments: --set (applied), --force, --million; unknown options starting with
+// "--" are left for the subcommand.
 struct CommonOptions {
     bool force = false;
     bool million = false;
 };
-bool TakeCommonOptions(QStringList& arguments, ConversionSettings& settings, SerialSettings& serial,
-                       CommonOptions& options, QString& error);
+bool LoadSettings(QStringList& arguments, ConversionSettings& settings, SerialSettings& serial,
+                  CommonOptions& options, QString& error);
 
 }  // namespace Cli

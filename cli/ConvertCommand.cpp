@@ -68,10 +68,9 @@ int RunConvert(QStringList arguments) {
 
     ConversionSettings settings;
     SerialSettings serial;
-    LoadProfile(settings, serial);
     CommonOptions options;
     QString error;
-    if (!TakeCommonOptions(arguments, settings, serial, options, error)) return UsageError(error);
+    if (!LoadSettings(arguments, settings, serial, options, error)) return UsageError(error);
 
     ConversionMode mode = ConversionMode::Full;
     QStringList files;

@@ -43,10 +43,9 @@ int RunDxf(QStringList arguments) {
     }
     ConversionSettings settings;
     SerialSettings serial;
-    LoadProfile(settings, serial);
     CommonOptions options;
     QString error;
-    if (!TakeCommonOptions(arguments, settings, serial, options, error)) return UsageError(error);
+    if (!LoadSettings(arguments, settings, serial, options, error)) return UsageError(error);
     if (options.million) return UsageError(QStringLiteral("Volba --million u příkazu dxf nemá význam."));
     for (const QString& argument : arguments) {
         if (argument.startsWith(QLatin1String("--")))

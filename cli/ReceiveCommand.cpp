@@ -37,10 +37,9 @@ void OnInterrupt(int) { g_interrupted = 1; }
 int RunReceive(QStringList arguments) {
     ConversionSettings settings;
     SerialSettings serial;
-    LoadProfile(settings, serial);
     CommonOptions common;
     QString error;
-    if (!TakeCommonOptions(arguments, settings, serial, common, error)) {
+    if (!LoadSettings(arguments, settings, serial, common, error)) {
         PrintUtf8(stderr, error + QLatin1Char('\n'));
         return kUsage;
     }

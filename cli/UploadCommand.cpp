@@ -142,10 +142,9 @@ int RunUpload(QStringList arguments) {
 
     ConversionSettings settings;
     SerialSettings serial;
-    LoadProfile(settings, serial);
     CommonOptions common;
     QString error;
-    if (!TakeCommonOptions(arguments, settings, serial, common, error)) {
+    if (!LoadSettings(arguments, settings, serial, common, error)) {
         PrintUtf8(stderr, error + QLatin1Char('\n'));
         return kUsage;
     }
