@@ -3,6 +3,7 @@
 #include "app/FileChooser.h"
 #include "app/SettingsStore.h"
 #include "app/Texts.h"
+#include "tests/app/ScriptedUser.h"
 #include "tests/support/ScriptedPrompter.h"
 
 #include <QSettings>
@@ -10,16 +11,6 @@
 #include <QTest>
 
 namespace {
-
-class ScriptedChooser : public FileChooser {
-public:
-    QList<QString> answers;  // an empty answer cancels
-    QList<FileDialogRequest> requests;
-    QString Choose(const FileDialogRequest& request) override {
-        requests.append(request);
-        return answers.isEmpty() ? QString() : answers.takeFirst();
-    }
-};
 
 struct Run {
     QString path;

@@ -8,6 +8,7 @@
 #include "app/FileChooser.h"
 #include "app/OutputWindow.h"
 #include "app/SettingsStore.h"
+#include "tests/app/ScriptedUser.h"
 #include "tests/support/TestFiles.h"
 
 #include <QAbstractButton>
@@ -18,51 +19,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-namespace {
-
-class ScriptedChooser : public FileChooser {
-public:
-    QList<QString> answers;
-    int asked = 0;
-    QString Choose(const FileDialogRequest&) override {
-        ++asked;
-        return answers.isEmpty() ? QString() : answers.takeFirst();
-    }
-};
-
-// Answers every message box with Yes (or OK) and closes every output window,
-// remembering what each showed.
-class ModalCloser : public QObject {
-public:
-    QStringList questions;
-    QStringList outputTitles;
-    QStringList outputTexts;
-
-    ModalCloser() {
-        m_timer.setInterval(5);
-        connect(&m_timer, &QTimer::timeout, this, &ModalCloser::Close);
-        m_timer.start();
-    }
-
-private:
-    void Close() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            questions.append(box->text());
-            QAbstractButton* yes = box->button(QMessageBox::Yes);
-            (yes ? yes : box->button(QMessageBox::Ok))->click();
-        } else if (auto* output = qobject_cast<OutputWindow*>(modal)) {
-            outputTitles.append(output->windowTitle());
-            outputTexts.append(output->Editor()->toPlainText());
-            output->accept();
-        }
-    }
-
-    QTimer m_timer;
-};
-
-}  // namespace
 
 class CommandFlowTest : public QObject {
     Q_OBJECT
@@ -111,7 +67,7 @@ private Q_SLOTS:
             QCOMPARE(TestFiles::Read(m_dir.filePath(QStringLiteral("nts350-job") + QLatin1String(extension))),
                      Golden(extension));
         }
-        QVERIFY(closer.questions.contains(QStringLiteral("Použít současné nastavení korekcí?")));
+        QVERIFY(closer.messages.contains(QStringLiteral("Použít současné nastavení korekcí?")));
         QVERIFY(closer.outputTitles.contains(QStringLiteral("Výstupní soubor konverze nts350-job.zap")));
         QVERIFY(closer.outputTitles.contains(QStringLiteral("Výstupní soubor konverze nts350-job.asc")));
         const qsizetype zap = closer.outputTitles.indexOf(QStringLiteral("Výstupní soubor konverze nts350-job.zap"));
@@ -126,11 +82,11 @@ private Q_SLOTS:
         ModalCloser closer;
         document.Execute(CommandId::HorizontalDistances);
         QCOMPARE(TestFiles::Read(m_dir.filePath(QStringLiteral("nts350-job.vod"))), Golden(".vod"));
-        QCOMPARE(m_chooser.asked, 1);
+        QCOMPARE(m_chooser.requests.size(), 1);
 
         document.Execute(CommandId::UseCurrent);
         document.Execute(CommandId::Headers);
-        QCOMPARE(m_chooser.asked, 1);
+        QCOMPARE(m_chooser.requests.size(), 1);
         QCOMPARE(TestFiles::Read(m_dir.filePath(QStringLiteral("nts350-job.pol"))), Golden(".pol"));
     }
 
@@ -147,7 +103,7 @@ private Q_SLOTS:
         document.Document().RememberChosenFile(m_dir.filePath(QStringLiteral("nts350-job.sdt")));
         document.Execute(CommandId::UseCurrent);
         document.Execute(CommandId::ExportXyzDxf);
-        QCOMPARE(m_chooser.asked, 1);
+        QCOMPARE(m_chooser.requests.size(), 1);
         QVERIFY(TestFiles::Read(m_dir.filePath(QStringLiteral("nts350-job.dxf"))).contains("AC1009"));
     }
 };

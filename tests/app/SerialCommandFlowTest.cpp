@@ -13,6 +13,7 @@
 #include "app/SettingsStore.h"
 #include "serial/ReceptionWindow.h"
 #include "serial/SerialLink.h"
+#include "tests/app/ScriptedUser.h"
 #include "tests/support/TestFiles.h"
 #include "tools/simulator/InstrumentSimulator.h"
 #include "upload/UploadListParser.h"
@@ -35,44 +36,6 @@
 
 namespace {
 
-class ScriptedChooser : public FileChooser {
-public:
-    QList<QString> answers;
-    QList<FileDialogRequest::Kind> kinds;
-    QString Choose(const FileDialogRequest& request) override {
-        kinds.append(request.kind);
-        return answers.isEmpty() ? QString() : answers.takeFirst();
-    }
-};
-
-// Answers every message box with Yes (or OK) and closes every output window,
-// remembering what each showed.
-class ModalCloser : public QObject {
-public:
-    QStringList messages;
-    QStringList outputTitles;
-
-    ModalCloser() {
-        m_timer.setInterval(5);
-        connect(&m_timer, &QTimer::timeout, this, &ModalCloser::Close);
-        m_timer.start();
-    }
-
-private:
-    void Close() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            messages.append(box->text());
-            QAbstractButton* yes = box->button(QMessageBox::Yes);
-            (yes ? yes : box->button(QMessageBox::Ok))->click();
-        } else if (auto* output = qobject_cast<OutputWindow*>(modal)) {
-            outputTitles.append(output->windowTitle());
-            output->accept();
-        }
-    }
-
-    QTimer m_timer;
-};
 
 // Runs a step once, as soon as a window of the given kind is the modal one. Its
 // own timer, so that a step that blocks does not hold the closer's.
@@ -151,7 +114,8 @@ private Q_SLOTS:
         document.Execute(CommandId::ReceiveAndConvert);
 
         QVERIFY(instrumentSends.done);
-        QCOMPARE(m_chooser.kinds, QList<FileDialogRequest::Kind>{FileDialogRequest::Kind::Save});
+        QCOMPARE(m_chooser.requests.size(), 1);
+        QCOMPARE(m_chooser.requests[0].kind, FileDialogRequest::Kind::Save);
         QCOMPARE(TestFiles::Read(target), sent);
         for (const char* extension : {".zap", ".asc", ".cod"}) {
             QCOMPARE(TestFiles::Read(m_dir.filePath(QStringLiteral("nts350-job") + QLatin1String(extension))),
