@@ -45,8 +45,10 @@ bool ParseIntegerSetting(const QString& value, quint32& out) {
     bool ok = false;
     const QString text = value.trimmed();
     qint64 parsed = 0;
-    if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) parsed = text.mid(2).toLongLong(&ok, 16);
-    else parsed = text.toLongLong(&ok, 10);
+    if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        parsed = text.mid(2).toLongLong(&ok, 16);
+    else
+        parsed = text.toLongLong(&ok, 10);
     if (!ok) return false;
     out = static_cast<quint32>(parsed);
     return true;
@@ -64,25 +66,38 @@ bool ApplySetting(const QString& assignment, ConversionSettings& settings, Seria
     const QString value = assignment.mid(equals + 1);
     const QByteArray bytes = Cp1250::FromUnicode(value);
 
-    if (name == QLatin1String("JX")) settings.jx = Numbers::ToDouble(bytes);
-    else if (name == QLatin1String("JY")) settings.jy = Numbers::ToDouble(bytes);
-    else if (name == QLatin1String("JH")) settings.jh = Numbers::ToDouble(bytes);
-    else if (name == QLatin1String("Head")) settings.head = UnescapeHead(value);
-    else if (name == QLatin1String("OR")) settings.orMarker = bytes;
+    if (name == QLatin1String("JX"))
+        settings.jx = Numbers::ToDouble(bytes);
+    else if (name == QLatin1String("JY"))
+        settings.jy = Numbers::ToDouble(bytes);
+    else if (name == QLatin1String("JH"))
+        settings.jh = Numbers::ToDouble(bytes);
+    else if (name == QLatin1String("Head"))
+        settings.head = UnescapeHead(value);
+    else if (name == QLatin1String("OR"))
+        settings.orMarker = bytes;
     else {
         quint32 number = 0;
         if (!ParseIntegerSetting(value, number)) {
             error = QStringLiteral("Hodnota %1 pro %2 není celé číslo.").arg(value, name);
             return false;
         }
-        if (name == QLatin1String("Flag")) settings.flag = static_cast<quint16>(number);
-        else if (name == QLatin1String("DeviceType")) settings.deviceType = static_cast<quint16>(number);
-        else if (name == QLatin1String("DXF_Ratio")) settings.dxfRatio = static_cast<quint8>(number);
-        else if (name == QLatin1String("CommPort")) serial.commPort = static_cast<quint8>(number);
-        else if (name == QLatin1String("BaudRate")) serial.baudRate = static_cast<quint8>(number);
-        else if (name == QLatin1String("ByteSize")) serial.byteSize = static_cast<quint8>(number);
-        else if (name == QLatin1String("Parity")) serial.parity = static_cast<quint8>(number);
-        else if (name == QLatin1String("StopBits")) serial.stopBits = static_cast<quint8>(number);
+        if (name == QLatin1String("Flag"))
+            settings.flag = static_cast<quint16>(number);
+        else if (name == QLatin1String("DeviceType"))
+            settings.deviceType = static_cast<quint16>(number);
+        else if (name == QLatin1String("DXF_Ratio"))
+            settings.dxfRatio = static_cast<quint8>(number);
+        else if (name == QLatin1String("CommPort"))
+            serial.commPort = static_cast<quint8>(number);
+        else if (name == QLatin1String("BaudRate"))
+            serial.baudRate = static_cast<quint8>(number);
+        else if (name == QLatin1String("ByteSize"))
+            serial.byteSize = static_cast<quint8>(number);
+        else if (name == QLatin1String("Parity"))
+            serial.parity = static_cast<quint8>(number);
+        else if (name == QLatin1String("StopBits"))
+            serial.stopBits = static_cast<quint8>(number);
         else {
             error = QStringLiteral("Neznámé nastavení %1.").arg(name);
             return false;
@@ -106,23 +121,23 @@ Answer CliPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons butt
     Print(stderr, text);
     std::fputc('\n', stderr);
     switch (topic) {
-    case Topic::Corrections:
-        std::fputs("-> Ano\n", stderr);
-        return Answer::Yes;
-    case Topic::Million: {
-        std::fputs(addMillion ? "-> Ano\n" : "-> Ne\n", stderr);
-        return addMillion ? Answer::Yes : Answer::No;
-    }
-    case Topic::Overwrite:
-        if (force) {
-            std::fputs("-> Ano (--force)\n", stderr);
+        case Topic::Corrections:
+            std::fputs("-> Ano\n", stderr);
             return Answer::Yes;
+        case Topic::Million: {
+            std::fputs(addMillion ? "-> Ano\n" : "-> Ne\n", stderr);
+            return addMillion ? Answer::Yes : Answer::No;
         }
-        std::fputs("-> Ne (soubor se přepíše jen s volbou --force)\n", stderr);
-        failed = true;
-        return Answer::No;
-    default:
-        break;
+        case Topic::Overwrite:
+            if (force) {
+                std::fputs("-> Ano (--force)\n", stderr);
+                return Answer::Yes;
+            }
+            std::fputs("-> Ne (soubor se přepíše jen s volbou --force)\n", stderr);
+            failed = true;
+            return Answer::No;
+        default:
+            break;
     }
     if (buttons == MessageButtons::Ok) return Answer::Ok;
     return Answer::Yes;
@@ -140,8 +155,10 @@ bool LoadSettings(QStringList& arguments, ConversionSettings& settings, SerialSe
     QStringList rest;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        if (argument == QLatin1String("--force")) options.force = true;
-        else if (argument == QLatin1String("--million")) options.million = true;
+        if (argument == QLatin1String("--force"))
+            options.force = true;
+        else if (argument == QLatin1String("--million"))
+            options.million = true;
         else if (argument == QLatin1String("--set") || argument.startsWith(QLatin1String("--set="))) {
             QString assignment;
             if (argument == QLatin1String("--set")) {
@@ -160,6 +177,15 @@ bool LoadSettings(QStringList& arguments, ConversionSettings& settings, SerialSe
     }
     arguments = rest;
     return true;
+}
+
+bool WantsHelp(const QStringList& arguments) {
+    return arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"));
+}
+
+int UsageError(const QString& message, const char* usageUtf8) {
+    PrintUtf8(stderr, message + QLatin1String("\n\n") + QString::fromUtf8(usageUtf8));
+    return kUsage;
 }
 
 }  // namespace Cli

@@ -25,7 +25,6 @@ void PrintUtf8(std::FILE* stream, const QString& text);
 // and "\\" for a backslash. Returns false with a message in error.
 bool ApplySetting(const QString& assignment, ConversionSettings& settings, SerialSettings& serial, QString& error);
 
-
 // Answers the questions of a run from the command line's options and prints every
 // message on stderr.
 class CliPrompter : public Prompter {
@@ -46,7 +45,13 @@ struct CommonOptions {
     bool force = false;
     bool million = false;
 };
-bool LoadSettings(QStringList& arguments, ConversionSettings& settings, SerialSettings& serial,
-                  CommonOptions& options, QString& error);
+bool LoadSettings(QStringList& arguments, ConversionSettings& settings, SerialSettings& serial, CommonOptions& options,
+                  QString& error);
+
+// True when the arguments ask for the command's help (--help or -h).
+bool WantsHelp(const QStringList& arguments);
+
+// Prints message, then the command's usage (UTF-8), to stderr; returns kUsage.
+int UsageError(const QString& message, const char* usageUtf8);
 
 }  // namespace Cli

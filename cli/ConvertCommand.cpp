@@ -53,15 +53,10 @@ bool ParseMode(const QString& text, ConversionMode& mode) {
     return true;
 }
 
-int UsageError(const QString& message) {
-    PrintUtf8(stderr, message + QLatin1String("\n\n") + QString::fromUtf8(kConvertUsage));
-    return kUsage;
-}
-
 }  // namespace
 
 int RunConvert(QStringList arguments) {
-    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
+    if (WantsHelp(arguments)) {
         PrintUtf8(stdout, QString::fromUtf8(kConvertUsage));
         return kSuccess;
     }
@@ -70,7 +65,7 @@ int RunConvert(QStringList arguments) {
     SerialSettings serial;
     CommonOptions options;
     QString error;
-    if (!LoadSettings(arguments, settings, serial, options, error)) return UsageError(error);
+    if (!LoadSettings(arguments, settings, serial, options, error)) return UsageError(error, kConvertUsage);
 
     ConversionMode mode = ConversionMode::Full;
     QStringList files;
@@ -79,19 +74,21 @@ int RunConvert(QStringList arguments) {
         if (argument == QLatin1String("--mode") || argument.startsWith(QLatin1String("--mode="))) {
             QString value;
             if (argument == QLatin1String("--mode")) {
-                if (++i >= arguments.size()) return UsageError(QStringLiteral("--mode potřebuje hodnotu."));
+                if (++i >= arguments.size())
+                    return UsageError(QStringLiteral("--mode potřebuje hodnotu."), kConvertUsage);
                 value = arguments[i];
             } else {
                 value = argument.mid(7);
             }
-            if (!ParseMode(value, mode)) return UsageError(QStringLiteral("Neznámý režim %1.").arg(value));
+            if (!ParseMode(value, mode))
+                return UsageError(QStringLiteral("Neznámý režim %1.").arg(value), kConvertUsage);
         } else if (argument.startsWith(QLatin1String("--"))) {
-            return UsageError(QStringLiteral("Neznámá volba %1.").arg(argument));
+            return UsageError(QStringLiteral("Neznámá volba %1.").arg(argument), kConvertUsage);
         } else {
             files << argument;
         }
     }
-    if (files.size() != 1) return UsageError(QStringLiteral("Zadejte právě jeden soubor měřených dat."));
+    if (files.size() != 1) return UsageError(QStringLiteral("Zadejte právě jeden soubor měřených dat."), kConvertUsage);
 
     const QString path = QFileInfo(files.first()).absoluteFilePath();
     DocumentState document;

@@ -29,15 +29,10 @@ const char kDxfUsage[] =
     "Návratový kód: 0 výkres je celý zapsán, 1 chyba souboru, odmítnuté přepsání\n"
     "nebo žádné body k vykreslení, 2 chybné použití.\n";
 
-int UsageError(const QString& message) {
-    PrintUtf8(stderr, message + QLatin1String("\n\n") + QString::fromUtf8(kDxfUsage));
-    return kUsage;
-}
-
 }  // namespace
 
 int RunDxf(QStringList arguments) {
-    if (arguments.contains(QLatin1String("--help"))) {
+    if (WantsHelp(arguments)) {
         PrintUtf8(stdout, QString::fromUtf8(kDxfUsage));
         return kSuccess;
     }
@@ -45,13 +40,14 @@ int RunDxf(QStringList arguments) {
     SerialSettings serial;
     CommonOptions options;
     QString error;
-    if (!LoadSettings(arguments, settings, serial, options, error)) return UsageError(error);
-    if (options.million) return UsageError(QStringLiteral("Volba --million u příkazu dxf nemá význam."));
+    if (!LoadSettings(arguments, settings, serial, options, error)) return UsageError(error, kDxfUsage);
+    if (options.million) return UsageError(QStringLiteral("Volba --million u příkazu dxf nemá význam."), kDxfUsage);
     for (const QString& argument : arguments) {
         if (argument.startsWith(QLatin1String("--")))
-            return UsageError(QStringLiteral("Neznámá volba %1.").arg(argument));
+            return UsageError(QStringLiteral("Neznámá volba %1.").arg(argument), kDxfUsage);
     }
-    if (arguments.size() != 1) return UsageError(QStringLiteral("Zadejte právě jeden soubor (.txt nebo .sdt)."));
+    if (arguments.size() != 1)
+        return UsageError(QStringLiteral("Zadejte právě jeden soubor (.txt nebo .sdt)."), kDxfUsage);
 
     // The open dialog hands over a full path, and only of a file that exists.
     const QString chosen = QFileInfo(arguments.first()).absoluteFilePath();

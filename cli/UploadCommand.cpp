@@ -135,7 +135,7 @@ int Upload(UploadKind kind, const QList<QByteArray>& lines, quint16 flag, Upload
 }  // namespace
 
 int RunUpload(QStringList arguments) {
-    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
+    if (WantsHelp(arguments)) {
         PrintUtf8(stdout, QString::fromUtf8(kUploadUsage));
         return kSuccess;
     }
