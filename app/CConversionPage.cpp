@@ -1,7 +1,7 @@
 #include "app/CConversionPage.h"
 
-#include "app/Cp1250.h"
-#include "app/DialogUnits.h"
+#include "base/Cp1250.h"
+#include "ui/common/DialogUnits.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -5,8 +5,8 @@
 // page is left, so a later Cancel of the sheet keeps them; a list left without a
 // selection (a stored index outside it) keeps the previous value.
 
-#include "app/ConversionSettings.h"
-#include "app/SheetPage.h"
+#include "base/ConversionSettings.h"
+#include "ui/common/SheetPage.h"
 
 #include <QByteArray>
 

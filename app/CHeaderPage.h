@@ -3,8 +3,8 @@
 // separated by CR LF, Windows-1250) and the option "Použít hlavičku souboru"
 // (FLAG_USE_HEADER). Any text is accepted, an empty one too.
 
-#include "app/ConversionSettings.h"
-#include "app/SheetPage.h"
+#include "base/ConversionSettings.h"
+#include "ui/common/SheetPage.h"
 
 #include <QByteArray>
 

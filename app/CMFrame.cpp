@@ -2,8 +2,8 @@
 
 #include "app/Artwork.h"
 #include "app/CTView.h"
-#include "app/Texts.h"
-#include "app/UiText.h"
+#include "base/Texts.h"
+#include "base/UiText.h"
 #include "ui/menus/FlatMenuStyle.h"
 
 #include <QAction>

@@ -6,7 +6,7 @@
 // FLAG_16_COLOUR_TOOLBAR as it was when the window was made.
 
 #include "app/CTDoc.h"
-#include "app/Texts.h"
+#include "base/Texts.h"
 
 #include <QMap>
 #include <QMainWindow>

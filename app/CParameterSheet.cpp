@@ -2,8 +2,8 @@
 
 #include "app/CConversionPage.h"
 #include "app/CHeaderPage.h"
-#include "app/Texts.h"
-#include "app/UiText.h"
+#include "base/Texts.h"
+#include "base/UiText.h"
 #include "convert/CReductionPage.h"
 
 #include <QDialogButtonBox>

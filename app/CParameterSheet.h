@@ -4,7 +4,7 @@
 // the last never enabled. Made for one showing over the settings of the document;
 // the caller applies the result with ApplySheetResult after OK.
 
-#include "app/ConversionSettings.h"
+#include "base/ConversionSettings.h"
 
 #include <QDialog>
 

@@ -1,9 +1,9 @@
 #include "app/CTDoc.h"
 
-#include "app/FileChooser.h"
-#include "app/Prompter.h"
-#include "app/SettingsStore.h"
-#include "app/Texts.h"
+#include "base/FileChooser.h"
+#include "base/Prompter.h"
+#include "base/SettingsStore.h"
+#include "base/Texts.h"
 #include "serial/CommunicationDialog.h"
 #include "serial/PortNames.h"
 #include "serial/ReceptionWindow.h"

@@ -2,7 +2,7 @@
 
 #include "app/Artwork.h"
 #include "app/CLinkLabel.h"
-#include "app/DialogUnits.h"
+#include "ui/common/DialogUnits.h"
 #include "app/ProjectContact.h"
 
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "app/DialogPrompter.h"
 
 #include "app/CParameterSheet.h"
-#include "app/Cp1250.h"
+#include "base/Cp1250.h"
 #include "app/OutputWindow.h"
-#include "app/Texts.h"
-#include "app/UiText.h"
+#include "base/Texts.h"
+#include "base/UiText.h"
 
 QMessageBox::Icon DialogPrompter::IconOf(MessageIcon icon) {
     switch (icon) {

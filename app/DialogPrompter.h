@@ -3,7 +3,7 @@
 // the output window for produced files and the conversion parameter sheet. The
 // core's Windows-1250 texts become Unicode here, on their way to the screen.
 
-#include "app/Prompter.h"
+#include "base/Prompter.h"
 
 #include <QMessageBox>
 #include <QPointer>

@@ -1,8 +1,8 @@
 #include "app/OutputWindow.h"
 
-#include "app/Cp1250.h"
-#include "app/DialogUnits.h"
-#include "app/Texts.h"
+#include "base/Cp1250.h"
+#include "ui/common/DialogUnits.h"
+#include "base/Texts.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

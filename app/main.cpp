@@ -9,11 +9,11 @@
 #include "app/CMFrame.h"
 #include "app/CTDoc.h"
 #include "app/CTView.h"
-#include "app/DialogFileChooser.h"
+#include "ui/common/DialogFileChooser.h"
 #include "app/DialogPrompter.h"
-#include "app/SettingsStore.h"
-#include "app/Texts.h"
-#include "app/UiText.h"
+#include "base/SettingsStore.h"
+#include "base/Texts.h"
+#include "base/UiText.h"
 
 #include <QApplication>
 #include <QIcon>

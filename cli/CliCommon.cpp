@@ -1,8 +1,8 @@
 #include "cli/CliCommon.h"
 
-#include "app/Cp1250.h"
-#include "app/Numbers.h"
-#include "app/SettingsStore.h"
+#include "base/Cp1250.h"
+#include "base/Numbers.h"
+#include "base/SettingsStore.h"
 
 #include <QProcessEnvironment>
 

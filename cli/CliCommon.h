@@ -2,8 +2,8 @@
 // What the subcommands of tarvo-cli share: the profile's settings with --set
 // overrides, the answerer that takes the place of the dialogs, and terminal text.
 
-#include "app/ConversionSettings.h"
-#include "app/Prompter.h"
+#include "base/ConversionSettings.h"
+#include "base/Prompter.h"
 
 #include <QByteArray>
 #include <QString>

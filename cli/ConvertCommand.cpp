@@ -1,6 +1,6 @@
 #include "cli/Commands.h"
 
-#include "app/DocumentState.h"
+#include "base/DocumentState.h"
 #include "cli/CliCommon.h"
 #include "convert/Conversion.h"
 #include "dxf/DxfExport.h"

@@ -1,7 +1,7 @@
 #include "cli/Commands.h"
 
-#include "app/DocumentState.h"
-#include "app/FileIo.h"
+#include "base/DocumentState.h"
+#include "base/FileIo.h"
 #include "cli/CliCommon.h"
 #include "convert/Conversion.h"
 #include "dxf/DxfExport.h"

@@ -1,8 +1,8 @@
 #include "cli/Commands.h"
 
-#include "app/Cp1250.h"
-#include "app/DocumentState.h"
-#include "app/FileIo.h"
+#include "base/Cp1250.h"
+#include "base/DocumentState.h"
+#include "base/FileIo.h"
 #include "cli/CliCommon.h"
 #include "convert/Conversion.h"
 #include "serial/Reception.h"

@@ -6,7 +6,7 @@
 
 #include "cli/CliCommon.h"
 
-#include "app/FileIo.h"
+#include "base/FileIo.h"
 #include "serial/SerialLink.h"
 #include "serial/SerialUploadPort.h"
 #include "upload/UploadPort.h"

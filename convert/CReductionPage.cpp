@@ -1,8 +1,8 @@
 #include "convert/CReductionPage.h"
 
-#include "app/Cp1250.h"
-#include "app/DialogUnits.h"
-#include "app/Numbers.h"
+#include "base/Cp1250.h"
+#include "ui/common/DialogUnits.h"
+#include "base/Numbers.h"
 #include "convert/Reduction.h"
 
 #include <QGridLayout>

@@ -5,8 +5,8 @@
 // does not read as a number keeps the page's previous value and shows its
 // reduction as 0.0 mm/km; nothing is reported.
 
-#include "app/ConversionSettings.h"
-#include "app/SheetPage.h"
+#include "base/ConversionSettings.h"
+#include "ui/common/SheetPage.h"
 
 #include <QString>
 

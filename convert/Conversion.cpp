@@ -1,8 +1,8 @@
 #include "convert/Conversion.h"
 
-#include "app/Cp1250.h"
-#include "app/Numbers.h"
-#include "app/Texts.h"
+#include "base/Cp1250.h"
+#include "base/Numbers.h"
+#include "base/Texts.h"
 #include "convert/MapaWriters.h"
 #include "convert/RecordParser.h"
 #include "convert/Reduction.h"

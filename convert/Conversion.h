@@ -5,11 +5,11 @@
 // parses the records and writes the MAPA2 files of its mode (or hands the points
 // to the DXF writer). Every output is document.basePath + its extension.
 
-#include "app/ConversionSettings.h"
-#include "app/DocumentState.h"
-#include "app/Prompter.h"
+#include "base/ConversionSettings.h"
+#include "base/DocumentState.h"
+#include "base/Prompter.h"
 #include "convert/ConversionMode.h"
-#include "convert/SurveyRecord.h"
+#include "base/SurveyRecord.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "convert/MapaWriters.h"
 
-#include "app/FixedNumber.h"
-#include "app/Numbers.h"
-#include "app/Texts.h"
+#include "base/FixedNumber.h"
+#include "base/Numbers.h"
+#include "base/Texts.h"
 
 #include <charconv>
 #include <cmath>

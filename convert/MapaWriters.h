@@ -4,10 +4,10 @@
 // coordinate list (".asc") and the code list (".cod"). Windows-1250 bytes, CR LF
 // line ends, "." as the decimal point. Texts of any length are written whole.
 
-#include "app/ConversionSettings.h"
-#include "app/FileIo.h"
+#include "base/ConversionSettings.h"
+#include "base/FileIo.h"
 #include "convert/ConversionMode.h"
-#include "convert/SurveyRecord.h"
+#include "base/SurveyRecord.h"
 
 #include <QByteArray>
 

@@ -1,8 +1,8 @@
 #include "convert/RawDataPreparation.h"
 
-#include "app/Cp1250.h"
-#include "app/FileIo.h"
-#include "app/Texts.h"
+#include "base/Cp1250.h"
+#include "base/FileIo.h"
+#include "base/Texts.h"
 #include "convert/Conversion.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "convert/RecordParser.h"
 
-#include "app/ConversionSettings.h"
-#include "app/Numbers.h"
-#include "app/Texts.h"
+#include "base/ConversionSettings.h"
+#include "base/Numbers.h"
+#include "base/Texts.h"
 
 #include <QHash>
 

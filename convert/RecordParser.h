@@ -7,8 +7,8 @@
 // scanning goes on; nothing is read past the end of the buffer. Any other device
 // type yields no records.
 
-#include "app/Prompter.h"
-#include "convert/SurveyRecord.h"
+#include "base/Prompter.h"
+#include "base/SurveyRecord.h"
 
 #include <QByteArray>
 

@@ -1,9 +1,9 @@
 #include "dxf/DxfWriter.h"
 
-#include "app/Cp1250.h"
-#include "app/FileIo.h"
-#include "app/Texts.h"
-#include "app/FixedNumber.h"
+#include "base/Cp1250.h"
+#include "base/FileIo.h"
+#include "base/Texts.h"
+#include "base/FixedNumber.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,9 +6,9 @@
 // is 0.05 × the larger extent of the points measured from the origin × the DXF
 // scale ratio; a scale index outside the list is taken as 1:1.
 
-#include "app/ConversionSettings.h"
-#include "app/Prompter.h"
-#include "convert/SurveyRecord.h"
+#include "base/ConversionSettings.h"
+#include "base/Prompter.h"
+#include "base/SurveyRecord.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "dxf/XyzTextList.h"
 
-#include "app/FileIo.h"
-#include "app/Numbers.h"
+#include "base/FileIo.h"
+#include "base/Numbers.h"
 
 #include <QFile>
 

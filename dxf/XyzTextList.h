@@ -4,8 +4,8 @@
 // tabs. Malformed lines are skipped without a word; a decimal comma is accepted in
 // Y and X. Texts stay Windows-1250 bytes; coordinates are metres.
 
-#include "app/Prompter.h"
-#include "convert/SurveyRecord.h"
+#include "base/Prompter.h"
+#include "base/SurveyRecord.h"
 
 #include <QString>
 

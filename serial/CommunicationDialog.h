@@ -11,8 +11,8 @@
 // A list without a selection (a stored value the list does not offer) fails the
 // test without the port being opened.
 
-#include "app/ConversionSettings.h"
-#include "app/Texts.h"
+#include "base/ConversionSettings.h"
+#include "base/Texts.h"
 
 #include <QDialog>
 #include <QMap>

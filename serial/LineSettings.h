@@ -4,7 +4,7 @@
 // parity and stop-bit tables. An index outside its table gives no line settings,
 // so the port is never opened with a guessed configuration.
 
-#include "app/ConversionSettings.h"
+#include "base/ConversionSettings.h"
 
 #include <QtGlobal>
 

@@ -1,8 +1,8 @@
 #include "serial/Reception.h"
 
-#include "app/Cp1250.h"
-#include "app/Prompter.h"
-#include "app/Texts.h"
+#include "base/Cp1250.h"
+#include "base/Prompter.h"
+#include "base/Texts.h"
 #include "serial/SerialLink.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "serial/ReceptionWindow.h"
 
-#include "app/Cp1250.h"
-#include "app/DialogUnits.h"
-#include "app/Texts.h"
-#include "app/UiText.h"
+#include "base/Cp1250.h"
+#include "ui/common/DialogUnits.h"
+#include "base/Texts.h"
+#include "base/UiText.h"
 #include "serial/ReceptionAnimation.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "serial/SerialUploadPort.h"
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "serial/SerialLink.h"
 
 bool SerialUploadPort::IsOpen() const { return m_link.IsOpen(); }

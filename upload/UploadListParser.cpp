@@ -1,7 +1,7 @@
 #include "upload/UploadListParser.h"
 
-#include "app/ConversionSettings.h"
-#include "app/Numbers.h"
+#include "base/ConversionSettings.h"
+#include "base/Numbers.h"
 
 #include <cstdint>
 #include <optional>

@@ -4,7 +4,7 @@
 // line ends. A line that does not fit is skipped without a word; names and code
 // texts keep their full length here and are cut only when they are sent.
 
-#include "convert/SurveyRecord.h"
+#include "base/SurveyRecord.h"
 
 #include <QByteArray>
 #include <QList>

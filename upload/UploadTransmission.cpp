@@ -1,8 +1,8 @@
 #include "upload/UploadTransmission.h"
 
-#include "app/Numbers.h"
-#include "app/Prompter.h"
-#include "app/Texts.h"
+#include "base/Numbers.h"
+#include "base/Prompter.h"
+#include "base/Texts.h"
 #include "upload/UploadPort.h"
 #include "upload/UploadProtocol.h"
 

@@ -6,7 +6,7 @@
 
 #include "upload/UploadListParser.h"
 
-#include "convert/SurveyRecord.h"
+#include "base/SurveyRecord.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,8 +1,8 @@
 #include "app/CTDoc.h"
 
-#include "app/FileChooser.h"
-#include "app/SettingsStore.h"
-#include "app/Texts.h"
+#include "base/FileChooser.h"
+#include "base/SettingsStore.h"
+#include "base/Texts.h"
 #include "tests/app/ScriptedUser.h"
 #include "tests/support/ScriptedPrompter.h"
 

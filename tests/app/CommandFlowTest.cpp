@@ -5,9 +5,9 @@
 #include "app/CTDoc.h"
 
 #include "app/DialogPrompter.h"
-#include "app/FileChooser.h"
+#include "base/FileChooser.h"
 #include "app/OutputWindow.h"
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "tests/app/ScriptedUser.h"
 #include "tests/support/TestFiles.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/CConversionPage.h"
 #include "app/CHeaderPage.h"
-#include "app/Cp1250.h"
+#include "base/Cp1250.h"
 #include "convert/CReductionPage.h"
 
 #include <QCheckBox>

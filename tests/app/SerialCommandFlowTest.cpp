@@ -5,12 +5,12 @@
 
 #include "app/CTDoc.h"
 
-#include "app/ConversionSettings.h"
-#include "app/Cp1250.h"
+#include "base/ConversionSettings.h"
+#include "base/Cp1250.h"
 #include "app/DialogPrompter.h"
-#include "app/FileChooser.h"
+#include "base/FileChooser.h"
 #include "app/OutputWindow.h"
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "serial/ReceptionWindow.h"
 #include "serial/SerialLink.h"
 #include "tests/app/ScriptedUser.h"

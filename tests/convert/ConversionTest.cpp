@@ -1,7 +1,7 @@
 #include "convert/Conversion.h"
 
-#include "app/ConversionSettings.h"
-#include "app/Texts.h"
+#include "base/ConversionSettings.h"
+#include "base/Texts.h"
 #include "convert/RawDataPreparation.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"

@@ -1,7 +1,7 @@
 #include "convert/MapaWriters.h"
 
-#include "app/FixedNumber.h"
-#include "app/Numbers.h"
+#include "base/FixedNumber.h"
+#include "base/Numbers.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "convert/RawDataPreparation.h"
 
-#include "app/ConversionSettings.h"
+#include "base/ConversionSettings.h"
 #include "convert/Conversion.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"

@@ -1,7 +1,7 @@
 #include "convert/RecordParser.h"
 
-#include "app/ConversionSettings.h"
-#include "app/Texts.h"
+#include "base/ConversionSettings.h"
+#include "base/Texts.h"
 #include "tests/support/ScriptedPrompter.h"
 
 #include <QRandomGenerator>

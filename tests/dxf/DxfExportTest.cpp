@@ -1,6 +1,6 @@
 #include "dxf/DxfExport.h"
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 

@@ -1,8 +1,8 @@
 #include "dxf/DxfWriter.h"
 
-#include "app/Cp1250.h"
-#include "app/Numbers.h"
-#include "app/Texts.h"
+#include "base/Cp1250.h"
+#include "base/Numbers.h"
+#include "base/Texts.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 

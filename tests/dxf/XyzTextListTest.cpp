@@ -1,6 +1,6 @@
 #include "dxf/XyzTextList.h"
 
-#include "app/Numbers.h"
+#include "base/Numbers.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 

@@ -3,8 +3,8 @@
 // a time, and whose parameter sheet may change the instrument type and the mean
 // height (down to heights where the reduction is no longer a number).
 
-#include "app/ConversionSettings.h"
-#include "app/Prompter.h"
+#include "base/ConversionSettings.h"
+#include "base/Prompter.h"
 
 class InputPrompter : public Prompter {
 public:

@@ -1,7 +1,7 @@
 #include "serial/CommunicationDialog.h"
 
-#include "app/SettingsStore.h"
-#include "app/Texts.h"
+#include "base/SettingsStore.h"
+#include "base/Texts.h"
 #include "serial/PortNames.h"
 #include "tests/serial/SerialTestSupport.h"
 #include "tests/support/ScriptedPrompter.h"

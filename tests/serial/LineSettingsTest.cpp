@@ -1,6 +1,6 @@
 #include "serial/LineSettings.h"
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "serial/PortNames.h"
 
 #include <QTemporaryDir>

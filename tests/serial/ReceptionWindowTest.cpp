@@ -1,7 +1,7 @@
 #include "serial/ReceptionWindow.h"
 
-#include "app/Cp1250.h"
-#include "app/Texts.h"
+#include "base/Cp1250.h"
+#include "base/Texts.h"
 #include "serial/ReceptionAnimation.h"
 #include "tests/serial/SerialTestSupport.h"
 #include "tests/support/ScriptedPrompter.h"

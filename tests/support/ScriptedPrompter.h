@@ -1,8 +1,8 @@
 #pragma once
 // A user who answers from a script and remembers everything the program said.
 
-#include "app/ConversionSettings.h"
-#include "app/Prompter.h"
+#include "base/ConversionSettings.h"
+#include "base/Prompter.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,6 +1,6 @@
 #include "upload/UploadListParser.h"
 
-#include "app/ConversionSettings.h"
+#include "base/ConversionSettings.h"
 
 #include <QTest>
 

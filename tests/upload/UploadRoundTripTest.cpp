@@ -3,10 +3,10 @@
 
 #include "upload/UploadTransmission.h"
 
-#include "app/ConversionSettings.h"
-#include "app/Cp1250.h"
-#include "app/DocumentState.h"
-#include "app/Numbers.h"
+#include "base/ConversionSettings.h"
+#include "base/Cp1250.h"
+#include "base/DocumentState.h"
+#include "base/Numbers.h"
 #include "convert/Conversion.h"
 #include "convert/RecordParser.h"
 #include "tests/support/ScriptedPrompter.h"

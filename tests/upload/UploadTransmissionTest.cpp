@@ -1,8 +1,8 @@
 #include "upload/UploadTransmission.h"
 
-#include "app/ConversionSettings.h"
-#include "app/Cp1250.h"
-#include "app/Texts.h"
+#include "base/ConversionSettings.h"
+#include "base/Cp1250.h"
+#include "base/Texts.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "upload/UploadPort.h"
 #include "upload/UploadProtocol.h"

@@ -1,6 +1,6 @@
 #include "tools/simulator/InstrumentSimulator.h"
 
-#include "app/Cp1250.h"
+#include "base/Cp1250.h"
 #include "upload/UploadProtocol.h"
 
 #include <cerrno>

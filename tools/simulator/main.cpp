@@ -2,8 +2,8 @@
 // reception and the upload without an instrument. It prints the device to give
 // the program as its port and runs until Ctrl+C.
 
-#include "app/Cp1250.h"
-#include "app/FileIo.h"
+#include "base/Cp1250.h"
+#include "base/FileIo.h"
 #include "tools/simulator/InstrumentSimulator.h"
 
 #include <QCoreApplication>

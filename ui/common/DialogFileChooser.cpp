@@ -1,7 +1,7 @@
-#include "app/DialogFileChooser.h"
+#include "ui/common/DialogFileChooser.h"
 
-#include "app/Cp1250.h"
-#include "app/DocumentState.h"
+#include "base/Cp1250.h"
+#include "base/DocumentState.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

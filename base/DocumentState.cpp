@@ -1,4 +1,4 @@
-#include "app/DocumentState.h"
+#include "base/DocumentState.h"
 
 namespace {
 

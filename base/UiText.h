@@ -1,7 +1,7 @@
 #pragma once
 // A user text as the screen shows it.
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 
 #include <QString>
 

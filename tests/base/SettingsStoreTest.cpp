@@ -1,6 +1,6 @@
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 
-#include "app/Cp1250.h"
+#include "base/Cp1250.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

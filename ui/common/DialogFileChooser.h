@@ -1,7 +1,7 @@
 #pragma once
 // The desktop's open and save dialogs for the commands of the window program.
 
-#include "app/FileChooser.h"
+#include "base/FileChooser.h"
 
 #include <QPointer>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "app/FixedNumber.h"
+#include "base/FixedNumber.h"
 
-#include "app/Numbers.h"
+#include "base/Numbers.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,7 +1,7 @@
-#include "app/FileIo.h"
+#include "base/FileIo.h"
 
-#include "app/Cp1250.h"
-#include "app/Texts.h"
+#include "base/Cp1250.h"
+#include "base/Texts.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "app/Texts.h"
+#include "base/Texts.h"
 
-#include "app/Cp1250.h"
+#include "base/Cp1250.h"
 
 QByteArray Text(const UserText& text) { return Cp1250::FromUtf8(text.utf8); }
 

@@ -1,4 +1,4 @@
-#include "app/Cp1250.h"
+#include "base/Cp1250.h"
 
 #include <QStringDecoder>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "app/DialogUnits.h"
+#include "ui/common/DialogUnits.h"
 
 #include <QFontMetrics>
 

@@ -6,7 +6,7 @@
 // On Linux the profile is the INI file Tarvo1/Tarvo.conf in the user's
 // configuration directory; on Windows the registry key Software\Tarvo1\Tarvo.
 
-#include "app/ConversionSettings.h"
+#include "base/ConversionSettings.h"
 
 #include <QByteArray>
 #include <QString>

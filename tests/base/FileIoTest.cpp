@@ -1,6 +1,6 @@
-#include "app/FileIo.h"
+#include "base/FileIo.h"
 
-#include "app/Cp1250.h"
+#include "base/Cp1250.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 
-#include "app/Cp1250.h"
-#include "app/Numbers.h"
+#include "base/Cp1250.h"
+#include "base/Numbers.h"
 
 #include <QSettings>
 

@@ -1,5 +1,5 @@
-#include "app/ConversionSettings.h"
+#include "base/ConversionSettings.h"
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 
 ConversionSettings::ConversionSettings() : head(Text(Texts::kDefaultHeader)) {}
