@@ -6,9 +6,9 @@
 // keys. It is never loaded from or saved to a file of its own, and it asks nothing
 // when the program closes.
 
-#include "app/ConversionSettings.h"
+#include "base/ConversionSettings.h"
 #include "app/CoreOperations.h"
-#include "app/DocumentState.h"
+#include "base/DocumentState.h"
 
 #include <QObject>
 #include <QString>
@@ -58,7 +58,6 @@ public:
     SerialSettings& Serial() { return m_serial; }
     DocumentState& Document() { return m_document; }
     const DocumentState& Document() const { return m_document; }
-    Prompter& GetPrompter() { return m_prompter; }
     // The one serial link; its port number opens the device the profile's section
     // "Ports" names.
     SerialLink& Link() { return *m_link; }

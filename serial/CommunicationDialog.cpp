@@ -1,10 +1,10 @@
 #include "serial/CommunicationDialog.h"
 
-#include "app/DialogUnits.h"
-#include "app/Prompter.h"
-#include "app/SettingsStore.h"
-#include "app/Texts.h"
-#include "app/UiText.h"
+#include "ui/common/DialogUnits.h"
+#include "base/Prompter.h"
+#include "base/SettingsStore.h"
+#include "base/Texts.h"
+#include "base/UiText.h"
 #include "serial/LineSettings.h"
 #include "serial/PortNames.h"
 #include "serial/SerialLink.h"
@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSerialPortInfo>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -29,6 +30,15 @@ constexpr int kFirstDataBits = 5;
 
 // The item of a stored value, or -1 (no selection) when the list does not offer it.
 int ItemOf(int value, int count) { return value >= 0 && value < count ? value : -1; }
+
+// The serial devices present on this machine, as paths to open.
+QStringList PresentDevices() {
+    QStringList devices;
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo& port : ports) devices << port.systemLocation();
+    devices.sort();
+    return devices;
+}
 
 }  // namespace
 
@@ -55,7 +65,7 @@ CommunicationDialog::CommunicationDialog(SerialLink& link, SettingsStore& store,
     m_device->setEditable(true);
     m_device->setMinimumContentsLength(14);
     m_device->setInsertPolicy(QComboBox::NoInsert);
-    m_device->addItems(PortNames::PresentDevices());
+    m_device->addItems(PresentDevices());
     m_device->setToolTip(UiText(Texts::kCommDeviceTip));
     auto* deviceLabel = new QLabel(UiText(Texts::kCommDeviceLabel), group);
     deviceLabel->setBuddy(m_device);

@@ -1,8 +1,7 @@
 #include "serial/PortNames.h"
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 
-#include <QSerialPortInfo>
 
 namespace PortNames {
 
@@ -21,14 +20,6 @@ QString DeviceOf(const SettingsStore& store, int commPort) {
     if (commPort < 1) return {};
     const QString named = store.ReadString(QString::fromLatin1(kSection), KeyOf(commPort)).trimmed();
     return named.isEmpty() ? DefaultDevice(commPort) : named;
-}
-
-QStringList PresentDevices() {
-    QStringList devices;
-    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo& port : ports) devices << port.systemLocation();
-    devices.sort();
-    return devices;
 }
 
 }  // namespace PortNames

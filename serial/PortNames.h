@@ -19,7 +19,5 @@ QString KeyOf(int commPort);
 QString DefaultDevice(int commPort);
 // The device of a port as the profile maps it.
 QString DeviceOf(const SettingsStore& store, int commPort);
-// The serial devices present on this machine, as paths to open.
-QStringList PresentDevices();
 
 }  // namespace PortNames

@@ -8,7 +8,7 @@
 // start failures leave an existing file exactly as it was and no temporary file.
 // A lost connection keeps every byte that arrived and says so.
 
-#include "app/FileIo.h"
+#include "base/FileIo.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -59,7 +59,6 @@ public:
     QByteArray StatusText() const { return m_statusText; }
     // Bytes in the target after the end (the reader's chunks and the pending rest).
     qint64 StoredBytes() const { return m_storedBytes; }
-    QString TemporaryPath() const { return m_temporaryPath; }
 
 Q_SIGNALS:
     void StatusChanged(const QByteArray& text);

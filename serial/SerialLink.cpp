@@ -1,22 +1,17 @@
 #include "serial/SerialLink.h"
 
-#include "app/FileIo.h"
-#include "app/SettingsStore.h"
+#include "base/FileIo.h"
+#include "base/SettingsStore.h"
 #include "serial/LineSettings.h"
 #include "serial/PortNames.h"
-#include "upload/UploadProtocol.h"
 
-#include <chrono>
 #include <system_error>
 
-SerialLink::SerialLink(QObject* parent)
-    : SerialLink(CreatePlatformSerialDevice,
-                 [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }, parent) {}
+SerialLink::SerialLink(QObject* parent) : SerialLink(CreatePlatformSerialDevice, parent) {}
 
-SerialLink::SerialLink(DeviceFactory factory, Pause pause, QObject* parent)
+SerialLink::SerialLink(DeviceFactory factory, QObject* parent)
     : QObject(parent),
       m_factory(std::move(factory)),
-      m_pause(std::move(pause)),
       m_resolver([](int commPort) { return PortNames::DeviceOf(SettingsStore(), commPort); }) {}
 
 SerialLink::~SerialLink() { Close(); }
@@ -81,22 +76,10 @@ void SerialLink::Close() {
     m_device.reset();
 }
 
-qint64 SerialLink::ReadAvailable(char* buffer, qint64 capacity) {
-    if (!m_open.load()) return 0;
-    const qint64 got = m_device->Read(buffer, capacity);
-    return got > 0 ? got : 0;
-}
-
 bool SerialLink::Write(QByteArrayView bytes) {
     if (!m_open.load()) return false;
     const qint64 timeoutMs = m_writeMsPerByte * bytes.size();
     return m_device->Write(bytes.data(), bytes.size(), static_cast<int>(qMin<qint64>(timeoutMs, 1 << 30)));
-}
-
-bool SerialLink::SendBlock(QByteArrayView text, unsigned blockNumber) {
-    const bool written = Write(BuildBlock(text, blockNumber));
-    m_pause(kBlockPauseMs);
-    return written;
 }
 
 QByteArray SerialLink::TakePending() {

@@ -1,7 +1,6 @@
 #pragma once
 // The one serial port of the system: the five stored line settings, opening and
-// closing, reads, writes, upload blocks, and the reader thread that stores what
-// the instrument sends.
+// closing, writes, and the reader thread that stores what the instrument sends.
 //
 // Every call comes from the window thread. With Open(true) a reader thread runs
 // until Close: it appends what arrives to the received-data file in chunks of more
@@ -10,7 +9,7 @@
 // learns of bytes still pending. The reader never holds more than 1024 pending
 // bytes; what is left at the end is handed over by TakePending.
 
-#include "app/ConversionSettings.h"
+#include "base/ConversionSettings.h"
 #include "serial/SerialDevice.h"
 
 #include <QByteArray>
@@ -30,16 +29,14 @@ class SerialLink : public QObject {
     Q_OBJECT
 public:
     using DeviceFactory = std::function<std::unique_ptr<SerialDevice>()>;
-    using Pause = std::function<void(int ms)>;
     // The device of a port number (PortNames::DeviceOf over the user's profile by default).
     using PortResolver = std::function<QString(int commPort)>;
 
     static constexpr int kPendingSize = 1024;
     static constexpr int kChunkThreshold = 50;  // the reader stores chunks of more bytes than this
-    static constexpr int kBlockPauseMs = 350;
 
     explicit SerialLink(QObject* parent = nullptr);
-    SerialLink(DeviceFactory factory, Pause pause, QObject* parent = nullptr);
+    explicit SerialLink(DeviceFactory factory, QObject* parent = nullptr);
     ~SerialLink() override;
 
     const SerialSettings& Settings() const { return m_settings; }
@@ -61,14 +58,9 @@ public:
     void Close();
     bool IsOpen() const { return m_open.load(); }
 
-    // Reads at most capacity of the bytes waiting now; 0 when none or closed.
-    qint64 ReadAvailable(char* buffer, qint64 capacity);
     // Writes all bytes and waits until they are on the line; gives up after the
     // write time-out of the speed (none from 38400 bit/s up). False on failure.
     bool Write(QByteArrayView bytes);
-    // One 136-byte upload block of up to 128 characters of text, then the 350 ms pause.
-    bool SendBlock(QByteArrayView text, unsigned blockNumber);
-    void PauseMs(int ms) { m_pause(ms); }
 
     // The file the reader appends to; set before Open(true), cleared after Close.
     // Without one, what the reader reads is dropped.
@@ -92,7 +84,6 @@ private:
     void ReaderLoop();
 
     DeviceFactory m_factory;
-    Pause m_pause;
     PortResolver m_resolver;
     SerialSettings m_settings;
     QString m_explicitDevice;

@@ -117,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString target = WorkFile(QStringLiteral("received.sdt"));
     QFile::remove(target);
     qint64 now = 0;
-    SerialLink link([&script] { return std::make_unique<ScriptedDevice>(script); }, [](int) {});
+    SerialLink link([&script] { return std::make_unique<ScriptedDevice>(script); });
     link.SetDevice(QStringLiteral("scripted"));
     InputPrompter prompter(0, 0);
     Reception reception(link, prompter, [&now] { return now; });

@@ -147,7 +147,7 @@ private Q_SLOTS:
         SerialTest::PtyLink pty;
         QVERIFY(pty.Open());
         IoctlLog log;
-        SerialLink link([&log] { return std::make_unique<PosixSerialDevice>(log.Function()); }, [](int) {});
+        SerialLink link([&log] { return std::make_unique<PosixSerialDevice>(log.Function()); });
         link.SetDevice(pty.instrument.DevicePath());
 
         QVERIFY(link.Open(true));
@@ -177,7 +177,7 @@ private Q_SLOTS:
         QVERIFY(pty.Open());
         IoctlLog log;
         log.acceptAll = true;
-        SerialLink link([&log] { return std::make_unique<PosixSerialDevice>(log.Function()); }, [](int) {});
+        SerialLink link([&log] { return std::make_unique<PosixSerialDevice>(log.Function()); });
         link.SetDevice(pty.instrument.DevicePath());
         SerialSettings serial;
         serial.baudRate = 14;

@@ -29,11 +29,10 @@ inline QByteArray AllByteValues(qsizetype size, quint32 seed = 1) {
     return bytes;
 }
 
-// A link at 4800 bit/s, 8N1, on the simulator's device, pausing into a recorder.
+// A link at 4800 bit/s, 8N1, on the simulator's device.
 struct PtyLink {
     InstrumentSimulator instrument;
-    std::vector<int> pauses;
-    SerialLink link{CreatePlatformSerialDevice, [this](int ms) { pauses.push_back(ms); }};
+    SerialLink link{CreatePlatformSerialDevice};
 
     bool Open() {
         QString error;
