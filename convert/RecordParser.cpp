@@ -63,10 +63,12 @@ bool Extract(const char*& cursor, const char* end, Field& field, const char* pre
         if (!found) return fail();
         start = found + prefixLength;
     }
-    for (qsizetype offset = skipFirst ? 1 : 0; offset <= kFieldReach; ++offset) {
+    // skipFirst only keeps a terminator at offset 0 from ending the field; a NUL
+    // there still ends the text.
+    for (qsizetype offset = 0; offset <= kFieldReach; ++offset) {
         const char* at = start + offset;
         if (AtEnd(at, end)) break;
-        if (IsOneOf(*at, terminators)) {
+        if ((offset > 0 || !skipFirst) && IsOneOf(*at, terminators)) {
             field.begin = start;
             field.size = offset;
             cursor = at;
@@ -368,14 +370,15 @@ void Parser::CheckUnitsLine660(const char* line, const char* lineEnd) {
         WarnUnits(Texts::kWarnAngles);
 }
 
-// The rest of the line after the "," at cursor, when it is a field (at most 49
-// bytes); a missing or overlong code leaves the record without one.
+// The rest of the line after the "," at cursor, when it is a field: at most 49
+// bytes and no NUL before the line's end, since the search for the CR stops at a
+// NUL. A code that is missing, overlong or cut by a NUL leaves the record without
+// one; such a last field of an angles line drops the sighting.
 bool RestOfLine(const char* cursor, const char* lineEnd, Field& field) {
     if (cursor >= lineEnd || *cursor != ',') return false;
     const char* begin = cursor + 1;
-    qsizetype size = 0;
-    while (begin + size < lineEnd && begin[size] != '\0') ++size;
-    if (size > kFieldReach) return false;
+    const qsizetype size = lineEnd - begin;
+    if (size > kFieldReach || std::memchr(begin, '\0', static_cast<std::size_t>(size))) return false;
     field.begin = begin;
     field.size = size;
     return true;

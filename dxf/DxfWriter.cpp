@@ -119,16 +119,24 @@ bool WriteDxf(const QString& basePath, const SurveyRecordList& records, const Co
     const auto drawingX = [swap](const SurveyRecord& r) { return swap ? r.x : r.y; };
     const auto drawingY = [swap](const SurveyRecord& r) { return swap ? r.y : r.x; };
 
-    // The extents start at the origin, so each range includes 0.
+    // The extent of the drawn points themselves: S-JTSK coordinates lie hundreds
+    // of kilometres from the origin, and a range measured from 0 would size the
+    // marks by that distance instead of by the job.
     std::size_t count = 0;
     double minX = 0.0, maxX = 0.0, minY = 0.0, maxY = 0.0;
     for (const SurveyRecord& record : records) {
         if (!record.Is(Coordinates)) continue;
-        ++count;
-        minX = std::min(minX, drawingX(record));
-        maxX = std::max(maxX, drawingX(record));
-        minY = std::min(minY, drawingY(record));
-        maxY = std::max(maxY, drawingY(record));
+        const double x = drawingX(record);
+        const double y = drawingY(record);
+        if (count++ == 0) {
+            minX = maxX = x;
+            minY = maxY = y;
+            continue;
+        }
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y);
     }
     if (count == 0) {
         prompter.Tell(Text(Texts::kNoXyzPoints));
@@ -148,7 +156,12 @@ bool WriteDxf(const QString& basePath, const SurveyRecordList& records, const Co
         return false;
     }
 
-    const double size = 0.05 * std::max(maxX - minX, maxY - minY) * DxfScaleRatio(settings.dxfRatio);
+    // Marks a twentieth of the job's larger extent at 1:1. Points without an extent
+    // (one point, or all at one place) get 1 m marks at 1:1 so that they stay
+    // visible; so does an extent that is not a finite number.
+    const double ratio = DxfScaleRatio(settings.dxfRatio);
+    const double extent = std::max(maxX - minX, maxY - minY);
+    const double size = extent > 0.0 && std::isfinite(extent) ? 0.05 * extent * ratio : ratio;
     Drawing drawing(file);
     drawing.Put(kHeader);
     for (const SurveyRecord& record : records) {

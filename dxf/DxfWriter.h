@@ -3,8 +3,9 @@
 // CR LF line ends, Windows-1250 texts) in which every record with Coordinates
 // becomes a cross with its name above it, its height to the upper right and its
 // code text to the lower right, on layer 0 at elevation 0. The size of the marks
-// is 0.05 × the larger extent of the points measured from the origin × the DXF
-// scale ratio; a scale index outside the list is taken as 1:1.
+// is 0.05 × the larger of the points' own x and y extents × the DXF scale ratio,
+// or the ratio in metres when the points have no extent (one point, or all at one
+// place); a scale index outside the list is taken as 1:1.
 
 #include "base/ConversionSettings.h"
 #include "base/Prompter.h"

@@ -130,16 +130,40 @@ private Q_SLOTS:
         QVERIFY(run.Output(".asc").startsWith(run.settings.head + "\r\n\r\n"));
     }
 
+    void correctionFollowsTheMeanPosition_data() {
+        QTest::addColumn<quint16>("deviceType");
+        QTest::addColumn<double>("jx");
+        QTest::addColumn<double>("jy");
+        QTest::addColumn<QByteArray>("measured");
+        QTest::addColumn<QByteArray>("correction");
+        QTest::addColumn<QByteArray>("line");
+        // Both at the default height of 320 m. 12.345 m times the scale factor 0.9999471...
+        QTest::newRow("default position") << quint16(0) << 1001000.0 << 680000.0 << kStationsText << QByteArray("-52.9")
+                                          << QByteArray("P1  12.344 1.600 123.4567 91.2345 *AB");
+        // The reduced distance is 100.0005 m only when R² is taken as one factor.
+        QTest::newRow("reduced 100.0005 m writes 100.001, not 100.000")
+            << quint16(1) << 1077937.0 << 862989.0
+            << QByteArray("SS      P1,1.5,C\r\nSD      0,100,100.00727348214471\r\n") << QByteArray("-67.7")
+            << QByteArray("P1  100.001 1.500 0.0000 100.0000 *C");
+    }
     void correctionFollowsTheMeanPosition() {
+        QFETCH(quint16, deviceType);
+        QFETCH(double, jx);
+        QFETCH(double, jy);
+        QFETCH(QByteArray, measured);
+        QFETCH(QByteArray, correction);
+        QFETCH(QByteArray, line);
         Run run;
-        run.settings = ConversionSettings();  // 1 001 000, 680 000, 320 m: -52.9 mm/km
+        run.settings = ConversionSettings();
+        run.settings.deviceType = deviceType;
+        run.settings.jx = jx;
+        run.settings.jy = jy;
         run.settings.flag = FLAG_USE_HEADER;
         run.settings.head = "H";
-        run.Convert(kStationsText);
+        run.Convert(measured);
         const QByteArray zap = run.Output(".zap");
-        QVERIFY(zap.startsWith("H\r\nKorekce: -52.9 mm/km\r\n"));
-        // 12.345 m times the scale factor 0.9999471...
-        QVERIFY(zap.contains("P1  12.344 1.600 123.4567 91.2345 *AB\r\n"));
+        QVERIFY2(zap.startsWith("H\r\nKorekce: " + correction + " mm/km\r\n"), zap.constData());
+        QVERIFY2(zap.contains("\r\n" + line + "\r\n"), zap.constData());
     }
 
     void coordinateList_data() {

@@ -46,6 +46,8 @@ private Q_SLOTS:
             << QByteArray("abc") << QByteArray() << QByteArray("_") << false << false << QByteArray() << 1;
         QTest::newRow("a NUL ends the text")
             << QByteArray("ab\0_", 4) << QByteArray() << QByteArray("_") << false << false << QByteArray() << 1;
+        QTest::newRow("skipFirst does not step over a NUL at offset 0")
+            << QByteArray("\0+12+", 5) << QByteArray() << QByteArray("+-") << true << false << QByteArray() << 1;
     }
     void extractsFields() {
         QFETCH(QByteArray, text);
@@ -117,6 +119,9 @@ private Q_SLOTS:
             << QByteArray("_+P3_abcdefg_") << quint16(0) << 0 << QByteArray() << QByteArray() << none << 0;
         QTest::newRow("name over 49 characters") << QByteArray("_'") + QByteArray(50, 'N') + "_(K_)1.5_" << quint16(0)
                                                  << 0 << QByteArray() << QByteArray() << none << 0;
+        QTest::newRow("packed point whose x starts with a NUL is not recorded")
+            << QByteArray("_+P1_U") + '\0' + "+1000+2000+300m_*AB_" << quint16(0) << 0 << QByteArray() << QByteArray()
+            << none << 0;
         QTest::newRow("sighting cut short at the end of the text")
             << QByteArray("_+P1_ ?+00012345m0912345+1234567g+000") << quint16(0) << 0 << QByteArray() << QByteArray()
             << none << 0;
@@ -249,6 +254,15 @@ private Q_SLOTS:
             << QByteArray("STN     A1,1.5,K\r\nSTN     A2,1") << QByteArray("S") << QByteArray("K");
         QTest::newRow("line shorter than eight characters records nothing")
             << QByteArray("STN\r\nSS  A\r\nSD\r\nSTN  ,") << QByteArray() << QByteArray();
+        QTest::newRow("a NUL before the CR leaves the station without its code")
+            << QByteArray("STN     A1,1.5,K") + '\0' + "X\r\n"
+            << QByteArray("S") << QByteArray();
+        QTest::newRow("a NUL in the zenith angle of HV drops the sighting")
+            << QByteArray("STN     A1,1.5,K\r\nSS      P,1.6,AB\r\nHV      123.4567,91.2345") + '\0' + "junk\r\n"
+            << QByteArray("S") << QByteArray("K");
+        QTest::newRow("a NUL in the distance of SD drops the sighting")
+            << QByteArray("STN     A1,1.5,K\r\nSS      P,1.6,AB\r\nSD      1,2,3.0") + '\0' + "5\r\n"
+            << QByteArray("S") << QByteArray("K");
         QTest::newRow("sighting as the last line")
             << QByteArray("SS      P,1.6,AB\r\n") << QByteArray() << QByteArray();
     }

@@ -63,25 +63,38 @@ private Q_SLOTS:
         QTest::addColumn<int>("ratio");
         QTest::addColumn<double>("y");
         QTest::addColumn<double>("x");
+        QTest::addColumn<QList<double>>("others");  // Y, X of further points
         QTest::addColumn<double>("size");
-        QTest::newRow("1:1") << false << 4 << 100.0 << 200.0 << 10.0;
-        QTest::newRow("swapped axes keep the larger range") << true << 4 << 100.0 << 200.0 << 10.0;
-        QTest::newRow("20:1") << false << 0 << 100.0 << 200.0 << 0.5;
-        QTest::newRow("1:20") << false << 8 << 100.0 << 200.0 << 200.0;
-        QTest::newRow("ratio 9 outside the list is 1:1") << false << 9 << 100.0 << 200.0 << 10.0;
-        QTest::newRow("ratio 255 outside the list is 1:1") << false << 255 << 100.0 << 200.0 << 10.0;
-        QTest::newRow("ranges measured from the origin") << false << 4 << 600000.0 << 100000.0 << 30000.0;
-        QTest::newRow("negative coordinates") << false << 4 << -600000.0 << -1100000.0 << 55000.0;
-        QTest::newRow("all at the origin") << false << 4 << 0.0 << 0.0 << 0.0;
+        // The point Y 100, X 200 with a second one at Y 200, X 400: ranges 100 and
+        // 200, S = 10 at 1:1.
+        const QList<double> second{200, 400};
+        QTest::newRow("1:1") << false << 4 << 100.0 << 200.0 << second << 10.0;
+        QTest::newRow("swapped axes keep the larger range") << true << 4 << 100.0 << 200.0 << second << 10.0;
+        QTest::newRow("20:1") << false << 0 << 100.0 << 200.0 << second << 0.5;
+        QTest::newRow("1:20") << false << 8 << 100.0 << 200.0 << second << 200.0;
+        QTest::newRow("ratio 9 outside the list is 1:1") << false << 9 << 100.0 << 200.0 << second << 10.0;
+        QTest::newRow("ratio 255 outside the list is 1:1") << false << 255 << 100.0 << 200.0 << second << 10.0;
+        QTest::newRow("points far from the origin sized by their extent")
+            << false << 4 << -600000.0 << -1100000.0 << QList<double>{-600100.0, -1100050.0} << 5.0;
+        QTest::newRow("single S-JTSK point gets 1 m, not 52 km")
+            << false << 4 << 742118.903 << 1043512.345 << QList<double>{} << 1.0;
+        QTest::newRow("single point at 1:20 gets 20 m") << false << 8 << 100.0 << 200.0 << QList<double>{} << 20.0;
+        QTest::newRow("all at one place are not drawn with size 0")
+            << false << 4 << 0.0 << 0.0 << QList<double>{0, 0} << 1.0;
+        QTest::newRow("an infinite coordinate does not make every mark infinite")
+            << false << 4 << 100.0 << 200.0 << QList<double>{qInf(), 200} << 1.0;
     }
     void markSize() {
         QFETCH(bool, swap);
         QFETCH(int, ratio);
         QFETCH(double, y);
         QFETCH(double, x);
+        QFETCH(QList<double>, others);
         QFETCH(double, size);
+        SurveyRecordList records{Point("A", y, x, 1)};
+        for (qsizetype i = 0; i + 1 < others.size(); i += 2) records.push_back(Point("B", others[i], others[i + 1], 1));
         ScriptedPrompter prompter;
-        QVERIFY(WriteDxf(Base(), {Point("A", y, x, 1)}, Settings(swap ? FLAG_SWAP_XY : 0, quint8(ratio)), prompter));
+        QVERIFY(WriteDxf(Base(), records, Settings(swap ? FLAG_SWAP_XY : 0, quint8(ratio)), prompter));
         const QByteArray drawing = TestFiles::Read(Drawing());
         const double drawingX = swap ? x : y;
         const double drawingY = swap ? y : x;
@@ -101,7 +114,7 @@ private Q_SLOTS:
         QCOMPARE(drawing.count("0\r\nTEXT\r\n"), 3);
         QVERIFY(drawing.contains("\r\n1\r\n\r\n72\r\n1\r\n"));
         QVERIFY(!drawing.contains("\r\n1\r\n7.000\r\n"));
-        QVERIFY(drawing.contains(HorizontalArm(100, 200, 10)));
+        QVERIFY(drawing.contains(HorizontalArm(100, 200, 0.05 * (200 - 2))));
     }
 
     void longTextsAreWrittenWhole() {

@@ -3,7 +3,7 @@
 audits them and checks every entity, layer, colour, position and text against the
 points of the text lists in data/.
 
-Usage: ezdxf_check.py TARVO_CLI DATA_DIR
+Usage: ezdxf_check.py TARVO_CLI DATA_DIR EXAMPLE_JOB
 Exit 77 (skipped) when ezdxf cannot be imported."""
 
 import os
@@ -34,6 +34,9 @@ ORIGIN = [("A", 0.0, 0.0, 0.0, ""), ("B", 0.0, 0.0, None, "")]
 # The coordinate records of data/measured.sdt (NTS-350); its station and sighting
 # are not drawn.
 MEASURED = [("B7", 765.432, 1234.567, 0.32, ""), ("B8", -766.432, 1235.567, 0.33, "mezník")]
+# The points of examples/nts350-job.sdt: S-JTSK coordinates, without the million.
+EXAMPLE = [("4001", 742118.903, 43512.345, 312.455, "ST"), ("4002", 742105.877, 43699.118, 312.207, "ST"),
+           ("4003", 741977.650, 43570.004, 313.020, "")]
 
 failures = []
 
@@ -53,9 +56,10 @@ def close_point(actual, expected):
 
 def expected_entities(points, swap, ratio):
     drawn = [((x, y) if swap else (y, x), name, z, code) for name, y, x, z, code in points]
-    xs = [0.0] + [p[0][0] for p in drawn]
-    ys = [0.0] + [p[0][1] for p in drawn]
-    s = 0.05 * max(max(xs) - min(xs), max(ys) - min(ys)) * RATIOS[ratio]
+    xs = [p[0][0] for p in drawn]
+    ys = [p[0][1] for p in drawn]
+    extent = max(max(xs) - min(xs), max(ys) - min(ys))
+    s = (0.05 * extent if extent > 0 else 1.0) * RATIOS[ratio]
     entities = []
     for (x, y), name, z, code in drawn:
         entities.append(("TEXT", 1, (x - 0.5 * s, y + 0.7 * s), (x, y + 0.6 * s), 0.2 * s, name, 1, 1))
@@ -106,18 +110,35 @@ def check_drawing(label, path, points, swap, ratio):
             check(close_point(entity.dxf.end, end), f"{where}: end {entity.dxf.end}, expected {end}")
 
 
+def check_marks_fit(label, path):
+    """Every cross and text is smaller than a tenth of the extent of the crosses'
+    centres: the marks show the job instead of covering it."""
+    doc = ezdxf.readfile(path)
+    lines = [e for e in doc.modelspace() if e.dxftype() == "LINE"]
+    centres = [((e.dxf.start[0] + e.dxf.end[0]) / 2, (e.dxf.start[1] + e.dxf.end[1]) / 2) for e in lines]
+    extent = max(max(c[axis] for c in centres) - min(c[axis] for c in centres) for axis in (0, 1))
+    check(extent > 0, f"{label}: the points have no extent")
+    for entity in doc.modelspace():
+        if entity.dxftype() == "LINE":
+            size = max(abs(entity.dxf.end[0] - entity.dxf.start[0]), abs(entity.dxf.end[1] - entity.dxf.start[1]))
+        else:
+            size = entity.dxf.height
+        check(0 < size <= 0.1 * extent, f"{label}: {entity.dxftype()} of size {size} in a job {extent} across")
+
+
 def main():
-    if len(sys.argv) != 3:
+    if len(sys.argv) != 4:
         print(__doc__)
         return 2
-    cli, data = sys.argv[1], sys.argv[2]
-    # label, source, points, swap, ratio, command
+    cli, data, example = sys.argv[1], sys.argv[2], sys.argv[3]
+    # label, source (a file of DATA_DIR or a full path), points, swap, ratio, command
     cases = [
         ("several points", "several.txt", SEVERAL, False, 4, ["dxf"]),
         ("several points, X/Y swapped, 1:10", "several.txt", SEVERAL, True, 7, ["dxf"]),
         ("all points at the origin", "origin.txt", ORIGIN, False, 4, ["dxf"]),
         ("measured data", "measured.sdt", MEASURED, False, 4, ["dxf"]),
         ("measured data through convert --mode dxf", "measured.sdt", MEASURED, True, 2, ["convert", "--mode", "dxf"]),
+        ("example job", example, EXAMPLE, False, 4, ["dxf"]),
     ]
     with tempfile.TemporaryDirectory() as work:
         # The profile is not the developer's: an empty one in the work directory.
@@ -134,6 +155,8 @@ def main():
                 failures.append(f"{label}: tarvo-cli exited {run.returncode}: {run.stderr.strip()}")
                 continue
             check_drawing(label, base + ".dxf", points, swap, ratio)
+            if points is EXAMPLE:
+                check_marks_fit(label, base + ".dxf")
 
         # With the overwrite question on, an existing drawing stays without --force.
         base = os.path.join(work, "case0")
