@@ -9,6 +9,7 @@
 #include "app/FileIo.h"
 #include "serial/SerialLink.h"
 #include "serial/SerialUploadPort.h"
+#include "upload/UploadListParser.h"
 #include "upload/UploadPort.h"
 #include "upload/UploadTransmission.h"
 
@@ -24,7 +25,7 @@ namespace {
 const char kUploadUsage[] =
     "Použití: tarvo-cli upload points|codes [--set NÁZEV=HODNOTA]... (--port ZAŘÍZENÍ | --dump VÝSTUP) SEZNAM\n"
     "\n"
-    "Přečte SEZNAM (text ve Windows-1250, řádky ukončené CR LF nebo LF) jako seznam bodů\n"
+    "Přečte SEZNAM (text ve Windows-1250, řádky ukončené CR LF, LF nebo CR) jako seznam bodů\n"
     "(název, Y, X, Z) nebo kódů (číslo 1..50, text) a připraví ho pro totální stanici NTS-350.\n"
     "\n"
     "  points|codes         seznam bodů, nebo seznam kódů\n"
@@ -107,21 +108,11 @@ public:
     }
 };
 
-// The lines of a list file, split at CR LF or LF, as the editor would hand them over.
-QList<QByteArray> SplitLines(const QByteArray& bytes) {
-    QList<QByteArray> lines = bytes.split('\n');
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-    for (QByteArray& line : lines) {
-        if (line.endsWith('\r')) line.chop(1);
-    }
-    return lines;
-}
-
 // The run both a dump and a real port go through: the upload itself, then the log
 // on stdout and the summary on stderr once finish() has accepted the result (a
 // dump writes its file there).
-int Upload(UploadKind kind, const QList<QByteArray>& lines, quint16 flag, UploadPort& port,
-           UploadProgress& progress, const std::function<void(int pauseMs)>& pause, UploadPrompter& prompter,
+int Upload(UploadKind kind, const QList<QByteArray>& lines, quint16 flag, UploadPort& port, UploadProgress& progress,
+           const std::function<void(int pauseMs)>& pause, UploadPrompter& prompter,
            const std::function<bool()>& finish) {
     const UploadResult result = UploadList(kind, lines, flag, port, progress, prompter, pause);
     if (!result || !finish()) return kFailure;
@@ -200,7 +191,7 @@ int RunUpload(QStringList arguments) {
         prompter.ReportFileError(readError);
         return kFailure;
     }
-    const QList<QByteArray> lines = SplitLines(listBytes);
+    const QList<QByteArray> lines = SplitListLines(listBytes);
 
     if (!device.isEmpty()) {
         SerialLink link;
