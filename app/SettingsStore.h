@@ -1,7 +1,8 @@
 #pragma once
 // The per-user profile, section "Settings": integers as 32-bit numbers, texts as
 // strings (Windows-1250 in memory, Unicode in the store). A value that is missing
-// or cannot be read gives its default; nothing is ever reported to the user.
+// or cannot be read gives its default. A text comes back as stored, whatever
+// commas it holds; nothing is ever reported to the user.
 //
 // On Linux the profile is the INI file Tarvo1/Tarvo.conf in the user's
 // configuration directory; on Windows the registry key Software\Tarvo1\Tarvo.
@@ -12,6 +13,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QSettings;
 
@@ -39,7 +41,11 @@ public:
     void WriteString(const QString& section, const QString& name, const QString& value);
 
 private:
+    // The text of a value read from the INI file itself; nothing for the registry.
+    std::optional<QString> RawIniText(const char* name) const;
+
     std::unique_ptr<QSettings> m_settings;
+    bool m_iniFile;
 };
 
 // Start-up load, part one: "Flag".
