@@ -3,6 +3,7 @@
 #include "app/Cp1250.h"
 #include "app/IniValueText.h"
 #include "app/Numbers.h"
+#include "app/Texts.h"
 
 #include <QFile>
 #include <QSettings>
@@ -90,7 +91,14 @@ void SettingsStore::WriteText(const char* name, const QByteArray& value) {
     m_settings->setValue(Key(name), Cp1250::ToUnicode(value));
 }
 
-void SettingsStore::Sync() { m_settings->sync(); }
+bool SettingsStore::Sync() {
+    m_settings->sync();
+    // QSettings keeps its first error: a FormatError of a hand-edited profile stays
+    // from loading on and is no failed write.
+    return m_settings->status() != QSettings::AccessError;
+}
+
+QString SettingsStore::Location() const { return m_settings->fileName(); }
 
 QString SettingsStore::ReadString(const QString& section, const QString& name) const {
     return m_settings->value(section + QLatin1Char('/') + name).toString();
@@ -119,7 +127,7 @@ void LoadDocumentSettings(const SettingsStore& store, ConversionSettings& settin
     settings.deviceType = static_cast<quint16>(store.ReadInt("DeviceType", 0));
 }
 
-void SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settings) {
+bool SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settings) {
     store.WriteInt("Flag", settings.flag);
     store.WriteInt("DeviceType", settings.deviceType);
     store.WriteInt("DXF_Ratio", settings.dxfRatio);
@@ -128,15 +136,19 @@ void SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settin
     store.WriteText("JH", Numbers::Format("%.3f", settings.jh));
     store.WriteText("Head", settings.head);
     store.WriteText("OR", settings.orMarker);
-    store.Sync();
+    return store.Sync();
 }
 
-void SaveSerialSettings(SettingsStore& store, const SerialSettings& serial) {
+bool SaveSerialSettings(SettingsStore& store, const SerialSettings& serial) {
     store.WriteInt("CommPort", serial.commPort);
     store.WriteInt("BaudRate", serial.baudRate);
     store.WriteInt("ByteSize", serial.byteSize);
     store.WriteInt("Parity", serial.parity);
     store.WriteInt("StopBits", serial.stopBits);
     // Confirmed serial values must outlive a killed process.
-    store.Sync();
+    return store.Sync();
+}
+
+QByteArray UnsavedSettingsText(const SettingsStore& store) {
+    return TextWith(Texts::kSettingsNotSaved, Cp1250::FromUnicode(store.Location()));
 }

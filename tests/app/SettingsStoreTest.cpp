@@ -1,10 +1,13 @@
 #include "app/SettingsStore.h"
 
 #include "app/Cp1250.h"
+#include "tests/support/TestFiles.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 class SettingsStoreTest : public QObject {
     Q_OBJECT
@@ -174,6 +177,34 @@ private Q_SLOTS:
         QCOMPARE(loaded.serial.byteSize, quint8(7));
         QCOMPARE(loaded.serial.parity, quint8(2));
         QCOMPARE(loaded.serial.stopBits, quint8(2));
+    }
+
+    void unwritableProfileFailsTheSave_data() {
+        QTest::addColumn<QString>("profile");
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("writable") << QString() << false << true;
+        QTest::newRow("read-only file") << QString() << true << false;
+        // Its folder is a file: nobody can write there, not even root.
+        QTest::newRow("folder cannot be made") << QStringLiteral("blocked/Tarvo.conf") << false << false;
+    }
+    void unwritableProfileFailsTheSave() {
+        QFETCH(QString, profile);
+        QFETCH(bool, readOnly);
+        QFETCH(bool, saved);
+        if (readOnly && geteuid() == 0) QSKIP("root writes a read-only file");
+        TestFiles::Write(m_dir.filePath(QStringLiteral("blocked")), {});
+        const QString path = profile.isEmpty() ? IniPath() : m_dir.filePath(profile);
+        WriteProfile("Head=earlier");
+        if (readOnly) QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+        {
+            SettingsStore store(path);
+            QCOMPARE(SaveShutdownSettings(store, ConversionSettings()), saved);
+            QCOMPARE(SaveSerialSettings(store, SerialSettings()), saved);
+            QVERIFY(UnsavedSettingsText(store).contains(Cp1250::FromUnicode(path)));
+        }
+        if (readOnly) QCOMPARE(TestFiles::Read(path), QByteArray("[Settings]\nHead=earlier\n"));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     }
 
     void roundTripOfEveryValue() {
