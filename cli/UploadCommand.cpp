@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 
 #include "cli/CliCommon.h"
+#include "cli/CommandLine.h"
 
 #include "app/FileIo.h"
 #include "serial/SerialLink.h"
@@ -126,61 +127,20 @@ int Upload(UploadKind kind, const QList<QByteArray>& lines, quint16 flag, Upload
 }  // namespace
 
 int RunUpload(QStringList arguments) {
-    if (WantsHelp(arguments)) {
-        PrintUtf8(stdout, QString::fromUtf8(kUploadUsage));
-        return kSuccess;
-    }
-
-    ConversionSettings settings;
-    SerialSettings serial;
-    CommonOptions common;
-    QString error;
-    if (!LoadSettings(arguments, settings, serial, common, error)) {
-        PrintUtf8(stderr, error + QLatin1Char('\n'));
-        return kUsage;
-    }
-
-    QString dumpPath;
-    QString device;
-    QStringList positional;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("--dump")) {
-            if (++i >= arguments.size()) {
-                PrintUtf8(stderr, QStringLiteral("--dump potřebuje název výstupního souboru.\n"));
-                return kUsage;
-            }
-            dumpPath = arguments[i];
-        } else if (argument.startsWith(QLatin1String("--dump="))) {
-            dumpPath = argument.mid(7);
-        } else if (argument == QLatin1String("--port")) {
-            if (++i >= arguments.size()) {
-                PrintUtf8(stderr, QStringLiteral("--port potřebuje zařízení sériového portu.\n"));
-                return kUsage;
-            }
-            device = arguments[i];
-        } else if (argument.startsWith(QLatin1String("--port="))) {
-            device = argument.mid(7);
-        } else if (argument.startsWith(QLatin1String("--"))) {
-            PrintUtf8(stderr, QStringLiteral("Neznámá volba %1.\n\n").arg(argument) + QString::fromUtf8(kUploadUsage));
-            return kUsage;
-        } else {
-            positional << argument;
-        }
-    }
-    if (positional.size() != 2 ||
-        (positional[0] != QLatin1String("points") && positional[0] != QLatin1String("codes"))) {
-        PrintUtf8(stderr, QString::fromUtf8(kUploadUsage));
-        return kUsage;
-    }
-    if (dumpPath.isEmpty() == device.isEmpty()) {
-        PrintUtf8(stderr, QStringLiteral("Zadejte buď --port ZAŘÍZENÍ, nebo --dump VÝSTUP.\n\n") +
-                              QString::fromUtf8(kUploadUsage));
-        return kUsage;
-    }
+    static constexpr Option kOptions[] = {{"--dump", "VÝSTUP"}, {"--port", "ZAŘÍZENÍ"}};
+    CommandLine line;
+    if (const std::optional<int> exit = ParseCommandLine(arguments, "upload", kUploadUsage, kOptions, line))
+        return *exit;
+    const QStringList& positional = line.operands;
+    if (positional.size() != 2 || (positional[0] != QLatin1String("points") && positional[0] != QLatin1String("codes")))
+        return UsageError(QStringLiteral("Zadejte points nebo codes a soubor se seznamem."), kUploadUsage);
+    const QString dumpPath = line.Value("--dump");
+    const QString device = line.Value("--port");
+    if (dumpPath.isEmpty() == device.isEmpty())
+        return UsageError(QStringLiteral("Zadejte buď --port ZAŘÍZENÍ, nebo --dump VÝSTUP."), kUploadUsage);
     const UploadKind kind = positional[0] == QLatin1String("points") ? UploadKind::Points : UploadKind::Codes;
     // The window program offers the upload only for this instrument.
-    if (settings.deviceType != static_cast<quint16>(DeviceType::Nts350)) {
+    if (line.settings.deviceType != static_cast<quint16>(DeviceType::Nts350)) {
         PrintUtf8(stderr, QStringLiteral("Seznamy lze odesílat jen do NTS-350 (DeviceType=0).\n"));
         return kFailure;
     }
@@ -195,13 +155,13 @@ int RunUpload(QStringList arguments) {
 
     if (!device.isEmpty()) {
         SerialLink link;
-        link.SetSettings(serial);
+        link.SetSettings(line.serial);
         link.SetDevice(device);
         SerialUploadPort port(link);
         StderrProgress progress;
         prompter.instrumentAttached = true;
         const auto pause = [](int pauseMs) { std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs)); };
-        return Upload(kind, lines, settings.flag, port, progress, pause, prompter, [] { return true; });
+        return Upload(kind, lines, line.settings.flag, port, progress, pause, prompter, [] { return true; });
     }
 
     DumpPort port;
@@ -214,7 +174,7 @@ int RunUpload(QStringList arguments) {
         }
         return true;
     };
-    return Upload(kind, lines, settings.flag, port, progress, noPause, prompter, writeDump);
+    return Upload(kind, lines, line.settings.flag, port, progress, noPause, prompter, writeDump);
 }
 
 }  // namespace Cli

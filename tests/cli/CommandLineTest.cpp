@@ -1,0 +1,82 @@
+// tarvo-cli's command lines as a user types them: one usage error and one help for
+// every command.
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct CliRun {
+    QTemporaryDir home;  // an empty profile
+    QProcess process;
+
+    void Run(const QStringList& arguments) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", home.path());
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(TARVO_CLI), arguments);
+        QVERIFY(process.waitForFinished(15000));
+    }
+    QString Output() { return QString::fromUtf8(process.readAllStandardOutput()); }
+    QString Errors() { return QString::fromUtf8(process.readAllStandardError()); }
+};
+
+}  // namespace
+
+class CommandLineTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void usageErrorIsTheSameInEveryCommand_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("receive, value missing")
+            << QStringList{"receive", "--port"} << "Volba --port potřebuje hodnotu ZAŘÍZENÍ.";
+        QTest::newRow("upload, value missing")
+            << QStringList{"upload", "points", "x.txt", "--dump"} << "Volba --dump potřebuje hodnotu VÝSTUP.";
+        QTest::newRow("convert, value missing") << QStringList{"convert", "x.sdt", "--mode"}
+                                                << "Volba --mode potřebuje hodnotu full|horizontal|headers|dxf.";
+        QTest::newRow("dxf, --set without its value")
+            << QStringList{"dxf", "x.sdt", "--set"} << "Volba --set potřebuje hodnotu NÁZEV=HODNOTA.";
+        QTest::newRow("receive, unknown option")
+            << QStringList{"receive", "--bogus", "x.sdt"} << "Neznámá volba --bogus.";
+        QTest::newRow("upload, unknown option")
+            << QStringList{"upload", "points", "--bogus", "--dump", "o", "x"} << "Neznámá volba --bogus.";
+        QTest::newRow("convert, unknown option")
+            << QStringList{"convert", "--bogus", "x.sdt"} << "Neznámá volba --bogus.";
+        QTest::newRow("dxf, unknown option") << QStringList{"dxf", "--bogus", "x.sdt"} << "Neznámá volba --bogus.";
+        QTest::newRow("upload, --million means nothing")
+            << QStringList{"upload", "points", "--million", "--dump", "o", "x"}
+            << "Volba --million u příkazu upload nemá význam.";
+        QTest::newRow("receive, bad --set")
+            << QStringList{"receive", "--set", "Foo=1", "x.sdt"} << "Neznámé nastavení Foo.";
+    }
+    void usageErrorIsTheSameInEveryCommand() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        CliRun run;
+        run.Run(arguments);
+        QCOMPARE(run.process.exitCode(), 2);
+        const QString usage = "Použití: tarvo-cli " + arguments.first();
+        QCOMPARE(run.Errors().left(message.size() + 2 + usage.size()), message + "\n\n" + usage);
+    }
+
+    void helpOfEveryCommand_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("receive -h") << QStringList{"receive", "-h"};
+        QTest::newRow("upload -h") << QStringList{"upload", "-h"};
+        QTest::newRow("convert --help after a file") << QStringList{"convert", "x.sdt", "--help"};
+        QTest::newRow("dxf: help wins over an unknown option") << QStringList{"dxf", "--bogus", "-h"};
+    }
+    void helpOfEveryCommand() {
+        QFETCH(QStringList, arguments);
+        CliRun run;
+        run.Run(arguments);
+        QCOMPARE(run.process.exitCode(), 0);
+        QVERIFY(run.Output().startsWith("Použití: tarvo-cli " + arguments.first()));
+        QVERIFY(run.Errors().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "CommandLineTest.moc"
