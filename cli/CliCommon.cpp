@@ -47,4 +47,15 @@ void CliPrompter::ReportFileError(const FileError& error) {
     std::fputc('\n', stderr);
 }
 
+bool Flushed(std::FILE* stream) { return std::fflush(stream) == 0 && !std::ferror(stream); }
+
+int Finish(int code) {
+    const bool outputWritten = Flushed(stdout);
+    if (!outputWritten)
+        PrintUtf8(stderr, QStringLiteral("Při zápisu na standardní výstup došlo k chybě, výstup není úplný.\n"));
+    const bool messagesWritten = Flushed(stderr);
+    if (code == kSuccess && !(outputWritten && messagesWritten)) return kFailure;
+    return code;
+}
+
 }  // namespace Cli

@@ -1,6 +1,6 @@
 #pragma once
-// What the subcommands of tarvo-cli share: terminal text and the answerer that
-// takes the place of the dialogs.
+// What the subcommands of tarvo-cli share: terminal text whose every write is
+// checked, and the answerer that takes the place of the dialogs.
 
 #include "app/Prompter.h"
 
@@ -13,7 +13,8 @@ namespace Cli {
 
 enum ExitCode { kSuccess = 0, kFailure = 1, kUsage = 2 };
 
-// Writes Windows-1250 text to a terminal stream as UTF-8.
+// Writes Windows-1250 text to a terminal stream as UTF-8. A write that fails
+// leaves the stream's error flag set, which Finish reads.
 void Print(std::FILE* stream, const QByteArray& cp1250);
 void PrintUtf8(std::FILE* stream, const QString& text);
 
@@ -28,5 +29,13 @@ public:
     Answer Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) override;
     void ReportFileError(const FileError& error) override;
 };
+
+// True when everything written to stream so far has gone out; flushes it first.
+bool Flushed(std::FILE* stream);
+
+// The exit code of a run once its output is out. A write to stdout or stderr that
+// failed (a full disk, a closed terminal) makes a success kFailure: the user did
+// not get what was asked for. The failure is told on stderr while that still works.
+int Finish(int code);
 
 }  // namespace Cli

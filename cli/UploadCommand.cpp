@@ -111,14 +111,16 @@ public:
 
 // The run both a dump and a real port go through: the upload itself, then the log
 // on stdout and the summary on stderr once finish() has accepted the result (a
-// dump writes its file there).
+// dump writes its file there). A log that did not reach stdout fails the run and
+// no summary claims otherwise.
 int Upload(UploadKind kind, const QList<QByteArray>& lines, quint16 flag, UploadPort& port, UploadProgress& progress,
            const std::function<void(int pauseMs)>& pause, UploadPrompter& prompter,
            const std::function<bool()>& finish) {
     const UploadResult result = UploadList(kind, lines, flag, port, progress, prompter, pause);
     if (!result || !finish()) return kFailure;
     Print(stdout, result.log);
-    std::fflush(stdout);  // the log before the summary, also where both go to one place
+    // The log before the summary, also where both go to one place.
+    if (!Flushed(stdout)) return kFailure;
     Print(stderr, prompter.summary);
     std::fputc('\n', stderr);
     return kSuccess;

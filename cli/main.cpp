@@ -61,5 +61,5 @@ int Run(QStringList arguments) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
-    return Run(QCoreApplication::arguments().mid(1));
+    return Cli::Finish(Run(QCoreApplication::arguments().mid(1)));
 }

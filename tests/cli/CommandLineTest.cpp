@@ -1,5 +1,7 @@
 // tarvo-cli's command lines as a user types them: one usage error and one help for
-// every command.
+// every command, and no success for output that could not be written.
+
+#include "tests/support/TestFiles.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -11,16 +13,21 @@ struct CliRun {
     QTemporaryDir home;  // an empty profile
     QProcess process;
 
-    void Run(const QStringList& arguments) {
+    // Runs tarvo-cli; outputFile and errorFile replace stdout and stderr when set.
+    void Run(const QStringList& arguments, const QString& outputFile = {}, const QString& errorFile = {}) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", home.path());
         process.setProcessEnvironment(environment);
+        if (!outputFile.isEmpty()) process.setStandardOutputFile(outputFile);
+        if (!errorFile.isEmpty()) process.setStandardErrorFile(errorFile);
         process.start(QStringLiteral(TARVO_CLI), arguments);
         QVERIFY(process.waitForFinished(15000));
     }
     QString Output() { return QString::fromUtf8(process.readAllStandardOutput()); }
     QString Errors() { return QString::fromUtf8(process.readAllStandardError()); }
 };
+
+QString PointList() { return TestFiles::DataDir("cli") + "/upload-points.txt"; }
 
 }  // namespace
 
@@ -75,6 +82,28 @@ private Q_SLOTS:
         QCOMPARE(run.process.exitCode(), 0);
         QVERIFY(run.Output().startsWith("Použití: tarvo-cli " + arguments.first()));
         QVERIFY(run.Errors().isEmpty());
+    }
+
+    void outputThatCannotBeWrittenFails_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("onStdout");  // else stderr is the full device
+        QTest::newRow("upload log") << QStringList{"upload", "points", "--dump", "DUMP", PointList()} << true;
+        QTest::newRow("upload summary") << QStringList{"upload", "points", "--dump", "DUMP", PointList()} << false;
+        QTest::newRow("command help") << QStringList{"convert", "--help"} << true;
+        QTest::newRow("version") << QStringList{"--version"} << true;
+    }
+    void outputThatCannotBeWrittenFails() {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, onStdout);
+        CliRun run;
+        arguments.replaceInStrings("DUMP", run.home.filePath("list.dump"));
+        run.Run(arguments, onStdout ? "/dev/full" : QString(), onStdout ? QString() : "/dev/full");
+        QCOMPARE(run.process.exitCode(), 1);
+        if (!onStdout) return;
+        const QString errors = run.Errors();
+        QVERIFY2(errors.endsWith("Při zápisu na standardní výstup došlo k chybě, výstup není úplný.\n"),
+                 qPrintable(errors));
+        QVERIFY2(!errors.contains("Odesl"), "no summary claims the upload went well");
     }
 };
 
