@@ -43,7 +43,7 @@ CTDoc::~CTDoc() {
     m_link.reset();
     // A document whose settings were never loaded would overwrite the profile with
     // defaults; it leaves the profile alone.
-    if (m_loaded) SaveShutdownSettings(m_store, m_settings);
+    if (m_loaded && !SaveShutdownSettings(m_store, m_settings)) m_prompter.Tell(UnsavedSettingsText(m_store));
 }
 
 bool CTDoc::OnNewDocument() {

@@ -47,7 +47,8 @@ public:
     // startupSettings holds "Flag" as loaded before the main window was made.
     CTDoc(SettingsStore& store, const ConversionSettings& startupSettings, Prompter& prompter, FileChooser& chooser,
           CoreOperations core, QObject* parent = nullptr);
-    // Saves the settings (after the serial link is gone).
+    // Saves the settings (after the serial link is gone); a profile that cannot be
+    // written is reported.
     ~CTDoc() override;
 
     // Initialisation as the new document: loads every setting but "Flag".

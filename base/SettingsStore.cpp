@@ -1,8 +1,11 @@
 #include "base/SettingsStore.h"
 
 #include "base/Cp1250.h"
+#include "base/IniValueText.h"
 #include "base/Numbers.h"
+#include "base/Texts.h"
 
+#include <QFile>
 #include <QSettings>
 
 namespace {
@@ -10,6 +13,14 @@ namespace {
 constexpr char kOrganisation[] = "Tarvo1";
 constexpr char kApplication[] = "Tarvo";
 constexpr char kSection[] = "Settings";
+
+// The user's profile is an INI file except on Windows, where the registry keeps a
+// text as it was stored.
+#ifdef Q_OS_WIN
+constexpr bool kUserProfileIsIniFile = false;
+#else
+constexpr bool kUserProfileIsIniFile = true;
+#endif
 
 QString Key(const char* name) { return QString::fromLatin1(kSection) + QLatin1Char('/') + QLatin1String(name); }
 
@@ -34,9 +45,12 @@ bool ParseStoredInteger(const QString& text, qint32& value) {
 }  // namespace
 
 SettingsStore::SettingsStore()
-    : m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kOrganisation, kApplication)) {}
+    : m_settings(
+          std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kOrganisation, kApplication)),
+      m_iniFile(kUserProfileIsIniFile) {}
 
-SettingsStore::SettingsStore(const QString& iniPath) : m_settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
+SettingsStore::SettingsStore(const QString& iniPath)
+    : m_settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)), m_iniFile(true) {}
 
 SettingsStore::~SettingsStore() = default;
 
@@ -44,8 +58,8 @@ qint32 SettingsStore::ReadInt(const char* name, qint32 defaultValue) const {
     const QVariant stored = m_settings->value(Key(name));
     if (!stored.isValid()) return defaultValue;
     qint32 value = defaultValue;
-    if (stored.typeId() == QMetaType::Int || stored.typeId() == QMetaType::UInt || stored.typeId() == QMetaType::LongLong ||
-        stored.typeId() == QMetaType::ULongLong) {
+    if (stored.typeId() == QMetaType::Int || stored.typeId() == QMetaType::UInt ||
+        stored.typeId() == QMetaType::LongLong || stored.typeId() == QMetaType::ULongLong) {
         return static_cast<qint32>(static_cast<quint32>(stored.toULongLong()));
     }
     return ParseStoredInteger(stored.toString(), value) ? value : defaultValue;
@@ -54,9 +68,21 @@ qint32 SettingsStore::ReadInt(const char* name, qint32 defaultValue) const {
 QByteArray SettingsStore::ReadText(const char* name, const QByteArray& defaultValue) const {
     const QVariant stored = m_settings->value(Key(name));
     if (!stored.isValid()) return defaultValue;
-    // An INI list ("a, b") comes back as a string list; the store holds one string.
-    if (stored.typeId() == QMetaType::QStringList) return Cp1250::FromUnicode(stored.toStringList().join(QLatin1String(", ")));
+    // Qt's INI reader makes a list of a value with an unquoted comma (a hand-edited
+    // «Head=a,b») and loses the text between the items; the value's text is then
+    // read from the file itself.
+    if (stored.typeId() == QMetaType::QStringList || stored.typeId() == QMetaType::QVariantList) {
+        if (const std::optional<QString> text = RawIniText(name)) return Cp1250::FromUnicode(*text);
+        return Cp1250::FromUnicode(stored.toStringList().join(QLatin1Char(',')));
+    }
     return Cp1250::FromUnicode(stored.toString());
+}
+
+std::optional<QString> SettingsStore::RawIniText(const char* name) const {
+    if (!m_iniFile) return std::nullopt;
+    QFile file(m_settings->fileName());
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    return ReadIniValueText(file.readAll(), QString::fromLatin1(kSection), QString::fromLatin1(name));
 }
 
 void SettingsStore::WriteInt(const char* name, quint32 value) { m_settings->setValue(Key(name), value); }
@@ -65,7 +91,14 @@ void SettingsStore::WriteText(const char* name, const QByteArray& value) {
     m_settings->setValue(Key(name), Cp1250::ToUnicode(value));
 }
 
-void SettingsStore::Sync() { m_settings->sync(); }
+bool SettingsStore::Sync() {
+    m_settings->sync();
+    // QSettings keeps its first error: a FormatError of a hand-edited profile stays
+    // from loading on and is no failed write.
+    return m_settings->status() != QSettings::AccessError;
+}
+
+QString SettingsStore::Location() const { return m_settings->fileName(); }
 
 QString SettingsStore::ReadString(const QString& section, const QString& name) const {
     return m_settings->value(section + QLatin1Char('/') + name).toString();
@@ -94,7 +127,7 @@ void LoadDocumentSettings(const SettingsStore& store, ConversionSettings& settin
     settings.deviceType = static_cast<quint16>(store.ReadInt("DeviceType", 0));
 }
 
-void SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settings) {
+bool SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settings) {
     store.WriteInt("Flag", settings.flag);
     store.WriteInt("DeviceType", settings.deviceType);
     store.WriteInt("DXF_Ratio", settings.dxfRatio);
@@ -103,15 +136,19 @@ void SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settin
     store.WriteText("JH", Numbers::Format("%.3f", settings.jh));
     store.WriteText("Head", settings.head);
     store.WriteText("OR", settings.orMarker);
-    store.Sync();
+    return store.Sync();
 }
 
-void SaveSerialSettings(SettingsStore& store, const SerialSettings& serial) {
+bool SaveSerialSettings(SettingsStore& store, const SerialSettings& serial) {
     store.WriteInt("CommPort", serial.commPort);
     store.WriteInt("BaudRate", serial.baudRate);
     store.WriteInt("ByteSize", serial.byteSize);
     store.WriteInt("Parity", serial.parity);
     store.WriteInt("StopBits", serial.stopBits);
     // Confirmed serial values must outlive a killed process.
-    store.Sync();
+    return store.Sync();
+}
+
+QByteArray UnsavedSettingsText(const SettingsStore& store) {
+    return TextWith(Texts::kSettingsNotSaved, Cp1250::FromUnicode(store.Location()));
 }

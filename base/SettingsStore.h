@@ -1,7 +1,8 @@
 #pragma once
 // The per-user profile, section "Settings": integers as 32-bit numbers, texts as
 // strings (Windows-1250 in memory, Unicode in the store). A value that is missing
-// or cannot be read gives its default; nothing is ever reported to the user.
+// or cannot be read gives its default. A text comes back as stored, whatever
+// commas it holds. A save that cannot be written says so; its caller tells the user.
 //
 // On Linux the profile is the INI file Tarvo1/Tarvo.conf in the user's
 // configuration directory; on Windows the registry key Software\Tarvo1\Tarvo.
@@ -12,6 +13,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QSettings;
 
@@ -31,15 +33,22 @@ public:
     QByteArray ReadText(const char* name, const QByteArray& defaultValue) const;
     void WriteInt(const char* name, quint32 value);
     void WriteText(const char* name, const QByteArray& value);
-    // Pushes the writes to the store at once.
-    void Sync();
+    // Pushes the writes to the store at once. False when the store could not be
+    // written (a read-only file, a full disk); the profile then keeps what it held.
+    bool Sync();
+    // Where the profile is kept: its INI file, or on Windows its registry key.
+    QString Location() const;
 
     // Free-form values of another section ("Ports" maps COM numbers to devices).
     QString ReadString(const QString& section, const QString& name) const;
     void WriteString(const QString& section, const QString& name, const QString& value);
 
 private:
+    // The text of a value read from the INI file itself; nothing for the registry.
+    std::optional<QString> RawIniText(const char* name) const;
+
     std::unique_ptr<QSettings> m_settings;
+    bool m_iniFile;
 };
 
 // Start-up load, part one: "Flag".
@@ -50,8 +59,12 @@ void LoadStartupFlag(const SettingsStore& store, ConversionSettings& settings);
 void LoadDocumentSettings(const SettingsStore& store, ConversionSettings& settings, SerialSettings& serial);
 
 // Shutdown save: "Flag", "DeviceType", "DXF_Ratio", "JX", "JY", "JH" ("%.3f"),
-// "Head", "OR".
-void SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settings);
+// "Head", "OR". False when the profile could not be written.
+bool SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settings);
 
-// Serial save: "CommPort", "BaudRate", "ByteSize", "Parity", "StopBits".
-void SaveSerialSettings(SettingsStore& store, const SerialSettings& serial);
+// Serial save: "CommPort", "BaudRate", "ByteSize", "Parity", "StopBits", written at
+// once. False when the profile could not be written.
+bool SaveSerialSettings(SettingsStore& store, const SerialSettings& serial);
+
+// The message for a save that did not reach the profile, naming its file.
+QByteArray UnsavedSettingsText(const SettingsStore& store);

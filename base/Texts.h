@@ -17,9 +17,13 @@ inline constexpr UserText kDefaultHeader{
     32795, "Měřeno přístrojem SOUTH NTS-350\r\nZakázka:             ,  Měřil:                 ,Datum:"};
 inline constexpr UserText kFileExists{32786, "Soubor %s existuje.\n\nChcete ho přepsat?"};
 inline constexpr UserText kMeasuredDataFilter{32793, "Soubor měřených dat (*.sdt)|*.sdt|Všechny soubory (*.*)|*.*||"};
-inline constexpr UserText kDxfSourceFilter{
-    32804, "Soubor měřených dat (*.sdt)|*.sdt|Textový soubor bodů XYZ (*.txt)|*.txt||"};
+inline constexpr UserText kDxfSourceFilter{32804,
+                                           "Soubor měřených dat (*.sdt)|*.sdt|Textový soubor bodů XYZ (*.txt)|*.txt||"};
 inline constexpr UserText kAllFilesFilter{0, "Všechny soubory (*.*)|*.*||"};
+// The profile could not be written at shutdown or when the communication settings
+// were confirmed ("%1" is its file).
+inline constexpr UserText kSettingsNotSaved{
+    0, "Nastavení se nepodařilo uložit do souboru %1.\nPři příštím spuštění programu platí dříve uložené nastavení."};
 
 // Window program: menu items (with their keys), toolbar tips, captions.
 inline constexpr UserText kApplicationTitle{57344, "Tarvo"};
@@ -67,8 +71,9 @@ inline constexpr UserText kFieldBookPreambleTools{32851, "9999\r\n999999999\r\n0
 inline constexpr UserText kCorrectionLine{0, "\r\nKorekce: %.1f mm/km\r\n"};
 inline constexpr UserText kSheetCaption{0, "Parametry výstupu ve formátu MAPA2"};
 inline constexpr UserText kOutputCaption{0, "Výstupní soubor konverze "};
-inline constexpr UserText kBadMeanHeight{
-    0, "Průměrná nadmořská výška %s m je mimo rozsah, korekci délek z ní nelze spočítat.\nOpravte ji v parametrech konverze, převod neproběhl."};
+inline constexpr UserText kBadMeanHeight{0,
+                                         "Průměrná nadmořská výška %s m je mimo rozsah, korekci délek z ní nelze "
+                                         "spočítat.\nOpravte ji v parametrech konverze, převod neproběhl."};
 
 // Serial link, reception and upload.
 inline constexpr UserText kBadCommSettings{
@@ -78,14 +83,17 @@ inline constexpr UserText kWaitingForData{0, "Čekám na data ..."};
 inline constexpr UserText kReceivingData{0, "Přijímám data ... %u bytů přijato"};
 inline constexpr UserText kNoValidPoints{0, "Nebyly nalezeny žádné platné body!"};
 inline constexpr UserText kNoValidCodes{0, "Nebyly nalezeny žádné platné kódy!"};
-inline constexpr UserText kSetReceiveMode{0, "Nastavte totální stanici do režimu příjmu dat (kódů) ...\n\nPoté stiskněte OK."};
+inline constexpr UserText kSetReceiveMode{
+    0, "Nastavte totální stanici do režimu příjmu dat (kódů) ...\n\nPoté stiskněte OK."};
 inline constexpr UserText kSentPoints{0, "Odesláno %u bodů ..."};
 inline constexpr UserText kSentCodes{0, "Odesláno %u kódů ..."};
-inline constexpr UserText kSentDataHeading{
-    0, "Odeslaná data:\r\nID                Y   \t      X   \t      Z\r\n--------------------------------------------------\r\n"};
+inline constexpr UserText kSentDataHeading{0,
+                                           "Odeslaná data:\r\nID                Y   \t      X   \t      "
+                                           "Z\r\n--------------------------------------------------\r\n"};
 // A write to the instrument failed; "%s" is the reason.
 inline constexpr UserText kUploadFailed{0, "Přenos dat selhal!\n%s"};
-inline constexpr UserText kSerialWriteFailed{0, "Data se nepodařilo odeslat sériovým portem (port neodpovídá nebo byl odpojen)."};
+inline constexpr UserText kSerialWriteFailed{
+    0, "Data se nepodařilo odeslat sériovým portem (port neodpovídá nebo byl odpojen)."};
 inline constexpr UserText kConnectionLost{
     0, "Spojení s přístrojem bylo přerušeno!\nPřenos nemusí být úplný; uloženo bylo %s přijatých bytů."};
 inline constexpr UserText kConnectionLostNoData{0, "Spojení s přístrojem bylo přerušeno!\nŽádná data nebyla přijata."};

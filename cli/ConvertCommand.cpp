@@ -2,6 +2,7 @@
 
 #include "base/DocumentState.h"
 #include "cli/CliCommon.h"
+#include "cli/CommandLine.h"
 #include "convert/Conversion.h"
 #include "dxf/DxfExport.h"
 
@@ -56,48 +57,24 @@ bool ParseMode(const QString& text, ConversionMode& mode) {
 }  // namespace
 
 int RunConvert(QStringList arguments) {
-    if (WantsHelp(arguments)) {
-        PrintUtf8(stdout, QString::fromUtf8(kConvertUsage));
-        return kSuccess;
-    }
-
-    ConversionSettings settings;
-    SerialSettings serial;
-    CommonOptions options;
-    QString error;
-    if (!LoadSettings(arguments, settings, serial, options, error)) return UsageError(error, kConvertUsage);
-
+    static constexpr Option kOptions[] = {{"--mode", "full|horizontal|headers|dxf"}, kForceOption, kMillionOption};
+    CommandLine line;
+    if (const std::optional<int> exit = ParseCommandLine(arguments, "convert", kConvertUsage, kOptions, line))
+        return *exit;
     ConversionMode mode = ConversionMode::Full;
-    QStringList files;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("--mode") || argument.startsWith(QLatin1String("--mode="))) {
-            QString value;
-            if (argument == QLatin1String("--mode")) {
-                if (++i >= arguments.size())
-                    return UsageError(QStringLiteral("--mode potřebuje hodnotu."), kConvertUsage);
-                value = arguments[i];
-            } else {
-                value = argument.mid(7);
-            }
-            if (!ParseMode(value, mode))
-                return UsageError(QStringLiteral("Neznámý režim %1.").arg(value), kConvertUsage);
-        } else if (argument.startsWith(QLatin1String("--"))) {
-            return UsageError(QStringLiteral("Neznámá volba %1.").arg(argument), kConvertUsage);
-        } else {
-            files << argument;
-        }
-    }
-    if (files.size() != 1) return UsageError(QStringLiteral("Zadejte právě jeden soubor měřených dat."), kConvertUsage);
+    if (line.Has("--mode") && !ParseMode(line.Value("--mode"), mode))
+        return UsageError(QStringLiteral("Neznámý režim %1.").arg(line.Value("--mode")), kConvertUsage);
+    if (line.operands.size() != 1)
+        return UsageError(QStringLiteral("Zadejte právě jeden soubor měřených dat."), kConvertUsage);
 
-    const QString path = QFileInfo(files.first()).absoluteFilePath();
+    const QString path = QFileInfo(line.operands.first()).absoluteFilePath();
     DocumentState document;
     document.RememberChosenFile(path);
 
     CliPrompter prompter;
-    prompter.force = options.force;
-    prompter.addMillion = options.million;
-    ConversionContext context{settings, document, prompter, {}};
+    prompter.force = line.force;
+    prompter.addMillion = line.million;
+    ConversionContext context{line.settings, document, prompter, {}};
     context.writeDxf = MakeDxfSink(context);
     const ConversionOutcome outcome = PrepareRawData(path, mode, context);
     return outcome == ConversionOutcome::Completed && !prompter.failed ? kSuccess : kFailure;

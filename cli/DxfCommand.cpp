@@ -3,6 +3,7 @@
 #include "base/DocumentState.h"
 #include "base/FileIo.h"
 #include "cli/CliCommon.h"
+#include "cli/CommandLine.h"
 #include "convert/Conversion.h"
 #include "dxf/DxfExport.h"
 
@@ -32,34 +33,23 @@ const char kDxfUsage[] =
 }  // namespace
 
 int RunDxf(QStringList arguments) {
-    if (WantsHelp(arguments)) {
-        PrintUtf8(stdout, QString::fromUtf8(kDxfUsage));
-        return kSuccess;
-    }
-    ConversionSettings settings;
-    SerialSettings serial;
-    CommonOptions options;
-    QString error;
-    if (!LoadSettings(arguments, settings, serial, options, error)) return UsageError(error, kDxfUsage);
-    if (options.million) return UsageError(QStringLiteral("Volba --million u příkazu dxf nemá význam."), kDxfUsage);
-    for (const QString& argument : arguments) {
-        if (argument.startsWith(QLatin1String("--")))
-            return UsageError(QStringLiteral("Neznámá volba %1.").arg(argument), kDxfUsage);
-    }
-    if (arguments.size() != 1)
+    static constexpr Option kOptions[] = {kForceOption};
+    CommandLine line;
+    if (const std::optional<int> exit = ParseCommandLine(arguments, "dxf", kDxfUsage, kOptions, line)) return *exit;
+    if (line.operands.size() != 1)
         return UsageError(QStringLiteral("Zadejte právě jeden soubor (.txt nebo .sdt)."), kDxfUsage);
 
     // The open dialog hands over a full path, and only of a file that exists.
-    const QString chosen = QFileInfo(arguments.first()).absoluteFilePath();
+    const QString chosen = QFileInfo(line.operands.first()).absoluteFilePath();
     CliPrompter prompter;
-    prompter.force = options.force;
+    prompter.force = line.force;
     if (!FileExists(chosen)) {
         prompter.ReportFileError(FileError{FileErrorKind::NotFound, chosen, 0});
         return kFailure;
     }
 
     DocumentState document;
-    ConversionContext context{settings, document, prompter, {}};
+    ConversionContext context{line.settings, document, prompter, {}};
     context.writeDxf = MakeDxfSink(context);
     const DxfExportOutcome outcome = ExportXyzDxf(chosen, context);
     return outcome == DxfExportOutcome::Written && !prompter.failed ? kSuccess : kFailure;

@@ -4,6 +4,7 @@
 #include "base/DocumentState.h"
 #include "base/FileIo.h"
 #include "cli/CliCommon.h"
+#include "cli/CommandLine.h"
 #include "convert/Conversion.h"
 #include "serial/Reception.h"
 #include "serial/SerialLink.h"
@@ -19,7 +20,8 @@ namespace Cli {
 namespace {
 
 const char kReceiveUsage[] =
-    "Použití: tarvo-cli receive [--set NÁZEV=HODNOTA]... [--port ZAŘÍZENÍ] [--convert [--million] [--force]] SOUBOR.sdt\n"
+    "Použití: tarvo-cli receive [--set NÁZEV=HODNOTA]... [--port ZAŘÍZENÍ] [--convert [--million] [--force]] "
+    "SOUBOR.sdt\n"
     "  Přijímá měřená data ze sériového portu do SOUBOR.sdt. Příjem skončí 2 s po posledních\n"
     "  datech; Ctrl+C ho zruší a existující soubor nechá beze změny.\n"
     "  --port ZAŘÍZENÍ  zařízení portu (jinak port CommPort z profilu, viz sekce Ports)\n"
@@ -35,46 +37,24 @@ void OnInterrupt(int) { g_interrupted = 1; }
 }  // namespace
 
 int RunReceive(QStringList arguments) {
-    ConversionSettings settings;
-    SerialSettings serial;
-    CommonOptions common;
-    QString error;
-    if (!LoadSettings(arguments, settings, serial, common, error)) {
-        PrintUtf8(stderr, error + QLatin1Char('\n'));
-        return kUsage;
-    }
-    QString device;
-    bool convert = false;
-    QStringList files;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("--help")) {
-            PrintUtf8(stdout, QString::fromUtf8(kReceiveUsage));
-            return kSuccess;
-        }
-        if (argument == QLatin1String("--port") && i + 1 < arguments.size()) device = arguments[++i];
-        else if (argument.startsWith(QLatin1String("--port="))) device = argument.mid(7);
-        else if (argument == QLatin1String("--convert")) convert = true;
-        else if (argument.startsWith(QLatin1String("--"))) {
-            PrintUtf8(stderr, QStringLiteral("Neznámá volba %1.\n\n").arg(argument) + QString::fromUtf8(kReceiveUsage));
-            return kUsage;
-        } else files << argument;
-    }
-    if (files.size() != 1) {
-        PrintUtf8(stderr, QString::fromUtf8(kReceiveUsage));
-        return kUsage;
-    }
-    const QString target = files[0];
-    if (FileExists(target) && !common.force) {
+    static constexpr Option kOptions[] = {{"--port", "ZAŘÍZENÍ"}, {"--convert"}, kForceOption, kMillionOption};
+    CommandLine line;
+    if (const std::optional<int> exit = ParseCommandLine(arguments, "receive", kReceiveUsage, kOptions, line))
+        return *exit;
+    if (line.operands.size() != 1) return UsageError(QStringLiteral("Zadejte právě jeden soubor .sdt."), kReceiveUsage);
+    const QString device = line.Value("--port");
+    const bool convert = line.Has("--convert");
+    const QString target = line.operands.first();
+    if (FileExists(target) && !line.force) {
         PrintUtf8(stderr, QStringLiteral("Soubor %1 existuje; přepíše se jen s volbou --force.\n").arg(target));
         return kFailure;
     }
 
     CliPrompter prompter;
-    prompter.force = common.force;
-    prompter.addMillion = common.million;
+    prompter.force = line.force;
+    prompter.addMillion = line.million;
     SerialLink link;
-    link.SetSettings(serial);
+    link.SetSettings(line.serial);
     if (!device.isEmpty()) link.SetDevice(device);
     Reception reception(link, prompter);
 
@@ -105,25 +85,25 @@ int RunReceive(QStringList arguments) {
     std::fputs("\n", stderr);
 
     switch (reception.CurrentState()) {
-    case Reception::State::Completed: {
-        PrintUtf8(stderr, QStringLiteral("Přijato %1 bytů do %2.\n").arg(reception.StoredBytes()).arg(target));
-        if (!convert) return kSuccess;
-        // As after F1: the received file becomes the current one and is converted in full.
-        const QString path = QFileInfo(target).absoluteFilePath();
-        DocumentState document;
-        document.RememberChosenFile(path);
-        ConversionContext context{settings, document, prompter, {}};
-        const ConversionOutcome outcome = PrepareRawData(path, ConversionMode::Full, context);
-        return outcome == ConversionOutcome::Completed && !prompter.failed ? kSuccess : kFailure;
-    }
-    case Reception::State::Lost:
-        if (convert) PrintUtf8(stderr, QStringLiteral("Neúplná data se nepřevádějí.\n"));
-        return kFailure;
-    case Reception::State::Cancelled:
-        if (g_interrupted) PrintUtf8(stderr, QStringLiteral("Příjem zrušen; %1 zůstal beze změny.\n").arg(target));
-        return kFailure;
-    default:
-        return kFailure;
+        case Reception::State::Completed: {
+            PrintUtf8(stderr, QStringLiteral("Přijato %1 bytů do %2.\n").arg(reception.StoredBytes()).arg(target));
+            if (!convert) return kSuccess;
+            // As after F1: the received file becomes the current one and is converted in full.
+            const QString path = QFileInfo(target).absoluteFilePath();
+            DocumentState document;
+            document.RememberChosenFile(path);
+            ConversionContext context{line.settings, document, prompter, {}};
+            const ConversionOutcome outcome = PrepareRawData(path, ConversionMode::Full, context);
+            return outcome == ConversionOutcome::Completed && !prompter.failed ? kSuccess : kFailure;
+        }
+        case Reception::State::Lost:
+            if (convert) PrintUtf8(stderr, QStringLiteral("Neúplná data se nepřevádějí.\n"));
+            return kFailure;
+        case Reception::State::Cancelled:
+            if (g_interrupted) PrintUtf8(stderr, QStringLiteral("Příjem zrušen; %1 zůstal beze změny.\n").arg(target));
+            return kFailure;
+        default:
+            return kFailure;
     }
 }
 

@@ -5,10 +5,12 @@
 #include "cli/Commands.h"
 
 #include "cli/CliCommon.h"
+#include "cli/CommandLine.h"
 
 #include "base/FileIo.h"
 #include "serial/SerialLink.h"
 #include "serial/SerialUploadPort.h"
+#include "upload/UploadListParser.h"
 #include "upload/UploadPort.h"
 #include "upload/UploadTransmission.h"
 
@@ -24,7 +26,7 @@ namespace {
 const char kUploadUsage[] =
     "Použití: tarvo-cli upload points|codes [--set NÁZEV=HODNOTA]... (--port ZAŘÍZENÍ | --dump VÝSTUP) SEZNAM\n"
     "\n"
-    "Přečte SEZNAM (text ve Windows-1250, řádky ukončené CR LF nebo LF) jako seznam bodů\n"
+    "Přečte SEZNAM (text ve Windows-1250, řádky ukončené CR LF, LF nebo CR) jako seznam bodů\n"
     "(název, Y, X, Z) nebo kódů (číslo 1..50, text) a připraví ho pro totální stanici NTS-350.\n"
     "\n"
     "  points|codes         seznam bodů, nebo seznam kódů\n"
@@ -107,26 +109,18 @@ public:
     }
 };
 
-// The lines of a list file, split at CR LF or LF, as the editor would hand them over.
-QList<QByteArray> SplitLines(const QByteArray& bytes) {
-    QList<QByteArray> lines = bytes.split('\n');
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-    for (QByteArray& line : lines) {
-        if (line.endsWith('\r')) line.chop(1);
-    }
-    return lines;
-}
-
 // The run both a dump and a real port go through: the upload itself, then the log
 // on stdout and the summary on stderr once finish() has accepted the result (a
-// dump writes its file there).
-int Upload(UploadKind kind, const QList<QByteArray>& lines, quint16 flag, UploadPort& port,
-           UploadProgress& progress, const std::function<void(int pauseMs)>& pause, UploadPrompter& prompter,
+// dump writes its file there). A log that did not reach stdout fails the run and
+// no summary claims otherwise.
+int Upload(UploadKind kind, const QList<QByteArray>& lines, quint16 flag, UploadPort& port, UploadProgress& progress,
+           const std::function<void(int pauseMs)>& pause, UploadPrompter& prompter,
            const std::function<bool()>& finish) {
     const UploadResult result = UploadList(kind, lines, flag, port, progress, prompter, pause);
     if (!result || !finish()) return kFailure;
     Print(stdout, result.log);
-    std::fflush(stdout);  // the log before the summary, also where both go to one place
+    // The log before the summary, also where both go to one place.
+    if (!Flushed(stdout)) return kFailure;
     Print(stderr, prompter.summary);
     std::fputc('\n', stderr);
     return kSuccess;
@@ -135,61 +129,20 @@ int Upload(UploadKind kind, const QList<QByteArray>& lines, quint16 flag, Upload
 }  // namespace
 
 int RunUpload(QStringList arguments) {
-    if (WantsHelp(arguments)) {
-        PrintUtf8(stdout, QString::fromUtf8(kUploadUsage));
-        return kSuccess;
-    }
-
-    ConversionSettings settings;
-    SerialSettings serial;
-    CommonOptions common;
-    QString error;
-    if (!LoadSettings(arguments, settings, serial, common, error)) {
-        PrintUtf8(stderr, error + QLatin1Char('\n'));
-        return kUsage;
-    }
-
-    QString dumpPath;
-    QString device;
-    QStringList positional;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("--dump")) {
-            if (++i >= arguments.size()) {
-                PrintUtf8(stderr, QStringLiteral("--dump potřebuje název výstupního souboru.\n"));
-                return kUsage;
-            }
-            dumpPath = arguments[i];
-        } else if (argument.startsWith(QLatin1String("--dump="))) {
-            dumpPath = argument.mid(7);
-        } else if (argument == QLatin1String("--port")) {
-            if (++i >= arguments.size()) {
-                PrintUtf8(stderr, QStringLiteral("--port potřebuje zařízení sériového portu.\n"));
-                return kUsage;
-            }
-            device = arguments[i];
-        } else if (argument.startsWith(QLatin1String("--port="))) {
-            device = argument.mid(7);
-        } else if (argument.startsWith(QLatin1String("--"))) {
-            PrintUtf8(stderr, QStringLiteral("Neznámá volba %1.\n\n").arg(argument) + QString::fromUtf8(kUploadUsage));
-            return kUsage;
-        } else {
-            positional << argument;
-        }
-    }
-    if (positional.size() != 2 ||
-        (positional[0] != QLatin1String("points") && positional[0] != QLatin1String("codes"))) {
-        PrintUtf8(stderr, QString::fromUtf8(kUploadUsage));
-        return kUsage;
-    }
-    if (dumpPath.isEmpty() == device.isEmpty()) {
-        PrintUtf8(stderr, QStringLiteral("Zadejte buď --port ZAŘÍZENÍ, nebo --dump VÝSTUP.\n\n") +
-                              QString::fromUtf8(kUploadUsage));
-        return kUsage;
-    }
+    static constexpr Option kOptions[] = {{"--dump", "VÝSTUP"}, {"--port", "ZAŘÍZENÍ"}};
+    CommandLine line;
+    if (const std::optional<int> exit = ParseCommandLine(arguments, "upload", kUploadUsage, kOptions, line))
+        return *exit;
+    const QStringList& positional = line.operands;
+    if (positional.size() != 2 || (positional[0] != QLatin1String("points") && positional[0] != QLatin1String("codes")))
+        return UsageError(QStringLiteral("Zadejte points nebo codes a soubor se seznamem."), kUploadUsage);
+    const QString dumpPath = line.Value("--dump");
+    const QString device = line.Value("--port");
+    if (dumpPath.isEmpty() == device.isEmpty())
+        return UsageError(QStringLiteral("Zadejte buď --port ZAŘÍZENÍ, nebo --dump VÝSTUP."), kUploadUsage);
     const UploadKind kind = positional[0] == QLatin1String("points") ? UploadKind::Points : UploadKind::Codes;
     // The window program offers the upload only for this instrument.
-    if (settings.deviceType != static_cast<quint16>(DeviceType::Nts350)) {
+    if (line.settings.deviceType != static_cast<quint16>(DeviceType::Nts350)) {
         PrintUtf8(stderr, QStringLiteral("Seznamy lze odesílat jen do NTS-350 (DeviceType=0).\n"));
         return kFailure;
     }
@@ -200,17 +153,17 @@ int RunUpload(QStringList arguments) {
         prompter.ReportFileError(readError);
         return kFailure;
     }
-    const QList<QByteArray> lines = SplitLines(listBytes);
+    const QList<QByteArray> lines = SplitListLines(listBytes);
 
     if (!device.isEmpty()) {
         SerialLink link;
-        link.SetSettings(serial);
+        link.SetSettings(line.serial);
         link.SetDevice(device);
         SerialUploadPort port(link);
         StderrProgress progress;
         prompter.instrumentAttached = true;
         const auto pause = [](int pauseMs) { std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs)); };
-        return Upload(kind, lines, settings.flag, port, progress, pause, prompter, [] { return true; });
+        return Upload(kind, lines, line.settings.flag, port, progress, pause, prompter, [] { return true; });
     }
 
     DumpPort port;
@@ -223,7 +176,7 @@ int RunUpload(QStringList arguments) {
         }
         return true;
     };
-    return Upload(kind, lines, settings.flag, port, progress, noPause, prompter, writeDump);
+    return Upload(kind, lines, line.settings.flag, port, progress, noPause, prompter, writeDump);
 }
 
 }  // namespace Cli

@@ -25,16 +25,17 @@ const char kUsage[] =
     "  --set NÁZEV=HODNOTA  přepíše jedno nastavení z profilu (Flag, DeviceType, DXF_Ratio,\n"
     "                       JX, JY, JH, Head, OR, CommPort, BaudRate, ByteSize, Parity, StopBits);\n"
     "                       v Head znamená \\r\\n konec řádku a \\\\ zpětné lomítko\n"
+    "  --help, -h           nápověda (za příkazem nápověda k příkazu)\n"
+    "\n"
+    "Volby příkazů, které je uvádějí:\n"
     "  --force              existující výstupní soubory přepíše bez dotazu\n"
-    "  --help, --version\n"
+    "  --million            na otázku „Přičíst k souřadnicím milión?“ odpoví Ano\n"
+    "\n"
+    "tarvo-cli --version vypíše verzi.\n"
     "\n"
     "Podrobnosti: tarvo-cli PŘÍKAZ --help\n";
 
-}  // namespace
-
-int main(int argc, char* argv[]) {
-    QCoreApplication application(argc, argv);
-    QStringList arguments = QCoreApplication::arguments().mid(1);
+int Run(QStringList arguments) {
     if (arguments.isEmpty()) {
         Cli::PrintUtf8(stderr, QString::fromUtf8(kUsage));
         return Cli::kUsage;
@@ -54,4 +55,11 @@ int main(int argc, char* argv[]) {
     if (command == QLatin1String("receive")) return Cli::RunReceive(arguments);
     Cli::PrintUtf8(stderr, QStringLiteral("Neznámý příkaz %1.\n\n").arg(command) + QString::fromUtf8(kUsage));
     return Cli::kUsage;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    return Cli::Finish(Run(QCoreApplication::arguments().mid(1)));
 }

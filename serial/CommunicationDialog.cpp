@@ -181,9 +181,10 @@ void CommunicationDialog::accept() {
         return;
     }
 
-    SaveSerialSettings(m_store, chosen);
     if (m_device)
         m_store.WriteString(QString::fromLatin1(PortNames::kSection), PortNames::KeyOf(chosen.commPort), device);
-    m_store.Sync();
+    // The values are in use either way; a profile that cannot be written loses
+    // them at the next start, and the user hears of it.
+    if (!SaveSerialSettings(m_store, chosen)) m_prompter.Tell(UnsavedSettingsText(m_store));
     QDialog::accept();
 }

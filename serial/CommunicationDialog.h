@@ -8,6 +8,7 @@
 // Beside the port list the dialog names the device that the chosen port opens
 // (profile section "Ports", for example COM1 = /dev/ttyUSB0), editable, with the
 // serial devices present offered in its list; it is stored with the five values.
+// A profile that cannot be written is reported; the dialog still closes.
 // A list without a selection (a stored value the list does not offer) fails the
 // test without the port being opened.
 

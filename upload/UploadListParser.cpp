@@ -39,8 +39,7 @@ void ReplaceFirstComma(QByteArray& line, qsizetype from) {
 }
 
 double ReadNumber(const QByteArray& line, qsizetype begin, qsizetype end) {
-    return Numbers::ToDouble(
-        std::string_view(line.constData() + begin, static_cast<std::size_t>(end - begin)));
+    return Numbers::ToDouble(std::string_view(line.constData() + begin, static_cast<std::size_t>(end - begin)));
 }
 
 std::optional<SurveyRecord> ParsePointLine(QByteArray line, qsizetype separator, quint16 flag) {
@@ -93,6 +92,21 @@ std::optional<SurveyRecord> ParseCodeLine(const QByteArray& line, qsizetype sepa
 }
 
 }  // namespace
+
+QList<QByteArray> SplitListLines(const QByteArray& text) {
+    const qsizetype nul = text.indexOf('\0');
+    const qsizetype end = nul >= 0 ? nul : text.size();
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < end; ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines.append(text.mid(start, i - start));
+        if (text[i] == '\r' && i + 1 < end && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    lines.append(text.mid(start, end - start));
+    return lines;
+}
 
 SurveyRecordList ParseUploadList(const QList<QByteArray>& lines, UploadKind kind, quint16 flag) {
     SurveyRecordList list;

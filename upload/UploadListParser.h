@@ -13,6 +13,11 @@
 
 enum class UploadKind { Points, Codes };
 
+// The lines of a loaded list file, as the upload editor holds them: the bytes up to
+// the first NUL, broken at CR LF, LF and a lone CR. A line end at the very end
+// leaves an empty last line, as in the editor.
+QList<QByteArray> SplitListLines(const QByteArray& text);
+
 // flag is the "Flag" setting; its FLAG_SWAP_XY bit makes the first number of a
 // point line X instead of Y. The result may be empty.
 SurveyRecordList ParseUploadList(const QList<QByteArray>& lines, UploadKind kind, quint16 flag);

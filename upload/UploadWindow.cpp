@@ -137,10 +137,7 @@ QList<QByteArray> UploadWindow::EditorLines() const {
 }
 
 void UploadWindow::SetEditorText(const QByteArray& text) {
-    QString unicode = Cp1250::ToUnicode(text);
-    unicode.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    unicode.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    m_editor->setPlainText(unicode);
+    m_editor->setPlainText(Cp1250::ToUnicode(SplitListLines(text).join('\n')));
 }
 
 void UploadWindow::OpenFile() {
@@ -162,9 +159,6 @@ bool UploadWindow::LoadFile(const QString& path) {
         m_prompter.ReportFileError(error);
         return false;
     }
-    // A NUL ends the text, as it ends a text in the editor.
-    const qsizetype nul = bytes.indexOf('\0');
-    if (nul >= 0) bytes.truncate(nul);
     SetEditorText(bytes);
     return true;
 }

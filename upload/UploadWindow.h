@@ -55,7 +55,7 @@ public:
 
     // The editor's text as the lists read it: its own lines, Windows-1250.
     QList<QByteArray> EditorLines() const;
-    // Replaces the editor's text; line ends CR LF, LF and CR all break a line.
+    // Replaces the editor's text with the lines SplitListLines makes of it.
     void SetEditorText(const QByteArray& text);
 
     QPlainTextEdit* Editor() const { return m_editor; }

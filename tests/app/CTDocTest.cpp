@@ -5,6 +5,7 @@
 #include "base/Texts.h"
 #include "tests/app/ScriptedUser.h"
 #include "tests/support/ScriptedPrompter.h"
+#include "tests/support/TestFiles.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -261,6 +262,19 @@ private Q_SLOTS:
         QSettings profile(m_dir.filePath(QStringLiteral("profile.ini")), QSettings::IniFormat);
         QCOMPARE(profile.value(QStringLiteral("Settings/JY")).toString(), QStringLiteral("700000.250"));
         QCOMPARE(profile.value(QStringLiteral("Settings/JX")).toString(), QStringLiteral("1100000.000"));
+    }
+
+    void anUnwritableProfileIsReportedOnceAtTheEnd() {
+        // The profile's folder is a file: nobody can write there, not even root.
+        TestFiles::Write(m_dir.filePath(QStringLiteral("blocked")), {});
+        m_store = std::make_unique<SettingsStore>(m_dir.filePath(QStringLiteral("blocked/Tarvo.conf")));
+        Document();
+        QVERIFY(m_prompter.messages.isEmpty());
+        m_document.reset();
+        QCOMPARE(m_prompter.messages.size(), 1);
+        QCOMPARE(m_prompter.messages.first().text, UnsavedSettingsText(*m_store));
+        QVERIFY(m_prompter.messages.first().text.contains("blocked/Tarvo.conf"));
+        QCOMPARE(m_prompter.messages.first().icon, MessageIcon::Exclamation);
     }
 
     void aDocumentNeverLoadedLeavesTheProfileAlone() {

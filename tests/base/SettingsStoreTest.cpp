@@ -1,20 +1,33 @@
 #include "base/SettingsStore.h"
 
 #include "base/Cp1250.h"
+#include "tests/support/TestFiles.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 class SettingsStoreTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QString IniPath() const { return m_dir.filePath(QStringLiteral("Tarvo.conf")); }
+    int m_case = 0;
+    // A new file for every case: QSettings takes a file of the same size and time
+    // for the one it has already read.
+    QString IniPath() const { return m_dir.filePath(QStringLiteral("Tarvo%1.conf").arg(m_case)); }
 
     void Store(const char* name, const QVariant& value) {
         QSettings raw(IniPath(), QSettings::IniFormat);
         raw.setValue(QStringLiteral("Settings/") + QLatin1String(name), value);
+    }
+
+    // A profile as the user edits it by hand: lines of the section "Settings", UTF-8.
+    void WriteProfile(const QByteArray& lines) {
+        QFile file(IniPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[Settings]\n" + lines + "\n");
     }
 
     struct Loaded {
@@ -30,7 +43,7 @@ class SettingsStoreTest : public QObject {
     }
 
 private Q_SLOTS:
-    void init() { QFile::remove(IniPath()); }
+    void init() { ++m_case; }
 
     void emptyProfileGivesDefaults() {
         const Loaded loaded = Load();
@@ -81,18 +94,47 @@ private Q_SLOTS:
     }
 
     void textNumbersReadAsStrtod_data() {
-        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QByteArray>("stored");  // as in the profile file
         QTest::addColumn<double>("value");
-        QTest::newRow("comma ends the number") << QStringLiteral("1001000,5") << 1001000.0;
-        QTest::newRow("not a number loads as 0") << QStringLiteral("abc") << 0.0;
-        QTest::newRow("decimal point") << QStringLiteral("1001000.250") << 1001000.25;
-        QTest::newRow("leading space") << QStringLiteral("  12") << 12.0;
+        QTest::newRow("comma ends the number") << QByteArray("\"1001000,5\"") << 1001000.0;
+        QTest::newRow("hand-edited, unquoted comma ends the number") << QByteArray("1001000,5") << 1001000.0;
+        QTest::newRow("not a number loads as 0") << QByteArray("abc") << 0.0;
+        QTest::newRow("decimal point") << QByteArray("1001000.250") << 1001000.25;
+        QTest::newRow("leading space") << QByteArray("\"  12\"") << 12.0;
     }
     void textNumbersReadAsStrtod() {
-        QFETCH(QString, stored);
+        QFETCH(QByteArray, stored);
         QFETCH(double, value);
-        Store("JX", stored);
+        WriteProfile("JX=" + stored);
         QCOMPARE(Load().settings.jx, value);
+    }
+
+    void handEditedTextComesBackAsWritten_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("text");  // UTF-8
+        QTest::newRow("comma, not a list of two") << QByteArray("Head=a,b") << QByteArray("Head") << QByteArray("a,b");
+        QTest::newRow("blanks beside commas stay")
+            << QByteArray("Head=Zakázka: 12 , Měřil: ŘŽ ,Datum:") << QByteArray("Head")
+            << QByteArray("Zakázka: 12 , Měřil: ŘŽ ,Datum:");
+        QTest::newRow("marker with a comma") << QByteArray("OR=#,*") << QByteArray("OR") << QByteArray("#,*");
+        QTest::newRow("number text keeps its comma")
+            << QByteArray("JX=1001000,5") << QByteArray("JX") << QByteArray("1001000,5");
+        QTest::newRow("blanks at the ends go, as without a comma")
+            << QByteArray("Head=  a,b \t") << QByteArray("Head") << QByteArray("a,b");
+        QTest::newRow("quotes and escapes as the store writes them")
+            << QByteArray("Head=\"x, \\\"y\\\"\"\\r\\nz,w") << QByteArray("Head") << QByteArray("x, \"y\"\r\nz,w");
+        QTest::newRow("comment after the value")
+            << QByteArray("OR=#,* ; marker") << QByteArray("OR") << QByteArray("#,*");
+        QTest::newRow("the last of two lines counts") << QByteArray("Head=a,b\n[Ports]\nCOM1=x\n[Settings]\nHead = c,d")
+                                                      << QByteArray("Head") << QByteArray("c,d");
+    }
+    void handEditedTextComesBackAsWritten() {
+        QFETCH(QByteArray, line);
+        QFETCH(QByteArray, name);
+        WriteProfile(line);
+        const SettingsStore store(IniPath());
+        QTEST(Cp1250::ToUtf8(store.ReadText(name.constData(), "default")), "text");
     }
 
     void shutdownSaveRewritesEverythingButSerial() {
@@ -137,6 +179,34 @@ private Q_SLOTS:
         QCOMPARE(loaded.serial.stopBits, quint8(2));
     }
 
+    void unwritableProfileFailsTheSave_data() {
+        QTest::addColumn<QString>("profile");
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("writable") << QString() << false << true;
+        QTest::newRow("read-only file") << QString() << true << false;
+        // Its folder is a file: nobody can write there, not even root.
+        QTest::newRow("folder cannot be made") << QStringLiteral("blocked/Tarvo.conf") << false << false;
+    }
+    void unwritableProfileFailsTheSave() {
+        QFETCH(QString, profile);
+        QFETCH(bool, readOnly);
+        QFETCH(bool, saved);
+        if (readOnly && geteuid() == 0) QSKIP("root writes a read-only file");
+        TestFiles::Write(m_dir.filePath(QStringLiteral("blocked")), {});
+        const QString path = profile.isEmpty() ? IniPath() : m_dir.filePath(profile);
+        WriteProfile("Head=earlier");
+        if (readOnly) QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+        {
+            SettingsStore store(path);
+            QCOMPARE(SaveShutdownSettings(store, ConversionSettings()), saved);
+            QCOMPARE(SaveSerialSettings(store, SerialSettings()), saved);
+            QVERIFY(UnsavedSettingsText(store).contains(Cp1250::FromUnicode(path)));
+        }
+        if (readOnly) QCOMPARE(TestFiles::Read(path), QByteArray("[Settings]\nHead=earlier\n"));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    }
+
     void roundTripOfEveryValue() {
         ConversionSettings settings;
         settings.flag = 0x3FF;
@@ -145,7 +215,8 @@ private Q_SLOTS:
         settings.jx = 1100000.1234;
         settings.jy = 700000.5;
         settings.jh = -12.25;
-        settings.orMarker = Cp1250::FromUtf8("Ö");
+        settings.orMarker = Cp1250::FromUtf8("Ö, \"x\" ;=");
+        settings.head = Cp1250::FromUtf8(" a,b , \\c@ ");
         {
             SettingsStore store(IniPath());
             SaveShutdownSettings(store, settings);
@@ -158,6 +229,7 @@ private Q_SLOTS:
         QCOMPARE(loaded.settings.jy, 700000.5);
         QCOMPARE(loaded.settings.jh, -12.25);
         QCOMPARE(loaded.settings.orMarker, settings.orMarker);
+        QCOMPARE(loaded.settings.head, settings.head);
     }
 };
 

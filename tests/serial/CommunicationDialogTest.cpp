@@ -5,6 +5,7 @@
 #include "serial/PortNames.h"
 #include "tests/serial/SerialTestSupport.h"
 #include "tests/support/ScriptedPrompter.h"
+#include "tests/support/TestFiles.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -78,6 +79,24 @@ private Q_SLOTS:
         QCOMPARE(inUse.commPort, 3);
         QCOMPARE(inUse.baudRate, 6);
         QVERIFY(!setup.pty.link.IsOpen());
+    }
+
+    void unwritableProfileIsReportedAndTheValuesStayInUse() {
+        Setup setup;
+        QVERIFY(setup.pty.Open());
+        // The profile's folder is a file: nobody can write there, not even root.
+        TestFiles::Write(setup.dir.filePath("blocked"), {});
+        SettingsStore store(setup.dir.filePath("blocked/profile.ini"));
+        setup.pty.link.SetSettings(SerialSettings{3, 6, 8, 0, 0});
+        CommunicationDialog dialog(setup.pty.link, store, setup.prompter);
+        dialog.show();
+        dialog.DeviceCombo()->setEditText(setup.pty.instrument.DevicePath());
+        setup.PressOk(dialog);
+
+        QCOMPARE(setup.prompter.messages.size(), 1);
+        QCOMPARE(setup.prompter.messages.first().text, UnsavedSettingsText(store));
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(int(setup.pty.link.Settings().baudRate), 6);
     }
 
     void failureKeepsTheDialogOpenAndStoresNothing_data() {

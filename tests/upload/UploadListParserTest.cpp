@@ -16,8 +16,8 @@ private Q_SLOTS:
         QTest::addColumn<double>("x");
         QTest::addColumn<double>("z");
         const quint16 plain = 0;
-        QTest::newRow("decimal commas, no height")
-            << QByteArray("P1 680000,12 1045000,5") << plain << true << QByteArray("P1") << 680000.12 << 1045000.5 << 0.0;
+        QTest::newRow("decimal commas, no height") << QByteArray("P1 680000,12 1045000,5") << plain << true
+                                                   << QByteArray("P1") << 680000.12 << 1045000.5 << 0.0;
         QTest::newRow("height comma replaced by the first number's search")
             << QByteArray("P1;680000.12;1045000.5;245,7") << plain << true << QByteArray("P1") << 680000.12 << 1045000.5
             << 245.7;
@@ -89,6 +89,24 @@ private Q_SLOTS:
         QCOMPARE(int(list[0].codeNumber), number);
         QTEST(list[0].codeText, "text");
         QVERIFY(list[0].name.isEmpty());
+    }
+
+    void loadedListSplitsIntoLines_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QList<QByteArray>>("lines");
+        QTest::newRow("CR LF, last line end leaves an empty line")
+            << QByteArray("P1 1 2\r\nP2 3 4\r\n") << QList<QByteArray>{"P1 1 2", "P2 3 4", ""};
+        QTest::newRow("LF") << QByteArray("P1 1 2\nP2 3 4") << QList<QByteArray>{"P1 1 2", "P2 3 4"};
+        QTest::newRow("lone CR") << QByteArray("P1 1 2\rP2 3 4\rP3") << QList<QByteArray>{"P1 1 2", "P2 3 4", "P3"};
+        QTest::newRow("LF CR is two line ends") << QByteArray("a\n\rb") << QList<QByteArray>{"a", "", "b"};
+        QTest::newRow("NUL ends the text")
+            << QByteArray("P1 1 2\rP2\0 3 4\rP3 5 6", 19) << QList<QByteArray>{"P1 1 2", "P2"};
+        QTest::newRow("CR before the NUL still ends a line") << QByteArray("a\r\0\nb", 5) << QList<QByteArray>{"a", ""};
+        QTest::newRow("empty") << QByteArray() << QList<QByteArray>{""};
+    }
+    void loadedListSplitsIntoLines() {
+        QFETCH(QByteArray, text);
+        QTEST(SplitListLines(text), "lines");
     }
 
     void listKeepsLineOrderAndSkipsSilently() {

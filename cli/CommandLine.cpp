@@ -1,0 +1,181 @@
+#include "cli/CommandLine.h"
+
+#include "base/Cp1250.h"
+#include "base/Numbers.h"
+#include "base/SettingsStore.h"
+#include "cli/CliCommon.h"
+
+namespace Cli {
+
+namespace {
+
+QByteArray UnescapeHead(const QString& value) {
+    QString text;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] == QLatin1Char('\\') && i + 1 < value.size()) {
+            if (value.mid(i, 4) == QLatin1String("\\r\\n")) {
+                text += QLatin1String("\r\n");
+                i += 3;
+                continue;
+            }
+            if (value[i + 1] == QLatin1Char('\\')) {
+                text += QLatin1Char('\\');
+                ++i;
+                continue;
+            }
+        }
+        text += value[i];
+    }
+    return Cp1250::FromUnicode(text);
+}
+
+// An integer as the profile would store it: decimal or 0x hexadecimal, 32 bits.
+bool ParseIntegerSetting(const QString& value, quint32& out) {
+    bool ok = false;
+    const QString text = value.trimmed();
+    qint64 parsed = 0;
+    if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        parsed = text.mid(2).toLongLong(&ok, 16);
+    else
+        parsed = text.toLongLong(&ok, 10);
+    if (!ok) return false;
+    out = static_cast<quint32>(parsed);
+    return true;
+}
+
+}  // namespace
+
+bool ApplySetting(const QString& assignment, ConversionSettings& settings, SerialSettings& serial, QString& error) {
+    const qsizetype equals = assignment.indexOf(QLatin1Char('='));
+    if (equals <= 0) {
+        error = QStringLiteral("--set očekává NÁZEV=HODNOTA, dostal: %1").arg(assignment);
+        return false;
+    }
+    const QString name = assignment.left(equals);
+    const QString value = assignment.mid(equals + 1);
+    const QByteArray bytes = Cp1250::FromUnicode(value);
+
+    if (name == QLatin1String("JX"))
+        settings.jx = Numbers::ToDouble(bytes);
+    else if (name == QLatin1String("JY"))
+        settings.jy = Numbers::ToDouble(bytes);
+    else if (name == QLatin1String("JH"))
+        settings.jh = Numbers::ToDouble(bytes);
+    else if (name == QLatin1String("Head"))
+        settings.head = UnescapeHead(value);
+    else if (name == QLatin1String("OR"))
+        settings.orMarker = bytes;
+    else {
+        quint32 number = 0;
+        if (!ParseIntegerSetting(value, number)) {
+            error = QStringLiteral("Hodnota %1 pro %2 není celé číslo.").arg(value, name);
+            return false;
+        }
+        if (name == QLatin1String("Flag"))
+            settings.flag = static_cast<quint16>(number);
+        else if (name == QLatin1String("DeviceType"))
+            settings.deviceType = static_cast<quint16>(number);
+        else if (name == QLatin1String("DXF_Ratio"))
+            settings.dxfRatio = static_cast<quint8>(number);
+        else if (name == QLatin1String("CommPort"))
+            serial.commPort = static_cast<quint8>(number);
+        else if (name == QLatin1String("BaudRate"))
+            serial.baudRate = static_cast<quint8>(number);
+        else if (name == QLatin1String("ByteSize"))
+            serial.byteSize = static_cast<quint8>(number);
+        else if (name == QLatin1String("Parity"))
+            serial.parity = static_cast<quint8>(number);
+        else if (name == QLatin1String("StopBits"))
+            serial.stopBits = static_cast<quint8>(number);
+        else {
+            error = QStringLiteral("Neznámé nastavení %1.").arg(name);
+            return false;
+        }
+    }
+    return true;
+}
+
+namespace {
+
+constexpr Option kSetOption{"--set", "NÁZEV=HODNOTA"};
+
+const Option* FindOption(std::span<const Option> options, const QString& name) {
+    if (name == QLatin1String(kSetOption.name)) return &kSetOption;
+    for (const Option& option : options) {
+        if (name == QLatin1String(option.name)) return &option;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::optional<int> ParseCommandLine(const QStringList& arguments, const char* command, const char* usageUtf8,
+                                    std::span<const Option> options, CommandLine& line) {
+    bool help = false;
+    QString error;  // the first usage error; reported unless help was asked for
+    QStringList assignments;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            help = true;
+            continue;
+        }
+        // Only "--" starts an option; a file may begin with a single "-".
+        if (!argument.startsWith(QLatin1String("--"))) {
+            line.operands << argument;
+            continue;
+        }
+        const qsizetype equals = argument.indexOf(QLatin1Char('='));
+        const QString name = equals < 0 ? argument : argument.left(equals);
+        const Option* option = FindOption(options, name);
+        if (!option || (!option->valueName && equals >= 0)) {
+            const bool common =
+                argument == QLatin1String(kForceOption.name) || argument == QLatin1String(kMillionOption.name);
+            if (error.isEmpty()) {
+                error = common
+                            ? QStringLiteral("Volba %1 u příkazu %2 nemá význam.").arg(argument, QLatin1String(command))
+                            : QStringLiteral("Neznámá volba %1.").arg(argument);
+            }
+            continue;
+        }
+        QString value;
+        if (option->valueName) {
+            if (equals >= 0) {
+                value = argument.mid(equals + 1);
+            } else if (i + 1 < arguments.size()) {
+                value = arguments[++i];
+            } else {
+                if (error.isEmpty())
+                    error = QStringLiteral("Volba %1 potřebuje hodnotu %2.")
+                                .arg(name, QString::fromUtf8(option->valueName));
+                continue;
+            }
+        }
+        if (option == &kSetOption)
+            assignments << value;
+        else
+            line.values.insert(name, value);
+    }
+    if (help) {
+        PrintUtf8(stdout, QString::fromUtf8(usageUtf8));
+        return kSuccess;
+    }
+    if (!error.isEmpty()) return UsageError(error, usageUtf8);
+
+    line.force = line.Has(kForceOption.name);
+    line.million = line.Has(kMillionOption.name);
+    const SettingsStore store;
+    LoadStartupFlag(store, line.settings);
+    LoadDocumentSettings(store, line.settings, line.serial);
+    for (const QString& assignment : assignments) {
+        if (!ApplySetting(assignment, line.settings, line.serial, error)) return UsageError(error, usageUtf8);
+    }
+    return std::nullopt;
+}
+
+int UsageError(const QString& message, const char* usageUtf8) {
+    PrintUtf8(stderr, message + QLatin1String("\n\n") + QString::fromUtf8(usageUtf8));
+    return kUsage;
+}
+
+}  // namespace Cli

@@ -1,0 +1,111 @@
+// tarvo-cli's command lines as a user types them: one usage error and one help for
+// every command, and no success for output that could not be written.
+
+#include "tests/support/TestFiles.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct CliRun {
+    QTemporaryDir home;  // an empty profile
+    QProcess process;
+
+    // Runs tarvo-cli; outputFile and errorFile replace stdout and stderr when set.
+    void Run(const QStringList& arguments, const QString& outputFile = {}, const QString& errorFile = {}) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", home.path());
+        process.setProcessEnvironment(environment);
+        if (!outputFile.isEmpty()) process.setStandardOutputFile(outputFile);
+        if (!errorFile.isEmpty()) process.setStandardErrorFile(errorFile);
+        process.start(QStringLiteral(TARVO_CLI), arguments);
+        QVERIFY(process.waitForFinished(15000));
+    }
+    QString Output() { return QString::fromUtf8(process.readAllStandardOutput()); }
+    QString Errors() { return QString::fromUtf8(process.readAllStandardError()); }
+};
+
+QString PointList() { return TestFiles::DataDir("cli") + "/upload-points.txt"; }
+
+}  // namespace
+
+class CommandLineTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void usageErrorIsTheSameInEveryCommand_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("receive, value missing")
+            << QStringList{"receive", "--port"} << "Volba --port potřebuje hodnotu ZAŘÍZENÍ.";
+        QTest::newRow("upload, value missing")
+            << QStringList{"upload", "points", "x.txt", "--dump"} << "Volba --dump potřebuje hodnotu VÝSTUP.";
+        QTest::newRow("convert, value missing") << QStringList{"convert", "x.sdt", "--mode"}
+                                                << "Volba --mode potřebuje hodnotu full|horizontal|headers|dxf.";
+        QTest::newRow("dxf, --set without its value")
+            << QStringList{"dxf", "x.sdt", "--set"} << "Volba --set potřebuje hodnotu NÁZEV=HODNOTA.";
+        QTest::newRow("receive, unknown option")
+            << QStringList{"receive", "--bogus", "x.sdt"} << "Neznámá volba --bogus.";
+        QTest::newRow("upload, unknown option")
+            << QStringList{"upload", "points", "--bogus", "--dump", "o", "x"} << "Neznámá volba --bogus.";
+        QTest::newRow("convert, unknown option")
+            << QStringList{"convert", "--bogus", "x.sdt"} << "Neznámá volba --bogus.";
+        QTest::newRow("dxf, unknown option") << QStringList{"dxf", "--bogus", "x.sdt"} << "Neznámá volba --bogus.";
+        QTest::newRow("upload, --million means nothing")
+            << QStringList{"upload", "points", "--million", "--dump", "o", "x"}
+            << "Volba --million u příkazu upload nemá význam.";
+        QTest::newRow("receive, bad --set")
+            << QStringList{"receive", "--set", "Foo=1", "x.sdt"} << "Neznámé nastavení Foo.";
+    }
+    void usageErrorIsTheSameInEveryCommand() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        CliRun run;
+        run.Run(arguments);
+        QCOMPARE(run.process.exitCode(), 2);
+        const QString usage = "Použití: tarvo-cli " + arguments.first();
+        QCOMPARE(run.Errors().left(message.size() + 2 + usage.size()), message + "\n\n" + usage);
+    }
+
+    void helpOfEveryCommand_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("receive -h") << QStringList{"receive", "-h"};
+        QTest::newRow("upload -h") << QStringList{"upload", "-h"};
+        QTest::newRow("convert --help after a file") << QStringList{"convert", "x.sdt", "--help"};
+        QTest::newRow("dxf: help wins over an unknown option") << QStringList{"dxf", "--bogus", "-h"};
+    }
+    void helpOfEveryCommand() {
+        QFETCH(QStringList, arguments);
+        CliRun run;
+        run.Run(arguments);
+        QCOMPARE(run.process.exitCode(), 0);
+        QVERIFY(run.Output().startsWith("Použití: tarvo-cli " + arguments.first()));
+        QVERIFY(run.Errors().isEmpty());
+    }
+
+    void outputThatCannotBeWrittenFails_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("onStdout");  // else stderr is the full device
+        QTest::newRow("upload log") << QStringList{"upload", "points", "--dump", "DUMP", PointList()} << true;
+        QTest::newRow("upload summary") << QStringList{"upload", "points", "--dump", "DUMP", PointList()} << false;
+        QTest::newRow("command help") << QStringList{"convert", "--help"} << true;
+        QTest::newRow("version") << QStringList{"--version"} << true;
+    }
+    void outputThatCannotBeWrittenFails() {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, onStdout);
+        CliRun run;
+        arguments.replaceInStrings("DUMP", run.home.filePath("list.dump"));
+        run.Run(arguments, onStdout ? "/dev/full" : QString(), onStdout ? QString() : "/dev/full");
+        QCOMPARE(run.process.exitCode(), 1);
+        if (!onStdout) return;
+        const QString errors = run.Errors();
+        QVERIFY2(errors.endsWith("Při zápisu na standardní výstup došlo k chybě, výstup není úplný.\n"),
+                 qPrintable(errors));
+        QVERIFY2(!errors.contains("Odesl"), "no summary claims the upload went well");
+    }
+};
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "CommandLineTest.moc"
