@@ -6,8 +6,8 @@
 // keys. It is never loaded from or saved to a file of its own, and it asks nothing
 // when the program closes.
 
-#include "base/ConversionSettings.h"
 #include "app/CoreOperations.h"
+#include "base/ConversionSettings.h"
 #include "base/DocumentState.h"
 
 #include <QObject>

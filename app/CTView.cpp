@@ -2,8 +2,8 @@
 
 #include "app/Artwork.h"
 #include "app/CLinkLabel.h"
-#include "ui/common/DialogUnits.h"
 #include "app/ProjectContact.h"
+#include "ui/common/DialogUnits.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #include "app/DialogPrompter.h"
 
 #include "app/CParameterSheet.h"
-#include "base/Cp1250.h"
 #include "app/OutputWindow.h"
+#include "base/Cp1250.h"
 #include "base/Texts.h"
 #include "base/UiText.h"
 

@@ -1,8 +1,8 @@
 #include "app/OutputWindow.h"
 
 #include "base/Cp1250.h"
-#include "ui/common/DialogUnits.h"
 #include "base/Texts.h"
+#include "ui/common/DialogUnits.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

@@ -9,11 +9,11 @@
 #include "app/CMFrame.h"
 #include "app/CTDoc.h"
 #include "app/CTView.h"
-#include "ui/common/DialogFileChooser.h"
 #include "app/DialogPrompter.h"
 #include "base/SettingsStore.h"
 #include "base/Texts.h"
 #include "base/UiText.h"
+#include "ui/common/DialogFileChooser.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -21,16 +21,21 @@ std::FILE* OpenFile(const QString& path, const char* mode) {
 
 FileErrorKind KindOfOpenError(int error, FileErrorKind otherwise) {
     switch (error) {
-    case ENOENT: return FileErrorKind::NotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR: return FileErrorKind::AccessDenied;
-    case ENAMETOOLONG:
-    case ENOTDIR:
-    case EINVAL: return FileErrorKind::BadPath;
-    case ENOSPC: return FileErrorKind::DiskFull;
-    default: return otherwise;
+        case ENOENT:
+            return FileErrorKind::NotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR:
+            return FileErrorKind::AccessDenied;
+        case ENAMETOOLONG:
+        case ENOTDIR:
+        case EINVAL:
+            return FileErrorKind::BadPath;
+        case ENOSPC:
+            return FileErrorKind::DiskFull;
+        default:
+            return otherwise;
     }
 }
 
@@ -43,14 +48,22 @@ FileError MakeError(FileErrorKind kind, const QString& path, int systemError) {
 QByteArray FileErrorText(const FileError& error) {
     const QByteArray path = Cp1250::FromUnicode(error.path);
     switch (error.kind) {
-    case FileErrorKind::None: return {};
-    case FileErrorKind::NotFound: return TextWith(Texts::kFileNotFound, path);
-    case FileErrorKind::AccessDenied: return TextWith(Texts::kFileAccessDenied, path);
-    case FileErrorKind::BadPath: return TextWith(Texts::kFileBadPath, path);
-    case FileErrorKind::ReadError: return TextWith(Texts::kFileReadError, path);
-    case FileErrorKind::WriteError: return TextWith(Texts::kFileWriteError, path);
-    case FileErrorKind::DiskFull: return TextWith(Texts::kFileDiskFull, path);
-    case FileErrorKind::CreateError: return TextWith(Texts::kFileCreateError, path);
+        case FileErrorKind::None:
+            return {};
+        case FileErrorKind::NotFound:
+            return TextWith(Texts::kFileNotFound, path);
+        case FileErrorKind::AccessDenied:
+            return TextWith(Texts::kFileAccessDenied, path);
+        case FileErrorKind::BadPath:
+            return TextWith(Texts::kFileBadPath, path);
+        case FileErrorKind::ReadError:
+            return TextWith(Texts::kFileReadError, path);
+        case FileErrorKind::WriteError:
+            return TextWith(Texts::kFileWriteError, path);
+        case FileErrorKind::DiskFull:
+            return TextWith(Texts::kFileDiskFull, path);
+        case FileErrorKind::CreateError:
+            return TextWith(Texts::kFileCreateError, path);
     }
     return {};
 }
@@ -103,8 +116,10 @@ FileError OutputFile::Create(const QString& path) {
     m_path = path;
     m_error = {};
     m_file = OpenFile(path, "wb");
-    if (!m_file) m_error = MakeError(KindOfOpenError(errno, FileErrorKind::CreateError), path, errno);
-    else std::setvbuf(m_file, nullptr, _IOFBF, 1 << 16);
+    if (!m_file)
+        m_error = MakeError(KindOfOpenError(errno, FileErrorKind::CreateError), path, errno);
+    else
+        std::setvbuf(m_file, nullptr, _IOFBF, 1 << 16);
     return m_error;
 }
 

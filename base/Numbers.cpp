@@ -109,14 +109,19 @@ ParsedInteger ParseInteger(std::string_view text, std::int64_t minimum, std::int
     for (; i < n && IsDigit(text[i]); ++i) {
         const int digit = text[i] - '0';
         if (!overflow) {
-            if (value < (INT64_MIN + digit) / 10) overflow = true;
-            else value = value * 10 - digit;
+            if (value < (INT64_MIN + digit) / 10)
+                overflow = true;
+            else
+                value = value * 10 - digit;
         }
     }
     std::int64_t result;
-    if (overflow) result = negative ? INT64_MIN : INT64_MAX;
-    else if (negative) result = value;
-    else result = value == INT64_MIN ? INT64_MAX : -value;
+    if (overflow)
+        result = negative ? INT64_MIN : INT64_MAX;
+    else if (negative)
+        result = value;
+    else
+        result = value == INT64_MIN ? INT64_MAX : -value;
     if (result < minimum) result = minimum;
     if (result > maximum) result = maximum;
     return {result, i};

@@ -19,8 +19,8 @@ enum RecordKind : quint16 {
 };
 
 struct SurveyRecord {
-    QByteArray name;       // station, target or point name; a code entry's whole field
-    QByteArray codeText;   // point code; a code entry's description
+    QByteArray name;             // station, target or point name; a code entry's whole field
+    QByteArray codeText;         // point code; a code entry's description
     double slopeDistance = 0.0;  // already multiplied by the run's scale factor
     double zenithAngle = 0.0;
     double direction = 0.0;

@@ -1,9 +1,9 @@
 #include "convert/CReductionPage.h"
 
 #include "base/Cp1250.h"
-#include "ui/common/DialogUnits.h"
 #include "base/Numbers.h"
 #include "convert/Reduction.h"
+#include "ui/common/DialogUnits.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -8,8 +8,8 @@
 #include "base/ConversionSettings.h"
 #include "base/DocumentState.h"
 #include "base/Prompter.h"
-#include "convert/ConversionMode.h"
 #include "base/SurveyRecord.h"
+#include "convert/ConversionMode.h"
 
 #include <QByteArray>
 #include <QString>

@@ -6,8 +6,8 @@
 
 #include "base/ConversionSettings.h"
 #include "base/FileIo.h"
-#include "convert/ConversionMode.h"
 #include "base/SurveyRecord.h"
+#include "convert/ConversionMode.h"
 
 #include <QByteArray>
 
@@ -35,7 +35,6 @@ private:
     OutputFile& m_file;
     QByteArray m_pending;
 };
-
 
 // The field book of mode Full (".zap"), HorizontalDistances (".vod") or
 // StationHeaders (".pol"). correctionMmPerKm goes into the "Korekce" line when

@@ -2,8 +2,8 @@
 
 #include "base/Cp1250.h"
 #include "base/FileIo.h"
-#include "base/Texts.h"
 #include "base/FixedNumber.h"
+#include "base/Texts.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,5 @@
 #include "serial/CommunicationDialog.h"
 
-#include "ui/common/DialogUnits.h"
 #include "base/Prompter.h"
 #include "base/SettingsStore.h"
 #include "base/Texts.h"
@@ -8,6 +7,7 @@
 #include "serial/LineSettings.h"
 #include "serial/PortNames.h"
 #include "serial/SerialLink.h"
+#include "ui/common/DialogUnits.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -22,9 +22,9 @@ struct LineSettings {
     bool operator==(const LineSettings&) const = default;
 };
 
-inline constexpr int kSpeedCount = 15;      // indexes 0..14; the dialog offers 0..13
-inline constexpr int kParityCount = 5;      // none, odd, even, mark, space
-inline constexpr int kStopBitsCount = 3;    // one, one and a half, two
+inline constexpr int kSpeedCount = 15;    // indexes 0..14; the dialog offers 0..13
+inline constexpr int kParityCount = 5;    // none, odd, even, mark, space
+inline constexpr int kStopBitsCount = 3;  // one, one and a half, two
 
 // The speed of a table index in bit/s; 0 outside the table.
 qint32 SpeedOfIndex(int index);

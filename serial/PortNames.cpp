@@ -2,7 +2,6 @@
 
 #include "base/SettingsStore.h"
 
-
 namespace PortNames {
 
 QString KeyOf(int commPort) { return QStringLiteral("COM%1").arg(commPort); }

@@ -56,11 +56,20 @@ bool PosixSerialDevice::MakeTermios(const termios2& current, const LineSettings&
     if (line.bitsPerSecond <= 0) return false;
     tcflag_t size = 0;
     switch (line.dataBits) {
-    case 5: size = CS5; break;
-    case 6: size = CS6; break;
-    case 7: size = CS7; break;
-    case 8: size = CS8; break;
-    default: return false;
+        case 5:
+            size = CS5;
+            break;
+        case 6:
+            size = CS6;
+            break;
+        case 7:
+            size = CS7;
+            break;
+        case 8:
+            size = CS8;
+            break;
+        default:
+            return false;
     }
     // CSTOPB gives one and a half stop bits at 5 data bits and two at more.
     if (line.stopBits == LineStopBits::OneAndHalf && line.dataBits != 5) return false;
@@ -75,11 +84,20 @@ bool PosixSerialDevice::MakeTermios(const termios2& current, const LineSettings&
     out.c_cflag &= ~(CBAUD | (CBAUD << IBSHIFT) | CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
     out.c_cflag |= BOTHER | (BOTHER << IBSHIFT) | size | CREAD | CLOCAL;
     switch (line.parity) {
-    case LineParity::None: break;
-    case LineParity::Odd: out.c_cflag |= PARENB | PARODD; break;
-    case LineParity::Even: out.c_cflag |= PARENB; break;
-    case LineParity::Mark: out.c_cflag |= PARENB | CMSPAR | PARODD; break;
-    case LineParity::Space: out.c_cflag |= PARENB | CMSPAR; break;
+        case LineParity::None:
+            break;
+        case LineParity::Odd:
+            out.c_cflag |= PARENB | PARODD;
+            break;
+        case LineParity::Even:
+            out.c_cflag |= PARENB;
+            break;
+        case LineParity::Mark:
+            out.c_cflag |= PARENB | CMSPAR | PARODD;
+            break;
+        case LineParity::Space:
+            out.c_cflag |= PARENB | CMSPAR;
+            break;
     }
     if (line.stopBits != LineStopBits::One) out.c_cflag |= CSTOPB;
     out.c_ospeed = static_cast<speed_t>(line.bitsPerSecond);

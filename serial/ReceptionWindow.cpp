@@ -1,10 +1,10 @@
 #include "serial/ReceptionWindow.h"
 
 #include "base/Cp1250.h"
-#include "ui/common/DialogUnits.h"
 #include "base/Texts.h"
 #include "base/UiText.h"
 #include "serial/ReceptionAnimation.h"
+#include "ui/common/DialogUnits.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -6,9 +6,21 @@ namespace {
 constexpr char STX = 0x02, ETX = 0x03, EOT = 0x04;
 }
 
-QByteArray Preamble1() { return QByteArray("\x02" "F00F000" "\x03\r\n", 11); }
+QByteArray Preamble1() {
+    return QByteArray(
+        "\x02"
+        "F00F000"
+        "\x03\r\n",
+        11);
+}
 
-QByteArray Preamble2() { return QByteArray("\x02" "GC" "\x03\r\n", 6); }
+QByteArray Preamble2() {
+    return QByteArray(
+        "\x02"
+        "GC"
+        "\x03\r\n",
+        6);
+}
 
 QByteArray EndRecord() {
     const char bytes[] = {STX, EOT, '\r', '\n'};

@@ -64,15 +64,14 @@ void CutPointNames(SurveyRecordList& points) {
 QByteArray RecordStream(const SurveyRecordList& list, UploadKind kind) {
     QByteArray stream;
     stream.reserve(static_cast<qsizetype>(list.size()) * kPointRecordSize + 1);
-    for (const SurveyRecord& entry : list) stream += kind == UploadKind::Points ? PointRecord(entry) : CodeRecord(entry);
+    for (const SurveyRecord& entry : list)
+        stream += kind == UploadKind::Points ? PointRecord(entry) : CodeRecord(entry);
     // Only a code stream is closed; the instrument takes a point stream as it ends.
     if (kind == UploadKind::Codes) stream += '_';
     return stream;
 }
 
-int BlockCount(qsizetype streamLength) {
-    return static_cast<int>((streamLength + kBlockPayload - 1) / kBlockPayload);
-}
+int BlockCount(qsizetype streamLength) { return static_cast<int>((streamLength + kBlockPayload - 1) / kBlockPayload); }
 
 QByteArray SentDataLog(const SurveyRecordList& list, UploadKind kind) {
     QByteArray log = Text(Texts::kSentDataHeading);

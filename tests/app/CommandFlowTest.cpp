@@ -5,8 +5,8 @@
 #include "app/CTDoc.h"
 
 #include "app/DialogPrompter.h"
-#include "base/FileChooser.h"
 #include "app/OutputWindow.h"
+#include "base/FileChooser.h"
 #include "base/SettingsStore.h"
 #include "tests/app/ScriptedUser.h"
 #include "tests/support/TestFiles.h"

@@ -3,13 +3,13 @@
 #include "app/Artwork.h"
 #include "app/CLinkLabel.h"
 #include "app/CTView.h"
-#include "base/Cp1250.h"
-#include "ui/common/DialogFileChooser.h"
 #include "app/DialogPrompter.h"
 #include "app/OutputWindow.h"
+#include "base/Cp1250.h"
 #include "base/SettingsStore.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
+#include "ui/common/DialogFileChooser.h"
 
 #include <QAction>
 #include <QDesktopServices>

@@ -2,8 +2,8 @@
 // Scripted users for tests of the window program: one who picks files from a
 // list, one who answers every message box and closes every output window.
 
-#include "base/FileChooser.h"
 #include "app/OutputWindow.h"
+#include "base/FileChooser.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -5,11 +5,11 @@
 
 #include "app/CTDoc.h"
 
+#include "app/DialogPrompter.h"
+#include "app/OutputWindow.h"
 #include "base/ConversionSettings.h"
 #include "base/Cp1250.h"
-#include "app/DialogPrompter.h"
 #include "base/FileChooser.h"
-#include "app/OutputWindow.h"
 #include "base/SettingsStore.h"
 #include "serial/ReceptionWindow.h"
 #include "serial/SerialLink.h"
@@ -35,7 +35,6 @@
 #include <functional>
 
 namespace {
-
 
 // Runs a step once, as soon as a window of the given kind is the modal one. Its
 // own timer, so that a step that blocks does not hold the closer's.

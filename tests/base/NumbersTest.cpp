@@ -55,7 +55,8 @@ private Q_SLOTS:
     void integersClampToTheirRange() {
         QFETCH(QByteArray, text);
         QFETCH(qint64, value);
-        QCOMPARE(Numbers::ParseInteger(std::string_view(text.constData(), text.size()), INT32_MIN, INT32_MAX).value, value);
+        QCOMPARE(Numbers::ParseInteger(std::string_view(text.constData(), text.size()), INT32_MIN, INT32_MAX).value,
+                 value);
     }
 
     void formatsWithPointWhateverTheLocale() {

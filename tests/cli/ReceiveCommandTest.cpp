@@ -74,7 +74,8 @@ private Q_SLOTS:
         QVERIFY(run.process.waitForFinished(15000));
         QCOMPARE(run.process.exitCode(), 0);
         QCOMPARE(TestFiles::Read(target), InstrumentSimulator::FrameAsNts350(measured));
-        for (const char* extension : {"job.zap", "job.asc", "job.cod"}) QVERIFY2(QFile::exists(dir.filePath(extension)), extension);
+        for (const char* extension : {"job.zap", "job.asc", "job.cod"})
+            QVERIFY2(QFile::exists(dir.filePath(extension)), extension);
     }
 
     void interruptKeepsTheExistingFile() {

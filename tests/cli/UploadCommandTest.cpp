@@ -30,8 +30,8 @@ private Q_SLOTS:
         process.setProcessEnvironment(environment);
         process.setStandardInputFile(QProcess::nullDevice());
         const QString list = TestFiles::DataDir("cli") + "/upload-" + kind + ".txt";
-        process.start(QStringLiteral(TARVO_CLI), {"upload", kind, "--set", "DeviceType=0", "--set", "Flag=30",
-                                                  "--port", instrument.DevicePath(), list});
+        process.start(QStringLiteral(TARVO_CLI), {"upload", kind, "--set", "DeviceType=0", "--set", "Flag=30", "--port",
+                                                  instrument.DevicePath(), list});
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitCode(), 0);
         QVERIFY(process.readAllStandardOutput().startsWith("Odeslan"));
@@ -45,8 +45,9 @@ private Q_SLOTS:
 
     void refusedPortSendsNothing() {
         QProcess process;
-        process.start(QStringLiteral(TARVO_CLI), {"upload", "points", "--set", "DeviceType=0", "--port",
-                                                  "/nonexistent/tty", TestFiles::DataDir("cli") + "/upload-points.txt"});
+        process.start(QStringLiteral(TARVO_CLI),
+                      {"upload", "points", "--set", "DeviceType=0", "--port", "/nonexistent/tty",
+                       TestFiles::DataDir("cli") + "/upload-points.txt"});
         QVERIFY(process.waitForFinished(15000));
         QCOMPARE(process.exitCode(), 1);
         QVERIFY(QString::fromUtf8(process.readAllStandardError()).contains(QStringLiteral("Špatné nastavení")));

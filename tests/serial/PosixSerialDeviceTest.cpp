@@ -61,7 +61,8 @@ private Q_SLOTS:
         using S = LineStopBits;
         QTest::newRow("4800 8N1") << Line(4800, 8, P::None, S::One) << true << uint(CS8);
         QTest::newRow("9600 7E1") << Line(9600, 7, P::Even, S::One) << true << uint(CS7 | PARENB);
-        QTest::newRow("odd, two stop bits") << Line(1200, 8, P::Odd, S::Two) << true << uint(CS8 | PARENB | PARODD | CSTOPB);
+        QTest::newRow("odd, two stop bits")
+            << Line(1200, 8, P::Odd, S::Two) << true << uint(CS8 | PARENB | PARODD | CSTOPB);
         QTest::newRow("mark") << Line(4800, 7, P::Mark, S::One) << true << uint(CS7 | PARENB | PARODD | CMSPAR);
         QTest::newRow("space") << Line(4800, 7, P::Space, S::One) << true << uint(CS7 | PARENB | CMSPAR);
         QTest::newRow("one and a half at 5 bits") << Line(110, 5, P::None, S::OneAndHalf) << true << uint(CS5 | CSTOPB);
@@ -111,11 +112,12 @@ private Q_SLOTS:
         QTest::addColumn<bool>("accepted");
         QTest::newRow("all kept") << uint(CS8) << uint(CS8) << 4800u << 4800u << true;
         QTest::newRow("pty forces 8 bits, no parity") << uint(CS7 | PARENB) << uint(CS8) << 4800u << 4800u << false;
-        QTest::newRow("mark turned into odd") << uint(CS7 | PARENB | PARODD | CMSPAR) << uint(CS7 | PARENB | PARODD) << 4800u
-                                              << 4800u << false;
+        QTest::newRow("mark turned into odd")
+            << uint(CS7 | PARENB | PARODD | CMSPAR) << uint(CS7 | PARENB | PARODD) << 4800u << 4800u << false;
         QTest::newRow("56000 rounded to 57600") << uint(CS8) << uint(CS8) << 56000u << 57600u << true;
         QTest::newRow("128000 fell to 115200") << uint(CS8) << uint(CS8) << 128000u << 115200u << false;
-        QTest::newRow("odd flag without parity is no change") << uint(CS8) << uint(CS8 | PARODD) << 4800u << 4800u << true;
+        QTest::newRow("odd flag without parity is no change")
+            << uint(CS8) << uint(CS8 | PARODD) << 4800u << 4800u << true;
     }
     void driverChangesAreRefusals() {
         QFETCH(uint, askedFraming);

@@ -51,7 +51,8 @@ private Q_SLOTS:
         QVERIFY(setup.Start());
         QCOMPARE(Cp1250::ToUnicode(setup.reception.StatusText()), QStringLiteral("Čekám na data ..."));
         QByteArray records;
-        for (int i = 0; i < 40; ++i) records += "_+P" + QByteArray::number(i) + "_ ?+00012345m+0912345++1234567d+00012300t00+00000_*AB_,1.600_";
+        for (int i = 0; i < 40; ++i)
+            records += "_+P" + QByteArray::number(i) + "_ ?+00012345m+0912345++1234567d+00012300t00+00000_*AB_,1.600_";
         const QByteArray framed = InstrumentSimulator::FrameAsNts350(records);
         QVERIFY(setup.Deliver(framed, InstrumentSimulator::Nts350Plan(0)));
         QCOMPARE(setup.reception.CurrentState(), Reception::State::Receiving);

@@ -30,11 +30,10 @@ private Q_SLOTS:
         QFETCH(int, parity);
         QFETCH(int, stopBits);
         bool factoryCalled = false;
-        SerialLink link(
-            [&factoryCalled] {
-                factoryCalled = true;
-                return CreatePlatformSerialDevice();
-            });
+        SerialLink link([&factoryCalled] {
+            factoryCalled = true;
+            return CreatePlatformSerialDevice();
+        });
         link.SetPortResolver([](int) { return QStringLiteral("/dev/null"); });
         SerialSettings serial;
         serial.commPort = static_cast<quint8>(commPort);
@@ -153,9 +152,8 @@ private Q_SLOTS:
         QVERIFY(port.Write(Preamble1(), error));
         QVERIFY(port.Write(Preamble2(), error));
         for (int block = 0; block * kBlockPayload < stream.size(); ++block) {
-            QVERIFY(port.Write(BuildBlock(stream.mid(block * kBlockPayload, kBlockPayload),
-                                          static_cast<unsigned>(block)),
-                               error));
+            QVERIFY(port.Write(
+                BuildBlock(stream.mid(block * kBlockPayload, kBlockPayload), static_cast<unsigned>(block)), error));
         }
         QVERIFY(port.Write(EndRecord(), error));
         port.Close();
@@ -178,8 +176,10 @@ private Q_SLOTS:
         QFETCH(QString, fault);
         QByteArray bytes = Preamble1() + Preamble2() + BuildBlock("abc", 0) + EndRecord();
         QVERIFY(InstrumentSimulator::CheckUpload(bytes).Ok());
-        if (offset < 0) bytes.chop(2);
-        else bytes[offset] = static_cast<char>(bytes[offset] ^ 0x01);
+        if (offset < 0)
+            bytes.chop(2);
+        else
+            bytes[offset] = static_cast<char>(bytes[offset] ^ 0x01);
         const InstrumentSimulator::UploadReport report = InstrumentSimulator::CheckUpload(bytes);
         QVERIFY(!report.Ok());
         QVERIFY2(report.faults.join('\n').contains(fault), qPrintable(report.faults.join('\n')));

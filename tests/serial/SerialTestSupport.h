@@ -14,7 +14,8 @@ namespace SerialTest {
 
 // Entries of a /proc/self directory (fd, task).
 inline int CountEntries(const char* directory) {
-    return static_cast<int>(QDir(QString::fromLatin1(directory)).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System).size());
+    return static_cast<int>(
+        QDir(QString::fromLatin1(directory)).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System).size());
 }
 
 // Bytes of every value, CR, LF, XON and XOFF among them, so that any translation

@@ -5,10 +5,17 @@ Answer ScriptedPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons
     if (buttons == MessageButtons::Ok) return Answer::Ok;
     QList<Answer>* script = nullptr;
     switch (topic) {
-    case Topic::Corrections: script = &corrections; break;
-    case Topic::Million: script = &million; break;
-    case Topic::Overwrite: script = &overwrite; break;
-    default: break;
+        case Topic::Corrections:
+            script = &corrections;
+            break;
+        case Topic::Million:
+            script = &million;
+            break;
+        case Topic::Overwrite:
+            script = &overwrite;
+            break;
+        default:
+            break;
     }
     if (script && !script->isEmpty()) return script->takeFirst();
     return defaultAnswer;

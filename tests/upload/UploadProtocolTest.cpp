@@ -35,8 +35,10 @@ private Q_SLOTS:
     }
 
     void controlRecords() {
-        QCOMPARE(Preamble1(), QByteArray("\x02" "F00F000\x03\r\n"));
-        QCOMPARE(Preamble2(), QByteArray("\x02" "GC\x03\r\n"));
+        QCOMPARE(Preamble1(), QByteArray("\x02"
+                                         "F00F000\x03\r\n"));
+        QCOMPARE(Preamble2(), QByteArray("\x02"
+                                         "GC\x03\r\n"));
         QCOMPARE(EndRecord(), QByteArray("\x02\x04\r\n"));
     }
 };

@@ -130,7 +130,8 @@ private Q_SLOTS:
             QCOMPARE(run.port.writes[2 + block], BuildBlock(run.Payload().mid(block * 128, 128), block));
         }
         // 510 stream characters: the last block has 126 of them and two filler spaces.
-        QCOMPARE(run.Payload().left(510), RecordStream(ParseUploadList(lines, UploadKind::Points, 0), UploadKind::Points));
+        QCOMPARE(run.Payload().left(510),
+                 RecordStream(ParseUploadList(lines, UploadKind::Points, 0), UploadKind::Points));
         QCOMPARE(run.Payload().mid(510), QByteArray(2, ' '));
         QCOMPARE(run.Payload().left(51), QByteArray("_+P1        _ x+045678123_ y+680000500_ z+000250250"));
 
@@ -239,7 +240,7 @@ private Q_SLOTS:
 
         QCOMPARE(run.result.outcome, UploadOutcome::TransferFailed);
         QVERIFY(!run.result);
-        QVERIFY(run.result.log.isEmpty());  // the editor keeps its text
+        QVERIFY(run.result.log.isEmpty());    // the editor keeps its text
         QCOMPARE(run.port.writes.size(), 3);  // nothing after the failed block, no end record
         QCOMPARE(run.pauses.size(), 3);
         QVERIFY(!run.port.open);

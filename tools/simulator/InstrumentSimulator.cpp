@@ -57,7 +57,8 @@ QByteArray InstrumentSimulator::FrameAsNts350(const QByteArray& data) {
     if (data.contains(STX)) return data;
     QByteArray framed;
     unsigned counter = 0;
-    for (qsizetype at = 0; at < data.size(); at += kBlockPayload) framed += BuildBlock(data.mid(at, kBlockPayload), counter++);
+    for (qsizetype at = 0; at < data.size(); at += kBlockPayload)
+        framed += BuildBlock(data.mid(at, kBlockPayload), counter++);
     return framed;
 }
 
@@ -182,7 +183,8 @@ InstrumentSimulator::UploadReport InstrumentSimulator::CheckUpload(const QByteAr
         if (bytes.mid(at, end.size()) == end) {
             report.endRecord = true;
             at += end.size();
-            if (at != bytes.size()) report.faults << QStringLiteral("%1 bytes after the end record").arg(bytes.size() - at);
+            if (at != bytes.size())
+                report.faults << QStringLiteral("%1 bytes after the end record").arg(bytes.size() - at);
             break;
         }
         if (bytes[at] != STX || bytes.size() - at < kBlockSize) {

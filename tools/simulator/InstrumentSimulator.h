@@ -30,9 +30,9 @@ public:
         bool preamble2 = false;
         bool endRecord = false;
         int blocks = 0;
-        qint64 bytes = 0;      // everything read from the line
-        QByteArray stream;     // the blocks' 128-character payloads, in order
-        QStringList faults;    // every check that failed, with its offset
+        qint64 bytes = 0;    // everything read from the line
+        QByteArray stream;   // the blocks' 128-character payloads, in order
+        QStringList faults;  // every check that failed, with its offset
 
         bool Ok() const { return preamble1 && preamble2 && endRecord && faults.isEmpty(); }
         // A summary, then the stream cut into its point or code records.

@@ -102,14 +102,19 @@ int main(int argc, char* argv[]) {
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
-        if (argument == QLatin1String("--model") && hasValue) nts660 = arguments[++i] == QLatin1String("660");
-        else if (argument == QLatin1String("--bps") && hasValue) bitsPerSecond = arguments[++i].toInt();
-        else if (argument == QLatin1String("--pause") && hasValue) pauseMs = arguments[++i].toInt();
-        else if (argument == QLatin1String("--delay") && hasValue) delaySeconds = arguments[++i].toInt();
+        if (argument == QLatin1String("--model") && hasValue)
+            nts660 = arguments[++i] == QLatin1String("660");
+        else if (argument == QLatin1String("--bps") && hasValue)
+            bitsPerSecond = arguments[++i].toInt();
+        else if (argument == QLatin1String("--pause") && hasValue)
+            pauseMs = arguments[++i].toInt();
+        else if (argument == QLatin1String("--delay") && hasValue)
+            delaySeconds = arguments[++i].toInt();
         else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             Say(QString::fromUtf8(kUsage));
             return 0;
-        } else rest << argument;
+        } else
+            rest << argument;
     }
     const bool send = rest.size() == 2 && rest[0] == QLatin1String("send");
     const bool receive = rest.size() == 1 && rest[0] == QLatin1String("receive");
