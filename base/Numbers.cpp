@@ -15,6 +15,35 @@ bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The "C" locale for this thread while an object lives, so printf writes ".".
+#ifdef _WIN32
+// Windows has no uselocale. Its C library keeps the "C" locale unless the program
+// sets another; only then does this thread switch to its own "C" locale for the
+// call and back.
+class CLocaleScope {
+public:
+    CLocaleScope() {
+        const char* point = std::localeconv()->decimal_point;
+        if (point[0] == '.' && point[1] == '\0') return;
+        m_mode = _configthreadlocale(_ENABLE_PER_THREAD_LOCALE);
+        const char* current = std::setlocale(LC_ALL, nullptr);
+        m_previous = current ? current : "C";
+        std::setlocale(LC_ALL, "C");
+        m_switched = true;
+    }
+    ~CLocaleScope() {
+        if (!m_switched) return;
+        std::setlocale(LC_ALL, m_previous.c_str());
+        _configthreadlocale(m_mode);
+    }
+    CLocaleScope(const CLocaleScope&) = delete;
+    CLocaleScope& operator=(const CLocaleScope&) = delete;
+
+private:
+    bool m_switched = false;
+    int m_mode = 0;
+    std::string m_previous;
+};
+#else
 class CLocaleScope {
 public:
     CLocaleScope() {
@@ -28,6 +57,7 @@ public:
 private:
     locale_t m_previous;
 };
+#endif
 
 void AppendFormatV(QByteArray& out, const char* format, va_list args) {
     CLocaleScope scope;

@@ -2,7 +2,10 @@
 
 #include <QTest>
 
+#include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 class NumbersTest : public QObject {
     Q_OBJECT
@@ -60,10 +63,29 @@ private Q_SLOTS:
     }
 
     void formatsWithPointWhateverTheLocale() {
-        QCOMPARE(Numbers::FormatFixed(1001000, 3), QByteArray("1001000.000"));
-        QCOMPARE(Numbers::Format("%.1f mm/km", -52.94), QByteArray("-52.9 mm/km"));
-        QCOMPARE(Numbers::Format("%+010.0f", -12500.0), QByteArray("-000012500"));
-        QCOMPARE(Numbers::Format("%.3f", 2.0005), QByteArray("2.001"));
+        // Also under a Czech C-library locale taken by the program itself, where
+        // printf writes a decimal comma (the Windows C library never takes the
+        // user's locale on its own).
+        const std::string previous = std::setlocale(LC_ALL, nullptr);
+        bool czech = false;
+        for (const char* name : {"cs_CZ.UTF-8", "Czech_Czechia.1250", "Czech_Czech Republic.1250"}) {
+            if (std::setlocale(LC_ALL, name)) {
+                czech = true;
+                break;
+            }
+        }
+        char written[16];
+        std::snprintf(written, sizeof written, "%.1f", 1.5);
+        const QByteArray fixed = Numbers::FormatFixed(1001000, 3);
+        const QByteArray reduction = Numbers::Format("%.1f mm/km", -52.94);
+        const QByteArray padded = Numbers::Format("%+010.0f", -12500.0);
+        const QByteArray rounded = Numbers::Format("%.3f", 2.0005);
+        std::setlocale(LC_ALL, previous.c_str());
+        if (czech) QCOMPARE(QByteArray(written), QByteArray("1,5"));
+        QCOMPARE(fixed, QByteArray("1001000.000"));
+        QCOMPARE(reduction, QByteArray("-52.9 mm/km"));
+        QCOMPARE(padded, QByteArray("-000012500"));
+        QCOMPARE(rounded, QByteArray("2.001"));
     }
 
     void formatsTextsLongerThanAnyBuffer() {
