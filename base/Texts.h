@@ -119,6 +119,9 @@ inline constexpr UserText kCommStopBits1{0, "1 bit"};
 inline constexpr UserText kCommStopBits15{0, "1,5 bitu"};
 inline constexpr UserText kCommStopBits2{0, "2  bity"};
 inline constexpr UserText kCommFlowNote{0, "Pozn.: Řízení toku žádné."};
+// A port of the list that the system does not report as present (Windows; "%1"
+// is its name).
+inline constexpr UserText kCommPortAbsent{0, "%1 (nenalezen)"};
 // The device a port opens on Linux (profile section "Ports").
 inline constexpr UserText kCommDeviceLabel{0, "Zařízení"};
 inline constexpr UserText kCommDeviceTip{

@@ -24,13 +24,13 @@
 
 namespace {
 
-constexpr int kPortCount = 9;
 constexpr int kOfferedSpeeds = 14;  // the last entry of the speed table is not offered
 constexpr int kFirstDataBits = 5;
 
 // The item of a stored value, or -1 (no selection) when the list does not offer it.
 int ItemOf(int value, int count) { return value >= 0 && value < count ? value : -1; }
 
+#ifndef Q_OS_WIN
 // The serial devices present on this machine, as paths to open.
 QStringList PresentDevices() {
     QStringList devices;
@@ -39,10 +39,25 @@ QStringList PresentDevices() {
     devices.sort();
     return devices;
 }
+#endif
+
+// The COMn ports of the system's list of serial ports.
+QList<int> PresentPortNumbers() {
+    QList<int> numbers;
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo& port : ports) {
+        if (const int number = PortNames::NumberOf(port.portName())) numbers << number;
+    }
+    return numbers;
+}
 
 }  // namespace
 
 CommunicationDialog::CommunicationDialog(SerialLink& link, SettingsStore& store, Prompter& prompter, QWidget* parent)
+    : CommunicationDialog(link, store, prompter, PresentPortNumbers, parent) {}
+
+CommunicationDialog::CommunicationDialog(SerialLink& link, SettingsStore& store, Prompter& prompter,
+                                         const PortLister& presentPorts, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_link(link),
       m_store(store),
@@ -53,11 +68,9 @@ CommunicationDialog::CommunicationDialog(SerialLink& link, SettingsStore& store,
 
     auto* group = new QGroupBox(UiText(Texts::kCommGroup), this);
     auto* grid = new QGridLayout(group);
-    QStringList ports;
-    for (int port = 1; port <= kPortCount; ++port) ports << PortNames::KeyOf(port);
     QStringList speeds;
     for (int index = 0; index < kOfferedSpeeds; ++index) speeds << QString::number(SpeedOfIndex(index));
-    m_port = AddList(grid, 0, Texts::kCommPortLabel, ports, ItemOf(current.commPort - 1, kPortCount));
+    m_port = AddPortList(grid, current.commPort, presentPorts);
     int row = 1;
 #ifndef Q_OS_WIN
     // Which device the chosen port opens on this machine.
@@ -105,11 +118,11 @@ CommunicationDialog::CommunicationDialog(SerialLink& link, SettingsStore& store,
     resize(sizeHint().expandedTo(DialogUnits(font()).Size(146, 154)));
 
     if (m_device) {
-        m_shownPort = m_port->currentIndex() + 1;
+        m_shownPort = ChosenPort();
         ShowDeviceOfPort();
         connect(m_port, &QComboBox::currentIndexChanged, this, [this] {
             KeepTypedDevice();
-            m_shownPort = m_port->currentIndex() + 1;
+            m_shownPort = ChosenPort();
             ShowDeviceOfPort();
         });
     }
@@ -126,6 +139,31 @@ QComboBox* CommunicationDialog::AddList(QGridLayout* grid, int row, const UserTe
     grid->addWidget(list, row, 1);
     return list;
 }
+
+QComboBox* CommunicationDialog::AddPortList(QGridLayout* grid, int current, const PortLister& presentPorts) {
+#ifdef Q_OS_WIN
+    const QList<int> present = presentPorts ? presentPorts() : QList<int>();
+    const QList<int> ports = PortNames::OfferedPorts(present, current);
+#else
+    // The device field says what a port opens; the list stays COM1..COM9.
+    (void)presentPorts;
+    QList<int> ports;
+    for (int port = 1; port <= PortNames::kListedPorts; ++port) ports << port;
+#endif
+    QStringList names;
+    for (int port : ports) {
+        QString name = PortNames::KeyOf(port);
+#ifdef Q_OS_WIN
+        if (!present.contains(port)) name = UiText(Texts::kCommPortAbsent).arg(name);
+#endif
+        names << name;
+    }
+    QComboBox* list = AddList(grid, 0, Texts::kCommPortLabel, names, ports.indexOf(current));
+    for (int item = 0; item < ports.size(); ++item) list->setItemData(item, ports[item]);
+    return list;
+}
+
+int CommunicationDialog::ChosenPort() const { return m_port->currentIndex() < 0 ? 0 : m_port->currentData().toInt(); }
 
 void CommunicationDialog::ShowDeviceOfPort() {
     if (!m_device) return;
@@ -157,7 +195,7 @@ void CommunicationDialog::accept() {
     }
 
     SerialSettings chosen;
-    chosen.commPort = static_cast<quint8>(m_port->currentIndex() + 1);
+    chosen.commPort = static_cast<quint8>(ChosenPort());
     chosen.baudRate = static_cast<quint8>(m_speed->currentIndex());
     chosen.byteSize = static_cast<quint8>(m_dataBits->currentIndex() + kFirstDataBits);
     chosen.parity = static_cast<quint8>(m_parity->currentIndex());

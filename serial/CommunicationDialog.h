@@ -8,6 +8,9 @@
 // Beside the port list the dialog names the device that the chosen port opens
 // (profile section "Ports", for example COM1 = /dev/ttyUSB0), editable, with the
 // serial devices present offered in its list; it is stored with the five values.
+// On Windows the port is the device itself: the list offers COM1..COM9 and the
+// ports present above them, and names a port the system does not report as not
+// found; there is no device field.
 // A profile that cannot be written is reported; the dialog still closes.
 // A list without a selection (a stored value the list does not offer) fails the
 // test without the port being opened.
@@ -16,8 +19,11 @@
 #include "base/Texts.h"
 
 #include <QDialog>
+#include <QList>
 #include <QMap>
 #include <QString>
+
+#include <functional>
 
 class Prompter;
 class QComboBox;
@@ -28,7 +34,13 @@ class SettingsStore;
 class CommunicationDialog : public QDialog {
     Q_OBJECT
 public:
+    // The numbers of the serial ports present on this machine.
+    using PortLister = std::function<QList<int>()>;
+
+    // The ports present come from the system's list of serial ports.
     CommunicationDialog(SerialLink& link, SettingsStore& store, Prompter& prompter, QWidget* parent = nullptr);
+    CommunicationDialog(SerialLink& link, SettingsStore& store, Prompter& prompter, const PortLister& presentPorts,
+                        QWidget* parent = nullptr);
 
     QComboBox* PortCombo() const { return m_port; }
     QComboBox* SpeedCombo() const { return m_speed; }
@@ -44,6 +56,10 @@ private:
     void ShowDeviceOfPort();
     void KeepTypedDevice();
     QComboBox* AddList(QGridLayout* grid, int row, const UserText& label, const QStringList& items, int selected);
+    // The port list: each item carries its port number.
+    QComboBox* AddPortList(QGridLayout* grid, int current, const PortLister& presentPorts);
+    // The port number of the selected item; 0 when nothing is selected.
+    int ChosenPort() const;
 
     SerialLink& m_link;
     SettingsStore& m_store;

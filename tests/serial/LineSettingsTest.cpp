@@ -51,11 +51,56 @@ private Q_SLOTS:
         SettingsStore store(dir.filePath("profile.ini"));
         store.WriteString("Ports", "COM2", "/dev/ttyUSB0");
         store.WriteString("Ports", "COM3", "  ");
+#ifdef Q_OS_WIN
+        // COMn is the port itself; the mapping of the profile is Linux's.
+        QCOMPARE(PortNames::DeviceOf(store, 1), QStringLiteral("\\\\.\\COM1"));
+        QCOMPARE(PortNames::DeviceOf(store, 2), QStringLiteral("\\\\.\\COM2"));
+        QCOMPARE(PortNames::DeviceOf(store, 12), QStringLiteral("\\\\.\\COM12"));
+#else
         QCOMPARE(PortNames::DeviceOf(store, 1), QStringLiteral("/dev/ttyS0"));
         QCOMPARE(PortNames::DeviceOf(store, 2), QStringLiteral("/dev/ttyUSB0"));
         QCOMPARE(PortNames::DeviceOf(store, 3), QStringLiteral("/dev/ttyS2"));
         QCOMPARE(PortNames::DeviceOf(store, 9), QStringLiteral("/dev/ttyS8"));
+#endif
         QVERIFY(PortNames::DeviceOf(store, 0).isEmpty());
+    }
+
+    void portNamesGiveNumbers_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("number");
+        QTest::newRow("COM3") << "COM3" << 3;
+        QTest::newRow("lower case COM12") << "com12" << 12;
+        QTest::newRow("COM255, the largest stored") << "COM255" << 255;
+        QTest::newRow("COM256 does not fit") << "COM256" << 0;
+        QTest::newRow("COM0") << "COM0" << 0;
+        QTest::newRow("leading zero") << "COM05" << 0;
+        QTest::newRow("sign") << "COM+5" << 0;
+        QTest::newRow("a Linux device") << "ttyS0" << 0;
+        QTest::newRow("trailing text") << "COM3a" << 0;
+    }
+    void portNamesGiveNumbers() {
+        QFETCH(QString, name);
+        QFETCH(int, number);
+        QCOMPARE(PortNames::NumberOf(name), number);
+    }
+
+    void portListOffersNineAndThePresentAboveThem_data() {
+        QTest::addColumn<QList<int>>("present");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<QList<int>>("offered");
+        const QList<int> nine{1, 2, 3, 4, 5, 6, 7, 8, 9};
+        QTest::newRow("nothing present: COM1..COM9") << QList<int>{} << 1 << nine;
+        QTest::newRow("an adapter on COM12") << QList<int>{3, 12} << 1 << nine + QList<int>{12};
+        QTest::newRow("the port in use listed though absent") << QList<int>{} << 15 << nine + QList<int>{15};
+        QTest::newRow("once each, in order, within 255")
+            << QList<int>{20, 12, 12, 300, 0} << 12 << nine + QList<int>{12, 20};
+        QTest::newRow("no port chosen") << QList<int>{} << 0 << nine;
+    }
+    void portListOffersNineAndThePresentAboveThem() {
+        QFETCH(QList<int>, present);
+        QFETCH(int, current);
+        QFETCH(QList<int>, offered);
+        QCOMPARE(PortNames::OfferedPorts(present, current), offered);
     }
 };
 
