@@ -2,17 +2,71 @@
 
 #include "base/Cp1250.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace Cli {
 
-void Print(std::FILE* stream, const QByteArray& cp1250) {
-    const QByteArray utf8 = Cp1250::ToUtf8(cp1250);
+namespace {
+
+#ifdef _WIN32
+// A console that refused a write fails the run as a failed stream would.
+bool g_consoleFailed[2] = {false, false};
+
+bool& ConsoleFailed(std::FILE* stream) { return g_consoleFailed[stream == stdout ? 0 : 1]; }
+
+// The console behind a stream, or nullptr when it goes to a file or a pipe.
+HANDLE ConsoleOf(std::FILE* stream) {
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    DWORD mode = 0;
+    return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) ? handle : nullptr;
+}
+#endif
+
+// UTF-8 bytes to a file or a pipe. A Windows console gets the text through its
+// wide interface, which shows Czech whatever its code page (852 by default).
+void WriteUtf8(std::FILE* stream, const QByteArray& utf8) {
+#ifdef _WIN32
+    if (const HANDLE console = ConsoleOf(stream)) {
+        std::fflush(stream);
+        const std::wstring text = QString::fromUtf8(utf8).toStdWString();
+        DWORD written = 0;
+        if (!WriteConsoleW(console, text.c_str(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+            written != text.size())
+            ConsoleFailed(stream) = true;
+        return;
+    }
+#endif
     std::fwrite(utf8.constData(), 1, static_cast<std::size_t>(utf8.size()), stream);
 }
 
-void PrintUtf8(std::FILE* stream, const QString& text) {
-    const QByteArray utf8 = text.toUtf8();
-    std::fwrite(utf8.constData(), 1, static_cast<std::size_t>(utf8.size()), stream);
+}  // namespace
+
+void SetUpStreams() {
+#ifdef _WIN32
+    // The same bytes as on Linux in files and pipes: no "\n" to "\r\n" translation
+    // (the upload log already ends its lines with "\r\n").
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
 }
+
+bool StdinIsTerminal() {
+#ifdef _WIN32
+    return ConsoleOf(stdin) != nullptr;
+#else
+    return isatty(STDIN_FILENO) != 0;
+#endif
+}
+
+void Print(std::FILE* stream, const QByteArray& cp1250) { WriteUtf8(stream, Cp1250::ToUtf8(cp1250)); }
+
+void PrintUtf8(std::FILE* stream, const QString& text) { WriteUtf8(stream, text.toUtf8()); }
 
 Answer CliPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) {
     (void)icon;
@@ -31,7 +85,7 @@ Answer CliPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons butt
                 std::fputs("-> Ano (--force)\n", stderr);
                 return Answer::Yes;
             }
-            std::fputs("-> Ne (soubor se přepíše jen s volbou --force)\n", stderr);
+            PrintUtf8(stderr, QStringLiteral("-> Ne (soubor se přepíše jen s volbou --force)\n"));
             failed = true;
             return Answer::No;
         default:
@@ -47,7 +101,12 @@ void CliPrompter::ReportFileError(const FileError& error) {
     std::fputc('\n', stderr);
 }
 
-bool Flushed(std::FILE* stream) { return std::fflush(stream) == 0 && !std::ferror(stream); }
+bool Flushed(std::FILE* stream) {
+#ifdef _WIN32
+    if (ConsoleFailed(stream)) return false;
+#endif
+    return std::fflush(stream) == 0 && !std::ferror(stream);
+}
 
 int Finish(int code) {
     const bool outputWritten = Flushed(stdout);

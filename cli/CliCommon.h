@@ -13,10 +13,17 @@ namespace Cli {
 
 enum ExitCode { kSuccess = 0, kFailure = 1, kUsage = 2 };
 
-// Writes Windows-1250 text to a terminal stream as UTF-8. A write that fails
-// leaves the stream's error flag set, which Finish reads.
+// Called first thing: on Windows stdout and stderr then write their bytes as
+// they are, without turning "\n" into "\r\n".
+void SetUpStreams();
+
+// Writes Windows-1250 text to a terminal stream as UTF-8 (a Windows console gets
+// it through its wide interface). A write that fails is remembered; Finish reads it.
 void Print(std::FILE* stream, const QByteArray& cp1250);
 void PrintUtf8(std::FILE* stream, const QString& text);
+
+// Whether standard input is a terminal (on Windows a console) that a user types at.
+bool StdinIsTerminal();
 
 // Answers the questions of a run from the command line's options and prints every
 // message on stderr.

@@ -24,7 +24,11 @@ const char kReceiveUsage[] =
     "SOUBOR.sdt\n"
     "  Přijímá měřená data ze sériového portu do SOUBOR.sdt. Příjem skončí 2 s po posledních\n"
     "  datech; Ctrl+C ho zruší a existující soubor nechá beze změny.\n"
+#ifdef _WIN32
+    "  --port ZAŘÍZENÍ  sériový port, např. COM5 (jinak port CommPort z profilu)\n"
+#else
     "  --port ZAŘÍZENÍ  zařízení portu (jinak port CommPort z profilu, viz sekce Ports)\n"
+#endif
     "  --convert        po příjmu převede data na soubory MAPA2 jako F1 (.zap, .asc, .cod)\n"
     "  --million        při převodu odpoví Ano na „Přičíst k souřadnicím milión?“\n"
     "  --force          existující SOUBOR.sdt (a výstupy převodu) přepíše bez dotazu\n"

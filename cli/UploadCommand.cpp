@@ -17,7 +17,6 @@
 #include <chrono>
 #include <functional>
 #include <thread>
-#include <unistd.h>
 
 namespace Cli {
 
@@ -30,7 +29,11 @@ const char kUploadUsage[] =
     "(název, Y, X, Z) nebo kódů (číslo 1..50, text) a připraví ho pro totální stanici NTS-350.\n"
     "\n"
     "  points|codes         seznam bodů, nebo seznam kódů\n"
+#ifdef _WIN32
+    "  --port ZAŘÍZENÍ      odešle seznam sériovým portem (např. COM5) s parametry\n"
+#else
     "  --port ZAŘÍZENÍ      odešle seznam sériovým portem (např. /dev/ttyUSB0) s parametry\n"
+#endif
     "                       komunikace z profilu, s pauzami 350 ms; průběh na chybový výstup\n"
     "  --dump VÝSTUP        zapíše do souboru přesně ty bajty, které by šly na linku\n"
     "                       (úvodní záznamy, bloky, koncový záznam), bez pauz\n"
@@ -101,7 +104,7 @@ public:
         if (topic == Topic::ReceiveMode && !instrumentAttached) return Answer::Ok;
         const Answer answer = CliPrompter::Ask(topic, text, buttons, icon);
         // At a terminal the user sets the instrument up first and then presses Enter.
-        if (topic == Topic::ReceiveMode && isatty(STDIN_FILENO)) {
+        if (topic == Topic::ReceiveMode && StdinIsTerminal()) {
             char line[64];
             if (!std::fgets(line, sizeof line, stdin)) return answer;
         }

@@ -60,6 +60,7 @@ int Run(QStringList arguments) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    Cli::SetUpStreams();
     QCoreApplication application(argc, argv);
     return Cli::Finish(Run(QCoreApplication::arguments().mid(1)));
 }
