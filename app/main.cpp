@@ -27,10 +27,12 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(TARVO_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/tarvo.svg")));
     // The desktop's own dialogs (file choosers) in Czech where the translation is
-    // installed.
+    // installed, or where the program carries it (Windows).
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Czech, QLocale::CzechRepublic), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    const QLocale czech(QLocale::Czech, QLocale::CzechRepublic);
+    if (qtTexts.load(czech, QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        qtTexts.load(czech, QStringLiteral("qtbase"), QStringLiteral("_"), QStringLiteral(":/i18n"))) {
         QApplication::installTranslator(&qtTexts);
     }
 

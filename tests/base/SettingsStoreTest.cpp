@@ -7,7 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifndef Q_OS_WIN
 #include <unistd.h>
+#endif
 
 class SettingsStoreTest : public QObject {
     Q_OBJECT
@@ -192,7 +194,9 @@ private Q_SLOTS:
         QFETCH(QString, profile);
         QFETCH(bool, readOnly);
         QFETCH(bool, saved);
+#ifndef Q_OS_WIN
         if (readOnly && geteuid() == 0) QSKIP("root writes a read-only file");
+#endif
         TestFiles::Write(m_dir.filePath(QStringLiteral("blocked")), {});
         const QString path = profile.isEmpty() ? IniPath() : m_dir.filePath(profile);
         WriteProfile("Head=earlier");
