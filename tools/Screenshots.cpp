@@ -1,6 +1,7 @@
 // Renders the windows of the program to PNG files for a person to look at:
-// tarvo-screenshots DIRECTORY. Run it with QT_QPA_PLATFORM=offscreen. It works on
-// a profile of its own in DIRECTORY and never touches the user's.
+// tarvo-screenshots DIRECTORY. Run it with QT_QPA_PLATFORM=offscreen (under Wine
+// on the windows platform). It works on a profile of its own in DIRECTORY and
+// never touches the user's; on Windows the communication dialog finds COM1 alone.
 
 #include "app/CMFrame.h"
 #include "app/CParameterSheet.h"
@@ -102,7 +103,8 @@ void SaveMainWindow(quint16 flag, const char* name, bool withToolsMenu) {
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvo"));
-    g_directory = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    const QStringList arguments = QApplication::arguments();
+    g_directory = arguments.size() > 1 ? arguments[1] : QStringLiteral("screenshots");
     QDir().mkpath(g_directory);
     QFile::remove(QDir(g_directory).filePath(QStringLiteral("profile.ini")));
 
@@ -160,7 +162,7 @@ int main(int argc, char* argv[]) {
     Save(reception, "reception-window.png");
 
     SettingsStore store(QDir(g_directory).filePath(QStringLiteral("profile.ini")));
-    CommunicationDialog communication(link, store, silent);
+    CommunicationDialog communication(link, store, silent, [] { return QList<int>{1}; });
     Save(communication, "communication-dialog.png");
     return 0;
 }
