@@ -2,6 +2,7 @@
 # outputs with the golden files byte for byte. With REFUSE set, runs a second
 # time without --force and expects a refusal (non-zero exit, files unchanged).
 #   -DCLI=... -DINPUT=dir/name.sdt -DWORK=dir -DOUTPUTS=".zap;.asc" -DARGS="--set;Flag=0x220"
+# A cross build's CLI runs through its EMULATOR (Wine).
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}/config")
 get_filename_component(name "${INPUT}" NAME_WE)
@@ -10,7 +11,7 @@ file(COPY "${INPUT}" DESTINATION "${WORK}")
 # An empty profile: the run depends only on its --set values.
 set(ENV{XDG_CONFIG_HOME} "${WORK}/config")
 set(ENV{HOME} "${WORK}")
-execute_process(COMMAND "${CLI}" convert ${ARGS} "${WORK}/${name}.sdt" RESULT_VARIABLE result)
+execute_process(COMMAND ${EMULATOR} "${CLI}" convert ${ARGS} "${WORK}/${name}.sdt" RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "tarvo-cli convert exited with ${result}")
 endif()
@@ -23,7 +24,7 @@ foreach(extension IN LISTS OUTPUTS)
 endforeach()
 if(REFUSE)
     file(WRITE "${WORK}/${name}.zap" "old")
-    execute_process(COMMAND "${CLI}" convert ${ARGS} --set Flag=0x010 "${WORK}/${name}.sdt" RESULT_VARIABLE result)
+    execute_process(COMMAND ${EMULATOR} "${CLI}" convert ${ARGS} --set Flag=0x010 "${WORK}/${name}.sdt" RESULT_VARIABLE result)
     if(result EQUAL 0)
         message(FATAL_ERROR "a refused overwrite exited 0")
     endif()
