@@ -102,3 +102,41 @@ test-tsan: deps
 	if [ -n "$$targets" ]; then cmake --build $(TSAN_BUILD) -j $(JOBS) --target $$targets; fi
 	cd $(TSAN_BUILD) && QTEST_DISABLE_STACK_DUMP=1 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/sanitizers/tsan.supp \
 	    ctest --output-on-failure --no-tests=ignore -R '$(TSAN_TESTS)'
+
+# --- Windows: cross-built with MinGW-w64 and the static Qt of the shared toolchain
+# folder, tested under Wine on a private X server (tools/windows/). ---
+WINDOWS_BUILD ?= build-windows
+WINDOWS_QT = $(CURDIR)/.windows/qt6-mingw
+# What a Windows build runs while it builds, and the Linux side of its tests.
+WINDOWS_HOST_TOOLS = tarvo-make-manual tarvo-render-icon tarvo-screenshots tarvo-sim tarvo-cli
+
+.PHONY: windows-deps windows-host-tools windows test-windows windows-package screenshots-windows
+
+windows-deps: deps
+	tools/install-windows-deps
+
+windows-host-tools: configure
+	cmake --build $(BUILD) -j $(JOBS) --target $(WINDOWS_HOST_TOOLS)
+
+windows: windows-deps windows-host-tools
+	cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=$(WINDOWS_QT)/lib/cmake/Qt6/qt.toolchain.cmake \
+	    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+	    -DTARVO_HOST_TOOLS_DIR=$(CURDIR)/$(BUILD) \
+	    -DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/tools/windows/wine-run
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+
+# The suite of the Windows build under Wine: the core and window tests, the golden
+# files of the Linux suite, a COM port against the simulated instrument, the registry.
+test-windows: windows
+	tools/windows/wine-session ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j $(JOBS)
+
+# tarvo-<version>-setup.exe and tarvo-<version>-win64.zip in $(WINDOWS_BUILD),
+# then a silent install and uninstall under Wine.
+windows-package: windows
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target windows-package
+	tools/windows/wine-session tests/windows/check-installer $(WINDOWS_BUILD) $(BUILD)/tarvo-cli examples
+
+# The windows rendered under Wine to PNG in $(WINDOWS_BUILD)/screenshots-windows.
+screenshots-windows: windows
+	tools/windows/wine-session tools/windows/screenshots $(WINDOWS_BUILD) $(WINDOWS_BUILD)/screenshots-windows
