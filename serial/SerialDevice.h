@@ -1,7 +1,7 @@
 #pragma once
 // The platform side of a serial port, as small as the serial link needs it. One
-// backend per platform: PosixSerialDevice (termios) on Linux; a Windows backend
-// takes "\\.\COMn" and the Comm functions behind the same calls.
+// backend per platform: PosixSerialDevice (termios) on Linux, WinSerialDevice
+// ("\\.\COMn" and the Comm functions) on Windows.
 //
 // Threads: WaitReadable runs on the reader thread while the window thread may
 // call Wake; Read runs on whichever thread reads (never both at once); everything
