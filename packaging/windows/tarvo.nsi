@@ -4,7 +4,7 @@
 ; removes exactly what was installed: the user's settings
 ; (HKEY_CURRENT_USER\Software\Tarvo1) and data files stay.
 ;
-;   makensis -INPUTCHARSET UTF8 -DVERSION=1.65 -DSTAGE=FOLDER -DOUT=SETUP.exe tarvo.nsi
+;   makensis -INPUTCHARSET UTF8 -DVERSION=1.65 -DSTAGE=FOLDER -DOUT=SETUP.exe [-DICON=tarvo.ico] tarvo.nsi
 ;
 ; A 64-bit setup program: Tarvo is a 64-bit program, and only such a setup runs
 ; on a Wine without its 32-bit part.
@@ -44,6 +44,10 @@ VIAddVersionKey /LANG=1029 "LegalCopyright" "© 2026 Tarvo developers, GPL-3.0-o
 ; The finish page starts nothing: a program started from the elevated setup would
 ; run as the administrator, with the administrator's settings.
 !define MUI_ABORTWARNING
+!ifdef ICON
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!endif
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
