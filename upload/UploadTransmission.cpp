@@ -55,10 +55,12 @@ QByteArray CodeRecord(const SurveyRecord& code) {
     return Numbers::Format("_:%03u", static_cast<unsigned>(code.codeNumber)) + Padded(code.codeText, kNameWidth);
 }
 
+QByteArray CutPointName(const QByteArray& name) { return name.size() > kNameWidth ? name.right(kNameWidth) : name; }
+
+QByteArray CutCodeText(const QByteArray& text) { return text.left(kNameWidth); }
+
 void CutPointNames(SurveyRecordList& points) {
-    for (SurveyRecord& point : points) {
-        if (point.name.size() > kNameWidth) point.name = point.name.right(kNameWidth);
-    }
+    for (SurveyRecord& point : points) point.name = CutPointName(point.name);
 }
 
 QByteArray RecordStream(const SurveyRecordList& list, UploadKind kind) {

@@ -33,6 +33,11 @@ QByteArray PointRecord(const SurveyRecord& point);
 // "_:005STROM     ": 15 characters, the text padded or cut to its first 10.
 QByteArray CodeRecord(const SurveyRecord& code);
 
+// A point name as the instrument keeps it: a longer name's last 10 characters.
+QByteArray CutPointName(const QByteArray& name);
+// A code text as the instrument keeps it: its first 10 characters.
+QByteArray CutCodeText(const QByteArray& text);
+
 // Cuts every point name longer than 10 characters to its last 10, in the list.
 void CutPointNames(SurveyRecordList& points);
 
