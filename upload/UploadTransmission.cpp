@@ -3,6 +3,7 @@
 #include "base/Numbers.h"
 #include "base/Prompter.h"
 #include "base/Texts.h"
+#include "upload/UploadCheck.h"
 #include "upload/UploadPort.h"
 #include "upload/UploadProtocol.h"
 
@@ -99,6 +100,18 @@ UploadResult UploadList(UploadKind kind, const QList<QByteArray>& lines, quint16
         result.outcome = UploadOutcome::EmptyList;
         prompter.Tell(Text(kind == UploadKind::Points ? Texts::kNoValidPoints : Texts::kNoValidCodes));
         return result;
+    }
+
+    // What the instrument would hold differently from the list is told before the
+    // port is touched; No leaves everything as it was.
+    const QList<UploadFinding> findings = CheckUploadList(lines, list, kind);
+    if (!findings.isEmpty()) {
+        const QByteArray question = FindingsText(findings, kFindingsShown) + "\n\n" + Text(Texts::kAskSendAnyway);
+        if (prompter.Ask(Topic::UploadFindings, question, MessageButtons::YesNo, MessageIcon::Question) !=
+            Answer::Yes) {
+            result.outcome = UploadOutcome::Declined;
+            return result;
+        }
     }
 
     if (kind == UploadKind::Points) CutPointNames(list);
