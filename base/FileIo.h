@@ -3,6 +3,8 @@
 // value naming the file; a write error sticks, so a writer that checks only at the
 // end still learns that its file is incomplete.
 
+#include "base/ByteSink.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -29,17 +31,20 @@ FileError ReadWholeFile(const QString& path, QByteArray& out);
 // Writes a whole file at once: create (truncating), write, close.
 FileError WriteWholeFile(const QString& path, const QByteArray& bytes);
 
-class OutputFile {
+// A file written through the sink interface: the first failed write (or flush or
+// close) is kept and every later write dropped.
+class OutputFile final : public ByteSink {
 public:
     OutputFile() = default;
-    ~OutputFile();
+    ~OutputFile() override;
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
     // Creates or truncates the file for binary writing.
     FileError Create(const QString& path);
-    void Write(const char* data, std::size_t size);
+    void Write(const char* data, std::size_t size) override;
     void Write(const QByteArray& bytes) { Write(bytes.constData(), static_cast<std::size_t>(bytes.size())); }
+    bool Failed() const override { return static_cast<bool>(m_error); }
     // Flushes and closes; the first error of any write, or of the close, is returned.
     FileError Close();
     bool IsOpen() const { return m_file != nullptr; }
