@@ -88,8 +88,9 @@ double ToDouble(const char* from, const char* to) {
     return Numbers::ToDouble(std::string_view(from, static_cast<std::size_t>(to - from)));
 }
 
-// One piece of a line (modified in place: the comma searches write points). The
-// piece ends at its first NUL, as a C string would.
+// One piece of a line (modified in place: the comma searches write points, the
+// code text closes up over its CR and LF). The piece ends at its first NUL, as a
+// C string would.
 bool ParseXyzLine(char* line, std::size_t length, SurveyRecord& record) {
     char* const end = line + ::strnlen(line, length);
 
@@ -141,12 +142,11 @@ bool ParseXyzLine(char* line, std::size_t length, SurveyRecord& record) {
     if (!hasHeight) record.kind |= NoHeight;
 
     if (codeStart) {
-        record.codeText.resize(end - codeStart);
-        char* out = record.codeText.data();
+        char* out = codeStart;
         for (const char* c = codeStart; c < end; ++c) {
             if (*c != '\r' && *c != '\n') *out++ = *c;
         }
-        record.codeText.truncate(out - record.codeText.constData());
+        record.codeText = QByteArrayView(codeStart, out - codeStart);
     }
     return true;
 }

@@ -6,6 +6,7 @@
 #include "upload/UploadPort.h"
 #include "upload/UploadProtocol.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -14,9 +15,10 @@ constexpr qsizetype kNameWidth = 10;
 
 // printf's "%-10.10s": the text up to its first NUL, cut to width and padded
 // with spaces.
-QByteArray Padded(const QByteArray& text, qsizetype width) {
+QByteArray Padded(QByteArrayView text, qsizetype width) {
     const qsizetype nul = text.indexOf('\0');
-    QByteArray field = (nul >= 0 ? text.left(nul) : text).left(width);
+    if (nul >= 0) text.truncate(nul);
+    QByteArray field = text.first(std::min(width, text.size())).toByteArray();
     if (field.size() < width) field.append(width - field.size(), ' ');
     return field;
 }
@@ -57,7 +59,7 @@ QByteArray CodeRecord(const SurveyRecord& code) {
 
 void CutPointNames(SurveyRecordList& points) {
     for (SurveyRecord& point : points) {
-        if (point.name.size() > kNameWidth) point.name = point.name.right(kNameWidth);
+        if (point.name.size() > kNameWidth) point.name = point.name.View().last(kNameWidth);
     }
 }
 
