@@ -29,19 +29,19 @@ constexpr char kFooter[] = "0\r\nENDSEC\r\n0\r\nEOF\r\n";
 
 constexpr const char* kDigitLines[] = {"0\r\n", "1\r\n", "2\r\n", "3\r\n", "4\r\n"};
 
-// The drawing's text, gathered in a block and handed to the file whenever the
+// The drawing's text, gathered in a block and handed to the sink whenever the
 // block fills, so that memory does not grow with the number of points.
 class Drawing {
 public:
-    explicit Drawing(OutputFile& file) : m_file(file), m_block(kBlockSize) {}
+    explicit Drawing(ByteSink& sink) : m_sink(sink), m_block(kBlockSize) {}
 
-    bool Failed() const { return static_cast<bool>(m_file.Error()); }
+    bool Failed() const { return m_sink.Failed(); }
 
     void Put(const char* text, std::size_t length) {
         if (length > Room()) {
             Flush();
             if (length > m_block.size()) {
-                m_file.Write(text, length);
+                m_sink.Write(text, length);
                 return;
             }
         }
@@ -93,7 +93,7 @@ public:
     }
 
     void Flush() {
-        m_file.Write(m_block.data(), m_used);
+        m_sink.Write(m_block.data(), m_used);
         m_used = 0;
     }
 
@@ -102,72 +102,57 @@ private:
 
     std::size_t Room() const { return m_block.size() - m_used; }
 
-    OutputFile& m_file;
+    ByteSink& m_sink;
     std::vector<char> m_block;
     std::size_t m_used = 0;
 };
 
-}  // namespace
-
-double DxfScaleRatio(unsigned index) {
-    return index < std::size(kScaleRatios) ? kScaleRatios[index] : kScaleRatios[kOneToOne];
-}
-
-bool WriteDxf(const QString& basePath, const SurveyRecordList& records, const ConversionSettings& settings,
-              Prompter& prompter) {
-    const bool swap = settings.Has(FLAG_SWAP_XY);
-    const auto drawingX = [swap](const SurveyRecord& r) { return swap ? r.x : r.y; };
-    const auto drawingY = [swap](const SurveyRecord& r) { return swap ? r.y : r.x; };
-
-    // The extent of the drawn points themselves: S-JTSK coordinates lie hundreds
-    // of kilometres from the origin, and a range measured from 0 would size the
-    // marks by that distance instead of by the job.
+// Where the drawn points lie, in drawing axes.
+struct PointExtent {
     std::size_t count = 0;
     double minX = 0.0, maxX = 0.0, minY = 0.0, maxY = 0.0;
+};
+
+double DrawingX(const SurveyRecord& r, bool swap) { return swap ? r.x : r.y; }
+double DrawingY(const SurveyRecord& r, bool swap) { return swap ? r.y : r.x; }
+
+// The extent of the drawn points themselves: S-JTSK coordinates lie hundreds of
+// kilometres from the origin, and a range measured from 0 would size the marks by
+// that distance instead of by the job.
+PointExtent MeasurePoints(const SurveyRecordList& records, bool swap) {
+    PointExtent extent;
     for (const SurveyRecord& record : records) {
         if (!record.Is(Coordinates)) continue;
-        const double x = drawingX(record);
-        const double y = drawingY(record);
-        if (count++ == 0) {
-            minX = maxX = x;
-            minY = maxY = y;
+        const double x = DrawingX(record, swap);
+        const double y = DrawingY(record, swap);
+        if (extent.count++ == 0) {
+            extent.minX = extent.maxX = x;
+            extent.minY = extent.maxY = y;
             continue;
         }
-        minX = std::min(minX, x);
-        maxX = std::max(maxX, x);
-        minY = std::min(minY, y);
-        maxY = std::max(maxY, y);
+        extent.minX = std::min(extent.minX, x);
+        extent.maxX = std::max(extent.maxX, x);
+        extent.minY = std::min(extent.minY, y);
+        extent.maxY = std::max(extent.maxY, y);
     }
-    if (count == 0) {
-        prompter.Tell(Text(Texts::kNoXyzPoints));
-        return false;
-    }
+    return extent;
+}
 
-    const QString path = basePath + QStringLiteral(".dxf");
-    if (settings.Has(FLAG_ASK_OVERWRITE) && FileExists(path)) {
-        const Answer answer = prompter.Ask(Topic::Overwrite, TextWith(Texts::kFileExists, Cp1250::FromUnicode(path)),
-                                           MessageButtons::YesNo, MessageIcon::Exclamation);
-        if (answer != Answer::Yes) return false;
-    }
-
-    OutputFile file;
-    if (const FileError error = file.Create(path)) {
-        prompter.ReportFileError(error);
-        return false;
-    }
-
+void Draw(const SurveyRecordList& records, const ConversionSettings& settings, const PointExtent& points,
+          ByteSink& sink) {
+    const bool swap = settings.Has(FLAG_SWAP_XY);
     // Marks a twentieth of the job's larger extent at 1:1. Points without an extent
     // (one point, or all at one place) get 1 m marks at 1:1 so that they stay
     // visible; so does an extent that is not a finite number.
     const double ratio = DxfScaleRatio(settings.dxfRatio);
-    const double extent = std::max(maxX - minX, maxY - minY);
+    const double extent = std::max(points.maxX - points.minX, points.maxY - points.minY);
     const double size = extent > 0.0 && std::isfinite(extent) ? 0.05 * extent * ratio : ratio;
-    Drawing drawing(file);
+    Drawing drawing(sink);
     drawing.Put(kHeader);
     for (const SurveyRecord& record : records) {
         if (!record.Is(Coordinates)) continue;
-        const double x = drawingX(record);
-        const double y = drawingY(record);
+        const double x = DrawingX(record, swap);
+        const double y = DrawingY(record, swap);
         // Name above the cross (red, centred), height to its upper right (cyan),
         // code text to its lower right (green), then the two arms of the cross.
         drawing.TextEntity(1, x - 0.5 * size, y + 0.7 * size, 0.2 * size, record.name, true, x, y + 0.6 * size, 1);
@@ -184,12 +169,43 @@ bool WriteDxf(const QString& basePath, const SurveyRecordList& records, const Co
         drawing.Line(x - 0.5 * size, y, x + 0.5 * size, y);
         drawing.Line(x, y - 0.5 * size, x, y + 0.5 * size);
         // A failed write abandons the drawing at once.
-        if (drawing.Failed()) break;
+        if (drawing.Failed()) return;
     }
-    if (!drawing.Failed()) {
-        drawing.Put(kFooter);
-        drawing.Flush();
+    drawing.Put(kFooter);
+    drawing.Flush();
+}
+
+}  // namespace
+
+double DxfScaleRatio(unsigned index) {
+    return index < std::size(kScaleRatios) ? kScaleRatios[index] : kScaleRatios[kOneToOne];
+}
+
+void WriteDxfDrawing(const SurveyRecordList& records, const ConversionSettings& settings, ByteSink& sink) {
+    Draw(records, settings, MeasurePoints(records, settings.Has(FLAG_SWAP_XY)), sink);
+}
+
+bool WriteDxf(const QString& basePath, const SurveyRecordList& records, const ConversionSettings& settings,
+              Prompter& prompter) {
+    const PointExtent points = MeasurePoints(records, settings.Has(FLAG_SWAP_XY));
+    if (points.count == 0) {
+        prompter.Tell(Text(Texts::kNoXyzPoints));
+        return false;
     }
+
+    const QString path = basePath + QStringLiteral(".dxf");
+    if (settings.Has(FLAG_ASK_OVERWRITE) && FileExists(path)) {
+        const Answer answer = prompter.Ask(Topic::Overwrite, TextWith(Texts::kFileExists, Cp1250::FromUnicode(path)),
+                                           MessageButtons::YesNo, MessageIcon::Exclamation);
+        if (answer != Answer::Yes) return false;
+    }
+
+    OutputFile file;
+    if (const FileError error = file.Create(path)) {
+        prompter.ReportFileError(error);
+        return false;
+    }
+    Draw(records, settings, points, file);
     if (const FileError error = file.Close()) {
         prompter.ReportFileError(error);
         return false;

@@ -83,16 +83,17 @@ QList<UploadFinding> CheckPoints(const SurveyRecordList& list) {
     QList<QByteArray> instrumentNames;             // in the order of the list
     QList<QByteArray> cutNames;
     for (const SurveyRecord& point : list) {
-        const QByteArray cut = CutPointName(point.name);
+        const QByteArray name = point.name.ToByteArray();
+        const QByteArray cut = CutPointName(name);
         QList<QByteArray>& names = namesOf[cut];
         if (names.isEmpty()) instrumentNames.append(cut);
-        if (!names.contains(point.name)) names.append(point.name);
+        if (!names.contains(name)) names.append(name);
         // A point written twice under one long name is told once.
-        if (cut != point.name && !cutNames.contains(point.name)) {
-            cutNames.append(point.name);
+        if (cut != name && !cutNames.contains(name)) {
+            cutNames.append(name);
             UploadFinding finding;
             finding.kind = UploadFindingKind::NameCut;
-            finding.subject = point.name;
+            finding.subject = name;
             finding.received = cut;
             nameCuts.append(finding);
         }
@@ -107,7 +108,7 @@ QList<UploadFinding> CheckPoints(const SurveyRecordList& list) {
             UploadFinding finding;
             finding.kind = UploadFindingKind::CoordinateFolded;
             finding.axis = coordinate.axis;
-            finding.subject = point.name;
+            finding.subject = name;
             finding.written = Numbers::FormatFixed(coordinate.value, 3);
             finding.received = Numbers::FormatFixed(folded, 3);
             coordinates.append(finding);
@@ -146,15 +147,16 @@ QList<UploadFinding> CheckCodes(const QList<QByteArray>& lines, const SurveyReco
     QHash<quint16, QList<QByteArray>> textsOf;
     QList<quint16> codes;  // in the order of the list
     for (const SurveyRecord& entry : list) {
+        const QByteArray text = entry.codeText.ToByteArray();
         QList<QByteArray>& texts = textsOf[entry.codeNumber];
         if (texts.isEmpty()) codes.append(entry.codeNumber);
-        texts.append(entry.codeText);
+        texts.append(text);
         // Spaces past the tenth character would be padding on the instrument anyway.
-        const QByteArray cut = CutCodeText(entry.codeText);
-        if (OnlySpaces(entry.codeText.mid(cut.size()))) continue;
+        const QByteArray cut = CutCodeText(text);
+        if (OnlySpaces(text.mid(cut.size()))) continue;
         UploadFinding finding;
         finding.kind = UploadFindingKind::CodeTextCut;
-        finding.subject = entry.codeText;
+        finding.subject = text;
         finding.written = Number(entry.codeNumber);
         finding.received = cut;
         textCuts.append(finding);

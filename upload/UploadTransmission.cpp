@@ -7,6 +7,7 @@
 #include "upload/UploadPort.h"
 #include "upload/UploadProtocol.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -15,9 +16,10 @@ constexpr qsizetype kNameWidth = 10;
 
 // printf's "%-10.10s": the text up to its first NUL, cut to width and padded
 // with spaces.
-QByteArray Padded(const QByteArray& text, qsizetype width) {
+QByteArray Padded(QByteArrayView text, qsizetype width) {
     const qsizetype nul = text.indexOf('\0');
-    QByteArray field = (nul >= 0 ? text.left(nul) : text).left(width);
+    if (nul >= 0) text.truncate(nul);
+    QByteArray field = text.first(std::min(width, text.size())).toByteArray();
     if (field.size() < width) field.append(width - field.size(), ' ');
     return field;
 }
@@ -56,9 +58,11 @@ QByteArray CodeRecord(const SurveyRecord& code) {
     return Numbers::Format("_:%03u", static_cast<unsigned>(code.codeNumber)) + Padded(code.codeText, kNameWidth);
 }
 
-QByteArray CutPointName(const QByteArray& name) { return name.size() > kNameWidth ? name.right(kNameWidth) : name; }
+QByteArray CutPointName(QByteArrayView name) {
+    return (name.size() > kNameWidth ? name.last(kNameWidth) : name).toByteArray();
+}
 
-QByteArray CutCodeText(const QByteArray& text) { return text.left(kNameWidth); }
+QByteArray CutCodeText(QByteArrayView text) { return text.first(qMin(text.size(), kNameWidth)).toByteArray(); }
 
 void CutPointNames(SurveyRecordList& points) {
     for (SurveyRecord& point : points) point.name = CutPointName(point.name);

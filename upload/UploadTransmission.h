@@ -34,9 +34,9 @@ QByteArray PointRecord(const SurveyRecord& point);
 QByteArray CodeRecord(const SurveyRecord& code);
 
 // A point name as the instrument keeps it: a longer name's last 10 characters.
-QByteArray CutPointName(const QByteArray& name);
+QByteArray CutPointName(QByteArrayView name);
 // A code text as the instrument keeps it: its first 10 characters.
-QByteArray CutCodeText(const QByteArray& text);
+QByteArray CutCodeText(QByteArrayView text);
 
 // Cuts every point name longer than 10 characters to its last 10, in the list.
 void CutPointNames(SurveyRecordList& points);
