@@ -18,6 +18,9 @@ enum RecordKind : quint16 {
     NoHeight = 0x40,       // a text-list point without height (with Coordinates)
 };
 
+// Code numbers of the instrument's code list run from 1 to this.
+inline constexpr quint16 kHighestCodeNumber = 50;
+
 struct SurveyRecord {
     QByteArray name;             // station, target or point name; a code entry's whole field
     QByteArray codeText;         // point code; a code entry's description

@@ -84,7 +84,7 @@ std::optional<SurveyRecord> ParseCodeLine(const QByteArray& line, qsizetype sepa
         std::string_view(line.constData(), static_cast<std::size_t>(separator)), INT32_MIN, INT32_MAX);
     // The instrument's code number is the low 16 bits: 65537 is code 1.
     const quint16 code = static_cast<quint16>(static_cast<std::uint32_t>(number.value) & 0xFFFFu);
-    if (code == 0 || code > 50) return std::nullopt;
+    if (code == 0 || code > kHighestCodeNumber) return std::nullopt;
     SurveyRecord entry;
     entry.codeNumber = code;
     entry.codeText = line.mid(separator + 1);  // leading spaces and further commas stay
