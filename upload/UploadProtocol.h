@@ -7,6 +7,9 @@
 
 inline constexpr int kBlockPayload = 128;  // stream characters in one block
 inline constexpr int kBlockSize = 136;
+inline constexpr int kBlockDigitAt = 129;  // offsets in a block
+inline constexpr int kChecksumAt = 130;
+inline constexpr int kBlockEndAt = 133;  // ETX CR LF
 
 // STX "F00F000" ETX CR LF (11 bytes).
 QByteArray Preamble1();
@@ -22,3 +25,7 @@ QByteArray BuildBlock(QByteArrayView payload, unsigned counter);
 
 // The block digit of a counter: its last decimal digit after wrapping at 256.
 char BlockDigit(unsigned counter);
+
+// The checksum of a block of kBlockSize bytes: the XOR of its stream bytes and its
+// block digit (offsets 1 to 129), 0..255.
+unsigned BlockChecksum(QByteArrayView block);
