@@ -19,7 +19,3 @@
 // false.
 bool WriteDxf(const QString& basePath, const SurveyRecordList& records, const ConversionSettings& settings,
               Prompter& prompter);
-
-// The size ratio of a DXF scale index ("20:1" is 0.05, "1:20" is 20); 1 for an
-// index outside the list.
-double DxfScaleRatio(unsigned index);
