@@ -31,6 +31,7 @@ build: configure
 bench: build
 	bench/run-bench $(BUILD)
 	bench/dxf-bench $(BUILD)
+	$(BUILD)/bench/preparation-bench
 
 # The windows rendered to PNG under $(BUILD)/screenshots, for a person to look at.
 screenshots: configure
