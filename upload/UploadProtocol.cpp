@@ -31,12 +31,6 @@ char BlockDigit(unsigned counter) {
     return static_cast<char>('0' + (counter % 256) % 10);
 }
 
-unsigned BlockChecksum(QByteArrayView block) {
-    unsigned checksum = 0;
-    for (int i = 1; i <= kBlockDigitAt; ++i) checksum ^= static_cast<unsigned char>(block[i]);
-    return checksum;
-}
-
 QByteArray BuildBlock(QByteArrayView payload, unsigned counter) {
     // offset 0 STX | 1..128 stream, space-padded | 129 block digit |
     // 130..132 checksum "%03u" | 133 ETX | 134 CR | 135 LF
@@ -45,8 +39,10 @@ QByteArray BuildBlock(QByteArrayView payload, unsigned counter) {
     const qsizetype used = payload.size() < kBlockPayload ? payload.size() : kBlockPayload;
     for (qsizetype i = 0; i < used; ++i) block[1 + i] = payload[i];
     block[kBlockDigitAt] = BlockDigit(counter);
+    unsigned checksum = 0;
+    for (int i = 1; i <= kBlockDigitAt; ++i) checksum ^= static_cast<unsigned char>(block[i]);
     char digits[4];
-    std::snprintf(digits, sizeof digits, "%03u", BlockChecksum(block));  // integers only: no locale involved
+    std::snprintf(digits, sizeof digits, "%03u", checksum);  // integers only: no locale involved
     block[kChecksumAt] = digits[0];
     block[kChecksumAt + 1] = digits[1];
     block[kChecksumAt + 2] = digits[2];

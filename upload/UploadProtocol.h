@@ -25,7 +25,3 @@ QByteArray BuildBlock(QByteArrayView payload, unsigned counter);
 
 // The block digit of a counter: its last decimal digit after wrapping at 256.
 char BlockDigit(unsigned counter);
-
-// The checksum of a block of kBlockSize bytes: the XOR of its stream bytes and its
-// block digit (offsets 1 to 129), 0..255.
-unsigned BlockChecksum(QByteArrayView block);

@@ -197,7 +197,10 @@ InstrumentSimulator::UploadReport InstrumentSimulator::CheckUpload(const QByteAr
                                  .arg(counter)
                                  .arg(QLatin1Char(block[kBlockDigitAt]))
                                  .arg(QLatin1Char(BlockDigit(counter)));
-        const QByteArray digits = QByteArray::number(BlockChecksum(block)).rightJustified(3, '0');
+        // The instrument's own sum: the XOR of the stream bytes and the block digit.
+        unsigned checksum = 0;
+        for (int i = 1; i <= kBlockDigitAt; ++i) checksum ^= static_cast<unsigned char>(block[i]);
+        const QByteArray digits = QByteArray::number(checksum).rightJustified(3, '0');
         if (block.mid(kChecksumAt, 3) != digits)
             report.faults << QStringLiteral("block %1: checksum %2, expected %3")
                                  .arg(counter)
