@@ -20,6 +20,9 @@ enum RecordKind : quint16 {
     NoHeight = 0x40,       // a text-list point without height (with Coordinates)
 };
 
+// Code numbers of the instrument's code list run from 1 to this.
+inline constexpr quint16 kHighestCodeNumber = 50;
+
 struct SurveyRecord {
     RecordText name;      // station, target or point name; a code entry's whole field
     RecordText codeText;  // point code; a code entry's description

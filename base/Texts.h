@@ -68,7 +68,6 @@ inline constexpr UserText kAskCorrections{0, "Použít současné nastavení kor
 inline constexpr UserText kAskMillion{0, "Přičíst k souřadnicím milión?"};
 inline constexpr UserText kFieldBookPreambleFull{32850, "9999\r\n999999999\r\n0\r\n1\r\n3\r\n0\r\n2\r\n\r\n"};
 inline constexpr UserText kFieldBookPreambleTools{32851, "9999\r\n999999999\r\n0\r\n1\r\n3\r\n0\r\n0\r\n\r\n"};
-inline constexpr UserText kCorrectionLine{0, "\r\nKorekce: %.1f mm/km\r\n"};
 inline constexpr UserText kSheetCaption{0, "Parametry výstupu ve formátu MAPA2"};
 inline constexpr UserText kOutputCaption{0, "Výstupní soubor konverze "};
 inline constexpr UserText kBadMeanHeight{0,

@@ -313,7 +313,7 @@ bool Parser::ReadCodeEntry350(const char*& cursor, const char* end) {
     const Numbers::ParsedInteger number =
         Numbers::ParseInteger(std::string_view(field.begin, static_cast<std::size_t>(digits)), -1000, 1000);
     const quint16 stored = static_cast<quint16>(number.value);
-    if (static_cast<qsizetype>(number.length) != digits || stored > 50) return false;
+    if (static_cast<qsizetype>(number.length) != digits || stored > kHighestCodeNumber) return false;
     m_record.name = field.Bytes();
     m_record.codeNumber = stored;
     m_record.codeText = Code(field.begin + digits, std::min<qsizetype>(10, field.size - digits));

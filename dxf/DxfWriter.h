@@ -25,7 +25,3 @@ bool WriteDxf(const QString& basePath, const SurveyRecordList& records, const Co
 // Coordinates, footer; a failed sink abandons it at once. Without a point it is an
 // empty drawing.
 void WriteDxfDrawing(const SurveyRecordList& records, const ConversionSettings& settings, ByteSink& sink);
-
-// The size ratio of a DXF scale index ("20:1" is 0.05, "1:20" is 20); 1 for an
-// index outside the list.
-double DxfScaleRatio(unsigned index);

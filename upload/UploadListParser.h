@@ -15,8 +15,6 @@
 
 enum class UploadKind { Points, Codes };
 
-inline constexpr quint16 kMaxCodeNumber = 50;  // the instrument's codes run 1..50
-
 // The lines of a loaded list file, as the upload editor holds them: the bytes up to
 // the first NUL, broken at CR LF, LF and a lone CR. A line end at the very end
 // leaves an empty last line, as in the editor.
@@ -33,7 +31,7 @@ struct CodeLineNumber {
     bool hasDigits = false;  // the field holds a number; without one it reads as 0
     qint64 written = 0;      // the value, clamped to the signed 32-bit range
     quint16 code = 0;        // what the instrument would take
-    bool InRange() const { return code >= 1 && code <= kMaxCodeNumber; }
+    bool InRange() const { return code >= 1 && code <= kHighestCodeNumber; }
 };
 
 // The code number of one editor line, or nothing when the line has no comma.

@@ -86,8 +86,7 @@ private Q_SLOTS:
         const QByteArray line = "BOD_S_VELMI_DLOUHYM_NAZVEM" + QByteArray(120, ' ') + "680000.12 1045000.5 245.7";
         Fixture fixture;
         fixture.window.SetEditorText(line);
-        QTest::qWait(1);
-        QVERIFY(fixture.window.Editor()->document()->documentLayout()->documentSize().height() > 1.5);
+        QTRY_VERIFY(fixture.window.Editor()->document()->documentLayout()->documentSize().height() > 1.5);
         QCOMPARE(fixture.window.EditorLines(), QList<QByteArray>{line});
         fixture.window.resize(2000, 400);
         QCOMPARE(fixture.window.EditorLines(), QList<QByteArray>{line});
