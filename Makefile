@@ -7,11 +7,12 @@ PACKAGE_BUILD ?= build-package
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
 ASAN_BUILD ?= build-asan
+WERROR_BUILD ?= build-werror
 TSAN_BUILD ?= build-tsan
 TSAN_TESTS ?= ^(LineSettings|PosixSerialDevice|SerialLink|ReceptionTest|ReceptionFuzzer)
 
-.PHONY: run test deps build configure bench format clean screenshots menu-screenshot package package-check dxf-preview \
-	fuzz fuzz-build fuzz-smoke fuzz-coverage test-asan test-tsan
+.PHONY: run test deps build configure bench format format-check werror clean screenshots menu-screenshot package \
+	package-check dxf-preview fuzz fuzz-build fuzz-smoke fuzz-coverage test-asan test-tsan
 
 run: build
 	./$(BUILD)/tarvo
@@ -31,6 +32,7 @@ build: configure
 bench: build
 	bench/run-bench $(BUILD)
 	bench/dxf-bench $(BUILD)
+	$(BUILD)/bench/preparation-bench
 
 # The windows rendered to PNG under $(BUILD)/screenshots, for a person to look at.
 screenshots: configure
@@ -48,8 +50,17 @@ dxf-preview:
 	@test -n "$(FILE)" || { echo "make dxf-preview FILE=výkres.dxf [OUT=obrázek.png]"; exit 2; }
 	tools/dxf-preview "$(FILE)" $(if $(OUT),"$(OUT)")
 
-format:
-	clang-format -i $$(git ls-files '*.cpp' '*.h')
+format: deps
+	clang-format -i --style=file $$(git ls-files '*.cpp' '*.h')
+
+# Fails, listing the places, when a source is not formatted as .clang-format says.
+format-check: deps
+	clang-format --dry-run -Werror --style=file $$(git ls-files '*.cpp' '*.h')
+
+# The whole build with every warning an error, in a directory of its own.
+werror: deps
+	cmake -S . -B $(WERROR_BUILD) -DTARVO_WERROR=ON
+	cmake --build $(WERROR_BUILD) -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD)

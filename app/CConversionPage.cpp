@@ -1,6 +1,7 @@
 #include "app/CConversionPage.h"
 
 #include "base/Cp1250.h"
+#include "dxf/DxfScale.h"
 #include "ui/common/DialogUnits.h"
 
 #include <QCheckBox>
@@ -70,10 +71,9 @@ CConversionPage::CConversionPage(ConversionSettings& settings, QWidget* parent)
     m_boxes[7] = {AddCheck(belowGroup, "sixteenColourCheck", "16. barevná lišta tlačítek (Win95)"),
                   FLAG_16_COLOUR_TOOLBAR};
     m_deviceTypeCombo = MakeList(units, "deviceTypeCombo", {QStringLiteral("NTS-350"), QStringLiteral("NTS-660")});
-    m_dxfRatioCombo = MakeList(units, "dxfRatioCombo",
-                               {QStringLiteral("20:1"), QStringLiteral("10:1"), QStringLiteral("5:1"),
-                                QStringLiteral("2:1"), QStringLiteral("1:1"), QStringLiteral("1:2"),
-                                QStringLiteral("1:5"), QStringLiteral("1:10"), QStringLiteral("1:20")});
+    QStringList scales;
+    for (const DxfScale& scale : kDxfScales) scales << QString::fromLatin1(scale.name);
+    m_dxfRatioCombo = MakeList(units, "dxfRatioCombo", scales);
     auto* lists = new QGridLayout;
     lists->addWidget(new QLabel(QStringLiteral("Typ přístroje:")), 0, 0);
     lists->addWidget(m_deviceTypeCombo, 0, 1);

@@ -13,8 +13,6 @@ public:
     explicit CLinkLabel(const QString& text, QWidget* parent = nullptr);
 
     void SetTarget(const QString& target) { m_target = target; }
-    const QString& Target() const { return m_target; }
-    bool IsHovering() const { return m_hovering; }
     QColor TextColour() const;
 
 protected:

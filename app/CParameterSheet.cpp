@@ -78,6 +78,6 @@ void ApplySheetResult(const CParameterSheet& sheet, ConversionSettings& settings
     settings.jh = sheet.ReductionPage().H();
     settings.head = sheet.HeaderPage().HeaderText();
     settings.orMarker = sheet.ConversionPage().Marker();
-    settings.flag =
-        static_cast<quint16>((sheet.HeaderPage().Flag() & FLAG_USE_HEADER) | (sheet.ConversionPage().Flag() & 0x1FF));
+    settings.flag = static_cast<quint16>((sheet.HeaderPage().Flag() & FLAG_USE_HEADER) |
+                                         (sheet.ConversionPage().Flag() & FLAG_MEANINGFUL_BITS & ~FLAG_USE_HEADER));
 }

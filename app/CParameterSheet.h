@@ -46,5 +46,5 @@ private:
 
 // After OK: the averages, the header and the marker go to the settings, and "Flag"
 // becomes the header page's FLAG_USE_HEADER with the conversion page's lower bits;
-// the meaningless bits 0x400 and up are cleared. Nothing is saved here.
+// the bits outside FLAG_MEANINGFUL_BITS are cleared. Nothing is saved here.
 void ApplySheetResult(const CParameterSheet& sheet, ConversionSettings& settings);

@@ -59,7 +59,7 @@ CommandState CTDoc::StateOf(CommandId command) const {
     CommandState state;
     switch (command) {
         case CommandId::ExportCoordinates:
-            state.enabled = m_settings.deviceType == 0;
+            state.enabled = m_settings.IsDevice(DeviceType::Nts350);
             break;
         case CommandId::Headers:
         case CommandId::HorizontalDistances:
@@ -129,7 +129,7 @@ void CTDoc::OnReceiveAndConvert() {
 }
 
 void CTDoc::OnExportCoordinates() {
-    if (m_settings.deviceType != 0) return;
+    if (!m_settings.IsDevice(DeviceType::Nts350)) return;
     RunUploadWindow();
 }
 

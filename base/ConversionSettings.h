@@ -21,15 +21,20 @@ inline constexpr quint16 FLAG_SWAP_XY = 0x100;            // X and Y swapped in 
 inline constexpr quint16 FLAG_USE_HEADER = 0x200;         // header text atop field book and coordinates
 inline constexpr quint16 FLAG_MEANINGFUL_BITS = 0x3FF;
 
-inline constexpr quint16 kDefaultFlag = 30;
+// A new profile warns of feet, angles not in gon and tall heights, shows each
+// produced file and asks before replacing one (30).
+inline constexpr quint16 kDefaultFlag = FLAG_WARN_UNITS | FLAG_WARN_HEIGHTS | FLAG_SHOW_OUTPUT | FLAG_ASK_OVERWRITE;
+
+// The index of the DXF scale "1:1"; a new profile draws at it.
+inline constexpr quint8 kDxfScaleOneToOne = 4;
 
 enum class DeviceType : quint16 { Nts350 = 0, Nts660 = 1 };
 
 struct ConversionSettings {
     // Process-wide values.
     quint16 flag = kDefaultFlag;
-    quint16 deviceType = 0;  // 0 NTS-350, 1 NTS-660; other stored values are kept
-    quint8 dxfRatio = 4;     // index into the DXF scale list, 4 = "1:1"
+    quint16 deviceType = static_cast<quint16>(DeviceType::Nts350);  // other stored values are kept
+    quint8 dxfRatio = kDxfScaleOneToOne;                            // index into the DXF scale list
 
     // Document values.
     double jx = 1001000.0;  // average S-JTSK X of the job
@@ -41,6 +46,7 @@ struct ConversionSettings {
     ConversionSettings();
 
     bool Has(quint16 bit) const { return (flag & bit) != 0; }
+    bool IsDevice(DeviceType type) const { return deviceType == static_cast<quint16>(type); }
 };
 
 // The serial line as stored: port number 1..9 and indexes into the speed, parity

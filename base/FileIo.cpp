@@ -19,23 +19,39 @@ std::FILE* OpenFile(const QString& path, const char* mode) {
 #endif
 }
 
+// What a system error says to the user wherever it comes: a full disk (or an
+// exhausted quota), a refused access or a read-only file system; otherwise for the
+// errors that say nothing more.
+FileErrorKind KindOfError(int error, FileErrorKind otherwise) {
+    switch (error) {
+        case ENOSPC:
+#ifdef EDQUOT
+        case EDQUOT:
+#endif
+            return FileErrorKind::DiskFull;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return FileErrorKind::AccessDenied;
+        default:
+            return otherwise;
+    }
+}
+
+// An open or a create can besides miss the file or its folder, or get a path that
+// names no file.
 FileErrorKind KindOfOpenError(int error, FileErrorKind otherwise) {
     switch (error) {
         case ENOENT:
             return FileErrorKind::NotFound;
-        case EACCES:
-        case EPERM:
-        case EROFS:
         case EISDIR:
             return FileErrorKind::AccessDenied;
         case ENAMETOOLONG:
         case ENOTDIR:
         case EINVAL:
             return FileErrorKind::BadPath;
-        case ENOSPC:
-            return FileErrorKind::DiskFull;
         default:
-            return otherwise;
+            return KindOfError(error, otherwise);
     }
 }
 
@@ -72,30 +88,22 @@ bool FileExists(const QString& path) { return QFileInfo::exists(path); }
 
 FileError ReadWholeFile(const QString& path, QByteArray& out) {
     out.clear();
-    std::FILE* file = OpenFile(path, "rb");
-    if (!file) return MakeError(KindOfOpenError(errno, FileErrorKind::ReadError), path, errno);
-    struct stat info {};
-    if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
-        std::fclose(file);
-        return MakeError(FileErrorKind::AccessDenied, path, error);
+    InputFile file;
+    if (const FileError error = file.Open(path)) return error;
+    // Straight into the array, then on to the end rather than trusting the size: a
+    // device or a growing file may hold more or less than it said.
+    const qsizetype expected = static_cast<qsizetype>(file.Size());
+    out.reserve(expected);
+    out.resize(expected);
+    const std::size_t got = file.Read(out.data(), static_cast<std::size_t>(expected));
+    out.truncate(static_cast<qsizetype>(got));
+    if (static_cast<qsizetype>(got) == expected) {
+        char chunk[65536];
+        while (const std::size_t more = file.Read(chunk, sizeof chunk)) out.append(chunk, static_cast<qsizetype>(more));
     }
-    // Read to the end rather than trusting the size: a device or a growing file may
-    // hold more or less than it said.
-    const qsizetype expected = info.st_size > 0 ? static_cast<qsizetype>(info.st_size) : 0;
-    out.reserve(expected + 1);
-    char chunk[65536];
-    for (;;) {
-        const std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
-        out.append(chunk, static_cast<qsizetype>(got));
-        if (got < sizeof chunk) break;
-    }
-    const bool failed = std::ferror(file) != 0;
-    const int error = errno;
-    std::fclose(file);
-    if (failed) {
+    if (file.Error()) {
         out.clear();
-        return MakeError(FileErrorKind::ReadError, path, error);
+        return file.Error();
     }
     return {};
 }
@@ -105,6 +113,43 @@ FileError WriteWholeFile(const QString& path, const QByteArray& bytes) {
     if (FileError error = file.Create(path)) return error;
     file.Write(bytes);
     return file.Close();
+}
+
+InputFile::~InputFile() {
+    if (m_file) std::fclose(m_file);
+}
+
+FileError InputFile::Open(const QString& path) {
+    if (m_file) std::fclose(m_file);
+    m_path = path;
+    m_size = 0;
+    m_error = {};
+    m_file = OpenFile(path, "rb");
+    if (!m_file) {
+        const int error = errno;
+        m_error = MakeError(KindOfOpenError(error, FileErrorKind::ReadError), path, error);
+        return m_error;
+    }
+    struct stat info {};
+    if (fstat(fileno(m_file), &info) != 0 || S_ISDIR(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+        std::fclose(m_file);
+        m_file = nullptr;
+        m_error = MakeError(FileErrorKind::AccessDenied, path, error);
+        return m_error;
+    }
+    m_size = info.st_size > 0 ? static_cast<qint64>(info.st_size) : 0;
+    return m_error;
+}
+
+std::size_t InputFile::Read(char* data, std::size_t size) {
+    if (!m_file || m_error || size == 0) return 0;
+    const std::size_t got = std::fread(data, 1, size, m_file);
+    if (got < size && std::ferror(m_file)) {
+        const int error = errno;
+        m_error = MakeError(KindOfError(error, FileErrorKind::ReadError), m_path, error);
+    }
+    return got;
 }
 
 OutputFile::~OutputFile() {
@@ -127,7 +172,7 @@ void OutputFile::Write(const char* data, std::size_t size) {
     if (!m_file || m_error || size == 0) return;
     if (std::fwrite(data, 1, size, m_file) != size) {
         const int error = errno;
-        m_error = MakeError(error == ENOSPC ? FileErrorKind::DiskFull : FileErrorKind::WriteError, m_path, error);
+        m_error = MakeError(KindOfError(error, FileErrorKind::WriteError), m_path, error);
     }
 }
 
@@ -140,7 +185,7 @@ FileError OutputFile::Close() {
     m_file = nullptr;
     if (!m_error && (!flushed || !closed)) {
         const int error = !flushed ? flushError : closeError;
-        m_error = MakeError(error == ENOSPC ? FileErrorKind::DiskFull : FileErrorKind::WriteError, m_path, error);
+        m_error = MakeError(KindOfError(error, FileErrorKind::WriteError), m_path, error);
     }
     return m_error;
 }

@@ -14,6 +14,16 @@ namespace {
 bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Where a number's digits may start: after leading white space and a sign, as
+// strtod and strtol take them.
+std::size_t SkipSpaceAndSign(std::string_view text, bool& negative) {
+    std::size_t i = 0;
+    while (i < text.size() && IsSpace(text[i])) ++i;
+    negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    return i;
+}
+
 // The "C" locale for this thread while an object lives, so printf writes ".".
 #ifdef _WIN32
 // Windows has no uselocale. Its C library keeps the "C" locale unless the program
@@ -82,14 +92,9 @@ void AppendFormatV(QByteArray& out, const char* format, va_list args) {
 namespace Numbers {
 
 ParsedDouble ParseDouble(std::string_view text) {
-    std::size_t i = 0;
     const std::size_t n = text.size();
-    while (i < n && IsSpace(text[i])) ++i;
     bool negative = false;
-    if (i < n && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    std::size_t i = SkipSpaceAndSign(text, negative);
     const std::size_t mantissaStart = i;
     std::size_t digits = 0;
     while (i < n && IsDigit(text[i])) ++i, ++digits;
@@ -124,14 +129,9 @@ ParsedDouble ParseDouble(std::string_view text) {
 double ToDouble(std::string_view text) { return ParseDouble(text).value; }
 
 ParsedInteger ParseInteger(std::string_view text, std::int64_t minimum, std::int64_t maximum) {
-    std::size_t i = 0;
     const std::size_t n = text.size();
-    while (i < n && IsSpace(text[i])) ++i;
     bool negative = false;
-    if (i < n && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    std::size_t i = SkipSpaceAndSign(text, negative);
     if (i >= n || !IsDigit(text[i])) return {};
     // Accumulate as a negative number so that the minimum of the range fits.
     std::int64_t value = 0;

@@ -25,6 +25,8 @@ enum class Topic {
     Overwrite,    // "Soubor %s existuje. ..."
     ReceiveMode,  // put the instrument into receive mode, then OK
     Summary,      // the result of a finished run
+    // The check before an upload found something: "Odeslat přesto?"
+    UploadFindings,
 };
 
 class Prompter {

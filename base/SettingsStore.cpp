@@ -113,18 +113,24 @@ void LoadStartupFlag(const SettingsStore& store, ConversionSettings& settings) {
 }
 
 void LoadDocumentSettings(const SettingsStore& store, ConversionSettings& settings, SerialSettings& serial) {
-    serial.commPort = static_cast<quint8>(store.ReadInt("CommPort", 1));
-    serial.baudRate = static_cast<quint8>(store.ReadInt("BaudRate", 5));
-    serial.byteSize = static_cast<quint8>(store.ReadInt("ByteSize", 8));
-    serial.parity = static_cast<quint8>(store.ReadInt("Parity", 0));
-    serial.stopBits = static_cast<quint8>(store.ReadInt("StopBits", 0));
-    settings.jx = Numbers::ToDouble(store.ReadText("JX", "1001000"));
-    settings.jy = Numbers::ToDouble(store.ReadText("JY", "680000"));
-    settings.jh = Numbers::ToDouble(store.ReadText("JH", "320"));
-    settings.head = store.ReadText("Head", ConversionSettings().head);
-    settings.dxfRatio = static_cast<quint8>(store.ReadInt("DXF_Ratio", 4));
-    settings.orMarker = store.ReadText("OR", "#");
-    settings.deviceType = static_cast<quint16>(store.ReadInt("DeviceType", 0));
+    // A value that is missing or does not read keeps the default of a new profile.
+    const SerialSettings serialDefaults;
+    const ConversionSettings defaults;
+    const auto readNumber = [&store](const char* name, double defaultValue) {
+        return Numbers::ToDouble(store.ReadText(name, Numbers::Format("%.17g", defaultValue)));
+    };
+    serial.commPort = static_cast<quint8>(store.ReadInt("CommPort", serialDefaults.commPort));
+    serial.baudRate = static_cast<quint8>(store.ReadInt("BaudRate", serialDefaults.baudRate));
+    serial.byteSize = static_cast<quint8>(store.ReadInt("ByteSize", serialDefaults.byteSize));
+    serial.parity = static_cast<quint8>(store.ReadInt("Parity", serialDefaults.parity));
+    serial.stopBits = static_cast<quint8>(store.ReadInt("StopBits", serialDefaults.stopBits));
+    settings.jx = readNumber("JX", defaults.jx);
+    settings.jy = readNumber("JY", defaults.jy);
+    settings.jh = readNumber("JH", defaults.jh);
+    settings.head = store.ReadText("Head", defaults.head);
+    settings.dxfRatio = static_cast<quint8>(store.ReadInt("DXF_Ratio", defaults.dxfRatio));
+    settings.orMarker = store.ReadText("OR", defaults.orMarker);
+    settings.deviceType = static_cast<quint16>(store.ReadInt("DeviceType", defaults.deviceType));
 }
 
 bool SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settings) {

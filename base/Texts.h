@@ -68,7 +68,6 @@ inline constexpr UserText kAskCorrections{0, "Použít současné nastavení kor
 inline constexpr UserText kAskMillion{0, "Přičíst k souřadnicím milión?"};
 inline constexpr UserText kFieldBookPreambleFull{32850, "9999\r\n999999999\r\n0\r\n1\r\n3\r\n0\r\n2\r\n\r\n"};
 inline constexpr UserText kFieldBookPreambleTools{32851, "9999\r\n999999999\r\n0\r\n1\r\n3\r\n0\r\n0\r\n\r\n"};
-inline constexpr UserText kCorrectionLine{0, "\r\nKorekce: %.1f mm/km\r\n"};
 inline constexpr UserText kSheetCaption{0, "Parametry výstupu ve formátu MAPA2"};
 inline constexpr UserText kOutputCaption{0, "Výstupní soubor konverze "};
 inline constexpr UserText kBadMeanHeight{0,
@@ -98,6 +97,23 @@ inline constexpr UserText kConnectionLost{
     0, "Spojení s přístrojem bylo přerušeno!\nPřenos nemusí být úplný; uloženo bylo %s přijatých bytů."};
 inline constexpr UserText kConnectionLostNoData{0, "Spojení s přístrojem bylo přerušeno!\nŽádná data nebyla přijata."};
 inline constexpr UserText kReceivedDataKeptIn{0, "Přijatá data zůstala uložena v souboru %s."};
+
+// The check before an upload; "%1", "%2"... are filled in that order.
+inline constexpr UserText kFindingsHeading{0, "Seznam nepřijde do přístroje přesně tak, jak je napsán:"};
+inline constexpr UserText kFindingLine{0, "• %1"};
+inline constexpr UserText kFindingSameName{0, "Body %1 budou mít v přístroji stejný název %2."};
+inline constexpr UserText kFindingCoordinate{0, "Bod %1: %2 %3 přijde do přístroje jako %4."};
+inline constexpr UserText kFindingCodeNotSent{0, "Řádek %1 „%2“ se neodešle: číslo kódu %3 není v rozsahu 1 až 50."};
+inline constexpr UserText kFindingCodeRenumbered{
+    0, "Řádek %1 „%2“: číslo kódu %3 není v rozsahu 1 až 50, odešle se jako kód %4."};
+inline constexpr UserText kFindingCodeRepeated{0, "Kód %1 je v seznamu vícekrát: %2."};
+inline constexpr UserText kFindingNameCut{0, "Název bodu %1 se zkrátí na %2."};
+inline constexpr UserText kFindingCodeTextCut{0, "Text kódu %1 „%2“ se zkrátí na „%3“."};
+inline constexpr UserText kFindingsMore{0, "… a další, celkem %1 zjištění."};
+inline constexpr UserText kQuoted{0, "„%1“"};
+inline constexpr UserText kShortened{0, "%1…"};
+inline constexpr UserText kUnnamedPoint{0, "bez názvu"};
+inline constexpr UserText kAskSendAnyway{0, "Odeslat přesto?"};
 
 // Reception window and communication settings dialog.
 inline constexpr UserText kStorno{0, "Storno"};

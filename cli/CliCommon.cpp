@@ -88,6 +88,14 @@ Answer CliPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons butt
             PrintUtf8(stderr, QStringLiteral("-> Ne (soubor se přepíše jen s volbou --force)\n"));
             failed = true;
             return Answer::No;
+        case Topic::UploadFindings:
+            if (force) {
+                std::fputs("-> Ano (--force)\n", stderr);
+                return Answer::Yes;
+            }
+            std::fputs("-> Ne (seznam se přesto odešle jen s volbou --force)\n", stderr);
+            failed = true;
+            return Answer::No;
         default:
             break;
     }

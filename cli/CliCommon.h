@@ -30,7 +30,7 @@ bool StdinIsTerminal();
 class CliPrompter : public Prompter {
 public:
     bool addMillion = false;  // --million
-    bool force = false;       // --force: replace existing files
+    bool force = false;       // --force: replace existing files, send a list the check found fault with
     bool failed = false;      // an error was reported or a question refused the run
 
     Answer Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) override;

@@ -1,6 +1,7 @@
 // tarvo-cli upload: sends a point or code list as the upload window does, through
 // a serial port (--port). With --dump the bytes that would go on the line are
-// written to a file instead, with no pauses and no instrument to wait for.
+// written to a file instead, with no pauses and no instrument to wait for. The
+// check before sending answers its question with --force; --check only reports.
 
 #include "cli/Commands.h"
 
@@ -8,8 +9,10 @@
 #include "cli/CommandLine.h"
 
 #include "base/FileIo.h"
+#include "base/Texts.h"
 #include "serial/SerialLink.h"
 #include "serial/SerialUploadPort.h"
+#include "upload/UploadCheck.h"
 #include "upload/UploadListParser.h"
 #include "upload/UploadPort.h"
 #include "upload/UploadTransmission.h"
@@ -23,10 +26,19 @@ namespace Cli {
 namespace {
 
 const char kUploadUsage[] =
-    "Použití: tarvo-cli upload points|codes [--set NÁZEV=HODNOTA]... (--port ZAŘÍZENÍ | --dump VÝSTUP) SEZNAM\n"
+    "Použití: tarvo-cli upload points|codes [--set NÁZEV=HODNOTA]... [--force] (--port ZAŘÍZENÍ | --dump VÝSTUP)\n"
+    "                          SEZNAM\n"
+    "         tarvo-cli upload points|codes [--set NÁZEV=HODNOTA]... --check SEZNAM\n"
     "\n"
     "Přečte SEZNAM (text ve Windows-1250, řádky ukončené CR LF, LF nebo CR) jako seznam bodů\n"
     "(název, Y, X, Z) nebo kódů (číslo 1..50, text) a připraví ho pro totální stanici NTS-350.\n"
+    "\n"
+    "Předtím seznam porovná s tím, co přístroj dostane: názvy delší než 10 znaků (zůstane\n"
+    "posledních 10), různé názvy, které se zkrácením shodnou, texty kódů delší než 10 znaků\n"
+    "(zůstane prvních 10), řádky kódů s číslem mimo 1..50 (neodešlou se, nebo se odešlou pod\n"
+    "jiným číslem), opakovaná čísla kódů a souřadnice, z nichž se odtrhne víc než obvyklý\n"
+    "milión S-JTSK (u výšky cokoli). Zjištění vypíše na chybový výstup a seznam pak odešle\n"
+    "jen s volbou --force.\n"
     "\n"
     "  points|codes         seznam bodů, nebo seznam kódů\n"
 #ifdef _WIN32
@@ -37,11 +49,17 @@ const char kUploadUsage[] =
     "                       komunikace z profilu, s pauzami 350 ms; průběh na chybový výstup\n"
     "  --dump VÝSTUP        zapíše do souboru přesně ty bajty, které by šly na linku\n"
     "                       (úvodní záznamy, bloky, koncový záznam), bez pauz\n"
+    "  --force              odešle seznam, i když kontrola něco našla\n"
+    "  --check              jen vypíše všechna zjištění kontroly na standardní výstup\n"
+    "                       a nic neodešle\n"
     "  --set NÁZEV=HODNOTA  přepíše nastavení z profilu; Flag=0x100 prohodí X a Y\n"
     "\n"
     "Na standardní výstup jde protokol odeslaných dat, na chybový výstup souhrn.\n"
     "Seznam bez jediného platného řádku skončí chybou. Odesílat lze jen do NTS-350\n"
-    "(DeviceType=0).\n";
+    "(DeviceType=0).\n"
+    "\n"
+    "Návratový kód: 0 seznam byl odeslán (s --check: kontrola nic nenašla), 1 zjištění\n"
+    "kontroly bez --force (s --check: kontrola něco našla) nebo chyba, 2 chybné použití.\n";
 
 // What would go on the line, collected in memory.
 class DumpPort : public UploadPort {
@@ -129,10 +147,28 @@ int Upload(UploadKind kind, const QList<QByteArray>& lines, quint16 flag, Upload
     return kSuccess;
 }
 
+// --check: the list as the upload would read it, every finding on stdout, nothing
+// sent. Succeeds only when the upload would go out without a question.
+int CheckList(UploadKind kind, const QList<QByteArray>& lines, quint16 flag, UploadPrompter& prompter) {
+    const SurveyRecordList list = ParseUploadList(lines, kind, flag);
+    if (list.empty()) {
+        prompter.Tell(Text(kind == UploadKind::Points ? Texts::kNoValidPoints : Texts::kNoValidCodes));
+        return kFailure;
+    }
+    const QList<UploadFinding> findings = CheckUploadList(lines, list, kind);
+    if (findings.isEmpty()) {
+        PrintUtf8(stdout, QStringLiteral("Kontrola nic nenašla, seznam přijde do přístroje tak, jak je napsán.\n"));
+        return kSuccess;
+    }
+    Print(stdout, FindingsText(findings, 0));
+    std::fputc('\n', stdout);
+    return kFailure;
+}
+
 }  // namespace
 
 int RunUpload(QStringList arguments) {
-    static constexpr Option kOptions[] = {{"--dump", "VÝSTUP"}, {"--port", "ZAŘÍZENÍ"}};
+    static constexpr Option kOptions[] = {{"--dump", "VÝSTUP"}, {"--port", "ZAŘÍZENÍ"}, kForceOption, {"--check"}};
     CommandLine line;
     if (const std::optional<int> exit = ParseCommandLine(arguments, "upload", kUploadUsage, kOptions, line))
         return *exit;
@@ -141,22 +177,28 @@ int RunUpload(QStringList arguments) {
         return UsageError(QStringLiteral("Zadejte points nebo codes a soubor se seznamem."), kUploadUsage);
     const QString dumpPath = line.Value("--dump");
     const QString device = line.Value("--port");
-    if (dumpPath.isEmpty() == device.isEmpty())
-        return UsageError(QStringLiteral("Zadejte buď --port ZAŘÍZENÍ, nebo --dump VÝSTUP."), kUploadUsage);
+    const bool check = line.Has("--check");
+    if (int(!dumpPath.isEmpty()) + int(!device.isEmpty()) + int(check) != 1)
+        return UsageError(QStringLiteral("Zadejte buď --port ZAŘÍZENÍ, nebo --dump VÝSTUP, nebo --check."),
+                          kUploadUsage);
+    if (check && line.force)
+        return UsageError(QStringLiteral("Volba --check nic neodesílá, --force u ní nemá význam."), kUploadUsage);
     const UploadKind kind = positional[0] == QLatin1String("points") ? UploadKind::Points : UploadKind::Codes;
     // The window program offers the upload only for this instrument.
-    if (line.settings.deviceType != static_cast<quint16>(DeviceType::Nts350)) {
+    if (!line.settings.IsDevice(DeviceType::Nts350)) {
         PrintUtf8(stderr, QStringLiteral("Seznamy lze odesílat jen do NTS-350 (DeviceType=0).\n"));
         return kFailure;
     }
 
     UploadPrompter prompter;
+    prompter.force = line.force;
     QByteArray listBytes;
     if (const FileError readError = ReadWholeFile(positional[1], listBytes)) {
         prompter.ReportFileError(readError);
         return kFailure;
     }
     const QList<QByteArray> lines = SplitListLines(listBytes);
+    if (check) return CheckList(kind, lines, line.settings.flag, prompter);
 
     if (!device.isEmpty()) {
         SerialLink link;

@@ -1,6 +1,7 @@
 #include "convert/Conversion.h"
 
 #include "base/Cp1250.h"
+#include "base/FileIo.h"
 #include "base/Numbers.h"
 #include "base/Texts.h"
 #include "convert/MapaWriters.h"
@@ -18,7 +19,7 @@ public:
 
     enum class Result { Written, Skipped, Refused };
 
-    // Writes document.basePath + extension with write(sink). An existing file is
+    // Writes document.basePath + extension with write(file). An existing file is
     // replaced only after a "Yes" when the user asked to be asked; "No" refuses
     // the rest of the run. A file that cannot be created or written whole is
     // reported and skipped.
@@ -37,10 +38,7 @@ public:
             m_failed = true;
             return Result::Skipped;
         }
-        {
-            TextSink sink(file);
-            write(sink);
-        }
+        write(file);
         if (const FileError error = file.Close()) {
             m_context.prompter.ReportFileError(error);
             m_failed = true;
@@ -102,7 +100,7 @@ ConversionOutcome RunConversion(RawDataBuffer buffer, ConversionMode mode, Conve
 
     OutputStep output(context);
     if (parsed.stationAndSightingCount > 0 && mode != ConversionMode::DxfExport) {
-        const auto result = output.Write(FieldBookExtension(mode), [&](TextSink& sink) {
+        const auto result = output.Write(FieldBookExtension(mode), [&](ByteSink& sink) {
             WriteFieldBook(records, mode, settings, correction, sink);
         });
         if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
@@ -114,12 +112,12 @@ ConversionOutcome RunConversion(RawDataBuffer buffer, ConversionMode mode, Conve
         const bool addMillion = prompter.Ask(Topic::Million, Text(Texts::kAskMillion), MessageButtons::YesNo,
                                              MessageIcon::Question) == Answer::Yes;
         const auto result =
-            output.Write(".asc", [&](TextSink& sink) { WriteCoordinateList(records, settings, addMillion, sink); });
+            output.Write(".asc", [&](ByteSink& sink) { WriteCoordinateList(records, settings, addMillion, sink); });
         if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
     }
 
     if (mode == ConversionMode::Full && parsed.codeEntryCount > 0) {
-        const auto result = output.Write(".cod", [&](TextSink& sink) { WriteCodeList(records, sink); });
+        const auto result = output.Write(".cod", [&](ByteSink& sink) { WriteCodeList(records, sink); });
         if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
     }
 

@@ -4,6 +4,8 @@
 #include "base/Numbers.h"
 #include "base/Texts.h"
 
+#include <QByteArray>
+
 #include <charconv>
 #include <cmath>
 
@@ -13,7 +15,33 @@ namespace {
 // are computed with this shortened pi, and MAPA2 users compare them to the digit.
 constexpr double kGonToRadian = 3.14159265 / 200.0;
 
-void AppendCodeSuffix(QByteArray& out, const QByteArray& codeText) {
+// Collects lines and hands them to the sink in large pieces, so that a writer
+// never holds a whole file in memory nor calls the sink once per number.
+class LineBuffer {
+public:
+    explicit LineBuffer(ByteSink& sink) : m_sink(sink) { m_pending.reserve(kChunk + 1024); }
+    ~LineBuffer() { Flush(); }
+    LineBuffer(const LineBuffer&) = delete;
+    LineBuffer& operator=(const LineBuffer&) = delete;
+
+    // The buffer to append a line to; call LineDone() after each line.
+    QByteArray& Text() { return m_pending; }
+    void LineDone() {
+        if (m_pending.size() >= kChunk) Flush();
+    }
+
+private:
+    void Flush() {
+        m_sink.Write(m_pending.constData(), static_cast<std::size_t>(m_pending.size()));
+        m_pending.resize(0);
+    }
+
+    static constexpr qsizetype kChunk = 1 << 16;
+    ByteSink& m_sink;
+    QByteArray m_pending;
+};
+
+void AppendCodeSuffix(QByteArray& out, QByteArrayView codeText) {
     out += " *";
     out += codeText;
     out += "\r\n";
@@ -22,14 +50,15 @@ void AppendCodeSuffix(QByteArray& out, const QByteArray& codeText) {
 }  // namespace
 
 void WriteFieldBook(const SurveyRecordList& records, ConversionMode mode, const ConversionSettings& settings,
-                    double correctionMmPerKm, TextSink& sink) {
-    QByteArray& out = sink.Text();
+                    double correctionMmPerKm, ByteSink& sink) {
+    LineBuffer lines(sink);
+    QByteArray& out = lines.Text();
     if (settings.Has(FLAG_USE_HEADER)) {
         out += settings.head;
         Numbers::AppendFormat(out, "\r\nKorekce: %.1f mm/km\r\n", correctionMmPerKm);
     }
     out += Text(mode == ConversionMode::Full ? Texts::kFieldBookPreambleFull : Texts::kFieldBookPreambleTools);
-    sink.LineDone();
+    lines.LineDone();
 
     bool stationWritten = false;
     bool inOrientation = false;
@@ -52,7 +81,7 @@ void WriteFieldBook(const SurveyRecordList& records, ConversionMode mode, const 
             }
             if (orientation) inOrientation = true;
             if (mode == ConversionMode::StationHeaders && !orientation) {
-                sink.LineDone();
+                lines.LineDone();
                 continue;
             }
             // An angles-only sighting carries distance 0.
@@ -80,15 +109,15 @@ void WriteFieldBook(const SurveyRecordList& records, ConversionMode mode, const 
             else
                 AppendCodeSuffix(out, record.codeText);
         }
-        sink.LineDone();
+        lines.LineDone();
     }
     out += "/\r\n-2\r\n";
-    sink.Flush();
 }
 
 void WriteCoordinateList(const SurveyRecordList& records, const ConversionSettings& settings, bool addMillion,
-                         TextSink& sink) {
-    QByteArray& out = sink.Text();
+                         ByteSink& sink) {
+    LineBuffer lines(sink);
+    QByteArray& out = lines.Text();
     if (settings.Has(FLAG_USE_HEADER)) {
         out += settings.head;
         out += "\r\n\r\n";
@@ -110,19 +139,18 @@ void WriteCoordinateList(const SurveyRecordList& records, const ConversionSettin
             out += "\r\n";
         else
             AppendCodeSuffix(out, record.codeText);
-        sink.LineDone();
+        lines.LineDone();
     }
-    sink.Flush();
 }
 
-void WriteCodeList(const SurveyRecordList& records, TextSink& sink) {
-    QByteArray& out = sink.Text();
+void WriteCodeList(const SurveyRecordList& records, ByteSink& sink) {
+    LineBuffer lines(sink);
+    QByteArray& out = lines.Text();
     for (const SurveyRecord& record : records) {
         if (!record.Is(CodeListEntry)) continue;
         Numbers::AppendFormat(out, "%u,", static_cast<unsigned>(record.codeNumber));
         out += record.codeText;
         out += "\r\n";
-        sink.LineDone();
+        lines.LineDone();
     }
-    sink.Flush();
 }

@@ -1,5 +1,6 @@
 #include "convert/RawDataPreparation.h"
 
+#include "base/ControlBytes.h"
 #include "base/Cp1250.h"
 #include "base/FileIo.h"
 #include "base/Texts.h"
@@ -10,8 +11,6 @@
 
 namespace {
 
-constexpr char kStx = 0x02;
-constexpr char kEtx = 0x03;
 constexpr qsizetype kBlockTrailer = 4;  // block digit and three checksum digits before ETX
 
 // The first position at or after from that holds one of a set of characters, or

@@ -24,7 +24,7 @@ struct Field {
     qsizetype size = 0;
 
     std::string_view View() const { return {begin, static_cast<std::size_t>(size)}; }
-    QByteArray Bytes() const { return QByteArray(begin, size); }
+    QByteArrayView Bytes() const { return QByteArrayView(begin, size); }
     double Number() const { return Numbers::ToDouble(View()); }
 };
 
@@ -112,7 +112,7 @@ private:
         m_record = SurveyRecord();
     }
     void Reset() {
-        m_record.codeText.clear();
+        m_record.codeText = RecordText();
         m_record.slopeDistance = m_record.zenithAngle = m_record.direction = m_record.height = 0.0;
         m_record.x = m_record.y = m_record.z = 0.0;
         m_record.codeNumber = 0;
@@ -132,20 +132,22 @@ private:
         m_prompter.Tell(Text(Texts::kWarnHeight), MessageIcon::Exclamation, Topic::DataWarning);
     }
 
-    // Codes repeat from record to record; equal codes share one copy of their
-    // bytes, which keeps a large transfer's list small.
-    QByteArray Code(const char* begin, qsizetype size) {
-        if (size == 0) return {};
-        const auto found = m_codes.constFind(QByteArray::fromRawData(begin, size));
-        if (found != m_codes.cend()) return found.value();
-        QByteArray code(begin, size);
-        if (m_codes.size() < kSharedCodes) m_codes.insert(code, code);
-        return code;
+    // Codes repeat from record to record; a code too long to live inside its
+    // record shares one copy of its bytes with its equals, which keeps a large
+    // transfer's list small.
+    RecordText Code(const char* begin, qsizetype size) {
+        const QByteArrayView code(begin, size);
+        if (size <= RecordText::kInlineCapacity) return RecordText(code);
+        const auto found = m_longCodes.constFind(QByteArray::fromRawData(begin, size));
+        if (found != m_longCodes.cend()) return found.value();
+        RecordText text(code);
+        if (m_longCodes.size() < kSharedCodes) m_longCodes.insert(code.toByteArray(), text);
+        return text;
     }
-    QByteArray Code(const Field& field) { return Code(field.begin, field.size); }
+    RecordText Code(const Field& field) { return Code(field.begin, field.size); }
 
     static constexpr qsizetype kSharedCodes = 1024;
-    QHash<QByteArray, QByteArray> m_codes;
+    QHash<QByteArray, RecordText> m_longCodes;
     quint16 m_flags;
     double m_scaleFactor;
     Prompter& m_prompter;
@@ -311,7 +313,7 @@ bool Parser::ReadCodeEntry350(const char*& cursor, const char* end) {
     const Numbers::ParsedInteger number =
         Numbers::ParseInteger(std::string_view(field.begin, static_cast<std::size_t>(digits)), -1000, 1000);
     const quint16 stored = static_cast<quint16>(number.value);
-    if (static_cast<qsizetype>(number.length) != digits || stored > 50) return false;
+    if (static_cast<qsizetype>(number.length) != digits || stored > kHighestCodeNumber) return false;
     m_record.name = field.Bytes();
     m_record.codeNumber = stored;
     m_record.codeText = Code(field.begin + digits, std::min<qsizetype>(10, field.size - digits));
@@ -434,7 +436,7 @@ bool ExtractField(const char*& cursor, const char* end, QByteArray& out, const c
                   bool skipFirst) {
     Field field;
     if (!Extract(cursor, end, field, prefix, terminators, skipFirst)) return false;
-    out = field.Bytes();
+    out = field.Bytes().toByteArray();
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "base/FileIo.h"
 #include "base/FixedNumber.h"
 #include "base/Texts.h"
+#include "dxf/DxfScale.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,10 +12,6 @@
 #include <vector>
 
 namespace {
-
-// "20:1", "10:1", "5:1", "2:1", "1:1", "1:2", "1:5", "1:10", "1:20".
-constexpr double kScaleRatios[] = {0.05, 0.1, 0.2, 0.5, 1.0, 2.0, 5.0, 10.0, 20.0};
-constexpr unsigned kOneToOne = 4;
 
 // The header declares the Windows-1250 code page, without which readers take the
 // names and codes of a release-12 drawing as Windows-1252 and garble every Czech
@@ -29,19 +26,39 @@ constexpr char kFooter[] = "0\r\nENDSEC\r\n0\r\nEOF\r\n";
 
 constexpr const char* kDigitLines[] = {"0\r\n", "1\r\n", "2\r\n", "3\r\n", "4\r\n"};
 
-// The drawing's text, gathered in a block and handed to the file whenever the
+// A point's mark. Its size is kMarkPerExtent of the job's larger extent at 1:1;
+// everything else is in units of that size, from the point: the cross reaches
+// kCrossArm each way, and each text has its DXF colour, first point, height and
+// alignment point (a centred text is aligned on the point's own x) with its DXF
+// vertical justification (1 bottom, 2 middle).
+constexpr double kMarkPerExtent = 0.05;
+constexpr double kCrossArm = 0.5;
+constexpr int kRed = 1, kGreen = 3, kCyan = 4;
+
+struct MarkText {
+    int colour;
+    double x, y, height;
+    bool centred;
+    double alignX, alignY;
+    int vertical;
+};
+constexpr MarkText kNameText{kRed, -0.5, 0.7, 0.2, true, 0.0, 0.6, 1};        // above the cross
+constexpr MarkText kHeightText{kCyan, 0.2, 0.225, 0.1, false, 0.2, 0.3, 2};   // to its upper right
+constexpr MarkText kCodeText{kGreen, 0.2, -0.225, 0.1, false, 0.2, -0.3, 2};  // to its lower right
+
+// The drawing's text, gathered in a block and handed to the sink whenever the
 // block fills, so that memory does not grow with the number of points.
 class Drawing {
 public:
-    explicit Drawing(OutputFile& file) : m_file(file), m_block(kBlockSize) {}
+    explicit Drawing(ByteSink& sink) : m_sink(sink), m_block(kBlockSize) {}
 
-    bool Failed() const { return static_cast<bool>(m_file.Error()); }
+    bool Failed() const { return m_sink.Failed(); }
 
     void Put(const char* text, std::size_t length) {
         if (length > Room()) {
             Flush();
             if (length > m_block.size()) {
-                m_file.Write(text, length);
+                m_sink.Write(text, length);
                 return;
             }
         }
@@ -93,7 +110,7 @@ public:
     }
 
     void Flush() {
-        m_file.Write(m_block.data(), m_used);
+        m_sink.Write(m_block.data(), m_used);
         m_used = 0;
     }
 
@@ -102,43 +119,88 @@ private:
 
     std::size_t Room() const { return m_block.size() - m_used; }
 
-    OutputFile& m_file;
+    ByteSink& m_sink;
     std::vector<char> m_block;
     std::size_t m_used = 0;
 };
 
+// Where the drawn points lie, in drawing axes.
+struct PointExtent {
+    std::size_t count = 0;
+    double minX = 0.0, maxX = 0.0, minY = 0.0, maxY = 0.0;
+};
+
+double DrawingX(const SurveyRecord& r, bool swap) { return swap ? r.x : r.y; }
+double DrawingY(const SurveyRecord& r, bool swap) { return swap ? r.y : r.x; }
+
+// The extent of the drawn points themselves: S-JTSK coordinates lie hundreds of
+// kilometres from the origin, and a range measured from 0 would size the marks by
+// that distance instead of by the job.
+PointExtent MeasurePoints(const SurveyRecordList& records, bool swap) {
+    PointExtent extent;
+    for (const SurveyRecord& record : records) {
+        if (!record.Is(Coordinates)) continue;
+        const double x = DrawingX(record, swap);
+        const double y = DrawingY(record, swap);
+        if (extent.count++ == 0) {
+            extent.minX = extent.maxX = x;
+            extent.minY = extent.maxY = y;
+            continue;
+        }
+        extent.minX = std::min(extent.minX, x);
+        extent.maxX = std::max(extent.maxX, x);
+        extent.minY = std::min(extent.minY, y);
+        extent.maxY = std::max(extent.maxY, y);
+    }
+    return extent;
+}
+
+void Draw(const SurveyRecordList& records, const ConversionSettings& settings, const PointExtent& points,
+          ByteSink& sink) {
+    const bool swap = settings.Has(FLAG_SWAP_XY);
+    // Marks a twentieth of the job's larger extent at 1:1. Points without an extent
+    // (one point, or all at one place) get 1 m marks at 1:1 so that they stay
+    // visible; so does an extent that is not a finite number.
+    const double ratio = DxfScaleRatio(settings.dxfRatio);
+    const double extent = std::max(points.maxX - points.minX, points.maxY - points.minY);
+    const double size = extent > 0.0 && std::isfinite(extent) ? kMarkPerExtent * extent * ratio : ratio;
+    Drawing drawing(sink);
+    drawing.Put(kHeader);
+    for (const SurveyRecord& record : records) {
+        if (!record.Is(Coordinates)) continue;
+        const double x = DrawingX(record, swap);
+        const double y = DrawingY(record, swap);
+        const auto text = [&](const MarkText& mark, QByteArrayView value) {
+            drawing.TextEntity(mark.colour, x + mark.x * size, y + mark.y * size, mark.height * size, value,
+                               mark.centred, mark.centred ? x : x + mark.alignX * size, y + mark.alignY * size,
+                               mark.vertical);
+        };
+        // The texts, then the two arms of the cross.
+        text(kNameText, record.name);
+        if (!record.Is(NoHeight)) {
+            char height[FixedNumber::kRoom];
+            text(kHeightText, QByteArrayView(height, FixedNumber::Write(height, record.z, 3) - height));
+        }
+        if (!record.codeText.isEmpty()) text(kCodeText, record.codeText);
+        drawing.Line(x - kCrossArm * size, y, x + kCrossArm * size, y);
+        drawing.Line(x, y - kCrossArm * size, x, y + kCrossArm * size);
+        // A failed write abandons the drawing at once.
+        if (drawing.Failed()) return;
+    }
+    drawing.Put(kFooter);
+    drawing.Flush();
+}
+
 }  // namespace
 
-double DxfScaleRatio(unsigned index) {
-    return index < std::size(kScaleRatios) ? kScaleRatios[index] : kScaleRatios[kOneToOne];
+void WriteDxfDrawing(const SurveyRecordList& records, const ConversionSettings& settings, ByteSink& sink) {
+    Draw(records, settings, MeasurePoints(records, settings.Has(FLAG_SWAP_XY)), sink);
 }
 
 bool WriteDxf(const QString& basePath, const SurveyRecordList& records, const ConversionSettings& settings,
               Prompter& prompter) {
-    const bool swap = settings.Has(FLAG_SWAP_XY);
-    const auto drawingX = [swap](const SurveyRecord& r) { return swap ? r.x : r.y; };
-    const auto drawingY = [swap](const SurveyRecord& r) { return swap ? r.y : r.x; };
-
-    // The extent of the drawn points themselves: S-JTSK coordinates lie hundreds
-    // of kilometres from the origin, and a range measured from 0 would size the
-    // marks by that distance instead of by the job.
-    std::size_t count = 0;
-    double minX = 0.0, maxX = 0.0, minY = 0.0, maxY = 0.0;
-    for (const SurveyRecord& record : records) {
-        if (!record.Is(Coordinates)) continue;
-        const double x = drawingX(record);
-        const double y = drawingY(record);
-        if (count++ == 0) {
-            minX = maxX = x;
-            minY = maxY = y;
-            continue;
-        }
-        minX = std::min(minX, x);
-        maxX = std::max(maxX, x);
-        minY = std::min(minY, y);
-        maxY = std::max(maxY, y);
-    }
-    if (count == 0) {
+    const PointExtent points = MeasurePoints(records, settings.Has(FLAG_SWAP_XY));
+    if (points.count == 0) {
         prompter.Tell(Text(Texts::kNoXyzPoints));
         return false;
     }
@@ -155,41 +217,7 @@ bool WriteDxf(const QString& basePath, const SurveyRecordList& records, const Co
         prompter.ReportFileError(error);
         return false;
     }
-
-    // Marks a twentieth of the job's larger extent at 1:1. Points without an extent
-    // (one point, or all at one place) get 1 m marks at 1:1 so that they stay
-    // visible; so does an extent that is not a finite number.
-    const double ratio = DxfScaleRatio(settings.dxfRatio);
-    const double extent = std::max(maxX - minX, maxY - minY);
-    const double size = extent > 0.0 && std::isfinite(extent) ? 0.05 * extent * ratio : ratio;
-    Drawing drawing(file);
-    drawing.Put(kHeader);
-    for (const SurveyRecord& record : records) {
-        if (!record.Is(Coordinates)) continue;
-        const double x = drawingX(record);
-        const double y = drawingY(record);
-        // Name above the cross (red, centred), height to its upper right (cyan),
-        // code text to its lower right (green), then the two arms of the cross.
-        drawing.TextEntity(1, x - 0.5 * size, y + 0.7 * size, 0.2 * size, record.name, true, x, y + 0.6 * size, 1);
-        if (!record.Is(NoHeight)) {
-            char height[FixedNumber::kRoom];
-            const QByteArrayView heightText(height, FixedNumber::Write(height, record.z, 3) - height);
-            drawing.TextEntity(4, x + 0.2 * size, y + 0.225 * size, 0.1 * size, heightText, false, x + 0.2 * size,
-                               y + 0.3 * size, 2);
-        }
-        if (!record.codeText.isEmpty()) {
-            drawing.TextEntity(3, x + 0.2 * size, y - 0.225 * size, 0.1 * size, record.codeText, false, x + 0.2 * size,
-                               y - 0.3 * size, 2);
-        }
-        drawing.Line(x - 0.5 * size, y, x + 0.5 * size, y);
-        drawing.Line(x, y - 0.5 * size, x, y + 0.5 * size);
-        // A failed write abandons the drawing at once.
-        if (drawing.Failed()) break;
-    }
-    if (!drawing.Failed()) {
-        drawing.Put(kFooter);
-        drawing.Flush();
-    }
+    Draw(records, settings, points, file);
     if (const FileError error = file.Close()) {
         prompter.ReportFileError(error);
         return false;

@@ -7,6 +7,7 @@
 // or the ratio in metres when the points have no extent (one point, or all at one
 // place); a scale index outside the list is taken as 1:1.
 
+#include "base/ByteSink.h"
 #include "base/ConversionSettings.h"
 #include "base/Prompter.h"
 #include "base/SurveyRecord.h"
@@ -20,6 +21,7 @@
 bool WriteDxf(const QString& basePath, const SurveyRecordList& records, const ConversionSettings& settings,
               Prompter& prompter);
 
-// The size ratio of a DXF scale index ("20:1" is 0.05, "1:20" is 20); 1 for an
-// index outside the list.
-double DxfScaleRatio(unsigned index);
+// The drawing alone, into sink: header, the entities of every record with
+// Coordinates, footer; a failed sink abandons it at once. Without a point it is an
+// empty drawing.
+void WriteDxfDrawing(const SurveyRecordList& records, const ConversionSettings& settings, ByteSink& sink);

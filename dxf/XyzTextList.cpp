@@ -3,14 +3,9 @@
 #include "base/FileIo.h"
 #include "base/Numbers.h"
 
-#include <QFile>
-
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <new>
 #include <string_view>
-#include <sys/stat.h>
 
 namespace {
 
@@ -23,33 +18,11 @@ constexpr std::size_t kTypicalLine = 40;
 bool IsSeparator(char c) { return c == ' ' || c == ';' || c == '\t'; }
 bool IsNumberStart(char c) { return c == '+' || c == '-' || (c >= '0' && c <= '9'); }
 
-FileError OpenError(const QString& path, int error) {
-    FileErrorKind kind = FileErrorKind::ReadError;
-    switch (error) {
-        case ENOENT:
-            kind = FileErrorKind::NotFound;
-            break;
-        case EACCES:
-        case EPERM:
-        case EISDIR:
-            kind = FileErrorKind::AccessDenied;
-            break;
-        case ENAMETOOLONG:
-        case ENOTDIR:
-        case EINVAL:
-            kind = FileErrorKind::BadPath;
-            break;
-        default:
-            break;
-    }
-    return FileError{kind, path, error};
-}
-
 // The file as a text-mode stream: a CR LF pair reads as one LF, every other byte
 // as it is, handed out in pieces the way a line read into a 512-byte buffer ends.
 class TextPieceReader {
 public:
-    explicit TextPieceReader(std::FILE* file) : m_file(file) {}
+    explicit TextPieceReader(InputFile& file) : m_file(file) {}
 
     // Fills piece (room for kPieceLength characters) and returns its length; 0 at
     // the end of the file or after a read error (see Failed).
@@ -70,7 +43,6 @@ public:
     }
 
     bool Failed() const { return m_failed; }
-    int Error() const { return m_error; }
 
 private:
     int Get() {
@@ -84,25 +56,21 @@ private:
     bool Fill() {
         if (m_failed || m_atEnd) return false;
         m_position = 0;
-        m_size = std::fread(m_buffer, 1, sizeof m_buffer, m_file);
+        m_size = m_file.Read(m_buffer, sizeof m_buffer);
         if (m_size == 0) {
-            if (std::ferror(m_file)) {
-                m_failed = true;
-                m_error = errno;
-            }
+            m_failed = static_cast<bool>(m_file.Error());
             m_atEnd = true;
             return false;
         }
         return true;
     }
 
-    std::FILE* m_file;
+    InputFile& m_file;
     char m_buffer[65536];
     std::size_t m_position = 0;
     std::size_t m_size = 0;
     bool m_atEnd = false;
     bool m_failed = false;
-    int m_error = 0;
 };
 
 // Turns the first comma between from and end into a decimal point.
@@ -120,8 +88,9 @@ double ToDouble(const char* from, const char* to) {
     return Numbers::ToDouble(std::string_view(from, static_cast<std::size_t>(to - from)));
 }
 
-// One piece of a line (modified in place: the comma searches write points). The
-// piece ends at its first NUL, as a C string would.
+// One piece of a line (modified in place: the comma searches write points, the
+// code text closes up over its CR and LF). The piece ends at its first NUL, as a
+// C string would.
 bool ParseXyzLine(char* line, std::size_t length, SurveyRecord& record) {
     char* const end = line + ::strnlen(line, length);
 
@@ -173,12 +142,11 @@ bool ParseXyzLine(char* line, std::size_t length, SurveyRecord& record) {
     if (!hasHeight) record.kind |= NoHeight;
 
     if (codeStart) {
-        record.codeText.resize(end - codeStart);
-        char* out = record.codeText.data();
+        char* out = codeStart;
         for (const char* c = codeStart; c < end; ++c) {
             if (*c != '\r' && *c != '\n') *out++ = *c;
         }
-        record.codeText.truncate(out - record.codeText.constData());
+        record.codeText = QByteArrayView(codeStart, out - codeStart);
     }
     return true;
 }
@@ -186,26 +154,16 @@ bool ParseXyzLine(char* line, std::size_t length, SurveyRecord& record) {
 }  // namespace
 
 int ReadXyzTextList(const QString& path, SurveyRecordList& list, Prompter& prompter) {
-#ifdef _WIN32
-    std::FILE* file = _wfopen(reinterpret_cast<const wchar_t*>(path.utf16()), L"rb");
-#else
-    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb");
-#endif
-    if (!file) {
-        prompter.ReportFileError(OpenError(path, errno));
-        return 0;
-    }
-    struct stat info {};
-    if (fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
-        std::fclose(file);
-        prompter.ReportFileError(OpenError(path, EISDIR));
+    InputFile file;
+    if (const FileError error = file.Open(path)) {
+        prompter.ReportFileError(error);
         return 0;
     }
 
     // Room for the points of a list of ordinary lines, so that a long list is not
     // copied over and over while it grows; a list of other lines just grows.
     try {
-        list.reserve(list.size() + static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0) / kTypicalLine);
+        list.reserve(list.size() + static_cast<std::size_t>(file.Size()) / kTypicalLine);
     } catch (const std::bad_alloc&) {
     }
 
@@ -215,11 +173,8 @@ int ReadXyzTextList(const QString& path, SurveyRecordList& list, Prompter& promp
         SurveyRecord record;
         if (ParseXyzLine(piece, length, record)) list.push_back(std::move(record));
     }
-    const bool failed = reader.Failed();
-    const int error = reader.Error();
-    std::fclose(file);
-    if (failed) {
-        prompter.ReportFileError(FileError{FileErrorKind::ReadError, path, error});
+    if (reader.Failed()) {
+        prompter.ReportFileError(file.Error());
         return 0;
     }
     return static_cast<int>(list.size());

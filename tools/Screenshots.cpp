@@ -108,12 +108,12 @@ int main(int argc, char* argv[]) {
     QDir().mkpath(g_directory);
     QFile::remove(QDir(g_directory).filePath(QStringLiteral("profile.ini")));
 
-    SaveMainWindow(30, "main-window.png", false);
-    SaveMainWindow(30 | 0x080, "main-window-16-colours.png", false);
-    SaveMainWindow(30 | 0x040, "tools-popup.png", true);
+    SaveMainWindow(kDefaultFlag, "main-window.png", false);
+    SaveMainWindow(kDefaultFlag | FLAG_16_COLOUR_TOOLBAR, "main-window-16-colours.png", false);
+    SaveMainWindow(kDefaultFlag | FLAG_USE_CURRENT, "tools-popup.png", true);
 
     ConversionSettings settings;
-    settings.flag = 30 | 0x200;
+    settings.flag = kDefaultFlag | FLAG_USE_HEADER;
     settings.deviceType = 1;
     settings.dxfRatio = 6;
     const char* pages[] = {"sheet-reduction.png", "sheet-header.png", "sheet-conversion.png"};
@@ -143,7 +143,7 @@ int main(int argc, char* argv[]) {
         "OBRUBNIK_ZAHRADA\t680020.00\t1045020.00\t247.00 a dlouhý řádek, který se na kraji okna zalomí\r\n");
     const char* uploads[] = {"upload-window.png", "upload-window-16-colours.png"};
     for (int sixteen = 0; sixteen < 2; ++sixteen) {
-        UploadWindow upload(sixteen ? 30 | 0x080 : 30, noLine, silent);
+        UploadWindow upload(sixteen ? kDefaultFlag | FLAG_16_COLOUR_TOOLBAR : kDefaultFlag, noLine, silent);
         upload.SetEditorText(pointList);
         upload.show();
         upload.Show(6);

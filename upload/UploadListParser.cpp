@@ -79,16 +79,31 @@ std::optional<SurveyRecord> ParsePointLine(QByteArray line, qsizetype separator,
     return point;
 }
 
-std::optional<SurveyRecord> ParseCodeLine(const QByteArray& line, qsizetype separator) {
+CodeLineNumber ReadCodeNumber(const QByteArray& line, qsizetype separator) {
     const Numbers::ParsedInteger number = Numbers::ParseInteger(
         std::string_view(line.constData(), static_cast<std::size_t>(separator)), INT32_MIN, INT32_MAX);
+    CodeLineNumber result;
+    result.hasDigits = number.length > 0;
+    result.written = number.value;
     // The instrument's code number is the low 16 bits: 65537 is code 1.
-    const quint16 code = static_cast<quint16>(static_cast<std::uint32_t>(number.value) & 0xFFFFu);
-    if (code == 0 || code > 50) return std::nullopt;
+    result.code = static_cast<quint16>(static_cast<std::uint32_t>(number.value) & 0xFFFFu);
+    return result;
+}
+
+std::optional<SurveyRecord> ParseCodeLine(const QByteArray& line, qsizetype separator) {
+    const CodeLineNumber number = ReadCodeNumber(line, separator);
+    if (!number.InRange()) return std::nullopt;
     SurveyRecord entry;
-    entry.codeNumber = code;
+    entry.codeNumber = number.code;
     entry.codeText = line.mid(separator + 1);  // leading spaces and further commas stay
     return entry;
+}
+
+// Leading spaces go; leading tabs stay and make an empty name.
+QByteArray WithoutLeadingSpaces(const QByteArray& line) {
+    qsizetype skip = 0;
+    while (skip < line.size() && line[skip] == ' ') ++skip;
+    return line.mid(skip);
 }
 
 }  // namespace
@@ -112,10 +127,7 @@ SurveyRecordList ParseUploadList(const QList<QByteArray>& lines, UploadKind kind
     SurveyRecordList list;
     for (const QByteArray& original : lines) {
         if (original.isEmpty()) continue;
-        // Leading spaces go; leading tabs stay and make an empty name.
-        qsizetype skip = 0;
-        while (skip < original.size() && original[skip] == ' ') ++skip;
-        const QByteArray line = original.mid(skip);
+        const QByteArray line = WithoutLeadingSpaces(original);
 
         const qsizetype separator = kind == UploadKind::Codes ? line.indexOf(',') : FindSeparator(line, 0);
         if (separator < 0) continue;
@@ -125,4 +137,11 @@ SurveyRecordList ParseUploadList(const QList<QByteArray>& lines, UploadKind kind
         if (entry) list.push_back(std::move(*entry));
     }
     return list;
+}
+
+std::optional<CodeLineNumber> ReadCodeLineNumber(const QByteArray& line) {
+    const QByteArray trimmed = WithoutLeadingSpaces(line);
+    const qsizetype separator = trimmed.indexOf(',');
+    if (separator < 0) return std::nullopt;
+    return ReadCodeNumber(trimmed, separator);
 }

@@ -7,6 +7,9 @@
 
 inline constexpr int kBlockPayload = 128;  // stream characters in one block
 inline constexpr int kBlockSize = 136;
+inline constexpr int kBlockDigitAt = 129;  // offsets in a block
+inline constexpr int kChecksumAt = 130;
+inline constexpr int kBlockEndAt = 133;  // ETX CR LF
 
 // STX "F00F000" ETX CR LF (11 bytes).
 QByteArray Preamble1();

@@ -3,9 +3,11 @@
 #include "base/Numbers.h"
 #include "base/Prompter.h"
 #include "base/Texts.h"
+#include "upload/UploadCheck.h"
 #include "upload/UploadPort.h"
 #include "upload/UploadProtocol.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -14,9 +16,10 @@ constexpr qsizetype kNameWidth = 10;
 
 // printf's "%-10.10s": the text up to its first NUL, cut to width and padded
 // with spaces.
-QByteArray Padded(const QByteArray& text, qsizetype width) {
+QByteArray Padded(QByteArrayView text, qsizetype width) {
     const qsizetype nul = text.indexOf('\0');
-    QByteArray field = (nul >= 0 ? text.left(nul) : text).left(width);
+    if (nul >= 0) text.truncate(nul);
+    QByteArray field = text.first(std::min(width, text.size())).toByteArray();
     if (field.size() < width) field.append(width - field.size(), ' ');
     return field;
 }
@@ -55,10 +58,14 @@ QByteArray CodeRecord(const SurveyRecord& code) {
     return Numbers::Format("_:%03u", static_cast<unsigned>(code.codeNumber)) + Padded(code.codeText, kNameWidth);
 }
 
+QByteArray CutPointName(QByteArrayView name) {
+    return (name.size() > kNameWidth ? name.last(kNameWidth) : name).toByteArray();
+}
+
+QByteArray CutCodeText(QByteArrayView text) { return text.first(qMin(text.size(), kNameWidth)).toByteArray(); }
+
 void CutPointNames(SurveyRecordList& points) {
-    for (SurveyRecord& point : points) {
-        if (point.name.size() > kNameWidth) point.name = point.name.right(kNameWidth);
-    }
+    for (SurveyRecord& point : points) point.name = CutPointName(point.name);
 }
 
 QByteArray RecordStream(const SurveyRecordList& list, UploadKind kind) {
@@ -97,6 +104,18 @@ UploadResult UploadList(UploadKind kind, const QList<QByteArray>& lines, quint16
         result.outcome = UploadOutcome::EmptyList;
         prompter.Tell(Text(kind == UploadKind::Points ? Texts::kNoValidPoints : Texts::kNoValidCodes));
         return result;
+    }
+
+    // What the instrument would hold differently from the list is told before the
+    // port is touched; No leaves everything as it was.
+    const QList<UploadFinding> findings = CheckUploadList(lines, list, kind);
+    if (!findings.isEmpty()) {
+        const QByteArray question = FindingsText(findings, kFindingsShown) + "\n\n" + Text(Texts::kAskSendAnyway);
+        if (prompter.Ask(Topic::UploadFindings, question, MessageButtons::YesNo, MessageIcon::Question) !=
+            Answer::Yes) {
+            result.outcome = UploadOutcome::Declined;
+            return result;
+        }
     }
 
     if (kind == UploadKind::Points) CutPointNames(list);

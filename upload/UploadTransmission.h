@@ -33,6 +33,11 @@ QByteArray PointRecord(const SurveyRecord& point);
 // "_:005STROM     ": 15 characters, the text padded or cut to its first 10.
 QByteArray CodeRecord(const SurveyRecord& code);
 
+// A point name as the instrument keeps it: a longer name's last 10 characters.
+QByteArray CutPointName(QByteArrayView name);
+// A code text as the instrument keeps it: its first 10 characters.
+QByteArray CutCodeText(QByteArrayView text);
+
 // Cuts every point name longer than 10 characters to its last 10, in the list.
 void CutPointNames(SurveyRecordList& points);
 
@@ -49,6 +54,7 @@ QByteArray SentDataLog(const SurveyRecordList& list, UploadKind kind);
 enum class UploadOutcome {
     Sent,           // every byte went out; the summary was shown
     EmptyList,      // no valid line; nothing was sent and the port was not touched
+    Declined,       // the user chose not to send after the check; the port was not touched
     PortRefused,    // the port did not open with its settings
     TransferFailed  // a write failed; the transmission stopped there
 };
@@ -60,11 +66,13 @@ struct UploadResult {
     explicit operator bool() const { return outcome == UploadOutcome::Sent; }
 };
 
-// The whole upload of the editor's lines: parse, build the stream, open the port
-// without reader, ask for the instrument's receive mode, send preamble 1 and 2,
-// the blocks and the end record with a pause after each preamble and block, close
-// the port and show the summary. Every failure is told through prompter and leaves
-// the editor as it is; the caller replaces the editor's text only with a Sent
-// result's log. pause(ms) holds the caller for that long.
+// The whole upload of the editor's lines: parse, check the list and, when the
+// check finds anything, ask whether to send it anyway (Topic::UploadFindings; No
+// ends the run as Declined), build the stream, open the port without reader, ask
+// for the instrument's receive mode, send preamble 1 and 2, the blocks and the
+// end record with a pause after each preamble and block, close the port and show
+// the summary. Every failure is told through prompter and leaves the editor as
+// it is; the caller replaces the editor's text only with a Sent result's log.
+// pause(ms) holds the caller for that long.
 UploadResult UploadList(UploadKind kind, const QList<QByteArray>& lines, quint16 flag, UploadPort& port,
                         UploadProgress& progress, Prompter& prompter, const std::function<void(int pauseMs)>& pause);

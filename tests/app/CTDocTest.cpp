@@ -89,13 +89,13 @@ private Q_SLOTS:
         QTest::addColumn<bool>("exportEnabled");
         QTest::addColumn<bool>("toolsEnabled");
         QTest::addColumn<bool>("checked");
-        QTest::newRow("defaults") << quint16(30) << quint16(0) << "" << true << true << false;
-        QTest::newRow("NTS-660 greys F2") << quint16(30) << quint16(1) << "" << false << true << false;
-        QTest::newRow("stored type 5 greys F2") << quint16(30) << quint16(5) << "" << false << true << false;
+        QTest::newRow("defaults") << kDefaultFlag << quint16(0) << "" << true << true << false;
+        QTest::newRow("NTS-660 greys F2") << kDefaultFlag << quint16(1) << "" << false << true << false;
+        QTest::newRow("stored type 5 greys F2") << kDefaultFlag << quint16(5) << "" << false << true << false;
         QTest::newRow("use current without a file greys the tools")
-            << quint16(30 | FLAG_USE_CURRENT) << quint16(0) << "" << true << false << true;
+            << quint16(kDefaultFlag | FLAG_USE_CURRENT) << quint16(0) << "" << true << false << true;
         QTest::newRow("use current with a file")
-            << quint16(30 | FLAG_USE_CURRENT) << quint16(0) << "/d/job" << true << true << true;
+            << quint16(kDefaultFlag | FLAG_USE_CURRENT) << quint16(0) << "/d/job" << true << true << true;
     }
     void updateRules() {
         QFETCH(quint16, flag);
@@ -116,7 +116,7 @@ private Q_SLOTS:
     }
 
     void f2DoesNothingForNts660() {
-        TestDocument& document = Document(30, 1);
+        TestDocument& document = Document(kDefaultFlag, 1);
         document.Execute(CommandId::ExportCoordinates);
         QCOMPARE(document.uploadWindows, 0);
         document.Settings().deviceType = 0;
@@ -125,7 +125,7 @@ private Q_SLOTS:
     }
 
     void f3ConvertsTheChosenFileUnderItsOwnExtension() {
-        TestDocument& document = Document(30 | FLAG_USE_CURRENT);
+        TestDocument& document = Document(kDefaultFlag | FLAG_USE_CURRENT);
         m_chooser.answers = {QStringLiteral("/data/job.txt")};
         document.Execute(CommandId::ConvertFile);
         QCOMPARE(m_chooser.requests.size(), 1);
@@ -171,7 +171,7 @@ private Q_SLOTS:
         QFETCH(int, dialogs);
         QFETCH(int, mode);
         QFETCH(QString, basePath);
-        TestDocument& document = Document(useCurrent ? 30 | FLAG_USE_CURRENT : 30);
+        TestDocument& document = Document(useCurrent ? kDefaultFlag | FLAG_USE_CURRENT : kDefaultFlag);
         document.Document().RememberChosenFile(QStringLiteral("/d/old.sdt"));
         m_chooser.answers = {answer};
         document.Execute(static_cast<CommandId>(command));
@@ -244,14 +244,14 @@ private Q_SLOTS:
     void settingsLoadInTwoStepsAndSaveAtTheEnd() {
         {
             QSettings profile(m_dir.filePath(QStringLiteral("profile.ini")), QSettings::IniFormat);
-            profile.setValue(QStringLiteral("Settings/Flag"), 0x40 | 30);
+            profile.setValue(QStringLiteral("Settings/Flag"), FLAG_USE_CURRENT | kDefaultFlag);
             profile.setValue(QStringLiteral("Settings/JX"), QStringLiteral("1100000"));
             profile.setValue(QStringLiteral("Settings/DeviceType"), 1);
         }
         ConversionSettings startup;
         LoadStartupFlag(*m_store, startup);
         auto document = std::make_unique<TestDocument>(*m_store, startup, m_prompter, m_chooser, Recorders());
-        QCOMPARE(document->Settings().flag, quint16(0x40 | 30));
+        QCOMPARE(document->Settings().flag, quint16(FLAG_USE_CURRENT | kDefaultFlag));
         QCOMPARE(document->Settings().jx, 1001000.0);  // not before the document is initialised
         QVERIFY(document->OnNewDocument());
         QCOMPARE(document->Settings().jx, 1100000.0);

@@ -70,7 +70,7 @@ private Q_SLOTS:
     }
 
     void captionSizeAndPlace() {
-        auto document = Document(30);
+        auto document = Document(kDefaultFlag);
         CMFrame frame(*document);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -111,7 +111,7 @@ private Q_SLOTS:
     }
 
     void menuToolbarAndKeys() {
-        auto document = Document(30);
+        auto document = Document(kDefaultFlag);
         CMFrame frame(*document);
         const QList<QAction*> entries = frame.MainMenu()->actions();
         QCOMPARE(entries.size(), 12);
@@ -134,7 +134,7 @@ private Q_SLOTS:
     }
 
     void f2FollowsTheInstrumentType() {
-        auto document = Document(30);
+        auto document = Document(kDefaultFlag);
         CMFrame frame(*document);
         frame.show();
         QVERIFY(QTest::qWaitForWindowActive(&frame));
@@ -150,7 +150,7 @@ private Q_SLOTS:
     }
 
     void useCurrentCheckAndGreyTools() {
-        auto document = Document(30 | FLAG_USE_CURRENT);
+        auto document = Document(kDefaultFlag | FLAG_USE_CURRENT);
         CMFrame frame(*document);
         QVERIFY(frame.Action(CommandId::UseCurrent)->isChecked());
         QVERIFY(!frame.Action(CommandId::Headers)->isEnabled());
@@ -161,7 +161,7 @@ private Q_SLOTS:
     }
 
     void toolsPopupOpensBesideTheButton() {
-        auto document = Document(30);
+        auto document = Document(kDefaultFlag);
         CMFrame frame(*document);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -175,10 +175,10 @@ private Q_SLOTS:
     }
 
     void imageSetIsChosenOnceAtStart() {
-        auto document = Document(30 | FLAG_16_COLOUR_TOOLBAR);
+        auto document = Document(kDefaultFlag | FLAG_16_COLOUR_TOOLBAR);
         CMFrame frame(*document);
         QVERIFY(frame.UsesSixteenColourImages());
-        document->Settings().flag = 30;
+        document->Settings().flag = kDefaultFlag;
         frame.UpdateCommandStates();
         QVERIFY(frame.UsesSixteenColourImages());
 

@@ -61,7 +61,7 @@ private Q_SLOTS:
 
     void headerTickIsKeptAcrossTabs() {
         ConversionSettings settings = Stored();
-        settings.flag = 30 | FLAG_USE_CURRENT;
+        settings.flag = kDefaultFlag | FLAG_USE_CURRENT;
         CParameterSheet sheet(settings);
         sheet.show();
         sheet.Tabs()->setCurrentIndex(1);
@@ -72,7 +72,7 @@ private Q_SLOTS:
         Find<QLineEdit>(sheet, "markerEdit")->setText(QStringLiteral("*"));
         sheet.accept();
         ApplySheetResult(sheet, settings);
-        QCOMPARE(settings.flag, quint16(30 | FLAG_USE_CURRENT | FLAG_USE_HEADER | FLAG_SWAP_XY));
+        QCOMPARE(settings.flag, quint16(kDefaultFlag | FLAG_USE_CURRENT | FLAG_USE_HEADER | FLAG_SWAP_XY));
         QCOMPARE(settings.head, Cp1250::FromUtf8("Hlavička\r\nŘádek 2"));
         QCOMPARE(settings.orMarker, QByteArray("*"));
     }

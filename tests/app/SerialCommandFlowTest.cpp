@@ -141,7 +141,9 @@ private Q_SLOTS:
         ModalCloser closer;
         WhenOpen<ReceptionWindow> storno([&](ReceptionWindow& window) {
             m_instrument.StartSending(Golden(".sdt").left(700), {});
-            QTimer::singleShot(300, window.CancelButton(), &QPushButton::click);
+            // Storno once data is coming in; the reception ends by itself otherwise.
+            QTRY_COMPARE(window.GetReception().CurrentState(), Reception::State::Receiving);
+            window.CancelButton()->click();
         });
 
         document.Execute(CommandId::ReceiveAndConvert);

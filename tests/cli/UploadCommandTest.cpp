@@ -1,5 +1,6 @@
 // tarvo-cli upload --port against the simulated instrument: every byte it checks
-// is the byte the dump would hold.
+// is the byte the dump would hold. And the check before sending, with and without
+// --force and --check.
 
 #include "tests/support/TestFiles.h"
 #include "tools/simulator/InstrumentSimulator.h"
@@ -30,8 +31,8 @@ private Q_SLOTS:
         process.setProcessEnvironment(environment);
         process.setStandardInputFile(QProcess::nullDevice());
         const QString list = TestFiles::DataDir("cli") + "/upload-" + kind + ".txt";
-        process.start(QStringLiteral(TARVO_CLI), {"upload", kind, "--set", "DeviceType=0", "--set", "Flag=30", "--port",
-                                                  instrument.DevicePath(), list});
+        process.start(QStringLiteral(TARVO_CLI), {"upload", kind, "--set", "DeviceType=0", "--set", "Flag=30",
+                                                  "--force", "--port", instrument.DevicePath(), list});
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitCode(), 0);
         QVERIFY(process.readAllStandardOutput().startsWith("Odeslan"));
@@ -43,10 +44,62 @@ private Q_SLOTS:
         QCOMPARE(report.stream, InstrumentSimulator::CheckUpload(dump).stream);
     }
 
+    // The check before sending: findings stop the upload unless --force is given
+    // (the golden dumps are made with it); --check lists them all and sends nothing.
+    void checkBeforeSending_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("messages");
+        QTest::newRow("findings without --force: nothing sent")
+            << "--dump"
+            << "upload-points.txt" << 1 << ""
+            << QStringLiteral(
+                   "• Bod P5: X 2000000.001 přijde do přístroje jako 0.001.\n"
+                   "• Název bodu ABCDEFGHIJKL se zkrátí na CDEFGHIJKL.\n\nOdeslat přesto?\n"
+                   "-> Ne (seznam se přesto odešle jen s volbou --force)");
+        QTest::newRow("--check lists every finding")
+            << "--check"
+            << "upload-codes.txt" << 1
+            << QStringLiteral(
+                   "Seznam nepřijde do přístroje přesně tak, jak je napsán:\n"
+                   "• Řádek 3 „51,A“ se neodešle: číslo kódu 51 není v rozsahu 1 až 50.\n"
+                   "• Kód 5 je v seznamu vícekrát: „STROM“, „ plot, old“.\n"
+                   "• Text kódu 12 „ABCDEFGHIJKL“ se zkrátí na „ABCDEFGHIJ“.\n")
+            << "";
+        QTest::newRow("--check on a clean list") << "--check"
+                                                 << "upload-points-cr-nul.txt" << 0 << "Kontrola nic nenašla"
+                                                 << "";
+    }
+    void checkBeforeSending() {
+        QFETCH(QString, option);
+        QFETCH(QString, list);
+        QFETCH(QString, output);
+        QFETCH(QString, messages);
+        QTemporaryDir home;
+        const QString dump = home.filePath("upload.dump");
+        QStringList arguments{"upload", list.contains("codes") ? "codes" : "points", "--set", "DeviceType=0", option};
+        if (option == "--dump") arguments << dump;
+        arguments << TestFiles::DataDir("cli") + "/" + list;
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", home.path());
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(TARVO_CLI), arguments);
+        QVERIFY(process.waitForFinished(15000));
+        QTEST(process.exitCode(), "exitCode");
+        const QString printed = QString::fromUtf8(process.readAllStandardOutput());
+        const QString told = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(output.isEmpty() ? printed.isEmpty() : printed.startsWith(output), qPrintable(printed));
+        QVERIFY2(told.contains(messages), qPrintable(told));
+        QVERIFY(!QFile::exists(dump));
+    }
+
     void refusedPortSendsNothing() {
         QProcess process;
         process.start(QStringLiteral(TARVO_CLI),
-                      {"upload", "points", "--set", "DeviceType=0", "--port", "/nonexistent/tty",
+                      {"upload", "points", "--set", "DeviceType=0", "--force", "--port", "/nonexistent/tty",
                        TestFiles::DataDir("cli") + "/upload-points.txt"});
         QVERIFY(process.waitForFinished(15000));
         QCOMPARE(process.exitCode(), 1);

@@ -5,7 +5,6 @@
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -100,14 +99,11 @@ private Q_SLOTS:
             << QByteArray("<").repeated(300000) + "+" << qsizetype(0);
     }
     void manyUnfinishedSightingsStayLinear() {
-        // A search to the end for each sighting would be quadratic (minutes for
-        // these sizes); the pass must stay well under a second.
+        // A search to the end for each sighting would be quadratic: minutes for
+        // these sizes, beyond the test's time-out. `make bench` times the pass.
         QFETCH(QByteArray, raw);
         QFETCH(qsizetype, removed);
-        QElapsedTimer timer;
-        timer.start();
         const QByteArray out = NormaliseSigns(raw);
-        QVERIFY(timer.elapsed() < 2000);
         QCOMPARE(out.size(), raw.size() - removed);
     }
 

@@ -22,7 +22,7 @@ SurveyRecordList ReadBytes(const QByteArray& bytes, ScriptedPrompter& prompter, 
 // «name|Y|X|Z|code», Z «-» for a point without height.
 QByteArray Describe(const SurveyRecord& r) {
     const QByteArray z = r.Is(NoHeight) ? QByteArray("-") : Numbers::Format("%g", r.z);
-    return r.name + Numbers::Format("|%g|%g|", r.y, r.x) + z + "|" + r.codeText;
+    return r.name.ToByteArray() + Numbers::Format("|%g|%g|", r.y, r.x) + z + "|" + r.codeText.ToByteArray();
 }
 
 }  // namespace

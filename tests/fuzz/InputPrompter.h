@@ -10,8 +10,7 @@ class InputPrompter : public Prompter {
 public:
     InputPrompter(quint16 answers, quint8 sheet) : m_answers(answers), m_sheet(sheet) {}
 
-    Answer Ask(Topic, const QByteArray& text, MessageButtons buttons, MessageIcon) override {
-        m_told += text.size();
+    Answer Ask(Topic, const QByteArray&, MessageButtons buttons, MessageIcon) override {
         if (buttons == MessageButtons::Ok) return Answer::Ok;
         const Answer answer = static_cast<Answer>(m_answers & 3);
         m_answers = static_cast<quint16>((m_answers >> 2) | (m_answers << 14));
@@ -25,10 +24,7 @@ public:
         return (m_sheet & 16) != 0;
     }
 
-    qsizetype Told() const { return m_told; }
-
 private:
     quint16 m_answers;
     quint8 m_sheet;
-    qsizetype m_told = 0;
 };

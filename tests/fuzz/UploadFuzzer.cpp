@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SurveyRecordList list = ParseUploadList(lines, kind, flag);
     for (const SurveyRecord& entry : list) {
         if (kind == UploadKind::Codes) {
-            Check(entry.codeNumber >= 1 && entry.codeNumber <= 50);
+            Check(entry.codeNumber >= 1 && entry.codeNumber <= kHighestCodeNumber);
             Check(CodeRecord(entry).size() == kCodeRecordSize);
         } else {
             Check(PointRecord(entry).size() == kPointRecordSize);

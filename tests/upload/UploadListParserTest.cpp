@@ -55,7 +55,7 @@ private Q_SLOTS:
         const SurveyRecordList list = ParseUploadList({line}, UploadKind::Points, flag);
         QCOMPARE(list.size(), taken ? 1u : 0u);
         if (!taken) return;
-        QTEST(list[0].name, "name");
+        QTEST(list[0].name.ToByteArray(), "name");
         QTEST(list[0].y, "y");
         QTEST(list[0].x, "x");
         QTEST(list[0].z, "z");
@@ -87,7 +87,7 @@ private Q_SLOTS:
         QCOMPARE(list.size(), number ? 1u : 0u);
         if (!number) return;
         QCOMPARE(int(list[0].codeNumber), number);
-        QTEST(list[0].codeText, "text");
+        QTEST(list[0].codeText.ToByteArray(), "text");
         QVERIFY(list[0].name.isEmpty());
     }
 

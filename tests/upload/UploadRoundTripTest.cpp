@@ -90,7 +90,7 @@ private Q_SLOTS:
         for (int i = 0; i < 3; ++i) {
             const SurveyRecord& point = records[3 + i];
             QCOMPARE(point.kind, quint16(Coordinates));
-            QCOMPARE(point.name, sent[i].name.leftJustified(10, ' '));
+            QCOMPARE(point.name, sent[i].name.ToByteArray().leftJustified(10, ' '));
             QCOMPARE(point.x, AsSent(sent[i].x));
             QCOMPARE(point.y, AsSent(sent[i].y));
             QCOMPARE(point.z, AsSent(sent[i].z));

@@ -86,8 +86,7 @@ private Q_SLOTS:
         const QByteArray line = "BOD_S_VELMI_DLOUHYM_NAZVEM" + QByteArray(120, ' ') + "680000.12 1045000.5 245.7";
         Fixture fixture;
         fixture.window.SetEditorText(line);
-        QTest::qWait(1);
-        QVERIFY(fixture.window.Editor()->document()->documentLayout()->documentSize().height() > 1.5);
+        QTRY_VERIFY(fixture.window.Editor()->document()->documentLayout()->documentSize().height() > 1.5);
         QCOMPARE(fixture.window.EditorLines(), QList<QByteArray>{line});
         fixture.window.resize(2000, 400);
         QCOMPARE(fixture.window.EditorLines(), QList<QByteArray>{line});
@@ -114,6 +113,37 @@ private Q_SLOTS:
         QTEST(fixture.prompter.messages.first().text, "message");
         QCOMPARE(fixture.port.opens, 0);
         QCOMPARE(fixture.window.EditorLines(), (QList<QByteArray>{"jen text", "0,NULA"}));
+    }
+
+    void checkAsksBeforeSending_data() {
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("names made one: No sends nothing")
+            << QByteArray("S1_HRANA_001 744120.35 1045230.12\r\nS2_HRANA_001 744131.20 1045218.77") << true;
+        QTest::newRow("clean list goes without a question") << QByteArray("4001 744120.35 1045230.12 312.45") << false;
+    }
+    void checkAsksBeforeSending() {
+        QFETCH(QByteArray, list);
+        QFETCH(bool, asked);
+        Fixture fixture;
+        fixture.prompter.defaultAnswer = Answer::No;
+        fixture.window.SetEditorText(list);
+        const QList<QByteArray> before = fixture.window.EditorLines();
+        fixture.window.Action(UploadWindow::kSendPointsCommand)->trigger();
+
+        const QList<ScriptedPrompter::Message> questions = fixture.prompter.Of(Topic::UploadFindings);
+        QCOMPARE(questions.size(), asked ? 1 : 0);
+        if (!asked) {
+            QCOMPARE(fixture.prompter.Count(Topic::Summary), 1);
+            return;
+        }
+        QCOMPARE(questions.first().buttons, MessageButtons::YesNo);
+        QVERIFY(questions.first().text.contains(Cp1250::FromUtf8("stejný název _HRANA_001")));
+        QVERIFY(questions.first().text.endsWith(Cp1250::FromUtf8("\n\nOdeslat přesto?")));
+        QCOMPARE(fixture.prompter.messages.size(), 1);
+        QCOMPARE(fixture.port.opens, 0);
+        QVERIFY(fixture.port.writes.isEmpty());
+        QCOMPARE(fixture.window.EditorLines(), before);
     }
 
     void unreadableFileKeepsTheEditor() {

@@ -1,7 +1,9 @@
 #include "tools/simulator/InstrumentSimulator.h"
 
+#include "base/ControlBytes.h"
 #include "base/Cp1250.h"
 #include "upload/UploadProtocol.h"
+#include "upload/UploadTransmission.h"
 
 #include <cerrno>
 #include <chrono>
@@ -15,8 +17,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-constexpr char STX = 0x02, ETX = 0x03;
 
 void SleepMs(qint64 ms) {
     if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -54,7 +54,7 @@ bool InstrumentSimulator::Open(QString& error) {
 }
 
 QByteArray InstrumentSimulator::FrameAsNts350(const QByteArray& data) {
-    if (data.contains(STX)) return data;
+    if (data.contains(kStx)) return data;
     QByteArray framed;
     unsigned counter = 0;
     for (qsizetype at = 0; at < data.size(); at += kBlockPayload)
@@ -65,7 +65,7 @@ QByteArray InstrumentSimulator::FrameAsNts350(const QByteArray& data) {
 InstrumentSimulator::SendPlan InstrumentSimulator::Nts350Plan(qint32 bitsPerSecond) {
     SendPlan plan;
     plan.burstBytes = kBlockSize;
-    plan.pauseMs = 100;
+    plan.pauseMs = kNts350PauseMs;
     plan.bitsPerSecond = bitsPerSecond;
     return plan;
 }
@@ -187,24 +187,25 @@ InstrumentSimulator::UploadReport InstrumentSimulator::CheckUpload(const QByteAr
                 report.faults << QStringLiteral("%1 bytes after the end record").arg(bytes.size() - at);
             break;
         }
-        if (bytes[at] != STX || bytes.size() - at < kBlockSize) {
+        if (bytes[at] != kStx || bytes.size() - at < kBlockSize) {
             report.faults << QStringLiteral("no block at offset %1").arg(at);
             break;
         }
         const QByteArray block = bytes.mid(at, kBlockSize);
-        if (block[129] != BlockDigit(counter))
+        if (block[kBlockDigitAt] != BlockDigit(counter))
             report.faults << QStringLiteral("block %1: digit '%2', expected '%3'")
                                  .arg(counter)
-                                 .arg(QLatin1Char(block[129]))
+                                 .arg(QLatin1Char(block[kBlockDigitAt]))
                                  .arg(QLatin1Char(BlockDigit(counter)));
+        // The instrument's own sum: the XOR of the stream bytes and the block digit.
         unsigned checksum = 0;
-        for (int i = 1; i <= 129; ++i) checksum ^= static_cast<unsigned char>(block[i]);
+        for (int i = 1; i <= kBlockDigitAt; ++i) checksum ^= static_cast<unsigned char>(block[i]);
         const QByteArray digits = QByteArray::number(checksum).rightJustified(3, '0');
-        if (block.mid(130, 3) != digits)
+        if (block.mid(kChecksumAt, 3) != digits)
             report.faults << QStringLiteral("block %1: checksum %2, expected %3")
                                  .arg(counter)
-                                 .arg(QString::fromLatin1(block.mid(130, 3)), QString::fromLatin1(digits));
-        if (block.mid(133) != QByteArray("\x03\r\n"))
+                                 .arg(QString::fromLatin1(block.mid(kChecksumAt, 3)), QString::fromLatin1(digits));
+        if (block.mid(kBlockEndAt) != QByteArray(1, kEtx) + "\r\n")
             report.faults << QStringLiteral("block %1: no ETX CR LF at its end").arg(counter);
         report.stream += block.mid(1, kBlockPayload);
         ++report.blocks;
@@ -223,9 +224,9 @@ QString InstrumentSimulator::UploadReport::Describe() const {
                        .arg(blocks)
                        .arg(endRecord ? QStringLiteral("v pořádku") : QStringLiteral("CHYBÍ"));
     for (const QString& fault : faults) text += QStringLiteral("  CHYBA: ") + fault + QLatin1Char('\n');
-    // Point records are 51 characters ("_+"), code records 15 ("_:").
+    // Code records start "_:", point records "_+".
     const QByteArray trimmed = QByteArray(stream).replace('\0', ' ').trimmed();
-    const int width = trimmed.startsWith("_:") ? 15 : 51;
+    const int width = trimmed.startsWith("_:") ? kCodeRecordSize : kPointRecordSize;
     for (qsizetype at = 0; at < trimmed.size(); at += width) {
         text += QStringLiteral("  ") + Cp1250::ToUnicode(trimmed.mid(at, width)) + QLatin1Char('\n');
     }

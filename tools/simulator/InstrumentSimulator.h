@@ -52,7 +52,8 @@ public:
     // Measured data as an NTS-350 sends it: text cut into 136-byte blocks. Data that
     // already carries the block framing (a received ".sdt") is returned as it is.
     static QByteArray FrameAsNts350(const QByteArray& data);
-    // The burst plan of an NTS-350: one block per burst, 100 ms apart.
+    static constexpr int kNts350PauseMs = 100;  // between the blocks an NTS-350 sends
+    // The burst plan of an NTS-350: one block per burst, kNts350PauseMs apart.
     static SendPlan Nts350Plan(qint32 bitsPerSecond);
 
     void StartSending(const QByteArray& bytes, const SendPlan& plan);

@@ -96,7 +96,7 @@ int main(int argc, char* argv[]) {
     QStringList arguments = QCoreApplication::arguments().mid(1);
     bool nts660 = false;
     qint32 bitsPerSecond = 4800;
-    int pauseMs = 100;
+    int pauseMs = InstrumentSimulator::kNts350PauseMs;
     int delaySeconds = -1;
     QStringList rest;
     for (qsizetype i = 0; i < arguments.size(); ++i) {

@@ -19,7 +19,6 @@ public:
     void Leave() {
         if (m_opened) OnLeave();
     }
-    bool IsOpened() const { return m_opened; }
 
     // At least the page's size in dialog units, more where its texts need it.
     QSize sizeHint() const override { return QWidget::sizeHint().expandedTo(minimumSize()); }

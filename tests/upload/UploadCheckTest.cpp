@@ -1,0 +1,94 @@
+#include "upload/UploadCheck.h"
+
+#include "base/Cp1250.h"
+
+#include <QTest>
+
+Q_DECLARE_METATYPE(UploadKind)
+
+namespace {
+
+QList<QByteArray> Utf8Lines(std::initializer_list<const char*> texts) {
+    QList<QByteArray> lines;
+    for (const char* text : texts) lines.append(Cp1250::FromUtf8(text));
+    return lines;
+}
+
+}  // namespace
+
+class UploadCheckTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // One row per kind of finding, each as the user reads it.
+    void findings_data() {
+        QTest::addColumn<UploadKind>("kind");
+        QTest::addColumn<QList<QByteArray>>("lines");
+        QTest::addColumn<QList<QByteArray>>("expected");
+
+        QTest::newRow("clean point list: short names, usual million, small negatives")
+            << UploadKind::Points
+            << Utf8Lines({"4001 744120.35 1045230.12 312.45", "HRANICE_12 744131,20 1045218,77",
+                          "P3 999999.9996 -744150.5 -12.5", "L1 12.5 13.7"})
+            << QList<QByteArray>{};
+        QTest::newRow("clean code list: headings and padding past 10 are no findings")
+            << UploadKind::Codes << Utf8Lines({"Kód,Popis", "1,HRANICE", "2,PLOT        ", "50,STROM"})
+            << QList<QByteArray>{};
+
+        QTest::newRow("names that the cut makes one")
+            << UploadKind::Points
+            << Utf8Lines({"S1_HRANA_001 1 2", "S2_HRANA_001 3 4", "1HRANICE_12 5 6", "HRANICE_12 7 8"})
+            << Utf8Lines({"Body S1_HRANA_001, S2_HRANA_001 budou mít v přístroji stejný název _HRANA_001.",
+                          "Body 1HRANICE_12, HRANICE_12 budou mít v přístroji stejný název HRANICE_12.",
+                          "Název bodu S1_HRANA_001 se zkrátí na _HRANA_001.",
+                          "Název bodu S2_HRANA_001 se zkrátí na _HRANA_001.",
+                          "Název bodu 1HRANICE_12 se zkrátí na HRANICE_12."});
+        QTest::newRow("folding takes more than the usual million")
+            << UploadKind::Points
+            << Utf8Lines({"A 2744120.35 1045230.12 312.45", "B 744120.35 -1045230.12 1000312.45", "\t1e400 1 2"})
+            << Utf8Lines({"Bod A: Y 2744120.350 přijde do přístroje jako 744120.350.",
+                          "Bod B: X -1045230.120 přijde do přístroje jako -45230.120.",
+                          "Bod B: Z 1000312.450 přijde do přístroje jako 312.450.",
+                          "Bod bez názvu: Y inf přijde do přístroje jako 0.000."});
+        QTest::newRow("code lines with a number outside 1..50 are not sent")
+            << UploadKind::Codes << Utf8Lines({"5,STROM", "51,A", "0,NULA", "  -3,A"})
+            << Utf8Lines({"Řádek 2 „51,A“ se neodešle: číslo kódu 51 není v rozsahu 1 až 50.",
+                          "Řádek 3 „0,NULA“ se neodešle: číslo kódu 0 není v rozsahu 1 až 50.",
+                          "Řádek 4 „  -3,A“ se neodešle: číslo kódu -3 není v rozsahu 1 až 50."});
+        QTest::newRow("a number outside 1..50 sent as another code")
+            << UploadKind::Codes << Utf8Lines({"65537,HRANICE"})
+            << Utf8Lines({"Řádek 1 „65537,HRANICE“: číslo kódu 65537 není v rozsahu 1 až 50, odešle se jako kód 1."});
+        QTest::newRow("repeated code number") << UploadKind::Codes << Utf8Lines({"5,STROM", "6,KEŘ", "05, plot, old"})
+                                              << Utf8Lines({"Kód 5 je v seznamu vícekrát: „STROM“, „ plot, old“."});
+        QTest::newRow("name cut keeps the last 10, told once, a %2 in it stays")
+            << UploadKind::Points << Utf8Lines({"HRANICNI_BOD_4001 1 2", "HRANICNI_BOD_4001 1 2", "BOD%2_HRANICE 3 4"})
+            << Utf8Lines({"Název bodu HRANICNI_BOD_4001 se zkrátí na I_BOD_4001.",
+                          "Název bodu BOD%2_HRANICE se zkrátí na %2_HRANICE."});
+        QTest::newRow("code text cut keeps the first 10")
+            << UploadKind::Codes << Utf8Lines({"12,ABCDEFGHIJKL"})
+            << Utf8Lines({"Text kódu 12 „ABCDEFGHIJKL“ se zkrátí na „ABCDEFGHIJ“."});
+    }
+    void findings() {
+        QFETCH(UploadKind, kind);
+        QFETCH(QList<QByteArray>, lines);
+        QList<QByteArray> texts;
+        for (const UploadFinding& finding : CheckUploadList(lines, ParseUploadList(lines, kind, 0), kind))
+            texts.append(FindingText(finding));
+        QTEST(texts, "expected");
+    }
+
+    void longListShowsTheFirstAndCountsAll() {
+        QList<QByteArray> lines;
+        for (int i = 1; i <= 15; ++i) lines.append("HRANICNI_" + QByteArray::number(1000 + i) + " 1 2");
+        const QList<UploadFinding> findings =
+            CheckUploadList(lines, ParseUploadList(lines, UploadKind::Points, 0), UploadKind::Points);
+        const QList<QByteArray> shown = FindingsText(findings, kFindingsShown).split('\n');
+        QCOMPARE(shown.size(), 1 + kFindingsShown + 1);
+        QCOMPARE(shown.first(), Cp1250::FromUtf8("Seznam nepřijde do přístroje přesně tak, jak je napsán:"));
+        QCOMPARE(shown[1], Cp1250::FromUtf8("• Název bodu HRANICNI_1001 se zkrátí na NICNI_1001."));
+        QCOMPARE(shown.last(), Cp1250::FromUtf8("… a další, celkem 15 zjištění."));
+        QCOMPARE(FindingsText(findings, 0).count('\n'), 15);
+    }
+};
+
+QTEST_GUILESS_MAIN(UploadCheckTest)
+#include "UploadCheckTest.moc"

@@ -1,0 +1,212 @@
+#include "upload/UploadCheck.h"
+
+#include "base/Numbers.h"
+#include "base/Texts.h"
+#include "upload/UploadTransmission.h"
+
+#include <QHash>
+
+#include <cmath>
+#include <cstdint>
+#include <initializer_list>
+#include <string_view>
+
+namespace {
+
+// A line or a code text longer than this is shown cut, with an ellipsis.
+constexpr qsizetype kShownTextLength = 40;
+
+// The text with "%1".."%9" replaced by the arguments in one pass: a name that
+// itself holds "%2" stays as it is.
+QByteArray Fill(const UserText& pattern, std::initializer_list<QByteArray> arguments) {
+    const QByteArray text = Text(pattern);
+    QByteArray filled;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
+            const auto index = static_cast<std::size_t>(text[i + 1] - '1');
+            if (index < arguments.size()) {
+                filled += arguments.begin()[index];
+                ++i;
+                continue;
+            }
+        }
+        filled += text[i];
+    }
+    return filled;
+}
+
+QByteArray Shown(const QByteArray& text) {
+    if (text.size() <= kShownTextLength) return text;
+    return Fill(Texts::kShortened, {text.left(kShownTextLength)});
+}
+
+QByteArray Joined(const QList<QByteArray>& items, bool quoted) {
+    QByteArray joined;
+    for (const QByteArray& item : items) {
+        if (!joined.isEmpty()) joined += ", ";
+        joined += quoted ? Fill(Texts::kQuoted, {Shown(item)}) : item;
+    }
+    return joined;
+}
+
+QByteArray Number(qint64 value) { return QByteArray::number(value); }
+
+// What the instrument's field keeps of a coordinate, in metres: the record's own
+// digits read back, so the check sees exactly what is sent.
+double Folded(double metres) {
+    const QByteArray field = FoldedMillimetres(metres);
+    const Numbers::ParsedInteger millimetres = Numbers::ParseInteger(
+        std::string_view(field.constData(), static_cast<std::size_t>(field.size())), INT64_MIN, INT64_MAX);
+    return static_cast<double>(millimetres.value) / 1000.0;
+}
+
+// The field takes whole millions off a value (give or take half a millimetre of
+// rounding). Below 1,000,000 m and above -1,000,000 m that is none; a Y or X from
+// 1,000,000 m to 2,000,000 m loses the one S-JTSK million everybody expects. Any
+// other loss, that of an infinite value included, is worth telling.
+bool FoldsAsUsual(double metres, double folded, char axis) {
+    const double millions = std::round((metres - folded) / 1e6);
+    return millions == 0.0 || (axis != 'Z' && millions == 1.0);
+}
+
+bool OnlySpaces(const QByteArray& text) {
+    for (const char c : text) {
+        if (c != ' ') return false;
+    }
+    return true;
+}
+
+// Clashing names, then coordinates, then cut names.
+QList<UploadFinding> CheckPoints(const SurveyRecordList& list) {
+    QList<UploadFinding> sameNames, coordinates, nameCuts;
+    QHash<QByteArray, QList<QByteArray>> namesOf;  // instrument name: the different names that give it
+    QList<QByteArray> instrumentNames;             // in the order of the list
+    QList<QByteArray> cutNames;
+    for (const SurveyRecord& point : list) {
+        const QByteArray name = point.name.ToByteArray();
+        const QByteArray cut = CutPointName(name);
+        QList<QByteArray>& names = namesOf[cut];
+        if (names.isEmpty()) instrumentNames.append(cut);
+        if (!names.contains(name)) names.append(name);
+        // A point written twice under one long name is told once.
+        if (cut != name && !cutNames.contains(name)) {
+            cutNames.append(name);
+            UploadFinding finding;
+            finding.kind = UploadFindingKind::NameCut;
+            finding.subject = name;
+            finding.received = cut;
+            nameCuts.append(finding);
+        }
+
+        const struct {
+            char axis;
+            double value;
+        } kCoordinates[] = {{'Y', point.y}, {'X', point.x}, {'Z', point.z}};
+        for (const auto& coordinate : kCoordinates) {
+            const double folded = Folded(coordinate.value);
+            if (FoldsAsUsual(coordinate.value, folded, coordinate.axis)) continue;
+            UploadFinding finding;
+            finding.kind = UploadFindingKind::CoordinateFolded;
+            finding.axis = coordinate.axis;
+            finding.subject = name;
+            finding.written = Numbers::FormatFixed(coordinate.value, 3);
+            finding.received = Numbers::FormatFixed(folded, 3);
+            coordinates.append(finding);
+        }
+    }
+    for (const QByteArray& cut : instrumentNames) {
+        const QList<QByteArray>& names = namesOf[cut];
+        if (names.size() < 2) continue;
+        UploadFinding finding;
+        finding.kind = UploadFindingKind::SameName;
+        finding.received = cut;
+        finding.others = names;
+        sameNames.append(finding);
+    }
+    return sameNames + coordinates + nameCuts;
+}
+
+// Lines left out, renumbered codes, repeated codes, then cut texts.
+QList<UploadFinding> CheckCodes(const QList<QByteArray>& lines, const SurveyRecordList& list) {
+    // Numbers outside 1..50, from the lines themselves: a line whose number field
+    // holds no number at all (a heading, a note) is no code and stays unmentioned.
+    QList<UploadFinding> notSent, renumbered, repeated, textCuts;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const std::optional<CodeLineNumber> number = ReadCodeLineNumber(lines[i]);
+        if (!number || !number->hasDigits) continue;
+        if (number->InRange() && number->written == number->code) continue;
+        UploadFinding finding;
+        finding.kind = number->InRange() ? UploadFindingKind::CodeRenumbered : UploadFindingKind::CodeNotSent;
+        finding.line = static_cast<int>(i + 1);
+        finding.subject = lines[i];
+        finding.written = Number(number->written);
+        finding.received = Number(number->code);
+        (number->InRange() ? renumbered : notSent).append(finding);
+    }
+
+    QHash<quint16, QList<QByteArray>> textsOf;
+    QList<quint16> codes;  // in the order of the list
+    for (const SurveyRecord& entry : list) {
+        const QByteArray text = entry.codeText.ToByteArray();
+        QList<QByteArray>& texts = textsOf[entry.codeNumber];
+        if (texts.isEmpty()) codes.append(entry.codeNumber);
+        texts.append(text);
+        // Spaces past the tenth character would be padding on the instrument anyway.
+        const QByteArray cut = CutCodeText(text);
+        if (OnlySpaces(text.mid(cut.size()))) continue;
+        UploadFinding finding;
+        finding.kind = UploadFindingKind::CodeTextCut;
+        finding.subject = text;
+        finding.written = Number(entry.codeNumber);
+        finding.received = cut;
+        textCuts.append(finding);
+    }
+    for (const quint16 code : codes) {
+        const QList<QByteArray>& texts = textsOf[code];
+        if (texts.size() < 2) continue;
+        UploadFinding finding;
+        finding.kind = UploadFindingKind::CodeRepeated;
+        finding.written = Number(code);
+        finding.others = texts;
+        repeated.append(finding);
+    }
+    return notSent + renumbered + repeated + textCuts;
+}
+
+}  // namespace
+
+QList<UploadFinding> CheckUploadList(const QList<QByteArray>& lines, const SurveyRecordList& list, UploadKind kind) {
+    // Gathered per kind, so that the worst come first however many cuts there are.
+    return kind == UploadKind::Points ? CheckPoints(list) : CheckCodes(lines, list);
+}
+
+QByteArray FindingText(const UploadFinding& finding) {
+    switch (finding.kind) {
+        case UploadFindingKind::SameName:
+            return Fill(Texts::kFindingSameName, {Joined(finding.others, false), finding.received});
+        case UploadFindingKind::CoordinateFolded:
+            return Fill(Texts::kFindingCoordinate,
+                        {finding.subject.isEmpty() ? Text(Texts::kUnnamedPoint) : finding.subject,
+                         QByteArray(1, finding.axis), finding.written, finding.received});
+        case UploadFindingKind::CodeNotSent:
+            return Fill(Texts::kFindingCodeNotSent, {Number(finding.line), Shown(finding.subject), finding.written});
+        case UploadFindingKind::CodeRenumbered:
+            return Fill(Texts::kFindingCodeRenumbered,
+                        {Number(finding.line), Shown(finding.subject), finding.written, finding.received});
+        case UploadFindingKind::CodeRepeated:
+            return Fill(Texts::kFindingCodeRepeated, {finding.written, Joined(finding.others, true)});
+        case UploadFindingKind::NameCut:
+            return Fill(Texts::kFindingNameCut, {finding.subject, finding.received});
+        case UploadFindingKind::CodeTextCut:
+            return Fill(Texts::kFindingCodeTextCut, {finding.written, Shown(finding.subject), finding.received});
+    }
+    return {};
+}
+
+QByteArray FindingsText(const QList<UploadFinding>& findings, int shown) {
+    QByteArray text = Text(Texts::kFindingsHeading);
+    const qsizetype count = shown > 0 && shown < findings.size() ? shown : findings.size();
+    for (qsizetype i = 0; i < count; ++i) text += '\n' + Fill(Texts::kFindingLine, {FindingText(findings[i])});
+    if (count < findings.size()) text += '\n' + Fill(Texts::kFindingsMore, {Number(findings.size())});
+    return text;
+}
