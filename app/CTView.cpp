@@ -44,7 +44,23 @@ CTView::CTView(QWidget* parent) : QWidget(parent), m_banner(Artwork::Banner()) {
     m_mailLink->setObjectName(QStringLiteral("mailLink"));
     m_mailLink->setGeometry(units.Rect(231, 111, 74, 10));
 
+    // Under the picture, left of the contact block; two lines of the view's font
+    // on a pale strip so that the banner still shows.
+    m_receiptLine = new QLabel(this);
+    m_receiptLine->setObjectName(QStringLiteral("receiptLine"));
+    m_receiptLine->setWordWrap(true);
+    m_receiptLine->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_receiptLine->setStyleSheet(QStringLiteral("background: rgba(255, 255, 255, 210); padding: 1px 3px;"));
+    m_receiptLine->setGeometry(units.Rect(4, 100, 222, 22));
+    m_receiptLine->hide();
+
     setMinimumSize(m_banner.size());
+}
+
+void CTView::ShowReceipt(const QString& text) {
+    m_receiptLine->setText(text);
+    m_receiptLine->setToolTip(text);
+    m_receiptLine->show();
 }
 
 void CTView::OnInitialUpdate() {

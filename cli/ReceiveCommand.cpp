@@ -25,7 +25,8 @@ const char kReceiveUsage[] =
     "  Přijímá měřená data ze sériového portu do SOUBOR.sdt. Příjem skončí 2 s po posledních\n"
     "  datech; Ctrl+C ho zruší a existující soubor nechá beze změny.\n"
     "  --port ZAŘÍZENÍ  zařízení portu (jinak port CommPort z profilu, viz sekce Ports)\n"
-    "  --convert        po příjmu převede data na soubory MAPA2 jako F1 (.zap, .asc, .cod)\n"
+    "  --convert        po příjmu převede data na soubory MAPA2 jako F1 (.zap, .asc, .cod);\n"
+    "                   poškozené bloky přenosu ohlásí, nakonec vypíše řádek s počty záznamů\n"
     "  --million        při převodu odpoví Ano na „Přičíst k souřadnicím milión?“\n"
     "  --force          existující SOUBOR.sdt (a výstupy převodu) přepíše bez dotazu\n"
     "Návratový kód: 0 data přijata (a převedena), 1 chyba, zrušení nebo přerušené spojení.\n";
@@ -93,8 +94,9 @@ int RunReceive(QStringList arguments) {
             DocumentState document;
             document.RememberChosenFile(path);
             ConversionContext context{line.settings, document, prompter, {}};
+            context.recogniseDevice = line.recogniseDevice;
             const ConversionOutcome outcome = PrepareRawData(path, ConversionMode::Full, context);
-            return outcome == ConversionOutcome::Completed && !prompter.failed ? kSuccess : kFailure;
+            return FinishConversion(prompter, outcome, context.receipt);
         }
         case Reception::State::Lost:
             if (convert) PrintUtf8(stderr, QStringLiteral("Neúplná data se nepřevádějí.\n"));
