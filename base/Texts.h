@@ -175,16 +175,18 @@ inline constexpr UserText kNts350{0, "NTS-350"};
 inline constexpr UserText kNts660{0, "NTS-660"};
 inline constexpr UserText kUnknownDevice{0, "neznámý přístroj (DeviceType=%1)"};
 inline constexpr UserText kAskDeviceMismatch{
-    0, "Soubor %1 obsahuje podle všeho data z přístroje %2, v parametrech konverze je ale nastaven přístroj "
-       "%3.\n\nPřevést ho tentokrát jako data z přístroje %2? Nastavení přístroje se nezmění."};
+    0,
+    "Soubor %1 obsahuje podle všeho data z přístroje %2, v parametrech konverze je ale nastaven přístroj "
+    "%3.\n\nPřevést ho tentokrát jako data z přístroje %2? Nastavení přístroje se nezmění."};
 inline constexpr UserText kDeviceRecognised{0, "Rozpoznaný přístroj: %1 (DeviceType=%2)."};
 inline constexpr UserText kDeviceNotRecognised{
     0, "Přístroj se z dat rozpoznat nepodařilo, data se převedou jako z přístroje %1 (DeviceType=%2)."};
 
 // What a conversion read and wrote.
 inline constexpr UserText kReceipt{
-    0, "Rozpoznáno: stanoviska %1, orientace %2, záměry s délkou %3, záměry jen úhly %4, body se souřadnicemi %5, "
-       "kódy %6. Přeskočeno: bajty mimo záznamy %7, nedokončené záznamy %8."};
+    0,
+    "Rozpoznáno: stanoviska %1, orientace %2, záměry s délkou %3, záměry jen úhly %4, body se souřadnicemi %5, "
+    "kódy %6. Přeskočeno: bajty mimo záznamy %7, nedokončené záznamy %8."};
 inline constexpr UserText kReceiptWritten{0, "Zapsáno: %1."};
 inline constexpr UserText kNothingWritten{0, "Nebyl zapsán žádný soubor: %1"};
 inline constexpr UserText kNothingRecognised{0, "v datech není žádný záznam přístroje %1."};

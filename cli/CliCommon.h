@@ -23,9 +23,9 @@ void PrintUtf8(std::FILE* stream, const QString& text);
 // message on stderr.
 class CliPrompter : public Prompter {
 public:
-    bool addMillion = false;  // --million
-    bool force = false;       // --force: replace existing files, send a list the check found fault with
-    bool failed = false;      // an error was reported or a question refused the run
+    bool addMillion = false;      // --million
+    bool force = false;           // --force: replace existing files, send a list the check found fault with
+    bool failed = false;          // an error was reported or a question refused the run
     bool deviceMismatch = false;  // the data come from the other instrument and were converted as the set one
 
     Answer Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) override;

@@ -50,11 +50,10 @@ QByteArray NothingWrittenText(const ConversionReceipt& receipt, ConversionOutcom
 QByteArray ReceiptText(const ConversionReceipt& receipt, ConversionOutcome outcome) {
     QByteArray text;
     if (receipt.parsed) {
-        text = TextFilled(Texts::kReceipt,
-                          {Number(receipt.stations), Number(receipt.orientationSightings),
-                           Number(receipt.distanceSightings), Number(receipt.angleSightings), Number(receipt.points),
-                           Number(receipt.codeEntries), Number(receipt.skippedBytes),
-                           Number(receipt.abandonedRecords)});
+        text = TextFilled(Texts::kReceipt, {Number(receipt.stations), Number(receipt.orientationSightings),
+                                            Number(receipt.distanceSightings), Number(receipt.angleSightings),
+                                            Number(receipt.points), Number(receipt.codeEntries),
+                                            Number(receipt.skippedBytes), Number(receipt.abandonedRecords)});
         text += ' ';
     }
     if (receipt.written.isEmpty()) {

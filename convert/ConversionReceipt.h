@@ -19,8 +19,8 @@ enum class ConversionOutcome {
 };
 
 struct ConversionReceipt {
-    bool parsed = false;         // the run got as far as reading the records
-    quint16 deviceType = 0;      // the instrument the data were read as
+    bool parsed = false;     // the run got as far as reading the records
+    quint16 deviceType = 0;  // the instrument the data were read as
     int stations = 0;
     int orientationSightings = 0;  // sightings whose code is the orientation marker ("OR")
     int distanceSightings = 0;     // other sightings with a slope distance

@@ -11,20 +11,20 @@
 #include <QtGlobal>
 
 enum class BlockFindingKind {
-    Checksum,     // the three checksum digits do not match the block (or its digit is no digit)
-    Lost,         // the block digit runs ahead: blocks before this one were lost
-    Repeated,     // the block digit runs back: this block came again
-    WrongLength,  // not 132 bytes between STX and ETX, or an ETX without its STX
-    TrailingText, // text after the last ETX
+    Checksum,      // the three checksum digits do not match the block (or its digit is no digit)
+    Lost,          // the block digit runs ahead: blocks before this one were lost
+    Repeated,      // the block digit runs back: this block came again
+    WrongLength,   // not 132 bytes between STX and ETX, or an ETX without its STX
+    TrailingText,  // text after the last ETX
 };
 
 struct BlockFinding {
     BlockFindingKind kind = BlockFindingKind::Checksum;
-    int block = 0;       // the block's number in the file, from 1 (TrailingText: 0)
-    qint64 begin = 0;    // the block's first byte (its STX) in the file
-    qint64 end = 0;      // just after its last byte (its ETX)
-    char digit = 0;      // Lost, Repeated: the block digit received
-    char expected = 0;   // Lost, Repeated: the digit the sequence asked for
+    int block = 0;      // the block's number in the file, from 1 (TrailingText: 0)
+    qint64 begin = 0;   // the block's first byte (its STX) in the file
+    qint64 end = 0;     // just after its last byte (its ETX)
+    char digit = 0;     // Lost, Repeated: the block digit received
+    char expected = 0;  // Lost, Repeated: the digit the sequence asked for
 };
 
 struct TransferFindings {

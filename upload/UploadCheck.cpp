@@ -166,13 +166,14 @@ QByteArray FindingText(const UploadFinding& finding) {
             return TextFilled(Texts::kFindingSameName, {Joined(finding.others, false), finding.received});
         case UploadFindingKind::CoordinateFolded:
             return TextFilled(Texts::kFindingCoordinate,
-                        {finding.subject.isEmpty() ? Text(Texts::kUnnamedPoint) : finding.subject,
-                         QByteArray(1, finding.axis), finding.written, finding.received});
+                              {finding.subject.isEmpty() ? Text(Texts::kUnnamedPoint) : finding.subject,
+                               QByteArray(1, finding.axis), finding.written, finding.received});
         case UploadFindingKind::CodeNotSent:
-            return TextFilled(Texts::kFindingCodeNotSent, {Number(finding.line), Shown(finding.subject), finding.written});
+            return TextFilled(Texts::kFindingCodeNotSent,
+                              {Number(finding.line), Shown(finding.subject), finding.written});
         case UploadFindingKind::CodeRenumbered:
             return TextFilled(Texts::kFindingCodeRenumbered,
-                        {Number(finding.line), Shown(finding.subject), finding.written, finding.received});
+                              {Number(finding.line), Shown(finding.subject), finding.written, finding.received});
         case UploadFindingKind::CodeRepeated:
             return TextFilled(Texts::kFindingCodeRepeated, {finding.written, Joined(finding.others, true)});
         case UploadFindingKind::NameCut:
