@@ -2,6 +2,7 @@
 
 #include "app/Artwork.h"
 #include "app/CTView.h"
+#include "base/Cp1250.h"
 #include "base/Texts.h"
 #include "base/UiText.h"
 #include "ui/menus/FlatMenuStyle.h"
@@ -119,6 +120,8 @@ CMFrame::CMFrame(CTDoc& document, QWidget* parent)
 
     m_view = new CTView(this);
     setCentralWidget(m_view);
+    connect(&m_document, &CTDoc::ConversionReported, m_view,
+            [view = m_view](const QByteArray& receipt) { view->ShowReceipt(Cp1250::ToUnicode(receipt)); });
 
     const QRect place = CenteredRect(screen() ? screen()->geometry().size() : QSize(kWidth, kHeight));
     setFixedSize(kWidth, kHeight);

@@ -116,7 +116,14 @@ void CTDoc::Convert(const QString& path, ConversionMode mode) {
     if (!m_core.prepareRawData) return;
     ConversionContext context{m_settings, m_document, m_prompter, {}};
     if (m_core.makeDxfSink) context.writeDxf = m_core.makeDxfSink(context);
-    m_core.prepareRawData(path, mode, context);
+    const ConversionOutcome outcome = m_core.prepareRawData(path, mode, context);
+    const ConversionReceipt& receipt = context.receipt;
+    Q_EMIT ConversionReported(ReceiptText(receipt, outcome));
+    // A run that went through and still wrote nothing would otherwise pass in
+    // silence; cancelled and failed runs have said their word already.
+    if (outcome == ConversionOutcome::Completed && receipt.parsed && receipt.written.isEmpty())
+        m_prompter.Tell(TextFilled(Texts::kNothingWritten, {NothingWrittenText(receipt, outcome)}),
+                        MessageIcon::Exclamation, Topic::Summary);
 }
 
 void CTDoc::OnReceiveAndConvert() {

@@ -80,6 +80,11 @@ public:
     // not the document's and do nothing here.
     void Execute(CommandId command);
 
+Q_SIGNALS:
+    // A conversion has ended: its receipt as one line (Windows-1250), for the
+    // main window to show without a click.
+    void ConversionReported(const QByteArray& receipt);
+
 protected:
     // The windows of the serial link. The reception returns true when it received
     // a file into targetPath.

@@ -6,7 +6,10 @@
 #include "ui/common/DialogUnits.h"
 
 #include <QLabel>
+#include <QFontMetrics>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace {
 
@@ -44,7 +47,32 @@ CTView::CTView(QWidget* parent) : QWidget(parent), m_banner(Artwork::Banner()) {
     m_mailLink->setObjectName(QStringLiteral("mailLink"));
     m_mailLink->setGeometry(units.Rect(231, 111, 74, 10));
 
+    // At the foot of the picture, left of the contact block: up to four lines of a
+    // smaller font on a pale strip, so that the banner still shows above it.
+    m_receiptLine = new QLabel(this);
+    m_receiptLine->setObjectName(QStringLiteral("receiptLine"));
+    m_receiptLine->setWordWrap(true);
+    m_receiptLine->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QFont small = font();
+    small.setPixelSize(std::max(8, font().pixelSize() - 2));
+    m_receiptLine->setFont(small);
+    m_receiptLine->setStyleSheet(QStringLiteral("background: rgba(255, 255, 255, 215); padding: 1px 3px;"));
+    m_receiptLine->hide();
+
     setMinimumSize(m_banner.size());
+}
+
+void CTView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int lineHeight = QFontMetrics(m_receiptLine->font()).lineSpacing();
+    const int height = 4 * lineHeight + 4;
+    m_receiptLine->setGeometry(4, this->height() - height - 4, m_webLink->x() - 12, height);
+}
+
+void CTView::ShowReceipt(const QString& text) {
+    m_receiptLine->setText(text);
+    m_receiptLine->setToolTip(text);
+    m_receiptLine->show();
 }
 
 void CTView::OnInitialUpdate() {

@@ -18,14 +18,21 @@ public:
     // Attaches the link targets (after the document has loaded its settings).
     void OnInitialUpdate();
 
+    // The status line at the banner's foot: the last conversion's receipt. Hidden
+    // until the first conversion, so the window looks as it always has.
+    void ShowReceipt(const QString& text);
+    QLabel* ReceiptLine() const { return m_receiptLine; }
+
     CLinkLabel* WebLink() const { return m_webLink; }
     CLinkLabel* MailLink() const { return m_mailLink; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QPixmap m_banner;
     CLinkLabel* m_webLink;
     CLinkLabel* m_mailLink;
+    QLabel* m_receiptLine;
 };

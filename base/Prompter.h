@@ -27,6 +27,12 @@ enum class Topic {
     Summary,      // the result of a finished run
     // The check before an upload found something: "Odeslat přesto?"
     UploadFindings,
+    // Damaged, lost or repeated blocks in an NTS-350 transfer; once per run, like
+    // a DataWarning.
+    TransferFindings,
+    // The data clearly come from the other instrument than "DeviceType": convert
+    // them as that one's for this run? Yes/No.
+    DeviceMismatch,
 };
 
 class Prompter {

@@ -11,3 +11,20 @@ QByteArray TextWith(const UserText& text, const QByteArray& argument) {
     if (at >= 0) bytes.replace(at, 2, argument);
     return bytes;
 }
+
+QByteArray TextFilled(const UserText& pattern, std::initializer_list<QByteArray> arguments) {
+    const QByteArray text = Text(pattern);
+    QByteArray filled;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
+            const auto index = static_cast<std::size_t>(text[i + 1] - '1');
+            if (index < arguments.size()) {
+                filled += arguments.begin()[index];
+                ++i;
+                continue;
+            }
+        }
+        filled += text[i];
+    }
+    return filled;
+}

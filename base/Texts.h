@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 
+#include <initializer_list>
+
 struct UserText {
     int number;        // string-table number, 0 for a literal
     const char* utf8;  // the text as the user sees it
@@ -161,6 +163,40 @@ inline constexpr UserText kUploadFormatHelp{
     "kódů:\nKaždý řádek obsahuje informace o jednom kódu. První hodnota je číslo kódu v intervalu 1 až 50,\nnásleduje "
     "textový popis kódu (akceptováno pouze prvních deset znaků).\nHodnoty jsou odděleny čárkou."};
 
+// The check of an NTS-350 transfer's blocks; byte offsets from the start of the file.
+inline constexpr UserText kTransferFindingsHeading{0, "Upozornění!\nPřenos dat z přístroje neprošel kontrolou bloků:"};
+inline constexpr UserText kBlockChecksum{0, "blok %1 (bajty %2–%3): nesouhlasí kontrolní součet"};
+inline constexpr UserText kBlockLost{0, "blok %1 (bajty %2–%3): má číslo %4 místo %5, předchozí blok chybí"};
+inline constexpr UserText kBlockRepeated{0, "blok %1 (bajty %2–%3): má číslo %4 místo %5, blok se opakuje"};
+inline constexpr UserText kBlockWrongLength{0, "blok %1 (bajty %2–%3): chybná délka bloku"};
+inline constexpr UserText kBlockTrailingText{0, "bajty %1–%2 za posledním blokem nepatří do žádného bloku"};
+inline constexpr UserText kRepeatTransfer{
+    0, "Převod proběhne, data ale nemusí být úplná ani správná. Doporučujeme přenos z přístroje opakovat."};
+
+// Which instrument a measured-data file comes from.
+inline constexpr UserText kNts350{0, "NTS-350"};
+inline constexpr UserText kNts660{0, "NTS-660"};
+inline constexpr UserText kUnknownDevice{0, "neznámý přístroj (DeviceType=%1)"};
+inline constexpr UserText kAskDeviceMismatch{
+    0,
+    "Soubor %1 obsahuje podle všeho data z přístroje %2, v parametrech konverze je ale nastaven přístroj "
+    "%3.\n\nPřevést ho tentokrát jako data z přístroje %2? Nastavení přístroje se nezmění."};
+inline constexpr UserText kDeviceRecognised{0, "Rozpoznaný přístroj: %1 (DeviceType=%2)."};
+inline constexpr UserText kDeviceNotRecognised{
+    0, "Přístroj se z dat rozpoznat nepodařilo, data se převedou jako z přístroje %1 (DeviceType=%2)."};
+
+// What a conversion read and wrote.
+inline constexpr UserText kReceipt{
+    0,
+    "Rozpoznáno: stanoviska %1, orientace %2, záměry s délkou %3, záměry jen úhly %4, body se souřadnicemi %5, "
+    "kódy %6. Přeskočeno: bajty mimo záznamy %7, nedokončené záznamy %8."};
+inline constexpr UserText kReceiptWritten{0, "Zapsáno: %1."};
+inline constexpr UserText kNothingWritten{0, "Nebyl zapsán žádný soubor: %1"};
+inline constexpr UserText kNothingRecognised{0, "v datech není žádný záznam přístroje %1."};
+inline constexpr UserText kNoStationsOrSightings{0, "data neobsahují žádné stanovisko ani záměru."};
+inline constexpr UserText kRunStopped{0, "převod byl zastaven."};
+inline constexpr UserText kRunFailed{0, "převod skončil chybou (viz předchozí hlášení)."};
+
 // DXF export.
 inline constexpr UserText kNoXyzPoints{0, "Nenalezeny žádné body XYZ !"};
 
@@ -168,6 +204,10 @@ inline constexpr UserText kNoXyzPoints{0, "Nenalezeny žádné body XYZ !"};
 
 // The Windows-1250 bytes of a user text.
 QByteArray Text(const UserText& text);
+
+// The text with "%1".."%9" replaced by the arguments in one pass: an argument that
+// itself holds "%2" stays as it is.
+QByteArray TextFilled(const UserText& pattern, std::initializer_list<QByteArray> arguments);
 
 // The text with its first "%s" (or "%1") replaced by argument, byte for byte; no
 // printf, so a "%" in a path stays as it is.

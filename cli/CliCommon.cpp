@@ -96,6 +96,11 @@ Answer CliPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons butt
             std::fputs("-> Ne (seznam se přesto odešle jen s volbou --force)\n", stderr);
             failed = true;
             return Answer::No;
+        case Topic::DeviceMismatch:
+            std::fputs("-> Ne (podle přístroje, ze kterého data jsou, je převede volba --set DeviceType=auto)\n",
+                       stderr);
+            deviceMismatch = true;
+            return Answer::No;
         default:
             break;
     }
@@ -107,6 +112,13 @@ void CliPrompter::ReportFileError(const FileError& error) {
     failed = true;
     Print(stderr, FileErrorText(error));
     std::fputc('\n', stderr);
+}
+
+int FinishConversion(const CliPrompter& prompter, ConversionOutcome outcome, const ConversionReceipt& receipt) {
+    Print(stderr, ReceiptText(receipt, outcome));
+    std::fputc('\n', stderr);
+    if (outcome != ConversionOutcome::Completed || prompter.failed) return kFailure;
+    return prompter.deviceMismatch && receipt.written.isEmpty() ? kFailure : kSuccess;
 }
 
 bool Flushed(std::FILE* stream) {

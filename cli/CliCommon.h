@@ -3,6 +3,7 @@
 // checked, and the answerer that takes the place of the dialogs.
 
 #include "base/Prompter.h"
+#include "convert/ConversionReceipt.h"
 
 #include <QByteArray>
 #include <QString>
@@ -29,13 +30,19 @@ bool StdinIsTerminal();
 // message on stderr.
 class CliPrompter : public Prompter {
 public:
-    bool addMillion = false;  // --million
-    bool force = false;       // --force: replace existing files, send a list the check found fault with
-    bool failed = false;      // an error was reported or a question refused the run
+    bool addMillion = false;      // --million
+    bool force = false;           // --force: replace existing files, send a list the check found fault with
+    bool failed = false;          // an error was reported or a question refused the run
+    bool deviceMismatch = false;  // the data come from the other instrument and were converted as the set one
 
     Answer Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) override;
     void ReportFileError(const FileError& error) override;
 };
+
+// A conversion's end on the command line: the receipt on stderr, then the exit
+// code. A run that wrote nothing because the data belong to the other instrument
+// fails, as do errors and refused questions.
+int FinishConversion(const CliPrompter& prompter, ConversionOutcome outcome, const ConversionReceipt& receipt);
 
 // True when everything written to stream so far has gone out; flushes it first.
 bool Flushed(std::FILE* stream);

@@ -168,6 +168,12 @@ std::optional<int> ParseCommandLine(const QStringList& arguments, const char* co
     LoadStartupFlag(store, line.settings);
     LoadDocumentSettings(store, line.settings, line.serial);
     for (const QString& assignment : assignments) {
+        // The last DeviceType given counts, "auto" or a number.
+        if (assignment.startsWith(QLatin1String("DeviceType="))) line.recogniseDevice = false;
+        if (assignment == QLatin1String("DeviceType=auto")) {
+            line.recogniseDevice = true;
+            continue;
+        }
         if (!ApplySetting(assignment, line.settings, line.serial, error)) return UsageError(error, usageUtf8);
     }
     return std::nullopt;

@@ -35,6 +35,7 @@ struct CommandLine {
     SerialSettings serial;
     bool force = false;
     bool million = false;
+    bool recogniseDevice = false;    // --set DeviceType=auto: the instrument the data come from
     QStringList operands;            // the arguments that are no options, in order
     QHash<QString, QString> values;  // the options of the table given: name, value
 
@@ -51,6 +52,7 @@ std::optional<int> ParseCommandLine(const QStringList& arguments, const char* co
 
 // Applies one "NAME=VALUE" of --set (profile names: Flag, DeviceType, DXF_Ratio,
 // JX, JY, JH, Head, OR; serial: CommPort, BaudRate, ByteSize, Parity, StopBits).
+// DeviceType=auto is the command line's own and is handled before this.
 // The value arrives as UTF-8 and is stored as Windows-1250; in Head "\r\n" stands
 // for CR LF and "\\" for a backslash. Returns false with a message in error.
 bool ApplySetting(const QString& assignment, ConversionSettings& settings, SerialSettings& serial, QString& error);

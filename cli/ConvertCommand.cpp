@@ -26,7 +26,8 @@ const char kConvertUsage[] =
     "  --mode dxf         body do výkresu DXF .dxf (měřítko DXF_Ratio)\n"
     "  --set NÁZEV=HODNOTA\n"
     "                     přepíše jedno nastavení profilu jen pro tento převod: Flag (desítkově\n"
-    "                     nebo 0x šestnáctkově), DeviceType (0 NTS-350, 1 NTS-660), DXF_Ratio,\n"
+    "                     nebo 0x šestnáctkově), DeviceType (0 NTS-350, 1 NTS-660, auto podle\n"
+    "                     dat: rozpoznaný přístroj se vypíše), DXF_Ratio,\n"
     "                     JX, JY, JH (průměrné souřadnice a výška zakázky v metrech), Head\n"
     "                     (hlavička; \\r\\n je konec řádku, \\\\ zpětné lomítko), OR (označení\n"
     "                     orientačních bodů). Profil sám se nemění.\n"
@@ -35,10 +36,14 @@ const char kConvertUsage[] =
     "                     bit 0x010 (dotaz na přepsání), převod u existujícího souboru skončí\n"
     "\n"
     "Na otázku „Použít současné nastavení korekcí?“ odpovídá Ano. Upozornění a chyby jdou\n"
-    "na standardní chybový výstup, každé upozornění nejvýše jednou za převod.\n"
+    "na standardní chybový výstup, každé upozornění nejvýše jednou za převod; u NTS-350\n"
+    "i poškozené, ztracené nebo opakované bloky přenosu. Nakonec tam vypíše jeden řádek\n"
+    "s počty rozpoznaných a přeskočených záznamů a se zapsanými soubory.\n"
+    "Jsou-li data zjevně z jiného přístroje, než udává DeviceType, vypíše to a převede je\n"
+    "podle DeviceType; s --set DeviceType=auto je převede podle rozpoznaného přístroje.\n"
     "\n"
     "Návratový kód: 0 převod proběhl, 1 chyba souboru, odmítnuté přepsání nebo převod\n"
-    "nic nevytvořil kvůli chybě, 2 chybné použití.\n";
+    "nic nevytvořil kvůli chybě nebo proto, že data jsou z jiného přístroje, 2 chybné použití.\n";
 
 bool ParseMode(const QString& text, ConversionMode& mode) {
     if (text == QLatin1String("full"))
@@ -76,8 +81,9 @@ int RunConvert(QStringList arguments) {
     prompter.addMillion = line.million;
     ConversionContext context{line.settings, document, prompter, {}};
     context.writeDxf = MakeDxfSink(context);
+    context.recogniseDevice = line.recogniseDevice;
     const ConversionOutcome outcome = PrepareRawData(path, mode, context);
-    return outcome == ConversionOutcome::Completed && !prompter.failed ? kSuccess : kFailure;
+    return FinishConversion(prompter, outcome, context.receipt);
 }
 
 }  // namespace Cli

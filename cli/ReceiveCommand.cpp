@@ -29,7 +29,8 @@ const char kReceiveUsage[] =
 #else
     "  --port ZAŘÍZENÍ  zařízení portu (jinak port CommPort z profilu, viz sekce Ports)\n"
 #endif
-    "  --convert        po příjmu převede data na soubory MAPA2 jako F1 (.zap, .asc, .cod)\n"
+    "  --convert        po příjmu převede data na soubory MAPA2 jako F1 (.zap, .asc, .cod);\n"
+    "                   poškozené bloky přenosu ohlásí, nakonec vypíše řádek s počty záznamů\n"
     "  --million        při převodu odpoví Ano na „Přičíst k souřadnicím milión?“\n"
     "  --force          existující SOUBOR.sdt (a výstupy převodu) přepíše bez dotazu\n"
     "Návratový kód: 0 data přijata (a převedena), 1 chyba, zrušení nebo přerušené spojení.\n";
@@ -97,8 +98,9 @@ int RunReceive(QStringList arguments) {
             DocumentState document;
             document.RememberChosenFile(path);
             ConversionContext context{line.settings, document, prompter, {}};
+            context.recogniseDevice = line.recogniseDevice;
             const ConversionOutcome outcome = PrepareRawData(path, ConversionMode::Full, context);
-            return outcome == ConversionOutcome::Completed && !prompter.failed ? kSuccess : kFailure;
+            return FinishConversion(prompter, outcome, context.receipt);
         }
         case Reception::State::Lost:
             if (convert) PrintUtf8(stderr, QStringLiteral("Neúplná data se nepřevádějí.\n"));

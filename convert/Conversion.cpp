@@ -44,10 +44,9 @@ public:
             m_failed = true;
             return Result::Skipped;
         }
-        if (m_context.settings.Has(FLAG_SHOW_OUTPUT)) {
-            m_context.prompter.ShowOutputFile(
-                path, Cp1250::FromUnicode(m_context.document.fileTitle + QLatin1String(extension)));
-        }
+        const QByteArray name = Cp1250::FromUnicode(m_context.document.fileTitle + QLatin1String(extension));
+        m_context.receipt.written.append(name);
+        if (m_context.settings.Has(FLAG_SHOW_OUTPUT)) m_context.prompter.ShowOutputFile(path, name);
         return Result::Written;
     }
 
@@ -97,6 +96,8 @@ ConversionOutcome RunConversion(RawDataBuffer buffer, ConversionMode mode, Conve
                                         settings.flag, scaleFactor, prompter);
     buffer.bytes = QByteArray();
     const SurveyRecordList& records = parsed.records;
+    context.receipt.deviceType = settings.deviceType;
+    context.receipt.Count(parsed, settings.orMarker);
 
     OutputStep output(context);
     if (parsed.stationAndSightingCount > 0 && mode != ConversionMode::DxfExport) {
@@ -123,6 +124,7 @@ ConversionOutcome RunConversion(RawDataBuffer buffer, ConversionMode mode, Conve
 
     if (mode == ConversionMode::DxfExport) {
         if (!context.writeDxf || !context.writeDxf(records)) return ConversionOutcome::Failed;
+        context.receipt.written.append(Cp1250::FromUnicode(context.document.fileTitle + QStringLiteral(".dxf")));
     }
     return output.Failed() ? ConversionOutcome::Failed : ConversionOutcome::Completed;
 }

@@ -10,11 +10,13 @@
 #include "base/Prompter.h"
 #include "base/SurveyRecord.h"
 #include "convert/ConversionMode.h"
+#include "convert/ConversionReceipt.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <functional>
+#include <utility>
 
 // The bytes of a prepared measured-data file. QByteArray keeps a NUL after the
 // last byte, which the NTS-660 parser's line handling relies on.
@@ -28,19 +30,28 @@ struct RawDataBuffer {
 using DxfSink = std::function<bool(const SurveyRecordList& records)>;
 
 // What a run works on: the settings (changed in place when the user edits them in
-// the parameter sheet), the current file, the user, and the DXF writer.
+// the parameter sheet), the current file, the user, and the DXF writer; and what
+// it hands back besides its outcome, the receipt.
 struct ConversionContext {
+    ConversionContext(ConversionSettings& runSettings, DocumentState& runDocument, Prompter& runPrompter,
+                      DxfSink dxfSink = {})
+        : settings(runSettings), document(runDocument), prompter(runPrompter), writeDxf(std::move(dxfSink)) {}
+
     ConversionSettings& settings;
     DocumentState& document;
     Prompter& prompter;
     DxfSink writeDxf;
+    // Convert as the instrument the data come from, without asking, and say which
+    // it was (tarvo-cli --set DeviceType=auto). Otherwise data that clearly come
+    // from the other instrument than "DeviceType" bring a question.
+    bool recogniseDevice = false;
+    ConversionReceipt receipt;  // filled by every run, from PrepareRawData on
 };
 
-enum class ConversionOutcome {
-    Completed,  // every file of the mode that had content was written
-    Stopped,    // the user cancelled or refused an overwrite
-    Failed,     // a file could not be read or written (reported), or bad settings
-};
-
+// Reads path and converts it. An NTS-350 transfer's blocks are checked as the
+// framing goes (one warning per run when a block is damaged, lost, repeated or
+// followed by stray text); data of the other instrument than "DeviceType" are
+// converted as that instrument's for this run only when the user agrees. Neither
+// changes a byte of any output.
 ConversionOutcome PrepareRawData(const QString& path, ConversionMode mode, ConversionContext& context);
 ConversionOutcome RunConversion(RawDataBuffer buffer, ConversionMode mode, ConversionContext& context);

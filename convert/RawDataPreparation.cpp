@@ -5,9 +5,13 @@
 #include "base/FileIo.h"
 #include "base/Texts.h"
 #include "convert/Conversion.h"
+#include "convert/DeviceRecognition.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -42,26 +46,167 @@ private:
 
 }  // namespace
 
-void RemoveFraming(QByteArray& bytes) {
+namespace {
+
+constexpr qsizetype kBlockBody = 132;  // between STX and ETX: 128 text bytes, the digit, three checksum digits
+
+// The block digit of a block counter: its last decimal digit after the counter
+// has wrapped at 256.
+char BlockDigit(int counter) { return static_cast<char>('0' + (counter % 256) % 10); }
+
+// The counter nearest to expected whose block digit is digit, the later one on a
+// tie: a lost block makes the digit run ahead, a repeated one makes it run back.
+int NearestCounter(int expected, char digit) {
+    for (int distance = 0; distance <= 16; ++distance) {
+        if (BlockDigit(expected + distance) == digit) return expected + distance;
+        if (expected - distance >= 0 && BlockDigit(expected - distance) == digit) return expected - distance;
+    }
+    return expected;
+}
+
+// The check of the blocks, fed by the removal loop as it reads. Every byte from an
+// STX on goes into a running XOR and a window of the last four, so that at the ETX
+// the block's own digits can be compared with what it carried.
+class BlockChecker {
+public:
+    explicit BlockChecker(TransferFindings* findings) : m_findings(findings) {}
+
+    void Text(unsigned char c) {
+        m_xor ^= c;
+        m_lastFour = (m_lastFour << 8) | c;
+    }
+    void Stx(qsizetype at) {
+        // An open block that never got its ETX is cut short by the next one.
+        if (m_blockStart >= 0) Report(BlockFindingKind::WrongLength, m_blockStart, at);
+        ++m_blocks;
+        m_blockStart = at;
+        m_xor = 0;
+        m_lastFour = 0;
+    }
+    void Etx(qsizetype at) {
+        m_framed = true;
+        m_firstTextAfterEtx = -1;
+        if (m_blockStart < 0) {
+            // An ETX without its STX: the block runs from the last ETX.
+            ++m_blocks;
+            Report(BlockFindingKind::WrongLength, m_lastEtx + 1, at + 1);
+            ++m_counter;
+        } else if (at - m_blockStart - 1 != kBlockBody) {
+            Report(BlockFindingKind::WrongLength, m_blockStart, at + 1);
+            ++m_counter;
+        } else {
+            CheckDigits(at);
+        }
+        m_blockStart = -1;
+        m_lastEtx = at;
+    }
+    // A byte that is neither framing, a line end nor the EOT of an end record:
+    // after the last ETX it is text outside any block.
+    void MarkTextAfterEtx(qsizetype at) {
+        if (m_firstTextAfterEtx < 0) m_firstTextAfterEtx = at;
+    }
+    void Finish(qsizetype size) {
+        if (!m_framed) return;
+        if (m_firstTextAfterEtx >= 0) {
+            BlockFinding finding;
+            finding.kind = BlockFindingKind::TrailingText;
+            finding.begin = m_firstTextAfterEtx;
+            finding.end = size;
+            m_findings->Add(finding);
+        }
+    }
+    bool Framed() const { return m_framed; }
+
+private:
+    void CheckDigits(qsizetype etx) {
+        const auto byteAt = [this](int fromEnd) { return static_cast<char>((m_lastFour >> (8 * fromEnd)) & 0xFF); };
+        const char digit = byteAt(3);
+        // The checksum covers the text and the digit, not the checksum digits.
+        const unsigned sum = (m_xor ^ static_cast<unsigned char>(byteAt(2)) ^ static_cast<unsigned char>(byteAt(1)) ^
+                              static_cast<unsigned char>(byteAt(0))) &
+                             0xFF;
+        const char carried[3] = {byteAt(2), byteAt(1), byteAt(0)};
+        const char computed[3] = {static_cast<char>('0' + sum / 100), static_cast<char>('0' + sum / 10 % 10),
+                                  static_cast<char>('0' + sum % 10)};
+        if (std::memcmp(carried, computed, 3) != 0 || digit < '0' || digit > '9') {
+            Report(BlockFindingKind::Checksum, m_blockStart, etx + 1);
+            ++m_counter;
+            return;
+        }
+        const int found = NearestCounter(m_counter, digit);
+        if (found != m_counter) {
+            BlockFinding finding;
+            finding.kind = found > m_counter ? BlockFindingKind::Lost : BlockFindingKind::Repeated;
+            finding.block = m_blocks;
+            finding.begin = m_blockStart;
+            finding.end = etx + 1;
+            finding.digit = digit;
+            finding.expected = BlockDigit(m_counter);
+            m_findings->Add(finding);
+        }
+        m_counter = found + 1;
+    }
+    void Report(BlockFindingKind kind, qsizetype begin, qsizetype end) {
+        BlockFinding finding;
+        finding.kind = kind;
+        finding.block = m_blocks;
+        finding.begin = begin;
+        finding.end = end;
+        m_findings->Add(finding);
+    }
+
+    TransferFindings* m_findings;
+    unsigned m_xor = 0;
+    quint32 m_lastFour = 0;
+    qsizetype m_blockStart = -1;  // the open block's STX, -1 when none is open
+    qsizetype m_lastEtx = -1;
+    qsizetype m_firstTextAfterEtx = -1;
+    int m_blocks = 0;   // blocks met so far
+    int m_counter = 0;  // the counter the next block should carry
+    bool m_framed = false;
+};
+
+}  // namespace
+
+TransferFindings RemoveFraming(QByteArray& bytes) {
     // One pass with a write index: what a removal would have moved down is simply
-    // written lower; an ETX takes back the last four bytes written.
+    // written lower; an ETX takes back the last four bytes written. The blocks are
+    // checked on the way; what is removed does not depend on the check.
+    TransferFindings findings;
+    BlockChecker check(&findings);
     char* data = bytes.data();
     const qsizetype size = bytes.size();
     qsizetype written = 0;
     for (qsizetype read = 0; read < size; ++read) {
         const char c = data[read];
-        if (static_cast<unsigned char>(c) > '\r') {  // the common case: text
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte > '\r') {  // the common case: text
             data[written++] = c;
+            check.Text(byte);
+            check.MarkTextAfterEtx(read);
             continue;
         }
-        if (c == kStx || c == '\r' || c == '\n') continue;
+        if (c == kStx) {
+            check.Stx(read);
+            continue;
+        }
+        if (c == '\r' || c == '\n') {
+            check.Text(byte);
+            continue;
+        }
         if (c == kEtx) {
             written -= std::min(written, kBlockTrailer);
+            check.Etx(read);
             continue;
         }
         data[written++] = c;
+        check.Text(byte);
+        if (c != kEot) check.MarkTextAfterEtx(read);
     }
+    check.Finish(size);
+    if (!check.Framed()) findings = TransferFindings();
     bytes.truncate(written);
+    return findings;
 }
 
 QByteArray NormaliseSigns(QByteArray bytes) {
@@ -129,16 +274,71 @@ QByteArray NormaliseSigns(QByteArray bytes) {
     return bytes;
 }
 
+namespace {
+
+// The instrument a run converts as, when it is not the stored "DeviceType": put
+// back at the end of the run unless the parameter sheet has set a type since.
+class DeviceForThisRun {
+public:
+    explicit DeviceForThisRun(ConversionSettings& settings) : m_settings(settings), m_stored(settings.deviceType) {}
+    ~DeviceForThisRun() {
+        if (m_used && m_settings.deviceType == m_usedType) m_settings.deviceType = m_stored;
+    }
+    DeviceForThisRun(const DeviceForThisRun&) = delete;
+    DeviceForThisRun& operator=(const DeviceForThisRun&) = delete;
+
+    void Use(DeviceType type) {
+        m_used = true;
+        m_usedType = static_cast<quint16>(type);
+        m_settings.deviceType = m_usedType;
+    }
+
+private:
+    ConversionSettings& m_settings;
+    quint16 m_stored;
+    quint16 m_usedType = 0;
+    bool m_used = false;
+};
+
+// Decides the instrument of the run from what the data look like: on its own
+// (recogniseDevice, saying which) or by asking when they clearly come from the
+// other one. Data that fit neither are left to "DeviceType".
+void ChooseDevice(const QString& path, const QByteArray& bytes, ConversionContext& context, DeviceForThisRun& device) {
+    const std::optional<DeviceType> recognised = RecogniseDevice(bytes);
+    const quint16 stored = context.settings.deviceType;
+    if (context.recogniseDevice) {
+        const quint16 used = recognised ? static_cast<quint16>(*recognised) : stored;
+        if (recognised) device.Use(*recognised);
+        context.prompter.Tell(TextFilled(recognised ? Texts::kDeviceRecognised : Texts::kDeviceNotRecognised,
+                                         {DeviceName(used), QByteArray::number(used)}),
+                              MessageIcon::Information, Topic::Notice);
+        return;
+    }
+    if (!recognised || static_cast<quint16>(*recognised) == stored) return;
+    const QByteArray text =
+        TextFilled(Texts::kAskDeviceMismatch, {Cp1250::FromUnicode(QFileInfo(path).fileName()),
+                                               DeviceName(static_cast<quint16>(*recognised)), DeviceName(stored)});
+    if (context.prompter.Ask(Topic::DeviceMismatch, text, MessageButtons::YesNo, MessageIcon::Question) == Answer::Yes)
+        device.Use(*recognised);
+}
+
+}  // namespace
+
 ConversionOutcome PrepareRawData(const QString& path, ConversionMode mode, ConversionContext& context) {
+    context.receipt = ConversionReceipt();
     RawDataBuffer buffer;
     if (const FileError error = ReadWholeFile(path, buffer.bytes)) {
         context.prompter.ReportFileError(error);
         return ConversionOutcome::Failed;
     }
+    DeviceForThisRun device(context.settings);
+    ChooseDevice(path, buffer.bytes, context, device);
     if (context.settings.deviceType != static_cast<quint16>(DeviceType::Nts350))
         return RunConversion(std::move(buffer), mode, context);
 
-    RemoveFraming(buffer.bytes);
+    const TransferFindings findings = RemoveFraming(buffer.bytes);
+    if (findings.Any())
+        context.prompter.Tell(TransferFindingsText(findings), MessageIcon::Exclamation, Topic::TransferFindings);
     buffer.bytes = NormaliseSigns(std::move(buffer.bytes));
     buffer.bytes.squeeze();  // give back what the framing and signs took
 

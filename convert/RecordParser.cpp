@@ -97,6 +97,7 @@ private:
     bool ReadStation350(const char*& cursor, const char* end);
     bool ReadSightingOrPoint350(const char*& cursor, const char* end);
     bool ReadCodeEntry350(const char*& cursor, const char* end);
+    bool ReadCodeAndHeight350(const char*& cursor, const char* end);
     bool ReadNameHeightCode660(const char* line, const char* lineEnd);
     bool ReadAngles660(const char* line, const char* lineEnd, bool withDistance);
     void CheckUnitsLine660(const char* line, const char* lineEnd);
@@ -191,24 +192,39 @@ std::size_t CountMarkers(const char* text, const char* end) {
 void Parser::ParseNts350(const char* text, const char* end) {
     Reserve(m_result.records, CountMarkers(text, end));
     const char* cursor = text;
+    // Bytes before covered belong to a record read or begun; a record's last "_"
+    // is its own even where the scan looks at it again for the next marker.
+    const char* covered = text;
+    const auto skip = [&cursor, &covered, this] {
+        if (cursor >= covered && *cursor != ' ') ++m_result.skippedBytes;
+        ++cursor;
+    };
     // The scan covers the whole buffer; a stray NUL ends only the field it is in.
     while (cursor < end) {
         if (cursor[0] != '_' || cursor + 1 >= end) {
-            ++cursor;
+            skip();
             continue;
         }
         const char marker = cursor[1];
+        bool read = false;
         if (marker == '\'') {
             cursor += 2;
-            ReadStation350(cursor, end);
+            read = ReadStation350(cursor, end);
         } else if (marker == '+') {
             cursor += 2;
-            ReadSightingOrPoint350(cursor, end);
+            read = ReadSightingOrPoint350(cursor, end);
         } else if (marker == ':') {
             cursor += 2;
-            ReadCodeEntry350(cursor, end);
+            read = ReadCodeEntry350(cursor, end);
         } else {
-            ++cursor;
+            skip();
+            continue;
+        }
+        if (read) {
+            covered = cursor + 1;
+        } else {
+            ++m_result.abandonedRecords;
+            covered = cursor;
         }
     }
 }
@@ -252,11 +268,7 @@ bool Parser::ReadSightingOrPoint350(const char*& cursor, const char* end) {
         SwapAnglesIfAsked();
         if (*cursor != 'g') WarnUnits(Texts::kWarnAngles);
         if (!Extract(cursor, end, field, "+", "t*", false)) return false;
-        if (!Extract(cursor, end, field, "_*", "_", false)) return false;
-        m_record.codeText = Code(field);
-        if (!Extract(cursor, end, field, ",", "_", false)) return false;
-        m_record.height = field.Number();
-        CheckHeight(m_record.height);
+        if (!ReadCodeAndHeight350(cursor, end)) return false;
         Add(Measurement);
         return true;
     }
@@ -265,11 +277,7 @@ bool Parser::ReadSightingOrPoint350(const char*& cursor, const char* end) {
         m_record.zenithAngle = field.Number() * 0.0001;
         if (!Extract(cursor, end, field, "+", "+", false)) return false;
         m_record.direction = field.Number() * 0.0001;
-        if (!Extract(cursor, end, field, "_*", "_", false)) return false;
-        m_record.codeText = Code(field);
-        if (!Extract(cursor, end, field, ",", "_", false)) return false;
-        m_record.height = field.Number();
-        CheckHeight(m_record.height);
+        if (!ReadCodeAndHeight350(cursor, end)) return false;
         SwapAnglesIfAsked();
         Add(Angles);
         return true;
@@ -304,6 +312,17 @@ bool Parser::ReadSightingOrPoint350(const char*& cursor, const char* end) {
     return false;
 }
 
+// The end of both sightings: «_*CODE_» and «,HEIGHT_», the target height checked.
+bool Parser::ReadCodeAndHeight350(const char*& cursor, const char* end) {
+    Field field;
+    if (!Extract(cursor, end, field, "_*", "_", false)) return false;
+    m_record.codeText = Code(field);
+    if (!Extract(cursor, end, field, ",", "_", false)) return false;
+    m_record.height = field.Number();
+    CheckHeight(m_record.height);
+    return true;
+}
+
 bool Parser::ReadCodeEntry350(const char*& cursor, const char* end) {
     Reset();
     Field field;
@@ -324,6 +343,15 @@ bool Parser::ReadCodeEntry350(const char*& cursor, const char* end) {
 // ---- NTS-660: keyword lines ending in CR, data from column 8.
 
 constexpr qsizetype kDataColumn = 8;
+
+// One of the instrument's own lines that carry no record ("JOB", "DATE"...): a
+// keyword of capitals and a blank before the data column. An empty line too.
+bool IsHeaderLine660(const char* line, const char* lineEnd) {
+    const char* at = line;
+    while (at < lineEnd && at - line < kDataColumn && *at >= 'A' && *at <= 'Z') ++at;
+    if (at == lineEnd) return true;
+    return at > line && at - line < kDataColumn && *at == ' ';
+}
 
 void Parser::ParseNts660(const char* text, const char* end) {
     std::size_t lines = 0;
@@ -346,19 +374,33 @@ void Parser::ParseNts660(const char* text, const char* end) {
             if (!m_unitsLineSeen) CheckUnitsLine660(line, lineEnd);
             m_unitsLineSeen = true;
         } else if (StartsWith(line, lineEnd, "STN")) {
-            if (ReadNameHeightCode660(line, lineEnd)) Add(Station);
+            if (ReadNameHeightCode660(line, lineEnd))
+                Add(Station);
+            else
+                ++m_result.abandonedRecords;
         } else if (StartsWith(line, lineEnd, "SS")) {
-            if (ReadNameHeightCode660(line, lineEnd)) {
+            if (!ReadNameHeightCode660(line, lineEnd)) {
+                ++m_result.abandonedRecords;
+            } else {
                 // The angles line must follow; whatever follows is consumed.
-                if (next >= end) break;
+                if (next >= end) {
+                    ++m_result.abandonedRecords;
+                    break;
+                }
                 const char* anglesEnd = nullptr;
                 const char* afterAngles = nextLine(next, anglesEnd);
+                bool read = false;
                 if (StartsWith(next, anglesEnd, "HV"))
-                    ReadAngles660(next, anglesEnd, false);
+                    read = ReadAngles660(next, anglesEnd, false);
                 else if (StartsWith(next, anglesEnd, "SD"))
-                    ReadAngles660(next, anglesEnd, true);
+                    read = ReadAngles660(next, anglesEnd, true);
+                if (!read) ++m_result.abandonedRecords;
                 next = afterAngles;
             }
+        } else if (StartsWith(line, lineEnd, "HV") || StartsWith(line, lineEnd, "SD")) {
+            ++m_result.abandonedRecords;  // an angles line without its target line
+        } else if (!IsHeaderLine660(line, lineEnd)) {
+            for (const char* at = line; at < lineEnd; ++at) m_result.skippedBytes += *at != ' ';
         }
         line = next;
     }

@@ -18,6 +18,11 @@ struct ParsedRecords {
     SurveyRecordList records;
     int stationAndSightingCount = 0;  // Station, Measurement and Angles records
     int codeEntryCount = 0;           // CodeListEntry records
+    // What the parse passed over: non-blank bytes outside any record (for NTS-660,
+    // of lines that are neither records nor the instrument's own keyword lines),
+    // and records begun but abandoned at a field.
+    qint64 skippedBytes = 0;
+    int abandonedRecords = 0;
 };
 
 // Parses length bytes at buffer (the buffer is not changed). flags is "Flag":

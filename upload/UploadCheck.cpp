@@ -8,7 +8,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <initializer_list>
 #include <string_view>
 
 namespace {
@@ -16,35 +15,16 @@ namespace {
 // A line or a code text longer than this is shown cut, with an ellipsis.
 constexpr qsizetype kShownTextLength = 40;
 
-// The text with "%1".."%9" replaced by the arguments in one pass: a name that
-// itself holds "%2" stays as it is.
-QByteArray Fill(const UserText& pattern, std::initializer_list<QByteArray> arguments) {
-    const QByteArray text = Text(pattern);
-    QByteArray filled;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
-            const auto index = static_cast<std::size_t>(text[i + 1] - '1');
-            if (index < arguments.size()) {
-                filled += arguments.begin()[index];
-                ++i;
-                continue;
-            }
-        }
-        filled += text[i];
-    }
-    return filled;
-}
-
 QByteArray Shown(const QByteArray& text) {
     if (text.size() <= kShownTextLength) return text;
-    return Fill(Texts::kShortened, {text.left(kShownTextLength)});
+    return TextFilled(Texts::kShortened, {text.left(kShownTextLength)});
 }
 
 QByteArray Joined(const QList<QByteArray>& items, bool quoted) {
     QByteArray joined;
     for (const QByteArray& item : items) {
         if (!joined.isEmpty()) joined += ", ";
-        joined += quoted ? Fill(Texts::kQuoted, {Shown(item)}) : item;
+        joined += quoted ? TextFilled(Texts::kQuoted, {Shown(item)}) : item;
     }
     return joined;
 }
@@ -183,22 +163,23 @@ QList<UploadFinding> CheckUploadList(const QList<QByteArray>& lines, const Surve
 QByteArray FindingText(const UploadFinding& finding) {
     switch (finding.kind) {
         case UploadFindingKind::SameName:
-            return Fill(Texts::kFindingSameName, {Joined(finding.others, false), finding.received});
+            return TextFilled(Texts::kFindingSameName, {Joined(finding.others, false), finding.received});
         case UploadFindingKind::CoordinateFolded:
-            return Fill(Texts::kFindingCoordinate,
-                        {finding.subject.isEmpty() ? Text(Texts::kUnnamedPoint) : finding.subject,
-                         QByteArray(1, finding.axis), finding.written, finding.received});
+            return TextFilled(Texts::kFindingCoordinate,
+                              {finding.subject.isEmpty() ? Text(Texts::kUnnamedPoint) : finding.subject,
+                               QByteArray(1, finding.axis), finding.written, finding.received});
         case UploadFindingKind::CodeNotSent:
-            return Fill(Texts::kFindingCodeNotSent, {Number(finding.line), Shown(finding.subject), finding.written});
+            return TextFilled(Texts::kFindingCodeNotSent,
+                              {Number(finding.line), Shown(finding.subject), finding.written});
         case UploadFindingKind::CodeRenumbered:
-            return Fill(Texts::kFindingCodeRenumbered,
-                        {Number(finding.line), Shown(finding.subject), finding.written, finding.received});
+            return TextFilled(Texts::kFindingCodeRenumbered,
+                              {Number(finding.line), Shown(finding.subject), finding.written, finding.received});
         case UploadFindingKind::CodeRepeated:
-            return Fill(Texts::kFindingCodeRepeated, {finding.written, Joined(finding.others, true)});
+            return TextFilled(Texts::kFindingCodeRepeated, {finding.written, Joined(finding.others, true)});
         case UploadFindingKind::NameCut:
-            return Fill(Texts::kFindingNameCut, {finding.subject, finding.received});
+            return TextFilled(Texts::kFindingNameCut, {finding.subject, finding.received});
         case UploadFindingKind::CodeTextCut:
-            return Fill(Texts::kFindingCodeTextCut, {finding.written, Shown(finding.subject), finding.received});
+            return TextFilled(Texts::kFindingCodeTextCut, {finding.written, Shown(finding.subject), finding.received});
     }
     return {};
 }
@@ -206,7 +187,7 @@ QByteArray FindingText(const UploadFinding& finding) {
 QByteArray FindingsText(const QList<UploadFinding>& findings, int shown) {
     QByteArray text = Text(Texts::kFindingsHeading);
     const qsizetype count = shown > 0 && shown < findings.size() ? shown : findings.size();
-    for (qsizetype i = 0; i < count; ++i) text += '\n' + Fill(Texts::kFindingLine, {FindingText(findings[i])});
-    if (count < findings.size()) text += '\n' + Fill(Texts::kFindingsMore, {Number(findings.size())});
+    for (qsizetype i = 0; i < count; ++i) text += '\n' + TextFilled(Texts::kFindingLine, {FindingText(findings[i])});
+    if (count < findings.size()) text += '\n' + TextFilled(Texts::kFindingsMore, {Number(findings.size())});
     return text;
 }

@@ -6,6 +6,7 @@
 
 #include "app/DialogPrompter.h"
 #include "app/OutputWindow.h"
+#include "base/Cp1250.h"
 #include "base/FileChooser.h"
 #include "base/SettingsStore.h"
 #include "tests/app/ScriptedUser.h"
@@ -72,6 +73,56 @@ private Q_SLOTS:
         QVERIFY(closer.outputTitles.contains(QStringLiteral("Výstupní soubor konverze nts350-job.asc")));
         const qsizetype zap = closer.outputTitles.indexOf(QStringLiteral("Výstupní soubor konverze nts350-job.zap"));
         QVERIFY(closer.outputTexts[zap].startsWith(QStringLiteral("Měřeno přístrojem")));
+    }
+
+    // The reports of F3 in the window program: each message box once, where it
+    // belongs, and the receipt handed to the main window after every run.
+    void f3Reports_data() {
+        QTest::addColumn<QString>("example");
+        QTest::addColumn<int>("flippedByte");  // -1: the file as it is
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("receiptEnd");
+        QTest::newRow("damaged block: warning, converted all the same")
+            << "nts350-job" << 140
+            << QStringLiteral(
+                   "Upozornění!\nPřenos dat z přístroje neprošel kontrolou bloků:\n"
+                   "• blok 2 (bajty 136–269): nesouhlasí kontrolní součet")
+            << QStringLiteral("Zapsáno: job.zap, job.asc, job.cod.");
+        QTest::newRow("other instrument: asked, Yes converts as that one")
+            << "nts660-job" << -1
+            << QStringLiteral(
+                   "Soubor job.sdt obsahuje podle všeho data z přístroje NTS-660, v parametrech konverze "
+                   "je ale nastaven přístroj NTS-350.")
+            << QStringLiteral("Zapsáno: job.zap.");
+        QTest::newRow("nothing recognised: said instead of silence")
+            << "" << -1 << QStringLiteral("Nebyl zapsán žádný soubor: v datech není žádný záznam přístroje NTS-350.")
+            << QStringLiteral("Nebyl zapsán žádný soubor: v datech není žádný záznam přístroje NTS-350.");
+    }
+    void f3Reports() {
+        QFETCH(QString, example);
+        QFETCH(int, flippedByte);
+        QFETCH(QString, message);
+        QFETCH(QString, receiptEnd);
+        CTDoc& document = Document(0);
+        QByteArray measured =
+            example.isEmpty()
+                ? QByteArray("Zakázka 12\r\n")
+                : TestFiles::Read(QStringLiteral(TARVO_SOURCE_DIR "/examples/") + example + QStringLiteral(".sdt"));
+        if (flippedByte >= 0) measured[flippedByte] = static_cast<char>(measured[flippedByte] ^ 0x01);
+        const QString path = m_dir.filePath(QStringLiteral("job.sdt"));
+        TestFiles::Write(path, measured);
+        m_chooser.answers = {path};
+        QStringList receipts;
+        connect(&document, &CTDoc::ConversionReported, this,
+                [&receipts](const QByteArray& receipt) { receipts << Cp1250::ToUnicode(receipt); });
+        ModalCloser closer;
+        document.Execute(CommandId::ConvertFile);
+        QCOMPARE(closer.messages.filter(message.left(40)).size(), 1);
+        QVERIFY2(closer.messages.filter(message.left(40)).first().startsWith(message),
+                 qPrintable(closer.messages.join('|')));
+        QCOMPARE(receipts.size(), 1);
+        QVERIFY2(receipts.first().endsWith(receiptEnd), qPrintable(receipts.first()));
+        QCOMPARE(document.Settings().deviceType, quint16(0));
     }
 
     void toolsWithAndWithoutTheCurrentFile() {

@@ -21,6 +21,7 @@
 #include <QScreen>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -88,6 +89,23 @@ private Q_SLOTS:
         } else {
             QCOMPARE(frame.frameGeometry().center(), centred.center());
         }
+    }
+
+    // The receipt of a run shows at the banner's foot without a click; before the
+    // first run the window looks as it always has, and it never changes size.
+    void receiptLineUnderTheBanner() {
+        auto document = Document(kDefaultFlag);
+        CMFrame frame(*document);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QLabel* line = frame.View()->ReceiptLine();
+        QVERIFY(line->isHidden());
+        const QSize size = frame.size();
+        Q_EMIT document->ConversionReported(Cp1250::FromUnicode(QStringLiteral("Zapsáno: job.zap.")));
+        QVERIFY(line->isVisible());
+        QCOMPARE(line->text(), QStringLiteral("Zapsáno: job.zap."));
+        QVERIFY(frame.View()->rect().contains(line->geometry()));
+        QCOMPARE(frame.size(), size);
     }
 
     void centring() {

@@ -36,10 +36,13 @@ struct Run {
     }
     QString Path(const char* extension) const { return document.basePath + QLatin1String(extension); }
     QByteArray Output(const char* extension) const { return TestFiles::Read(Path(extension)); }
+    ConversionReceipt receipt;
+
     ConversionOutcome Convert(const QByteArray& measured, ConversionMode mode = ConversionMode::Full) {
         TestFiles::Write(Path(".sdt"), measured);
         ConversionContext context{settings, document, prompter, {}};
         outcome = PrepareRawData(Path(".sdt"), mode, context);
+        receipt = context.receipt;
         return outcome;
     }
 };
@@ -52,6 +55,53 @@ const QByteArray kPreambleTools("9999\r\n999999999\r\n0\r\n1\r\n3\r\n0\r\n0\r\n\
 class ConversionTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // What the parser recognised and skipped, and what the run wrote; data of the
+    // other instrument are converted as theirs only for a run the user agreed to.
+    void receiptCountsWhatWasRead_data() {
+        QTest::addColumn<QByteArray>("measured");
+        QTest::addColumn<int>("deviceType");
+        QTest::addColumn<int>("mismatchAnswer");  // Answer to "convert as the other instrument?"
+        QTest::addColumn<QString>("receipt");
+        const QByteArray nts350 = TestFiles::Read(QStringLiteral(TARVO_SOURCE_DIR "/examples/nts350-job.sdt"));
+        const QByteArray nts660 = TestFiles::Read(QStringLiteral(TARVO_SOURCE_DIR "/examples/nts660-job.sdt"));
+        QTest::newRow("NTS-350 example") << nts350 << 0 << int(Answer::No)
+                                         << "2 3 5 1 3 4 0 0: job.zap job.asc job.cod";
+        QTest::newRow("NTS-660 example") << nts660 << 1 << int(Answer::No) << "2 2 3 1 0 0 0 0: job.zap";
+        QTest::newRow("NTS-660 example converted as such for this run")
+            << nts660 << 0 << int(Answer::Yes) << "2 2 3 1 0 0 0 0: job.zap";
+        QTest::newRow("NTS-660 example kept as NTS-350 writes nothing")
+            << nts660 << 0 << int(Answer::No) << "0 0 0 0 0 0 285 0:";
+        QTest::newRow("stray text and an abandoned sighting") << QByteArray("xx_'S1_(K1_)1.550_ _+P1_ ?+1 _'S2_(_)1.4_")
+                                                              << 0 << int(Answer::No) << "2 0 0 0 0 0 5 1: job.zap";
+    }
+    void receiptCountsWhatWasRead() {
+        QFETCH(QByteArray, measured);
+        QFETCH(int, deviceType);
+        QFETCH(int, mismatchAnswer);
+        QFETCH(QString, receipt);
+        Run run;
+        run.settings.deviceType = static_cast<quint16>(deviceType);
+        run.prompter.defaultAnswer = static_cast<Answer>(mismatchAnswer);
+        run.prompter.million = {Answer::No};
+        QCOMPARE(run.Convert(measured), ConversionOutcome::Completed);
+        const ConversionReceipt& r = run.receipt;
+        QString counts = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8:")
+                             .arg(r.stations)
+                             .arg(r.orientationSightings)
+                             .arg(r.distanceSightings)
+                             .arg(r.angleSightings)
+                             .arg(r.points)
+                             .arg(r.codeEntries)
+                             .arg(r.skippedBytes)
+                             .arg(r.abandonedRecords);
+        for (const QByteArray& name : r.written) counts += QLatin1Char(' ') + QString::fromLatin1(name);
+        QCOMPARE(counts, receipt);
+        QCOMPARE(run.settings.deviceType, quint16(deviceType));  // the stored type stays
+        QCOMPARE(run.prompter.Of(Topic::DeviceMismatch).size(), deviceType == 0 && measured.startsWith("JOB") ? 1 : 0);
+        if (r.written.isEmpty())
+            QVERIFY(ReceiptText(r, run.outcome).endsWith(TextFilled(Texts::kNothingRecognised, {"NTS-350"})));
+    }
+
     void writesFieldBookInEachMode_data() {
         QTest::addColumn<int>("mode");
         QTest::addColumn<QByteArray>("extension");

@@ -158,6 +158,7 @@ private Q_SLOTS:
         document.RememberChosenFile(base + ".sdt");
         ScriptedPrompter prompter;
         prompter.overwrite = overwrite;
+        prompter.deviceMismatch = {Answer::No};  // NTS-660 set: the data are converted as such
         ConversionContext context{settings, document, prompter, {}};
         QCOMPARE(int(PrepareRawData(base + ".sdt", ConversionMode(mode), context)), outcome);
         if (copy.isEmpty())

@@ -4,12 +4,19 @@
 // and 1), how the user answers (and what the parameter sheet changes), the header,
 // the orientation marker and the DXF scale; the rest is the file. The outputs go to a temporary directory that lives as
 // long as the process, so that later runs meet existing files and the overwrite question.
+// The block check of the transfer must never change the prepared text: the checked
+// framing removal is held against the plain one on every input. The instrument's
+// recognition (and its question) and the run's receipt are made on every run.
 
 #include "convert/Conversion.h"
+#include "convert/RawDataPreparation.h"
 #include "dxf/DxfExport.h"
 #include "tests/fuzz/FuzzInput.h"
 #include "tests/fuzz/InputPrompter.h"
 #include "tests/fuzz/WorkDir.h"
+#include "tests/support/PlainFramingRemoval.h"
+
+#include <cstdlib>
 
 namespace {
 
@@ -31,13 +38,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     settings.orMarker = input.Text(3);
     settings.dxfRatio = input.Byte();
 
-    const QString path = WriteWorkFile(QStringLiteral("job.sdt"), input.Rest());
+    const QByteArray measured = input.Rest();
+    QByteArray prepared = measured;
+    const TransferFindings findings = RemoveFraming(prepared);
+    if (prepared != PlainFramingRemoval(measured) || findings.count < findings.first.size()) std::abort();
+    (void)TransferFindingsText(findings);
+    const QString path = WriteWorkFile(QStringLiteral("job.sdt"), measured);
 
     DocumentState document;
     document.RememberChosenFile(path);
     InputPrompter prompter(answers, sheet);
     ConversionContext context{settings, document, prompter, {}};
     context.writeDxf = MakeDxfSink(context);
-    PrepareRawData(path, mode, context);
+    context.recogniseDevice = (answers & 0x8000) != 0;
+    const ConversionOutcome outcome = PrepareRawData(path, mode, context);
+    (void)ReceiptText(context.receipt, outcome);
     return 0;
 }

@@ -14,6 +14,9 @@ Answer ScriptedPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons
         case Topic::Overwrite:
             script = &overwrite;
             break;
+        case Topic::DeviceMismatch:
+            script = &deviceMismatch;
+            break;
         default:
             break;
     }

@@ -24,6 +24,7 @@ public:
     QList<Answer> corrections;
     QList<Answer> million;
     QList<Answer> overwrite;
+    QList<Answer> deviceMismatch;
     Answer defaultAnswer = Answer::Yes;
     // What the parameter sheet does when it is opened: edit the settings and
     // return whether the user confirmed.

@@ -1,0 +1,44 @@
+#pragma once
+// A run's outcome and its receipt: what the parser recognised per record kind,
+// what it passed over, and which files the run wrote. The receipt's text is one
+// Czech line (Windows-1250) for the terminal and the main window alike.
+
+#include "convert/ConversionMode.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <QtGlobal>
+
+struct ParsedRecords;
+
+enum class ConversionOutcome {
+    Completed,  // every file of the mode that had content was written
+    Stopped,    // the user cancelled or refused an overwrite
+    Failed,     // a file could not be read or written (reported), or bad settings
+};
+
+struct ConversionReceipt {
+    bool parsed = false;     // the run got as far as reading the records
+    quint16 deviceType = 0;  // the instrument the data were read as
+    int stations = 0;
+    int orientationSightings = 0;  // sightings whose code is the orientation marker ("OR")
+    int distanceSightings = 0;     // other sightings with a slope distance
+    int angleSightings = 0;        // other sightings of angles only
+    int points = 0;                // points with coordinates
+    int codeEntries = 0;
+    qint64 skippedBytes = 0;
+    int abandonedRecords = 0;
+    QList<QByteArray> written;  // the files written, as file name and extension
+
+    // Takes the counts of a parse; orMarker tells orientation sightings as the
+    // field book does.
+    void Count(const ParsedRecords& parsed, const QByteArray& orMarker);
+};
+
+// The receipt as one line: the counts (once the records were read), then the files
+// written, or that none was and why.
+QByteArray ReceiptText(const ConversionReceipt& receipt, ConversionOutcome outcome);
+
+// Why a run wrote no file, as a sentence after "Nebyl zapsán žádný soubor:".
+QByteArray NothingWrittenText(const ConversionReceipt& receipt, ConversionOutcome outcome);

@@ -1,0 +1,43 @@
+#include "convert/DeviceRecognition.h"
+
+#include "base/Texts.h"
+
+#include <cstring>
+
+namespace {
+
+// A keyword line: the keyword at the line's start and a blank after it (the data
+// start in column 8).
+bool IsKeywordLine(const char* at, const char* end) {
+    static constexpr const char* kKeywords[] = {"STN ", "SS ", "HV ", "SD ", "UNITS "};
+    for (const char* keyword : kKeywords) {
+        const std::size_t size = std::strlen(keyword);
+        if (static_cast<std::size_t>(end - at) >= size && std::memcmp(at, keyword, size) == 0) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::optional<DeviceType> RecogniseDevice(const QByteArray& bytes) {
+    const char* const begin = bytes.constData();
+    const char* const end = begin + bytes.size();
+    qint64 markers = 0;
+    qint64 keywordLines = 0;
+    bool lineStart = true;
+    for (const char* at = begin; at < end; ++at) {
+        const char c = *at;
+        if (lineStart && IsKeywordLine(at, end)) ++keywordLines;
+        lineStart = c == '\r' || c == '\n';
+        if (c == '_' && at + 1 < end && (at[1] == '\'' || at[1] == '+' || at[1] == ':')) ++markers;
+    }
+    if (markers > 0 && keywordLines * 4 <= markers) return DeviceType::Nts350;
+    if (keywordLines > 0 && markers * 4 <= keywordLines) return DeviceType::Nts660;
+    return std::nullopt;
+}
+
+QByteArray DeviceName(quint16 deviceType) {
+    if (deviceType == static_cast<quint16>(DeviceType::Nts350)) return Text(Texts::kNts350);
+    if (deviceType == static_cast<quint16>(DeviceType::Nts660)) return Text(Texts::kNts660);
+    return TextFilled(Texts::kUnknownDevice, {QByteArray::number(deviceType)});
+}

@@ -1,0 +1,47 @@
+#include "convert/TransferCheck.h"
+
+#include "base/Texts.h"
+
+namespace {
+
+QByteArray Number(qint64 value) { return QByteArray::number(value); }
+
+QByteArray FindingText(const BlockFinding& finding) {
+    // Byte ranges are shown inclusive: "bajty 0–133" is one block with its ETX.
+    const QByteArray block = Number(finding.block);
+    const QByteArray first = Number(finding.begin);
+    const QByteArray last = Number(finding.end - 1);
+    switch (finding.kind) {
+        case BlockFindingKind::Checksum:
+            return TextFilled(Texts::kBlockChecksum, {block, first, last});
+        case BlockFindingKind::Lost:
+            return TextFilled(Texts::kBlockLost,
+                              {block, first, last, QByteArray(1, finding.digit), QByteArray(1, finding.expected)});
+        case BlockFindingKind::Repeated:
+            return TextFilled(Texts::kBlockRepeated,
+                              {block, first, last, QByteArray(1, finding.digit), QByteArray(1, finding.expected)});
+        case BlockFindingKind::WrongLength:
+            return TextFilled(Texts::kBlockWrongLength, {block, first, last});
+        case BlockFindingKind::TrailingText:
+            return TextFilled(Texts::kBlockTrailingText, {first, last});
+    }
+    return {};
+}
+
+}  // namespace
+
+QByteArray TransferFindingsText(const TransferFindings& findings) {
+    if (!findings.Any()) return {};
+    QByteArray text = Text(Texts::kTransferFindingsHeading);
+    for (qsizetype i = 0; i < findings.first.size() && i < kTransferFindingsShown; ++i) {
+        text += '\n';
+        text += TextFilled(Texts::kFindingLine, {FindingText(findings.first[i])});
+    }
+    if (findings.count > kTransferFindingsShown) {
+        text += '\n';
+        text += TextFilled(Texts::kFindingsMore, {Number(findings.count)});
+    }
+    text += "\n\n";
+    text += Text(Texts::kRepeatTransfer);
+    return text;
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The check of an NTS-350 transfer's block framing, made while the framing is
+// removed: each block is STX, 128 text bytes, the block digit, three checksum
+// digits, ETX (then CR LF), the same blocks the upload sends. Offsets are bytes
+// from the start of the measured-data file. A file without any ETX was not
+// framed (typed or edited by hand) and has no findings.
+
+#include <QByteArray>
+#include <QList>
+
+#include <QtGlobal>
+
+enum class BlockFindingKind {
+    Checksum,      // the three checksum digits do not match the block (or its digit is no digit)
+    Lost,          // the block digit runs ahead: blocks before this one were lost
+    Repeated,      // the block digit runs back: this block came again
+    WrongLength,   // not 132 bytes between STX and ETX, or an ETX without its STX
+    TrailingText,  // text after the last ETX
+};
+
+struct BlockFinding {
+    BlockFindingKind kind = BlockFindingKind::Checksum;
+    int block = 0;      // the block's number in the file, from 1 (TrailingText: 0)
+    qint64 begin = 0;   // the block's first byte (its STX) in the file
+    qint64 end = 0;     // just after its last byte (its ETX)
+    char digit = 0;     // Lost, Repeated: the block digit received
+    char expected = 0;  // Lost, Repeated: the digit the sequence asked for
+};
+
+struct TransferFindings {
+    static constexpr int kKept = 64;  // findings kept; a file of garbage may hold millions
+    QList<BlockFinding> first;        // the first kKept, in file order
+    qint64 count = 0;                 // all of them
+
+    bool Any() const { return count > 0; }
+    void Add(const BlockFinding& finding) {
+        if (first.size() < kKept) first.append(finding);
+        ++count;
+    }
+};
+
+// How many findings the warning names before it gives their count.
+inline constexpr int kTransferFindingsShown = 5;
+
+// The once-per-run warning (Windows-1250): the first findings, their count and
+// the advice to repeat the transfer. Empty when there is nothing to say.
+QByteArray TransferFindingsText(const TransferFindings& findings);
