@@ -38,12 +38,12 @@ bench: build
 screenshots: configure
 	cmake --build $(BUILD) -j $(JOBS) --target tarvo-screenshots MenuScreenshot
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tarvo-screenshots $(BUILD)/screenshots
-	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tests/ui/menus/MenuScreenshot $(BUILD)/screenshots/menu.png
+	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tests/gui/menus/MenuScreenshot $(BUILD)/screenshots/menu.png
 
 # The main window's menu drawn open, for a person to look at.
 menu-screenshot: build
 	mkdir -p $(BUILD)/screenshots
-	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tests/ui/menus/MenuScreenshot $(BUILD)/screenshots/menu.png
+	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tests/gui/menus/MenuScreenshot $(BUILD)/screenshots/menu.png
 
 # Renders a DXF drawing to PNG: make dxf-preview FILE=job.dxf [OUT=job.png]
 dxf-preview:

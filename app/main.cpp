@@ -1,19 +1,19 @@
 // The window program. It takes no command-line arguments of its own.
 //
 // Start-up order: "Flag" is loaded before any window exists (the toolbar's image
-// set depends on it); the document is made, then the main window with its view;
-// the document then loads the other settings, the view attaches its links, and
-// the window is shown. At the end the window goes first and the document, as it
+// set depends on it); the controller is made, then the main window with its banner;
+// the controller then loads the other settings, the banner attaches its links, and
+// the window is shown. At the end the window goes first and the controller, as it
 // is destroyed, saves the settings.
 
-#include "app/CMFrame.h"
-#include "app/CTDoc.h"
-#include "app/CTView.h"
-#include "app/DialogPrompter.h"
 #include "base/SettingsStore.h"
 #include "base/Texts.h"
 #include "base/UiText.h"
-#include "ui/common/DialogFileChooser.h"
+#include "gui/common/DialogFileChooser.h"
+#include "gui/mainwindow/BannerView.h"
+#include "gui/mainwindow/CommandController.h"
+#include "gui/mainwindow/DialogPrompter.h"
+#include "gui/mainwindow/MainWindow.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -42,12 +42,12 @@ int main(int argc, char* argv[]) {
 
     DialogPrompter prompter;
     DialogFileChooser chooser;
-    CTDoc document(store, startupSettings, prompter, chooser, RealCoreOperations());
-    CMFrame frame(document);
+    CommandController controller(store, startupSettings, prompter, chooser, RealCoreOperations());
+    MainWindow frame(controller);
     prompter.SetParentWindow(&frame);
     chooser.SetParentWindow(&frame);
-    if (!document.OnNewDocument()) return 1;
-    frame.View()->OnInitialUpdate();
+    if (!controller.LoadSettings()) return 1;
+    frame.Banner()->AttachLinks();
     frame.UpdateCommandStates();
     frame.show();
     return application.exec();

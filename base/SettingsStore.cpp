@@ -112,7 +112,7 @@ void LoadStartupFlag(const SettingsStore& store, ConversionSettings& settings) {
     settings.flag = static_cast<quint16>(store.ReadInt("Flag", kDefaultFlag));
 }
 
-void LoadDocumentSettings(const SettingsStore& store, ConversionSettings& settings, SerialSettings& serial) {
+void LoadRemainingSettings(const SettingsStore& store, ConversionSettings& settings, SerialSettings& serial) {
     // A value that is missing or does not read keeps the default of a new profile.
     const SerialSettings serialDefaults;
     const ConversionSettings defaults;

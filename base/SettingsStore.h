@@ -56,7 +56,7 @@ void LoadStartupFlag(const SettingsStore& store, ConversionSettings& settings);
 
 // Start-up load, part two, in the stored order: the serial values, "JX", "JY",
 // "JH", "Head", "DXF_Ratio", "OR", "DeviceType".
-void LoadDocumentSettings(const SettingsStore& store, ConversionSettings& settings, SerialSettings& serial);
+void LoadRemainingSettings(const SettingsStore& store, ConversionSettings& settings, SerialSettings& serial);
 
 // Shutdown save: "Flag", "DeviceType", "DXF_Ratio", "JX", "JY", "JH" ("%.3f"),
 // "Head", "OR". False when the profile could not be written.

@@ -166,7 +166,7 @@ std::optional<int> ParseCommandLine(const QStringList& arguments, const char* co
     line.million = line.Has(kMillionOption.name);
     const SettingsStore store;
     LoadStartupFlag(store, line.settings);
-    LoadDocumentSettings(store, line.settings, line.serial);
+    LoadRemainingSettings(store, line.settings, line.serial);
     for (const QString& assignment : assignments) {
         // The last DeviceType given counts, "auto" or a number.
         if (assignment.startsWith(QLatin1String("DeviceType="))) line.recogniseDevice = false;

@@ -1,6 +1,6 @@
 #include "cli/Commands.h"
 
-#include "base/DocumentState.h"
+#include "base/CurrentFile.h"
 #include "cli/CliCommon.h"
 #include "cli/CommandLine.h"
 #include "convert/Conversion.h"
@@ -73,7 +73,7 @@ int RunConvert(QStringList arguments) {
         return UsageError(QStringLiteral("Zadejte právě jeden soubor měřených dat."), kConvertUsage);
 
     const QString path = QFileInfo(line.operands.first()).absoluteFilePath();
-    DocumentState document;
+    CurrentFile document;
     document.RememberChosenFile(path);
 
     CliPrompter prompter;

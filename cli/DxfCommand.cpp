@@ -1,6 +1,6 @@
 #include "cli/Commands.h"
 
-#include "base/DocumentState.h"
+#include "base/CurrentFile.h"
 #include "base/FileIo.h"
 #include "cli/CliCommon.h"
 #include "cli/CommandLine.h"
@@ -48,7 +48,7 @@ int RunDxf(QStringList arguments) {
         return kFailure;
     }
 
-    DocumentState document;
+    CurrentFile document;
     ConversionContext context{line.settings, document, prompter, {}};
     context.writeDxf = MakeDxfSink(context);
     const DxfExportOutcome outcome = ExportXyzDxf(chosen, context);

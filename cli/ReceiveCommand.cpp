@@ -1,7 +1,7 @@
 #include "cli/Commands.h"
 
 #include "base/Cp1250.h"
-#include "base/DocumentState.h"
+#include "base/CurrentFile.h"
 #include "base/FileIo.h"
 #include "cli/CliCommon.h"
 #include "cli/CommandLine.h"
@@ -95,7 +95,7 @@ int RunReceive(QStringList arguments) {
             if (!convert) return kSuccess;
             // As after F1: the received file becomes the current one and is converted in full.
             const QString path = QFileInfo(target).absoluteFilePath();
-            DocumentState document;
+            CurrentFile document;
             document.RememberChosenFile(path);
             ConversionContext context{line.settings, document, prompter, {}};
             context.recogniseDevice = line.recogniseDevice;

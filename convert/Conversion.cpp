@@ -25,7 +25,7 @@ public:
     // reported and skipped.
     template <typename Writer>
     Result Write(const char* extension, Writer write) {
-        const QString path = m_context.document.basePath + QLatin1String(extension);
+        const QString path = m_context.file.basePath + QLatin1String(extension);
         if (m_context.settings.Has(FLAG_ASK_OVERWRITE) && FileExists(path)) {
             const Answer answer =
                 m_context.prompter.Ask(Topic::Overwrite, TextWith(Texts::kFileExists, Cp1250::FromUnicode(path)),
@@ -44,7 +44,7 @@ public:
             m_failed = true;
             return Result::Skipped;
         }
-        const QByteArray name = Cp1250::FromUnicode(m_context.document.fileTitle + QLatin1String(extension));
+        const QByteArray name = Cp1250::FromUnicode(m_context.file.fileTitle + QLatin1String(extension));
         m_context.receipt.written.append(name);
         if (m_context.settings.Has(FLAG_SHOW_OUTPUT)) m_context.prompter.ShowOutputFile(path, name);
         return Result::Written;
@@ -124,7 +124,7 @@ ConversionOutcome RunConversion(RawDataBuffer buffer, ConversionMode mode, Conve
 
     if (mode == ConversionMode::DxfExport) {
         if (!context.writeDxf || !context.writeDxf(records)) return ConversionOutcome::Failed;
-        context.receipt.written.append(Cp1250::FromUnicode(context.document.fileTitle + QStringLiteral(".dxf")));
+        context.receipt.written.append(Cp1250::FromUnicode(context.file.fileTitle + QStringLiteral(".dxf")));
     }
     return output.Failed() ? ConversionOutcome::Failed : ConversionOutcome::Completed;
 }

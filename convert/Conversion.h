@@ -6,7 +6,7 @@
 // to the DXF writer). Every output is document.basePath + its extension.
 
 #include "base/ConversionSettings.h"
-#include "base/DocumentState.h"
+#include "base/CurrentFile.h"
 #include "base/Prompter.h"
 #include "base/SurveyRecord.h"
 #include "convert/ConversionMode.h"
@@ -33,12 +33,12 @@ using DxfSink = std::function<bool(const SurveyRecordList& records)>;
 // the parameter sheet), the current file, the user, and the DXF writer; and what
 // it hands back besides its outcome, the receipt.
 struct ConversionContext {
-    ConversionContext(ConversionSettings& runSettings, DocumentState& runDocument, Prompter& runPrompter,
+    ConversionContext(ConversionSettings& runSettings, CurrentFile& runFile, Prompter& runPrompter,
                       DxfSink dxfSink = {})
-        : settings(runSettings), document(runDocument), prompter(runPrompter), writeDxf(std::move(dxfSink)) {}
+        : settings(runSettings), file(runFile), prompter(runPrompter), writeDxf(std::move(dxfSink)) {}
 
     ConversionSettings& settings;
-    DocumentState& document;
+    CurrentFile& file;
     Prompter& prompter;
     DxfSink writeDxf;
     // Convert as the instrument the data come from, without asking, and say which

@@ -343,7 +343,7 @@ ConversionOutcome PrepareRawData(const QString& path, ConversionMode mode, Conve
     buffer.bytes.squeeze();  // give back what the framing and signs took
 
     if (context.settings.Has(FLAG_KEEP_200) && mode == ConversionMode::Full) {
-        const QString copyPath = context.document.basePath + QStringLiteral(".200");
+        const QString copyPath = context.file.basePath + QStringLiteral(".200");
         if (context.settings.Has(FLAG_ASK_OVERWRITE) && FileExists(copyPath)) {
             const Answer answer =
                 context.prompter.Ask(Topic::Overwrite, TextWith(Texts::kFileExists, Cp1250::FromUnicode(copyPath)),

@@ -5,7 +5,7 @@
 
 DxfSink MakeDxfSink(ConversionContext& context) {
     return [&context](const SurveyRecordList& records) {
-        return WriteDxf(context.document.basePath, records, context.settings, context.prompter);
+        return WriteDxf(context.file.basePath, records, context.settings, context.prompter);
     };
 }
 
@@ -13,15 +13,15 @@ DxfExportOutcome ExportXyzDxf(const QString& chosenPath, ConversionContext& cont
     bool textList = false;
     if (!chosenPath.isEmpty()) {
         // Only the lower-case extension means a text list.
-        textList = DocumentState::ExtensionOf(chosenPath) == QLatin1String("txt");
-        context.document.RememberChosenFile(chosenPath);
+        textList = CurrentFile::ExtensionOf(chosenPath) == QLatin1String("txt");
+        context.file.RememberChosenFile(chosenPath);
     }
-    if (context.document.basePath.isEmpty()) return DxfExportOutcome::NoCurrentFile;
+    if (context.file.basePath.isEmpty()) return DxfExportOutcome::NoCurrentFile;
 
     if (textList) {
         SurveyRecordList records;
-        ReadXyzTextList(context.document.basePath + QStringLiteral(".txt"), records, context.prompter);
-        const bool written = WriteDxf(context.document.basePath, records, context.settings, context.prompter);
+        ReadXyzTextList(context.file.basePath + QStringLiteral(".txt"), records, context.prompter);
+        const bool written = WriteDxf(context.file.basePath, records, context.settings, context.prompter);
         return written ? DxfExportOutcome::Written : DxfExportOutcome::NotWritten;
     }
 
@@ -34,7 +34,7 @@ DxfExportOutcome ExportXyzDxf(const QString& chosenPath, ConversionContext& cont
         written = write(records);
         return written;
     };
-    PrepareRawData(context.document.basePath + QStringLiteral(".sdt"), ConversionMode::DxfExport, context);
+    PrepareRawData(context.file.basePath + QStringLiteral(".sdt"), ConversionMode::DxfExport, context);
     context.writeDxf = previous;
     return written ? DxfExportOutcome::Written : DxfExportOutcome::NotWritten;
 }

@@ -3,23 +3,23 @@
 // on the windows platform). It works on a profile of its own in DIRECTORY and
 // never touches the user's; on Windows the communication dialog finds COM1 alone.
 
-#include "app/CMFrame.h"
-#include "app/CParameterSheet.h"
-#include "app/CTDoc.h"
-#include "app/CTView.h"
-#include "app/OutputWindow.h"
 #include "base/Cp1250.h"
 #include "base/FileChooser.h"
 #include "base/Prompter.h"
 #include "base/SettingsStore.h"
 #include "base/Texts.h"
-#include "serial/CommunicationDialog.h"
+#include "gui/mainwindow/BannerView.h"
+#include "gui/mainwindow/CommandController.h"
+#include "gui/mainwindow/MainWindow.h"
+#include "gui/mainwindow/OutputWindow.h"
+#include "gui/mainwindow/ParameterSheet.h"
+#include "gui/serial/CommunicationDialog.h"
+#include "gui/serial/ReceptionAnimation.h"
+#include "gui/serial/ReceptionWindow.h"
+#include "gui/upload/UploadWindow.h"
 #include "serial/PortNames.h"
-#include "serial/ReceptionAnimation.h"
-#include "serial/ReceptionWindow.h"
 #include "serial/SerialLink.h"
 #include "upload/UploadPort.h"
-#include "upload/UploadWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -68,13 +68,13 @@ void SaveMainWindow(quint16 flag, const char* name, bool withToolsMenu, const ch
     startup.flag = flag;
     SilentPrompter prompter;
     NoFiles chooser;
-    CTDoc document(store, startup, prompter, chooser, CoreOperations{});
-    CMFrame frame(document);
-    document.OnNewDocument();
-    document.Settings().flag = flag;
-    frame.View()->OnInitialUpdate();
+    CommandController controller(store, startup, prompter, chooser, CoreOperations{});
+    MainWindow frame(controller);
+    controller.LoadSettings();
+    controller.Settings().flag = flag;
+    frame.Banner()->AttachLinks();
     frame.UpdateCommandStates();
-    if (receipt) Q_EMIT document.ConversionReported(Cp1250::FromUtf8(receipt));
+    if (receipt) Q_EMIT controller.ConversionReported(Cp1250::FromUtf8(receipt));
     if (!withToolsMenu) {
         Save(frame, name);
         return;
@@ -123,7 +123,7 @@ int main(int argc, char* argv[]) {
     settings.dxfRatio = 6;
     const char* pages[] = {"sheet-reduction.png", "sheet-header.png", "sheet-conversion.png"};
     for (int page = 0; page < 3; ++page) {
-        CParameterSheet sheet(settings);
+        ParameterSheet sheet(settings);
         sheet.show();
         sheet.Tabs()->setCurrentIndex(page);
         Save(sheet, pages[page]);

@@ -40,7 +40,7 @@ class SettingsStoreTest : public QObject {
         Loaded loaded;
         const SettingsStore store(IniPath());
         LoadStartupFlag(store, loaded.settings);
-        LoadDocumentSettings(store, loaded.settings, loaded.serial);
+        LoadRemainingSettings(store, loaded.settings, loaded.serial);
         return loaded;
     }
 

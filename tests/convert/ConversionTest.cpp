@@ -24,7 +24,7 @@ const QByteArray kStationsText(
 struct Run {
     QTemporaryDir dir;
     ConversionSettings settings;
-    DocumentState document;
+    CurrentFile document;
     ScriptedPrompter prompter;
     ConversionOutcome outcome = ConversionOutcome::Failed;
 
@@ -361,7 +361,7 @@ private Q_SLOTS:
         TestFiles::Write(measured, kStationsText);
         ConversionSettings settings;
         settings.flag = 0;
-        DocumentState document;
+        CurrentFile document;
         document.RememberChosenFile(measured);
         ScriptedPrompter prompter;
         ConversionContext context{settings, document, prompter, {}};
@@ -419,7 +419,7 @@ private Q_SLOTS:
         settings.deviceType = deviceType;
         settings.flag = flag;
         if (!head.isEmpty()) settings.head = head;
-        DocumentState document;
+        CurrentFile document;
         document.RememberChosenFile(measured);
         ScriptedPrompter prompter;
         prompter.million = {Answer::Yes};

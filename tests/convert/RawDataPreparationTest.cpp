@@ -154,7 +154,7 @@ private Q_SLOTS:
         ConversionSettings settings;
         settings.deviceType = deviceType;
         settings.flag = flag;
-        DocumentState document;
+        CurrentFile document;
         document.RememberChosenFile(base + ".sdt");
         ScriptedPrompter prompter;
         prompter.overwrite = overwrite;
@@ -181,7 +181,7 @@ private Q_SLOTS:
         QVERIFY(QFile::link("/dev/full", base + ".200"));
         ConversionSettings settings;
         settings.flag = FLAG_KEEP_200;
-        DocumentState document;
+        CurrentFile document;
         document.RememberChosenFile(base + ".sdt");
         ScriptedPrompter prompter;
         ConversionContext context{settings, document, prompter, {}};
@@ -194,7 +194,7 @@ private Q_SLOTS:
     void missingFileIsReportedByName() {
         QTemporaryDir dir;
         ConversionSettings settings;
-        DocumentState document;
+        CurrentFile document;
         document.RememberChosenFile(dir.filePath("none.sdt"));
         ScriptedPrompter prompter;
         ConversionContext context{settings, document, prompter, {}};

@@ -14,7 +14,7 @@ class DxfExportTest : public QObject {
 private:
     QTemporaryDir m_dir;
     ConversionSettings m_settings;
-    DocumentState m_document;
+    CurrentFile m_document;
     ScriptedPrompter m_prompter;
 
     QString Path(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
@@ -25,7 +25,7 @@ private Q_SLOTS:
         for (const QString& name : QDir(m_dir.path()).entryList(QDir::Files)) QFile::remove(m_dir.filePath(name));
         m_settings = ConversionSettings();
         m_settings.flag = 0;
-        m_document = DocumentState();
+        m_document = CurrentFile();
         m_prompter = ScriptedPrompter();
     }
 

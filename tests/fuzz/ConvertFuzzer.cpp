@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)TransferFindingsText(findings);
     const QString path = WriteWorkFile(QStringLiteral("job.sdt"), measured);
 
-    DocumentState document;
+    CurrentFile document;
     document.RememberChosenFile(path);
     InputPrompter prompter(answers, sheet);
     ConversionContext context{settings, document, prompter, {}};

@@ -5,7 +5,7 @@
 
 #include "base/ConversionSettings.h"
 #include "base/Cp1250.h"
-#include "base/DocumentState.h"
+#include "base/CurrentFile.h"
 #include "base/Numbers.h"
 #include "convert/Conversion.h"
 #include "convert/RecordParser.h"
@@ -59,7 +59,7 @@ private Q_SLOTS:
 
         // The line's bytes as a reception stores them; the ".200" copy is the prepared text.
         QTemporaryDir dir;
-        DocumentState document;
+        CurrentFile document;
         document.RememberChosenFile(dir.filePath("upload.sdt"));
         TestFiles::Write(dir.filePath("upload.sdt"), port.line);
         ConversionSettings settings;

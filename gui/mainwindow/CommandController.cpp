@@ -1,0 +1,208 @@
+#include "gui/mainwindow/CommandController.h"
+
+#include "base/FileChooser.h"
+#include "base/Prompter.h"
+#include "base/SettingsStore.h"
+#include "base/Texts.h"
+#include "gui/serial/CommunicationDialog.h"
+#include "gui/serial/ReceptionWindow.h"
+#include "gui/upload/UploadWindow.h"
+#include "serial/PortNames.h"
+#include "serial/SerialLink.h"
+#include "serial/SerialUploadPort.h"
+
+#include <QApplication>
+
+#include <utility>
+
+namespace {
+
+FileDialogRequest MeasuredDataRequest(FileDialogRequest::Kind kind) {
+    return FileDialogRequest{kind, Text(Texts::kMeasuredDataFilter), QStringLiteral("sdt")};
+}
+
+// The window the serial windows open over.
+QWidget* DialogParent() { return QApplication::activeWindow(); }
+
+}  // namespace
+
+CommandController::CommandController(SettingsStore& store, const ConversionSettings& startupSettings,
+                                     Prompter& prompter, FileChooser& chooser, CoreOperations core, QObject* parent)
+    : QObject(parent),
+      m_store(store),
+      m_settings(startupSettings),
+      m_prompter(prompter),
+      m_chooser(chooser),
+      m_core(std::move(core)),
+      m_link(std::make_unique<SerialLink>()) {
+    m_link->SetPortResolver([this](int commPort) { return PortNames::DeviceOf(m_store, commPort); });
+}
+
+CommandController::~CommandController() {
+    // The port closes before the settings are written.
+    m_link.reset();
+    // A controller whose settings were never loaded would overwrite the profile with
+    // defaults; it leaves the profile alone.
+    if (m_loaded && !SaveShutdownSettings(m_store, m_settings)) m_prompter.Tell(UnsavedSettingsText(m_store));
+}
+
+bool CommandController::LoadSettings() {
+    LoadRemainingSettings(m_store, m_settings, m_serial);
+    m_link->SetSettings(m_serial);
+    m_loaded = true;
+    return true;
+}
+
+bool CommandController::ToolsAvailable() const {
+    return !(m_settings.Has(FLAG_USE_CURRENT) && m_file.basePath.isEmpty());
+}
+
+CommandState CommandController::StateOf(CommandId command) const {
+    CommandState state;
+    switch (command) {
+        case CommandId::ExportCoordinates:
+            state.enabled = m_settings.IsDevice(DeviceType::Nts350);
+            break;
+        case CommandId::Headers:
+        case CommandId::HorizontalDistances:
+        case CommandId::ExportXyzDxf:
+            state.enabled = ToolsAvailable();
+            break;
+        case CommandId::UseCurrent:
+            state.checked = m_settings.Has(FLAG_USE_CURRENT);
+            break;
+        default:
+            break;
+    }
+    return state;
+}
+
+void CommandController::Execute(CommandId command) {
+    if (!StateOf(command).enabled) return;
+    switch (command) {
+        case CommandId::ReceiveAndConvert:
+            OnReceiveAndConvert();
+            break;
+        case CommandId::ExportCoordinates:
+            OnExportCoordinates();
+            break;
+        case CommandId::ConvertFile:
+            OnConvertFile();
+            break;
+        case CommandId::Headers:
+            OnHeaders();
+            break;
+        case CommandId::HorizontalDistances:
+            OnHorizontalDistances();
+            break;
+        case CommandId::ExportXyzDxf:
+            OnExportXyzDxf();
+            break;
+        case CommandId::UseCurrent:
+            OnUseCurrent();
+            break;
+        case CommandId::ConversionParameters:
+            OnConversionParameters();
+            break;
+        case CommandId::CommunicationParameters:
+            OnCommunicationParameters();
+            break;
+        case CommandId::Help:
+        case CommandId::Tools:
+        case CommandId::Exit:
+            break;
+    }
+}
+
+void CommandController::Convert(const QString& path, ConversionMode mode) {
+    if (!m_core.prepareRawData) return;
+    ConversionContext context{m_settings, m_file, m_prompter, {}};
+    if (m_core.makeDxfSink) context.writeDxf = m_core.makeDxfSink(context);
+    const ConversionOutcome outcome = m_core.prepareRawData(path, mode, context);
+    const ConversionReceipt& receipt = context.receipt;
+    Q_EMIT ConversionReported(ReceiptText(receipt, outcome));
+    // A run that went through and still wrote nothing would otherwise pass in
+    // silence; cancelled and failed runs have said their word already.
+    if (outcome == ConversionOutcome::Completed && receipt.parsed && receipt.written.isEmpty())
+        m_prompter.Tell(TextFilled(Texts::kNothingWritten, {NothingWrittenText(receipt, outcome)}),
+                        MessageIcon::Exclamation, Topic::Summary);
+}
+
+void CommandController::OnReceiveAndConvert() {
+    const QString path = m_chooser.Choose(MeasuredDataRequest(FileDialogRequest::Kind::Save));
+    if (path.isEmpty()) return;
+    // A cancelled reception leaves the current file as it was.
+    if (!RunReception(path)) return;
+    m_file.RememberChosenFile(path);
+    Convert(path, ConversionMode::Full);
+}
+
+void CommandController::OnExportCoordinates() {
+    if (!m_settings.IsDevice(DeviceType::Nts350)) return;
+    RunUploadWindow();
+}
+
+void CommandController::OnConvertFile() {
+    // Asks for a file even when "Použít aktuální" is on; converts it under
+    // whatever extension it has.
+    const QString path = m_chooser.Choose(MeasuredDataRequest(FileDialogRequest::Kind::Open));
+    if (path.isEmpty()) return;
+    m_file.RememberChosenFile(path);
+    Convert(path, ConversionMode::Full);
+}
+
+void CommandController::RunTool(ConversionMode mode) {
+    if (!m_settings.Has(FLAG_USE_CURRENT)) {
+        const QString path = m_chooser.Choose(MeasuredDataRequest(FileDialogRequest::Kind::Open));
+        if (path.isEmpty()) return;
+        m_file.RememberChosenFile(path);
+    }
+    if (m_file.basePath.isEmpty()) return;
+    // The tools always read the measured data: a chosen job.txt converts job.sdt.
+    Convert(m_file.basePath + QStringLiteral(".sdt"), mode);
+}
+
+void CommandController::OnHeaders() { RunTool(ConversionMode::StationHeaders); }
+
+void CommandController::OnHorizontalDistances() { RunTool(ConversionMode::HorizontalDistances); }
+
+void CommandController::OnExportXyzDxf() {
+    QString chosen;
+    if (!m_settings.Has(FLAG_USE_CURRENT)) {
+        chosen = m_chooser.Choose(FileDialogRequest{FileDialogRequest::Kind::Open, Text(Texts::kDxfSourceFilter), {}});
+        if (chosen.isEmpty()) return;
+    } else if (m_file.basePath.isEmpty()) {
+        return;
+    }
+    if (!m_core.exportXyzDxf) return;
+    ConversionContext context{m_settings, m_file, m_prompter, {}};
+    if (m_core.makeDxfSink) context.writeDxf = m_core.makeDxfSink(context);
+    m_core.exportXyzDxf(chosen, context);
+}
+
+void CommandController::OnUseCurrent() { m_settings.flag ^= FLAG_USE_CURRENT; }
+
+void CommandController::OnConversionParameters() { m_prompter.RunParameterSheet(m_settings); }
+
+void CommandController::OnCommunicationParameters() { RunCommunicationDialog(); }
+
+bool CommandController::RunReception(const QString& targetPath) {
+    ReceptionWindow window(*m_link, m_prompter, targetPath, DialogParent());
+    return window.Run();
+}
+
+void CommandController::RunUploadWindow() {
+    SerialUploadPort port(*m_link);
+    UploadWindow window(m_settings.flag, port, m_prompter, DialogParent());
+    window.SetFileChooser([this] {
+        return m_chooser.Choose(FileDialogRequest{FileDialogRequest::Kind::Open, Text(Texts::kAllFilesFilter), {}});
+    });
+    window.exec();
+}
+
+void CommandController::RunCommunicationDialog() {
+    CommunicationDialog dialog(*m_link, m_store, m_prompter, DialogParent());
+    dialog.exec();
+    // The dialog's values are in use from its OK on, stored or not.
+    m_serial = m_link->Settings();
+}

@@ -1,0 +1,13 @@
+#include "gui/mainwindow/CoreOperations.h"
+
+#include "dxf/DxfExport.h"
+
+CoreOperations RealCoreOperations() {
+    CoreOperations core;
+    core.prepareRawData = &PrepareRawData;
+    core.exportXyzDxf = [](const QString& chosenPath, ConversionContext& context) {
+        ExportXyzDxf(chosenPath, context);
+    };
+    core.makeDxfSink = &MakeDxfSink;
+    return core;
+}

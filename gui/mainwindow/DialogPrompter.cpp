@@ -1,0 +1,67 @@
+#include "gui/mainwindow/DialogPrompter.h"
+
+#include "base/Cp1250.h"
+#include "base/Texts.h"
+#include "base/UiText.h"
+#include "gui/mainwindow/OutputWindow.h"
+#include "gui/mainwindow/ParameterSheet.h"
+
+QMessageBox::Icon DialogPrompter::IconOf(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+    }
+    return QMessageBox::Warning;
+}
+
+Answer DialogPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) {
+    (void)topic;
+    QMessageBox box(IconOf(icon), UiText(Texts::kApplicationTitle), Cp1250::ToUnicode(text), QMessageBox::NoButton,
+                    m_parent);
+    switch (buttons) {
+        case MessageButtons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case MessageButtons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        case MessageButtons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            box.setEscapeButton(QMessageBox::Cancel);
+            break;
+    }
+    box.setDefaultButton(buttons == MessageButtons::Ok ? QMessageBox::Ok : QMessageBox::Yes);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        default:
+            // The close box: a notice is read, a question is not agreed to.
+            if (buttons == MessageButtons::Ok) return Answer::Ok;
+            return buttons == MessageButtons::YesNo ? Answer::No : Answer::Cancel;
+    }
+}
+
+void DialogPrompter::ShowOutputFile(const QString& path, const QByteArray& titleSuffix) {
+    QByteArray text;
+    if (const FileError error = ReadWholeFile(path, text)) {
+        ReportFileError(error);
+        return;
+    }
+    OutputWindow window(text, titleSuffix, m_parent);
+    window.exec();
+}
+
+bool DialogPrompter::RunParameterSheet(ConversionSettings& settings) {
+    ParameterSheet sheet(settings, m_parent);
+    if (sheet.exec() != QDialog::Accepted) return false;
+    ApplySheetResult(sheet, settings);
+    return true;
+}

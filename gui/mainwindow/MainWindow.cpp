@@ -1,0 +1,237 @@
+#include "gui/mainwindow/MainWindow.h"
+
+#include "base/Cp1250.h"
+#include "base/Texts.h"
+#include "base/UiText.h"
+#include "gui/mainwindow/Artwork.h"
+#include "gui/mainwindow/BannerView.h"
+#include "gui/menus/FlatMenuStyle.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#ifndef TARVO_DOC_DIR
+#define TARVO_DOC_DIR ""
+#endif
+
+namespace {
+
+// The tip of a toolbar command: the part of its string after "\n".
+QString TipOf(const UserText& text) {
+    const QString full = UiText(text);
+    return full.mid(full.indexOf(QLatin1Char('\n')) + 1);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(CommandController& controller, QWidget* parent)
+    : QMainWindow(parent),
+      m_controller(controller),
+      m_sixteenColours(controller.Settings().Has(FLAG_16_COLOUR_TOOLBAR)) {
+    setObjectName(QStringLiteral("mainFrame"));
+    // Caption, system menu and minimise box; no sizing border, no maximise box.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // Whatever the controller's title, the caption names the product and version.
+    setWindowTitle(QStringLiteral("Tarvo v" TARVO_VERSION));
+
+    QAction* receive = AddAction(CommandId::ReceiveAndConvert, Texts::kMenuReceiveAndConvert);
+    QAction* exportCoordinates = AddAction(CommandId::ExportCoordinates, Texts::kMenuExportCoordinates);
+    QAction* convert = AddAction(CommandId::ConvertFile, Texts::kMenuConvertFile);
+    QAction* headers = AddAction(CommandId::Headers, Texts::kMenuHeaders);
+    QAction* distances = AddAction(CommandId::HorizontalDistances, Texts::kMenuHorizontalDistances);
+    QAction* dxf = AddAction(CommandId::ExportXyzDxf, Texts::kMenuExportXyzDxf);
+    QAction* useCurrent = AddAction(CommandId::UseCurrent, Texts::kMenuUseCurrent);
+    QAction* conversionParameters = AddAction(CommandId::ConversionParameters, Texts::kMenuConversionParameters);
+    QAction* communicationParameters =
+        AddAction(CommandId::CommunicationParameters, Texts::kMenuCommunicationParameters);
+    QAction* help = AddAction(CommandId::Help, Texts::kMenuHelp);
+    QAction* tools = AddAction(CommandId::Tools, Texts::kTipTools);
+    QAction* exit = AddAction(CommandId::Exit, Texts::kMenuExit);
+
+    receive->setShortcut(QKeySequence(Qt::Key_F1));
+    exportCoordinates->setShortcut(QKeySequence(Qt::Key_F2));
+    convert->setShortcut(QKeySequence(Qt::Key_F3));
+    useCurrent->setCheckable(true);
+    dxf->setStatusTip(UiText(Texts::kPromptExportXyzDxf));
+    receive->setToolTip(TipOf(Texts::kTipReceiveAndConvert));
+    exportCoordinates->setToolTip(TipOf(Texts::kTipExportCoordinates));
+    convert->setToolTip(TipOf(Texts::kTipConvertFile));
+    tools->setText(TipOf(Texts::kTipTools));
+    tools->setToolTip(TipOf(Texts::kTipTools));
+    conversionParameters->setToolTip(TipOf(Texts::kTipConversionParameters));
+    communicationParameters->setToolTip(TipOf(Texts::kTipCommunicationParameters));
+    help->setToolTip(TipOf(Texts::kTipHelp));
+
+    // The menu: "Konverzní nástroje" is its fifth entry (index 4).
+    m_mainMenu = menuBar()->addMenu(UiText(Texts::kMenuBarEntry));
+    m_mainMenu->setObjectName(QStringLiteral("mainMenu"));
+    m_mainMenu->addAction(receive);
+    m_mainMenu->addAction(exportCoordinates);
+    m_mainMenu->addAction(convert);
+    m_mainMenu->addSeparator();
+    m_toolsMenu = m_mainMenu->addMenu(UiText(Texts::kToolsSubmenu));
+    m_toolsMenu->setObjectName(QStringLiteral("toolsMenu"));
+    m_toolsMenu->addAction(headers);
+    m_toolsMenu->addAction(distances);
+    m_toolsMenu->addAction(dxf);
+    m_toolsMenu->addSeparator();
+    m_toolsMenu->addAction(useCurrent);
+    m_mainMenu->addSeparator();
+    m_mainMenu->addAction(conversionParameters);
+    m_mainMenu->addAction(communicationParameters);
+    m_mainMenu->addSeparator();
+    m_mainMenu->addAction(help);
+    m_mainMenu->addSeparator();
+    m_mainMenu->addAction(exit);
+    // The flat look of the pop-up menus, for the tools pop-up too.
+    InstallFlatMenus(m_mainMenu);
+    connect(m_mainMenu, &QMenu::aboutToShow, this, &MainWindow::UpdateCommandStates);
+    connect(m_toolsMenu, &QMenu::aboutToShow, this, &MainWindow::UpdateCommandStates);
+
+    // The toolbar: seven flat buttons with a separator between each two, so that
+    // the tools button is item 6.
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setObjectName(QStringLiteral("mainToolBar"));
+    m_toolBar->setIconSize(QSize(Artwork::kToolbarImageWidth, Artwork::kToolbarImageHeight));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_toolBar->setFloatable(false);
+    m_toolBar->setAllowedAreas(Qt::TopToolBarArea);
+    m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    m_toolBar->toggleViewAction()->setEnabled(false);
+    const QList<QPixmap> images = Artwork::ToolbarImages(m_sixteenColours);
+    const QList<QAction*> buttons = {
+        receive, exportCoordinates, convert, tools, conversionParameters, communicationParameters, help};
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        if (i > 0) m_toolBar->addSeparator();
+        buttons[i]->setIcon(QIcon(images.value(i)));
+        m_toolBar->addAction(buttons[i]);
+    }
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+
+    m_banner = new BannerView(this);
+    setCentralWidget(m_banner);
+    connect(&m_controller, &CommandController::ConversionReported, m_banner,
+            [banner = m_banner](const QByteArray& receipt) { banner->ShowReceipt(Cp1250::ToUnicode(receipt)); });
+
+    const QRect place = CenteredRect(screen() ? screen()->geometry().size() : QSize(kWidth, kHeight));
+    setFixedSize(kWidth, kHeight);
+    move(place.topLeft());
+    UpdateCommandStates();
+}
+
+QAction* MainWindow::AddAction(CommandId command, const UserText& text) {
+    auto* action = new QAction(UiText(text), this);
+    action->setShortcutContext(Qt::WindowShortcut);
+    m_actions.insert(command, action);
+    connect(action, &QAction::triggered, this, [this, command] {
+        switch (command) {
+            case CommandId::Help:
+                OnHelp();
+                break;
+            case CommandId::Tools:
+                OnTools();
+                break;
+            case CommandId::Exit:
+                close();
+                break;
+            default:
+                m_controller.Execute(command);
+                break;
+        }
+        UpdateCommandStates();
+    });
+    return action;
+}
+
+void MainWindow::UpdateCommandStates() {
+    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
+        const CommandState state = m_controller.StateOf(it.key());
+        it.value()->setEnabled(state.enabled);
+        if (it.value()->isCheckable()) it.value()->setChecked(state.checked);
+    }
+}
+
+QRect MainWindow::CenteredRect(QSize screen) {
+    return QRect((screen.width() - kWidth) / 2, (screen.height() - kHeight) / 2, kWidth, kHeight);
+}
+
+int MainWindow::GrowthPerSide(int clientHeight) {
+    const int shortfall = kMinimumClientHeight - clientHeight;
+    return shortfall < 2 ? 0 : shortfall / 2;
+}
+
+int MainWindow::ClientHeight() const {
+    // The menu bar is outside the client area, as on a desktop whose menus sit in
+    // the window's frame.
+    const bool menuInside = menuBar()->isVisible() && !menuBar()->isNativeMenuBar();
+    return height() - (menuInside ? menuBar()->height() : 0);
+}
+
+void MainWindow::ApplySizeRule() {
+    if (m_applyingSizeRule) return;
+    const int growth = GrowthPerSide(ClientHeight());
+    if (growth == 0) return;
+    m_applyingSizeRule = true;
+    const QPoint topLeft = pos();
+    setFixedSize(width(), height() + 2 * growth);
+    move(topLeft.x(), topLeft.y() - growth);
+    m_applyingSizeRule = false;
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    ApplySizeRule();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // 510 × 305 is the whole window with its frame: once the desktop tells how
+    // thick its frame is, the inside shrinks by that much and the window is centred
+    // again.
+    const QSize frame = frameGeometry().size() - size();
+    if (!m_framed && (frame.width() > 0 || frame.height() > 0)) {
+        m_framed = true;
+        const QRect place = CenteredRect(screen() ? screen()->geometry().size() : QSize(kWidth, kHeight));
+        setFixedSize(kWidth - frame.width(), kHeight - frame.height());
+        move(place.topLeft());
+    }
+    ApplySizeRule();
+}
+
+QPoint MainWindow::ToolsMenuPosition() const {
+    const QWidget* button = m_toolBar->widgetForAction(m_actions.value(CommandId::Tools));
+    if (!button) return mapToGlobal(QPoint(0, 0));
+    const QRect item = button->geometry();
+    return m_toolBar->mapToGlobal(QPoint(item.x() + item.width(), item.y() + 20));
+}
+
+void MainWindow::OnTools() {
+    UpdateCommandStates();
+    m_toolsMenu->popup(ToolsMenuPosition());
+}
+
+QString MainWindow::HelpManualPath(const QString& programDirectory, const QString& documentationDirectory) {
+    const QString manual = UiText(Texts::kHelpManual);
+    const QString beside = QDir(programDirectory).filePath(manual);
+    if (QFileInfo(beside).isFile() || documentationDirectory.isEmpty()) return beside;
+    const QString installed = QDir(documentationDirectory).filePath(manual);
+    return QFileInfo(installed).isFile() ? installed : beside;
+}
+
+void MainWindow::OnHelp() {
+    // Whether the desktop finds a viewer or not, nothing is reported.
+    const QString path = HelpManualPath(QCoreApplication::applicationDirPath(), QStringLiteral(TARVO_DOC_DIR));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}

@@ -1,0 +1,211 @@
+#include "gui/upload/UploadWindow.h"
+
+#include "base/ConversionSettings.h"
+#include "base/Cp1250.h"
+#include "base/FileIo.h"
+#include "base/Prompter.h"
+#include "base/Texts.h"
+#include "base/UiText.h"
+#include "gui/common/DialogFileChooser.h"
+#include "gui/common/DialogUnits.h"
+#include "gui/upload/UploadArtwork.h"
+#include "upload/UploadListParser.h"
+#include "upload/UploadTransmission.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTextBlock>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+constexpr int kEditorTop = 45;  // pixels below the top of the client area
+const QRect kToolBarGeometry(1, 1, 225, 40);
+
+// The pause between blocks: the window takes no input meanwhile but keeps
+// painting, so the progress bar moves.
+void RealPause(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace
+
+UploadWindow::UploadWindow(quint16 flag, UploadPort& port, Prompter& prompter, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      m_flag(flag),
+      m_port(port),
+      m_prompter(prompter),
+      m_pause(RealPause),
+      m_toolBar(new QToolBar(this)),
+      m_progress(new QProgressBar(this)),
+      m_editor(new QPlainTextEdit(this)) {
+    setWindowTitle(UiText(Texts::kUploadWindowCaption));
+    setModal(true);
+    resize(DialogUnits(font()).Size(374, 193));
+
+    QFont courier(QStringLiteral("Courier"), 9);
+    courier.setStyleHint(QFont::TypeWriter);
+    courier.setFixedPitch(true);
+    m_editor->setFont(courier);
+    m_editor->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_editor->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_editor->installEventFilter(this);
+
+    // The images of the colour set the user has chosen, each time the window opens.
+    const QList<QPixmap> images = UploadArtwork::Images(m_flag & FLAG_16_COLOUR_TOOLBAR);
+    m_toolBar->setIconSize(QSize(UploadArtwork::kImageSize, UploadArtwork::kImageSize));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_toolBar->setMovable(false);
+    const struct {
+        Command command;
+        const UserText& tip;
+        void (UploadWindow::*run)();
+    } kCommands[] = {
+        {Command::OpenFile, Texts::kTipOpenListFile, &UploadWindow::OpenFile},
+        {Command::SendPoints, Texts::kTipSendPoints, &UploadWindow::SendPoints},
+        {Command::SendCodes, Texts::kTipSendCodes, &UploadWindow::SendCodes},
+        {Command::Help, Texts::kTipUploadHelp, &UploadWindow::ShowHelp},
+    };
+    for (const auto& command : kCommands) {
+        QAction* action = m_toolBar->addAction(QIcon(images[m_commands.size()]), UiText(command.tip));
+        action->setData(static_cast<int>(command.command));
+        connect(action, &QAction::triggered, this, command.run);
+        m_commands.append(action);
+        m_toolBar->addSeparator();
+    }
+    m_closeAction = m_toolBar->addAction(QIcon(images.last()), UiText(Texts::kTipCloseUploadWindow));
+    connect(m_closeAction, &QAction::triggered, this, &QDialog::reject);
+    // Wider than its place when the desktop's style pads buttons more: every
+    // command stays on the bar rather than in an overflow menu.
+    m_toolBar->setGeometry(
+        kToolBarGeometry.adjusted(0, 0, std::max(0, m_toolBar->sizeHint().width() - kToolBarGeometry.width()), 0));
+
+    m_progress->setTextVisible(false);
+    m_progress->hide();
+    LayOut();
+}
+
+UploadWindow::~UploadWindow() = default;
+
+QAction* UploadWindow::Action(Command command) const {
+    for (QAction* action : m_commands) {
+        if (action->data().toInt() == static_cast<int>(command)) return action;
+    }
+    return nullptr;
+}
+
+void UploadWindow::LayOut() {
+    m_progress->setGeometry(DialogUnits(font()).Rect(187, 10, 182, 10));
+    m_editor->setGeometry(0, kEditorTop, width(), std::max(0, height() - kEditorTop));
+}
+
+void UploadWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    LayOut();
+}
+
+bool UploadWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Ctrl+Tab puts a tab into the list, as the help text tells the user.
+    if (watched == m_editor && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ControlModifier)) {
+            m_editor->insertPlainText(QStringLiteral("\t"));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+QList<QByteArray> UploadWindow::EditorLines() const {
+    // The document's blocks are the text's own lines; how they wrap on screen
+    // does not matter here.
+    QList<QByteArray> lines;
+    for (QTextBlock block = m_editor->document()->begin(); block.isValid(); block = block.next()) {
+        lines.append(Cp1250::FromUnicode(block.text()));
+    }
+    return lines;
+}
+
+void UploadWindow::SetEditorText(const QByteArray& text) {
+    m_editor->setPlainText(Cp1250::ToUnicode(SplitListLines(text).join('\n')));
+}
+
+void UploadWindow::OpenFile() {
+    QString path;
+    if (m_chooseFile) {
+        path = m_chooseFile();
+    } else {
+        DialogFileChooser chooser;
+        chooser.SetParentWindow(this);
+        path = chooser.Choose(FileDialogRequest{FileDialogRequest::Kind::Open, Text(Texts::kAllFilesFilter), {}});
+    }
+    if (path.isEmpty()) return;
+    LoadFile(path);
+}
+
+bool UploadWindow::LoadFile(const QString& path) {
+    QByteArray bytes;
+    if (const FileError error = ReadWholeFile(path, bytes)) {
+        m_prompter.ReportFileError(error);
+        return false;
+    }
+    SetEditorText(bytes);
+    return true;
+}
+
+void UploadWindow::SendPoints() { Send(UploadKind::Points); }
+
+void UploadWindow::SendCodes() { Send(UploadKind::Codes); }
+
+void UploadWindow::Send(UploadKind kind) {
+    // Input that arrives during the transmission reaches disabled commands.
+    m_toolBar->setEnabled(false);
+    m_editor->setReadOnly(true);
+    m_sending = true;
+    const UploadResult result = UploadList(kind, EditorLines(), m_flag, m_port, *this, m_prompter, m_pause);
+    m_sending = false;
+    m_editor->setReadOnly(false);
+    m_toolBar->setEnabled(true);
+    if (result) SetEditorText(result.log);
+}
+
+void UploadWindow::ShowHelp() { m_prompter.Tell(Text(Texts::kUploadFormatHelp), MessageIcon::Information); }
+
+void UploadWindow::reject() {
+    if (!m_sending) QDialog::reject();
+}
+
+void UploadWindow::closeEvent(QCloseEvent* event) {
+    if (m_sending) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void UploadWindow::Show(int maximum) {
+    m_progress->show();
+    m_progress->setRange(0, maximum);
+    m_progress->setValue(0);
+    m_progress->repaint();
+}
+
+void UploadWindow::SetPosition(int position) {
+    m_progress->setValue(position);
+    m_progress->repaint();
+}
+
+void UploadWindow::Hide() {
+    m_progress->hide();
+    m_progress->reset();
+}

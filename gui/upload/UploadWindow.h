@@ -1,0 +1,92 @@
+#pragma once
+// The window where the user types or loads a point list or a code list and sends
+// it to the instrument: a toolbar of five commands (open file, send points, send
+// codes, help, close), a progress bar shown only while sending, and a Courier
+// editor. Long lines wrap at the editor's right edge for display only: the lists
+// are read from the text's own lines, so the width of the window never changes
+// what is sent. After a successful transmission the editor shows the sent-data
+// log instead of the list.
+
+#include "upload/UploadPort.h"
+
+#include <QByteArray>
+#include <QDialog>
+#include <QList>
+
+#include <functional>
+
+class Prompter;
+class QAction;
+class QPlainTextEdit;
+class QProgressBar;
+class QToolBar;
+enum class UploadKind;
+
+class UploadWindow : public QDialog, public UploadProgress {
+    Q_OBJECT
+public:
+    // The commands of the toolbar, left to right (closing the window is the last).
+    enum class Command { OpenFile, SendPoints, SendCodes, Help };
+
+    // The full path of the file to load, or empty when the user cancelled.
+    using FileChooser = std::function<QString()>;
+    using Pause = std::function<void(int ms)>;
+
+    // flag is the "Flag" setting: it chooses the toolbar's colour set and whether
+    // X and Y of a point line change places.
+    UploadWindow(quint16 flag, UploadPort& port, Prompter& prompter, QWidget* parent = nullptr);
+    ~UploadWindow() override;
+
+    // Replaces the desktop's open-file dialog (tests, the controller's chooser).
+    void SetFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
+    // Replaces the real pause between blocks (tests).
+    void SetPause(Pause pause) { m_pause = std::move(pause); }
+
+    void OpenFile();
+    // Reads the file's bytes up to the first NUL into the editor; a file that
+    // cannot be read is reported and the editor keeps its text.
+    bool LoadFile(const QString& path);
+    void SendPoints();
+    void SendCodes();
+    void ShowHelp();
+
+    // The editor's text as the lists read it: its own lines, Windows-1250.
+    QList<QByteArray> EditorLines() const;
+    // Replaces the editor's text with the lines SplitListLines makes of it.
+    void SetEditorText(const QByteArray& text);
+
+    QPlainTextEdit* Editor() const { return m_editor; }
+    QProgressBar* ProgressBar() const { return m_progress; }
+    QToolBar* ToolBar() const { return m_toolBar; }
+    QAction* Action(Command command) const;
+    QAction* CloseAction() const { return m_closeAction; }
+
+    // The progress of a transmission.
+    void Show(int maximum) override;
+    void SetPosition(int position) override;
+    void Hide() override;
+
+    // Esc and the close box do nothing while a transmission runs.
+    void reject() override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Send(UploadKind kind);
+    void LayOut();
+
+    quint16 m_flag;
+    UploadPort& m_port;
+    Prompter& m_prompter;
+    FileChooser m_chooseFile;
+    Pause m_pause;
+    QToolBar* m_toolBar;
+    QProgressBar* m_progress;
+    QPlainTextEdit* m_editor;
+    QList<QAction*> m_commands;
+    QAction* m_closeAction;
+    bool m_sending = false;
+};

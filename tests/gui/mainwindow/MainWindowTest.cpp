@@ -1,0 +1,309 @@
+#include "gui/mainwindow/MainWindow.h"
+
+#include "base/Cp1250.h"
+#include "base/SettingsStore.h"
+#include "gui/common/DialogFileChooser.h"
+#include "gui/mainwindow/Artwork.h"
+#include "gui/mainwindow/BannerView.h"
+#include "gui/mainwindow/DialogPrompter.h"
+#include "gui/mainwindow/LinkLabel.h"
+#include "gui/mainwindow/OutputWindow.h"
+#include "tests/support/ScriptedPrompter.h"
+#include "tests/support/TestFiles.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QEnterEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+class NoFiles : public FileChooser {
+public:
+    QString Choose(const FileDialogRequest&) override { return {}; }
+};
+
+class CountingController : public CommandController {
+public:
+    using CommandController::CommandController;
+    int uploadWindows = 0;
+
+protected:
+    void RunUploadWindow() override { ++uploadWindows; }
+};
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QList<QUrl> m_opened;
+
+    std::unique_ptr<SettingsStore> m_store;
+    ScriptedPrompter m_prompter;
+    NoFiles m_chooser;
+
+    std::unique_ptr<CountingController> Controller(quint16 flag) {
+        m_store = std::make_unique<SettingsStore>(m_dir.filePath(QStringLiteral("profile.ini")));
+        ConversionSettings startup;
+        startup.flag = flag;
+        return std::make_unique<CountingController>(*m_store, startup, m_prompter, m_chooser, CoreOperations{});
+    }
+
+public Q_SLOTS:
+    void Open(const QUrl& url) { m_opened.append(url); }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "Open");
+        QDesktopServices::setUrlHandler(QStringLiteral("mailto"), this, "Open");
+    }
+
+    void captionSizeAndPlace() {
+        auto controller = Controller(kDefaultFlag);
+        MainWindow frame(*controller);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QCOMPARE(frame.windowTitle(), QStringLiteral("Tarvo v1.65"));
+        QCOMPARE(frame.minimumSize(), frame.maximumSize());
+        QVERIFY(!(frame.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(frame.frameGeometry().width(), MainWindow::kWidth);
+        // The client area below the menu bar is at least 261 pixels high, and the
+        // window grew (if at all) around its centre.
+        const int client = frame.height() - frame.menuBar()->height();
+        QVERIFY(client >= 261);
+        const QRect centred = MainWindow::CenteredRect(frame.screen()->geometry().size());
+        if (frame.frameGeometry().height() == MainWindow::kHeight) {
+            QCOMPARE(frame.frameGeometry(), centred);
+        } else {
+            QCOMPARE(frame.frameGeometry().center(), centred.center());
+        }
+    }
+
+    // The receipt of a run shows at the banner's foot without a click; before the
+    // first run the window looks as it always has, and it never changes size.
+    void receiptLineUnderTheBanner() {
+        auto controller = Controller(kDefaultFlag);
+        MainWindow frame(*controller);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QLabel* line = frame.Banner()->ReceiptLine();
+        QVERIFY(line->isHidden());
+        const QSize size = frame.size();
+        Q_EMIT controller->ConversionReported(Cp1250::FromUnicode(QStringLiteral("Zapsáno: job.zap.")));
+        QVERIFY(line->isVisible());
+        QCOMPARE(line->text(), QStringLiteral("Zapsáno: job.zap."));
+        QVERIFY(frame.Banner()->rect().contains(line->geometry()));
+        QCOMPARE(frame.size(), size);
+    }
+
+    void centring() {
+        QCOMPARE(MainWindow::CenteredRect(QSize(1024, 768)), QRect(257, 231, 510, 305));
+        QCOMPARE(MainWindow::CenteredRect(QSize(1023, 767)).topLeft(), QPoint(256, 231));
+    }
+
+    void sizeRule_data() {
+        QTest::addColumn<int>("client");
+        QTest::addColumn<int>("growthPerSide");
+        QTest::newRow("250 grows by 12") << 250 << 6;
+        QTest::newRow("255 grows by 6") << 255 << 3;
+        QTest::newRow("260 grows by 2") << 260 << 1;
+        QTest::newRow("261 is tall enough") << 261 << 0;
+        QTest::newRow("300 is tall enough") << 300 << 0;
+    }
+    void sizeRule() {
+        QFETCH(int, client);
+        QFETCH(int, growthPerSide);
+        QCOMPARE(MainWindow::GrowthPerSide(client), growthPerSide);
+    }
+
+    void menuToolbarAndKeys() {
+        auto controller = Controller(kDefaultFlag);
+        MainWindow frame(*controller);
+        const QList<QAction*> entries = frame.MainMenu()->actions();
+        QCOMPARE(entries.size(), 12);
+        QCOMPARE(entries[4]->menu(), frame.ToolsMenu());
+        QCOMPARE(entries[4]->text(), QStringLiteral("Konverzní nástroje"));
+        QCOMPARE(entries[0]->text(), QStringLiteral("Konverze přijatých dat\tF1"));
+        QCOMPARE(entries[11]->text(), QStringLiteral("Konec"));
+        QCOMPARE(frame.Action(CommandId::ReceiveAndConvert)->shortcut(), QKeySequence(Qt::Key_F1));
+        QCOMPARE(frame.Action(CommandId::ExportCoordinates)->shortcut(), QKeySequence(Qt::Key_F2));
+        QCOMPARE(frame.Action(CommandId::ConvertFile)->shortcut(), QKeySequence(Qt::Key_F3));
+        QVERIFY(frame.Action(CommandId::Help)->shortcut().isEmpty());
+
+        const QList<QAction*> items = frame.ToolBar()->actions();
+        QCOMPARE(items.size(), 13);
+        QCOMPARE(items[6], frame.Action(CommandId::Tools));
+        QVERIFY(items[1]->isSeparator());
+        QCOMPARE(items[0]->toolTip(), QStringLiteral("Konverze z portu"));
+        QCOMPARE(items[6]->toolTip(), QStringLiteral("Nástroje"));
+        QCOMPARE(items[12]->toolTip(), QStringLiteral("Nápověda"));
+    }
+
+    void f2FollowsTheInstrumentType() {
+        auto controller = Controller(kDefaultFlag);
+        MainWindow frame(*controller);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        controller->Settings().deviceType = 1;
+        frame.UpdateCommandStates();
+        QVERIFY(!frame.Action(CommandId::ExportCoordinates)->isEnabled());
+        QTest::keyClick(&frame, Qt::Key_F2);
+        QCOMPARE(controller->uploadWindows, 0);
+        controller->Settings().deviceType = 0;
+        frame.UpdateCommandStates();
+        QTest::keyClick(&frame, Qt::Key_F2);
+        QCOMPARE(controller->uploadWindows, 1);
+    }
+
+    void useCurrentCheckAndGreyTools() {
+        auto controller = Controller(kDefaultFlag | FLAG_USE_CURRENT);
+        MainWindow frame(*controller);
+        QVERIFY(frame.Action(CommandId::UseCurrent)->isChecked());
+        QVERIFY(!frame.Action(CommandId::Headers)->isEnabled());
+        frame.Action(CommandId::UseCurrent)->trigger();
+        QVERIFY(!controller->Settings().Has(FLAG_USE_CURRENT));
+        QVERIFY(!frame.Action(CommandId::UseCurrent)->isChecked());
+        QVERIFY(frame.Action(CommandId::Headers)->isEnabled());
+    }
+
+    void toolsPopupOpensBesideTheButton() {
+        auto controller = Controller(kDefaultFlag);
+        MainWindow frame(*controller);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        const QWidget* button = frame.ToolBar()->widgetForAction(frame.Action(CommandId::Tools));
+        const QRect item(button->mapToGlobal(QPoint(0, 0)), button->size());
+        QCOMPARE(frame.ToolsMenuPosition(), QPoint(item.x() + item.width(), item.y() + 20));
+        frame.OnTools();
+        QVERIFY(frame.ToolsMenu()->isVisible());
+        QCOMPARE(frame.ToolsMenu()->pos(), frame.ToolsMenuPosition());
+        frame.ToolsMenu()->hide();
+    }
+
+    void imageSetIsChosenOnceAtStart() {
+        auto controller = Controller(kDefaultFlag | FLAG_16_COLOUR_TOOLBAR);
+        MainWindow frame(*controller);
+        QVERIFY(frame.UsesSixteenColourImages());
+        controller->Settings().flag = kDefaultFlag;
+        frame.UpdateCommandStates();
+        QVERIFY(frame.UsesSixteenColourImages());
+
+        QSet<QRgb> colours;
+        const QImage strip = Artwork::ToolbarStrip(true);
+        QCOMPARE(strip.size(), QSize(315, 48));
+        for (int y = 0; y < strip.height(); ++y) {
+            for (int x = 0; x < strip.width(); ++x) colours.insert(strip.pixel(x, y));
+        }
+        QVERIFY(colours.size() <= 17);  // 16 colours and transparency
+        QVERIFY(QFile::exists(QStringLiteral(":/images/tarvo.svg")));
+        QCOMPARE(Artwork::Banner().size(), QSize(500, 200));
+    }
+
+    void linksTurnRedWhileHoveredAndOpenTheirTargets() {
+        BannerView view;
+        view.AttachLinks();
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        LinkLabel* link = view.MailLink();
+        QVERIFY(link->font().underline());
+        QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(link->TextColour(), QColor(0, 0, 255));
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+        QApplication::sendEvent(link, &enter);
+        QCOMPARE(link->TextColour(), QColor(255, 0, 0));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(link, &leave);
+        QCOMPARE(link->TextColour(), QColor(0, 0, 255));
+
+        QApplication::sendEvent(link, &enter);
+        QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(m_opened.size(), 1);
+        QCOMPARE(m_opened[0].scheme(), QStringLiteral("mailto"));
+        QCOMPARE(link->TextColour(), QColor(0, 0, 255));
+        QTest::mouseClick(view.WebLink(), Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(m_opened.size(), 2);
+        QCOMPARE(m_opened[1].scheme(), QStringLiteral("https"));
+    }
+
+    void helpManualPath() {
+        const QString program = m_dir.filePath(QStringLiteral("bin"));
+        const QString docs = m_dir.filePath(QStringLiteral("doc"));
+        QDir().mkpath(program);
+        QDir().mkpath(docs);
+        const QString beside = program + QStringLiteral("/Návod.pdf");
+        const QString installed = docs + QStringLiteral("/Návod.pdf");
+        QCOMPARE(MainWindow::HelpManualPath(program, docs), beside);  // neither: left to the desktop
+        TestFiles::Write(installed, "%PDF");
+        QCOMPARE(MainWindow::HelpManualPath(program, docs), installed);
+        TestFiles::Write(beside, "%PDF");
+        QCOMPARE(MainWindow::HelpManualPath(program, docs), beside);
+    }
+
+    void outputWindowShowsTheFileUpToItsFirstZeroByte() {
+        OutputWindow window(Cp1250::FromUtf8("Bod č. 1\r\nŘádek 2\0za nulou"), Cp1250::FromUtf8("žižkov.zap"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Výstupní soubor konverze žižkov.zap"));
+        QCOMPARE(window.Editor()->toPlainText(), QStringLiteral("Bod č. 1\nŘádek 2"));
+        QVERIFY(window.Editor()->font().fixedPitch() || QFontInfo(window.Editor()->font()).fixedPitch());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.resize(700, 420);
+        QApplication::processEvents();
+        QCOMPARE(window.Editor()->geometry(), window.rect());
+        QTest::keyClick(window.Editor(), Qt::Key_Return);
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QVERIFY(!window.isVisible());
+
+        OutputWindow empty(QByteArray(), "prazdny.asc");
+        QVERIFY(empty.Editor()->toPlainText().isEmpty());
+    }
+
+    void anUnreadableOutputFileIsReportedAndTheRunGoesOn() {
+        DialogPrompter prompter;
+        QString shown;
+        bool outputWindowOpened = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                shown = box->windowTitle() + QLatin1Char('|') + box->text();
+                box->accept();
+            } else if (modal) {
+                outputWindowOpened = true;
+                modal->close();
+            }
+        });
+        prompter.ShowOutputFile(m_dir.filePath(QStringLiteral("missing.zap")), "missing.zap");
+        QVERIFY(!outputWindowOpened);
+        QVERIFY2(shown.startsWith(QStringLiteral("Tarvo|")), qPrintable(shown));
+        QVERIFY(shown.contains(QStringLiteral("missing.zap")));
+    }
+
+    void fileDialogFilters() {
+        QCOMPARE(DialogFileChooser::NameFilters(
+                     Cp1250::FromUtf8("Soubor měřených dat (*.sdt)|*.sdt|Všechny soubory (*.*)|*.*||")),
+                 (QStringList{QStringLiteral("Soubor měřených dat (*.sdt)"), QStringLiteral("Všechny soubory (*)")}));
+        const QString existing = m_dir.filePath(QStringLiteral("job"));
+        TestFiles::Write(existing, "x");
+        QCOMPARE(DialogFileChooser::WithDefaultExtension(QStringLiteral("/d/job"), QStringLiteral("sdt"), true),
+                 QStringLiteral("/d/job.sdt"));
+        QCOMPARE(DialogFileChooser::WithDefaultExtension(existing, QStringLiteral("sdt"), true), existing);
+        QCOMPARE(DialogFileChooser::WithDefaultExtension(QStringLiteral("/d/job.txt"), QStringLiteral("sdt"), true),
+                 QStringLiteral("/d/job.txt"));
+        QCOMPARE(DialogFileChooser::WithDefaultExtension(QStringLiteral("/d.v2/job"), QString(), true),
+                 QStringLiteral("/d.v2/job"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

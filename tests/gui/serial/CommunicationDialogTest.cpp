@@ -1,0 +1,132 @@
+#include "gui/serial/CommunicationDialog.h"
+
+#include "base/SettingsStore.h"
+#include "base/Texts.h"
+#include "serial/PortNames.h"
+#include "tests/serial/SerialTestSupport.h"
+#include "tests/support/ScriptedPrompter.h"
+#include "tests/support/TestFiles.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using SerialTest::PtyLink;
+
+namespace {
+
+struct Setup {
+    QTemporaryDir dir;
+    SettingsStore store{dir.filePath("profile.ini")};
+    ScriptedPrompter prompter;
+    PtyLink pty;
+
+    void PressOk(CommunicationDialog& dialog) {
+        QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    }
+    bool AnythingStored() const {
+        return store.ReadInt("CommPort", -1) != -1 || store.ReadInt("BaudRate", -1) != -1 ||
+               store.ReadInt("ByteSize", -1) != -1 || store.ReadInt("Parity", -1) != -1 ||
+               store.ReadInt("StopBits", -1) != -1 || !store.ReadString("Ports", "COM3").isEmpty();
+    }
+};
+
+}  // namespace
+
+class CommunicationDialogTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void listsShowTheSettingsInUse() {
+        Setup setup;
+        setup.pty.link.SetSettings(SerialSettings{3, 6, 7, 1, 2});
+        CommunicationDialog dialog(setup.pty.link, setup.store, setup.prompter);
+        QCOMPARE(dialog.PortCombo()->currentText(), QStringLiteral("COM3"));
+        QCOMPARE(dialog.SpeedCombo()->currentText(), QStringLiteral("9600"));
+        QCOMPARE(dialog.DataBitsCombo()->currentText(), QStringLiteral("7 bitů"));
+        QCOMPARE(dialog.ParityCombo()->currentText(), QStringLiteral("lichá"));
+        QCOMPARE(dialog.StopBitsCombo()->currentText(), QStringLiteral("2  bity"));
+        QCOMPARE(dialog.SpeedCombo()->count(), 14);
+        QCOMPARE(dialog.DeviceCombo()->currentText(), PortNames::DefaultDevice(3));
+    }
+
+    void successStoresTheFiveValuesAndTheDevice() {
+        Setup setup;
+        QVERIFY(setup.pty.Open());
+        CommunicationDialog dialog(setup.pty.link, setup.store, setup.prompter);
+        dialog.show();
+        dialog.PortCombo()->setCurrentIndex(2);
+        dialog.DeviceCombo()->setEditText(setup.pty.instrument.DevicePath());
+        dialog.SpeedCombo()->setCurrentIndex(6);
+        // A pseudo-terminal keeps only eight data bits without parity.
+        dialog.DataBitsCombo()->setCurrentIndex(3);
+        dialog.ParityCombo()->setCurrentIndex(0);
+        dialog.StopBitsCombo()->setCurrentIndex(2);
+        setup.PressOk(dialog);
+
+        QVERIFY(setup.prompter.messages.isEmpty());
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(setup.store.ReadInt("CommPort", -1), 3);
+        QCOMPARE(setup.store.ReadInt("BaudRate", -1), 6);
+        QCOMPARE(setup.store.ReadInt("ByteSize", -1), 8);
+        QCOMPARE(setup.store.ReadInt("Parity", -1), 0);
+        QCOMPARE(setup.store.ReadInt("StopBits", -1), 2);
+        QCOMPARE(setup.store.ReadString("Ports", "COM3"), setup.pty.instrument.DevicePath());
+        QCOMPARE(PortNames::DeviceOf(setup.store, 3), setup.pty.instrument.DevicePath());
+        const SerialSettings inUse = setup.pty.link.Settings();
+        QCOMPARE(inUse.commPort, 3);
+        QCOMPARE(inUse.baudRate, 6);
+        QVERIFY(!setup.pty.link.IsOpen());
+    }
+
+    void unwritableProfileIsReportedAndTheValuesStayInUse() {
+        Setup setup;
+        QVERIFY(setup.pty.Open());
+        // The profile's folder is a file: nobody can write there, not even root.
+        TestFiles::Write(setup.dir.filePath("blocked"), {});
+        SettingsStore store(setup.dir.filePath("blocked/profile.ini"));
+        setup.pty.link.SetSettings(SerialSettings{3, 6, 8, 0, 0});
+        CommunicationDialog dialog(setup.pty.link, store, setup.prompter);
+        dialog.show();
+        dialog.DeviceCombo()->setEditText(setup.pty.instrument.DevicePath());
+        setup.PressOk(dialog);
+
+        QCOMPARE(setup.prompter.messages.size(), 1);
+        QCOMPARE(setup.prompter.messages.first().text, UnsavedSettingsText(store));
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(int(setup.pty.link.Settings().baudRate), 6);
+    }
+
+    void failureKeepsTheDialogOpenAndStoresNothing_data() {
+        QTest::addColumn<int>("storedBaudRate");
+        QTest::addColumn<QString>("device");
+        QTest::newRow("device missing") << 5 << QStringLiteral("/nonexistent/ttyS8");
+        QTest::newRow("speed list without a selection") << 14 << QString();
+    }
+    void failureKeepsTheDialogOpenAndStoresNothing() {
+        QFETCH(int, storedBaudRate);
+        QFETCH(QString, device);
+        Setup setup;
+        QVERIFY(setup.pty.Open());
+        if (device.isEmpty()) device = setup.pty.instrument.DevicePath();
+        setup.pty.link.SetSettings(SerialSettings{3, static_cast<quint8>(storedBaudRate), 8, 0, 0});
+        CommunicationDialog dialog(setup.pty.link, setup.store, setup.prompter);
+        dialog.show();
+        dialog.DeviceCombo()->setEditText(device);
+        setup.PressOk(dialog);
+
+        QCOMPARE(setup.prompter.messages.size(), 1);
+        QCOMPARE(setup.prompter.messages.first().text, Text(Texts::kCommTestFailed));
+        QCOMPARE(setup.prompter.messages.first().icon, MessageIcon::Exclamation);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(!setup.AnythingStored());
+        QVERIFY(!setup.pty.link.IsOpen());
+        // A list without a selection gives the link nothing of its own.
+        QCOMPARE(int(setup.pty.link.Settings().baudRate), storedBaudRate);
+    }
+};
+
+QTEST_MAIN(CommunicationDialogTest)
+#include "CommunicationDialogTest.moc"

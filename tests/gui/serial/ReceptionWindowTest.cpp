@@ -1,0 +1,144 @@
+#include "gui/serial/ReceptionWindow.h"
+
+#include "base/Cp1250.h"
+#include "base/Texts.h"
+#include "gui/serial/ReceptionAnimation.h"
+#include "tests/serial/SerialTestSupport.h"
+#include "tests/support/ScriptedPrompter.h"
+#include "tests/support/TestFiles.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using SerialTest::PtyLink;
+
+namespace {
+
+struct Setup {
+    PtyLink pty;
+    ScriptedPrompter prompter;
+    QTemporaryDir dir;
+    QString target = dir.filePath("job.sdt");
+
+    QStringList Files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
+};
+
+QByteArray MeasuredData() {
+    QByteArray records;
+    for (int i = 0; i < 12; ++i) {
+        records += "_+P" + QByteArray::number(i) + "_ ?+00012345m+0912345++1234567d+00012300t00+00000_*AB_,1.600_";
+    }
+    return InstrumentSimulator::FrameAsNts350(records);
+}
+
+}  // namespace
+
+class ReceptionWindowTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void transferEndsTheWindowByItself() {
+        Setup setup;
+        QVERIFY(setup.pty.Open());
+        TestFiles::Write(setup.target, "an older job");
+        const QByteArray data = MeasuredData();
+        // The reception's clock stands still while the instrument sends; once every
+        // byte is in, each reading finds the line silent for longer than the end of data.
+        bool allArrived = false;
+        qint64 now = 0;
+        ReceptionWindow window(setup.pty.link, setup.prompter, setup.target, nullptr, [&] {
+            if (allArrived) now += Reception::kEndOfDataMs + 1;
+            return now;
+        });
+        QStringList statuses;
+        bool animated = false;
+        connect(&window.GetReception(), &Reception::StatusChanged, this,
+                [&](const QByteArray& text) { statuses << Cp1250::ToUnicode(text); });
+        QTimer::singleShot(50, this, [&] {
+            // A check that fails here ends the window, so the test fails instead of waiting.
+            const auto storno = qScopeGuard([&] {
+                if (!allArrived) window.reject();
+            });
+            QCOMPARE(window.StatusLabel()->text(), QStringLiteral("Čekám na data ..."));
+            QVERIFY(window.isVisible());
+            QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
+            setup.pty.instrument.StartSending(data, InstrumentSimulator::Nts350Plan(0));
+            QTRY_VERIFY(window.Animation()->IsPlaying() && window.Animation()->Frame() > 0);
+            animated = true;
+            QTRY_COMPARE_WITH_TIMEOUT(setup.pty.link.ArrivedTotal(), qint64(data.size()), 10000);
+            allArrived = true;
+        });
+
+        QVERIFY(window.Run());
+        QVERIFY(animated);
+        QVERIFY(!window.Animation()->IsPlaying());
+        QCOMPARE(TestFiles::Read(setup.target), data);
+        QCOMPARE(setup.Files(), QStringList{"job.sdt"});
+        QVERIFY(!statuses.isEmpty());
+        QVERIFY(statuses.last().startsWith(QStringLiteral("Přijímám data ... ")));
+        QVERIFY(statuses.last().endsWith(QStringLiteral(" bytů přijato")));
+        QVERIFY(setup.prompter.messages.isEmpty());
+        QVERIFY(!setup.pty.link.IsOpen());
+    }
+
+    void stornoKeepsTheExistingFile_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Storno button") << false;
+        QTest::newRow("Esc key") << true;
+    }
+    void stornoKeepsTheExistingFile() {
+        QFETCH(bool, escape);
+        Setup setup;
+        QVERIFY(setup.pty.Open());
+        TestFiles::Write(setup.target, "an older job");
+        ReceptionWindow window(setup.pty.link, setup.prompter, setup.target);
+        // Data comes in, then the user gives up before the end.
+        QTimer::singleShot(50, this, [&] {
+            setup.pty.instrument.StartSending(MeasuredData().left(600), {});
+            QTRY_COMPARE(window.GetReception().CurrentState(), Reception::State::Receiving);
+            if (escape) {
+                QTest::keyClick(&window, Qt::Key_Escape);
+            } else {
+                QTest::mouseClick(window.CancelButton(), Qt::LeftButton);
+            }
+        });
+        QVERIFY(!window.Run());
+        QCOMPARE(window.GetReception().CurrentState(), Reception::State::Cancelled);
+        QCOMPARE(TestFiles::Read(setup.target), QByteArray("an older job"));
+        QCOMPARE(setup.Files(), QStringList{"job.sdt"});
+        QVERIFY(!setup.pty.link.IsOpen());
+    }
+
+    // A pulled cable ends the window at once: what arrived is kept and converted,
+    // and without data there is nothing to convert.
+    void lostLineEndsTheWindow_data() {
+        QTest::addColumn<int>("bytesBefore");
+        QTest::newRow("after data") << 600;
+        QTest::newRow("before any data") << 0;
+    }
+    void lostLineEndsTheWindow() {
+        QFETCH(int, bytesBefore);
+        Setup setup;
+        QVERIFY(setup.pty.Open());
+        TestFiles::Write(setup.target, "an older job");
+        const QByteArray data = MeasuredData().left(bytesBefore);
+        ReceptionWindow window(setup.pty.link, setup.prompter, setup.target);
+        QTimer::singleShot(50, this, [&] {
+            if (!data.isEmpty()) setup.pty.instrument.StartSending(data, {});
+            QTRY_COMPARE_WITH_TIMEOUT(setup.pty.link.ArrivedTotal(), qint64(data.size()), 5000);
+            setup.pty.instrument.HangUp();
+        });
+        QCOMPARE(window.Run(), !data.isEmpty());
+        QCOMPARE(window.GetReception().CurrentState(), Reception::State::Lost);
+        QCOMPARE(TestFiles::Read(setup.target), data.isEmpty() ? QByteArray("an older job") : data);
+        QCOMPARE(setup.Files(), QStringList{"job.sdt"});
+        QCOMPARE(setup.prompter.messages.size(), 1);
+        QVERIFY(Cp1250::ToUnicode(setup.prompter.messages.first().text).contains(QStringLiteral("přerušeno")));
+    }
+};
+
+QTEST_MAIN(ReceptionWindowTest)
+#include "ReceptionWindowTest.moc"
