@@ -1,5 +1,5 @@
 #pragma once
-// The file dialogs of the commands, behind an interface so that the document can
+// The file dialogs of the commands, behind an interface so that the command controller can
 // be driven by a script: the window program answers with the desktop's dialogs.
 
 #include <QByteArray>

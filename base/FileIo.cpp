@@ -3,6 +3,7 @@
 #include "base/Cp1250.h"
 #include "base/Texts.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -61,8 +62,12 @@ FileError MakeError(FileErrorKind kind, const QString& path, int systemError) {
 
 }  // namespace
 
+QString DisplayPathText(const QString& path) { return QDir::toNativeSeparators(path); }
+
+QByteArray DisplayPath(const QString& path) { return Cp1250::FromUnicode(DisplayPathText(path)); }
+
 QByteArray FileErrorText(const FileError& error) {
-    const QByteArray path = Cp1250::FromUnicode(error.path);
+    const QByteArray path = DisplayPath(error.path);
     switch (error.kind) {
         case FileErrorKind::None:
             return {};

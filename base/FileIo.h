@@ -24,6 +24,11 @@ struct FileError {
 // The Czech message for a file error, naming the file, in Windows-1250.
 QByteArray FileErrorText(const FileError& error);
 
+// A path as the user reads it in a message: in the system's own separators
+// («C:\Zakázky\stanice.zap» on Windows), in Windows-1250 or as Unicode.
+QByteArray DisplayPath(const QString& path);
+QString DisplayPathText(const QString& path);
+
 bool FileExists(const QString& path);
 
 // Reads the whole file into out (out is cleared first).

@@ -37,6 +37,8 @@ ParsedInteger ParseInteger(std::string_view text, std::int64_t minimum, std::int
 
 // "%.<decimals>f".
 QByteArray FormatFixed(double value, int decimals);
+// A whole number as the user reads it in a message: decimal digits, "-" when negative.
+inline QByteArray FormatInteger(qint64 value) { return QByteArray::number(value); }
 
 // printf with "." as the decimal point; the result may be of any length.
 QByteArray Format(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -1,6 +1,7 @@
 #include "base/SettingsStore.h"
 
 #include "base/Cp1250.h"
+#include "base/FileIo.h"
 #include "base/IniValueText.h"
 #include "base/Numbers.h"
 #include "base/Texts.h"
@@ -156,5 +157,5 @@ bool SaveSerialSettings(SettingsStore& store, const SerialSettings& serial) {
 }
 
 QByteArray UnsavedSettingsText(const SettingsStore& store) {
-    return TextWith(Texts::kSettingsNotSaved, Cp1250::FromUnicode(store.Location()));
+    return TextWith(Texts::kSettingsNotSaved, DisplayPath(store.Location()));
 }

@@ -3,7 +3,7 @@
 #include "base/CurrentFile.h"
 #include "cli/CliCommon.h"
 #include "cli/CommandLine.h"
-#include "convert/Conversion.h"
+#include "convert/RawDataPreparation.h"
 #include "dxf/DxfExport.h"
 
 #include <QFileInfo>
@@ -73,13 +73,13 @@ int RunConvert(QStringList arguments) {
         return UsageError(QStringLiteral("Zadejte právě jeden soubor měřených dat."), kConvertUsage);
 
     const QString path = QFileInfo(line.operands.first()).absoluteFilePath();
-    CurrentFile document;
-    document.RememberChosenFile(path);
+    CurrentFile currentFile;
+    currentFile.RememberChosenFile(path);
 
     CliPrompter prompter;
     prompter.force = line.force;
     prompter.addMillion = line.million;
-    ConversionContext context{line.settings, document, prompter, {}};
+    ConversionContext context{line.settings, currentFile, prompter, {}};
     context.writeDxf = MakeDxfSink(context);
     context.recogniseDevice = line.recogniseDevice;
     const ConversionOutcome outcome = PrepareRawData(path, mode, context);

@@ -48,8 +48,8 @@ int RunDxf(QStringList arguments) {
         return kFailure;
     }
 
-    CurrentFile document;
-    ConversionContext context{line.settings, document, prompter, {}};
+    CurrentFile currentFile;
+    ConversionContext context{line.settings, currentFile, prompter, {}};
     context.writeDxf = MakeDxfSink(context);
     const DxfExportOutcome outcome = ExportXyzDxf(chosen, context);
     return outcome == DxfExportOutcome::Written && !prompter.failed ? kSuccess : kFailure;

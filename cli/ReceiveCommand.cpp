@@ -5,7 +5,7 @@
 #include "base/FileIo.h"
 #include "cli/CliCommon.h"
 #include "cli/CommandLine.h"
-#include "convert/Conversion.h"
+#include "convert/RawDataPreparation.h"
 #include "serial/Reception.h"
 #include "serial/SerialLink.h"
 
@@ -51,7 +51,9 @@ int RunReceive(QStringList arguments) {
     const bool convert = line.Has("--convert");
     const QString target = line.operands.first();
     if (FileExists(target) && !line.force) {
-        PrintUtf8(stderr, QStringLiteral("Soubor %1 existuje; přepíše se jen s volbou --force.\n").arg(target));
+        PrintUtf8(
+            stderr,
+            QStringLiteral("Soubor %1 existuje; přepíše se jen s volbou --force.\n").arg(DisplayPathText(target)));
         return kFailure;
     }
 
@@ -91,13 +93,15 @@ int RunReceive(QStringList arguments) {
 
     switch (reception.CurrentState()) {
         case Reception::State::Completed: {
-            PrintUtf8(stderr, QStringLiteral("Přijato %1 bytů do %2.\n").arg(reception.StoredBytes()).arg(target));
+            PrintUtf8(
+                stderr,
+                QStringLiteral("Přijato %1 bytů do %2.\n").arg(reception.StoredBytes()).arg(DisplayPathText(target)));
             if (!convert) return kSuccess;
             // As after F1: the received file becomes the current one and is converted in full.
             const QString path = QFileInfo(target).absoluteFilePath();
-            CurrentFile document;
-            document.RememberChosenFile(path);
-            ConversionContext context{line.settings, document, prompter, {}};
+            CurrentFile currentFile;
+            currentFile.RememberChosenFile(path);
+            ConversionContext context{line.settings, currentFile, prompter, {}};
             context.recogniseDevice = line.recogniseDevice;
             const ConversionOutcome outcome = PrepareRawData(path, ConversionMode::Full, context);
             return FinishConversion(prompter, outcome, context.receipt);
@@ -106,7 +110,9 @@ int RunReceive(QStringList arguments) {
             if (convert) PrintUtf8(stderr, QStringLiteral("Neúplná data se nepřevádějí.\n"));
             return kFailure;
         case Reception::State::Cancelled:
-            if (g_interrupted) PrintUtf8(stderr, QStringLiteral("Příjem zrušen; %1 zůstal beze změny.\n").arg(target));
+            if (g_interrupted)
+                PrintUtf8(stderr,
+                          QStringLiteral("Příjem zrušen; %1 zůstal beze změny.\n").arg(DisplayPathText(target)));
             return kFailure;
         default:
             return kFailure;

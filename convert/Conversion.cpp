@@ -19,7 +19,7 @@ public:
 
     enum class Result { Written, Skipped, Refused };
 
-    // Writes document.basePath + extension with write(file). An existing file is
+    // Writes file.basePath + extension with write(file). An existing file is
     // replaced only after a "Yes" when the user asked to be asked; "No" refuses
     // the rest of the run. A file that cannot be created or written whole is
     // reported and skipped.
@@ -28,7 +28,7 @@ public:
         const QString path = m_context.file.basePath + QLatin1String(extension);
         if (m_context.settings.Has(FLAG_ASK_OVERWRITE) && FileExists(path)) {
             const Answer answer =
-                m_context.prompter.Ask(Topic::Overwrite, TextWith(Texts::kFileExists, Cp1250::FromUnicode(path)),
+                m_context.prompter.Ask(Topic::Overwrite, TextWith(Texts::kFileExists, DisplayPath(path)),
                                        MessageButtons::YesNo, MessageIcon::Question);
             if (answer != Answer::Yes) return Result::Refused;
         }

@@ -3,7 +3,7 @@
 // NTS-350 block framing, normalises signs, optionally keeps the ".200" copy and
 // hands the prepared bytes to RunConversion, which asks about the corrections,
 // parses the records and writes the MAPA2 files of its mode (or hands the points
-// to the DXF writer). Every output is document.basePath + its extension.
+// to the DXF writer). Every output is file.basePath + its extension.
 
 #include "base/ConversionSettings.h"
 #include "base/CurrentFile.h"
@@ -48,10 +48,5 @@ struct ConversionContext {
     ConversionReceipt receipt;  // filled by every run, from PrepareRawData on
 };
 
-// Reads path and converts it. An NTS-350 transfer's blocks are checked as the
-// framing goes (one warning per run when a block is damaged, lost, repeated or
-// followed by stray text); data of the other instrument than "DeviceType" are
-// converted as that instrument's for this run only when the user agrees. Neither
-// changes a byte of any output.
-ConversionOutcome PrepareRawData(const QString& path, ConversionMode mode, ConversionContext& context);
+// Converts the prepared bytes of a measured-data file in the given mode.
 ConversionOutcome RunConversion(RawDataBuffer buffer, ConversionMode mode, ConversionContext& context);

@@ -1,14 +1,9 @@
 #include "convert/ConversionReceipt.h"
 
+#include "base/Numbers.h"
 #include "base/Texts.h"
 #include "convert/DeviceRecognition.h"
 #include "convert/RecordParser.h"
-
-namespace {
-
-QByteArray Number(qint64 value) { return QByteArray::number(value); }
-
-}  // namespace
 
 void ConversionReceipt::Count(const ParsedRecords& parsedRecords, const QByteArray& orMarker) {
     parsed = true;
@@ -50,10 +45,12 @@ QByteArray NothingWrittenText(const ConversionReceipt& receipt, ConversionOutcom
 QByteArray ReceiptText(const ConversionReceipt& receipt, ConversionOutcome outcome) {
     QByteArray text;
     if (receipt.parsed) {
-        text = TextFilled(Texts::kReceipt, {Number(receipt.stations), Number(receipt.orientationSightings),
-                                            Number(receipt.distanceSightings), Number(receipt.angleSightings),
-                                            Number(receipt.points), Number(receipt.codeEntries),
-                                            Number(receipt.skippedBytes), Number(receipt.abandonedRecords)});
+        text = TextFilled(
+            Texts::kReceipt,
+            {Numbers::FormatInteger(receipt.stations), Numbers::FormatInteger(receipt.orientationSightings),
+             Numbers::FormatInteger(receipt.distanceSightings), Numbers::FormatInteger(receipt.angleSightings),
+             Numbers::FormatInteger(receipt.points), Numbers::FormatInteger(receipt.codeEntries),
+             Numbers::FormatInteger(receipt.skippedBytes), Numbers::FormatInteger(receipt.abandonedRecords)});
         text += ' ';
     }
     if (receipt.written.isEmpty()) {

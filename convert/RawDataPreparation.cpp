@@ -50,16 +50,13 @@ namespace {
 
 constexpr qsizetype kBlockBody = 132;  // between STX and ETX: 128 text bytes, the digit, three checksum digits
 
-// The block digit of a block counter: its last decimal digit after the counter
-// has wrapped at 256.
-char BlockDigit(int counter) { return static_cast<char>('0' + (counter % 256) % 10); }
-
 // The counter nearest to expected whose block digit is digit, the later one on a
 // tie: a lost block makes the digit run ahead, a repeated one makes it run back.
 int NearestCounter(int expected, char digit) {
     for (int distance = 0; distance <= 16; ++distance) {
-        if (BlockDigit(expected + distance) == digit) return expected + distance;
-        if (expected - distance >= 0 && BlockDigit(expected - distance) == digit) return expected - distance;
+        if (BlockDigit(static_cast<unsigned>(expected + distance)) == digit) return expected + distance;
+        if (expected - distance >= 0 && BlockDigit(static_cast<unsigned>(expected - distance)) == digit)
+            return expected - distance;
     }
     return expected;
 }
@@ -141,7 +138,7 @@ private:
             finding.begin = m_blockStart;
             finding.end = etx + 1;
             finding.digit = digit;
-            finding.expected = BlockDigit(m_counter);
+            finding.expected = BlockDigit(static_cast<unsigned>(m_counter));
             m_findings->Add(finding);
         }
         m_counter = found + 1;
@@ -346,7 +343,7 @@ ConversionOutcome PrepareRawData(const QString& path, ConversionMode mode, Conve
         const QString copyPath = context.file.basePath + QStringLiteral(".200");
         if (context.settings.Has(FLAG_ASK_OVERWRITE) && FileExists(copyPath)) {
             const Answer answer =
-                context.prompter.Ask(Topic::Overwrite, TextWith(Texts::kFileExists, Cp1250::FromUnicode(copyPath)),
+                context.prompter.Ask(Topic::Overwrite, TextWith(Texts::kFileExists, DisplayPath(copyPath)),
                                      MessageButtons::YesNo, MessageIcon::Question);
             if (answer != Answer::Yes) return ConversionOutcome::Stopped;
         }

@@ -1,12 +1,22 @@
 #pragma once
-// Preparation of NTS-350 measured data before parsing: the block framing of the
-// serial transfer is removed, then the sign conventions of the record syntax are
-// normalised so that sightings carry their zenith angle and direction unsigned.
-// Both passes are linear in the data; neither fails on malformed data.
+// The start of every conversion: PrepareRawData reads a measured-data file and,
+// for NTS-350 data, removes the block framing of the serial transfer and then
+// normalises the sign conventions of the record syntax so that sightings carry
+// their zenith angle and direction unsigned. Both passes are linear in the data;
+// neither fails on malformed data.
 
+#include "convert/Conversion.h"
 #include "convert/TransferCheck.h"
 
 #include <QByteArray>
+#include <QString>
+
+// Reads path and converts it. An NTS-350 transfer's blocks are checked as the
+// framing goes (one warning per run when a block is damaged, lost, repeated or
+// followed by stray text); data of the other instrument than "DeviceType" are
+// converted as that instrument's for this run only when the user agrees. Neither
+// changes a byte of any output.
+ConversionOutcome PrepareRawData(const QString& path, ConversionMode mode, ConversionContext& context);
 
 // Removes STX, CR and LF bytes, and each ETX together with the (up to) four bytes
 // before it: the block digit and the three checksum digits. Those are checked on

@@ -1,16 +1,15 @@
 #include "convert/TransferCheck.h"
 
+#include "base/Numbers.h"
 #include "base/Texts.h"
 
 namespace {
 
-QByteArray Number(qint64 value) { return QByteArray::number(value); }
-
 QByteArray FindingText(const BlockFinding& finding) {
     // Byte ranges are shown inclusive: "bajty 0–133" is one block with its ETX.
-    const QByteArray block = Number(finding.block);
-    const QByteArray first = Number(finding.begin);
-    const QByteArray last = Number(finding.end - 1);
+    const QByteArray block = Numbers::FormatInteger(finding.block);
+    const QByteArray first = Numbers::FormatInteger(finding.begin);
+    const QByteArray last = Numbers::FormatInteger(finding.end - 1);
     switch (finding.kind) {
         case BlockFindingKind::Checksum:
             return TextFilled(Texts::kBlockChecksum, {block, first, last});
@@ -39,7 +38,7 @@ QByteArray TransferFindingsText(const TransferFindings& findings) {
     }
     if (findings.count > kTransferFindingsShown) {
         text += '\n';
-        text += TextFilled(Texts::kFindingsMore, {Number(findings.count)});
+        text += TextFilled(Texts::kFindingsMore, {Numbers::FormatInteger(findings.count)});
     }
     text += "\n\n";
     text += Text(Texts::kRepeatTransfer);

@@ -1,5 +1,6 @@
 #include "dxf/DxfExport.h"
 
+#include "convert/RawDataPreparation.h"
 #include "dxf/DxfWriter.h"
 #include "dxf/XyzTextList.h"
 

@@ -207,7 +207,7 @@ bool WriteDxf(const QString& basePath, const SurveyRecordList& records, const Co
 
     const QString path = basePath + QStringLiteral(".dxf");
     if (settings.Has(FLAG_ASK_OVERWRITE) && FileExists(path)) {
-        const Answer answer = prompter.Ask(Topic::Overwrite, TextWith(Texts::kFileExists, Cp1250::FromUnicode(path)),
+        const Answer answer = prompter.Ask(Topic::Overwrite, TextWith(Texts::kFileExists, DisplayPath(path)),
                                            MessageButtons::YesNo, MessageIcon::Exclamation);
         if (answer != Answer::Yes) return false;
     }

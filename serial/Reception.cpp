@@ -1,6 +1,7 @@
 #include "serial/Reception.h"
 
 #include "base/Cp1250.h"
+#include "base/FileIo.h"
 #include "base/Prompter.h"
 #include "base/Texts.h"
 #include "serial/SerialLink.h"
@@ -188,7 +189,7 @@ void Reception::End(State state) {
         // The bytes cannot be measured again: keep them where they are.
         m_state = State::Failed;
         m_prompter.ReportFileError(FileError{FileErrorKind::AccessDenied, m_targetPath, 0});
-        m_prompter.Tell(TextWith(Texts::kReceivedDataKeptIn, Cp1250::FromUnicode(m_temporaryPath)));
+        m_prompter.Tell(TextWith(Texts::kReceivedDataKeptIn, DisplayPath(m_temporaryPath)));
         Q_EMIT Finished(m_state);
         return;
     }

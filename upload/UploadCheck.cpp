@@ -29,8 +29,6 @@ QByteArray Joined(const QList<QByteArray>& items, bool quoted) {
     return joined;
 }
 
-QByteArray Number(qint64 value) { return QByteArray::number(value); }
-
 // What the instrument's field keeps of a coordinate, in metres: the record's own
 // digits read back, so the check sees exactly what is sent.
 double Folded(double metres) {
@@ -119,8 +117,8 @@ QList<UploadFinding> CheckCodes(const QList<QByteArray>& lines, const SurveyReco
         finding.kind = number->InRange() ? UploadFindingKind::CodeRenumbered : UploadFindingKind::CodeNotSent;
         finding.line = static_cast<int>(i + 1);
         finding.subject = lines[i];
-        finding.written = Number(number->written);
-        finding.received = Number(number->code);
+        finding.written = Numbers::FormatInteger(number->written);
+        finding.received = Numbers::FormatInteger(number->code);
         (number->InRange() ? renumbered : notSent).append(finding);
     }
 
@@ -137,7 +135,7 @@ QList<UploadFinding> CheckCodes(const QList<QByteArray>& lines, const SurveyReco
         UploadFinding finding;
         finding.kind = UploadFindingKind::CodeTextCut;
         finding.subject = text;
-        finding.written = Number(entry.codeNumber);
+        finding.written = Numbers::FormatInteger(entry.codeNumber);
         finding.received = cut;
         textCuts.append(finding);
     }
@@ -146,7 +144,7 @@ QList<UploadFinding> CheckCodes(const QList<QByteArray>& lines, const SurveyReco
         if (texts.size() < 2) continue;
         UploadFinding finding;
         finding.kind = UploadFindingKind::CodeRepeated;
-        finding.written = Number(code);
+        finding.written = Numbers::FormatInteger(code);
         finding.others = texts;
         repeated.append(finding);
     }
@@ -170,10 +168,11 @@ QByteArray FindingText(const UploadFinding& finding) {
                                QByteArray(1, finding.axis), finding.written, finding.received});
         case UploadFindingKind::CodeNotSent:
             return TextFilled(Texts::kFindingCodeNotSent,
-                              {Number(finding.line), Shown(finding.subject), finding.written});
+                              {Numbers::FormatInteger(finding.line), Shown(finding.subject), finding.written});
         case UploadFindingKind::CodeRenumbered:
-            return TextFilled(Texts::kFindingCodeRenumbered,
-                              {Number(finding.line), Shown(finding.subject), finding.written, finding.received});
+            return TextFilled(
+                Texts::kFindingCodeRenumbered,
+                {Numbers::FormatInteger(finding.line), Shown(finding.subject), finding.written, finding.received});
         case UploadFindingKind::CodeRepeated:
             return TextFilled(Texts::kFindingCodeRepeated, {finding.written, Joined(finding.others, true)});
         case UploadFindingKind::NameCut:
@@ -188,6 +187,7 @@ QByteArray FindingsText(const QList<UploadFinding>& findings, int shown) {
     QByteArray text = Text(Texts::kFindingsHeading);
     const qsizetype count = shown > 0 && shown < findings.size() ? shown : findings.size();
     for (qsizetype i = 0; i < count; ++i) text += '\n' + TextFilled(Texts::kFindingLine, {FindingText(findings[i])});
-    if (count < findings.size()) text += '\n' + TextFilled(Texts::kFindingsMore, {Number(findings.size())});
+    if (count < findings.size())
+        text += '\n' + TextFilled(Texts::kFindingsMore, {Numbers::FormatInteger(findings.size())});
     return text;
 }

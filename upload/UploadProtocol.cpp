@@ -26,11 +26,6 @@ QByteArray EndRecord() {
     return QByteArray(bytes, 4);
 }
 
-char BlockDigit(unsigned counter) {
-    // The counter wraps at 256 before its last digit is taken: 256 gives '0', not '6'.
-    return static_cast<char>('0' + (counter % 256) % 10);
-}
-
 QByteArray BuildBlock(QByteArrayView payload, unsigned counter) {
     // offset 0 STX | 1..128 stream, space-padded | 129 block digit |
     // 130..132 checksum "%03u" | 133 ETX | 134 CR | 135 LF

@@ -2,6 +2,8 @@
 // The NTS-350 block protocol for uploads: the two preamble records, the end record
 // and the 136-byte data block. Bytes as they go on the line.
 
+#include "base/ControlBytes.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
@@ -22,6 +24,3 @@ QByteArray EndRecord();
 // a three-digit XOR checksum, ETX CR LF; 136 bytes in all. A payload longer than 128
 // bytes is cut to its first 128.
 QByteArray BuildBlock(QByteArrayView payload, unsigned counter);
-
-// The block digit of a counter: its last decimal digit after wrapping at 256.
-char BlockDigit(unsigned counter);

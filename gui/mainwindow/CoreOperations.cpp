@@ -1,5 +1,6 @@
 #include "gui/mainwindow/CoreOperations.h"
 
+#include "convert/RawDataPreparation.h"
 #include "dxf/DxfExport.h"
 
 CoreOperations RealCoreOperations() {

@@ -24,7 +24,7 @@ const QByteArray kStationsText(
 struct Run {
     QTemporaryDir dir;
     ConversionSettings settings;
-    CurrentFile document;
+    CurrentFile currentFile;
     ScriptedPrompter prompter;
     ConversionOutcome outcome = ConversionOutcome::Failed;
 
@@ -32,15 +32,15 @@ struct Run {
         settings.flag = 0;
         settings.jx = 0;  // outside S-JTSK: no reduction
         settings.jh = 0;
-        document.RememberChosenFile(dir.filePath("job.sdt"));
+        currentFile.RememberChosenFile(dir.filePath("job.sdt"));
     }
-    QString Path(const char* extension) const { return document.basePath + QLatin1String(extension); }
+    QString Path(const char* extension) const { return currentFile.basePath + QLatin1String(extension); }
     QByteArray Output(const char* extension) const { return TestFiles::Read(Path(extension)); }
     ConversionReceipt receipt;
 
     ConversionOutcome Convert(const QByteArray& measured, ConversionMode mode = ConversionMode::Full) {
         TestFiles::Write(Path(".sdt"), measured);
-        ConversionContext context{settings, document, prompter, {}};
+        ConversionContext context{settings, currentFile, prompter, {}};
         outcome = PrepareRawData(Path(".sdt"), mode, context);
         receipt = context.receipt;
         return outcome;
@@ -361,10 +361,10 @@ private Q_SLOTS:
         TestFiles::Write(measured, kStationsText);
         ConversionSettings settings;
         settings.flag = 0;
-        CurrentFile document;
-        document.RememberChosenFile(measured);
+        CurrentFile currentFile;
+        currentFile.RememberChosenFile(measured);
         ScriptedPrompter prompter;
-        ConversionContext context{settings, document, prompter, {}};
+        ConversionContext context{settings, currentFile, prompter, {}};
         QCOMPARE(PrepareRawData(measured, ConversionMode::Full, context), ConversionOutcome::Completed);
         QVERIFY(QFile::exists(measured + ".zap"));
         QVERIFY(!QFile::exists(dir.filePath("data.zap")));
@@ -374,7 +374,7 @@ private Q_SLOTS:
         Run run;
         std::size_t handed = 0;
         TestFiles::Write(run.Path(".sdt"), kStationsText + " _+B1_ x+1_ y+2_ z+3_");
-        ConversionContext context{run.settings, run.document, run.prompter, [&](const SurveyRecordList& records) {
+        ConversionContext context{run.settings, run.currentFile, run.prompter, [&](const SurveyRecordList& records) {
                                       handed = records.size();
                                       return true;
                                   }};
@@ -382,7 +382,7 @@ private Q_SLOTS:
         QCOMPARE(handed, std::size_t(5));
         QVERIFY(run.prompter.messages.isEmpty());
         QVERIFY(!QFile::exists(run.Path(".zap")) && !QFile::exists(run.Path(".asc")));
-        ConversionContext without{run.settings, run.document, run.prompter, {}};
+        ConversionContext without{run.settings, run.currentFile, run.prompter, {}};
         QCOMPARE(PrepareRawData(run.Path(".sdt"), ConversionMode::DxfExport, without), ConversionOutcome::Failed);
     }
 
@@ -419,14 +419,14 @@ private Q_SLOTS:
         settings.deviceType = deviceType;
         settings.flag = flag;
         if (!head.isEmpty()) settings.head = head;
-        CurrentFile document;
-        document.RememberChosenFile(measured);
+        CurrentFile currentFile;
+        currentFile.RememberChosenFile(measured);
         ScriptedPrompter prompter;
         prompter.million = {Answer::Yes};
-        ConversionContext context{settings, document, prompter, {}};
+        ConversionContext context{settings, currentFile, prompter, {}};
         QCOMPARE(PrepareRawData(measured, ConversionMode(mode), context), ConversionOutcome::Completed);
         for (const QString& extension : outputs)
-            QCOMPARE(TestFiles::Read(document.basePath + extension), TestFiles::Read(data + extension));
+            QCOMPARE(TestFiles::Read(currentFile.basePath + extension), TestFiles::Read(data + extension));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), outputs.size() + 1);
     }
 

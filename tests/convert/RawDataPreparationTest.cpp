@@ -154,12 +154,12 @@ private Q_SLOTS:
         ConversionSettings settings;
         settings.deviceType = deviceType;
         settings.flag = flag;
-        CurrentFile document;
-        document.RememberChosenFile(base + ".sdt");
+        CurrentFile currentFile;
+        currentFile.RememberChosenFile(base + ".sdt");
         ScriptedPrompter prompter;
         prompter.overwrite = overwrite;
         prompter.deviceMismatch = {Answer::No};  // NTS-660 set: the data are converted as such
-        ConversionContext context{settings, document, prompter, {}};
+        ConversionContext context{settings, currentFile, prompter, {}};
         QCOMPARE(int(PrepareRawData(base + ".sdt", ConversionMode(mode), context)), outcome);
         if (copy.isEmpty())
             QVERIFY(!QFile::exists(base + ".200"));
@@ -181,10 +181,10 @@ private Q_SLOTS:
         QVERIFY(QFile::link("/dev/full", base + ".200"));
         ConversionSettings settings;
         settings.flag = FLAG_KEEP_200;
-        CurrentFile document;
-        document.RememberChosenFile(base + ".sdt");
+        CurrentFile currentFile;
+        currentFile.RememberChosenFile(base + ".sdt");
         ScriptedPrompter prompter;
-        ConversionContext context{settings, document, prompter, {}};
+        ConversionContext context{settings, currentFile, prompter, {}};
         QCOMPARE(PrepareRawData(base + ".sdt", ConversionMode::Full, context), ConversionOutcome::Failed);
         QCOMPARE(prompter.fileErrors.size(), 1);
         QCOMPARE(prompter.fileErrors[0].path, base + ".200");
@@ -194,10 +194,10 @@ private Q_SLOTS:
     void missingFileIsReportedByName() {
         QTemporaryDir dir;
         ConversionSettings settings;
-        CurrentFile document;
-        document.RememberChosenFile(dir.filePath("none.sdt"));
+        CurrentFile currentFile;
+        currentFile.RememberChosenFile(dir.filePath("none.sdt"));
         ScriptedPrompter prompter;
-        ConversionContext context{settings, document, prompter, {}};
+        ConversionContext context{settings, currentFile, prompter, {}};
         QCOMPARE(PrepareRawData(dir.filePath("none.sdt"), ConversionMode::Full, context), ConversionOutcome::Failed);
         QCOMPARE(prompter.fileErrors.size(), 1);
         QCOMPARE(prompter.fileErrors[0].path, dir.filePath("none.sdt"));

@@ -14,18 +14,18 @@ class DxfExportTest : public QObject {
 private:
     QTemporaryDir m_dir;
     ConversionSettings m_settings;
-    CurrentFile m_document;
+    CurrentFile m_currentFile;
     ScriptedPrompter m_prompter;
 
     QString Path(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
-    ConversionContext Context() { return ConversionContext{m_settings, m_document, m_prompter, {}}; }
+    ConversionContext Context() { return ConversionContext{m_settings, m_currentFile, m_prompter, {}}; }
 
 private Q_SLOTS:
     void init() {
         for (const QString& name : QDir(m_dir.path()).entryList(QDir::Files)) QFile::remove(m_dir.filePath(name));
         m_settings = ConversionSettings();
         m_settings.flag = 0;
-        m_document = CurrentFile();
+        m_currentFile = CurrentFile();
         m_prompter = ScriptedPrompter();
     }
 
@@ -33,8 +33,8 @@ private Q_SLOTS:
         TestFiles::Write(Path("body.txt"), "A 10 20 30 k\r\nB 40 50\r\n");
         ConversionContext context = Context();
         QCOMPARE(ExportXyzDxf(Path("body.txt"), context), DxfExportOutcome::Written);
-        QCOMPARE(m_document.basePath, Path("body"));
-        QCOMPARE(m_document.fileTitle, QStringLiteral("body"));
+        QCOMPARE(m_currentFile.basePath, Path("body"));
+        QCOMPARE(m_currentFile.fileTitle, QStringLiteral("body"));
         QVERIFY(m_prompter.messages.isEmpty() && m_prompter.fileErrors.isEmpty());
         QCOMPARE(TestFiles::Read(Path("body.dxf")).count("0\r\nLINE\r\n"), 4);
     }
@@ -65,7 +65,7 @@ private Q_SLOTS:
     void currentFileIsMeasuredData() {
         QFile::copy(TestFiles::DataDir("dxf") + "/measured.sdt", Path("job.sdt"));
         TestFiles::Write(Path("job.txt"), "A 10 20 30 k\r\n");
-        m_document.RememberChosenFile(Path("job.txt"));
+        m_currentFile.RememberChosenFile(Path("job.txt"));
         ConversionContext context = Context();
         QCOMPARE(ExportXyzDxf(QString(), context), DxfExportOutcome::Written);
         QVERIFY(TestFiles::Read(Path("job.dxf")).contains("\r\n1\r\nB8\r\n"));

@@ -45,10 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)TransferFindingsText(findings);
     const QString path = WriteWorkFile(QStringLiteral("job.sdt"), measured);
 
-    CurrentFile document;
-    document.RememberChosenFile(path);
+    CurrentFile currentFile;
+    currentFile.RememberChosenFile(path);
     InputPrompter prompter(answers, sheet);
-    ConversionContext context{settings, document, prompter, {}};
+    ConversionContext context{settings, currentFile, prompter, {}};
     context.writeDxf = MakeDxfSink(context);
     context.recogniseDevice = (answers & 0x8000) != 0;
     const ConversionOutcome outcome = PrepareRawData(path, mode, context);

@@ -7,7 +7,8 @@
 #include "base/Cp1250.h"
 #include "base/CurrentFile.h"
 #include "base/Numbers.h"
-#include "convert/Conversion.h"
+#include "convert/RawDataPreparation.h"
+#include "convert/RawDataPreparation.h"
 #include "convert/RecordParser.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
@@ -59,13 +60,13 @@ private Q_SLOTS:
 
         // The line's bytes as a reception stores them; the ".200" copy is the prepared text.
         QTemporaryDir dir;
-        CurrentFile document;
-        document.RememberChosenFile(dir.filePath("upload.sdt"));
+        CurrentFile currentFile;
+        currentFile.RememberChosenFile(dir.filePath("upload.sdt"));
         TestFiles::Write(dir.filePath("upload.sdt"), port.line);
         ConversionSettings settings;
         settings.flag = FLAG_KEEP_200;
         settings.deviceType = 0;
-        ConversionContext context{settings, document, prompter, {}};
+        ConversionContext context{settings, currentFile, prompter, {}};
         QCOMPARE(PrepareRawData(dir.filePath("upload.sdt"), ConversionMode::Full, context),
                  ConversionOutcome::Completed);
         const QByteArray prepared = TestFiles::Read(dir.filePath("upload.200"));
