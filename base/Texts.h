@@ -196,6 +196,7 @@ inline constexpr UserText kDeviceNotRecognised{
 inline constexpr UserText kReceipt{
     "Rozpoznáno: stanoviska %1, orientace %2, záměry s délkou %3, záměry jen úhly %4, body se souřadnicemi %5, "
     "kódy %6. Přeskočeno: bajty mimo záznamy %7, nedokončené záznamy %8."};
+inline constexpr UserText kReceiptBlockFindings{"Kontrola bloků: %1."};
 inline constexpr UserText kReceiptWritten{"Zapsáno: %1."};
 inline constexpr UserText kNothingWritten{"Nebyl zapsán žádný soubor: %1"};
 inline constexpr UserText kNothingRecognised{"v datech není žádný záznam přístroje %1."};

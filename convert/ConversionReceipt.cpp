@@ -53,6 +53,10 @@ QByteArray ReceiptText(const ConversionReceipt& receipt, ConversionOutcome outco
              Numbers::FormatInteger(receipt.skippedBytes), Numbers::FormatInteger(receipt.abandonedRecords)});
         text += ' ';
     }
+    if (receipt.blockFindings > 0) {
+        text += TextFilled(Texts::kReceiptBlockFindings, {Counted(receipt.blockFindings, Texts::kErrorsNoun)});
+        text += ' ';
+    }
     if (receipt.written.isEmpty()) {
         text += TextFilled(Texts::kNothingWritten, {NothingWrittenText(receipt, outcome)});
     } else {

@@ -29,6 +29,8 @@ struct ConversionReceipt {
     int codeEntries = 0;
     qint64 skippedBytes = 0;
     int abandonedRecords = 0;
+    qint64 blockFindings = 0;   // what the check of an NTS-350 transfer's blocks found
+    QByteArray findingsText;    // its warning, to be shown again on request; empty when none
     QList<QByteArray> written;  // the files written, as file name and extension
 
     // Takes the counts of a parse; orMarker tells orientation sightings as the

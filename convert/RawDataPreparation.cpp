@@ -334,8 +334,11 @@ ConversionOutcome PrepareRawData(const QString& path, ConversionMode mode, Conve
         return RunConversion(std::move(buffer), mode, context);
 
     const TransferFindings findings = RemoveFraming(buffer.bytes);
-    if (findings.Any())
-        context.prompter.Tell(TransferFindingsText(findings), MessageIcon::Exclamation, Topic::TransferFindings);
+    if (findings.Any()) {
+        context.receipt.blockFindings = findings.count;
+        context.receipt.findingsText = TransferFindingsText(findings);
+        context.prompter.Tell(context.receipt.findingsText, MessageIcon::Exclamation, Topic::TransferFindings);
+    }
     buffer.bytes = NormaliseSigns(std::move(buffer.bytes));
     buffer.bytes.squeeze();  // give back what the framing and signs took
 

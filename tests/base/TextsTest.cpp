@@ -12,14 +12,22 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("count");
         QTest::addColumn<QString>("points");
         QTest::addColumn<QString>("codes");
-        QTest::newRow("none is many") << qint64(0) << "0 bodů" << "0 kódů";
-        QTest::newRow("one") << qint64(1) << "1 bod" << "1 kód";
-        QTest::newRow("two") << qint64(2) << "2 body" << "2 kódy";
-        QTest::newRow("four") << qint64(4) << "4 body" << "4 kódy";
-        QTest::newRow("five") << qint64(5) << "5 bodů" << "5 kódů";
-        QTest::newRow("eleven is not one") << qint64(11) << "11 bodů" << "11 kódů";
-        QTest::newRow("twenty-two is not few") << qint64(22) << "22 bodů" << "22 kódů";
-        QTest::newRow("large") << qint64(1234567) << "1234567 bodů" << "1234567 kódů";
+        QTest::newRow("none is many") << qint64(0) << "0 bodů"
+                                      << "0 kódů";
+        QTest::newRow("one") << qint64(1) << "1 bod"
+                             << "1 kód";
+        QTest::newRow("two") << qint64(2) << "2 body"
+                             << "2 kódy";
+        QTest::newRow("four") << qint64(4) << "4 body"
+                              << "4 kódy";
+        QTest::newRow("five") << qint64(5) << "5 bodů"
+                              << "5 kódů";
+        QTest::newRow("eleven is not one") << qint64(11) << "11 bodů"
+                                           << "11 kódů";
+        QTest::newRow("twenty-two is not few") << qint64(22) << "22 bodů"
+                                               << "22 kódů";
+        QTest::newRow("large") << qint64(1234567) << "1234567 bodů"
+                               << "1234567 kódů";
     }
     void countedNouns() {
         QFETCH(qint64, count);

@@ -1,6 +1,7 @@
 #include "convert/Conversion.h"
 
 #include "base/ConversionSettings.h"
+#include "base/Cp1250.h"
 #include "base/Texts.h"
 #include "convert/RawDataPreparation.h"
 #include "tests/support/ScriptedPrompter.h"
@@ -71,6 +72,10 @@ private Q_SLOTS:
             << nts660 << 0 << int(Answer::Yes) << "2 2 3 1 0 0 0 0: job.zap";
         QTest::newRow("NTS-660 example kept as NTS-350 writes nothing")
             << nts660 << 0 << int(Answer::No) << "0 0 0 0 0 0 285 0:";
+        QByteArray damaged = nts350;
+        damaged[10] = damaged[10] == '0' ? '1' : '0';  // inside the first block's text
+        QTest::newRow("a damaged block is counted in the receipt")
+            << damaged << 0 << int(Answer::No) << "2 3 5 1 3 4 0 0 blocks 1: job.zap job.asc job.cod";
         QTest::newRow("stray text and an abandoned sighting") << QByteArray("xx_'S1_(K1_)1.550_ _+P1_ ?+1 _'S2_(_)1.4_")
                                                               << 0 << int(Answer::No) << "2 0 0 0 0 0 5 1: job.zap";
     }
@@ -94,6 +99,11 @@ private Q_SLOTS:
                              .arg(r.codeEntries)
                              .arg(r.skippedBytes)
                              .arg(r.abandonedRecords);
+        if (r.blockFindings > 0) {
+            counts.insert(counts.size() - 1, QStringLiteral(" blocks %1").arg(r.blockFindings));
+            QVERIFY(ReceiptText(r, run.outcome).contains(Cp1250::FromUtf8("Kontrola bloků: 1 chyba.")));
+            QCOMPARE(r.findingsText, run.prompter.Of(Topic::TransferFindings).value(0).text);
+        }
         for (const QByteArray& name : r.written) counts += QLatin1Char(' ') + QString::fromLatin1(name);
         QCOMPARE(counts, receipt);
         QCOMPARE(run.settings.deviceType, quint16(deviceType));  // the stored type stays
