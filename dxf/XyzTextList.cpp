@@ -1,11 +1,11 @@
 #include "dxf/XyzTextList.h"
 
 #include "base/FileIo.h"
-#include "base/Numbers.h"
+#include "base/PointLine.h"
 
 #include <cstring>
 #include <new>
-#include <string_view>
+#include <optional>
 
 namespace {
 
@@ -14,9 +14,6 @@ namespace {
 constexpr std::size_t kPieceLength = 511;
 // Bytes of a typical point line: name, Y and X in the national grid, height, code.
 constexpr std::size_t kTypicalLine = 40;
-
-bool IsSeparator(char c) { return c == ' ' || c == ';' || c == '\t'; }
-bool IsNumberStart(char c) { return c == '+' || c == '-' || (c >= '0' && c <= '9'); }
 
 // The file as a text-mode stream: a CR LF pair reads as one LF, every other byte
 // as it is, handed out in pieces the way a line read into a 512-byte buffer ends.
@@ -73,80 +70,28 @@ private:
     bool m_failed = false;
 };
 
-// Turns the first comma between from and end into a decimal point.
-void ReplaceFirstComma(char* from, char* end) {
-    if (from >= end) return;
-    if (char* comma = static_cast<char*>(std::memchr(from, ',', static_cast<std::size_t>(end - from)))) *comma = '.';
-}
-
-char* FindSeparator(char* from, char* end) {
-    while (from < end && !IsSeparator(*from)) ++from;
-    return from;
-}
-
-double ToDouble(const char* from, const char* to) {
-    return Numbers::ToDouble(std::string_view(from, static_cast<std::size_t>(to - from)));
-}
-
-// One piece of a line (modified in place: the comma searches write points, the
-// code text closes up over its CR and LF). The piece ends at its first NUL, as a
-// C string would.
+// One piece of a line (its comma searches write points into it). The piece ends
+// at its first NUL, as a C string would; its line end is no part of the point.
 bool ParseXyzLine(char* line, std::size_t length, SurveyRecord& record) {
-    char* const end = line + ::strnlen(line, length);
-
-    // Name: everything before the first separator.
-    char* separator = FindSeparator(line, end);
-    if (separator == end) return false;
-    record.name = QByteArray(line, separator - line);
-
-    // Y: the first number start after the name, up to the next separator.
-    char* yText = separator + 1;
-    while (yText < end && !IsNumberStart(*yText)) ++yText;
-    if (yText >= end) return false;
-    char* const yEnd = FindSeparator(yText, end);
-    if (yEnd == end) return false;
-    ReplaceFirstComma(yText, end);
-    record.y = ToDouble(yText, yEnd);
-
-    // X: likewise, up to the next separator or the end of the line.
-    char* xText = yEnd + 1;
-    while (xText < end && !IsNumberStart(*xText)) ++xText;
-    if (xText >= end) return false;
-    char* const xEnd = FindSeparator(xText, end);
-    ReplaceFirstComma(xText, end);
-    record.x = ToDouble(xText, xEnd);
-
+    char* end = line + ::strnlen(line, length);
+    const std::optional<PointLine> point = ReadPointLine(line, end, PointListKind::DrawingList);
+    if (!point) return false;
+    record.name = point->name;
+    record.y = point->first;
+    record.x = point->second;
     record.kind = Coordinates;
-    bool hasHeight = false;
-    char* codeStart = nullptr;  // the character after which the code text begins
-    if (xEnd < end) {
-        // Height: letters and spaces are passed over; ";" or a tab first means an
-        // empty height field.
-        char* scan = xEnd + 1;
-        while (scan < end && !IsNumberStart(*scan) && *scan != ';' && *scan != '\t') ++scan;
-        if (scan < end) {
-            if (*scan == ';' || *scan == '\t') {
-                codeStart = scan + 1;
-            } else {
-                char* const zEnd = FindSeparator(scan, end);
-                const Numbers::ParsedDouble z =
-                    Numbers::ParseDouble(std::string_view(scan, static_cast<std::size_t>(zEnd - scan)));
-                if (z.length > 0) {
-                    record.z = z.value;
-                    hasHeight = true;
-                }
-                if (zEnd < end) codeStart = zEnd + 1;
-            }
-        }
-    }
-    if (!hasHeight) record.kind |= NoHeight;
-
-    if (codeStart) {
-        char* out = codeStart;
-        for (const char* c = codeStart; c < end; ++c) {
+    if (point->hasHeight)
+        record.z = point->height;
+    else
+        record.kind |= NoHeight;
+    if (!point->code.isEmpty()) {
+        // The code text closes up over its CR and LF.
+        char* const code = line + (point->code.data() - line);
+        char* out = code;
+        for (const char* c = code; c < end; ++c) {
             if (*c != '\r' && *c != '\n') *out++ = *c;
         }
-        record.codeText = QByteArrayView(codeStart, out - codeStart);
+        record.codeText = QByteArrayView(code, out - code);
     }
     return true;
 }

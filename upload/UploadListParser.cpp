@@ -2,6 +2,7 @@
 
 #include "base/ConversionSettings.h"
 #include "base/Numbers.h"
+#include "base/PointLine.h"
 
 #include <cstdint>
 #include <optional>
@@ -9,72 +10,18 @@
 
 namespace {
 
-bool IsPointSeparator(char c) { return c == ' ' || c == ';' || c == '\t'; }
-
-bool CanStartNumber(char c) { return c == '+' || c == '-' || (c >= '0' && c <= '9'); }
-
-// The first point separator at or after from, or -1.
-qsizetype FindSeparator(const QByteArray& line, qsizetype from) {
-    for (qsizetype i = from; i < line.size(); ++i) {
-        if (IsPointSeparator(line[i])) return i;
-    }
-    return -1;
-}
-
-// The first "+", "-" or digit at or after from, or -1. Letters, separators and a
-// leading "." are passed over alike, so «.5» is read as 5.
-qsizetype FindNumberStart(const QByteArray& line, qsizetype from) {
-    for (qsizetype i = from; i < line.size(); ++i) {
-        if (CanStartNumber(line[i])) return i;
-    }
-    return -1;
-}
-
-// The decimal comma: the first comma from `from` to the end of the line becomes a
-// point. The search is not held to the number's own field, so a number without a
-// comma uses up the comma of a later one.
-void ReplaceFirstComma(QByteArray& line, qsizetype from) {
-    const qsizetype comma = line.indexOf(',', from);
-    if (comma >= 0) line[comma] = '.';
-}
-
-double ReadNumber(const QByteArray& line, qsizetype begin, qsizetype end) {
-    return Numbers::ToDouble(std::string_view(line.constData() + begin, static_cast<std::size_t>(end - begin)));
-}
-
-std::optional<SurveyRecord> ParsePointLine(QByteArray line, qsizetype separator, quint16 flag) {
+std::optional<SurveyRecord> ParsePointLine(QByteArray line, quint16 flag) {
+    const std::optional<PointLine> read = ReadPointLine(line.data(), line.data() + line.size(), PointListKind::Upload);
+    if (!read) return std::nullopt;
     SurveyRecord point;
-    point.name = line.left(separator);
-
-    // A point needs two numbers, the first of them followed by a separator.
-    const qsizetype firstStart = FindNumberStart(line, separator + 1);
-    if (firstStart < 0) return std::nullopt;
-    const qsizetype firstEnd = FindSeparator(line, firstStart);
-    if (firstEnd < 0) return std::nullopt;
-    ReplaceFirstComma(line, firstStart);
-    const double first = ReadNumber(line, firstStart, firstEnd);
-
-    const qsizetype secondStart = FindNumberStart(line, firstEnd + 1);
-    if (secondStart < 0) return std::nullopt;
-    const qsizetype secondEnd = FindSeparator(line, secondStart);
-    ReplaceFirstComma(line, secondStart);
-    const double second = ReadNumber(line, secondStart, secondEnd < 0 ? line.size() : secondEnd);
-
-    // The height is optional and gets no comma replacement of its own.
-    if (secondEnd >= 0) {
-        const qsizetype heightStart = FindNumberStart(line, secondEnd + 1);
-        if (heightStart >= 0) {
-            const qsizetype heightEnd = FindSeparator(line, heightStart);
-            point.z = ReadNumber(line, heightStart, heightEnd < 0 ? line.size() : heightEnd);
-        }
-    }
-
+    point.name = read->name;
+    point.z = read->height;
     if (flag & FLAG_SWAP_XY) {
-        point.x = first;
-        point.y = second;
+        point.x = read->first;
+        point.y = read->second;
     } else {
-        point.y = first;
-        point.x = second;
+        point.y = read->first;
+        point.x = read->second;
     }
     return point;
 }
@@ -125,15 +72,15 @@ QList<QByteArray> SplitListLines(const QByteArray& text) {
 
 SurveyRecordList ParseUploadList(const QList<QByteArray>& lines, UploadKind kind, quint16 flag) {
     SurveyRecordList list;
-    for (const QByteArray& original : lines) {
-        if (original.isEmpty()) continue;
-        const QByteArray line = WithoutLeadingSpaces(original);
-
-        const qsizetype separator = kind == UploadKind::Codes ? line.indexOf(',') : FindSeparator(line, 0);
-        if (separator < 0) continue;
-
-        std::optional<SurveyRecord> entry =
-            kind == UploadKind::Codes ? ParseCodeLine(line, separator) : ParsePointLine(line, separator, flag);
+    for (const QByteArray& line : lines) {
+        std::optional<SurveyRecord> entry;
+        if (kind == UploadKind::Points) {
+            entry = ParsePointLine(line, flag);
+        } else {
+            const QByteArray trimmed = WithoutLeadingSpaces(line);
+            const qsizetype separator = trimmed.indexOf(',');
+            if (separator >= 0) entry = ParseCodeLine(trimmed, separator);
+        }
         if (entry) list.push_back(std::move(*entry));
     }
     return list;
