@@ -49,9 +49,10 @@ struct ConversionSettings {
     bool IsDevice(DeviceType type) const { return deviceType == static_cast<quint16>(type); }
 };
 
-// The serial line as stored: port number 1..9 and indexes into the speed, parity
-// and stop-bit tables of the serial link. Out-of-table values are kept as stored;
-// the link refuses to open with them.
+// The serial line as stored: the port number (COM1..COM255; the dialog offers 1..9
+// and the ports present above them) and indexes into the speed, parity and
+// stop-bit tables of the serial link. Out-of-table values are kept as stored; the
+// link refuses to open with them.
 struct SerialSettings {
     quint8 commPort = 1;
     quint8 baudRate = 5;  // 4800 bit/s

@@ -415,9 +415,10 @@ void Parser::CheckUnitsLine660(const char* line, const char* lineEnd) {
 }
 
 // The rest of the line after the "," at cursor, when it is a field: at most 49
-// bytes and no NUL before the line's end, since the search for the CR stops at a
-// NUL. A code that is missing, overlong or cut by a NUL leaves the record without
-// one; such a last field of an angles line drops the sighting.
+// bytes and no NUL before the line's end. The line's CR is found past a NUL, but
+// a field must not hold one. A code that is missing, overlong or holds a NUL
+// leaves the record without one; such a last field of an angles line drops the
+// sighting.
 bool RestOfLine(const char* cursor, const char* lineEnd, Field& field) {
     if (cursor >= lineEnd || *cursor != ',') return false;
     const char* begin = cursor + 1;

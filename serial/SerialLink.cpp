@@ -57,7 +57,10 @@ bool SerialLink::Open(bool withReader) {
             m_device.reset();
             return false;
         }
-        // The instrument starts sending on DTR; the reader is already waiting.
+        // DTR is already up: the Linux driver raises it when the port opens, the
+        // Windows line settings when they are set. Raised once more now that the
+        // reader waits, for a port whose driver left it down: the instrument
+        // starts sending on DTR.
         m_device->SetDtr(true);
     }
     return true;

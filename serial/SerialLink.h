@@ -48,10 +48,11 @@ public:
     // The device Open would open now; empty for port 0.
     QString Device() const;
 
-    // Opens and configures the port, with the reader thread when asked, then raises
-    // DTR. False (and closed) when a setting lies outside its table, the device
-    // cannot be opened, the driver refuses the line, or the thread cannot start.
-    // An open link is closed first.
+    // Opens and configures the port (DTR goes up as it opens), with the reader
+    // thread when asked, which raises DTR once more when it waits. False (and
+    // closed) when a setting lies outside its table, the device cannot be opened,
+    // the driver refuses the line, or the thread cannot start. An open link is
+    // closed first.
     bool Open(bool withReader);
     // Stops the reader, lowers DTR, drops unread input and closes; nothing on a
     // closed link. Bytes still pending stay for TakePending.
