@@ -1,6 +1,7 @@
 #include "base/SettingsStore.h"
 
 #include "base/Cp1250.h"
+#include "base/FileIo.h"
 #include "tests/support/TestFiles.h"
 
 #include <QSettings>
@@ -205,7 +206,7 @@ private Q_SLOTS:
             SettingsStore store(path);
             QCOMPARE(SaveShutdownSettings(store, ConversionSettings()), saved);
             QCOMPARE(SaveSerialSettings(store, SerialSettings()), saved);
-            QVERIFY(UnsavedSettingsText(store).contains(Cp1250::FromUnicode(path)));
+            QVERIFY(UnsavedSettingsText(store).contains(DisplayPath(path)));
         }
         if (readOnly) QCOMPARE(TestFiles::Read(path), QByteArray("[Settings]\nHead=earlier\n"));
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);

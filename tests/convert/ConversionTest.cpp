@@ -2,6 +2,7 @@
 
 #include "base/ConversionSettings.h"
 #include "base/Cp1250.h"
+#include "base/FileIo.h"
 #include "base/Texts.h"
 #include "convert/RawDataPreparation.h"
 #include "tests/support/ScriptedPrompter.h"
@@ -313,7 +314,7 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(run.Path(".asc")) && !QFile::exists(run.Path(".cod")));
         QCOMPARE(run.prompter.Count(Topic::Million), 0);
         const QByteArray question = run.prompter.Of(Topic::Overwrite).front().text;
-        QCOMPARE(question, TextWith(Texts::kFileExists, QFile::encodeName(run.Path(".zap"))));
+        QCOMPARE(question, TextWith(Texts::kFileExists, DisplayPath(run.Path(".zap"))));
     }
 
     void existingFileReplacedWithoutTheBit() {

@@ -1,6 +1,7 @@
 #include "convert/RawDataPreparation.h"
 
 #include "base/ConversionSettings.h"
+#include "base/FileIo.h"
 #include "convert/Conversion.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
@@ -167,7 +168,7 @@ private Q_SLOTS:
             QCOMPARE(TestFiles::Read(base + ".200"), copy);
         QCOMPARE(prompter.Count(Topic::Overwrite), overwrite.size());
         if (!overwrite.isEmpty())
-            QVERIFY(prompter.Of(Topic::Overwrite).front().text.contains(QFile::encodeName(base + ".200")));
+            QVERIFY(prompter.Of(Topic::Overwrite).front().text.contains(DisplayPath(base + ".200")));
         // A refused copy ends the run before its question about corrections.
         const bool asked = mode == int(ConversionMode::Full) && outcome != int(ConversionOutcome::Stopped);
         QCOMPARE(prompter.Count(Topic::Corrections), asked ? 1 : 0);

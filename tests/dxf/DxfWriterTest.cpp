@@ -1,6 +1,7 @@
 #include "dxf/DxfWriter.h"
 
 #include "base/Cp1250.h"
+#include "base/FileIo.h"
 #include "base/Numbers.h"
 #include "base/Texts.h"
 #include "tests/support/MemorySink.h"
@@ -165,7 +166,7 @@ private Q_SLOTS:
         QCOMPARE(prompter.messages.size(), ask ? 1 : 0);
         if (ask) {
             const ScriptedPrompter::Message question = prompter.messages[0];
-            QCOMPARE(question.text, TextWith(Texts::kFileExists, Cp1250::FromUnicode(Drawing())));
+            QCOMPARE(question.text, TextWith(Texts::kFileExists, DisplayPath(Drawing())));
             QCOMPARE(question.buttons, MessageButtons::YesNo);
             QCOMPARE(question.icon, MessageIcon::Exclamation);
         }

@@ -1,6 +1,7 @@
 #include "gui/mainwindow/CommandController.h"
 
 #include "base/FileChooser.h"
+#include "base/FileIo.h"
 #include "base/SettingsStore.h"
 #include "base/Texts.h"
 #include "tests/gui/mainwindow/ScriptedUser.h"
@@ -273,7 +274,8 @@ private Q_SLOTS:
         m_controller.reset();
         QCOMPARE(m_prompter.messages.size(), 1);
         QCOMPARE(m_prompter.messages.first().text, UnsavedSettingsText(*m_store));
-        QVERIFY(m_prompter.messages.first().text.contains("blocked/Tarvo.conf"));
+        QVERIFY(m_prompter.messages.first().text.contains(
+            DisplayPath(m_dir.filePath(QStringLiteral("blocked/Tarvo.conf")))));
         QCOMPARE(m_prompter.messages.first().icon, MessageIcon::Exclamation);
     }
 
