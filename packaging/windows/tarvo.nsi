@@ -47,18 +47,18 @@ VIAddVersionKey /LANG=1029 "LegalCopyright" "© 2026 Tarvo developers, GPL-3.0-o
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !endif
-; The finish page offers to start Tarvo. A program started by the elevated setup
-; itself would run as the administrator, with the administrator's settings: the
-; desktop's shell starts it instead, as the user who is signed in.
-!define MUI_FINISHPAGE_RUN
-!define MUI_FINISHPAGE_RUN_TEXT "Spustit Tarvo"
-!define MUI_FINISHPAGE_RUN_FUNCTION StartAsUser
 !insertmacro MUI_PAGE_WELCOME
 ; The licence text carries a byte order mark, so that the page shows its Czech
 ; letters whatever the code page of the machine that built the setup.
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\Licence.txt"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+; The finish page offers to start Tarvo. A program started by the elevated setup
+; itself would run as the administrator, with the administrator's settings: the
+; desktop's shell starts it instead, as the user who is signed in.
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Spustit Tarvo"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartAsUser
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
