@@ -10,6 +10,7 @@
 #include "base/Texts.h"
 #include "base/UiText.h"
 #include "gui/common/DialogFileChooser.h"
+#include "gui/common/QtTexts.h"
 #include "gui/mainwindow/BannerView.h"
 #include "gui/mainwindow/CommandController.h"
 #include "gui/mainwindow/DialogPrompter.h"
@@ -17,24 +18,14 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(UiText(Texts::kApplicationTitle));
     QApplication::setApplicationVersion(QStringLiteral(TARVO_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/tarvo.svg")));
-    // The desktop's own dialogs (file choosers) in Czech where the translation is
-    // installed, or where the program carries it (Windows).
-    QTranslator qtTexts;
-    const QLocale czech(QLocale::Czech, QLocale::CzechRepublic);
-    if (qtTexts.load(czech, QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
-        qtTexts.load(czech, QStringLiteral("qtbase"), QStringLiteral("_"), QStringLiteral(":/i18n"))) {
-        QApplication::installTranslator(&qtTexts);
-    }
+    // The desktop's own dialogs (file choosers, message box buttons) in Czech.
+    InstallCzechQtTexts();
 
     SettingsStore store;
     ConversionSettings startupSettings;

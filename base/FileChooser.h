@@ -10,6 +10,7 @@ struct FileDialogRequest {
     Kind kind = Kind::Open;    // Open: the file must exist; Save: asks before replacing one
     QByteArray filter;         // Windows-1250 "Label|pattern|Label|pattern||"
     QString defaultExtension;  // without the dot, added to a typed name without one; empty for none
+    QString folder;            // where the dialog opens; empty leaves it to the desktop
 };
 
 class FileChooser {

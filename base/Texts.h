@@ -60,6 +60,15 @@ inline constexpr UserText kTipCommunicationParameters{"\nParametry komunikace"};
 inline constexpr UserText kTipHelp{"\nNápověda"};                                      // 32775
 inline constexpr UserText kPromptExportXyzDxf{"Export bodů XYZ bodů do souboru dxf"};  // 32801
 inline constexpr UserText kHelpManual{"Návod.pdf"};
+// Help that cannot show the manual ("%1" is its file).
+inline constexpr UserText kManualMissing{"Soubor návodu %1 nebyl nalezen."};
+inline constexpr UserText kNoPdfViewer{
+    "Návod %1 se nepodařilo otevřít: v systému není nastaven žádný prohlížeč souborů PDF.\nNainstalujte "
+    "prohlížeč PDF (například balíček evince nebo okular) a zvolte Nápovědu znovu, nebo soubor otevřete sami."};
+inline constexpr UserText kNoPdfViewerWindows{
+    "Návod %1 se nepodařilo otevřít: v systému není nastaven žádný program pro soubory PDF.\nNainstalujte "
+    "prohlížeč PDF nebo soubory PDF přiřaďte webovému prohlížeči (Nastavení → Aplikace → Výchozí aplikace) a "
+    "zvolte Nápovědu znovu."};
 
 // File errors, reported naming the file ("%1").
 inline constexpr UserText kFileNotFound{"Soubor %1 nebyl nalezen."};
@@ -73,8 +82,8 @@ inline constexpr UserText kFileBadPath{"Cesta %1 je neplatná."};
 // Conversion of measured data.
 inline constexpr UserText kWarnHeight{"Upozornění!\nImportována výška stanoviska/cíle větší než 5 m!"};  // 32796
 inline constexpr UserText kWarnFeet{
-    "Upozornění!\nImportováné vzdálenosti nemají definovány jednotky metry, ale stopy (feet)!"};           // 32797
-inline constexpr UserText kWarnAngles{"Upozornění!\nImportováné úhly nemají definovány jednotky grady!"};  // 32798
+    "Upozornění!\nImportované vzdálenosti nemají definovány jednotky metry, ale stopy (feet)!"};           // 32797
+inline constexpr UserText kWarnAngles{"Upozornění!\nImportované úhly nemají definovány jednotky grady!"};  // 32798
 inline constexpr UserText kAskCorrections{"Použít současné nastavení korekcí?"};
 inline constexpr UserText kAskMillion{"Přičíst k souřadnicím milión?"};
 inline constexpr UserText kFieldBookPreambleFull{"9999\r\n999999999\r\n0\r\n1\r\n3\r\n0\r\n2\r\n\r\n"};   // 32850
@@ -86,17 +95,42 @@ inline constexpr UserText kBadMeanHeight{
     "spočítat.\nOpravte ji v parametrech konverze, převod neproběhl."};
 
 // Serial link, reception and upload.
-inline constexpr UserText kBadCommSettings{
-    "Špatné nastavení parametrů komunikace!\nZměňte parametry v dialogu, jinak nebude příjem dat funkční!"};
-inline constexpr UserText kCommTestFailed{"Nastavení komunikace selhalo!\nZměňte nastavení komunikace."};
+// A port that does not open: the headline, then on its own line why (one of
+// the reasons below, "%1" the device), then what the user can do about it.
+inline constexpr UserText kBadCommSettings{"Špatné nastavení parametrů komunikace!"};
+inline constexpr UserText kReceptionPortAdvice{"Změňte parametry v dialogu, jinak nebude příjem dat funkční!"};
+inline constexpr UserText kSendingPortAdvice{"Změňte parametry v dialogu, jinak nebude odesílání dat funkční!"};
+inline constexpr UserText kCliPortAdvice{
+    "Zvolte port volbou --port ZAŘÍZENÍ nebo parametry linky volbou --set NÁZEV=HODNOTA."};
+inline constexpr UserText kCommTestFailed{"Nastavení komunikace selhalo!"};
+inline constexpr UserText kCommTestAdvice{"Změňte nastavení komunikace."};
+inline constexpr UserText kPortNotChosen{"Některý parametr komunikace není zvolen nebo není v nabídce."};
+inline constexpr UserText kPortMissing{"Zařízení %1 neexistuje (převodník není připojen nebo má jiný název)."};
+inline constexpr UserText kPortMissingWindows{
+    "Port %1 v počítači neexistuje (převodník není připojen nebo dostal jiné číslo portu, viz Správce "
+    "zařízení)."};
+// "%2" is the group that owns the device.
+inline constexpr UserText kPortNoAccess{
+    "K zařízení %1 nemáte přístup. Přidejte svůj účet do skupiny %2 (příkazem sudo adduser $USER %2) a "
+    "znovu se přihlaste."};
+inline constexpr UserText kPortBusy{"Port %1 právě používá jiný program."};
+inline constexpr UserText kPortNotSerial{"%1 není sériový port."};
+inline constexpr UserText kPortLineRefused{
+    "Ovladač portu %1 odmítl parametry linky (rychlost, datové bity, parita nebo stop bity)."};
+inline constexpr UserText kPortReaderFailed{"Čtení z portu %1 se nepodařilo spustit."};
+// "%2" is the system's error number.
+inline constexpr UserText kPortSystemError{"Port %1 nelze otevřít (chyba systému %2)."};
 inline constexpr UserText kWaitingForData{"Čekám na data ..."};
-inline constexpr UserText kReceivingData{"Přijímám data ... %u bytů přijato"};
+// "%1" is the count of bytes with its noun, "%2" the participle that agrees with it:
+// "Přijímám data ... 2 bajty přijaty".
+inline constexpr UserText kReceivingData{"Přijímám data ... %1 %2"};
 inline constexpr UserText kNoValidPoints{"Nebyly nalezeny žádné platné body!"};
 inline constexpr UserText kNoValidCodes{"Nebyly nalezeny žádné platné kódy!"};
 inline constexpr UserText kSetReceiveMode{
     "Nastavte totální stanici do režimu příjmu dat (kódů) ...\n\nPoté stiskněte OK."};
-inline constexpr UserText kSentPoints{"Odesláno %u bodů ..."};
-inline constexpr UserText kSentCodes{"Odesláno %u kódů ..."};
+// "%1" is the participle that agrees with the count, "%2" the count with its noun:
+// "Odeslány 4 body ...".
+inline constexpr UserText kSentSummary{"%1 %2 ..."};
 inline constexpr UserText kSentDataHeading{
     "Odeslaná data:\r\nID                Y   \t      X   \t      "
     "Z\r\n--------------------------------------------------\r\n"};
@@ -105,7 +139,7 @@ inline constexpr UserText kUploadFailed{"Přenos dat selhal!\n%s"};
 inline constexpr UserText kSerialWriteFailed{
     "Data se nepodařilo odeslat sériovým portem (port neodpovídá nebo byl odpojen)."};
 inline constexpr UserText kConnectionLost{
-    "Spojení s přístrojem bylo přerušeno!\nPřenos nemusí být úplný; uloženo bylo %s přijatých bytů."};
+    "Spojení s přístrojem bylo přerušeno!\nPřenos nemusí být úplný; uložená přijatá data: %s."};
 inline constexpr UserText kConnectionLostNoData{"Spojení s přístrojem bylo přerušeno!\nŽádná data nebyla přijata."};
 inline constexpr UserText kReceivedDataKeptIn{"Přijatá data zůstala uložena v souboru %s."};
 
@@ -162,14 +196,20 @@ inline constexpr UserText kTipSendCodes{"Odeslat kódy"};
 inline constexpr UserText kTipUploadHelp{"Nápověda"};
 inline constexpr UserText kTipCloseUploadWindow{"Zavřít okno"};
 inline constexpr UserText kUploadFormatHelp{
-    "Formát dat přenosu souřadnic N, E, Z:\nKaždý řádek obsahuje informace o jednom bodu. První hodnota je název "
-    "bodu,\nnásleduje Y-ová souřadnice, X-ová a výška Z (pokud není výška uvedena, je implicitně nulová).\nJednotlivé "
-    "hodnoty mohou být odděleny mezerou (i více), středníkem nebo tabelátorem (pro vložení tabelátoru v editoru "
-    "použijte Ctrl+TAB).\nPokud je nastaveno prohození souřadnic X/Y pro výstup, je pořadí hodnot opačné tzn. X, Y a "
-    "Z.\nPro název bodu bude použito max. prvních 10 znaků; číselné hodnoty větší než 1000000\nbudou konvertovány "
-    "odtržením části nad 1000000.\nJako desetiný oddělovač lze použít čárku nebo tečku.\n\nFormát dat přenosu "
-    "kódů:\nKaždý řádek obsahuje informace o jednom kódu. První hodnota je číslo kódu v intervalu 1 až 50,\nnásleduje "
-    "textový popis kódu (akceptováno pouze prvních deset znaků).\nHodnoty jsou odděleny čárkou."};  // 32800
+    "Formát dat přenosu souřadnic N, E, Z:\n"
+    "Každý řádek obsahuje informace o jednom bodu. První hodnota je název bodu,\n"
+    "následuje Y-ová souřadnice, X-ová a výška Z (pokud není výška uvedena, je implicitně nulová).\n"
+    "Jednotlivé hodnoty mohou být odděleny mezerou (i více), středníkem nebo tabelátorem (pro vložení tabelátoru "
+    "v editoru použijte Ctrl+TAB).\n"
+    "Pokud je nastaveno prohození souřadnic X/Y pro výstup, je pořadí hodnot opačné tzn. X, Y a Z.\n"
+    "Pro název bodu bude použito max. posledních 10 znaků; číselné hodnoty větší než 1000000\n"
+    "budou konvertovány odtržením části nad 1000000.\n"
+    "Jako desetinný oddělovač lze použít čárku nebo tečku; výšku Z pište s tečkou.\n"
+    "\n"
+    "Formát dat přenosu kódů:\n"
+    "Každý řádek obsahuje informace o jednom kódu. První hodnota je číslo kódu v intervalu 1 až 50,\n"
+    "následuje textový popis kódu (akceptováno pouze prvních deset znaků).\n"
+    "Hodnoty jsou odděleny čárkou."};  // 32800
 
 // The check of an NTS-350 transfer's blocks; byte offsets from the start of the file.
 inline constexpr UserText kTransferFindingsHeading{"Upozornění!\nPřenos dat z přístroje neprošel kontrolou bloků:"};
@@ -213,6 +253,9 @@ inline constexpr CzechNoun kCodesNoun{"kód", "kódy", "kódů"};
 inline constexpr CzechNoun kBytesNoun{"bajt", "bajty", "bajtů"};
 inline constexpr CzechNoun kErrorsNoun{"chyba", "chyby", "chyb"};
 inline constexpr CzechNoun kLinesNoun{"řádek", "řádky", "řádků"};
+// Participles that agree with a count of masculine nouns (bajt, bod, kód).
+inline constexpr CzechNoun kReceivedParticiple{"přijat", "přijaty", "přijato"};
+inline constexpr CzechNoun kSentParticiple{"Odeslán", "Odeslány", "Odesláno"};
 
 }  // namespace Texts
 

@@ -3,6 +3,7 @@
 #include "base/Cp1250.h"
 #include "base/CurrentFile.h"
 #include "base/FileIo.h"
+#include "base/Texts.h"
 #include "cli/CliCommon.h"
 #include "cli/CommandLine.h"
 #include "convert/RawDataPreparation.h"
@@ -64,6 +65,7 @@ int RunReceive(QStringList arguments) {
     link.SetSettings(line.serial);
     if (!device.isEmpty()) link.SetDevice(device);
     Reception reception(link, prompter);
+    reception.SetPortAdvice(Texts::kCliPortAdvice);
 
     QEventLoop loop;
     QObject::connect(&reception, &Reception::StatusChanged, [](const QByteArray& text) {
@@ -81,7 +83,7 @@ int RunReceive(QStringList arguments) {
     auto previousInt = std::signal(SIGINT, OnInterrupt);
     auto previousTerm = std::signal(SIGTERM, OnInterrupt);
 
-    PrintUtf8(stderr, QStringLiteral("Port %1; Ctrl+C příjem zruší.\n").arg(link.Device()));
+    PrintUtf8(stderr, QStringLiteral("Port %1; Ctrl+C příjem zruší.\n").arg(DisplayPathText(link.Device())));
     if (reception.Start(target)) {
         interruptWatch.start(100);
         loop.exec();
@@ -93,9 +95,10 @@ int RunReceive(QStringList arguments) {
 
     switch (reception.CurrentState()) {
         case Reception::State::Completed: {
-            PrintUtf8(
-                stderr,
-                QStringLiteral("Přijato %1 bytů do %2.\n").arg(reception.StoredBytes()).arg(DisplayPathText(target)));
+            const qint64 stored = reception.StoredBytes();
+            Print(stderr, Counted(stored, Texts::kBytesNoun) + ' ' +
+                              Cp1250::FromUtf8(PluralForm(stored, Texts::kReceivedParticiple)) + " do " +
+                              DisplayPath(target) + ".\n");
             if (!convert) return kSuccess;
             // As after F1: the received file becomes the current one and is converted in full.
             const QString path = QFileInfo(target).absoluteFilePath();

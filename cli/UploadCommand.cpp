@@ -204,7 +204,7 @@ int RunUpload(QStringList arguments) {
         SerialLink link;
         link.SetSettings(line.serial);
         link.SetDevice(device);
-        SerialUploadPort port(link);
+        SerialUploadPort port(link, Texts::kCliPortAdvice);
         StderrProgress progress;
         prompter.instrumentAttached = true;
         const auto pause = [](int pauseMs) { std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs)); };

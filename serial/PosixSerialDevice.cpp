@@ -1,6 +1,7 @@
 #include "serial/PosixSerialDevice.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <asm/termios.h>
 #include <cerrno>
@@ -16,6 +17,32 @@ extern "C" int ioctl(int fd, unsigned long request, ...);
 namespace {
 
 void* ByValue(long value) { return reinterpret_cast<void*>(static_cast<std::intptr_t>(value)); }
+
+// What an errno of opening a device means to the user.
+PortError OpenError(int error, const QString& device) {
+    PortError reason{PortError::Kind::System, device, error, {}};
+    switch (error) {
+        case ENOENT:
+        case ENODEV:
+        case ENXIO:
+            reason.kind = PortError::Kind::Missing;
+            break;
+        case EACCES:
+        case EPERM:
+            reason.kind = PortError::Kind::NoAccess;
+            reason.group = QFileInfo(device).group();
+            break;
+        case EBUSY:
+            reason.kind = PortError::Kind::Busy;
+            break;
+        case ENOTTY:
+            reason.kind = PortError::Kind::NotSerial;
+            break;
+        default:
+            break;
+    }
+    return reason;
+}
 
 qint64 NowMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
@@ -37,12 +64,17 @@ int PosixSerialDevice::Ioctl(unsigned long request, void* argument) {
 
 bool PosixSerialDevice::Open(const QString& device) {
     Close();
+    m_error = {};
     m_fd = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (m_fd < 0) return false;
+    if (m_fd < 0) {
+        m_error = OpenError(errno, device);
+        return false;
+    }
     // Exclusive use, as the instrument's port is never shared; this also refuses
     // anything that is not a terminal device.
     int pipeEnds[2];
     if (Ioctl(TIOCEXCL, nullptr) != 0 || ::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0) {
+        m_error = OpenError(errno, device);
         CloseDescriptors();
         return false;
     }
@@ -121,6 +153,7 @@ bool PosixSerialDevice::DriverKept(const termios2& wanted, const termios2& actua
 
 bool PosixSerialDevice::Configure(const LineSettings& line) {
     if (m_fd < 0) return false;
+    m_error = {PortError::Kind::LineRefused, {}, 0, {}};
     termios2 current{};
     termios2 wanted{};
     termios2 actual{};

@@ -27,6 +27,7 @@ public:
 
     bool Open(const QString& device) override;
     bool Configure(const LineSettings& line) override;
+    PortError LastError() const override { return m_error; }
     void Purge() override;
     void DropInput() override;
     void SetDtr(bool raised) override;
@@ -53,4 +54,5 @@ private:
     int m_fd = -1;
     int m_wakeRead = -1;
     int m_wakeWrite = -1;
+    PortError m_error;
 };

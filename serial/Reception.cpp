@@ -4,6 +4,7 @@
 #include "base/FileIo.h"
 #include "base/Prompter.h"
 #include "base/Texts.h"
+#include "serial/PortError.h"
 #include "serial/SerialLink.h"
 
 #include <QDir>
@@ -108,7 +109,7 @@ bool Reception::Start(const QString& targetPath) {
         m_file.Close();
         DropTemporary();
         m_state = State::Cancelled;
-        m_prompter.Tell(Text(Texts::kBadCommSettings));
+        m_prompter.Tell(Text(Texts::kBadCommSettings) + '\n' + PortErrorText(m_link.OpenError(), *m_portAdvice));
         return false;
     }
     m_state = State::Waiting;
@@ -127,9 +128,8 @@ void Reception::OnReceived(qint64 total) {
     // only in the file.
     if (total > m_shownTotal) {
         m_shownTotal = total;
-        QByteArray text = Text(Texts::kReceivingData);
-        text.replace("%u", QByteArray::number(total));
-        SetStatus(text);
+        SetStatus(TextFilled(Texts::kReceivingData, {Counted(total, Texts::kBytesNoun),
+                                                     Cp1250::FromUtf8(PluralForm(total, Texts::kReceivedParticiple))}));
     }
 }
 
@@ -195,7 +195,8 @@ void Reception::End(State state) {
     }
     m_temporaryPath.clear();
     m_state = state;
-    if (state == State::Lost) m_prompter.Tell(TextWith(Texts::kConnectionLost, QByteArray::number(m_storedBytes)));
+    if (state == State::Lost)
+        m_prompter.Tell(TextWith(Texts::kConnectionLost, Counted(m_storedBytes, Texts::kBytesNoun)));
     Q_EMIT Finished(m_state);
 }
 

@@ -9,6 +9,7 @@
 // A lost connection keeps every byte that arrived and says so.
 
 #include "base/FileIo.h"
+#include "base/Texts.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -48,6 +49,9 @@ public:
     // Creates the temporary file and opens the link with its reader. False after the
     // failure was reported (file error, or the communication settings message).
     bool Start(const QString& targetPath);
+    // What the message of a port that does not open advises, where other settings
+    // can help: the window program's dialog (the default) or tarvo-cli's options.
+    void SetPortAdvice(const UserText& advice) { m_portAdvice = &advice; }
     // The timer's tick: ends the reception when data came and then 2 s passed.
     void Tick();
     // Storno: stops the reader, drops everything received, leaves the target as it was.
@@ -85,4 +89,5 @@ private:
     qint64 m_shownTotal = 0;
     qint64 m_storedBytes = 0;
     QByteArray m_statusText;
+    const UserText* m_portAdvice = &Texts::kReceptionPortAdvice;
 };

@@ -8,6 +8,7 @@
 // else runs on the window thread.
 
 #include "serial/LineSettings.h"
+#include "serial/PortError.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -29,6 +30,8 @@ public:
     // Sets the line (raw bytes, no flow control, no character translation). False
     // when the driver refuses any part of it or would silently change it.
     virtual bool Configure(const LineSettings& line) = 0;
+    // Why the last Open or Configure failed; the link fills in the device.
+    virtual PortError LastError() const { return {PortError::Kind::System, {}, 0, {}}; }
     // Drops whatever waits in the input and output queues.
     virtual void Purge() = 0;
     // Drops only what was received and not read; bytes written stay on their way.

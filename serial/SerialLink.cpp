@@ -26,15 +26,20 @@ bool SerialLink::Open(bool withReader) {
     Close();
     const std::optional<LineSettings> line = LineSettingsFor(m_settings);
     const QString device = Device();
+    m_error = {PortError::Kind::NotChosen, device, 0, {}};
     if (!line || device.isEmpty()) return false;
 
     m_device = m_factory();
     if (!m_device || !m_device->Open(device)) {
+        if (m_device) m_error = m_device->LastError();
+        m_error.device = device;
         m_device.reset();
         return false;
     }
     m_device->Purge();
     if (!m_device->Configure(*line)) {
+        m_error = m_device->LastError();
+        m_error.device = device;
         m_device->Close();
         m_device.reset();
         return false;
@@ -52,6 +57,7 @@ bool SerialLink::Open(bool withReader) {
         try {
             m_reader = std::thread(&SerialLink::ReaderLoop, this);
         } catch (const std::system_error&) {
+            m_error = {PortError::Kind::ReaderFailed, device, 0, {}};
             m_open = false;
             m_device->Close();
             m_device.reset();
@@ -63,6 +69,7 @@ bool SerialLink::Open(bool withReader) {
         // starts sending on DTR.
         m_device->SetDtr(true);
     }
+    m_error = {};
     return true;
 }
 

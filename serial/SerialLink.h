@@ -54,6 +54,8 @@ public:
     // the driver refuses the line, or the thread cannot start. An open link is
     // closed first.
     bool Open(bool withReader);
+    // Why the last Open failed (Kind::None after one that succeeded).
+    const PortError& OpenError() const { return m_error; }
     // Stops the reader, lowers DTR, drops unread input and closes; nothing on a
     // closed link. Bytes still pending stay for TakePending.
     void Close();
@@ -90,6 +92,7 @@ private:
     QString m_explicitDevice;
     std::unique_ptr<SerialDevice> m_device;
     int m_writeMsPerByte = 0;
+    PortError m_error;
 
     std::atomic<bool> m_open{false};
     std::atomic<bool> m_lost{false};

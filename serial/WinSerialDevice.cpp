@@ -24,24 +24,37 @@ QString WinSerialDevice::DevicePath(const QString& device) {
 
 bool WinSerialDevice::Open(const QString& device) {
     Close();
+    m_error = {PortError::Kind::System, device, 0, {}};
     if (!m_wake || !m_readDone || !m_writeDone) return false;
     // No sharing: the instrument's port serves one program at a time.
     const std::wstring path = DevicePath(device).toStdWString();
     HANDLE port = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
-    if (port == INVALID_HANDLE_VALUE) return false;
+    if (port == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        m_error.systemCode = static_cast<int>(error);
+        // A port that another program holds answers "access denied".
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            m_error.kind = PortError::Kind::Missing;
+        else if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION)
+            m_error.kind = PortError::Kind::Busy;
+        return false;
+    }
     // Only a serial port has a line state; a file or another device is refused.
     DCB state{};
     state.DCBlength = sizeof state;
     if (!GetCommState(port, &state)) {
         CloseHandle(port);
+        m_error.kind = PortError::Kind::NotSerial;
         return false;
     }
     m_port = port;
     if (!SetTimeouts(0)) {
+        m_error.systemCode = static_cast<int>(GetLastError());
         Close();
         return false;
     }
+    m_error = {};
     SetupComm(m_port, kQueueBytes, kQueueBytes);
     SetCommMask(m_port, 0);
     m_held = false;
@@ -116,6 +129,7 @@ bool WinSerialDevice::DriverKept(const DCB& wanted, const DCB& actual) {
 
 bool WinSerialDevice::Configure(const LineSettings& line) {
     if (m_port == INVALID_HANDLE_VALUE) return false;
+    m_error = {PortError::Kind::LineRefused, {}, 0, {}};
     DCB current{};
     current.DCBlength = sizeof current;
     DCB wanted{};

@@ -31,6 +31,7 @@ public:
 
     bool Open(const QString& device) override;
     bool Configure(const LineSettings& line) override;
+    PortError LastError() const override { return m_error; }
     void Purge() override;
     void DropInput() override;
     void SetDtr(bool raised) override;
@@ -62,4 +63,5 @@ private:
     HANDLE m_writeDone = nullptr;  // event of the writes
     bool m_held = false;           // a byte taken by WaitReadable, not yet handed out by Read
     char m_heldByte = 0;
+    PortError m_error;
 };

@@ -8,6 +8,7 @@
 #include "base/Prompter.h"
 #include "base/SettingsStore.h"
 #include "base/Texts.h"
+#include "gui/common/QtTexts.h"
 #include "gui/mainwindow/BannerView.h"
 #include "gui/mainwindow/CommandController.h"
 #include "gui/mainwindow/MainWindow.h"
@@ -19,7 +20,9 @@
 #include "gui/upload/UploadWindow.h"
 #include "serial/PortNames.h"
 #include "serial/SerialLink.h"
+#include "upload/UploadListParser.h"
 #include "upload/UploadPort.h"
+#include "upload/UploadTransmission.h"
 
 #include <QApplication>
 #include <QDir>
@@ -62,7 +65,8 @@ void Save(QWidget& widget, const char* name) {
     std::printf("%s\n", qPrintable(path));
 }
 
-void SaveMainWindow(quint16 flag, const char* name, bool withToolsMenu, const char* receipt = nullptr) {
+void SaveMainWindow(quint16 flag, const char* name, bool withToolsMenu, const char* receipt = nullptr,
+                    const char* findings = "") {
     SettingsStore store(QDir(g_directory).filePath(QStringLiteral("profile.ini")));
     ConversionSettings startup;
     startup.flag = flag;
@@ -74,7 +78,7 @@ void SaveMainWindow(quint16 flag, const char* name, bool withToolsMenu, const ch
     controller.Settings().flag = flag;
     frame.Banner()->AttachLinks();
     frame.UpdateCommandStates();
-    if (receipt) Q_EMIT controller.ConversionReported(Cp1250::FromUtf8(receipt));
+    if (receipt) Q_EMIT controller.ConversionReported(Cp1250::FromUtf8(receipt), Cp1250::FromUtf8(findings));
     if (!withToolsMenu) {
         Save(frame, name);
         return;
@@ -104,6 +108,7 @@ void SaveMainWindow(quint16 flag, const char* name, bool withToolsMenu, const ch
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvo"));
+    InstallCzechQtTexts();
     const QStringList arguments = QApplication::arguments();
     g_directory = arguments.size() > 1 ? arguments[1] : QStringLiteral("screenshots");
     QDir().mkpath(g_directory);
@@ -112,15 +117,21 @@ int main(int argc, char* argv[]) {
     SaveMainWindow(kDefaultFlag, "main-window.png", false);
     SaveMainWindow(kDefaultFlag | FLAG_16_COLOUR_TOOLBAR, "main-window-16-colours.png", false);
     SaveMainWindow(kDefaultFlag | FLAG_USE_CURRENT, "tools-popup.png", true);
+    // The receipts of examples/nts350-job.sdt: as it is, and with one byte of its
+    // second block damaged.
     SaveMainWindow(kDefaultFlag, "main-window-receipt.png", false,
                    "Rozpoznáno: stanoviska 2, orientace 3, záměry s délkou 5, záměry jen úhly 1, body se "
                    "souřadnicemi 3, kódy 4. Přeskočeno: bajty mimo záznamy 0, nedokončené záznamy 0. Zapsáno: "
-                   "zakazka.zap, zakazka.asc, zakazka.cod.");
+                   "nts350-job.zap, nts350-job.asc, nts350-job.cod.");
+    SaveMainWindow(kDefaultFlag, "main-window-findings.png", false,
+                   "Rozpoznáno: stanoviska 2, orientace 3, záměry s délkou 5, záměry jen úhly 1, body se "
+                   "souřadnicemi 3, kódy 4. Přeskočeno: bajty mimo záznamy 0, nedokončené záznamy 0. Kontrola "
+                   "bloků: 1 chyba. Zapsáno: nts350-job.zap, nts350-job.asc, nts350-job.cod.",
+                   "Upozornění!\nPřenos dat z přístroje neprošel kontrolou bloků:\n• blok 2 (bajty 136–269): "
+                   "nesouhlasí kontrolní součet");
 
+    // The sheet as a new profile has it, which the manual's tables list.
     ConversionSettings settings;
-    settings.flag = kDefaultFlag | FLAG_USE_HEADER;
-    settings.deviceType = 1;
-    settings.dxfRatio = 6;
     const char* pages[] = {"sheet-reduction.png", "sheet-header.png", "sheet-conversion.png"};
     for (int page = 0; page < 3; ++page) {
         ParameterSheet sheet(settings);
@@ -129,23 +140,38 @@ int main(int argc, char* argv[]) {
         Save(sheet, pages[page]);
     }
 
+    // The field book of examples/nts350-job.sdt with its header filled in.
     const QByteArray fieldBook = Cp1250::FromUtf8(
+        "Měřeno přístrojem SOUTH NTS-350\r\nZakázka: Horní Újezd 12, Měřil: Novák, Datum: 7.12.2026\r\n"
+        "Korekce: -52.9 mm/km\r\n"
         "9999\r\n999999999\r\n0\r\n1\r\n3\r\n0\r\n2\r\n\r\n"
-        "Měřeno přístrojem SOUTH NTS-350\r\nZakázka: Žďár nad Sázavou, Měřil: Šťastný, Datum: 7.12.2026\r\n"
-        "\r\nKorekce: -52.9 mm/km\r\n"
-        "1 4001 0.000 0.000 1.550\r\n"
-        "2 5001 0.0000 100.0000 123.456 1.600 obrubník, velmi dlouhý popis bodu, který se v okně zalomí na další "
-        "řádek\r\n");
-    OutputWindow output(fieldBook, "zakázka.zap");
+        "1 4001  1.562 *ST\r\n"
+        "4002  187.402 1.600 0.0000 100.1232\r\n"
+        "4003  143.069 1.600 112.4821 99.8710\r\n"
+        "-1\r\n"
+        "101  23.480 1.600 35.0412 101.2541 *PLOT\r\n"
+        "102  27.934 1.600 48.7788 100.9874 *PLOT\r\n"
+        "103  0.000 0.000 61.2040 98.5512 *STROM\r\n"
+        "104  41.204 1.350 122.5478 99.1207 *ROH DOMU\r\n"
+        "/\r\n"
+        "1 4002  1.498 *ST\r\n"
+        "4001  187.395 1.600 200.0000 99.8771\r\n"
+        "-1\r\n"
+        "105  18.771 1.600 265.1187 102.4410 *ZED\r\n"
+        "106  22.103 1.600 301.4566 201.3320 *ZED\r\n"
+        "/\r\n-2\r\n");
+    OutputWindow output(fieldBook, "nts350-job.zap");
     Save(output, "output-window.png");
 
-    // The upload window halfway through a transmission, in both toolbar colour sets.
+    // The upload window halfway through sending the points of examples/nts350-job,
+    // in both toolbar colour sets, and afterwards with the sent-data log.
     SilentPrompter silent;
     NoLine noLine;
     const QByteArray pointList = Cp1250::FromUtf8(
-        "4001 680000.12 1045000.50 245.70\r\n"
-        "4002;680012,34;1045010,20;246,10\r\n"
-        "OBRUBNIK_ZAHRADA\t680020.00\t1045020.00\t247.00 a dlouhý řádek, který se na kraji okna zalomí\r\n");
+        "4001 742118.903 1043512.345 312.455\r\n"
+        "4002 742105.877 1043699.118 312.207\r\n"
+        "4003;741977,650;1043570,004;313.020\r\n"
+        "101\t742131.42\t1043498.77\t311.96\r\n");
     const char* uploads[] = {"upload-window.png", "upload-window-16-colours.png"};
     for (int sixteen = 0; sixteen < 2; ++sixteen) {
         UploadWindow upload(sixteen ? kDefaultFlag | FLAG_16_COLOUR_TOOLBAR : kDefaultFlag, noLine, silent);
@@ -155,13 +181,18 @@ int main(int argc, char* argv[]) {
         upload.SetPosition(3);
         Save(upload, uploads[sixteen]);
     }
+    UploadWindow sent(kDefaultFlag, noLine, silent);
+    sent.SetEditorText(
+        SentDataLog(ParseUploadList(SplitListLines(pointList), UploadKind::Points, kDefaultFlag), UploadKind::Points));
+    Save(sent, "upload-window-log.png");
 
     // The reception window while data comes in, and the communication dialog.
     SerialLink link;
     link.SetPortResolver([](int port) { return PortNames::DefaultDevice(port); });
     ReceptionWindow reception(link, silent, QDir(g_directory).filePath(QStringLiteral("job.sdt")));
-    QByteArray status = Text(Texts::kReceivingData);
-    status.replace("%u", "4352");
+    const QByteArray status =
+        TextFilled(Texts::kReceivingData,
+                   {Counted(4352, Texts::kBytesNoun), Cp1250::FromUtf8(PluralForm(4352, Texts::kReceivedParticiple))});
     reception.StatusLabel()->setText(Cp1250::ToUnicode(status));
     for (int frame = 0; frame < 5; ++frame) reception.Animation()->Advance();
     Save(reception, "reception-window.png");

@@ -6,7 +6,10 @@
 //
 // "@VERSION@" in the source becomes the version text; a paragraph holding only
 // "@OBSAH@" becomes the table of contents (every <h1> and <h2> with its page).
-// Each <h1> starts a new page. Exit status 0 on success, 1 on any failure.
+// Each <h1> starts a new page; a heading that would stand alone at the foot of a
+// page moves to the next one with its text. Preformatted lines are set as
+// written: break a long command in the source. Exit status 0 on success, 1 on
+// any failure.
 
 #include <QFile>
 #include <QFont>
@@ -15,15 +18,19 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QUrl>
 
 #include <QAbstractTextDocumentLayout>
 
+#include <algorithm>
 #include <cstdio>
+#include <set>
 #include <vector>
 
 namespace {
@@ -97,8 +104,8 @@ const char kStyleSheet[] =
     "p.subtitle { font-size: 14pt; text-align: center; }"
     "p.center { text-align: center; }"
     "table.toc { border-style: none; }"
-    "td.toc1 { border-style: none; font-weight: bold; padding: 0px; padding-top: 7px; }"
-    "td.toc2 { border-style: none; padding: 0px; padding-top: 2px; padding-left: 18px; }";
+    "td.toc1 { border-style: none; font-weight: bold; padding: 0px; padding-top: 4px; }"
+    "td.toc2 { border-style: none; padding: 0px; padding-top: 1px; padding-left: 18px; }";
 
 // The table of contents as a borderless two-column table: titles, then pages.
 QString ContentsTable(const std::vector<Heading>& contents) {
@@ -112,9 +119,35 @@ QString ContentsTable(const std::vector<Heading>& contents) {
     return table + QStringLiteral("</table>");
 }
 
-// Loads the source afresh, with the table of contents filled from headings.
-bool BuildDocument(QTextDocument& document, const QString& html, const Options& options,
-                   const std::vector<Heading>& contents) {
+// What one typesetting pass takes from the one before: the headings with their
+// pages, and the headings (counted in document order) that start a new page so as
+// not to stand alone at the foot of the one before.
+struct Placement {
+    std::vector<Heading> contents;
+    std::set<int> headingsOnNewPage;
+};
+
+// The source with a page break before each heading of the set, counted in
+// document order. The break goes into the source: the layout keeps it only there.
+QString WithPageBreaks(QString html, const std::set<int>& headings) {
+    static const QRegularExpression tag(QStringLiteral("<h([1-6])([^>]*)>"));
+    int index = 0;
+    qsizetype from = 0;
+    for (QRegularExpressionMatch match = tag.match(html); match.hasMatch(); match = tag.match(html, from)) {
+        from = match.capturedEnd();
+        if (headings.count(index++) == 0) continue;
+        const QString broken =
+            QStringLiteral("<h%1%2 style=\"page-break-before: always\">").arg(match.captured(1), match.captured(2));
+        html.replace(match.capturedStart(), match.capturedLength(), broken);
+        from = match.capturedStart() + broken.size();
+    }
+    return html;
+}
+
+// Loads the source afresh, with the table of contents filled from the headings
+// and the page breaks of the placement.
+bool BuildDocument(QTextDocument& document, const QString& html, const Options& options, const Placement& placement) {
+    const std::vector<Heading>& contents = placement.contents;
     document.clear();
     document.setDefaultStyleSheet(QString::fromLatin1(kStyleSheet));
     QFont font(QStringLiteral("DejaVu Sans"));
@@ -128,7 +161,7 @@ bool BuildDocument(QTextDocument& document, const QString& html, const Options& 
         }
         document.addResource(QTextDocument::ImageResource, QUrl(name), image);
     }
-    QString text = html;
+    QString text = WithPageBreaks(html, placement.headingsOnNewPage);
     text.replace(QLatin1String(kVersionMarker), options.version);
     text.replace(QStringLiteral("<p>%1</p>").arg(QLatin1String(kTocMarker)), ContentsTable(contents));
     document.setHtml(text);
@@ -140,6 +173,31 @@ bool BuildDocument(QTextDocument& document, const QString& html, const Options& 
     page.setRightMargin(MmToFormat(kMarginMm));
     document.rootFrame()->setFrameFormat(page);
     return true;
+}
+
+// The page (from 0) on which a line of a block lands.
+int PageOfLine(QTextDocument& document, const QTextBlock& block, int line) {
+    qreal y = document.documentLayout()->blockBoundingRect(block).top();
+    const QTextLayout* text = block.layout();
+    if (text && text->lineCount() > 0) {
+        const QTextLine placed = text->lineAt(std::min(line, text->lineCount() - 1));
+        y += placed.y() + placed.height() / 2;
+    }
+    return static_cast<int>(y / document.pageSize().height());
+}
+
+// Headings, counted in document order, whose text would begin (its first two
+// lines) on a later page than the heading itself.
+std::set<int> LonelyHeadings(QTextDocument& document) {
+    std::set<int> lonely;
+    int heading = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block.blockFormat().headingLevel() == 0) continue;
+        const int index = heading++;
+        const QTextBlock text = block.next();
+        if (text.isValid() && PageOfLine(document, text, 1) != PageOfLine(document, block, 0)) lonely.insert(index);
+    }
+    return lonely;
 }
 
 // Every <h1> and <h2> with the page it lands on in the current layout.
@@ -228,19 +286,25 @@ int main(int argc, char* argv[]) {
     document.documentLayout()->setPaintDevice(&writer);
     document.setPageSize(QSizeF(writer.width(), writer.height()));
 
-    // The table of contents shifts what follows it, so typeset until the
-    // pages it names are the pages the headings land on.
-    std::vector<Heading> contents;
-    if (!BuildDocument(document, html, options, contents)) return 1;
-    contents = CollectHeadings(document);
-    for (int pass = 0; pass < 4; ++pass) {
-        if (!BuildDocument(document, html, options, contents)) return 1;
+    // The table of contents and the moved headings shift what follows them, so
+    // typeset until the pages the contents name are the pages the headings land
+    // on and no heading is left alone. A heading once moved stays moved, so the
+    // passes settle.
+    Placement placement;
+    if (!BuildDocument(document, html, options, placement)) return 1;
+    placement.contents = CollectHeadings(document);
+    for (int pass = 0; pass < 12; ++pass) {
+        if (!BuildDocument(document, html, options, placement)) return 1;
         const std::vector<Heading> placed = CollectHeadings(document);
-        const bool settled = SamePages(placed, contents);
-        contents = placed;
+        const std::set<int> lonely = LonelyHeadings(document);
+        bool settled = SamePages(placed, placement.contents);
+        for (int heading : lonely) {
+            if (placement.headingsOnNewPage.insert(heading).second) settled = false;
+        }
+        placement.contents = placed;
         if (settled) break;
     }
-    if (!BuildDocument(document, html, options, contents)) return 1;
+    if (!BuildDocument(document, html, options, placement)) return 1;
 
     const QString title = document.metaInformation(QTextDocument::DocumentTitle);
     writer.setTitle(title);

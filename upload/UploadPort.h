@@ -11,6 +11,9 @@ public:
     virtual bool IsOpen() const = 0;
     // Opens the line without the reader thread; false when the settings are refused.
     virtual bool OpenWithoutReader() = 0;
+    // After a failed opening: why, and what the user can do (Czech, Windows-1250;
+    // lines separated by "\n"). Empty when the port cannot tell.
+    virtual QByteArray OpenFailure() const { return {}; }
     // Writes all bytes; false (with a reason in Czech, Windows-1250) when they
     // could not all go out.
     virtual bool Write(const QByteArray& bytes, QByteArray& error) = 0;

@@ -1,5 +1,6 @@
 #include "upload/UploadTransmission.h"
 
+#include "base/Cp1250.h"
 #include "base/Numbers.h"
 #include "base/Prompter.h"
 #include "base/Texts.h"
@@ -124,7 +125,9 @@ UploadResult UploadList(UploadKind kind, const QList<QByteArray>& lines, quint16
     if (port.IsOpen()) port.Close();
     if (!port.OpenWithoutReader()) {
         result.outcome = UploadOutcome::PortRefused;
-        prompter.Tell(Text(Texts::kBadCommSettings));
+        QByteArray message = Text(Texts::kBadCommSettings);
+        if (const QByteArray why = port.OpenFailure(); !why.isEmpty()) message += '\n' + why;
+        prompter.Tell(message);
         return result;
     }
 
@@ -167,9 +170,11 @@ UploadResult UploadList(UploadKind kind, const QList<QByteArray>& lines, quint16
         return result;
     }
 
-    QByteArray summary = Text(kind == UploadKind::Points ? Texts::kSentPoints : Texts::kSentCodes);
-    summary.replace("%u", QByteArray::number(result.entries));
-    prompter.Tell(summary, MessageIcon::Information, Topic::Summary);
+    const QByteArray count =
+        Counted(result.entries, kind == UploadKind::Points ? Texts::kPointsNoun : Texts::kCodesNoun);
+    prompter.Tell(
+        TextFilled(Texts::kSentSummary, {Cp1250::FromUtf8(PluralForm(result.entries, Texts::kSentParticiple)), count}),
+        MessageIcon::Information, Topic::Summary);
     result.log = SentDataLog(list, kind);
     return result;
 }

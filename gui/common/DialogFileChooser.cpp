@@ -37,6 +37,7 @@ QString DialogFileChooser::Choose(const FileDialogRequest& request) {
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters(NameFilters(request.filter));
     dialog.setDefaultSuffix(request.defaultExtension);
+    if (!request.folder.isEmpty()) dialog.setDirectory(request.folder);
     if (dialog.exec() != QDialog::Accepted) return {};
     const QString chosen = dialog.selectedFiles().value(0);
     return WithDefaultExtension(chosen, request.defaultExtension, !save);

@@ -5,13 +5,25 @@
 #include "gui/mainwindow/LinkLabel.h"
 #include "gui/mainwindow/ProjectContact.h"
 
-#include <QLabel>
+#include <QApplication>
+#include <QEvent>
 #include <QFontMetrics>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
 
 namespace {
+
+constexpr int kReceiptLines = 5;
+constexpr QChar kWordJoiner(0x2060);
+constexpr QChar kEllipsis(0x2026);
+
+const QColor kReceiptBackground(255, 255, 255, 215);
+// Findings of the block check: the colours of a warning, not of a plain report.
+const QColor kMarkedReceiptBackground(255, 228, 160, 235);
+const QColor kMarkedReceiptText(0x8a, 0x2a, 0x00);
 
 // The desktop's font at the largest size whose character cell is no larger than
 // the 6 × 13 pixels the banner's layout was made for.
@@ -31,6 +43,38 @@ QLabel* AddText(QWidget* parent, const DialogUnits& units, const char* text, int
     return label;
 }
 
+LinkLabel* AddLink(QWidget* parent, const DialogUnits& units, const QString& text, int y, int width) {
+    auto* link = new LinkLabel(text, parent);
+    link->setGeometry(units.Rect(231, y, width, 10));
+    // A long address keeps its whole text.
+    if (link->sizeHint().width() > link->width()) link->resize(link->sizeHint().width(), link->height());
+    return link;
+}
+
+// The address as the block shows it: without its scheme and closing slash.
+QString WebText(QString address) {
+    address.remove(QStringLiteral("https://")).remove(QStringLiteral("http://"));
+    if (address.endsWith(QLatin1Char('/'))) address.chop(1);
+    return address;
+}
+
+// Word joiners after the hyphens inside words: "nts350-job.zap" stays on one line.
+QString WithoutHyphenBreaks(const QString& text) {
+    QString joined;
+    joined.reserve(text.size() + 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        joined += text[i];
+        if (text[i] == QLatin1Char('-') && i > 0 && i + 1 < text.size() && !text[i - 1].isSpace() &&
+            !text[i + 1].isSpace())
+            joined += kWordJoiner;
+    }
+    return joined;
+}
+
+bool Fits(const QString& text, const QFontMetrics& metrics, QSize box) {
+    return metrics.boundingRect(QRect(0, 0, box.width(), 1 << 20), Qt::TextWordWrap, text).height() <= box.height();
+}
+
 }  // namespace
 
 BannerView::BannerView(QWidget* parent) : QWidget(parent), m_banner(Artwork::Banner()) {
@@ -38,25 +82,37 @@ BannerView::BannerView(QWidget* parent) : QWidget(parent), m_banner(Artwork::Ban
     setFont(ViewFont(font()));
     const DialogUnits units(font());
 
+    const QString web = QString::fromUtf8(ProjectContact::kWebAddress);
+    const QString mail = QString::fromUtf8(ProjectContact::kMailAddress);
     AddText(this, units, ProjectContact::kPostalLines, 33, 81, 26)->setObjectName(QStringLiteral("postalText"));
-    m_webLink = new LinkLabel(QString::fromUtf8(ProjectContact::kWebText), this);
-    m_webLink->setObjectName(QStringLiteral("webLink"));
-    m_webLink->setGeometry(units.Rect(231, 58, 67, 10));
-    AddText(this, units, ProjectContact::kContactLines, 71, 92, 41)->setObjectName(QStringLiteral("contactText"));
-    m_mailLink = new LinkLabel(QString::fromUtf8(ProjectContact::kMailText), this);
-    m_mailLink->setObjectName(QStringLiteral("mailLink"));
-    m_mailLink->setGeometry(units.Rect(231, 111, 74, 10));
+    if (!web.isEmpty()) {
+        m_webLink = AddLink(this, units, WebText(web), 58, 67);
+        m_webLink->setObjectName(QStringLiteral("webLink"));
+    } else {
+        AddText(this, units, ProjectContact::kVersionLine, 58, 81, 10)->setObjectName(QStringLiteral("versionText"));
+    }
+    const char* contact = !web.isEmpty() && !mail.isEmpty() ? ProjectContact::kContactLinesWebAndMail
+                          : !web.isEmpty()                  ? ProjectContact::kContactLinesWeb
+                          : !mail.isEmpty()                 ? ProjectContact::kContactLinesMail
+                                                            : ProjectContact::kLicenceLines;
+    AddText(this, units, contact, 71, 92, 41)->setObjectName(QStringLiteral("contactText"));
+    if (!mail.isEmpty()) {
+        m_mailLink = AddLink(this, units, mail, 111, 74);
+        m_mailLink->setObjectName(QStringLiteral("mailLink"));
+    }
 
-    // At the foot of the picture, left of the contact block: up to four lines of a
-    // smaller font on a pale strip, so that the banner still shows above it.
+    // At the foot of the picture, left of the contact block: up to five lines of
+    // the window's own text size (the banner's font is fitted to the contact
+    // block, and may be smaller) on a pale strip, so that the banner still shows
+    // above it.
     m_receiptLine = new QLabel(this);
     m_receiptLine->setObjectName(QStringLiteral("receiptLine"));
+    m_receiptLine->setFont(QApplication::font());
     m_receiptLine->setWordWrap(true);
     m_receiptLine->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    QFont small = font();
-    small.setPixelSize(std::max(8, font().pixelSize() - 2));
-    m_receiptLine->setFont(small);
-    m_receiptLine->setStyleSheet(QStringLiteral("background: rgba(255, 255, 255, 215); padding: 1px 3px;"));
+    m_receiptLine->setContentsMargins(3, 1, 3, 1);
+    m_receiptLine->setAutoFillBackground(true);
+    m_receiptLine->installEventFilter(this);
     m_receiptLine->hide();
 
     setMinimumSize(m_banner.size());
@@ -65,19 +121,68 @@ BannerView::BannerView(QWidget* parent) : QWidget(parent), m_banner(Artwork::Ban
 void BannerView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const int lineHeight = QFontMetrics(m_receiptLine->font()).lineSpacing();
-    const int height = 4 * lineHeight + 4;
-    m_receiptLine->setGeometry(4, this->height() - height - 4, m_webLink->x() - 12, height);
+    const int height = kReceiptLines * lineHeight + 4;
+    m_receiptLine->setGeometry(4, this->height() - height - 4, DialogUnits(font()).X(231) - 12, height);
+    FitReceipt();
 }
 
-void BannerView::ShowReceipt(const QString& text) {
-    m_receiptLine->setText(text);
+void BannerView::ShowReceipt(const QString& text, const QString& findings) {
+    m_receipt = text;
+    m_findings = findings;
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, findings.isEmpty() ? kReceiptBackground : kMarkedReceiptBackground);
+    if (!findings.isEmpty()) colours.setColor(QPalette::WindowText, kMarkedReceiptText);
+    m_receiptLine->setPalette(colours);
     m_receiptLine->setToolTip(text);
+    FitReceipt();
     m_receiptLine->show();
 }
 
+void BannerView::FitReceipt() {
+    if (m_receipt.isEmpty()) return;
+    const QString shown =
+        FittedText(m_receipt, QFontMetrics(m_receiptLine->font()), m_receiptLine->contentsRect().size());
+    m_receiptLine->setText(shown);
+    // A click says more only where the line does not say it all.
+    const bool more = !m_findings.isEmpty() || shown.contains(kEllipsis);
+    m_receiptLine->setCursor(more ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+QString BannerView::FittedText(const QString& text, const QFontMetrics& metrics, QSize box) {
+    const QString whole = WithoutHyphenBreaks(text);
+    if (Fits(whole, metrics, box)) return whole;
+    // The beginning says what was read, the end which files were written: the
+    // middle goes, as many words as must.
+    const auto cut = [&text](qsizetype kept) {
+        QString head = text.left(kept - kept / 2);
+        QString tail = text.right(kept / 2);
+        if (head.size() < text.size() && !text[head.size()].isSpace())
+            head.truncate(head.lastIndexOf(QLatin1Char(' ')) + 1);
+        const qsizetype tailStart = text.size() - tail.size();
+        if (tailStart > 0 && !text[tailStart - 1].isSpace()) tail.remove(0, tail.indexOf(QLatin1Char(' ')) + 1);
+        return WithoutHyphenBreaks(head.trimmed() + QLatin1Char(' ') + kEllipsis + QLatin1Char(' ') + tail.trimmed());
+    };
+    qsizetype fitting = 0;
+    qsizetype tooLong = text.size();
+    while (tooLong - fitting > 1) {
+        const qsizetype middle = (fitting + tooLong) / 2;
+        (Fits(cut(middle), metrics, box) ? fitting : tooLong) = middle;
+    }
+    return cut(fitting);
+}
+
+bool BannerView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_receiptLine && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        Q_EMIT ReceiptClicked();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void BannerView::AttachLinks() {
-    m_webLink->SetTarget(QString::fromUtf8(ProjectContact::kWebAddress));
-    m_mailLink->SetTarget(QString::fromUtf8(ProjectContact::kMailAddress));
+    if (m_webLink) m_webLink->SetTarget(QString::fromUtf8(ProjectContact::kWebAddress));
+    if (m_mailLink) m_mailLink->SetTarget(QStringLiteral("mailto:") + QString::fromUtf8(ProjectContact::kMailAddress));
 }
 
 void BannerView::paintEvent(QPaintEvent* event) {

@@ -12,13 +12,15 @@
 #include "serial/SerialUploadPort.h"
 
 #include <QApplication>
+#include <QPlainTextEdit>
+#include <QStandardPaths>
 
 #include <utility>
 
 namespace {
 
 FileDialogRequest MeasuredDataRequest(FileDialogRequest::Kind kind) {
-    return FileDialogRequest{kind, Text(Texts::kMeasuredDataFilter), QStringLiteral("sdt")};
+    return FileDialogRequest{kind, Text(Texts::kMeasuredDataFilter), QStringLiteral("sdt"), {}};
 }
 
 // The window the serial windows open over.
@@ -43,11 +45,14 @@ CommandController::~CommandController() {
     m_link.reset();
     // A controller whose settings were never loaded would overwrite the profile with
     // defaults; it leaves the profile alone.
-    if (m_loaded && !SaveShutdownSettings(m_store, m_settings)) m_prompter.Tell(UnsavedSettingsText(m_store));
+    if (!m_loaded) return;
+    SaveRememberedFolders(m_store, m_folders);
+    if (!SaveShutdownSettings(m_store, m_settings)) m_prompter.Tell(UnsavedSettingsText(m_store));
 }
 
 bool CommandController::LoadSettings() {
     LoadRemainingSettings(m_store, m_settings, m_serial);
+    LoadRememberedFolders(m_store, m_folders);
     m_link->SetSettings(m_serial);
     m_loaded = true;
     return true;
@@ -114,13 +119,20 @@ void CommandController::Execute(CommandId command) {
     }
 }
 
+QString CommandController::ChooseFile(FileDialogRequest request, FileKind kind) {
+    request.folder = m_folders.StartFolder(kind, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    const QString path = m_chooser.Choose(request);
+    m_folders.Remember(kind, path);
+    return path;
+}
+
 void CommandController::Convert(const QString& path, ConversionMode mode) {
     if (!m_core.prepareRawData) return;
     ConversionContext context{m_settings, m_file, m_prompter, {}};
     if (m_core.makeDxfSink) context.writeDxf = m_core.makeDxfSink(context);
     const ConversionOutcome outcome = m_core.prepareRawData(path, mode, context);
     const ConversionReceipt& receipt = context.receipt;
-    Q_EMIT ConversionReported(ReceiptText(receipt, outcome));
+    Q_EMIT ConversionReported(ReceiptText(receipt, outcome), receipt.findingsText);
     // A run that went through and still wrote nothing would otherwise pass in
     // silence; cancelled and failed runs have said their word already.
     if (outcome == ConversionOutcome::Completed && receipt.parsed && receipt.written.isEmpty())
@@ -129,7 +141,7 @@ void CommandController::Convert(const QString& path, ConversionMode mode) {
 }
 
 void CommandController::OnReceiveAndConvert() {
-    const QString path = m_chooser.Choose(MeasuredDataRequest(FileDialogRequest::Kind::Save));
+    const QString path = ChooseFile(MeasuredDataRequest(FileDialogRequest::Kind::Save), FileKind::MeasuredData);
     if (path.isEmpty()) return;
     // A cancelled reception leaves the current file as it was.
     if (!RunReception(path)) return;
@@ -145,7 +157,7 @@ void CommandController::OnExportCoordinates() {
 void CommandController::OnConvertFile() {
     // Asks for a file even when "Použít aktuální" is on; converts it under
     // whatever extension it has.
-    const QString path = m_chooser.Choose(MeasuredDataRequest(FileDialogRequest::Kind::Open));
+    const QString path = ChooseFile(MeasuredDataRequest(FileDialogRequest::Kind::Open), FileKind::MeasuredData);
     if (path.isEmpty()) return;
     m_file.RememberChosenFile(path);
     Convert(path, ConversionMode::Full);
@@ -153,7 +165,7 @@ void CommandController::OnConvertFile() {
 
 void CommandController::RunTool(ConversionMode mode) {
     if (!m_settings.Has(FLAG_USE_CURRENT)) {
-        const QString path = m_chooser.Choose(MeasuredDataRequest(FileDialogRequest::Kind::Open));
+        const QString path = ChooseFile(MeasuredDataRequest(FileDialogRequest::Kind::Open), FileKind::MeasuredData);
         if (path.isEmpty()) return;
         m_file.RememberChosenFile(path);
     }
@@ -169,7 +181,8 @@ void CommandController::OnHorizontalDistances() { RunTool(ConversionMode::Horizo
 void CommandController::OnExportXyzDxf() {
     QString chosen;
     if (!m_settings.Has(FLAG_USE_CURRENT)) {
-        chosen = m_chooser.Choose(FileDialogRequest{FileDialogRequest::Kind::Open, Text(Texts::kDxfSourceFilter), {}});
+        chosen = ChooseFile(FileDialogRequest{FileDialogRequest::Kind::Open, Text(Texts::kDxfSourceFilter), {}, {}},
+                            FileKind::DxfSource);
         if (chosen.isEmpty()) return;
     } else if (m_file.basePath.isEmpty()) {
         return;
@@ -195,9 +208,13 @@ void CommandController::RunUploadWindow() {
     SerialUploadPort port(*m_link);
     UploadWindow window(m_settings.flag, port, m_prompter, DialogParent());
     window.SetFileChooser([this] {
-        return m_chooser.Choose(FileDialogRequest{FileDialogRequest::Kind::Open, Text(Texts::kAllFilesFilter), {}});
+        return ChooseFile(FileDialogRequest{FileDialogRequest::Kind::Open, Text(Texts::kAllFilesFilter), {}, {}},
+                          FileKind::UploadList);
     });
+    // The list stays from one opening of the window to the next.
+    window.Editor()->setPlainText(m_uploadText);
     window.exec();
+    m_uploadText = window.Editor()->toPlainText();
 }
 
 void CommandController::RunCommunicationDialog() {

@@ -7,6 +7,8 @@
 
 #include "base/ConversionSettings.h"
 #include "base/CurrentFile.h"
+#include "base/FileChooser.h"
+#include "base/RememberedFolders.h"
 #include "gui/mainwindow/CoreOperations.h"
 
 #include <QObject>
@@ -14,7 +16,6 @@
 
 #include <memory>
 
-class FileChooser;
 class Prompter;
 class SerialLink;
 class SettingsStore;
@@ -61,6 +62,8 @@ public:
     // The one serial link; its port number opens the device the profile's section
     // "Ports" names.
     SerialLink& Link() { return *m_link; }
+    // Whom the program's messages go to (the main window's too).
+    Prompter& Messages() { return m_prompter; }
 
     // Whether a command can be chosen now and whether it shows a check mark.
     CommandState StateOf(CommandId command) const;
@@ -81,8 +84,9 @@ public:
 
 Q_SIGNALS:
     // A conversion has ended: its receipt as one line (Windows-1250), for the
-    // main window to show without a click.
-    void ConversionReported(const QByteArray& receipt);
+    // main window to show without a click, and the warning of the block check
+    // (empty when it found nothing), for showing again on request.
+    void ConversionReported(const QByteArray& receipt, const QByteArray& findings);
 
 protected:
     // The windows of the serial link. The reception returns true when it received
@@ -92,6 +96,8 @@ protected:
     virtual void RunCommunicationDialog();
 
 private:
+    // The file dialog, opened where the user last chose a file of that kind.
+    QString ChooseFile(FileDialogRequest request, FileKind kind);
     bool ToolsAvailable() const;
     void RunTool(ConversionMode mode);
     void Convert(const QString& path, ConversionMode mode);
@@ -104,5 +110,7 @@ private:
     FileChooser& m_chooser;
     CoreOperations m_core;
     std::unique_ptr<SerialLink> m_link;
+    RememberedFolders m_folders;
+    QString m_uploadText;  // the upload window's text, kept for its next opening
     bool m_loaded = false;
 };

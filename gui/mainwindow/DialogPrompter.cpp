@@ -18,8 +18,13 @@ QMessageBox::Icon DialogPrompter::IconOf(MessageIcon icon) {
     return QMessageBox::Warning;
 }
 
+QMessageBox::StandardButton DialogPrompter::DefaultButtonOf(Topic topic, MessageButtons buttons) {
+    if (buttons == MessageButtons::Ok) return QMessageBox::Ok;
+    // Enter must not send a list the check found fault with.
+    return topic == Topic::UploadFindings ? QMessageBox::No : QMessageBox::Yes;
+}
+
 Answer DialogPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) {
-    (void)topic;
     QMessageBox box(IconOf(icon), UiText(Texts::kApplicationTitle), Cp1250::ToUnicode(text), QMessageBox::NoButton,
                     m_parent);
     switch (buttons) {
@@ -34,7 +39,7 @@ Answer DialogPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons b
             box.setEscapeButton(QMessageBox::Cancel);
             break;
     }
-    box.setDefaultButton(buttons == MessageButtons::Ok ? QMessageBox::Ok : QMessageBox::Yes);
+    box.setDefaultButton(DefaultButtonOf(topic, buttons));
     switch (box.exec()) {
         case QMessageBox::Yes:
             return Answer::Yes;

@@ -19,6 +19,9 @@ public:
     bool RunParameterSheet(ConversionSettings& settings) override;
 
     static QMessageBox::Icon IconOf(MessageIcon icon);
+    // The button Enter presses: Yes for a question, but No where Yes would send a
+    // list despite the findings of its check.
+    static QMessageBox::StandardButton DefaultButtonOf(Topic topic, MessageButtons buttons);
 
 private:
     QPointer<QWidget> m_parent;

@@ -1,6 +1,8 @@
 #include "gui/mainwindow/MainWindow.h"
 
 #include "base/Cp1250.h"
+#include "base/FileIo.h"
+#include "base/Prompter.h"
 #include "base/Texts.h"
 #include "base/UiText.h"
 #include "gui/mainwindow/Artwork.h"
@@ -15,8 +17,10 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -123,7 +127,10 @@ MainWindow::MainWindow(CommandController& controller, QWidget* parent)
     m_banner = new BannerView(this);
     setCentralWidget(m_banner);
     connect(&m_controller, &CommandController::ConversionReported, m_banner,
-            [banner = m_banner](const QByteArray& receipt) { banner->ShowReceipt(Cp1250::ToUnicode(receipt)); });
+            [banner = m_banner](const QByteArray& receipt, const QByteArray& findings) {
+                banner->ShowReceipt(Cp1250::ToUnicode(receipt), Cp1250::ToUnicode(findings));
+            });
+    connect(m_banner, &BannerView::ReceiptClicked, this, &MainWindow::ShowWholeReceipt);
 
     const QRect place = CenteredRect(screen() ? screen()->geometry().size() : QSize(kWidth, kHeight));
     setFixedSize(kWidth, kHeight);
@@ -231,7 +238,50 @@ QString MainWindow::HelpManualPath(const QString& programDirectory, const QStrin
 }
 
 void MainWindow::OnHelp() {
-    // Whether the desktop finds a viewer or not, nothing is reported.
     const QString path = HelpManualPath(QCoreApplication::applicationDirPath(), QStringLiteral(TARVO_DOC_DIR));
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!QFileInfo(path).isFile()) {
+        m_controller.Messages().Tell(TextWith(Texts::kManualMissing, DisplayPath(path)));
+        return;
+    }
+#ifndef Q_OS_WIN
+    // The desktop's opener runs the viewer, or ends with 3 (no method) or 4 (the
+    // action failed) when no program takes PDF files; the window is not held up
+    // meanwhile. Where the opener runs the viewer itself, the viewer outlives the
+    // window: the process belongs to no window that would end it.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (!opener.isEmpty()) {
+        auto* process = new QProcess;
+        connect(process, &QProcess::finished, this, [this, path](int exitCode, QProcess::ExitStatus status) {
+            if (status == QProcess::NormalExit && (exitCode == 3 || exitCode == 4)) TellNoPdfViewer(path);
+        });
+        connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        connect(process, &QProcess::errorOccurred, this, [this, process, path](QProcess::ProcessError error) {
+            if (error != QProcess::FailedToStart) return;
+            process->deleteLater();
+            TellNoPdfViewer(path);
+        });
+        process->setProcessChannelMode(QProcess::ForwardedChannels);
+        process->start(opener, {path});
+        return;
+    }
+#endif
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) TellNoPdfViewer(path);
+}
+
+void MainWindow::TellNoPdfViewer(const QString& manual) {
+#ifdef Q_OS_WIN
+    const UserText& text = Texts::kNoPdfViewerWindows;
+#else
+    const UserText& text = Texts::kNoPdfViewer;
+#endif
+    m_controller.Messages().Tell(TextWith(text, DisplayPath(manual)));
+}
+
+void MainWindow::ShowWholeReceipt() {
+    QString text = m_banner->Receipt();
+    if (text.isEmpty()) return;
+    const bool marked = m_banner->ReceiptMarked();
+    if (marked) text += QStringLiteral("\n\n") + m_banner->Findings();
+    m_controller.Messages().Tell(Cp1250::FromUnicode(text),
+                                 marked ? MessageIcon::Exclamation : MessageIcon::Information, Topic::Summary);
 }

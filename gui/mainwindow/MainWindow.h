@@ -42,7 +42,11 @@ public:
     QPoint ToolsMenuPosition() const;
 
     void OnTools();
+    // Opens the manual in the desktop's PDF viewer; a missing manual or viewer is
+    // told, naming the file and what to install.
     void OnHelp();
+    // The last receipt whole, with the findings of the block check after it.
+    void ShowWholeReceipt();
 
     // The window rectangle centred on a screen of the given size (integer halves).
     static QRect CenteredRect(QSize screen);
@@ -50,8 +54,8 @@ public:
     // its client area is at least 261 pixels high.
     static int GrowthPerSide(int clientHeight);
     // The manual: "Návod.pdf" in the program's directory, else in the installed
-    // documentation directory, else the program's directory's path anyway (a
-    // missing manual is the desktop's to report).
+    // documentation directory, else the program's directory's path anyway (and
+    // help says it is missing).
     static QString HelpManualPath(const QString& programDirectory, const QString& documentationDirectory);
 
 protected:
@@ -60,6 +64,7 @@ protected:
 
 private:
     QAction* AddAction(CommandId command, const UserText& text);
+    void TellNoPdfViewer(const QString& manual);
     void ApplySizeRule();
     int ClientHeight() const;
 

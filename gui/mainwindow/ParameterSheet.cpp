@@ -28,7 +28,7 @@ ParameterSheet::ParameterSheet(ConversionSettings& settings, QWidget* parent)
     m_tabs->setCurrentIndex(0);
 
     m_buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    m_buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Storno"));
+    m_buttons->button(QDialogButtonBox::Cancel)->setText(UiText(Texts::kStorno));
     // No page ever marks itself changed, so "Použít" stays disabled.
     m_buttons->button(QDialogButtonBox::Apply)->setText(QStringLiteral("Použít"));
     m_buttons->button(QDialogButtonBox::Apply)->setEnabled(false);

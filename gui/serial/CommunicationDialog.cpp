@@ -6,12 +6,14 @@
 #include "base/UiText.h"
 #include "gui/common/DialogUnits.h"
 #include "serial/LineSettings.h"
+#include "serial/PortError.h"
 #include "serial/PortNames.h"
 #include "serial/SerialLink.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -26,6 +28,7 @@ namespace {
 
 constexpr int kOfferedSpeeds = 14;  // the last entry of the speed table is not offered
 constexpr int kFirstDataBits = 5;
+constexpr int kCaptionExtraWidth = 96;  // pixels of the title bar beside its text
 
 // The item of a stored value, or -1 (no selection) when the list does not offer it.
 int ItemOf(int value, int count) { return value >= 0 && value < count ? value : -1; }
@@ -115,7 +118,12 @@ CommunicationDialog::CommunicationDialog(SerialLink& link, SettingsStore& store,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addLayout(bottom);
-    resize(sizeHint().expandedTo(DialogUnits(font()).Size(146, 154)));
+    // Wide enough for the whole caption: a title bar's font is often bolder than
+    // the dialog's, and the bar holds the window's icon and close button besides.
+    QFont captionFont = font();
+    captionFont.setBold(true);
+    const int captionWidth = QFontMetrics(captionFont).horizontalAdvance(windowTitle()) * 5 / 4 + kCaptionExtraWidth;
+    resize(sizeHint().expandedTo(DialogUnits(font()).Size(146, 154)).expandedTo(QSize(captionWidth, 0)));
 
     if (m_device) {
         m_shownPort = ChosenPort();
@@ -181,6 +189,10 @@ void CommunicationDialog::KeepTypedDevice() {
     if (m_device && m_shownPort >= 1) m_devices[m_shownPort] = m_device->currentText().trimmed();
 }
 
+void CommunicationDialog::TellTestFailed(const PortError& error) {
+    m_prompter.Tell(Text(Texts::kCommTestFailed) + '\n' + PortErrorText(error, Texts::kCommTestAdvice));
+}
+
 void CommunicationDialog::accept() {
     if (m_link.IsOpen()) m_link.Close();
 
@@ -189,7 +201,7 @@ void CommunicationDialog::accept() {
     const QComboBox* lists[] = {m_port, m_speed, m_dataBits, m_parity, m_stopBits};
     for (const QComboBox* list : lists) {
         if (list->currentIndex() < 0) {
-            m_prompter.Tell(Text(Texts::kCommTestFailed));
+            TellTestFailed(PortError{PortError::Kind::NotChosen, {}, 0, {}});
             return;
         }
     }
@@ -212,10 +224,11 @@ void CommunicationDialog::accept() {
         m_link.SetDevice(device);
     }
     const bool opened = m_link.Open(true);
+    const PortError error = m_link.OpenError();
     if (opened) m_link.Close();
     if (m_device) m_link.SetDevice({});
     if (!opened) {
-        m_prompter.Tell(Text(Texts::kCommTestFailed));
+        TellTestFailed(error);
         return;
     }
 

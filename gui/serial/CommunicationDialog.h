@@ -27,6 +27,7 @@
 
 class Prompter;
 class QComboBox;
+struct PortError;
 class QGridLayout;
 class SerialLink;
 class SettingsStore;
@@ -53,6 +54,8 @@ public:
     void accept() override;
 
 private:
+    // "Nastavení komunikace selhalo!", why, and what to change.
+    void TellTestFailed(const PortError& error);
     void ShowDeviceOfPort();
     void KeepTypedDevice();
     QComboBox* AddList(QGridLayout* grid, int row, const UserText& label, const QStringList& items, int selected);

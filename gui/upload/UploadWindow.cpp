@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -25,6 +26,7 @@
 namespace {
 
 constexpr int kEditorTop = 45;  // pixels below the top of the client area
+constexpr int kTabStopCharacters = 13;
 const QRect kToolBarGeometry(1, 1, 225, 40);
 
 // The pause between blocks: the window takes no input meanwhile but keeps
@@ -55,6 +57,11 @@ UploadWindow::UploadWindow(quint16 flag, UploadPort& port, Prompter& prompter, Q
     courier.setStyleHint(QFont::TypeWriter);
     courier.setFixedPitch(true);
     m_editor->setFont(courier);
+    // Tab stops 13 characters apart set the columns of the sent-data log apart
+    // (name and Y end by the 23rd character, X by the 37th); only the display
+    // changes, not the text.
+    m_editor->setTabStopDistance(kTabStopCharacters *
+                                 QFontMetricsF(m_editor->font()).horizontalAdvance(QLatin1Char(' ')));
     m_editor->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_editor->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -147,7 +154,7 @@ void UploadWindow::OpenFile() {
     } else {
         DialogFileChooser chooser;
         chooser.SetParentWindow(this);
-        path = chooser.Choose(FileDialogRequest{FileDialogRequest::Kind::Open, Text(Texts::kAllFilesFilter), {}});
+        path = chooser.Choose(FileDialogRequest{FileDialogRequest::Kind::Open, Text(Texts::kAllFilesFilter), {}, {}});
     }
     if (path.isEmpty()) return;
     LoadFile(path);

@@ -1,5 +1,7 @@
 # Writes the licence of the Windows package: a Czech summary, then the full text of
-# the GNU GPL version 3, with the CR LF line ends a Windows editor expects.
+# the GNU GPL version 3, with the CR LF line ends a Windows editor expects and a
+# UTF-8 byte order mark, by which the setup program's licence page (and Notepad)
+# know the text's encoding.
 #   cmake -DVERSION=1.65 -DOUTPUT=Licence.txt -DGPL=/usr/share/common-licenses/GPL-3 -P make-licence.cmake
 file(READ "${GPL}" gpl)
 set(text "Tarvo ${VERSION}
@@ -21,4 +23,5 @@ Programy tarvo.exe a tarvo-cli.exe obsahují knihovnu Qt 6.4.2
 ${gpl}")
 string(REPLACE "\r\n" "\n" text "${text}")
 string(REPLACE "\n" "\r\n" text "${text}")
-file(WRITE "${OUTPUT}" "${text}")
+string(ASCII 239 187 191 byte_order_mark)
+file(WRITE "${OUTPUT}" "${byte_order_mark}${text}")

@@ -1,6 +1,7 @@
-; The setup program of Tarvo for 64-bit Windows, in Czech. It installs the two
-; programs, the manual and the licence into Program Files\Tarvo, adds "Tarvo" to
-; the Start menu and registers an uninstaller with the system. The uninstaller
+; The setup program of Tarvo for 64-bit Windows, in Czech. It shows the licence
+; (Tarvo is free software), installs the two programs, the manual and the licence
+; into Program Files\Tarvo, adds "Tarvo" to the Start menu and registers an
+; uninstaller with the system. The uninstaller
 ; removes exactly what was installed: the user's settings
 ; (HKEY_CURRENT_USER\Software\Tarvo1) and data files stay.
 ;
@@ -41,16 +42,23 @@ VIAddVersionKey /LANG=1029 "FileDescription" "Instalace programu Tarvo ${VERSION
 VIAddVersionKey /LANG=1029 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1029 "LegalCopyright" "© 2026 Tarvo developers, GPL-3.0-or-later"
 
-; The finish page starts nothing: a program started from the elevated setup would
-; run as the administrator, with the administrator's settings.
 !define MUI_ABORTWARNING
 !ifdef ICON
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !endif
 !insertmacro MUI_PAGE_WELCOME
+; The licence text carries a byte order mark, so that the page shows its Czech
+; letters whatever the code page of the machine that built the setup.
+!insertmacro MUI_PAGE_LICENSE "${STAGE}\Licence.txt"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+; The finish page offers to start Tarvo. A program started by the elevated setup
+; itself would run as the administrator, with the administrator's settings: the
+; desktop's shell starts it instead, as the user who is signed in.
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Spustit Tarvo"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartAsUser
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
@@ -65,8 +73,13 @@ Section "Tarvo"
     File "${STAGE}\Návod.pdf"
     File "${STAGE}\Licence.txt"
     WriteUninstaller "$INSTDIR\Odinstalovat.exe"
+    ; The shortcut starts Tarvo in the user's own folder, not in the program's
+    ; folder, where a user cannot write; the shell expands the variable for
+    ; whoever starts it. The working folder of a shortcut is $OUTDIR.
+    StrCpy $OUTDIR "%USERPROFILE%"
     CreateShortcut "$SMPROGRAMS\Tarvo.lnk" "$INSTDIR\tarvo.exe" "" "$INSTDIR\tarvo.exe" 0 SW_SHOWNORMAL "" \
         "Příjem a převod dat z totální stanice"
+    SetOutPath "$INSTDIR"
 
     ; Apps & features (per machine).
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Tarvo ${VERSION}"
@@ -82,6 +95,10 @@ Section "Tarvo"
     SectionGetSize 0 $0
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
+
+Function StartAsUser
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\tarvo.exe"'
+FunctionEnd
 
 Section "Uninstall"
     SetShellVarContext all

@@ -161,7 +161,8 @@ private Q_SLOTS:
         QCOMPARE(TestFiles::Read(setup.target), QByteArray("old"));
         QCOMPARE(setup.Files(), QStringList{"job.sdt"});
         QCOMPARE(setup.prompter.messages.size(), 1);
-        QCOMPARE(setup.prompter.messages[0].text, Text(Texts::kBadCommSettings));
+        QCOMPARE(setup.prompter.messages[0].text, Text(Texts::kBadCommSettings) + '\n' + Text(Texts::kPortNotChosen) +
+                                                      '\n' + Text(Texts::kReceptionPortAdvice));
         QCOMPARE(setup.prompter.messages[0].icon, MessageIcon::Exclamation);
     }
 

@@ -1,6 +1,8 @@
 #include "serial/SerialLink.h"
 
+#include "base/Cp1250.h"
 #include "base/FileIo.h"
+#include "serial/PortError.h"
 #include "serial/SerialUploadPort.h"
 #include "tests/serial/SerialTestSupport.h"
 #include "tests/support/TestFiles.h"
@@ -46,13 +48,49 @@ private Q_SLOTS:
         QVERIFY(!factoryCalled);
     }
 
-    void missingOrNonTerminalDeviceDoesNotOpen() {
+    // A port that does not open says why, in words the user can act on.
+    void failedOpeningSaysWhy_data() {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("missing device: it does not exist, choose another")
+            << "/nonexistent/ttyS9" << int(PortError::Kind::Missing)
+            << "Zařízení /nonexistent/ttyS9 neexistuje (převodník není připojen nebo má jiný název).\nRADA";
+        QTest::newRow("no terminal: not a serial port")
+            << "/dev/null" << int(PortError::Kind::NotSerial) << "/dev/null není sériový port.\nRADA";
+        QTest::newRow("no port chosen") << "" << int(PortError::Kind::NotChosen)
+                                        << "Některý parametr komunikace není zvolen nebo není v nabídce.\nRADA";
+    }
+    void failedOpeningSaysWhy() {
+        QFETCH(QString, device);
+        QFETCH(int, kind);
+        QFETCH(QString, text);
         SerialLink link;
-        link.SetDevice("/nonexistent/ttyS9");
+        link.SetPortResolver([](int) { return QString(); });
+        link.SetDevice(device);
         QVERIFY(!link.Open(true));
-        link.SetDevice("/dev/null");
-        QVERIFY(!link.Open(false));
         QVERIFY(!link.IsOpen());
+        QCOMPARE(int(link.OpenError().kind), kind);
+        QCOMPARE(Cp1250::ToUnicode(PortErrorText(link.OpenError(), UserText{"RADA"})), text);
+    }
+
+    // Where other settings do not help, the message says what does instead.
+    void reasonsWithTheirOwnRemedy_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("no access names the device's group")
+            << int(PortError::Kind::NoAccess)
+            << "K zařízení /dev/ttyUSB0 nemáte přístup. Přidejte svůj účet do skupiny uucp (příkazem sudo adduser "
+               "$USER uucp) a znovu se přihlaste.";
+        QTest::newRow("busy port") << int(PortError::Kind::Busy) << "Port /dev/ttyUSB0 právě používá jiný program.";
+        QTest::newRow("other failure gives the system's number")
+            << int(PortError::Kind::System) << "Port /dev/ttyUSB0 nelze otevřít (chyba systému 5).\nRADA";
+    }
+    void reasonsWithTheirOwnRemedy() {
+        QFETCH(int, kind);
+        QFETCH(QString, text);
+        const PortError error{PortError::Kind(kind), QStringLiteral("/dev/ttyUSB0"), 5, QStringLiteral("uucp")};
+        QCOMPARE(Cp1250::ToUnicode(PortErrorText(error, UserText{"RADA"})), text);
     }
 
     void closeOnAClosedLinkDoesNothing() {

@@ -27,6 +27,7 @@ public:
         open = !refuseOpen;
         return open;
     }
+    QByteArray OpenFailure() const override { return "why"; }
     bool Write(const QByteArray& bytes, QByteArray& error) override {
         if (failFromWrite >= 0 && writes.size() >= failFromWrite) {
             error = Cp1250::FromUtf8("zařízení bylo odpojeno");
@@ -226,7 +227,7 @@ private Q_SLOTS:
         QVERIFY(run.port.writes.isEmpty());
         QCOMPARE(run.progress.maximum, -1);
         QCOMPARE(run.prompter.messages.size(), 1);
-        QCOMPARE(run.prompter.messages[0].text, Text(Texts::kBadCommSettings));
+        QCOMPARE(run.prompter.messages[0].text, Text(Texts::kBadCommSettings) + "\nwhy");
         QCOMPARE(run.prompter.messages[0].icon, MessageIcon::Exclamation);
         QVERIFY(run.result.log.isEmpty());
     }

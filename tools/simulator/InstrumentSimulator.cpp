@@ -217,7 +217,7 @@ InstrumentSimulator::UploadReport InstrumentSimulator::CheckUpload(const QByteAr
 }
 
 QString InstrumentSimulator::UploadReport::Describe() const {
-    QString text = QStringLiteral("Přijato %1 bytů: úvod 1 %2, úvod 2 %3, %4 bloků, závěr %5.\n")
+    QString text = QStringLiteral("Přijato bajtů: %1; úvod 1 %2, úvod 2 %3, bloky: %4, závěr %5.\n")
                        .arg(bytes)
                        .arg(preamble1 ? QStringLiteral("v pořádku") : QStringLiteral("CHYBÍ"))
                        .arg(preamble2 ? QStringLiteral("v pořádku") : QStringLiteral("CHYBÍ"))

@@ -69,8 +69,9 @@ int Send(InstrumentSimulator& instrument, const QByteArray& bytes, const Instrum
         if (!sendNow) continue;
         sendNow = false;
         instrument.StartSending(bytes, plan);
-        while (!g_stop && !instrument.WaitSent(200)) Say(QStringLiteral("\r%1 bytů").arg(instrument.BytesSent()));
-        Say(QStringLiteral("\rOdesláno %1 bytů.\n").arg(instrument.BytesSent()));
+        while (!g_stop && !instrument.WaitSent(200))
+            Say(QStringLiteral("\rOdesláno bajtů: %1").arg(instrument.BytesSent()));
+        Say(QStringLiteral("\rOdesláno bajtů: %1.\n").arg(instrument.BytesSent()));
     }
     return 0;
 }

@@ -8,7 +8,9 @@
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 
+#include <QDir>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -263,6 +265,48 @@ private Q_SLOTS:
         QSettings profile(m_dir.filePath(QStringLiteral("profile.ini")), QSettings::IniFormat);
         QCOMPARE(profile.value(QStringLiteral("Settings/JY")).toString(), QStringLiteral("700000.250"));
         QCOMPARE(profile.value(QStringLiteral("Settings/JX")).toString(), QStringLiteral("1100000.000"));
+    }
+
+    // A file dialog opens where the user last chose a file of its kind, in this run
+    // or an earlier one, and never in a folder that is gone.
+    void fileDialogsOpenInTheRememberedFolder_data() {
+        QTest::addColumn<QString>("stored");  // "kept", "gone" or empty: the profile's folder of measured data
+        QTest::addColumn<CommandId>("command");
+        QTest::addColumn<QString>("opensIn");  // "kept", or "documents"
+        QTest::newRow("never chosen: documents") << "" << CommandId::ConvertFile << "documents";
+        QTest::newRow("remembered from an earlier run") << "kept" << CommandId::ConvertFile << "kept";
+        QTest::newRow("F1 saves where F3 opened") << "kept" << CommandId::ReceiveAndConvert << "kept";
+        QTest::newRow("folder deleted since: documents") << "gone" << CommandId::ConvertFile << "documents";
+        QTest::newRow("the DXF source is a kind of its own") << "kept" << CommandId::ExportXyzDxf << "documents";
+    }
+    void fileDialogsOpenInTheRememberedFolder() {
+        QFETCH(QString, stored);
+        QFETCH(CommandId, command);
+        QFETCH(QString, opensIn);
+        const QString kept = m_dir.filePath(QStringLiteral("Zakázky 2026"));
+        QDir().mkpath(kept);
+        if (!stored.isEmpty()) {
+            QSettings profile(m_dir.filePath(QStringLiteral("profile.ini")), QSettings::IniFormat);
+            const QString folder = stored == QLatin1String("kept") ? kept : m_dir.filePath(QStringLiteral("gone"));
+            profile.setValue(QStringLiteral("Settings/MeasuredDataFolder"), folder);
+            profile.setValue(QStringLiteral("Settings/DxfSourceFolder"), QString());
+        }
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString chosenFolder = m_dir.filePath(QStringLiteral("Měření"));
+        QDir().mkpath(chosenFolder);
+        m_chooser.answers = {chosenFolder + QStringLiteral("/stanice.sdt")};
+        Controller().Execute(command);
+        QCOMPARE(m_chooser.requests.size(), 1);
+        QCOMPARE(m_chooser.requests[0].folder, opensIn == QLatin1String("kept") ? kept : documents);
+
+        // The folder of the choice is where the next run's dialog of that kind opens.
+        m_controller.reset();
+        Controller().Execute(command);
+        QCOMPARE(m_chooser.requests.size(), 2);
+        QCOMPARE(m_chooser.requests[1].folder, chosenFolder);
+        m_controller.reset();
+        QDir(kept).removeRecursively();
+        QDir(chosenFolder).removeRecursively();
     }
 
     void anUnwritableProfileIsReportedOnceAtTheEnd() {

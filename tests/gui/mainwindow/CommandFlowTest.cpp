@@ -82,27 +82,29 @@ private Q_SLOTS:
         QTest::addColumn<int>("flippedByte");  // -1: the file as it is
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("receiptEnd");
-        QTest::newRow("damaged block: warning, converted all the same")
+        QTest::addColumn<bool>("findings");  // the warning goes along with the receipt, for showing again
+        QTest::newRow("damaged block: warning, converted all the same, counted in the receipt")
             << "nts350-job" << 140
             << QStringLiteral(
                    "Upozornění!\nPřenos dat z přístroje neprošel kontrolou bloků:\n"
                    "• blok 2 (bajty 136–269): nesouhlasí kontrolní součet")
-            << QStringLiteral("Zapsáno: job.zap, job.asc, job.cod.");
+            << QStringLiteral("Kontrola bloků: 1 chyba. Zapsáno: job.zap, job.asc, job.cod.") << true;
         QTest::newRow("other instrument: asked, Yes converts as that one")
             << "nts660-job" << -1
             << QStringLiteral(
                    "Soubor job.sdt obsahuje podle všeho data z přístroje NTS-660, v parametrech konverze "
                    "je ale nastaven přístroj NTS-350.")
-            << QStringLiteral("Zapsáno: job.zap.");
+            << QStringLiteral("Zapsáno: job.zap.") << false;
         QTest::newRow("nothing recognised: said instead of silence")
             << "" << -1 << QStringLiteral("Nebyl zapsán žádný soubor: v datech není žádný záznam přístroje NTS-350.")
-            << QStringLiteral("Nebyl zapsán žádný soubor: v datech není žádný záznam přístroje NTS-350.");
+            << QStringLiteral("Nebyl zapsán žádný soubor: v datech není žádný záznam přístroje NTS-350.") << false;
     }
     void f3Reports() {
         QFETCH(QString, example);
         QFETCH(int, flippedByte);
         QFETCH(QString, message);
         QFETCH(QString, receiptEnd);
+        QFETCH(bool, findings);
         CommandController& controller = Controller(0);
         QByteArray measured =
             example.isEmpty()
@@ -113,8 +115,12 @@ private Q_SLOTS:
         TestFiles::Write(path, measured);
         m_chooser.answers = {path};
         QStringList receipts;
+        QStringList warnings;
         connect(&controller, &CommandController::ConversionReported, this,
-                [&receipts](const QByteArray& receipt) { receipts << Cp1250::ToUnicode(receipt); });
+                [&](const QByteArray& receipt, const QByteArray& warning) {
+                    receipts << Cp1250::ToUnicode(receipt);
+                    warnings << Cp1250::ToUnicode(warning);
+                });
         ModalCloser closer;
         controller.Execute(CommandId::ConvertFile);
         QCOMPARE(closer.messages.filter(message.left(40)).size(), 1);
@@ -122,6 +128,7 @@ private Q_SLOTS:
                  qPrintable(closer.messages.join('|')));
         QCOMPARE(receipts.size(), 1);
         QVERIFY2(receipts.first().endsWith(receiptEnd), qPrintable(receipts.first()));
+        QVERIFY(findings ? warnings.first().startsWith(message) : warnings.first().isEmpty());
         QCOMPARE(controller.Settings().deviceType, quint16(0));
     }
 

@@ -26,6 +26,10 @@
 #include <QTimer>
 #include <QToolBar>
 
+Q_DECLARE_METATYPE(Topic)
+Q_DECLARE_METATYPE(MessageButtons)
+Q_DECLARE_METATYPE(Answer)
+
 namespace {
 
 class NoFiles : public FileChooser {
@@ -92,8 +96,32 @@ private Q_SLOTS:
     }
 
     // The receipt of a run shows at the banner's foot without a click; before the
-    // first run the window looks as it always has, and it never changes size.
+    // first run the window looks as it always has, and it never changes size. The
+    // findings of a damaged transfer mark the line, and a click shows them again
+    // with the whole receipt, also where the line had to leave out its middle.
+    void receiptLineUnderTheBanner_data() {
+        QTest::addColumn<QString>("receipt");
+        QTest::addColumn<QString>("findings");
+        QTest::addColumn<bool>("whole");  // the line shows the receipt as it is
+        const QString counts = QStringLiteral(
+            "Rozpoznáno: stanoviska 2, orientace 3, záměry s délkou 5, záměry jen úhly 1, body se souřadnicemi 3, "
+            "kódy 4. Přeskočeno: bajty mimo záznamy 0, nedokončené záznamy 0. ");
+        QTest::newRow("short receipt, shown as it is") << "Zapsáno: job.zap."
+                                                       << "" << true;
+        QTest::newRow("damaged transfer: marked, the click shows the findings")
+            << "Kontrola bloků: 2 chyby. Zapsáno: job.zap."
+            << "Upozornění!\nPřenos dat z přístroje neprošel kontrolou bloků:" << true;
+        QTest::newRow("long job names: the middle goes, the files written stay")
+            << counts + QStringLiteral(
+                            "Zapsáno: měření-hranice-parcela-1234-5678-2026.zap, "
+                            "měření-hranice-parcela-1234-5678-2026.asc, "
+                            "měření-hranice-parcela-1234-5678-2026.cod.")
+            << "" << false;
+    }
     void receiptLineUnderTheBanner() {
+        QFETCH(QString, receipt);
+        QFETCH(QString, findings);
+        QFETCH(bool, whole);
         auto controller = Controller(kDefaultFlag);
         MainWindow frame(*controller);
         frame.show();
@@ -101,11 +129,20 @@ private Q_SLOTS:
         QLabel* line = frame.Banner()->ReceiptLine();
         QVERIFY(line->isHidden());
         const QSize size = frame.size();
-        Q_EMIT controller->ConversionReported(Cp1250::FromUnicode(QStringLiteral("Zapsáno: job.zap.")));
+        Q_EMIT controller->ConversionReported(Cp1250::FromUnicode(receipt), Cp1250::FromUnicode(findings));
         QVERIFY(line->isVisible());
-        QCOMPARE(line->text(), QStringLiteral("Zapsáno: job.zap."));
+        QCOMPARE(frame.Banner()->ReceiptMarked(), !findings.isEmpty());
+        const QString shown = line->text().remove(QChar(0x2060));
+        if (whole) QCOMPARE(shown, receipt);
+        if (!whole) QVERIFY2(shown.endsWith(receipt.right(12)) && shown.size() < receipt.size(), qPrintable(shown));
         QVERIFY(frame.Banner()->rect().contains(line->geometry()));
         QCOMPARE(frame.size(), size);
+
+        QTest::mouseClick(line, Qt::LeftButton);
+        QCOMPARE(m_prompter.messages.size(), 1);
+        const QString told = Cp1250::ToUnicode(m_prompter.messages.first().text);
+        QCOMPARE(told, findings.isEmpty() ? receipt : receipt + QStringLiteral("\n\n") + findings);
+        m_prompter.messages.clear();
     }
 
     void centring() {
@@ -212,11 +249,17 @@ private Q_SLOTS:
     }
 
     void linksTurnRedWhileHoveredAndOpenTheirTargets() {
-        BannerView view;
-        view.AttachLinks();
+        QWidget view;
+        auto* link = new LinkLabel(QStringLiteral("tarvo@example.org"), &view);
+        link->SetTarget(QStringLiteral("mailto:tarvo@example.org"));
+        auto* web = new LinkLabel(QStringLiteral("tarvo.example.org"), &view);
+        web->SetTarget(QStringLiteral("https://tarvo.example.org/"));
+        // Away from the corner where the pointer rests.
+        link->move(20, 20);
+        web->move(20, 60);
+        view.resize(200, 100);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
-        LinkLabel* link = view.MailLink();
         QVERIFY(link->font().underline());
         QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(link->TextColour(), QColor(0, 0, 255));
@@ -232,7 +275,7 @@ private Q_SLOTS:
         QCOMPARE(m_opened.size(), 1);
         QCOMPARE(m_opened[0].scheme(), QStringLiteral("mailto"));
         QCOMPARE(link->TextColour(), QColor(0, 0, 255));
-        QTest::mouseClick(view.WebLink(), Qt::LeftButton, {}, QPoint(2, 2));
+        QTest::mouseClick(web, Qt::LeftButton, {}, QPoint(2, 2));
         QCOMPARE(m_opened.size(), 2);
         QCOMPARE(m_opened[1].scheme(), QStringLiteral("https"));
     }
@@ -267,6 +310,27 @@ private Q_SLOTS:
 
         OutputWindow empty(QByteArray(), "prazdny.asc");
         QVERIFY(empty.Editor()->toPlainText().isEmpty());
+    }
+
+    // Enter presses the safe button: it never sends a list the check found fault with.
+    void enterPressesTheDefaultButton_data() {
+        QTest::addColumn<Topic>("topic");
+        QTest::addColumn<MessageButtons>("buttons");
+        QTest::addColumn<Answer>("answer");
+        QTest::newRow("Odeslat přesto? Enter sends nothing")
+            << Topic::UploadFindings << MessageButtons::YesNo << Answer::No;
+        QTest::newRow("overwrite question: Enter agrees") << Topic::Overwrite << MessageButtons::YesNo << Answer::Yes;
+        QTest::newRow("notice: Enter closes it") << Topic::Notice << MessageButtons::Ok << Answer::Ok;
+    }
+    void enterPressesTheDefaultButton() {
+        QFETCH(Topic, topic);
+        QFETCH(MessageButtons, buttons);
+        QFETCH(Answer, answer);
+        DialogPrompter prompter;
+        QTimer::singleShot(0, [] {
+            if (QWidget* box = QApplication::activeModalWidget()) QTest::keyClick(box, Qt::Key_Return);
+        });
+        QCOMPARE(prompter.Ask(topic, "Odeslat přesto?", buttons, MessageIcon::Question), answer);
     }
 
     void anUnreadableOutputFileIsReportedAndTheRunGoesOn() {

@@ -150,8 +150,10 @@ private Q_SLOTS:
 
         QCOMPARE(storno.done, !portMissing);
         QCOMPARE(closer.messages,
-                 portMissing ? QStringList{QStringLiteral("Špatné nastavení parametrů komunikace!\nZměňte parametry "
-                                                          "v dialogu, jinak nebude příjem dat funkční!")}
+                 portMissing ? QStringList{QStringLiteral("Špatné nastavení parametrů komunikace!\nZařízení "
+                                                          "/nonexistent/ttyS4 neexistuje (převodník není připojen "
+                                                          "nebo má jiný název).\nZměňte parametry v dialogu, jinak "
+                                                          "nebude příjem dat funkční!")}
                              : QStringList{});
         QCOMPARE(TestFiles::Read(target), QByteArray("an older job"));
         QStringList files = QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden);
@@ -224,8 +226,8 @@ private Q_SLOTS:
 
         QVERIFY2(codeReport.Ok(), qPrintable(codeReport.Describe()));
         QCOMPARE(codeReport.stream.left(46), Cp1250::FromUtf8("_:001STROM     _:005PLOT dřevě_:012ŠACHTA, ka_"));
-        QVERIFY(closer.messages.contains(QStringLiteral("Odesláno 3 bodů ...")));
-        QVERIFY(closer.messages.contains(QStringLiteral("Odesláno 3 kódů ...")));
+        QVERIFY(closer.messages.contains(QStringLiteral("Odeslány 3 body ...")));
+        QVERIFY(closer.messages.contains(QStringLiteral("Odeslány 3 kódy ...")));
         QVERIFY(!controller.Link().IsOpen());
     }
 };

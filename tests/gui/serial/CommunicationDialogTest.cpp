@@ -1,5 +1,6 @@
 #include "gui/serial/CommunicationDialog.h"
 
+#include "base/Cp1250.h"
 #include "base/SettingsStore.h"
 #include "base/Texts.h"
 #include "serial/PortNames.h"
@@ -102,12 +103,17 @@ private Q_SLOTS:
     void failureKeepsTheDialogOpenAndStoresNothing_data() {
         QTest::addColumn<int>("storedBaudRate");
         QTest::addColumn<QString>("device");
-        QTest::newRow("device missing") << 5 << QStringLiteral("/nonexistent/ttyS8");
-        QTest::newRow("speed list without a selection") << 14 << QString();
+        QTest::addColumn<QString>("reason");  // the message's line between headline and advice
+        QTest::newRow("device missing: says so, naming it")
+            << 5 << QStringLiteral("/nonexistent/ttyS8")
+            << QStringLiteral("Zařízení /nonexistent/ttyS8 neexistuje (převodník není připojen nebo má jiný název).");
+        QTest::newRow("speed list without a selection")
+            << 14 << QString() << QStringLiteral("Některý parametr komunikace není zvolen nebo není v nabídce.");
     }
     void failureKeepsTheDialogOpenAndStoresNothing() {
         QFETCH(int, storedBaudRate);
         QFETCH(QString, device);
+        QFETCH(QString, reason);
         Setup setup;
         QVERIFY(setup.pty.Open());
         if (device.isEmpty()) device = setup.pty.instrument.DevicePath();
@@ -118,7 +124,9 @@ private Q_SLOTS:
         setup.PressOk(dialog);
 
         QCOMPARE(setup.prompter.messages.size(), 1);
-        QCOMPARE(setup.prompter.messages.first().text, Text(Texts::kCommTestFailed));
+        QCOMPARE(Cp1250::ToUnicode(setup.prompter.messages.first().text),
+                 QStringLiteral("Nastavení komunikace selhalo!\n") + reason +
+                     QStringLiteral("\nZměňte nastavení komunikace."));
         QCOMPARE(setup.prompter.messages.first().icon, MessageIcon::Exclamation);
         QVERIFY(dialog.isVisible());
         QVERIFY(!setup.AnythingStored());

@@ -79,7 +79,7 @@ private Q_SLOTS:
         QCOMPARE(setup.Files(), QStringList{"job.sdt"});
         QVERIFY(!statuses.isEmpty());
         QVERIFY(statuses.last().startsWith(QStringLiteral("Přijímám data ... ")));
-        QVERIFY(statuses.last().endsWith(QStringLiteral(" bytů přijato")));
+        QVERIFY(statuses.last().endsWith(QStringLiteral(" bajtů přijato")));
         QVERIFY(setup.prompter.messages.isEmpty());
         QVERIFY(!setup.pty.link.IsOpen());
     }
