@@ -43,7 +43,8 @@ struct Colour {
     quint32 rgb;
 };
 constexpr Colour kLayerColours[] = {{30, 0xFF7F00}, {6, 0xFF00FF},   {150, 0x007FFF}, {230, 0xFF007F}, {92, 0x00A500},
-                                    {52, 0xA5A500}, {132, 0x00A5A5}, {190, 0x7F00FF}, {40, 0xFFBF00},  {212, 0xA500A5}};
+                                    {52, 0xA5A500}, {132, 0x00A5A5}, {190, 0x7F00FF}, {40, 0xFFBF00},  {212, 0xA500A5},
+                                    {32, 0xA55200}, {112, 0x00A552}, {72, 0x52A500},  {152, 0x0052A5}, {232, 0xA50052}};
 constexpr Colour kTextColours[] = {{kRed, 0xFF0000}, {kGreen, 0x00FF00}, {kCyan, 0x00FFFF}, {kWhite, 0xFFFFFF}};
 
 bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
@@ -87,6 +88,7 @@ int DxfLayerColour(QByteArrayView name) {
         hash ^= static_cast<unsigned char>(c);
         hash *= 16777619u;
     }
+    hash ^= hash >> 16;  // the high bits too, so that names a letter apart differ
     return kLayerColours[hash % std::size(kLayerColours)].number;
 }
 

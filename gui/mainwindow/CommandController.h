@@ -10,10 +10,12 @@
 #include "gui/mainwindow/CoreOperations.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
 
+class DrawingPreviewWindow;
 class FileChooser;
 class Prompter;
 class SerialLink;
@@ -80,8 +82,8 @@ public:
     void Execute(CommandId command);
 
 Q_SIGNALS:
-    // A conversion has ended: its receipt as one line (Windows-1250), for the
-    // main window to show without a click.
+    // A conversion or a DXF export has ended: its receipt as one line
+    // (Windows-1250), for the main window to show without a click.
     void ConversionReported(const QByteArray& receipt);
 
 protected:
@@ -90,6 +92,9 @@ protected:
     virtual bool RunReception(const QString& targetPath);
     virtual void RunUploadWindow();
     virtual void RunCommunicationDialog();
+    // The preview of a drawing just written from records (with the settings of the
+    // run); it stays open beside the main window until the next one replaces it.
+    virtual void ShowDrawing(const SurveyRecordList& records, const QString& fileName);
 
 private:
     bool ToolsAvailable() const;
@@ -104,5 +109,6 @@ private:
     FileChooser& m_chooser;
     CoreOperations m_core;
     std::unique_ptr<SerialLink> m_link;
+    QPointer<DrawingPreviewWindow> m_preview;
     bool m_loaded = false;
 };

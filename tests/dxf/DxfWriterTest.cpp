@@ -133,7 +133,7 @@ private Q_SLOTS:
             << quint16(0) << QByteArray("L")
             << QByteArrayList{"0\r\nSECTION\r\n2\r\nTABLES\r\n",
                               "0\r\nTABLE\r\n2\r\nLAYER\r\n70\r\n3\r\n",
-                              "0\r\nLAYER\r\n2\r\nMEZNIK\r\n70\r\n0\r\n62\r\n190\r\n6\r\nCONTINUOUS\r\n",
+                              "0\r\nLAYER\r\n2\r\nMEZNIK\r\n70\r\n0\r\n62\r\n232\r\n6\r\nCONTINUOUS\r\n",
                               "0\r\nLAYER\r\n2\r\nBEZ_KODU\r\n",
                               "0\r\nLAYER\r\n2\r\nX_Y\r\n",
                               "0\r\nTEXT\r\n8\r\nMEZNIK\r\n62\r\n1\r\n",

@@ -1,5 +1,6 @@
 #include "gui/mainwindow/CommandController.h"
 
+#include "base/Cp1250.h"
 #include "base/FileChooser.h"
 #include "base/SettingsStore.h"
 #include "base/Texts.h"
@@ -7,6 +8,7 @@
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,6 +34,12 @@ protected:
         return receptionSucceeds;
     }
     void RunUploadWindow() override { ++uploadWindows; }
+    void ShowDrawing(const SurveyRecordList& records, const QString& fileName) override {
+        shownDrawings.append(QStringLiteral("%1: %2").arg(fileName).arg(records.size()));
+    }
+
+public:
+    QStringList shownDrawings;  // "job.dxf: points"
 };
 
 }  // namespace
@@ -55,7 +63,10 @@ class CommandControllerTest : public QObject {
             m_runs.append({path, mode});
             return ConversionOutcome::Completed;
         };
-        core.exportXyzDxf = [this](const QString& chosen, ConversionContext&) { m_dxfExports.append(chosen); };
+        core.exportXyzDxf = [this](const QString& chosen, ConversionContext&) {
+            m_dxfExports.append(chosen);
+            return ConversionOutcome::Completed;
+        };
         return core;
     }
 
@@ -202,6 +213,55 @@ private Q_SLOTS:
         QCOMPARE(m_chooser.requests.size(), 2);
         QCOMPARE(m_dxfExports.size(), 2);
         QVERIFY(m_dxfExports[1].isEmpty());
+    }
+
+    // The DXF export's receipt at the banner's foot, and the preview of what it drew.
+    void dxfExportReports_data() {
+        QTest::addColumn<QString>("source");  // a file of tests/dxf/data
+        QTest::addColumn<quint16>("flag");
+        QTest::addColumn<bool>("existing");
+        QTest::addColumn<QString>("receipt");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("text list: receipt, and the preview with Zobrazit cílový soubor")
+            << "several.txt" << FLAG_SHOW_OUTPUT << false << "Vykresleno: 5 bodů. Zapsáno: body.dxf."
+            << QStringList{"body.dxf: 5"};
+        QTest::newRow("no preview without Zobrazit cílový soubor")
+            << "several.txt" << quint16(0) << false << "Vykresleno: 5 bodů. Zapsáno: body.dxf." << QStringList{};
+        QTest::newRow("Ne to the overwrite: nothing written, and why")
+            << "several.txt" << quint16(FLAG_SHOW_OUTPUT | FLAG_ASK_OVERWRITE) << true
+            << "Nebyl zapsán žádný soubor: výkres body.dxf už existuje a jeho přepsání bylo odmítnuto."
+            << QStringList{};
+        QTest::newRow("measured data: the conversion's counts, then the points drawn")
+            << "measured.sdt" << FLAG_SHOW_OUTPUT << false
+            << "body se souřadnicemi 2, kódy 0. Přeskočeno: bajty mimo záznamy 0, nedokončené záznamy 0. "
+               "Vykresleno: 2 body. Zapsáno: body.dxf."
+            << QStringList{"body.dxf: 4"};
+        QTest::newRow("no point to draw") << "no-points.txt" << FLAG_SHOW_OUTPUT << false
+                                          << "Nebyl zapsán žádný soubor: nenalezeny žádné body XYZ." << QStringList{};
+    }
+    void dxfExportReports() {
+        QFETCH(QString, source);
+        QFETCH(quint16, flag);
+        QFETCH(bool, existing);
+        QFETCH(QString, receipt);
+        QFETCH(QStringList, shown);
+        const QString chosen = m_dir.filePath(QStringLiteral("body.") + QFileInfo(source).suffix());
+        TestFiles::Write(chosen, TestFiles::Read(TestFiles::DataDir("dxf") + QLatin1Char('/') + source));
+        QFile::remove(m_dir.filePath(QStringLiteral("body.dxf")));
+        if (existing) TestFiles::Write(m_dir.filePath(QStringLiteral("body.dxf")), "old");
+        ConversionSettings startup;
+        startup.flag = flag;
+        TestController controller(*m_store, startup, m_prompter, m_chooser, RealCoreOperations());
+        controller.LoadSettings();
+        m_chooser.answers = {chosen};
+        m_prompter.overwrite = {Answer::No};
+        QStringList receipts;
+        connect(&controller, &CommandController::ConversionReported, this,
+                [&receipts](const QByteArray& text) { receipts << Cp1250::ToUnicode(text); });
+        controller.Execute(CommandId::ExportXyzDxf);
+        QCOMPARE(receipts.size(), 1);
+        QVERIFY2(receipts[0].endsWith(receipt), qPrintable(receipts[0]));
+        QCOMPARE(controller.shownDrawings, shown);
     }
 
     void receptionMustSucceedBeforeTheFileBecomesCurrent() {
