@@ -25,7 +25,7 @@ const char kDxfUsage[] =
     "              0: x = Y, y = X (s bitem 0x100 x = X, y = Y)\n"
     "  DXF_Layers  1: body na hladinách podle kódu (bez kódu hladina BEZ_KODU);\n"
     "              0: vše v hladině 0\n"
-    "  DXF_3D      1: výška bodu je souřadnicí z značky i popisů; 0: z = 0\n"
+    "  DXF_3D      1: výška bodu je souřadnicí z jeho značky i popisů; 0: z = 0\n"
     "\n"
     "  --set NÁZEV=HODNOTA  přepíše jedno nastavení z profilu\n"
     "  --force              existující výkres přepíše bez dotazu\n"
