@@ -12,7 +12,7 @@ TSAN_BUILD ?= build-tsan
 TSAN_TESTS ?= ^(LineSettings|PosixSerialDevice|SerialLink|ReceptionTest|ReceptionFuzzer)
 
 .PHONY: run test deps build configure bench format format-check werror clean screenshots menu-screenshot package \
-	package-check dxf-preview fuzz fuzz-build fuzz-smoke fuzz-coverage test-asan test-tsan
+	package-check dxf-preview dxf-check fuzz fuzz-build fuzz-smoke fuzz-coverage test-asan test-tsan
 
 run: build
 	./$(BUILD)/tarvo
@@ -49,6 +49,12 @@ menu-screenshot: build
 dxf-preview:
 	@test -n "$(FILE)" || { echo "make dxf-preview FILE=výkres.dxf [OUT=obrázek.png]"; exit 2; }
 	tools/dxf-preview "$(FILE)" $(if $(OUT),"$(OUT)")
+
+# The drawings of tarvo-cli read by ezdxf, GDAL and LibreCAD in every variant of
+# their axes, layers and heights (the same tests run in make test).
+dxf-check: configure
+	cmake --build $(BUILD) -j $(JOBS) --target tarvo-cli
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -R '^Dxf(Readers|EzdxfCheck)'
 
 format: deps
 	clang-format -i --style=file $$(git ls-files '*.cpp' '*.h')

@@ -1,8 +1,8 @@
 #pragma once
 // Everything the system remembers between runs, as held in memory: the option word
-// "Flag", the instrument type, the DXF scale, the S-JTSK averages (metres), the file
-// header and the orientation marker. Texts are Windows-1250 bytes. The five serial
-// values live apart, with the serial link (SerialSettings).
+// "Flag", the instrument type, the DXF scale and the drawing's axes, layers and
+// heights, the S-JTSK averages (metres), the file header and the orientation marker. Texts are Windows-1250 bytes. The
+// five serial values live apart, with the serial link (SerialSettings).
 
 #include <QByteArray>
 
@@ -35,6 +35,9 @@ struct ConversionSettings {
     quint16 flag = kDefaultFlag;
     quint16 deviceType = static_cast<quint16>(DeviceType::Nts350);  // other stored values are kept
     quint8 dxfRatio = kDxfScaleOneToOne;                            // index into the DXF scale list
+    bool dxfEpsgAxes = false;  // "DXF_Axes" 1: drawing x = −Y, y = −X (EPSG:5514); 0: x = Y, y = X
+    bool dxfLayers = false;    // "DXF_Layers" 1: a layer per point code; 0: everything on layer 0
+    bool dxf3d = false;        // "DXF_3D" 1: the points' heights as z; 0: z = 0
 
     // Document values.
     double jx = 1001000.0;  // average S-JTSK X of the job

@@ -130,6 +130,10 @@ void LoadRemainingSettings(const SettingsStore& store, ConversionSettings& setti
     settings.jh = readNumber("JH", defaults.jh);
     settings.head = store.ReadText("Head", defaults.head);
     settings.dxfRatio = static_cast<quint8>(store.ReadInt("DXF_Ratio", defaults.dxfRatio));
+    // The drawing's options are 0 or 1; any other stored value is the default, 0.
+    settings.dxfEpsgAxes = store.ReadInt("DXF_Axes", 0) == 1;
+    settings.dxfLayers = store.ReadInt("DXF_Layers", 0) == 1;
+    settings.dxf3d = store.ReadInt("DXF_3D", 0) == 1;
     settings.orMarker = store.ReadText("OR", defaults.orMarker);
     settings.deviceType = static_cast<quint16>(store.ReadInt("DeviceType", defaults.deviceType));
 }
@@ -138,6 +142,9 @@ bool SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settin
     store.WriteInt("Flag", settings.flag);
     store.WriteInt("DeviceType", settings.deviceType);
     store.WriteInt("DXF_Ratio", settings.dxfRatio);
+    store.WriteInt("DXF_Axes", settings.dxfEpsgAxes ? 1 : 0);
+    store.WriteInt("DXF_Layers", settings.dxfLayers ? 1 : 0);
+    store.WriteInt("DXF_3D", settings.dxf3d ? 1 : 0);
     store.WriteText("JX", Numbers::Format("%.3f", settings.jx));
     store.WriteText("JY", Numbers::Format("%.3f", settings.jy));
     store.WriteText("JH", Numbers::Format("%.3f", settings.jh));

@@ -244,8 +244,18 @@ inline constexpr UserText kNoStationsOrSightings{"data neobsahují žádné stan
 inline constexpr UserText kRunStopped{"převod byl zastaven."};
 inline constexpr UserText kRunFailed{"převod skončil chybou (viz předchozí hlášení)."};
 
-// DXF export.
+// DXF export; "%1" is the drawing's file name.
 inline constexpr UserText kNoXyzPoints{"Nenalezeny žádné body XYZ !"};
+inline constexpr UserText kReceiptDrawn{"Vykresleno: %1."};
+inline constexpr UserText kDrawingNoPoints{"nenalezeny žádné body XYZ."};
+inline constexpr UserText kDrawingRefused{"výkres %1 už existuje a jeho přepsání bylo odmítnuto."};
+inline constexpr UserText kDrawingFailed{"výkres %1 se nepodařilo zapsat (viz předchozí hlášení)."};
+// The preview of a drawing just written.
+inline constexpr UserText kPreviewCaption{"Náhled výkresu"};
+inline constexpr UserText kPreviewLayers{"Hladiny:"};
+inline constexpr UserText kPreviewFit{"Celý výkres"};
+inline constexpr UserText kPreviewPoints{"Ve výkresu: %1."};
+inline constexpr UserText kPreviewFirstPoints{"Náhled ukazuje prvních %1 z %2."};
 
 // Nouns after a count.
 inline constexpr CzechNoun kPointsNoun{"bod", "body", "bodů"};

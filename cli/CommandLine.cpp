@@ -43,6 +43,14 @@ bool ParseIntegerSetting(const QString& value, quint32& out) {
     return true;
 }
 
+// The drawing's options, each 0 or 1; nothing for any other name.
+bool* DrawingOption(const QString& name, ConversionSettings& settings) {
+    if (name == QLatin1String("DXF_Axes")) return &settings.dxfEpsgAxes;
+    if (name == QLatin1String("DXF_Layers")) return &settings.dxfLayers;
+    if (name == QLatin1String("DXF_3D")) return &settings.dxf3d;
+    return nullptr;
+}
+
 }  // namespace
 
 bool ApplySetting(const QString& assignment, ConversionSettings& settings, SerialSettings& serial, QString& error) {
@@ -77,7 +85,13 @@ bool ApplySetting(const QString& assignment, ConversionSettings& settings, Seria
             settings.deviceType = static_cast<quint16>(number);
         else if (name == QLatin1String("DXF_Ratio"))
             settings.dxfRatio = static_cast<quint8>(number);
-        else if (name == QLatin1String("CommPort"))
+        else if (bool* option = DrawingOption(name, settings)) {
+            if (number > 1) {
+                error = QStringLiteral("Hodnota %1 pro %2 musí být 0 nebo 1.").arg(value, name);
+                return false;
+            }
+            *option = number == 1;
+        } else if (name == QLatin1String("CommPort"))
             serial.commPort = static_cast<quint8>(number);
         else if (name == QLatin1String("BaudRate"))
             serial.baudRate = static_cast<quint8>(number);

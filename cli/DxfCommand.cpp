@@ -20,12 +20,18 @@ const char kDxfUsage[] =
     "přesně \"txt\", čtou se body z textového seznamu (název, Y, X, výška, kód);\n"
     "jinak se převedou měřená data ze souboru se stejným jménem a příponou .sdt.\n"
     "Měřítko určuje nastavení DXF_Ratio (0 = 20:1 ... 4 = 1:1 ... 8 = 1:20),\n"
-    "prohození os bit 0x100 nastavení Flag.\n"
+    "prohození os bit 0x100 nastavení Flag. Výkres dále určují (0 nebo 1):\n"
+    "  DXF_Axes    1: osy EPSG:5514 jako katastrální mapa a GIS, x = -Y, y = -X;\n"
+    "              0: x = Y, y = X (s bitem 0x100 x = X, y = Y)\n"
+    "  DXF_Layers  1: body na hladinách podle kódu (bez kódu hladina BEZ_KODU);\n"
+    "              0: vše v hladině 0\n"
+    "  DXF_3D      1: výška bodu je souřadnicí z jeho značky i popisů; 0: z = 0\n"
     "\n"
     "  --set NÁZEV=HODNOTA  přepíše jedno nastavení z profilu\n"
     "  --force              existující výkres přepíše bez dotazu\n"
     "\n"
-    "Upozornění a chyby jdou na standardní chybový výstup.\n"
+    "Upozornění a chyby jdou na standardní chybový výstup, nakonec tam vypíše jeden\n"
+    "řádek s počtem vykreslených bodů a zapsaným výkresem (nebo proč zapsán nebyl).\n"
     "\n"
     "Návratový kód: 0 výkres je celý zapsán, 1 chyba souboru, odmítnuté přepsání\n"
     "nebo žádné body k vykreslení, 2 chybné použití.\n";
@@ -51,8 +57,8 @@ int RunDxf(QStringList arguments) {
     CurrentFile currentFile;
     ConversionContext context{line.settings, currentFile, prompter, {}};
     context.writeDxf = MakeDxfSink(context);
-    const DxfExportOutcome outcome = ExportXyzDxf(chosen, context);
-    return outcome == DxfExportOutcome::Written && !prompter.failed ? kSuccess : kFailure;
+    const ConversionOutcome outcome = ExportXyzDxf(chosen, context);
+    return FinishConversion(prompter, outcome, context.receipt);
 }
 
 }  // namespace Cli

@@ -123,8 +123,13 @@ ConversionOutcome RunConversion(RawDataBuffer buffer, ConversionMode mode, Conve
     }
 
     if (mode == ConversionMode::DxfExport) {
-        if (!context.writeDxf || !context.writeDxf(records)) return ConversionOutcome::Failed;
-        context.receipt.written.append(Cp1250::FromUnicode(context.file.fileTitle + QStringLiteral(".dxf")));
+        ConversionReceipt& receipt = context.receipt;
+        receipt.drawingFile = Cp1250::FromUnicode(context.file.fileTitle + QStringLiteral(".dxf"));
+        receipt.drawnPoints = receipt.points;
+        receipt.drawing = context.writeDxf ? context.writeDxf(records) : DrawingOutcome::Failed;
+        if (receipt.drawing == DrawingOutcome::Refused) return ConversionOutcome::Stopped;
+        if (receipt.drawing != DrawingOutcome::Written) return ConversionOutcome::Failed;
+        receipt.written.append(receipt.drawingFile);
     }
     return output.Failed() ? ConversionOutcome::Failed : ConversionOutcome::Completed;
 }

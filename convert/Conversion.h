@@ -25,9 +25,9 @@ struct RawDataBuffer {
 };
 
 // Draws the points of a DxfExport run; the DXF writer plugs in here so that the
-// conversion core does not depend on it. Returns false when the drawing was not
-// written (refused, failed or nothing to draw).
-using DxfSink = std::function<bool(const SurveyRecordList& records)>;
+// conversion core does not depend on it. Says whether the drawing was written, and
+// if not, why.
+using DxfSink = std::function<DrawingOutcome(const SurveyRecordList& records)>;
 
 // What a run works on: the settings (changed in place when the user edits them in
 // the parameter sheet), the current file, the user, and the DXF writer; and what

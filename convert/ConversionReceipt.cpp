@@ -28,6 +28,17 @@ void ConversionReceipt::Count(const ParsedRecords& parsedRecords, const QByteArr
 }
 
 QByteArray NothingWrittenText(const ConversionReceipt& receipt, ConversionOutcome outcome) {
+    switch (receipt.drawing) {
+        case DrawingOutcome::NoPoints:
+            return Text(Texts::kDrawingNoPoints);
+        case DrawingOutcome::Refused:
+            return TextFilled(Texts::kDrawingRefused, {receipt.drawingFile});
+        case DrawingOutcome::Failed:
+            return TextFilled(Texts::kDrawingFailed, {receipt.drawingFile});
+        case DrawingOutcome::None:
+        case DrawingOutcome::Written:
+            break;
+    }
     switch (outcome) {
         case ConversionOutcome::Stopped:
             return Text(Texts::kRunStopped);
@@ -55,6 +66,10 @@ QByteArray ReceiptText(const ConversionReceipt& receipt, ConversionOutcome outco
     }
     if (receipt.blockFindings > 0) {
         text += TextFilled(Texts::kReceiptBlockFindings, {Counted(receipt.blockFindings, Texts::kErrorsNoun)});
+        text += ' ';
+    }
+    if (receipt.drawing == DrawingOutcome::Written) {
+        text += TextFilled(Texts::kReceiptDrawn, {Counted(receipt.drawnPoints, Texts::kPointsNoun)});
         text += ' ';
     }
     if (receipt.written.isEmpty()) {

@@ -1,5 +1,6 @@
 #include "dxf/DxfExport.h"
 
+#include "base/Cp1250.h"
 #include "convert/RawDataPreparation.h"
 #include "dxf/DxfWriter.h"
 #include "dxf/XyzTextList.h"
@@ -10,32 +11,31 @@ DxfSink MakeDxfSink(ConversionContext& context) {
     };
 }
 
-DxfExportOutcome ExportXyzDxf(const QString& chosenPath, ConversionContext& context) {
+ConversionOutcome ExportXyzDxf(const QString& chosenPath, ConversionContext& context) {
     bool textList = false;
     if (!chosenPath.isEmpty()) {
         // Only the lower-case extension means a text list.
         textList = CurrentFile::ExtensionOf(chosenPath) == QLatin1String("txt");
         context.file.RememberChosenFile(chosenPath);
     }
-    if (context.file.basePath.isEmpty()) return DxfExportOutcome::NoCurrentFile;
+    if (context.file.basePath.isEmpty()) return ConversionOutcome::Stopped;
+    if (!context.writeDxf) context.writeDxf = MakeDxfSink(context);
+    if (!textList)
+        return PrepareRawData(context.file.basePath + QStringLiteral(".sdt"), ConversionMode::DxfExport, context);
 
-    if (textList) {
-        SurveyRecordList records;
-        ReadXyzTextList(context.file.basePath + QStringLiteral(".txt"), records, context.prompter);
-        const bool written = WriteDxf(context.file.basePath, records, context.settings, context.prompter);
-        return written ? DxfExportOutcome::Written : DxfExportOutcome::NotWritten;
+    SurveyRecordList records;
+    ReadXyzTextList(context.file.basePath + QStringLiteral(".txt"), records, context.prompter);
+    ConversionReceipt& receipt = context.receipt;
+    receipt.drawingFile = Cp1250::FromUnicode(context.file.fileTitle + QStringLiteral(".dxf"));
+    receipt.drawnPoints = static_cast<qint64>(records.size());
+    receipt.drawing = context.writeDxf(records);
+    switch (receipt.drawing) {
+        case DrawingOutcome::Written:
+            receipt.written.append(receipt.drawingFile);
+            return ConversionOutcome::Completed;
+        case DrawingOutcome::Refused:
+            return ConversionOutcome::Stopped;
+        default:
+            return ConversionOutcome::Failed;
     }
-
-    // The run's outcome does not tell whether the drawing was made (a run may end
-    // well with nothing to draw); the sink remembers.
-    bool written = false;
-    const DxfSink write = MakeDxfSink(context);
-    const DxfSink previous = context.writeDxf;
-    context.writeDxf = [&written, &write](const SurveyRecordList& records) {
-        written = write(records);
-        return written;
-    };
-    PrepareRawData(context.file.basePath + QStringLiteral(".sdt"), ConversionMode::DxfExport, context);
-    context.writeDxf = previous;
-    return written ? DxfExportOutcome::Written : DxfExportOutcome::NotWritten;
 }

@@ -7,17 +7,15 @@
 
 #include <QString>
 
-enum class DxfExportOutcome {
-    Written,        // the whole drawing was written
-    NotWritten,     // nothing to draw, overwrite refused or a file error (already told)
-    NoCurrentFile,  // no file chosen and none remembered: the command is not available
-};
-
 // chosenPath is the file picked in the open dialog, or empty when the current file
 // is to be used. A chosen file whose extension is exactly "txt" is read as a text
 // list; any other (".TXT" included) selects the measured data basePath + ".sdt",
 // converted in the DxfExport mode. The current file is always measured data.
-DxfExportOutcome ExportXyzDxf(const QString& chosenPath, ConversionContext& context);
+// Completed only when the drawing was written; Stopped when the user refused to
+// replace it, or when nothing was chosen and no file is remembered; Failed
+// otherwise (already told). context.receipt says what was drawn and written, and
+// context.writeDxf, when set, draws (the DXF writer when not).
+ConversionOutcome ExportXyzDxf(const QString& chosenPath, ConversionContext& context);
 
 // The DXF writer as a conversion run's sink: draws into the context's current file.
 DxfSink MakeDxfSink(ConversionContext& context);

@@ -14,6 +14,7 @@
 #include "gui/mainwindow/MainWindow.h"
 #include "gui/mainwindow/OutputWindow.h"
 #include "gui/mainwindow/ParameterSheet.h"
+#include "gui/preview/DrawingPreviewWindow.h"
 #include "gui/serial/CommunicationDialog.h"
 #include "gui/serial/ReceptionAnimation.h"
 #include "gui/serial/ReceptionWindow.h"
@@ -101,6 +102,41 @@ void SaveMainWindow(quint16 flag, const char* name, bool withToolsMenu, const ch
     const QString path = QDir(g_directory).filePath(QLatin1String(name));
     image.save(path);
     std::printf("%s\n", qPrintable(path));
+}
+
+// A parcel's corners, a house, a fence and two trees: name, Y, X, height, code.
+void SaveDrawingPreview(const char* name) {
+    struct Sample {
+        const char* name;
+        double y, x, z;
+        const char* code;
+    };
+    const Sample samples[] = {
+        {"101", 742888.12, 1043086.45, 250.52, "mezník"},     {"102", 742861.40, 1043090.02, 250.31, "mezník"},
+        {"103", 742858.77, 1043121.66, 249.87, "mezník"},     {"104", 742886.05, 1043118.30, 250.05, "mezník"},
+        {"105", 742880.10, 1043095.20, 250.60, "roh budovy"}, {"106", 742868.30, 1043096.70, 250.58, "roh budovy"},
+        {"107", 742869.55, 1043106.90, 250.61, "roh budovy"}, {"108", 742881.40, 1043105.35, 250.63, "roh budovy"},
+        {"109", 742874.20, 1043088.10, 250.40, "plot"},       {"110", 742860.10, 1043105.80, 250.12, "plot"},
+        {"111", 742876.90, 1043114.60, 250.20, "strom"},      {"112", 742866.30, 1043116.90, 249.95, ""},
+    };
+    SurveyRecordList records;
+    for (const Sample& sample : samples) {
+        SurveyRecord record;
+        record.name = sample.name;
+        record.y = sample.y;
+        record.x = sample.x;
+        record.z = sample.z;
+        record.codeText = Cp1250::FromUtf8(sample.code);
+        record.kind = Coordinates;
+        records.push_back(record);
+    }
+    ConversionSettings settings;
+    settings.dxfRatio = 5;  // 1:2, marks large enough to read in the manual
+    settings.dxfEpsgAxes = true;
+    settings.dxfLayers = true;
+    DrawingPreviewWindow preview(records, settings, QStringLiteral("zakazka.dxf"));
+    preview.resize(600, 400);
+    Save(preview, name);
 }
 
 }  // namespace
@@ -200,5 +236,8 @@ int main(int argc, char* argv[]) {
     SettingsStore store(QDir(g_directory).filePath(QStringLiteral("profile.ini")));
     CommunicationDialog communication(link, store, silent, [] { return QList<int>{1}; });
     Save(communication, "communication-dialog.png");
+
+    // The preview of a small job in Prague drawn in EPSG:5514 axes on layers by code.
+    SaveDrawingPreview("drawing-preview.png");
     return 0;
 }

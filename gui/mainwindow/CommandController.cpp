@@ -1,9 +1,11 @@
 #include "gui/mainwindow/CommandController.h"
 
+#include "base/Cp1250.h"
 #include "base/FileChooser.h"
 #include "base/Prompter.h"
 #include "base/SettingsStore.h"
 #include "base/Texts.h"
+#include "gui/preview/DrawingPreviewWindow.h"
 #include "gui/serial/CommunicationDialog.h"
 #include "gui/serial/ReceptionWindow.h"
 #include "gui/upload/UploadWindow.h"
@@ -41,6 +43,8 @@ CommandController::CommandController(SettingsStore& store, const ConversionSetti
 }
 
 CommandController::~CommandController() {
+    // A preview left open goes with the program.
+    delete m_preview.data();
     // The port closes before the settings are written.
     m_link.reset();
     // A controller whose settings were never loaded would overwrite the profile with
@@ -189,8 +193,27 @@ void CommandController::OnExportXyzDxf() {
     }
     if (!m_core.exportXyzDxf) return;
     ConversionContext context{m_settings, m_file, m_prompter, {}};
-    if (m_core.makeDxfSink) context.writeDxf = m_core.makeDxfSink(context);
-    m_core.exportXyzDxf(chosen, context);
+    // With "Zobrazit cílový soubor" the drawing is shown once it is written; the
+    // points are kept for that, since the run drops them.
+    SurveyRecordList drawn;
+    if (m_core.makeDxfSink) {
+        context.writeDxf = [this, &drawn, write = m_core.makeDxfSink(context)](const SurveyRecordList& records) {
+            const DrawingOutcome outcome = write(records);
+            if (outcome == DrawingOutcome::Written && m_settings.Has(FLAG_SHOW_OUTPUT)) drawn = records;
+            return outcome;
+        };
+    }
+    const ConversionOutcome outcome = m_core.exportXyzDxf(chosen, context);
+    Q_EMIT ConversionReported(ReceiptText(context.receipt, outcome), {});
+    if (!drawn.empty()) ShowDrawing(drawn, Cp1250::ToUnicode(context.receipt.drawingFile));
+}
+
+void CommandController::ShowDrawing(const SurveyRecordList& records, const QString& fileName) {
+    // One preview at a time: the latest drawing's.
+    if (m_preview) m_preview->close();
+    m_preview = new DrawingPreviewWindow(records, m_settings, fileName, DialogParent());
+    m_preview->show();
+    m_preview->raise();
 }
 
 void CommandController::OnUseCurrent() { m_settings.flag ^= FLAG_USE_CURRENT; }

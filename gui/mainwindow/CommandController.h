@@ -12,10 +12,12 @@
 #include "gui/mainwindow/CoreOperations.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
 
+class DrawingPreviewWindow;
 class Prompter;
 class SerialLink;
 class SettingsStore;
@@ -94,6 +96,9 @@ protected:
     virtual bool RunReception(const QString& targetPath);
     virtual void RunUploadWindow();
     virtual void RunCommunicationDialog();
+    // The preview of a drawing just written from records (with the settings of the
+    // run); it stays open beside the main window until the next one replaces it.
+    virtual void ShowDrawing(const SurveyRecordList& records, const QString& fileName);
 
 private:
     // The file dialog, opened where the user last chose a file of that kind.
@@ -112,5 +117,6 @@ private:
     std::unique_ptr<SerialLink> m_link;
     RememberedFolders m_folders;
     QString m_uploadText;  // the upload window's text, kept for its next opening
+    QPointer<DrawingPreviewWindow> m_preview;
     bool m_loaded = false;
 };

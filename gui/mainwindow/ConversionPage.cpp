@@ -71,20 +71,40 @@ ConversionPage::ConversionPage(ConversionSettings& settings, QWidget* parent)
     m_boxes[7] = {AddCheck(belowGroup, "sixteenColourCheck", "16. barevná lišta tlačítek (Win95)"),
                   FLAG_16_COLOUR_TOOLBAR};
     m_deviceTypeCombo = MakeList(units, "deviceTypeCombo", {QStringLiteral("NTS-350"), QStringLiteral("NTS-660")});
-    QStringList scales;
-    for (const DxfScale& scale : kDxfScales) scales << QString::fromLatin1(scale.name);
-    m_dxfRatioCombo = MakeList(units, "dxfRatioCombo", scales);
-    auto* lists = new QGridLayout;
-    lists->addWidget(new QLabel(QStringLiteral("Typ přístroje:")), 0, 0);
-    lists->addWidget(m_deviceTypeCombo, 0, 1);
-    lists->addWidget(new QLabel(QStringLiteral("Měřítko DXF:")), 1, 0);
-    lists->addWidget(m_dxfRatioCombo, 1, 1);
-    belowGroup->addLayout(lists);
+    auto* deviceRow = new QHBoxLayout;
+    deviceRow->addWidget(new QLabel(QStringLiteral("Typ přístroje:")));
+    deviceRow->addWidget(m_deviceTypeCombo);
+    deviceRow->addStretch();
+    belowGroup->addLayout(deviceRow);
     rightColumn->addLayout(belowGroup);
     rightColumn->addStretch();
 
+    // The drawing: its scale, its axes, its layers and its heights.
+    auto* drawing = new QGroupBox(QStringLiteral("Výkres DXF"));
+    QStringList scales;
+    for (const DxfScale& scale : kDxfScales) scales << QString::fromLatin1(scale.name);
+    m_dxfRatioCombo = MakeList(units, "dxfRatioCombo", scales);
+    m_dxfAxesCombo = MakeList(units, "dxfAxesCombo",
+                              {QStringLiteral("x = Y, y = X (kladné)"), QStringLiteral("EPSG:5514, x = −Y, y = −X")});
+    m_dxfAxesCombo->setToolTip(QStringLiteral(
+        "EPSG:5514 (S-JTSK / Krovak East North): výkres leží na katastrální mapě i v GIS, například v QGIS.\n"
+        "Kladné osy: X a Y jako v seznamu souřadnic (s prohozením X/Y naopak)."));
+    auto* drawingLists = new QGridLayout;
+    drawingLists->addWidget(new QLabel(QStringLiteral("Měřítko DXF:")), 0, 0);
+    drawingLists->addWidget(m_dxfRatioCombo, 0, 1);
+    drawingLists->addWidget(new QLabel(QStringLiteral("Osy:")), 1, 0);
+    drawingLists->addWidget(m_dxfAxesCombo, 1, 1);
+    drawingLists->setColumnStretch(2, 1);
+    auto* drawingColumn = new QVBoxLayout(drawing);
+    drawingColumn->addLayout(drawingLists);
+    m_dxfLayersCheck = AddCheck(drawingColumn, "dxfLayersCheck", "Hladiny podle kódů bodů");
+    m_dxfLayersCheck->setToolTip(
+        QStringLiteral("Bod i jeho popisy v hladině pojmenované podle kódu bodu, body bez kódu v hladině BEZ_KODU."));
+    m_dxf3dCheck = AddCheck(drawingColumn, "dxf3dCheck", "Výška bodu jako souřadnice z (3D)");
+
     auto* leftColumn = new QVBoxLayout;
     leftColumn->addWidget(conversion);
+    leftColumn->addWidget(drawing);
     leftColumn->addStretch();
 
     auto* page = new QHBoxLayout(this);
@@ -100,6 +120,9 @@ void ConversionPage::OnOpen() {
     const auto select = [](QComboBox* list, int index) { list->setCurrentIndex(index < list->count() ? index : -1); };
     select(m_deviceTypeCombo, m_settings.deviceType);
     select(m_dxfRatioCombo, m_settings.dxfRatio);
+    m_dxfAxesCombo->setCurrentIndex(m_settings.dxfEpsgAxes ? 1 : 0);
+    m_dxfLayersCheck->setChecked(m_settings.dxfLayers);
+    m_dxf3dCheck->setChecked(m_settings.dxf3d);
 }
 
 void ConversionPage::OnLeave() {
@@ -112,4 +135,7 @@ void ConversionPage::OnLeave() {
         m_settings.deviceType = static_cast<quint16>(m_deviceTypeCombo->currentIndex());
     if (m_dxfRatioCombo->currentIndex() >= 0)
         m_settings.dxfRatio = static_cast<quint8>(m_dxfRatioCombo->currentIndex());
+    m_settings.dxfEpsgAxes = m_dxfAxesCombo->currentIndex() == 1;
+    m_settings.dxfLayers = m_dxfLayersCheck->isChecked();
+    m_settings.dxf3d = m_dxf3dCheck->isChecked();
 }

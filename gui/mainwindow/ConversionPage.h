@@ -1,9 +1,10 @@
 #pragma once
 // The page "Parametry konverze dat": the conversion and display options of "Flag",
-// the orientation-point marker, the instrument type and the DXF scale. The
-// instrument type and the DXF scale are written to the settings as soon as the
-// page is left, so a later Cancel of the sheet keeps them; a list left without a
-// selection (a stored index outside it) keeps the previous value.
+// the orientation-point marker, the instrument type and, in the group "Výkres DXF",
+// the DXF scale with the drawing's axes, layers and heights. The instrument type
+// and the drawing's values are written to the settings as soon as the page is
+// left, so a later Cancel of the sheet keeps them; a list left without a selection
+// (a stored index outside it) keeps the previous value.
 
 #include "base/ConversionSettings.h"
 #include "gui/common/SheetPage.h"
@@ -17,7 +18,8 @@ class QLineEdit;
 class ConversionPage : public SheetPage {
     Q_OBJECT
 public:
-    // settings receives "DeviceType" and "DXF_Ratio" when the page is left.
+    // settings receives "DeviceType", "DXF_Ratio", "DXF_Axes", "DXF_Layers" and
+    // "DXF_3D" when the page is left.
     explicit ConversionPage(ConversionSettings& settings, QWidget* parent = nullptr);
 
     const QByteArray& Marker() const { return m_marker; }
@@ -44,4 +46,7 @@ private:
     QLineEdit* m_markerEdit;
     QComboBox* m_deviceTypeCombo;
     QComboBox* m_dxfRatioCombo;
+    QComboBox* m_dxfAxesCombo;
+    QCheckBox* m_dxfLayersCheck;
+    QCheckBox* m_dxf3dCheck;
 };

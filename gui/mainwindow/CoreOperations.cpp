@@ -6,9 +6,7 @@
 CoreOperations RealCoreOperations() {
     CoreOperations core;
     core.prepareRawData = &PrepareRawData;
-    core.exportXyzDxf = [](const QString& chosenPath, ConversionContext& context) {
-        ExportXyzDxf(chosenPath, context);
-    };
+    core.exportXyzDxf = &ExportXyzDxf;
     core.makeDxfSink = &MakeDxfSink;
     return core;
 }

@@ -13,7 +13,7 @@ struct CoreOperations {
     std::function<ConversionOutcome(const QString& path, ConversionMode mode, ConversionContext& context)>
         prepareRawData;
     // The DXF export from a chosen file (empty: the current file, "Použít aktuální").
-    std::function<void(const QString& chosenPath, ConversionContext& context)> exportXyzDxf;
+    std::function<ConversionOutcome(const QString& chosenPath, ConversionContext& context)> exportXyzDxf;
     // The DXF writer plugged into a conversion context.
     std::function<DxfSink(ConversionContext& context)> makeDxfSink;
 };

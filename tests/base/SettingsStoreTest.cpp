@@ -90,10 +90,12 @@ private Q_SLOTS:
         Store("DXF_Ratio", 260);
         Store("BaudRate", 0x1FF);
         Store("DeviceType", 7);
+        Store("DXF_Axes", 257);
         const Loaded loaded = Load();
         QCOMPARE(loaded.settings.dxfRatio, quint8(4));
         QCOMPARE(loaded.serial.baudRate, quint8(0xFF));
         QCOMPARE(loaded.settings.deviceType, quint16(7));  // kept; its users guard their tables
+        QVERIFY(!loaded.settings.dxfEpsgAxes);             // not 1, not its low byte: the default
     }
 
     void textNumbersReadAsStrtod_data() {
@@ -217,6 +219,7 @@ private Q_SLOTS:
         settings.flag = 0x3FF;
         settings.deviceType = 1;
         settings.dxfRatio = 8;
+        settings.dxfEpsgAxes = settings.dxfLayers = settings.dxf3d = true;
         settings.jx = 1100000.1234;
         settings.jy = 700000.5;
         settings.jh = -12.25;
@@ -230,6 +233,7 @@ private Q_SLOTS:
         QCOMPARE(loaded.settings.flag, quint16(0x3FF));
         QCOMPARE(loaded.settings.deviceType, quint16(1));
         QCOMPARE(loaded.settings.dxfRatio, quint8(8));
+        QVERIFY(loaded.settings.dxfEpsgAxes && loaded.settings.dxfLayers && loaded.settings.dxf3d);
         QCOMPARE(loaded.settings.jx, 1100000.123);  // stored with three decimals
         QCOMPARE(loaded.settings.jy, 700000.5);
         QCOMPARE(loaded.settings.jh, -12.25);

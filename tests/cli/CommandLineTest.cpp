@@ -57,6 +57,8 @@ private Q_SLOTS:
             << "Volba --million u příkazu upload nemá význam.";
         QTest::newRow("receive, bad --set")
             << QStringList{"receive", "--set", "Foo=1", "x.sdt"} << "Neznámé nastavení Foo.";
+        QTest::newRow("dxf, a drawing option is 0 or 1")
+            << QStringList{"dxf", "--set", "DXF_3D=2", "x.txt"} << "Hodnota 2 pro DXF_3D musí být 0 nebo 1.";
     }
     void usageErrorIsTheSameInEveryCommand() {
         QFETCH(QStringList, arguments);

@@ -387,7 +387,7 @@ private Q_SLOTS:
         TestFiles::Write(run.Path(".sdt"), kStationsText + " _+B1_ x+1_ y+2_ z+3_");
         ConversionContext context{run.settings, run.currentFile, run.prompter, [&](const SurveyRecordList& records) {
                                       handed = records.size();
-                                      return true;
+                                      return DrawingOutcome::Written;
                                   }};
         QCOMPARE(PrepareRawData(run.Path(".sdt"), ConversionMode::DxfExport, context), ConversionOutcome::Completed);
         QCOMPARE(handed, std::size_t(5));

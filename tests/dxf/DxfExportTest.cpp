@@ -32,7 +32,7 @@ private Q_SLOTS:
     void textListIsDrawnAndRemembered() {
         TestFiles::Write(Path("body.txt"), "A 10 20 30 k\r\nB 40 50\r\n");
         ConversionContext context = Context();
-        QCOMPARE(ExportXyzDxf(Path("body.txt"), context), DxfExportOutcome::Written);
+        QCOMPARE(ExportXyzDxf(Path("body.txt"), context), ConversionOutcome::Completed);
         QCOMPARE(m_currentFile.basePath, Path("body"));
         QCOMPARE(m_currentFile.fileTitle, QStringLiteral("body"));
         QVERIFY(m_prompter.messages.isEmpty() && m_prompter.fileErrors.isEmpty());
@@ -43,7 +43,7 @@ private Q_SLOTS:
         TestFiles::Write(Path("body.TXT"), "A 10 20 30 k\r\n");
         QFile::copy(TestFiles::DataDir("dxf") + "/measured.sdt", Path("body.sdt"));
         ConversionContext context = Context();
-        QCOMPARE(ExportXyzDxf(Path("body.TXT"), context), DxfExportOutcome::Written);
+        QCOMPARE(ExportXyzDxf(Path("body.TXT"), context), ConversionOutcome::Completed);
         const QByteArray drawing = TestFiles::Read(Path("body.dxf"));
         QVERIFY(drawing.contains("\r\n1\r\nB7\r\n") && !drawing.contains("\r\n1\r\nA\r\n"));
     }
@@ -54,7 +54,7 @@ private Q_SLOTS:
         QFile::copy(TestFiles::DataDir("dxf") + "/measured.sdt", Path("job.sdt"));
         m_settings.flag = FLAG_ASK_OVERWRITE | FLAG_SHOW_OUTPUT | FLAG_KEEP_200;
         ConversionContext context = Context();
-        QCOMPARE(ExportXyzDxf(Path("job.sdt"), context), DxfExportOutcome::Written);
+        QCOMPARE(ExportXyzDxf(Path("job.sdt"), context), ConversionOutcome::Completed);
         QVERIFY(m_prompter.messages.isEmpty() && m_prompter.fileErrors.isEmpty());
         QVERIFY(m_prompter.shownFiles.isEmpty());
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList({"job.dxf", "job.sdt"}));
@@ -67,7 +67,7 @@ private Q_SLOTS:
         TestFiles::Write(Path("job.txt"), "A 10 20 30 k\r\n");
         m_currentFile.RememberChosenFile(Path("job.txt"));
         ConversionContext context = Context();
-        QCOMPARE(ExportXyzDxf(QString(), context), DxfExportOutcome::Written);
+        QCOMPARE(ExportXyzDxf(QString(), context), ConversionOutcome::Completed);
         QVERIFY(TestFiles::Read(Path("job.dxf")).contains("\r\n1\r\nB8\r\n"));
     }
 
@@ -77,13 +77,13 @@ private Q_SLOTS:
         m_settings.flag = FLAG_ASK_OVERWRITE;
         m_prompter.overwrite = {Answer::No};
         ConversionContext context = Context();
-        QCOMPARE(ExportXyzDxf(Path("job.sdt"), context), DxfExportOutcome::NotWritten);
+        QCOMPARE(ExportXyzDxf(Path("job.sdt"), context), ConversionOutcome::Stopped);
         QCOMPARE(TestFiles::Read(Path("job.dxf")), QByteArray("old"));
     }
 
     void missingTextListEndsWithNoPoints() {
         ConversionContext context = Context();
-        QCOMPARE(ExportXyzDxf(Path("chybi.txt"), context), DxfExportOutcome::NotWritten);
+        QCOMPARE(ExportXyzDxf(Path("chybi.txt"), context), ConversionOutcome::Failed);
         QCOMPARE(m_prompter.fileErrors.size(), 1);
         QCOMPARE(m_prompter.fileErrors[0].kind, FileErrorKind::NotFound);
         QCOMPARE(m_prompter.messages.size(), 1);
@@ -92,7 +92,7 @@ private Q_SLOTS:
 
     void nothingChosenAndNoCurrentFile() {
         ConversionContext context = Context();
-        QCOMPARE(ExportXyzDxf(QString(), context), DxfExportOutcome::NoCurrentFile);
+        QCOMPARE(ExportXyzDxf(QString(), context), ConversionOutcome::Stopped);
         QVERIFY(m_prompter.messages.isEmpty() && m_prompter.fileErrors.isEmpty());
     }
 };

@@ -4,6 +4,7 @@
 #include "base/FileIo.h"
 #include "base/Numbers.h"
 #include "base/Texts.h"
+#include "dxf/DxfDrawing.h"
 #include "tests/support/MemorySink.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
@@ -107,6 +108,83 @@ private Q_SLOTS:
         QVERIFY(drawing.contains(Numbers::Format("40\r\n%.5f\r\n1\r\nA\r\n", 0.2 * size)));
     }
 
+    // The drawing's axes, layers and heights over four points (S = 3 at 1:1): the
+    // byte runs each combination holds and those it must not.
+    void drawingOptions_data() {
+        QTest::addColumn<quint16>("flag");
+        QTest::addColumn<QByteArray>("options");  // A: EPSG:5514 axes, L: layers, 3: heights
+        QTest::addColumn<QByteArrayList>("present");
+        QTest::addColumn<QByteArrayList>("absent");
+        // P1's name (its height is S-sized in every axes) and horizontal arm.
+        const QByteArray name = "40\r\n0.60000\r\n1\r\nP1\r\n";
+        const QByteArray arm = "10\r\n98.50000\r\n20\r\n200.00000\r\n30\r\n0.0\r\n11\r\n101.50000\r\n";
+        const QByteArray epsgArm = "10\r\n-101.50000\r\n20\r\n-200.00000\r\n30\r\n0.0\r\n11\r\n-98.50000\r\n";
+        QTest::newRow("all off: layer 0, z 0, no tables")
+            << quint16(0) << QByteArray() << QByteArrayList{name, "0\r\nLINE\r\n8\r\n0\r\n" + arm}
+            << QByteArrayList{"TABLES", "30\r\n250.5"};
+        QTest::newRow("EPSG:5514: x = -Y, y = -X, marks as large")
+            << quint16(0) << QByteArray("A") << QByteArrayList{name, "0\r\nLINE\r\n8\r\n0\r\n" + epsgArm}
+            << QByteArrayList{arm, "TABLES"};
+        QTest::newRow("EPSG:5514 ignores the X/Y swap")
+            << FLAG_SWAP_XY << QByteArray("A") << QByteArrayList{epsgArm} << QByteArrayList{};
+        QTest::newRow("layers from codes, declared with stable colours")
+            << quint16(0) << QByteArray("L")
+            << QByteArrayList{"0\r\nSECTION\r\n2\r\nTABLES\r\n",
+                              "0\r\nTABLE\r\n2\r\nLAYER\r\n70\r\n3\r\n",
+                              "0\r\nLAYER\r\n2\r\nMEZNIK\r\n70\r\n0\r\n62\r\n232\r\n6\r\nCONTINUOUS\r\n",
+                              "0\r\nLAYER\r\n2\r\nBEZ_KODU\r\n",
+                              "0\r\nLAYER\r\n2\r\nX_Y\r\n",
+                              "0\r\nTEXT\r\n8\r\nMEZNIK\r\n62\r\n1\r\n",
+                              "0\r\nLINE\r\n8\r\nMEZNIK\r\n" + arm,
+                              "0\r\nTEXT\r\n8\r\nBEZ_KODU\r\n62\r\n1\r\n10\r\n118.50000\r\n"}
+            << QByteArrayList{"TEXT\r\n8\r\n0\r\n", "LINE\r\n8\r\n0\r\n", "2\r\nMEZNIK_\r\n"};
+        QTest::newRow("heights as z; none gives 0")
+            << quint16(0) << QByteArray("3")
+            << QByteArrayList{"20\r\n202.10000\r\n30\r\n250.50000\r\n", "21\r\n200.00000\r\n31\r\n250.50000\r\n",
+                              "20\r\n260.00000\r\n30\r\n0.00000\r\n"}
+            << QByteArrayList{"30\r\n0.0\r\n", "31\r\n0.0\r\n"};
+        QTest::newRow("all three")
+            << quint16(0) << QByteArray("AL3")
+            << QByteArrayList{"0\r\nLINE\r\n8\r\nMEZNIK\r\n10\r\n-101.50000\r\n20\r\n-200.00000\r\n30\r\n250.50000\r\n"}
+            << QByteArrayList{"TEXT\r\n8\r\n0\r\n", "LINE\r\n8\r\n0\r\n"};
+        QTest::newRow("a control byte in a name or a code is a space, in every mode")
+            << quint16(0) << QByteArray("L") << QByteArrayList{"\r\n1\r\nP 4\r\n", "\r\n1\r\nx y \r\n"}
+            << QByteArrayList{"P\r4", "x\ny", "\x7f"};
+    }
+    void drawingOptions() {
+        QFETCH(quint16, flag);
+        QFETCH(QByteArray, options);
+        QFETCH(QByteArrayList, present);
+        QFETCH(QByteArrayList, absent);
+        ConversionSettings settings = Settings(flag);
+        settings.dxfEpsgAxes = options.contains('A');
+        settings.dxfLayers = options.contains('L');
+        settings.dxf3d = options.contains('3');
+        const SurveyRecordList points = {Point("P1", 100, 200, 250.5, Cp1250::FromUtf8("mezník")),
+                                         Point("P2", 140, 260, 0, Cp1250::FromUtf8(" Mezník "), Coordinates | NoHeight),
+                                         Point("P3", 120, 220, 7), Point("P\r4", 110, 210, 1, "x\ny\x7f")};
+        const QByteArray drawing = Drawn(points, settings);
+        for (const QByteArray& run : present) QVERIFY2(drawing.contains(run), run.constData());
+        for (const QByteArray& run : absent) QVERIFY2(!drawing.contains(run), run.constData());
+        QVERIFY(drawing.startsWith("0\r\nSECTION\r\n2\r\nHEADER\r\n") && drawing.endsWith("0\r\nEOF\r\n"));
+    }
+
+    void layerNames_data() {
+        QTest::addColumn<QByteArray>("code");  // UTF-8
+        QTest::addColumn<QByteArray>("layer");
+        QTest::newRow("Czech letters lose their accents")
+            << QByteArray("mezník žluťoučký kůň") << QByteArray("MEZNIK_ZLUTOUCKY_KUN");
+        QTest::newRow("characters but $, - and _ become _")
+            << QByteArray("a$b-c_9.x/(y)") << QByteArray("A$B-C_9_X__Y_");
+        QTest::newRow("at most 31 characters") << QByteArray(40, 'k') << QByteArray(31, 'K');
+        QTest::newRow("no code, or blanks alone") << QByteArray(" \t ") << QByteArray("BEZ_KODU");
+        QTest::newRow("blanks around a code go") << QByteArray("  hranice\t") << QByteArray("HRANICE");
+    }
+    void layerNames() {
+        QFETCH(QByteArray, code);
+        QTEST(DxfLayerName(Cp1250::FromUtf8(code.constData())), "layer");
+    }
+
     void onlyCoordinateRecordsAreDrawnAndMeasured() {
         const SurveyRecordList records = {
             Point("S1", 1e6, 1e6, 0, "stanovisko", Station), Point("P1", 100, 200, 50, {}, Coordinates),
@@ -138,7 +216,7 @@ private Q_SLOTS:
         SurveyRecordList list;
         if (records > 0) list = {Point("S", 1, 2, 3, {}, Station), Point("T", 1, 2, 3, {}, Angles)};
         ScriptedPrompter prompter;
-        QVERIFY(!WriteDxf(Base(), list, Settings(), prompter));
+        QCOMPARE(WriteDxf(Base(), list, Settings(), prompter), DrawingOutcome::NoPoints);
         QCOMPARE(prompter.messages.size(), 1);
         QCOMPARE(prompter.messages[0].text, Text(Texts::kNoXyzPoints));
         QCOMPARE(prompter.messages[0].icon, MessageIcon::Exclamation);
@@ -160,7 +238,8 @@ private Q_SLOTS:
         TestFiles::Write(Drawing(), "old");
         ScriptedPrompter prompter;
         prompter.overwrite = {answer};
-        QCOMPARE(WriteDxf(Base(), {Point("A", 1, 2, 3)}, Settings(ask ? FLAG_ASK_OVERWRITE : 0), prompter), replaced);
+        QCOMPARE(WriteDxf(Base(), {Point("A", 1, 2, 3)}, Settings(ask ? FLAG_ASK_OVERWRITE : 0), prompter),
+                 replaced ? DrawingOutcome::Written : DrawingOutcome::Refused);
         QCOMPARE(TestFiles::Read(Drawing()) == "old", !replaced);
         QCOMPARE(prompter.Count(Topic::Overwrite), ask ? 1 : 0);
         QCOMPARE(prompter.messages.size(), ask ? 1 : 0);
@@ -177,7 +256,7 @@ private Q_SLOTS:
         QVERIFY(QFile::link("/dev/full", Drawing()));
         SurveyRecordList many(20000, Point("A", 1, 2, 3, "kod"));
         ScriptedPrompter prompter;
-        QVERIFY(!WriteDxf(Base(), many, Settings(), prompter));
+        QCOMPARE(WriteDxf(Base(), many, Settings(), prompter), DrawingOutcome::Failed);
         QCOMPARE(prompter.fileErrors.size(), 1);
         QCOMPARE(prompter.fileErrors[0].kind, FileErrorKind::DiskFull);
     }

@@ -164,6 +164,9 @@ def main():
         refused = subprocess.run([cli, "dxf", "--set", "Flag=0x10", "--set", "DXF_Ratio=0", base + ".txt"],
                                  env=env, capture_output=True, text=True)
         check(refused.returncode == 1, f"refused overwrite: exit {refused.returncode}, expected 1")
+        check(refused.stderr.strip().endswith(
+            "Nebyl zapsán žádný soubor: výkres case0.dxf už existuje a jeho přepsání bylo odmítnuto."),
+            f"refused overwrite: receipt {refused.stderr.strip()!r}")
         check(open(base + ".dxf", "rb").read() == before, "refused overwrite: the drawing changed")
         forced = subprocess.run([cli, "dxf", "--force", "--set", "Flag=0x10", "--set", "DXF_Ratio=0", base + ".txt"],
                                 env=env, capture_output=True, text=True)

@@ -1,5 +1,6 @@
 #include "gui/mainwindow/CommandController.h"
 
+#include "base/Cp1250.h"
 #include "base/FileChooser.h"
 #include "base/FileIo.h"
 #include "base/SettingsStore.h"
@@ -9,6 +10,7 @@
 #include "tests/support/TestFiles.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -35,6 +37,12 @@ protected:
         return receptionSucceeds;
     }
     void RunUploadWindow() override { ++uploadWindows; }
+    void ShowDrawing(const SurveyRecordList& records, const QString& fileName) override {
+        shownDrawings.append(QStringLiteral("%1: %2").arg(fileName).arg(records.size()));
+    }
+
+public:
+    QStringList shownDrawings;  // "job.dxf: points"
 };
 
 }  // namespace
@@ -58,7 +66,10 @@ class CommandControllerTest : public QObject {
             m_runs.append({path, mode});
             return ConversionOutcome::Completed;
         };
-        core.exportXyzDxf = [this](const QString& chosen, ConversionContext&) { m_dxfExports.append(chosen); };
+        core.exportXyzDxf = [this](const QString& chosen, ConversionContext&) {
+            m_dxfExports.append(chosen);
+            return ConversionOutcome::Completed;
+        };
         return core;
     }
 
@@ -205,6 +216,49 @@ private Q_SLOTS:
         QCOMPARE(m_chooser.requests.size(), 2);
         QCOMPARE(m_dxfExports.size(), 2);
         QVERIFY(m_dxfExports[1].isEmpty());
+    }
+
+    // The DXF export's receipt at the banner's foot, and the preview of what it drew.
+    void dxfExportReports_data() {
+        QTest::addColumn<QString>("source");  // a file of tests/dxf/data
+        QTest::addColumn<quint16>("flag");    // with FLAG_ASK_OVERWRITE the drawing exists
+        QTest::addColumn<QString>("receipt");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("text list: receipt, and the preview with Zobrazit cílový soubor")
+            << "several.txt" << FLAG_SHOW_OUTPUT << "Vykresleno: 5 bodů. Zapsáno: body.dxf."
+            << QStringList{"body.dxf: 5"};
+        QTest::newRow("no preview without Zobrazit cílový soubor")
+            << "several.txt" << quint16(0) << "Vykresleno: 5 bodů. Zapsáno: body.dxf." << QStringList{};
+        QTest::newRow("Ne to the overwrite: nothing written, and why")
+            << "several.txt" << quint16(FLAG_SHOW_OUTPUT | FLAG_ASK_OVERWRITE)
+            << "Nebyl zapsán žádný soubor: výkres body.dxf už existuje a jeho přepsání bylo odmítnuto."
+            << QStringList{};
+        QTest::newRow("measured data: the conversion's counts, then the points drawn")
+            << "measured.sdt" << FLAG_SHOW_OUTPUT
+            << "body se souřadnicemi 2, kódy 0. Přeskočeno: bajty mimo záznamy 0, nedokončené záznamy 0. "
+               "Vykresleno: 2 body. Zapsáno: body.dxf."
+            << QStringList{"body.dxf: 4"};
+    }
+    void dxfExportReports() {
+        QFETCH(QString, source);
+        QFETCH(quint16, flag);
+        QFETCH(QString, receipt);
+        QFETCH(QStringList, shown);
+        const QString chosen = m_dir.filePath(QStringLiteral("body.") + QFileInfo(source).suffix());
+        TestFiles::Write(chosen, TestFiles::Read(TestFiles::DataDir("dxf") + QLatin1Char('/') + source));
+        TestFiles::Write(m_dir.filePath(QStringLiteral("body.dxf")), "old");
+        ConversionSettings startup;
+        startup.flag = flag;
+        TestController controller(*m_store, startup, m_prompter, m_chooser, RealCoreOperations());
+        controller.LoadSettings();
+        m_chooser.answers = {chosen};
+        m_prompter.overwrite = {Answer::No};
+        QStringList receipts;
+        connect(&controller, &CommandController::ConversionReported, this,
+                [&receipts](const QByteArray& text, const QByteArray&) { receipts << Cp1250::ToUnicode(text); });
+        controller.Execute(CommandId::ExportXyzDxf);
+        QVERIFY2(receipts.size() == 1 && receipts[0].endsWith(receipt), qPrintable(receipts.join('|')));
+        QCOMPARE(controller.shownDrawings, shown);
     }
 
     void receptionMustSucceedBeforeTheFileBecomesCurrent() {

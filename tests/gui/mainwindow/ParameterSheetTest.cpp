@@ -84,11 +84,15 @@ private Q_SLOTS:
         sheet.Tabs()->setCurrentIndex(2);
         Find<QComboBox>(sheet, "deviceTypeCombo")->setCurrentIndex(1);
         Find<QComboBox>(sheet, "dxfRatioCombo")->setCurrentIndex(8);
+        Find<QComboBox>(sheet, "dxfAxesCombo")->setCurrentIndex(1);
+        Find<QCheckBox>(sheet, "dxfLayersCheck")->setChecked(true);
         Find<QCheckBox>(sheet, "showOutputCheck")->setChecked(false);
         sheet.Tabs()->setCurrentIndex(0);
         sheet.reject();
         QCOMPARE(settings.deviceType, quint16(1));
         QCOMPARE(settings.dxfRatio, quint8(8));
+        // The drawing's values go with its scale.
+        QVERIFY(settings.dxfEpsgAxes && settings.dxfLayers && !settings.dxf3d);
         QCOMPARE(settings.flag, Stored().flag);
     }
 
@@ -110,6 +114,7 @@ private Q_SLOTS:
         ConversionSettings settings = Stored();
         settings.flag = 0x3FF & ~FLAG_USE_HEADER;
         settings.dxfRatio = 6;
+        settings.dxfEpsgAxes = settings.dxf3d = true;
         ParameterSheet sheet(settings);
         sheet.show();
         sheet.Tabs()->setCurrentIndex(1);
@@ -121,6 +126,9 @@ private Q_SLOTS:
             QVERIFY2(Find<QCheckBox>(sheet, name)->isChecked(), name);
         }
         QCOMPARE(Find<QComboBox>(sheet, "dxfRatioCombo")->currentText(), QStringLiteral("1:5"));
+        QCOMPARE(Find<QComboBox>(sheet, "dxfAxesCombo")->currentIndex(), 1);
+        QVERIFY(!Find<QCheckBox>(sheet, "dxfLayersCheck")->isChecked());
+        QVERIFY(Find<QCheckBox>(sheet, "dxf3dCheck")->isChecked());
     }
 
     void readingRule_data() {

@@ -1,0 +1,98 @@
+#!/usr/bin/python3
+"""Draws one text list with `tarvo-cli dxf` in one variant of the drawing's options
+and has independent readers take it: ezdxf audits it and finds its layers and the
+first point's cross, GDAL's ogrinfo reads the layers, LibreCAD's dxf2pdf renders a
+page with ink on it. In EPSG:5514 axes gdaltransform must put that point in Prague.
+
+Usage: dxf_readers_check.py TARVO_CLI VARIANT (default, epsg, layers, 3d or all)
+Exit 77 (skipped) when a reader is not installed (tools/install-deps installs them)."""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+READERS = {"ogrinfo": "gdal-bin", "gdaltransform": "gdal-bin", "librecad": "librecad", "pdftoppm": "poppler-utils"}
+missing = [f"{tool} ({package})" for tool, package in READERS.items() if shutil.which(tool) is None]
+try:
+    import ezdxf
+except ImportError:
+    missing.append("ezdxf (python3-ezdxf)")
+if missing:
+    print(f"SKIP: DXF readers missing: {', '.join(missing)}; install them with tools/install-deps")
+    sys.exit(77)
+
+VARIANTS = {"default": (0, 0, 0), "epsg": (1, 0, 0), "layers": (0, 1, 0), "3d": (0, 0, 1), "all": (1, 1, 1)}
+# Name, Y, X, height and code; P1 lies in Prague (14.420 E, 50.087 N).
+LIST = "P1 742888 1043086 250.5 mezník\r\nP2 742900 1043100 251.25 Mezník \r\nP3 742870 1043120\r\n" \
+       "P4 742850 1043060 249.2 žlutý plot\r\n"
+LAYERS = {"MEZNIK", "BEZ_KODU", "ZLUTY_PLOT"}
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+
+
+def run(command, **options):
+    return subprocess.run(command, capture_output=True, text=True, timeout=90, **options)
+
+
+def main():
+    if len(sys.argv) != 3 or sys.argv[2] not in VARIANTS:
+        print(__doc__)
+        return 2
+    cli, variant = sys.argv[1], sys.argv[2]
+    axes, layers, heights = VARIANTS[variant]
+    with tempfile.TemporaryDirectory() as work:
+        env = dict(os.environ, HOME=work, XDG_CONFIG_HOME=os.path.join(work, "config"), XDG_RUNTIME_DIR=work)
+        with open(os.path.join(work, "body.txt"), "w", encoding="cp1250", newline="") as file:
+            file.write(LIST)
+        drawn = run([cli, "dxf", "--set", "Flag=0", "--set", f"DXF_Axes={axes}", "--set", f"DXF_Layers={layers}",
+                     "--set", f"DXF_3D={heights}", os.path.join(work, "body.txt")], env=env)
+        check(drawn.stderr.strip() == "Vykresleno: 4 body. Zapsáno: body.dxf.", f"tarvo-cli: {drawn.stderr.strip()}")
+        path = os.path.join(work, "body.dxf")
+        expected_layers = LAYERS if layers else {"0"}
+
+        doc = ezdxf.readfile(path)
+        auditor = doc.audit()
+        check(not auditor.has_errors, f"ezdxf: audit errors: {[e.message for e in auditor.errors]}")
+        used = {entity.dxf.layer for entity in doc.modelspace()}
+        check(used == expected_layers, f"ezdxf: layers {used}")
+        if layers:
+            colours = [layer.dxf.color for layer in doc.layers if layer.dxf.name in LAYERS]
+            check(len(colours) == 3 and all(0 < c < 256 and c != 7 for c in colours), f"ezdxf: colours {colours}")
+        arm = next(entity for entity in doc.modelspace() if entity.dxftype() == "LINE")
+        centre = ((arm.dxf.start[0] + arm.dxf.end[0]) / 2, arm.dxf.start[1], arm.dxf.start[2])
+        expected = (-742888.0, -1043086.0) if axes else (742888.0, 1043086.0)
+        check(centre == (*expected, 250.5 if heights else 0.0), f"ezdxf: P1 drawn at {centre}")
+
+        listing = run(["ogrinfo", "-ro", "-al", "-q", path])
+        read = {line.split("=", 1)[1].strip() for line in listing.stdout.splitlines() if "Layer (String)" in line}
+        check(read == expected_layers, f"ogrinfo: layers {read} ({listing.stderr.strip()})")
+
+        rendered = run(["librecad", "dxf2pdf", "-a", "-t", work, path], env=dict(env, QT_QPA_PLATFORM="offscreen"))
+        page = run(["pdftoppm", "-gray", "-r", "50", "-singlefile", os.path.join(work, "body.pdf"),
+                    os.path.join(work, "page")])
+        if page.returncode != 0:
+            failures.append(f"librecad dxf2pdf made no page: {rendered.stderr.strip()} {page.stderr.strip()}")
+        else:
+            with open(os.path.join(work, "page.pgm"), "rb") as file:
+                pixels = file.read().split(maxsplit=4)[4]  # P5, width, height, maximum, pixels
+            ink = sum(1 for value in pixels if value < 200)
+            check(ink > 100, f"librecad: the rendered page is blank ({ink} dark pixels)")
+
+        if axes:
+            moved = run(["gdaltransform", "-s_srs", "EPSG:5514", "-t_srs", "EPSG:4326"], input=f"{centre[0]} {centre[1]}")
+            east, north = (float(value) for value in (moved.stdout.split() or ["nan", "nan"])[:2])
+            check(abs(east - 14.420) < 5e-4 and abs(north - 50.087) < 5e-4, f"gdaltransform: P1 at {east} E, {north} N")
+    for failure in failures:
+        print("FAIL:", failure)
+    print(f"variant {variant}: {len(failures)} failures")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
