@@ -181,25 +181,31 @@ inline constexpr UserText kBlockTrailingText{"bajty %1–%2 za posledním blokem
 inline constexpr UserText kRepeatTransfer{
     "Převod proběhne, data ale nemusí být úplná ani správná. Doporučujeme přenos z přístroje opakovat."};
 
-// Which instrument a measured-data file comes from.
+// The form of a measured-data file's text: that of the NTS-350 («_» records) or the
+// NTS-660 (keyword lines, which an NTS-350 can also write). The setting is the
+// instrument's ("DeviceType"); what the data show is their form.
 inline constexpr UserText kNts350{"NTS-350"};
 inline constexpr UserText kNts660{"NTS-660"};
 inline constexpr UserText kUnknownDevice{"neznámý přístroj (DeviceType=%1)"};
 inline constexpr UserText kAskDeviceMismatch{
-    "Soubor %1 obsahuje podle všeho data z přístroje %2, v parametrech konverze je ale nastaven přístroj "
-    "%3.\n\nPřevést ho tentokrát jako data z přístroje %2? Nastavení přístroje se nezmění."};
-inline constexpr UserText kDeviceRecognised{"Rozpoznaný přístroj: %1 (DeviceType=%2)."};
+    "Soubor %1 obsahuje podle všeho data ve tvaru %2, v parametrech konverze je ale nastaven přístroj "
+    "%3.\n\nPřevést ho tentokrát jako data ve tvaru %2? Nastavení přístroje se nezmění."};
+inline constexpr UserText kDeviceRecognised{"Rozpoznaný tvar dat: %1 (DeviceType=%2)."};
 inline constexpr UserText kDeviceNotRecognised{
-    "Přístroj se z dat rozpoznat nepodařilo, data se převedou jako z přístroje %1 (DeviceType=%2)."};
+    "Tvar dat se rozpoznat nepodařilo, data se převedou ve tvaru %1 (DeviceType=%2)."};
 
 // What a conversion read and wrote.
 inline constexpr UserText kReceipt{
     "Rozpoznáno: stanoviska %1, orientace %2, záměry s délkou %3, záměry jen úhly %4, body se souřadnicemi %5, "
-    "kódy %6. Přeskočeno: bajty mimo záznamy %7, nedokončené záznamy %8."};
+    "kódy %6. Přeskočeno: bajty mimo záznamy %7, nedokončené záznamy %8%9."};
+// Keyword lines of the NTS-660 form that carry no record, as "%9" of the receipt:
+// each keyword with its count ("XYZ 3, JOB 1"), then the lines of the rest.
+inline constexpr UserText kReceiptUnconverted{", nepřevedené řádky: %1"};
+inline constexpr UserText kReceiptOtherKeywords{" a ještě %1 s jinými klíčovými slovy"};
 inline constexpr UserText kReceiptBlockFindings{"Kontrola bloků: %1."};
 inline constexpr UserText kReceiptWritten{"Zapsáno: %1."};
 inline constexpr UserText kNothingWritten{"Nebyl zapsán žádný soubor: %1"};
-inline constexpr UserText kNothingRecognised{"v datech není žádný záznam přístroje %1."};
+inline constexpr UserText kNothingRecognised{"v datech není žádný záznam ve tvaru %1."};
 inline constexpr UserText kNoStationsOrSightings{"data neobsahují žádné stanovisko ani záměru."};
 inline constexpr UserText kRunStopped{"převod byl zastaven."};
 inline constexpr UserText kRunFailed{"převod skončil chybou (viz předchozí hlášení)."};

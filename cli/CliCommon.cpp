@@ -97,8 +97,7 @@ Answer CliPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons butt
             failed = true;
             return Answer::No;
         case Topic::DeviceMismatch:
-            std::fputs("-> Ne (podle přístroje, ze kterého data jsou, je převede volba --set DeviceType=auto)\n",
-                       stderr);
+            PrintUtf8(stderr, QStringLiteral("-> Ne (podle tvaru dat je převede volba --set DeviceType=auto)\n"));
             deviceMismatch = true;
             return Answer::No;
         default:

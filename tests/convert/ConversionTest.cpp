@@ -165,6 +165,41 @@ private Q_SLOTS:
         QCOMPARE(run.Output(".zap"), kPreambleFull + body);
     }
 
+    // A job the NTS-350 exported as keyword text: its backsight is the station's
+    // orientation whatever its code, the header lines are counted, and every line
+    // end reads alike.
+    void keywordExportReadWhole_data() {
+        QTest::addColumn<QByteArray>("lineEnd");
+        QTest::newRow("CR LF") << QByteArray("\r\n");
+        QTest::newRow("LF") << QByteArray("\n");
+        QTest::newRow("lone CR") << QByteArray("\r");
+    }
+    void keywordExportReadWhole() {
+        QFETCH(QByteArray, lineEnd);
+        const QByteArray job =
+            QByteArray(
+                "JOB     ZAKAZKA7|INST    NTS-350 Ver. 2008.07.08|UNITS   M,G|STN     4001,1.562, |"
+                "XYZ     742101.250,1043300.120,251.300|BS      4000,1.800, |"
+                "SD      0.0000,99.1234,85.412|SS      4002,1.600,PLOT|SD      123.4567,98.7654,31.006|"
+                "SS      4003,1.600,PLOT|HV      201.0000,101.2000|")
+                .replace("|", lineEnd);
+        Run run;
+        run.settings.deviceType = 1;
+        QCOMPARE(run.Convert(job), ConversionOutcome::Completed);
+        QCOMPARE(run.Output(".zap"), kPreambleFull +
+                                         "1 4001  1.562 * \r\n4000  85.412 1.800 0.0000 99.1234\r\n-1\r\n"
+                                         "4002  31.006 1.600 123.4567 98.7654 *PLOT\r\n"
+                                         "4003  0.000 1.600 201.0000 101.2000 *PLOT\r\n/\r\n-2\r\n");
+        QCOMPARE(run.Convert(job, ConversionMode::StationHeaders), ConversionOutcome::Completed);
+        QCOMPARE(run.Output(".pol"),
+                 kPreambleTools + "1 4001  1.562 * \r\n4000\t85.404\t0.0000\t\r\n-1\r\n/\r\n-2\r\n");
+        QVERIFY(ReceiptText(run.receipt, run.outcome)
+                    .startsWith(Cp1250::FromUtf8("Rozpoznáno: stanoviska 1, orientace 1, záměry s délkou 1, záměry jen "
+                                                 "úhly 1, body se souřadnicemi 0, kódy 0. Přeskočeno: bajty mimo "
+                                                 "záznamy 0, nedokončené záznamy 0, nepřevedené řádky: JOB 1, INST 1, "
+                                                 "XYZ 1.")));
+    }
+
     void secondFaceGivesNegativeHorizontalDistance() {
         Run run;
         run.Convert("_+P_ ?+00010000m+3000000++0000000g+0t00+00000_*A_,1_", ConversionMode::HorizontalDistances);
