@@ -184,6 +184,10 @@ inline constexpr UserText kRepeatTransfer{
 // The form of a measured-data file's text: that of the NTS-350 («_» records) or the
 // NTS-660 (keyword lines, which an NTS-350 can also write). The setting is the
 // instrument's ("DeviceType"); what the data show is their form.
+inline constexpr UserText kBlockNoEtx{"blok %1 (bajty %2–%3): chybí konec bloku (ETX)"};
+inline constexpr UserText kBlockStrayEtx{"blok %1 (bajty %2–%3): blok je přerušen znakem ETX navíc"};
+inline constexpr UserText kBlockTextBetween{"bajty %1–%2 mezi bloky nepatří do žádného bloku"};
+inline constexpr UserText kBlockTextBefore{"bajty %1–%2 před prvním blokem nepatří do žádného bloku"};
 inline constexpr UserText kNts350{"NTS-350"};
 inline constexpr UserText kNts660{"NTS-660"};
 inline constexpr UserText kUnknownDevice{"neznámý přístroj (DeviceType=%1)"};
