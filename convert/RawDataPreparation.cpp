@@ -451,6 +451,7 @@ ConversionOutcome PrepareRawData(const QString& path, ConversionMode mode, Conve
             context.prompter.ReportFileError(error);
             return ConversionOutcome::Failed;
         }
+        context.receipt.written.append(Cp1250::FromUnicode(context.file.fileTitle + QStringLiteral(".200")));
     }
     return RunConversion(std::move(buffer), mode, context);
 }

@@ -470,8 +470,12 @@ private Q_SLOTS:
         prompter.million = {Answer::Yes};
         ConversionContext context{settings, currentFile, prompter, {}};
         QCOMPARE(PrepareRawData(measured, ConversionMode(mode), context), ConversionOutcome::Completed);
-        for (const QString& extension : outputs)
+        QStringList listed;  // the receipt names every file written, the ".200" copy too
+        for (const QString& extension : outputs) {
             QCOMPARE(TestFiles::Read(currentFile.basePath + extension), TestFiles::Read(data + extension));
+            listed << input + extension;
+        }
+        QCOMPARE(QString::fromLatin1(context.receipt.written.join(' ')), listed.join(' '));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), outputs.size() + 1);
     }
 
