@@ -115,6 +115,12 @@ inline constexpr UserText kFindingLine{"• %1"};
 inline constexpr UserText kFindingSameName{"Body %1 budou mít v přístroji stejný název %2."};
 inline constexpr UserText kFindingCoordinate{"Bod %1: %2 %3 přijde do přístroje jako %4."};
 inline constexpr UserText kFindingCodeNotSent{"Řádek %1 „%2“ se neodešle: číslo kódu %3 není v rozsahu 1 až 50."};
+inline constexpr UserText kFindingPointLineNotSent{
+    "Řádek %1 „%2“ se neodešle: nejsou v něm název bodu a dvě souřadnice."};
+inline constexpr UserText kFindingCodeLineNotSent{"Řádek %1 „%2“ se neodešle: chybí v něm čárka za číslem kódu."};
+inline constexpr UserText kFindingCodeNumberMissing{"Řádek %1 „%2“ se neodešle: před čárkou není číslo kódu."};
+inline constexpr UserText kFindingCommaNotRead{
+    "Bod %2 (řádek %1): výška %3 přijde do přístroje jako %4; napište ji s desetinnou tečkou."};
 inline constexpr UserText kFindingCodeRenumbered{
     "Řádek %1 „%2“: číslo kódu %3 není v rozsahu 1 až 50, odešle se jako kód %4."};
 inline constexpr UserText kFindingCodeRepeated{"Kód %1 je v seznamu vícekrát: %2."};
@@ -178,16 +184,16 @@ inline constexpr UserText kBlockLost{"blok %1 (bajty %2–%3): má číslo %4 m�
 inline constexpr UserText kBlockRepeated{"blok %1 (bajty %2–%3): má číslo %4 místo %5, blok se opakuje"};
 inline constexpr UserText kBlockWrongLength{"blok %1 (bajty %2–%3): chybná délka bloku"};
 inline constexpr UserText kBlockTrailingText{"bajty %1–%2 za posledním blokem nepatří do žádného bloku"};
+inline constexpr UserText kBlockNoEtx{"blok %1 (bajty %2–%3): chybí konec bloku (ETX)"};
+inline constexpr UserText kBlockStrayEtx{"blok %1 (bajty %2–%3): blok je přerušen znakem ETX navíc"};
+inline constexpr UserText kBlockTextBetween{"bajty %1–%2 mezi bloky nepatří do žádného bloku"};
+inline constexpr UserText kBlockTextBefore{"bajty %1–%2 před prvním blokem nepatří do žádného bloku"};
 inline constexpr UserText kRepeatTransfer{
     "Převod proběhne, data ale nemusí být úplná ani správná. Doporučujeme přenos z přístroje opakovat."};
 
 // The form of a measured-data file's text: that of the NTS-350 («_» records) or the
 // NTS-660 (keyword lines, which an NTS-350 can also write). The setting is the
 // instrument's ("DeviceType"); what the data show is their form.
-inline constexpr UserText kBlockNoEtx{"blok %1 (bajty %2–%3): chybí konec bloku (ETX)"};
-inline constexpr UserText kBlockStrayEtx{"blok %1 (bajty %2–%3): blok je přerušen znakem ETX navíc"};
-inline constexpr UserText kBlockTextBetween{"bajty %1–%2 mezi bloky nepatří do žádného bloku"};
-inline constexpr UserText kBlockTextBefore{"bajty %1–%2 před prvním blokem nepatří do žádného bloku"};
 inline constexpr UserText kNts350{"NTS-350"};
 inline constexpr UserText kNts660{"NTS-660"};
 inline constexpr UserText kUnknownDevice{"neznámý přístroj (DeviceType=%1)"};

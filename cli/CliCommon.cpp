@@ -93,7 +93,7 @@ Answer CliPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons butt
                 std::fputs("-> Ano (--force)\n", stderr);
                 return Answer::Yes;
             }
-            std::fputs("-> Ne (seznam se přesto odešle jen s volbou --force)\n", stderr);
+            PrintUtf8(stderr, QStringLiteral("-> Ne (seznam se přesto odešle jen s volbou --force)\n"));
             failed = true;
             return Answer::No;
         case Topic::DeviceMismatch:
