@@ -116,8 +116,10 @@ void CliPrompter::ReportFileError(const FileError& error) {
 int FinishConversion(const CliPrompter& prompter, ConversionOutcome outcome, const ConversionReceipt& receipt) {
     Print(stderr, ReceiptText(receipt, outcome));
     std::fputc('\n', stderr);
-    if (outcome != ConversionOutcome::Completed || prompter.failed) return kFailure;
-    return prompter.deviceMismatch && receipt.written.isEmpty() ? kFailure : kSuccess;
+    // A script must notice a run whose data were read in a form they are not in,
+    // and a run that left no file behind, whatever the reason.
+    if (outcome != ConversionOutcome::Completed || prompter.failed || prompter.deviceMismatch) return kFailure;
+    return receipt.written.isEmpty() ? kFailure : kSuccess;
 }
 
 bool Flushed(std::FILE* stream) {

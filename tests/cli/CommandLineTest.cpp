@@ -57,6 +57,10 @@ private Q_SLOTS:
             << "Volba --million u příkazu upload nemá význam.";
         QTest::newRow("receive, bad --set")
             << QStringList{"receive", "--set", "Foo=1", "x.sdt"} << "Neznámé nastavení Foo.";
+        QTest::newRow("convert, a mean coordinate that is no number")
+            << QStringList{"convert", "--set", "JX=abc", "x.sdt"} << "Hodnota abc pro JX není číslo.";
+        QTest::newRow("dxf, a mean height with text after its number")
+            << QStringList{"dxf", "--set", "JH=320m", "x.sdt"} << "Hodnota 320m pro JH není číslo.";
     }
     void usageErrorIsTheSameInEveryCommand() {
         QFETCH(QStringList, arguments);
