@@ -185,7 +185,9 @@ inline constexpr UserText kBlockRepeated{"blok %1 (bajty %2–%3): má číslo %
 inline constexpr UserText kBlockWrongLength{"blok %1 (bajty %2–%3): chybná délka bloku"};
 inline constexpr UserText kBlockTrailingText{"bajty %1–%2 za posledním blokem nepatří do žádného bloku"};
 inline constexpr UserText kBlockNoEtx{"blok %1 (bajty %2–%3): chybí konec bloku (ETX)"};
+inline constexpr UserText kBlockNoStx{"blok %1 (bajty %2–%3): chybí začátek bloku (STX)"};
 inline constexpr UserText kBlockStrayEtx{"blok %1 (bajty %2–%3): blok je přerušen znakem ETX navíc"};
+inline constexpr UserText kBlockStrayStx{"blok %1 (bajty %2–%3): blok je přerušen znakem STX navíc"};
 inline constexpr UserText kBlockTextBetween{"bajty %1–%2 mezi bloky nepatří do žádného bloku"};
 inline constexpr UserText kBlockTextBefore{"bajty %1–%2 před prvním blokem nepatří do žádného bloku"};
 inline constexpr UserText kRepeatTransfer{

@@ -80,15 +80,16 @@ int NearestCounter(int expected, char digit) {
 //   STX "F00F000" ETX, STX "GC" ETX    the preambles: no block, nothing to say
 //   STX EOT                             the end record: likewise
 //   STX, 132 bytes, ETX                 a block: its digit and checksum are checked
-//   STX, any other length, ETX          a damaged block; an ETX that follows with
-//                                       no STX before it ends the same block (a
-//                                       stray ETX cut it in two)
+//   STX, any other length, ETX          a damaged block
 //   STX, no ETX before the next STX     a block that lost its ETX
 //   ETX, no STX, 4 or more text bytes   a block that lost its STX
 //   ETX, no STX, less text              a stray ETX outside the blocks
 //   any other text outside a block      text before, between or after the blocks
-// A damaged block may or may not have carried a counter: the next whole block's
-// digit may stand for either without a word, so one damage is told only once.
+// A damaged block and the piece after it are one block cut by a stray ETX or STX
+// when together they have a block's length, the stray byte put in or put in place
+// of one; the block keeps one number and one finding. A damaged block may or may
+// not have carried a counter: the next whole block's digit may stand for either
+// without a word, so one damage is told only once.
 class BlockChecker {
 public:
     explicit BlockChecker(TransferFindings* findings) : m_findings(findings) {}
@@ -110,8 +111,11 @@ public:
     }
     void Stx(qsizetype at) {
         m_framed = true;
-        if (m_open >= 0) CountBlock(BlockFindingKind::NoEtx, m_open, at);
         FlushPending();
+        if (m_open >= 0) {
+            ++m_blocks;
+            Hold(BlockFindingKind::NoEtx, m_open, at, true);  // unless this STX is a stray one in it
+        }
         ReportOutside(m_recordsSeen ? BlockFindingKind::TextBetween : BlockFindingKind::TextBefore);
         m_recordsSeen = true;
         m_open = at;
@@ -122,15 +126,16 @@ public:
         m_framed = true;
         if (m_open >= 0) {
             ClosedBlock(at);
-        } else if (m_pending) {
+        } else if (Continues(BlockFindingKind::WrongLength, at)) {
             m_pendingFinding.kind = BlockFindingKind::StrayEtx;
             m_pendingFinding.end = at + 1;
             ClearOutside();
         } else if (m_outsideFirst >= 0 && at - m_outsideFirst >= kBlockTrailer) {
             // Text that could hold a block's digit and checksum: a block whose STX
             // was lost, running from the last ETX.
+            FlushPending();
             ++m_blocks;
-            Hold(BlockFindingKind::WrongLength, m_lastEtx + 1, at + 1);
+            Hold(BlockFindingKind::NoStx, m_lastEtx + 1, at + 1, false);
             ClearOutside();
             m_recordsSeen = true;
         } else {
@@ -140,8 +145,12 @@ public:
     }
     void Finish(qsizetype size) {
         if (!m_framed) return;
-        if (m_open >= 0) CountBlock(BlockFindingKind::NoEtx, m_open, size);
         FlushPending();
+        if (m_open >= 0) {
+            ++m_blocks;
+            Hold(BlockFindingKind::NoEtx, m_open, size, true);
+            FlushPending();
+        }
         ReportOutside(m_recordsSeen ? BlockFindingKind::TrailingText : BlockFindingKind::TextBefore);
     }
     bool Framed() const { return m_framed; }
@@ -166,12 +175,18 @@ private:
     void ClosedBlock(qsizetype etx) {
         const qsizetype length = etx - m_open - 1;
         const bool control = Holds(m_window, length, kPreamble1Text) || Holds(m_window, length, kPreamble2Text);
-        if (!control) {
-            ++m_blocks;
-            if (length != kBlockBody)
-                Hold(BlockFindingKind::WrongLength, m_open, etx + 1);
-            else
-                CheckDigits(etx);
+        if (!control && Continues(BlockFindingKind::NoEtx, etx)) {
+            m_pendingFinding.kind = BlockFindingKind::StrayStx;
+            m_pendingFinding.end = etx + 1;
+        } else {
+            FlushPending();
+            if (!control) {
+                ++m_blocks;
+                if (length != kBlockBody)
+                    Hold(BlockFindingKind::WrongLength, m_open, etx + 1, true);
+                else
+                    CheckDigits(etx);
+            }
         }
         m_open = -1;
         ClearOutside();
@@ -187,7 +202,8 @@ private:
         const char computed[3] = {static_cast<char>('0' + sum / 100), static_cast<char>('0' + sum / 10 % 10),
                                   static_cast<char>('0' + sum % 10)};
         if (std::memcmp(carried, computed, 3) != 0 || digit < '0' || digit > '9') {
-            CountBlock(BlockFindingKind::Checksum, m_open, etx + 1);
+            Add(BlockFindingKind::Checksum, m_blocks, m_open, etx + 1);
+            m_damaged = std::min(m_damaged + 1, kMostDamaged);
             return;
         }
         // Any counter from the expected one to the expected one after every
@@ -211,22 +227,24 @@ private:
         m_counter = found + 1;
         m_damaged = 0;
     }
-    // A damaged block told at once.
-    void CountBlock(BlockFindingKind kind, qsizetype begin, qsizetype end) {
-        if (kind == BlockFindingKind::NoEtx) ++m_blocks;
-        Add(kind, m_blocks, begin, end);
-        m_damaged = std::min(m_damaged + 1, kMostDamaged);
-    }
-    // A damaged block that a following stray ETX may still extend: told at the next
-    // STX or at the end.
-    void Hold(BlockFindingKind kind, qsizetype begin, qsizetype end) {
+    // A damaged block, told once what follows shows whether a stray byte cut it:
+    // at the next STX or ETX that does not continue it, or at the end.
+    void Hold(BlockFindingKind kind, qsizetype begin, qsizetype end, bool fromStx) {
         m_pending = true;
+        m_pendingFromStx = fromStx;
         m_pendingFinding = BlockFinding();
         m_pendingFinding.kind = kind;
         m_pendingFinding.block = m_blocks;
         m_pendingFinding.begin = begin;
         m_pendingFinding.end = end;
         m_damaged = std::min(m_damaged + 1, kMostDamaged);
+    }
+    // Whether the piece up to end continues the held block of that kind: together
+    // they have a block's length, give or take the stray byte.
+    bool Continues(BlockFindingKind kind, qsizetype end) const {
+        if (!m_pending || !m_pendingFromStx || m_pendingFinding.kind != kind) return false;
+        const qsizetype body = end - m_pendingFinding.begin - 1;
+        return body == kBlockBody || body == kBlockBody + 1;
     }
     void FlushPending() {
         if (!m_pending) return;
@@ -253,9 +271,10 @@ private:
     qsizetype m_outsideLast = -1;
     BlockFinding m_pendingFinding;
     bool m_pending = false;
-    int m_blocks = 0;   // blocks met so far
-    int m_counter = 0;  // the counter the next block carries when no damaged block had one
-    int m_damaged = 0;  // damaged blocks since the last whole one
+    bool m_pendingFromStx = false;  // the held block began at its STX
+    int m_blocks = 0;               // blocks met so far
+    int m_counter = 0;              // the counter the next block carries when no damaged block had one
+    int m_damaged = 0;              // damaged blocks since the last whole one
     bool m_framed = false;
     bool m_recordsSeen = false;  // a block or record has begun: text outside is between or after them
 };

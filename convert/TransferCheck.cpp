@@ -27,6 +27,10 @@ QByteArray FindingText(const BlockFinding& finding) {
             return TextFilled(Texts::kBlockNoEtx, {block, first, last});
         case BlockFindingKind::StrayEtx:
             return TextFilled(Texts::kBlockStrayEtx, {block, first, last});
+        case BlockFindingKind::StrayStx:
+            return TextFilled(Texts::kBlockStrayStx, {block, first, last});
+        case BlockFindingKind::NoStx:
+            return TextFilled(Texts::kBlockNoStx, {block, first, last});
         case BlockFindingKind::TextBetween:
             return TextFilled(Texts::kBlockTextBetween, {first, last});
         case BlockFindingKind::TextBefore:

@@ -16,12 +16,14 @@ enum class BlockFindingKind {
     Checksum,      // the three checksum digits do not match the block (or its digit is no digit)
     Lost,          // the block digit runs ahead: blocks before this one were lost
     Repeated,      // the block digit runs back: this block came again
-    WrongLength,   // not 132 bytes between STX and ETX, or an ETX without its STX
+    WrongLength,   // not 132 bytes between STX and ETX
     TrailingText,  // text after the last block
     NoEtx,         // a block whose ETX never came before the next STX or the end
     StrayEtx,      // a block cut in two by an ETX inside it
+    StrayStx,      // a block cut in two by an STX inside it
     TextBetween,   // text between two blocks
     TextBefore,    // text before the first block
+    NoStx,         // a block whose STX was lost: from the last ETX to its own
 };
 
 struct BlockFinding {
