@@ -10,12 +10,14 @@
 
 #include <vector>
 
-// Kind bits of a record; the parser sets exactly one of the first five.
+// Kind bits of a record; the parser sets exactly one of Angles, Measurement,
+// Coordinates, Station and CodeListEntry, and Backsight beside a sighting's.
 enum RecordKind : quint16 {
     Angles = 0x01,         // sighting with direction and zenith angle only
     Measurement = 0x02,    // sighting with slope distance, zenith angle and direction
     Coordinates = 0x04,    // point with x, y, z
     Station = 0x08,        // instrument station
+    Backsight = 0x10,      // a sighting the instrument marked as the station's orientation (with Angles or Measurement)
     CodeListEntry = 0x20,  // entry of the instrument's code list
     NoHeight = 0x40,       // a text-list point without height (with Coordinates)
 };

@@ -149,6 +149,12 @@ inline constexpr UserText kFindingLine{"• %1"};
 inline constexpr UserText kFindingSameName{"Body %1 budou mít v přístroji stejný název %2."};
 inline constexpr UserText kFindingCoordinate{"Bod %1: %2 %3 přijde do přístroje jako %4."};
 inline constexpr UserText kFindingCodeNotSent{"Řádek %1 „%2“ se neodešle: číslo kódu %3 není v rozsahu 1 až 50."};
+inline constexpr UserText kFindingPointLineNotSent{
+    "Řádek %1 „%2“ se neodešle: nejsou v něm název bodu a dvě souřadnice."};
+inline constexpr UserText kFindingCodeLineNotSent{"Řádek %1 „%2“ se neodešle: chybí v něm čárka za číslem kódu."};
+inline constexpr UserText kFindingCodeNumberMissing{"Řádek %1 „%2“ se neodešle: před čárkou není číslo kódu."};
+inline constexpr UserText kFindingCommaNotRead{
+    "Bod %2 (řádek %1): výška %3 přijde do přístroje jako %4; napište ji s desetinnou tečkou."};
 inline constexpr UserText kFindingCodeRenumbered{
     "Řádek %1 „%2“: číslo kódu %3 není v rozsahu 1 až 50, odešle se jako kód %4."};
 inline constexpr UserText kFindingCodeRepeated{"Kód %1 je v seznamu vícekrát: %2."};
@@ -218,28 +224,40 @@ inline constexpr UserText kBlockLost{"blok %1 (bajty %2–%3): má číslo %4 m�
 inline constexpr UserText kBlockRepeated{"blok %1 (bajty %2–%3): má číslo %4 místo %5, blok se opakuje"};
 inline constexpr UserText kBlockWrongLength{"blok %1 (bajty %2–%3): chybná délka bloku"};
 inline constexpr UserText kBlockTrailingText{"bajty %1–%2 za posledním blokem nepatří do žádného bloku"};
+inline constexpr UserText kBlockNoEtx{"blok %1 (bajty %2–%3): chybí konec bloku (ETX)"};
+inline constexpr UserText kBlockNoStx{"blok %1 (bajty %2–%3): chybí začátek bloku (STX)"};
+inline constexpr UserText kBlockStrayEtx{"blok %1 (bajty %2–%3): blok je přerušen znakem ETX navíc"};
+inline constexpr UserText kBlockStrayStx{"blok %1 (bajty %2–%3): blok je přerušen znakem STX navíc"};
+inline constexpr UserText kBlockTextBetween{"bajty %1–%2 mezi bloky nepatří do žádného bloku"};
+inline constexpr UserText kBlockTextBefore{"bajty %1–%2 před prvním blokem nepatří do žádného bloku"};
 inline constexpr UserText kRepeatTransfer{
     "Převod proběhne, data ale nemusí být úplná ani správná. Doporučujeme přenos z přístroje opakovat."};
 
-// Which instrument a measured-data file comes from.
+// The form of a measured-data file's text: that of the NTS-350 («_» records) or the
+// NTS-660 (keyword lines, which an NTS-350 can also write). The setting is the
+// instrument's ("DeviceType"); what the data show is their form.
 inline constexpr UserText kNts350{"NTS-350"};
 inline constexpr UserText kNts660{"NTS-660"};
 inline constexpr UserText kUnknownDevice{"neznámý přístroj (DeviceType=%1)"};
 inline constexpr UserText kAskDeviceMismatch{
-    "Soubor %1 obsahuje podle všeho data z přístroje %2, v parametrech konverze je ale nastaven přístroj "
-    "%3.\n\nPřevést ho tentokrát jako data z přístroje %2? Nastavení přístroje se nezmění."};
-inline constexpr UserText kDeviceRecognised{"Rozpoznaný přístroj: %1 (DeviceType=%2)."};
+    "Soubor %1 obsahuje podle všeho data ve tvaru %2, v parametrech konverze je ale nastaven přístroj "
+    "%3.\n\nPřevést ho tentokrát jako data ve tvaru %2? Nastavení přístroje se nezmění."};
+inline constexpr UserText kDeviceRecognised{"Rozpoznaný tvar dat: %1 (DeviceType=%2)."};
 inline constexpr UserText kDeviceNotRecognised{
-    "Přístroj se z dat rozpoznat nepodařilo, data se převedou jako z přístroje %1 (DeviceType=%2)."};
+    "Tvar dat se rozpoznat nepodařilo, data se převedou ve tvaru %1 (DeviceType=%2)."};
 
 // What a conversion read and wrote.
 inline constexpr UserText kReceipt{
     "Rozpoznáno: stanoviska %1, orientace %2, záměry s délkou %3, záměry jen úhly %4, body se souřadnicemi %5, "
-    "kódy %6. Přeskočeno: bajty mimo záznamy %7, nedokončené záznamy %8."};
+    "kódy %6. Přeskočeno: bajty mimo záznamy %7, nedokončené záznamy %8%9."};
+// Keyword lines of the NTS-660 form that carry no record, as "%9" of the receipt:
+// each keyword with its count ("XYZ 3, JOB 1"), then the lines of the rest.
+inline constexpr UserText kReceiptUnconverted{", nepřevedené řádky: %1"};
+inline constexpr UserText kReceiptOtherKeywords{" a ještě %1 s jinými klíčovými slovy"};
 inline constexpr UserText kReceiptBlockFindings{"Kontrola bloků: %1."};
 inline constexpr UserText kReceiptWritten{"Zapsáno: %1."};
 inline constexpr UserText kNothingWritten{"Nebyl zapsán žádný soubor: %1"};
-inline constexpr UserText kNothingRecognised{"v datech není žádný záznam přístroje %1."};
+inline constexpr UserText kNothingRecognised{"v datech není žádný záznam ve tvaru %1."};
 inline constexpr UserText kNoStationsOrSightings{"data neobsahují žádné stanovisko ani záměru."};
 inline constexpr UserText kRunStopped{"převod byl zastaven."};
 inline constexpr UserText kRunFailed{"převod skončil chybou (viz předchozí hlášení)."};

@@ -93,12 +93,11 @@ Answer CliPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons butt
                 std::fputs("-> Ano (--force)\n", stderr);
                 return Answer::Yes;
             }
-            std::fputs("-> Ne (seznam se přesto odešle jen s volbou --force)\n", stderr);
+            PrintUtf8(stderr, QStringLiteral("-> Ne (seznam se přesto odešle jen s volbou --force)\n"));
             failed = true;
             return Answer::No;
         case Topic::DeviceMismatch:
-            std::fputs("-> Ne (podle přístroje, ze kterého data jsou, je převede volba --set DeviceType=auto)\n",
-                       stderr);
+            PrintUtf8(stderr, QStringLiteral("-> Ne (podle tvaru dat je převede volba --set DeviceType=auto)\n"));
             deviceMismatch = true;
             return Answer::No;
         default:
@@ -117,8 +116,10 @@ void CliPrompter::ReportFileError(const FileError& error) {
 int FinishConversion(const CliPrompter& prompter, ConversionOutcome outcome, const ConversionReceipt& receipt) {
     Print(stderr, ReceiptText(receipt, outcome));
     std::fputc('\n', stderr);
-    if (outcome != ConversionOutcome::Completed || prompter.failed) return kFailure;
-    return prompter.deviceMismatch && receipt.written.isEmpty() ? kFailure : kSuccess;
+    // A script must notice a run whose data were read in a form they are not in,
+    // and a run that left no file behind, whatever the reason.
+    if (outcome != ConversionOutcome::Completed || prompter.failed || prompter.deviceMismatch) return kFailure;
+    return receipt.written.isEmpty() ? kFailure : kSuccess;
 }
 
 bool Flushed(std::FILE* stream) {

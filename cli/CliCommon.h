@@ -33,15 +33,16 @@ public:
     bool addMillion = false;      // --million
     bool force = false;           // --force: replace existing files, send a list the check found fault with
     bool failed = false;          // an error was reported or a question refused the run
-    bool deviceMismatch = false;  // the data come from the other instrument and were converted as the set one
+    bool deviceMismatch = false;  // the data are in the other instrument's form and were converted as the set one
 
     Answer Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) override;
     void ReportFileError(const FileError& error) override;
 };
 
 // A conversion's end on the command line: the receipt on stderr, then the exit
-// code. A run that wrote nothing because the data belong to the other instrument
-// fails, as do errors and refused questions.
+// code. A run fails when it wrote no file, when the data are in the other
+// instrument's form than "DeviceType" says (without "auto"), on an error and on a
+// refused question.
 int FinishConversion(const CliPrompter& prompter, ConversionOutcome outcome, const ConversionReceipt& receipt);
 
 // True when everything written to stream so far has gone out; flushes it first.

@@ -5,6 +5,9 @@
 #include "base/SettingsStore.h"
 #include "cli/CliCommon.h"
 
+#include <cmath>
+#include <string_view>
+
 namespace Cli {
 
 namespace {
@@ -51,6 +54,20 @@ bool* DrawingOption(const QString& name, ConversionSettings& settings) {
     return nullptr;
 }
 
+// A length in metres as the reduction page takes it: the whole value a number, a
+// decimal comma or point. Anything else is refused rather than read as 0.
+bool ParseMetres(const QString& value, double& out) {
+    QByteArray bytes = Cp1250::FromUnicode(value.trimmed());
+    const qsizetype comma = bytes.indexOf(',');
+    if (comma >= 0) bytes[comma] = '.';
+    const Numbers::ParsedDouble parsed =
+        Numbers::ParseDouble(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (parsed.length == 0 || parsed.length != static_cast<std::size_t>(bytes.size()) || !std::isfinite(parsed.value))
+        return false;
+    out = parsed.value;
+    return true;
+}
+
 }  // namespace
 
 bool ApplySetting(const QString& assignment, ConversionSettings& settings, SerialSettings& serial, QString& error) {
@@ -63,13 +80,16 @@ bool ApplySetting(const QString& assignment, ConversionSettings& settings, Seria
     const QString value = assignment.mid(equals + 1);
     const QByteArray bytes = Cp1250::FromUnicode(value);
 
-    if (name == QLatin1String("JX"))
-        settings.jx = Numbers::ToDouble(bytes);
-    else if (name == QLatin1String("JY"))
-        settings.jy = Numbers::ToDouble(bytes);
-    else if (name == QLatin1String("JH"))
-        settings.jh = Numbers::ToDouble(bytes);
-    else if (name == QLatin1String("Head"))
+    double* const metres = name == QLatin1String("JX")   ? &settings.jx
+                           : name == QLatin1String("JY") ? &settings.jy
+                           : name == QLatin1String("JH") ? &settings.jh
+                                                         : nullptr;
+    if (metres) {
+        if (!ParseMetres(value, *metres)) {
+            error = QStringLiteral("Hodnota %1 pro %2 není číslo.").arg(value, name);
+            return false;
+        }
+    } else if (name == QLatin1String("Head"))
         settings.head = UnescapeHead(value);
     else if (name == QLatin1String("OR"))
         settings.orMarker = bytes;

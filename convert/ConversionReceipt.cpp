@@ -3,7 +3,10 @@
 #include "base/Numbers.h"
 #include "base/Texts.h"
 #include "convert/DeviceRecognition.h"
+#include "convert/MapaWriters.h"
 #include "convert/RecordParser.h"
+
+#include <algorithm>
 
 void ConversionReceipt::Count(const ParsedRecords& parsedRecords, const QByteArray& orMarker) {
     parsed = true;
@@ -11,7 +14,7 @@ void ConversionReceipt::Count(const ParsedRecords& parsedRecords, const QByteArr
         if (record.Is(Station)) {
             ++stations;
         } else if (record.Is(Measurement) || record.Is(Angles)) {
-            if (record.codeText == orMarker)
+            if (IsOrientationSighting(record, orMarker))
                 ++orientationSightings;
             else if (record.Is(Measurement))
                 ++distanceSightings;
@@ -25,7 +28,36 @@ void ConversionReceipt::Count(const ParsedRecords& parsedRecords, const QByteArr
     }
     skippedBytes = parsedRecords.skippedBytes;
     abandonedRecords = parsedRecords.abandonedRecords;
+    unconvertedLines = parsedRecords.unconvertedLines;
+    otherUnconvertedLines = parsedRecords.otherUnconvertedLines;
 }
+
+namespace {
+
+// How many keywords the receipt names before it counts the rest together.
+constexpr qsizetype kKeywordsShown = 8;
+
+// «, nepřevedené řádky: XYZ 3, JOB 1», or nothing when every line was read.
+QByteArray UnconvertedText(const ConversionReceipt& receipt) {
+    if (receipt.unconvertedLines.isEmpty() && receipt.otherUnconvertedLines == 0) return {};
+    QList<UnconvertedLines> lines = receipt.unconvertedLines;
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const UnconvertedLines& a, const UnconvertedLines& b) { return a.count > b.count; });
+    QByteArray named;
+    qint64 others = receipt.otherUnconvertedLines;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i >= kKeywordsShown) {
+            others += lines[i].count;
+            continue;
+        }
+        if (!named.isEmpty()) named += ", ";
+        named += lines[i].keyword + ' ' + Numbers::FormatInteger(lines[i].count);
+    }
+    if (others > 0) named += TextFilled(Texts::kReceiptOtherKeywords, {Counted(others, Texts::kLinesNoun)});
+    return TextFilled(Texts::kReceiptUnconverted, {named});
+}
+
+}  // namespace
 
 QByteArray NothingWrittenText(const ConversionReceipt& receipt, ConversionOutcome outcome) {
     switch (receipt.drawing) {
@@ -56,12 +88,13 @@ QByteArray NothingWrittenText(const ConversionReceipt& receipt, ConversionOutcom
 QByteArray ReceiptText(const ConversionReceipt& receipt, ConversionOutcome outcome) {
     QByteArray text;
     if (receipt.parsed) {
-        text = TextFilled(
-            Texts::kReceipt,
-            {Numbers::FormatInteger(receipt.stations), Numbers::FormatInteger(receipt.orientationSightings),
-             Numbers::FormatInteger(receipt.distanceSightings), Numbers::FormatInteger(receipt.angleSightings),
-             Numbers::FormatInteger(receipt.points), Numbers::FormatInteger(receipt.codeEntries),
-             Numbers::FormatInteger(receipt.skippedBytes), Numbers::FormatInteger(receipt.abandonedRecords)});
+        text =
+            TextFilled(Texts::kReceipt,
+                       {Numbers::FormatInteger(receipt.stations), Numbers::FormatInteger(receipt.orientationSightings),
+                        Numbers::FormatInteger(receipt.distanceSightings),
+                        Numbers::FormatInteger(receipt.angleSightings), Numbers::FormatInteger(receipt.points),
+                        Numbers::FormatInteger(receipt.codeEntries), Numbers::FormatInteger(receipt.skippedBytes),
+                        Numbers::FormatInteger(receipt.abandonedRecords), UnconvertedText(receipt)});
         text += ' ';
     }
     if (receipt.blockFindings > 0) {

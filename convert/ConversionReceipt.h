@@ -5,13 +5,12 @@
 // the main window alike.
 
 #include "convert/ConversionMode.h"
+#include "convert/RecordParser.h"
 
 #include <QByteArray>
 #include <QList>
 
 #include <QtGlobal>
-
-struct ParsedRecords;
 
 enum class ConversionOutcome {
     Completed,  // every file of the mode that had content was written
@@ -32,13 +31,15 @@ struct ConversionReceipt {
     bool parsed = false;     // the run got as far as reading the records
     quint16 deviceType = 0;  // the instrument the data were read as
     int stations = 0;
-    int orientationSightings = 0;  // sightings whose code is the orientation marker ("OR")
+    int orientationSightings = 0;  // backsights and sightings whose code is the orientation marker ("OR")
     int distanceSightings = 0;     // other sightings with a slope distance
     int angleSightings = 0;        // other sightings of angles only
     int points = 0;                // points with coordinates
     int codeEntries = 0;
     qint64 skippedBytes = 0;
     int abandonedRecords = 0;
+    QList<UnconvertedLines> unconvertedLines;  // NTS-660 form: keyword lines carrying no record
+    int otherUnconvertedLines = 0;
     qint64 blockFindings = 0;   // what the check of an NTS-350 transfer's blocks found
     QByteArray findingsText;    // its warning, to be shown again on request; empty when none
     QList<QByteArray> written;  // the files written, as file name and extension
@@ -51,9 +52,9 @@ struct ConversionReceipt {
     void Count(const ParsedRecords& parsed, const QByteArray& orMarker);
 };
 
-// The receipt as one line: the counts (once the records were read), the points
-// drawn (after a DXF drawing was written), then the files written, or that none
-// was and why.
+// The receipt as one line: the counts (once the records were read) with the
+// keyword lines left unconverted, most frequent first; the points drawn (after a
+// DXF drawing was written); then the files written, or that none was and why.
 QByteArray ReceiptText(const ConversionReceipt& receipt, ConversionOutcome outcome);
 
 // Why a run wrote no file, as a sentence after "Nebyl zapsán žádný soubor:".

@@ -9,7 +9,7 @@ namespace {
 // A keyword line: the keyword at the line's start and a blank after it (the data
 // start in column 8).
 bool IsKeywordLine(const char* at, const char* end) {
-    static constexpr const char* kKeywords[] = {"STN ", "SS ", "HV ", "SD ", "UNITS "};
+    static constexpr const char* kKeywords[] = {"STN ", "SS ", "BS ", "HV ", "SD ", "UNITS "};
     for (const char* keyword : kKeywords) {
         const std::size_t size = std::strlen(keyword);
         if (static_cast<std::size_t>(end - at) >= size && std::memcmp(at, keyword, size) == 0) return true;

@@ -1,9 +1,10 @@
 #pragma once
-// Which instrument a measured-data file comes from, told from its bytes as they
-// are on disk. NTS-660 data are keyword lines ("STN", "SS", "HV", "SD", "UNITS"
-// at a line's start, padded to the data column); NTS-350 data are records opened
-// by the markers «_'», «_+» and «_:». A file is recognised when it has marks of
-// one kind and at most a quarter as many of the other; anything else fits neither.
+// The form of a measured-data file, told from its bytes as they are on disk: the
+// NTS-660 form is keyword lines ("STN", "SS", "BS", "HV", "SD", "UNITS" at a line's
+// start, padded to the data column), which an NTS-350 can also write; the NTS-350
+// form is records opened by the markers «_'», «_+» and «_:». A file is recognised
+// when it has marks of one form and at most a quarter as many of the other;
+// anything else fits neither. The form is named by its "DeviceType".
 
 #include "base/ConversionSettings.h"
 

@@ -49,6 +49,10 @@ void AppendCodeSuffix(QByteArray& out, QByteArrayView codeText) {
 
 }  // namespace
 
+bool IsOrientationSighting(const SurveyRecord& record, const QByteArray& orMarker) {
+    return record.Is(Backsight) || record.codeText == orMarker;
+}
+
 void WriteFieldBook(const SurveyRecordList& records, ConversionMode mode, const ConversionSettings& settings,
                     double correctionMmPerKm, ByteSink& sink) {
     LineBuffer lines(sink);
@@ -74,7 +78,7 @@ void WriteFieldBook(const SurveyRecordList& records, ConversionMode mode, const 
             FixedNumber::Append(out, record.height, 3);
             AppendCodeSuffix(out, record.codeText);
         } else if (record.Is(Measurement) || record.Is(Angles)) {
-            const bool orientation = record.codeText == settings.orMarker;
+            const bool orientation = IsOrientationSighting(record, settings.orMarker);
             if (!orientation && inOrientation) {
                 out += "-1\r\n";
                 inOrientation = false;

@@ -11,6 +11,11 @@
 #include "base/SurveyRecord.h"
 #include "convert/ConversionMode.h"
 
+// A sighting of the station's orientation: one the instrument marked as its
+// backsight, or one whose code is the orientation marker ("OR") byte for byte.
+// The field book groups these after their station and writes them without code.
+bool IsOrientationSighting(const SurveyRecord& record, const QByteArray& orMarker);
+
 // The field book of mode Full (".zap"), HorizontalDistances (".vod") or
 // StationHeaders (".pol"). correctionMmPerKm goes into the "Korekce" line when
 // the header is in use.

@@ -50,6 +50,16 @@ namespace {
 
 constexpr qsizetype kBlockBody = 132;  // between STX and ETX: 128 text bytes, the digit, three checksum digits
 
+// Whether a record of length bytes, the last eight of them in window, is text.
+template <std::size_t N>
+bool Holds(quint64 window, qsizetype length, const char (&text)[N]) {
+    constexpr std::size_t size = N - 1;
+    static_assert(size < 8, "the text fits the checker's window");
+    quint64 packed = 0;
+    for (std::size_t i = 0; i < size; ++i) packed = (packed << 8) | static_cast<unsigned char>(text[i]);
+    return length == static_cast<qsizetype>(size) && (window & ((quint64(1) << (8 * size)) - 1)) == packed;
+}
+
 // The counter nearest to expected whose block digit is digit, the later one on a
 // tie: a lost block makes the digit run ahead, a repeated one makes it run back.
 int NearestCounter(int expected, char digit) {
@@ -62,61 +72,127 @@ int NearestCounter(int expected, char digit) {
 }
 
 // The check of the blocks, fed by the removal loop as it reads. Every byte from an
-// STX on goes into a running XOR and a window of the last four, so that at the ETX
-// the block's own digits can be compared with what it carried.
+// STX on goes into a running XOR and a window of the last eight, so that at the
+// ETX the block's own digits can be compared with what it carried, and the
+// control records told by their text.
+//
+// What the line carries and how each piece is taken:
+//   STX "F00F000" ETX, STX "GC" ETX    the preambles: no block, nothing to say
+//   STX EOT                             the end record: likewise
+//   STX, 132 bytes, ETX                 a block: its digit and checksum are checked
+//   STX, any other length, ETX          a damaged block
+//   STX, no ETX before the next STX     a block that lost its ETX
+//   ETX, no STX, 4 or more text bytes   a block that lost its STX
+//   ETX, no STX, less text              a stray ETX outside the blocks
+//   any other text outside a block      text before, between or after the blocks
+// A damaged block and the piece after it are one block cut by a stray ETX or STX
+// when together they have a block's length, the stray byte put in or put in place
+// of one; the block keeps one number and one finding. A damaged block may or may
+// not have carried a counter: the next whole block's digit may stand for either
+// without a word, so one damage is told only once.
 class BlockChecker {
 public:
     explicit BlockChecker(TransferFindings* findings) : m_findings(findings) {}
 
-    void Text(unsigned char c) {
-        m_xor ^= c;
-        m_lastFour = (m_lastFour << 8) | c;
+    // Text bytes (above CR), the common case.
+    void Text(unsigned char c, qsizetype at) {
+        Take(c);
+        if (m_open < 0) MarkOutside(at);
+    }
+    void LineEnd(unsigned char c) { Take(c); }
+    // Control bytes other than STX, ETX, CR and LF.
+    void Control(unsigned char c, qsizetype at) {
+        if (c == kEot && m_open >= 0 && at == m_open + 1) {
+            m_open = -1;  // the end record
+            return;
+        }
+        Take(c);
+        if (m_open < 0 && c != kEot) MarkOutside(at);
     }
     void Stx(qsizetype at) {
-        // An open block that never got its ETX is cut short by the next one.
-        if (m_blockStart >= 0) Report(BlockFindingKind::WrongLength, m_blockStart, at);
-        ++m_blocks;
-        m_blockStart = at;
+        m_framed = true;
+        FlushPending();
+        if (m_open >= 0) {
+            ++m_blocks;
+            Hold(BlockFindingKind::NoEtx, m_open, at, true);  // unless this STX is a stray one in it
+        }
+        ReportOutside(m_recordsSeen ? BlockFindingKind::TextBetween : BlockFindingKind::TextBefore);
+        m_recordsSeen = true;
+        m_open = at;
         m_xor = 0;
-        m_lastFour = 0;
+        m_window = 0;
     }
     void Etx(qsizetype at) {
         m_framed = true;
-        m_firstTextAfterEtx = -1;
-        if (m_blockStart < 0) {
-            // An ETX without its STX: the block runs from the last ETX.
+        if (m_open >= 0) {
+            ClosedBlock(at);
+        } else if (Continues(BlockFindingKind::WrongLength, at)) {
+            m_pendingFinding.kind = BlockFindingKind::StrayEtx;
+            m_pendingFinding.end = at + 1;
+            ClearOutside();
+        } else if (m_outsideFirst >= 0 && at - m_outsideFirst >= kBlockTrailer) {
+            // Text that could hold a block's digit and checksum: a block whose STX
+            // was lost, running from the last ETX.
+            FlushPending();
             ++m_blocks;
-            Report(BlockFindingKind::WrongLength, m_lastEtx + 1, at + 1);
-            ++m_counter;
-        } else if (at - m_blockStart - 1 != kBlockBody) {
-            Report(BlockFindingKind::WrongLength, m_blockStart, at + 1);
-            ++m_counter;
+            Hold(BlockFindingKind::NoStx, m_lastEtx + 1, at + 1, false);
+            ClearOutside();
+            m_recordsSeen = true;
         } else {
-            CheckDigits(at);
+            MarkOutside(at);  // a stray ETX outside any block, and what little text came with it
         }
-        m_blockStart = -1;
         m_lastEtx = at;
-    }
-    // A byte that is neither framing, a line end nor the EOT of an end record:
-    // after the last ETX it is text outside any block.
-    void MarkTextAfterEtx(qsizetype at) {
-        if (m_firstTextAfterEtx < 0) m_firstTextAfterEtx = at;
     }
     void Finish(qsizetype size) {
         if (!m_framed) return;
-        if (m_firstTextAfterEtx >= 0) {
-            BlockFinding finding;
-            finding.kind = BlockFindingKind::TrailingText;
-            finding.begin = m_firstTextAfterEtx;
-            finding.end = size;
-            m_findings->Add(finding);
+        FlushPending();
+        if (m_open >= 0) {
+            ++m_blocks;
+            Hold(BlockFindingKind::NoEtx, m_open, size, true);
+            FlushPending();
         }
+        ReportOutside(m_recordsSeen ? BlockFindingKind::TrailingText : BlockFindingKind::TextBefore);
     }
     bool Framed() const { return m_framed; }
 
 private:
+    void Take(unsigned char c) {
+        m_xor ^= c;
+        m_window = (m_window << 8) | c;
+    }
+    void MarkOutside(qsizetype at) {
+        if (m_outsideFirst < 0) m_outsideFirst = at;
+        m_outsideLast = at;
+    }
+    void ClearOutside() { m_outsideFirst = m_outsideLast = -1; }
+    void ReportOutside(BlockFindingKind kind) {
+        if (m_outsideFirst < 0) return;
+        Add(kind, 0, m_outsideFirst, m_outsideLast + 1);
+        ClearOutside();
+    }
+
+    // The record from the open STX to the ETX at etx.
+    void ClosedBlock(qsizetype etx) {
+        const qsizetype length = etx - m_open - 1;
+        const bool control = Holds(m_window, length, kPreamble1Text) || Holds(m_window, length, kPreamble2Text);
+        if (!control && Continues(BlockFindingKind::NoEtx, etx)) {
+            m_pendingFinding.kind = BlockFindingKind::StrayStx;
+            m_pendingFinding.end = etx + 1;
+        } else {
+            FlushPending();
+            if (!control) {
+                ++m_blocks;
+                if (length != kBlockBody)
+                    Hold(BlockFindingKind::WrongLength, m_open, etx + 1, true);
+                else
+                    CheckDigits(etx);
+            }
+        }
+        m_open = -1;
+        ClearOutside();
+    }
     void CheckDigits(qsizetype etx) {
-        const auto byteAt = [this](int fromEnd) { return static_cast<char>((m_lastFour >> (8 * fromEnd)) & 0xFF); };
+        const auto byteAt = [this](int fromEnd) { return static_cast<char>((m_window >> (8 * fromEnd)) & 0xFF); };
         const char digit = byteAt(3);
         // The checksum covers the text and the digit, not the checksum digits.
         const unsigned sum = (m_xor ^ static_cast<unsigned char>(byteAt(2)) ^ static_cast<unsigned char>(byteAt(1)) ^
@@ -126,41 +202,81 @@ private:
         const char computed[3] = {static_cast<char>('0' + sum / 100), static_cast<char>('0' + sum / 10 % 10),
                                   static_cast<char>('0' + sum % 10)};
         if (std::memcmp(carried, computed, 3) != 0 || digit < '0' || digit > '9') {
-            Report(BlockFindingKind::Checksum, m_blockStart, etx + 1);
-            ++m_counter;
+            Add(BlockFindingKind::Checksum, m_blocks, m_open, etx + 1);
+            m_damaged = std::min(m_damaged + 1, kMostDamaged);
             return;
         }
-        const int found = NearestCounter(m_counter, digit);
-        if (found != m_counter) {
+        // Any counter from the expected one to the expected one after every
+        // damaged block since the last whole one.
+        int found = -1;
+        for (int counter = m_counter; counter <= m_counter + m_damaged && found < 0; ++counter) {
+            if (BlockDigit(static_cast<unsigned>(counter)) == digit) found = counter;
+        }
+        if (found < 0) {
+            const int latest = m_counter + m_damaged;
+            found = NearestCounter(latest, digit);
             BlockFinding finding;
-            finding.kind = found > m_counter ? BlockFindingKind::Lost : BlockFindingKind::Repeated;
+            finding.kind = found > latest ? BlockFindingKind::Lost : BlockFindingKind::Repeated;
             finding.block = m_blocks;
-            finding.begin = m_blockStart;
+            finding.begin = m_open;
             finding.end = etx + 1;
             finding.digit = digit;
-            finding.expected = BlockDigit(static_cast<unsigned>(m_counter));
+            finding.expected = BlockDigit(static_cast<unsigned>(found > latest ? latest : m_counter));
             m_findings->Add(finding);
         }
         m_counter = found + 1;
+        m_damaged = 0;
     }
-    void Report(BlockFindingKind kind, qsizetype begin, qsizetype end) {
+    // A damaged block, told once what follows shows whether a stray byte cut it:
+    // at the next STX or ETX that does not continue it, or at the end.
+    void Hold(BlockFindingKind kind, qsizetype begin, qsizetype end, bool fromStx) {
+        m_pending = true;
+        m_pendingFromStx = fromStx;
+        m_pendingFinding = BlockFinding();
+        m_pendingFinding.kind = kind;
+        m_pendingFinding.block = m_blocks;
+        m_pendingFinding.begin = begin;
+        m_pendingFinding.end = end;
+        m_damaged = std::min(m_damaged + 1, kMostDamaged);
+    }
+    // Whether the piece up to end continues the held block of that kind: together
+    // they have a block's length, give or take the stray byte.
+    bool Continues(BlockFindingKind kind, qsizetype end) const {
+        if (!m_pending || !m_pendingFromStx || m_pendingFinding.kind != kind) return false;
+        const qsizetype body = end - m_pendingFinding.begin - 1;
+        return body == kBlockBody || body == kBlockBody + 1;
+    }
+    void FlushPending() {
+        if (!m_pending) return;
+        m_findings->Add(m_pendingFinding);
+        m_pending = false;
+    }
+    void Add(BlockFindingKind kind, int block, qsizetype begin, qsizetype end) {
         BlockFinding finding;
         finding.kind = kind;
-        finding.block = m_blocks;
+        finding.block = block;
         finding.begin = begin;
         finding.end = end;
         m_findings->Add(finding);
     }
 
+    static constexpr int kMostDamaged = 10;  // beyond ten, any digit fits anyway
+
     TransferFindings* m_findings;
     unsigned m_xor = 0;
-    quint32 m_lastFour = 0;
-    qsizetype m_blockStart = -1;  // the open block's STX, -1 when none is open
+    quint64 m_window = 0;   // the last eight bytes since the STX
+    qsizetype m_open = -1;  // the open record's STX, -1 when none is open
     qsizetype m_lastEtx = -1;
-    qsizetype m_firstTextAfterEtx = -1;
-    int m_blocks = 0;   // blocks met so far
-    int m_counter = 0;  // the counter the next block should carry
+    qsizetype m_outsideFirst = -1;  // text outside any record since the last one
+    qsizetype m_outsideLast = -1;
+    BlockFinding m_pendingFinding;
+    bool m_pending = false;
+    bool m_pendingFromStx = false;  // the held block began at its STX
+    int m_blocks = 0;               // blocks met so far
+    int m_counter = 0;              // the counter the next block carries when no damaged block had one
+    int m_damaged = 0;              // damaged blocks since the last whole one
     bool m_framed = false;
+    bool m_recordsSeen = false;  // a block or record has begun: text outside is between or after them
 };
 
 }  // namespace
@@ -179,8 +295,7 @@ TransferFindings RemoveFraming(QByteArray& bytes) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte > '\r') {  // the common case: text
             data[written++] = c;
-            check.Text(byte);
-            check.MarkTextAfterEtx(read);
+            check.Text(byte, read);
             continue;
         }
         if (c == kStx) {
@@ -188,7 +303,7 @@ TransferFindings RemoveFraming(QByteArray& bytes) {
             continue;
         }
         if (c == '\r' || c == '\n') {
-            check.Text(byte);
+            check.LineEnd(byte);
             continue;
         }
         if (c == kEtx) {
@@ -197,8 +312,7 @@ TransferFindings RemoveFraming(QByteArray& bytes) {
             continue;
         }
         data[written++] = c;
-        check.Text(byte);
-        if (c != kEot) check.MarkTextAfterEtx(read);
+        check.Control(byte, read);
     }
     check.Finish(size);
     if (!check.Framed()) findings = TransferFindings();
@@ -356,6 +470,7 @@ ConversionOutcome PrepareRawData(const QString& path, ConversionMode mode, Conve
             context.prompter.ReportFileError(error);
             return ConversionOutcome::Failed;
         }
+        context.receipt.written.append(Cp1250::FromUnicode(context.file.fileTitle + QStringLiteral(".200")));
     }
     return RunConversion(std::move(buffer), mode, context);
 }

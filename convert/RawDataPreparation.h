@@ -12,10 +12,11 @@
 #include <QString>
 
 // Reads path and converts it. An NTS-350 transfer's blocks are checked as the
-// framing goes (one warning per run when a block is damaged, lost, repeated or
-// followed by stray text); data of the other instrument than "DeviceType" are
-// converted as that instrument's for this run only when the user agrees. Neither
-// changes a byte of any output.
+// framing goes (one warning per run when a block is damaged, lost or repeated, or
+// text stands outside the blocks); data in the other instrument's form than
+// "DeviceType" are converted in that form for this run only when the user agrees.
+// Neither changes a byte of any output. A ".200" copy written goes into the
+// receipt with the other files.
 ConversionOutcome PrepareRawData(const QString& path, ConversionMode mode, ConversionContext& context);
 
 // Removes STX, CR and LF bytes, and each ETX together with the (up to) four bytes

@@ -99,8 +99,9 @@ private:
     bool ReadCodeEntry350(const char*& cursor, const char* end);
     bool ReadCodeAndHeight350(const char*& cursor, const char* end);
     bool ReadNameHeightCode660(const char* line, const char* lineEnd);
-    bool ReadAngles660(const char* line, const char* lineEnd, bool withDistance);
+    bool ReadAngles660(const char* line, const char* lineEnd, bool withDistance, quint16 mark);
     void CheckUnitsLine660(const char* line, const char* lineEnd);
+    void CountUnconverted(QByteArrayView keyword);
     void ReadOptionalCode(const char* cursor, const char* lineEnd);
 
     void Add(int kind) {
@@ -340,36 +341,54 @@ bool Parser::ReadCodeEntry350(const char*& cursor, const char* end) {
     return true;
 }
 
-// ---- NTS-660: keyword lines ending in CR, data from column 8.
+// ---- NTS-660: keyword lines, data from column 8.
 
 constexpr qsizetype kDataColumn = 8;
 
-// One of the instrument's own lines that carry no record ("JOB", "DATE"...): a
-// keyword of capitals and a blank before the data column. An empty line too.
-bool IsHeaderLine660(const char* line, const char* lineEnd) {
+// A line ends at CR LF, a lone CR or a lone LF; a last line may have no end.
+const char* LineEnd(const char* line, const char* end) {
+    while (line < end && *line != '\r' && *line != '\n') ++line;
+    return line;
+}
+const char* NextLine(const char* lineEnd, const char* end) {
+    if (lineEnd >= end) return end;
+    if (*lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n') return lineEnd + 2;
+    return lineEnd + 1;
+}
+
+// The keyword of one of the instrument's own lines that carry no record ("JOB",
+// "XYZ"...): capitals at the line's start and a blank (or the line's end) before
+// the data column. Empty for any other line.
+QByteArrayView Keyword660(const char* line, const char* lineEnd) {
     const char* at = line;
     while (at < lineEnd && at - line < kDataColumn && *at >= 'A' && *at <= 'Z') ++at;
-    if (at == lineEnd) return true;
-    return at > line && at - line < kDataColumn && *at == ' ';
+    const bool ends = at == lineEnd || (at - line < kDataColumn && *at == ' ');
+    return ends ? QByteArrayView(line, at - line) : QByteArrayView();
+}
+
+void Parser::CountUnconverted(QByteArrayView keyword) {
+    for (UnconvertedLines& lines : m_result.unconvertedLines) {
+        if (lines.keyword == keyword) {
+            ++lines.count;
+            return;
+        }
+    }
+    if (m_result.unconvertedLines.size() < ParsedRecords::kKeywordsKept)
+        m_result.unconvertedLines.append({keyword.toByteArray(), 1});
+    else
+        ++m_result.otherUnconvertedLines;
 }
 
 void Parser::ParseNts660(const char* text, const char* end) {
-    std::size_t lines = 0;
-    for (const char* at = text; (at = static_cast<const char*>(std::memchr(at, '\r', end - at))); ++at) ++lines;
-    Reserve(m_result.records, lines + 1);
-    // A line ends at CR; an LF right after it belongs to the line end. A last line
-    // without CR is a line like any other.
-    const auto nextLine = [end](const char* line, const char*& lineEnd) -> const char* {
-        const void* cr = std::memchr(line, '\r', static_cast<std::size_t>(end - line));
-        lineEnd = cr ? static_cast<const char*>(cr) : end;
-        const char* next = cr ? lineEnd + 1 : end;
-        if (next < end && *next == '\n') ++next;
-        return next;
-    };
+    // At most one record per line end: reserving for them spares the list its regrowth.
+    std::size_t lineEnds = 0;
+    for (const char* at = text; at < end; ++at) lineEnds += *at == '\r' || *at == '\n';
+    Reserve(m_result.records, lineEnds + 1);
     const char* line = text;
     while (line < end) {
-        const char* lineEnd = nullptr;
-        const char* next = nextLine(line, lineEnd);
+        const char* lineEnd = LineEnd(line, end);
+        const char* next = NextLine(lineEnd, end);
+        const bool backsight = StartsWith(line, lineEnd, "BS");
         if (StartsWith(line, lineEnd, "UNITS")) {
             if (!m_unitsLineSeen) CheckUnitsLine660(line, lineEnd);
             m_unitsLineSeen = true;
@@ -378,7 +397,8 @@ void Parser::ParseNts660(const char* text, const char* end) {
                 Add(Station);
             else
                 ++m_result.abandonedRecords;
-        } else if (StartsWith(line, lineEnd, "SS")) {
+        } else if (backsight || StartsWith(line, lineEnd, "SS")) {
+            // A target ("SS") or the station's backsight ("BS"), the same fields.
             if (!ReadNameHeightCode660(line, lineEnd)) {
                 ++m_result.abandonedRecords;
             } else {
@@ -387,19 +407,21 @@ void Parser::ParseNts660(const char* text, const char* end) {
                     ++m_result.abandonedRecords;
                     break;
                 }
-                const char* anglesEnd = nullptr;
-                const char* afterAngles = nextLine(next, anglesEnd);
+                const char* anglesEnd = LineEnd(next, end);
+                const quint16 mark = backsight ? Backsight : 0;
                 bool read = false;
                 if (StartsWith(next, anglesEnd, "HV"))
-                    read = ReadAngles660(next, anglesEnd, false);
+                    read = ReadAngles660(next, anglesEnd, false, mark);
                 else if (StartsWith(next, anglesEnd, "SD"))
-                    read = ReadAngles660(next, anglesEnd, true);
+                    read = ReadAngles660(next, anglesEnd, true, mark);
                 if (!read) ++m_result.abandonedRecords;
-                next = afterAngles;
+                next = NextLine(anglesEnd, end);
             }
         } else if (StartsWith(line, lineEnd, "HV") || StartsWith(line, lineEnd, "SD")) {
             ++m_result.abandonedRecords;  // an angles line without its target line
-        } else if (!IsHeaderLine660(line, lineEnd)) {
+        } else if (const QByteArrayView keyword = Keyword660(line, lineEnd); !keyword.isEmpty()) {
+            CountUnconverted(keyword);
+        } else {
             for (const char* at = line; at < lineEnd; ++at) m_result.skippedBytes += *at != ' ';
         }
         line = next;
@@ -415,8 +437,8 @@ void Parser::CheckUnitsLine660(const char* line, const char* lineEnd) {
 }
 
 // The rest of the line after the "," at cursor, when it is a field: at most 49
-// bytes and no NUL before the line's end. The line's CR is found past a NUL, but
-// a field must not hold one. A code that is missing, overlong or holds a NUL
+// bytes and no NUL before the line's end. The line's end is found past a NUL,
+// but a field must not hold one. A code that is missing, overlong or holds a NUL
 // leaves the record without one; such a last field of an angles line drops the
 // sighting.
 bool RestOfLine(const char* cursor, const char* lineEnd, Field& field) {
@@ -434,9 +456,8 @@ void Parser::ReadOptionalCode(const char* cursor, const char* lineEnd) {
     if (RestOfLine(cursor, lineEnd, field)) m_record.codeText = Code(field);
 }
 
-// "STN" and "SS" lines: name, height, optional code. The fields of one line end at
-// the line's end as they would at its CR; a line shorter than the data column has
-// only empty fields.
+// "STN", "SS" and "BS" lines: name, height, optional code. The fields of one line
+// end at the line's end; a line shorter than the data column has only empty fields.
 bool Parser::ReadNameHeightCode660(const char* line, const char* lineEnd) {
     Reset();
     if (lineEnd - line < kDataColumn) return false;
@@ -451,7 +472,7 @@ bool Parser::ReadNameHeightCode660(const char* line, const char* lineEnd) {
     return true;
 }
 
-bool Parser::ReadAngles660(const char* line, const char* lineEnd, bool withDistance) {
+bool Parser::ReadAngles660(const char* line, const char* lineEnd, bool withDistance, quint16 mark) {
     if (lineEnd - line < kDataColumn) return false;
     const char* cursor = line + kDataColumn;
     Field field;
@@ -461,7 +482,7 @@ bool Parser::ReadAngles660(const char* line, const char* lineEnd, bool withDista
         if (!RestOfLine(cursor, lineEnd, field)) return false;
         m_record.zenithAngle = field.Number();
         SwapAnglesIfAsked();
-        Add(Angles);
+        Add(Angles | mark);
         return true;
     }
     if (!Extract(cursor, lineEnd, field, ",", ",", false)) return false;
@@ -469,7 +490,7 @@ bool Parser::ReadAngles660(const char* line, const char* lineEnd, bool withDista
     SwapAnglesIfAsked();
     if (!RestOfLine(cursor, lineEnd, field)) return false;
     m_record.slopeDistance = field.Number() * m_scaleFactor;
-    Add(Measurement);
+    Add(Measurement | mark);
     return true;
 }
 

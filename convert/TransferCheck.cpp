@@ -23,6 +23,18 @@ QByteArray FindingText(const BlockFinding& finding) {
             return TextFilled(Texts::kBlockWrongLength, {block, first, last});
         case BlockFindingKind::TrailingText:
             return TextFilled(Texts::kBlockTrailingText, {first, last});
+        case BlockFindingKind::NoEtx:
+            return TextFilled(Texts::kBlockNoEtx, {block, first, last});
+        case BlockFindingKind::StrayEtx:
+            return TextFilled(Texts::kBlockStrayEtx, {block, first, last});
+        case BlockFindingKind::StrayStx:
+            return TextFilled(Texts::kBlockStrayStx, {block, first, last});
+        case BlockFindingKind::NoStx:
+            return TextFilled(Texts::kBlockNoStx, {block, first, last});
+        case BlockFindingKind::TextBetween:
+            return TextFilled(Texts::kBlockTextBetween, {first, last});
+        case BlockFindingKind::TextBefore:
+            return TextFilled(Texts::kBlockTextBefore, {first, last});
     }
     return {};
 }

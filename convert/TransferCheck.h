@@ -1,8 +1,10 @@
 #pragma once
 // The check of an NTS-350 transfer's block framing, made while the framing is
 // removed: each block is STX, 128 text bytes, the block digit, three checksum
-// digits, ETX (then CR LF), the same blocks the upload sends. Offsets are bytes
-// from the start of the measured-data file. A file without any ETX was not
+// digits, ETX (then CR LF), the same blocks the upload sends; the control records
+// STX "F00F000" ETX, STX "GC" ETX and the end record STX EOT are no blocks. Text
+// outside the blocks is converted as it stands and told. Offsets are bytes from
+// the start of the measured-data file. A file without any STX or ETX was not
 // framed (typed or edited by hand) and has no findings.
 
 #include <QByteArray>
@@ -14,14 +16,20 @@ enum class BlockFindingKind {
     Checksum,      // the three checksum digits do not match the block (or its digit is no digit)
     Lost,          // the block digit runs ahead: blocks before this one were lost
     Repeated,      // the block digit runs back: this block came again
-    WrongLength,   // not 132 bytes between STX and ETX, or an ETX without its STX
-    TrailingText,  // text after the last ETX
+    WrongLength,   // not 132 bytes between STX and ETX
+    TrailingText,  // text after the last block
+    NoEtx,         // a block whose ETX never came before the next STX or the end
+    StrayEtx,      // a block cut in two by an ETX inside it
+    StrayStx,      // a block cut in two by an STX inside it
+    TextBetween,   // text between two blocks
+    TextBefore,    // text before the first block
+    NoStx,         // a block whose STX was lost: from the last ETX to its own
 };
 
 struct BlockFinding {
     BlockFindingKind kind = BlockFindingKind::Checksum;
-    int block = 0;      // the block's number in the file, from 1 (TrailingText: 0)
-    qint64 begin = 0;   // the block's first byte (its STX) in the file
+    int block = 0;      // the block's number in the file, from 1 (text outside blocks: 0)
+    qint64 begin = 0;   // the block's first byte (its STX) in the file, or the text's
     qint64 end = 0;     // just after its last byte (its ETX)
     char digit = 0;     // Lost, Repeated: the block digit received
     char expected = 0;  // Lost, Repeated: the digit the sequence asked for

@@ -15,8 +15,9 @@ constexpr std::size_t kPieceLength = 511;
 // Bytes of a typical point line: name, Y and X in the national grid, height, code.
 constexpr std::size_t kTypicalLine = 40;
 
-// The file as a text-mode stream: a CR LF pair reads as one LF, every other byte
-// as it is, handed out in pieces the way a line read into a 512-byte buffer ends.
+// The file as a text-mode stream, handed out in pieces the way a line read into a
+// 512-byte buffer ends: a line ends at CR LF (read as one LF), a lone LF or a lone
+// CR, as in the upload list; a CR never stays inside a name or a code.
 class TextPieceReader {
 public:
     explicit TextPieceReader(InputFile& file) : m_file(file) {}
@@ -28,12 +29,9 @@ public:
         while (length < kPieceLength) {
             int c = Get();
             if (c < 0) break;
-            if (c == '\r') {
-                const int next = Peek();
-                if (next == '\n') c = Get();
-            }
+            if (c == '\r' && Peek() == '\n') c = Get();
             piece[length++] = static_cast<char>(c);
-            if (c == '\n') break;
+            if (c == '\n' || c == '\r') break;
         }
         // A piece cut short by a read error is not handed out.
         return m_failed ? 0 : length;
@@ -85,7 +83,7 @@ bool ParseXyzLine(char* line, std::size_t length, SurveyRecord& record) {
     else
         record.kind |= NoHeight;
     if (!point->code.isEmpty()) {
-        // The code text closes up over its CR and LF.
+        // The code text closes up over its line end.
         char* const code = line + (point->code.data() - line);
         char* out = code;
         for (const char* c = code; c < end; ++c) {

@@ -1,8 +1,8 @@
 #pragma once
 // Reader of a text list of points for the DXF drawing: one point a line, name, Y,
 // X, an optional height Z and an optional code text, separated by spaces, ";" or
-// tabs. Malformed lines are skipped without a word; a decimal comma is accepted in
-// Y and X. Texts stay Windows-1250 bytes; coordinates are metres.
+// tabs; lines end at CR LF, LF or a lone CR. Malformed lines are skipped without a
+// word; a decimal comma is accepted in Y and X. Texts stay Windows-1250 bytes; coordinates are metres.
 
 #include "base/Prompter.h"
 #include "base/SurveyRecord.h"

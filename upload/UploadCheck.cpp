@@ -1,6 +1,7 @@
 #include "upload/UploadCheck.h"
 
 #include "base/Numbers.h"
+#include "base/PointLine.h"
 #include "base/Texts.h"
 #include "upload/UploadTransmission.h"
 
@@ -54,9 +55,59 @@ bool OnlySpaces(const QByteArray& text) {
     return true;
 }
 
-// Clashing names, then coordinates, then cut names.
-QList<UploadFinding> CheckPoints(const SurveyRecordList& list) {
-    QList<UploadFinding> sameNames, coordinates, nameCuts;
+// A line with nothing on it but spaces and tabs: no data the user could miss.
+bool Blank(const QByteArray& line) {
+    for (const char c : line) {
+        if (c != ' ' && c != '\t') return false;
+    }
+    return true;
+}
+
+UploadFinding LineNotSent(UploadFindingKind kind, qsizetype index, const QByteArray& line) {
+    UploadFinding finding;
+    finding.kind = kind;
+    finding.line = static_cast<int>(index + 1);
+    finding.subject = line;
+    return finding;
+}
+
+// The lines left out, and the heights whose decimal comma is not read: the list
+// turns the first comma from a number's start to the line's end into a point, so
+// Y and X always get their own comma, or lend theirs to a later number; a height
+// gets none of its own and keeps its comma when Y and X had theirs («P1 12,5 13,7
+// 2,1» sends the height 2).
+void CheckPointLines(const QList<QByteArray>& lines, QList<UploadFinding>& notSent, QList<UploadFinding>& commas) {
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray& written = lines[i];
+        QByteArray line = written;  // the reader writes its points into the line
+        const std::optional<PointLine> point =
+            ReadPointLine(line.data(), line.data() + line.size(), PointListKind::Upload);
+        if (!point) {
+            if (!Blank(written)) notSent.append(LineNotSent(UploadFindingKind::PointLineNotSent, i, written));
+            continue;
+        }
+        if (point->heightBegin < 0) continue;
+        const QByteArray height = written.mid(point->heightBegin, point->heightEnd - point->heightBegin);
+        if (!height.contains(',')) continue;
+        QByteArray meant = height;
+        meant[meant.indexOf(',')] = '.';
+        const double value =
+            Numbers::ParseDouble(std::string_view(meant.constData(), static_cast<std::size_t>(meant.size()))).value;
+        if (value == point->height) continue;
+        UploadFinding finding;
+        finding.kind = UploadFindingKind::CommaNotRead;
+        finding.line = static_cast<int>(i + 1);
+        finding.subject = point->name.toByteArray();
+        finding.written = height;
+        finding.received = Numbers::FormatFixed(Folded(point->height), 3);
+        commas.append(finding);
+    }
+}
+
+// Lines left out, clashing names, misread commas, coordinates, then cut names.
+QList<UploadFinding> CheckPoints(const QList<QByteArray>& lines, const SurveyRecordList& list) {
+    QList<UploadFinding> notSent, sameNames, commas, coordinates, nameCuts;
+    CheckPointLines(lines, notSent, commas);
     QHash<QByteArray, QList<QByteArray>> namesOf;  // instrument name: the different names that give it
     QList<QByteArray> instrumentNames;             // in the order of the list
     QList<QByteArray> cutNames;
@@ -101,17 +152,24 @@ QList<UploadFinding> CheckPoints(const SurveyRecordList& list) {
         finding.others = names;
         sameNames.append(finding);
     }
-    return sameNames + coordinates + nameCuts;
+    return notSent + sameNames + commas + coordinates + nameCuts;
 }
 
 // Lines left out, renumbered codes, repeated codes, then cut texts.
 QList<UploadFinding> CheckCodes(const QList<QByteArray>& lines, const SurveyRecordList& list) {
-    // Numbers outside 1..50, from the lines themselves: a line whose number field
-    // holds no number at all (a heading, a note) is no code and stays unmentioned.
+    // Lines left out and numbers outside 1..50, from the lines themselves, in the
+    // order of the list.
     QList<UploadFinding> notSent, renumbered, repeated, textCuts;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const std::optional<CodeLineNumber> number = ReadCodeLineNumber(lines[i]);
-        if (!number || !number->hasDigits) continue;
+        if (!number) {
+            if (!Blank(lines[i])) notSent.append(LineNotSent(UploadFindingKind::CodeLineNotSent, i, lines[i]));
+            continue;
+        }
+        if (!number->hasDigits) {
+            notSent.append(LineNotSent(UploadFindingKind::CodeNumberMissing, i, lines[i]));
+            continue;
+        }
         if (number->InRange() && number->written == number->code) continue;
         UploadFinding finding;
         finding.kind = number->InRange() ? UploadFindingKind::CodeRenumbered : UploadFindingKind::CodeNotSent;
@@ -155,11 +213,22 @@ QList<UploadFinding> CheckCodes(const QList<QByteArray>& lines, const SurveyReco
 
 QList<UploadFinding> CheckUploadList(const QList<QByteArray>& lines, const SurveyRecordList& list, UploadKind kind) {
     // Gathered per kind, so that the worst come first however many cuts there are.
-    return kind == UploadKind::Points ? CheckPoints(list) : CheckCodes(lines, list);
+    return kind == UploadKind::Points ? CheckPoints(lines, list) : CheckCodes(lines, list);
 }
 
 QByteArray FindingText(const UploadFinding& finding) {
+    const QByteArray line = Numbers::FormatInteger(finding.line);
     switch (finding.kind) {
+        case UploadFindingKind::PointLineNotSent:
+            return TextFilled(Texts::kFindingPointLineNotSent, {line, Shown(finding.subject)});
+        case UploadFindingKind::CodeLineNotSent:
+            return TextFilled(Texts::kFindingCodeLineNotSent, {line, Shown(finding.subject)});
+        case UploadFindingKind::CodeNumberMissing:
+            return TextFilled(Texts::kFindingCodeNumberMissing, {line, Shown(finding.subject)});
+        case UploadFindingKind::CommaNotRead:
+            return TextFilled(Texts::kFindingCommaNotRead,
+                              {line, finding.subject.isEmpty() ? Text(Texts::kUnnamedPoint) : finding.subject,
+                               finding.written, finding.received});
         case UploadFindingKind::SameName:
             return TextFilled(Texts::kFindingSameName, {Joined(finding.others, false), finding.received});
         case UploadFindingKind::CoordinateFolded:

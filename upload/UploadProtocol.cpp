@@ -17,9 +17,9 @@ QByteArray FramedRecord(const char* text) {
 
 }  // namespace
 
-QByteArray Preamble1() { return FramedRecord("F00F000"); }
+QByteArray Preamble1() { return FramedRecord(kPreamble1Text); }
 
-QByteArray Preamble2() { return FramedRecord("GC"); }
+QByteArray Preamble2() { return FramedRecord(kPreamble2Text); }
 
 QByteArray EndRecord() {
     const char bytes[] = {kStx, kEot, '\r', '\n'};

@@ -59,6 +59,10 @@ private Q_SLOTS:
             << QStringList{"receive", "--set", "Foo=1", "x.sdt"} << "Neznámé nastavení Foo.";
         QTest::newRow("dxf, a drawing option is 0 or 1")
             << QStringList{"dxf", "--set", "DXF_3D=2", "x.txt"} << "Hodnota 2 pro DXF_3D musí být 0 nebo 1.";
+        QTest::newRow("convert, a mean coordinate that is no number")
+            << QStringList{"convert", "--set", "JX=abc", "x.sdt"} << "Hodnota abc pro JX není číslo.";
+        QTest::newRow("dxf, a mean height with text after its number")
+            << QStringList{"dxf", "--set", "JH=320m", "x.sdt"} << "Hodnota 320m pro JH není číslo.";
     }
     void usageErrorIsTheSameInEveryCommand() {
         QFETCH(QStringList, arguments);

@@ -1,5 +1,5 @@
 // tarvo-cli convert's reports: the receipt line, the finding about the other
-// instrument and --set DeviceType=auto.
+// instrument's form, --set DeviceType=auto and the exit code.
 
 #include "tests/support/TestFiles.h"
 
@@ -8,37 +8,57 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace {
+
+QByteArray Example(const char* name) {
+    return TestFiles::Read(QStringLiteral(TARVO_SOURCE_DIR "/examples/") + QLatin1String(name) + ".sdt");
+}
+
+}  // namespace
+
 class ConvertCommandTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void reportsOnStderr_data() {
-        QTest::addColumn<QString>("example");
+        QTest::addColumn<QByteArray>("measured");
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("written");  // "" when nothing may be written
         QTest::addColumn<QString>("messages");
+        const QByteArray nts350 = Example("nts350-job");
+        const QByteArray nts660 = Example("nts660-job");
         QTest::newRow("receipt of a clean transfer")
-            << "nts350-job" << QStringList{"--set", "DeviceType=0"} << 0 << ".zap"
+            << nts350 << QStringList{"--set", "DeviceType=0"} << 0 << ".zap"
             << "Rozpoznáno: stanoviska 2, orientace 3, záměry s délkou 5, záměry jen úhly 1, body se souřadnicemi "
-               "3, kódy 4. Přeskočeno: bajty mimo záznamy 0, nedokončené záznamy 0. Zapsáno: nts350-job.zap, "
-               "nts350-job.asc, nts350-job.cod.\n";
+               "3, kódy 4. Přeskočeno: bajty mimo záznamy 0, nedokončené záznamy 0. Zapsáno: job.zap, "
+               "job.asc, job.cod.\n";
+        QTest::newRow("the .200 copy is in the receipt")
+            << nts350 << QStringList{"--set", "DeviceType=0", "--set", "Flag=0x020"} << 0 << ".200"
+            << "Zapsáno: job.200, job.zap, job.asc, job.cod.\n";
         QTest::newRow("other instrument without auto: said, nothing written, exit 1")
-            << "nts660-job" << QStringList{"--set", "DeviceType=0"} << 1 << ""
-            << "Převést ho tentokrát jako data z přístroje NTS-660? Nastavení přístroje se nezmění.\n"
-               "-> Ne (podle přístroje, ze kterého data jsou, je převede volba --set DeviceType=auto)\n";
+            << nts660 << QStringList{"--set", "DeviceType=0"} << 1 << ""
+            << "Převést ho tentokrát jako data ve tvaru NTS-660? Nastavení přístroje se nezmění.\n"
+               "-> Ne (podle tvaru dat je převede volba --set DeviceType=auto)\n";
+        QTest::newRow("other instrument with a record of the set one: written, still exit 1")
+            << nts660 + "_'S1_(K1_)1.550_\r\n"
+            << QStringList{"--set", "DeviceType=0"} << 1 << ".zap"
+            << "Zapsáno: job.zap.\n";
+        QTest::newRow("nothing written: exit 1")
+            << QByteArray("Zakázka 12\r\n") << QStringList{"--set", "DeviceType=0"} << 1 << ""
+            << "Nebyl zapsán žádný soubor: v datech není žádný záznam ve tvaru NTS-350.\n";
         QTest::newRow("DeviceType=auto converts as the instrument recognised")
-            << "nts660-job" << QStringList{"--set", "DeviceType=0", "--set", "DeviceType=auto"} << 0 << ".zap"
-            << "Rozpoznaný přístroj: NTS-660 (DeviceType=1).\n";
+            << nts660 << QStringList{"--set", "DeviceType=0", "--set", "DeviceType=auto"} << 0 << ".zap"
+            << "Rozpoznaný tvar dat: NTS-660 (DeviceType=1).\n";
     }
     void reportsOnStderr() {
-        QFETCH(QString, example);
+        QFETCH(QByteArray, measured);
         QFETCH(QStringList, options);
         QFETCH(int, exitCode);
         QFETCH(QString, written);
         QFETCH(QString, messages);
         QTemporaryDir dir;
-        TestFiles::Write(dir.filePath(example + ".sdt"),
-                         TestFiles::Read(QStringLiteral(TARVO_SOURCE_DIR "/examples/") + example + ".sdt"));
+        const QString example = QStringLiteral("job");
+        TestFiles::Write(dir.filePath(example + ".sdt"), measured);
 
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

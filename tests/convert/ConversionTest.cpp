@@ -166,6 +166,44 @@ private Q_SLOTS:
         QCOMPARE(run.Output(".zap"), kPreambleFull + body);
     }
 
+    // A job the NTS-350 exported as keyword text: a backsight is its station's
+    // orientation whatever its code, the header lines are counted (the most
+    // frequent first), and every line end reads alike.
+    void keywordExportReadWhole_data() {
+        QTest::addColumn<QByteArray>("lineEnd");
+        QTest::newRow("CR LF") << QByteArray("\r\n");
+        QTest::newRow("LF") << QByteArray("\n");
+        QTest::newRow("lone CR") << QByteArray("\r");
+    }
+    void keywordExportReadWhole() {
+        QFETCH(QByteArray, lineEnd);
+        const QByteArray job =
+            QByteArray(
+                "JOB     ZAKAZKA7|INST    NTS-350 Ver. 2008.07.08|UNITS   M,G|STN     4001,1.562, |"
+                "XYZ     742101.250,1043300.120,251.300|BS      4000,1.800, |"
+                "SD      0.0000,99.1234,85.412|SS      4002,1.600,PLOT|SD      123.4567,98.7654,31.006|"
+                "SS      4003,1.600,PLOT|HV      201.0000,101.2000|STN     4002,1.480,|"
+                "XYZ     742120.310,1043210.940,250.870|BS      4001,1.600,ROH|HV      200.0000,100.0000|")
+                .replace("|", lineEnd);
+        Run run;
+        run.settings.deviceType = 1;
+        QCOMPARE(run.Convert(job), ConversionOutcome::Completed);
+        QCOMPARE(run.Output(".zap"), kPreambleFull +
+                                         "1 4001  1.562 * \r\n4000  85.412 1.800 0.0000 99.1234\r\n-1\r\n"
+                                         "4002  31.006 1.600 123.4567 98.7654 *PLOT\r\n"
+                                         "4003  0.000 1.600 201.0000 101.2000 *PLOT\r\n/\r\n1 4002  1.480 *\r\n"
+                                         "4001  0.000 1.600 200.0000 100.0000\r\n/\r\n-2\r\n");
+        QCOMPARE(run.Convert(job, ConversionMode::StationHeaders), ConversionOutcome::Completed);
+        QCOMPARE(run.Output(".pol"), kPreambleTools +
+                                         "1 4001  1.562 * \r\n4000\t85.404\t0.0000\t\r\n-1\r\n/\r\n1 4002  1.480 *\r\n"
+                                         "4001\t0.000\t200.0000\t\r\n/\r\n-2\r\n");
+        QVERIFY(ReceiptText(run.receipt, run.outcome)
+                    .startsWith(Cp1250::FromUtf8("Rozpoznáno: stanoviska 2, orientace 2, záměry s délkou 1, záměry jen "
+                                                 "úhly 1, body se souřadnicemi 0, kódy 0. Přeskočeno: bajty mimo "
+                                                 "záznamy 0, nedokončené záznamy 0, nepřevedené řádky: XYZ 2, JOB 1, "
+                                                 "INST 1.")));
+    }
+
     void secondFaceGivesNegativeHorizontalDistance() {
         Run run;
         run.Convert("_+P_ ?+00010000m+3000000++0000000g+0t00+00000_*A_,1_", ConversionMode::HorizontalDistances);
@@ -436,8 +474,12 @@ private Q_SLOTS:
         prompter.million = {Answer::Yes};
         ConversionContext context{settings, currentFile, prompter, {}};
         QCOMPARE(PrepareRawData(measured, ConversionMode(mode), context), ConversionOutcome::Completed);
-        for (const QString& extension : outputs)
+        QStringList listed;  // the receipt names every file written, the ".200" copy too
+        for (const QString& extension : outputs) {
             QCOMPARE(TestFiles::Read(currentFile.basePath + extension), TestFiles::Read(data + extension));
+            listed << input + extension;
+        }
+        QCOMPARE(QString::fromLatin1(context.receipt.written.join(' ')), listed.join(' '));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), outputs.size() + 1);
     }
 

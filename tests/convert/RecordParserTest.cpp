@@ -228,57 +228,84 @@ private Q_SLOTS:
     void readsNts660Lines_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArray>("kinds");  // one letter per record: S station, M measurement, A angles
+                                                // (m, a: the station's backsight)
         QTest::addColumn<QByteArray>("lastCode");
+        QTest::addColumn<QByteArray>("unconverted");  // keyword lines left, as «JOB 1, XYZ 2»
         QTest::newRow("station with code")
-            << QByteArray("STN     A1,1.500,K\r\n") << QByteArray("S") << QByteArray("K");
+            << QByteArray("STN     A1,1.500,K\r\n") << QByteArray("S") << QByteArray("K") << QByteArray();
         QTest::newRow("station without the comma after its height fails")
-            << QByteArray("STN     A1,1.500\r\n") << QByteArray() << QByteArray();
+            << QByteArray("STN     A1,1.500\r\n") << QByteArray() << QByteArray() << QByteArray();
         QTest::newRow("station with empty code")
-            << QByteArray("STN     A1,1.500,\r\n") << QByteArray("S") << QByteArray();
+            << QByteArray("STN     A1,1.500,\r\n") << QByteArray("S") << QByteArray() << QByteArray();
         QTest::newRow("slope sighting") << QByteArray("SS      P,1.6,AB\r\nSD      1,2,3\r\n") << QByteArray("M")
-                                        << QByteArray("AB");
+                                        << QByteArray("AB") << QByteArray();
         QTest::newRow("angles sighting") << QByteArray("SS      P,1.6,AB\r\nHV      1,2\r\n") << QByteArray("A")
-                                         << QByteArray("AB");
+                                         << QByteArray("AB") << QByteArray();
         QTest::newRow("sighting followed by a station loses both")
             << QByteArray("SS      P,1.6,AB\r\nSTN     A1,1.5,K\r\nSTN     A2,1.5,L\r\n") << QByteArray("S")
-            << QByteArray("L");
-        QTest::newRow("other lines ignored")
-            << QByteArray("JOB     X\r\nSTN     A1,1.5,K\r\n") << QByteArray("S") << QByteArray("K");
+            << QByteArray("L") << QByteArray();
+        QTest::newRow("other lines converted to nothing, but counted")
+            << QByteArray("JOB     X\r\nSTN     A1,1.5,K\r\n") << QByteArray("S") << QByteArray("K")
+            << QByteArray("JOB 1");
         QTest::newRow("CR-only line ends keep the first character of each line")
-            << QByteArray("STN     A1,1.5,K\rSS      P,1.6,AB\rSD      1,2,3\r") << QByteArray("SM")
-            << QByteArray("AB");
+            << QByteArray("STN     A1,1.5,K\rSS      P,1.6,AB\rSD      1,2,3\r") << QByteArray("SM") << QByteArray("AB")
+            << QByteArray();
         QTest::newRow("last line without CR is read")
-            << QByteArray("STN     A1,1.5,K\r\nSS      P,1.6,AB\r\nHV      1,2") << QByteArray("SA")
-            << QByteArray("AB");
+            << QByteArray("STN     A1,1.5,K\r\nSS      P,1.6,AB\r\nHV      1,2") << QByteArray("SA") << QByteArray("AB")
+            << QByteArray();
         QTest::newRow("text ending without CR inside a field")
-            << QByteArray("STN     A1,1.5,K\r\nSTN     A2,1") << QByteArray("S") << QByteArray("K");
+            << QByteArray("STN     A1,1.5,K\r\nSTN     A2,1") << QByteArray("S") << QByteArray("K") << QByteArray();
         QTest::newRow("line shorter than eight characters records nothing")
-            << QByteArray("STN\r\nSS  A\r\nSD\r\nSTN  ,") << QByteArray() << QByteArray();
+            << QByteArray("STN\r\nSS  A\r\nSD\r\nSTN  ,") << QByteArray() << QByteArray() << QByteArray();
         QTest::newRow("a NUL before the CR leaves the station without its code")
             << QByteArray("STN     A1,1.5,K") + '\0' + "X\r\n"
-            << QByteArray("S") << QByteArray();
+            << QByteArray("S") << QByteArray() << QByteArray();
         QTest::newRow("a NUL in the zenith angle of HV drops the sighting")
             << QByteArray("STN     A1,1.5,K\r\nSS      P,1.6,AB\r\nHV      123.4567,91.2345") + '\0' + "junk\r\n"
-            << QByteArray("S") << QByteArray("K");
+            << QByteArray("S") << QByteArray("K") << QByteArray();
         QTest::newRow("a NUL in the distance of SD drops the sighting")
             << QByteArray("STN     A1,1.5,K\r\nSS      P,1.6,AB\r\nSD      1,2,3.0") + '\0' + "5\r\n"
-            << QByteArray("S") << QByteArray("K");
+            << QByteArray("S") << QByteArray("K") << QByteArray();
         QTest::newRow("sighting as the last line")
-            << QByteArray("SS      P,1.6,AB\r\n") << QByteArray() << QByteArray();
+            << QByteArray("SS      P,1.6,AB\r\n") << QByteArray() << QByteArray() << QByteArray();
+        QTest::newRow("backsight with a distance")
+            << QByteArray("BS      4000,1.800, \r\nSD      0.0000,99.1234,85.412\r\n") << QByteArray("m")
+            << QByteArray(" ") << QByteArray();
+        QTest::newRow("backsight of angles only") << QByteArray("BS      4000,1.800,#\r\nHV      0.0000,99.1234\r\n")
+                                                  << QByteArray("a") << QByteArray("#") << QByteArray();
+        QTest::newRow("backsight followed by a station loses both")
+            << QByteArray("BS      4000,1.800,\r\nSTN     A1,1.5,K\r\n") << QByteArray() << QByteArray()
+            << QByteArray();
+        QTest::newRow("LF line ends") << QByteArray(
+                                             "STN     A1,1.5,K\nBS      B,1.6,\nHV      1,2\nSS      P,1.6,AB\n"
+                                             "SD      1,2,3\n")
+                                      << QByteArray("SaM") << QByteArray("AB") << QByteArray();
+        QTest::newRow("keyword lines counted, UNITS and blank lines not")
+            << QByteArray(
+                   "JOB     X\r\nUNITS   M,G\r\n\r\nSTN     A1,1.5,K\r\nXYZ     1,2,3\nXYZ\rNOTE    a\r\n"
+                   "lower case\r\n")
+            << QByteArray("S") << QByteArray("K") << QByteArray("JOB 1, XYZ 2, NOTE 1");
     }
     void readsNts660Lines() {
         QFETCH(QByteArray, text);
         QFETCH(QByteArray, kinds);
         QFETCH(QByteArray, lastCode);
+        QFETCH(QByteArray, unconverted);
         // Parse a copy without the trailing NUL a QByteArray keeps, so that a read
         // past the end is seen by the address sanitizer.
         std::vector<char> exact(text.begin(), text.end());
         ScriptedPrompter prompter;
         const ParsedRecords parsed = ParseRecords(exact.data(), qsizetype(exact.size()), 1, 0, 1.0, prompter);
         QByteArray found;
-        for (const SurveyRecord& r : parsed.records)
-            found += r.Is(Station) ? 'S' : r.Is(Measurement) ? 'M' : r.Is(Angles) ? 'A' : '?';
+        for (const SurveyRecord& r : parsed.records) {
+            const char letter = r.Is(Station) ? 'S' : r.Is(Measurement) ? 'M' : r.Is(Angles) ? 'A' : '?';
+            found += r.Is(Backsight) ? char(letter - 'A' + 'a') : letter;
+        }
         QCOMPARE(found, kinds);
+        QByteArray lines;
+        for (const UnconvertedLines& keyword : parsed.unconvertedLines)
+            lines += (lines.isEmpty() ? "" : ", ") + keyword.keyword + ' ' + QByteArray::number(keyword.count);
+        QCOMPARE(lines, unconverted);
         QCOMPARE(parsed.stationAndSightingCount, int(kinds.size()));
         if (!parsed.records.empty()) QCOMPARE(parsed.records.back().codeText, lastCode);
     }

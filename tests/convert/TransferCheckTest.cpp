@@ -36,7 +36,8 @@ QByteArray Generated(int count) {
 }
 
 QStringList Described(const TransferFindings& findings) {
-    static const char* const kKinds[] = {"checksum", "lost", "repeated", "wrong length", "trailing"};
+    static const char* const kKinds[] = {"checksum",  "lost",      "repeated", "wrong length", "trailing", "no ETX",
+                                         "stray ETX", "stray STX", "between",  "before",       "no STX"};
     QStringList lines;
     for (const BlockFinding& finding : findings.first) {
         QString line = QStringLiteral("%1 %2 %3-%4")
@@ -73,11 +74,37 @@ private Q_SLOTS:
                                         << QStringList{"repeated 3 272-406 1/2"};
         QTest::newRow("trailing garbage") << job + "junk" << QStringList{"trailing 0 952-956"};
         QTest::newRow("block one byte short") << shortBlock << QStringList{"wrong length 4 408-541"};
-        QTest::newRow("ETX without its STX") << noStx << QStringList{"wrong length 2 134-269"};
+        QTest::newRow("ETX without its STX") << noStx << QStringList{"no STX 2 134-269"};
         QTest::newRow("end record after the last block is no text") << job + "\x02\x04\r\n" << QStringList();
         QTest::newRow("block digit wraps at 256: 255 gives 5, 256 gives 0") << Generated(260) << QStringList();
         QTest::newRow("typed by hand: no framing, no findings") << PlainFramingRemoval(job) << QStringList();
-        QTest::newRow("text without any ETX says nothing") << QByteArray("\x02_'S1_(K1_)1.550_") << QStringList();
+        QTest::newRow("a lone block without its ETX")
+            << QByteArray("\x02_'S1_(K1_)1.550_") << QStringList{"no ETX 1 0-17"};
+
+        // The control records around a transfer are no blocks: numbers count from the first block.
+        const QByteArray opening = Preamble1() + Preamble2();
+        QTest::newRow("control records and the end record are no blocks")
+            << opening + job + EndRecord() << QStringList();
+        QTest::newRow("block numbers count blocks only")
+            << opening + flipped + EndRecord() << QStringList{"checksum 2 153-287"};
+        QTest::newRow("a point record between blocks is told")
+            << job.left(2 * kBlock) + "_+B1_ x+1_ y+2_ z+3_\r\n" + job.mid(2 * kBlock)
+            << QStringList{"between 0 272-292"};
+        QTest::newRow("text before the first block is told") << "xx" + job << QStringList{"before 0 0-2"};
+        QByteArray strayEtx = job;
+        strayEtx[kBlock + 50] = '\x03';
+        QTest::newRow("a stray ETX cuts one block, later numbers stay")
+            << strayEtx << QStringList{"stray ETX 2 136-270"};
+        QByteArray strayStx = job;
+        strayStx.insert(kBlock + 40, '\x02');
+        QTest::newRow("a stray STX cuts one block, later numbers stay")
+            << strayStx + job.mid(3 * kBlock, kBlock) << QStringList{"stray STX 2 136-271", "repeated 8 953-1087 3/7"};
+        QTest::newRow("a cut block and a short one stay two")
+            << job.left(kBlock + 40) + job.mid(2 * kBlock, 10) + job.mid(2 * kBlock + 30)
+            << QStringList{"no ETX 2 136-176", "wrong length 3 176-290"};
+        QTest::newRow("a stray ETX between blocks is no block")
+            << job.left(kBlock) + '\x03' + job.mid(kBlock) + "junk"
+            << QStringList{"between 0 136-137", "trailing 0 953-957"};
     }
     void findsDamagedBlocks() {
         QFETCH(QByteArray, transfer);

@@ -57,14 +57,14 @@ private Q_SLOTS:
                                        << QByteArray("P2|-1.5|2000|-|krajnice");
         QTest::newRow("a lone sign is no height, the code text stays")
             << QByteArray("P3 1 2 - sloup") << QByteArray("P3|1|2|-|sloup");
-        QTest::newRow("bare CR is no line end and leaves the code")
-            << QByteArray("P4 1 2 3 x\ry") << QByteArray("P4|1|2|3|xy");
+        QTest::newRow("a lone CR ends a line: no CR reaches a name or code")
+            << QByteArray("P\r0\rCIRCLE 742888 43086 250 kod") << QByteArray("CIRCLE|742888|43086|250|kod");
     }
     void lines() {
         QFETCH(QByteArray, line);
         QFETCH(QByteArray, point);
-        // The same line with either line end, and as the last line without one.
-        for (const char* end : {"\r\n", "\n", ""}) {
+        // The same line with any line end, and as the last line without one.
+        for (const char* end : {"\r\n", "\n", "\r", ""}) {
             ScriptedPrompter prompter;
             int returned = -1;
             const SurveyRecordList list = ReadBytes(line + end, prompter, &returned);

@@ -30,9 +30,23 @@ private Q_SLOTS:
             << Utf8Lines({"4001 744120.35 1045230.12 312.45", "HRANICE_12 744131,20 1045218,77",
                           "P3 999999.9996 -744150.5 -12.5", "L1 12.5 13.7"})
             << QList<QByteArray>{};
-        QTest::newRow("clean code list: headings and padding past 10 are no findings")
-            << UploadKind::Codes << Utf8Lines({"Kód,Popis", "1,HRANICE", "2,PLOT        ", "50,STROM"})
+        QTest::newRow("clean code list: padding past 10 and blank lines are no findings")
+            << UploadKind::Codes << Utf8Lines({"1,HRANICE", "2,PLOT        ", "", " \t", "50,STROM"})
             << QList<QByteArray>{};
+        QTest::newRow("lines that are no point are not sent; blank ones are nothing")
+            << UploadKind::Points << Utf8Lines({"Seznam bodů", "P1 100", "", " \t ", "P2", "P3 1 2"})
+            << Utf8Lines({"Řádek 1 „Seznam bodů“ se neodešle: nejsou v něm název bodu a dvě souřadnice.",
+                          "Řádek 2 „P1 100“ se neodešle: nejsou v něm název bodu a dvě souřadnice.",
+                          "Řádek 5 „P2“ se neodešle: nejsou v něm název bodu a dvě souřadnice."});
+        QTest::newRow("code lines without a comma or a number are not sent, in list order")
+            << UploadKind::Codes << Utf8Lines({"Kód,Popis", "12 STROM", "51,A", "5,PLOT"})
+            << Utf8Lines({"Řádek 1 „Kód,Popis“ se neodešle: před čárkou není číslo kódu.",
+                          "Řádek 2 „12 STROM“ se neodešle: chybí v něm čárka za číslem kódu.",
+                          "Řádek 3 „51,A“ se neodešle: číslo kódu 51 není v rozsahu 1 až 50."});
+        QTest::newRow("a height keeps its own comma when Y and X used theirs")
+            << UploadKind::Points << Utf8Lines({"P1 12,5 13,7 2,1", "P2 12 13,7 2,1", "P3 12,5 13 2,1"})
+            << Utf8Lines({"Bod P1 (řádek 1): výška 2,1 přijde do přístroje jako 2.000; napište ji s desetinnou "
+                          "tečkou."});
 
         QTest::newRow("names that the cut makes one")
             << UploadKind::Points

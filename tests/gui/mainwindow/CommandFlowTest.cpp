@@ -92,12 +92,12 @@ private Q_SLOTS:
         QTest::newRow("other instrument: asked, Yes converts as that one")
             << "nts660-job" << -1
             << QStringLiteral(
-                   "Soubor job.sdt obsahuje podle všeho data z přístroje NTS-660, v parametrech konverze "
+                   "Soubor job.sdt obsahuje podle všeho data ve tvaru NTS-660, v parametrech konverze "
                    "je ale nastaven přístroj NTS-350.")
             << QStringLiteral("Zapsáno: job.zap.") << false;
         QTest::newRow("nothing recognised: said instead of silence")
-            << "" << -1 << QStringLiteral("Nebyl zapsán žádný soubor: v datech není žádný záznam přístroje NTS-350.")
-            << QStringLiteral("Nebyl zapsán žádný soubor: v datech není žádný záznam přístroje NTS-350.") << false;
+            << "" << -1 << QStringLiteral("Nebyl zapsán žádný soubor: v datech není žádný záznam ve tvaru NTS-350.")
+            << QStringLiteral("Nebyl zapsán žádný soubor: v datech není žádný záznam ve tvaru NTS-350.") << false;
     }
     void f3Reports() {
         QFETCH(QString, example);
