@@ -1,8 +1,8 @@
 #include "dxf/DxfWriter.h"
 
 #include "base/Cp1250.h"
-#include "base/FileIo.h"
 #include "base/FixedNumber.h"
+#include "base/OutputWriting.h"
 #include "base/Texts.h"
 #include "dxf/DxfScale.h"
 
@@ -206,21 +206,6 @@ bool WriteDxf(const QString& basePath, const SurveyRecordList& records, const Co
     }
 
     const QString path = basePath + QStringLiteral(".dxf");
-    if (settings.Has(FLAG_ASK_OVERWRITE) && FileExists(path)) {
-        const Answer answer = prompter.Ask(Topic::Overwrite, TextWith(Texts::kFileExists, DisplayPath(path)),
-                                           MessageButtons::YesNo, MessageIcon::Exclamation);
-        if (answer != Answer::Yes) return false;
-    }
-
-    OutputFile file;
-    if (const FileError error = file.Create(path)) {
-        prompter.ReportFileError(error);
-        return false;
-    }
-    Draw(records, settings, points, file);
-    if (const FileError error = file.Close()) {
-        prompter.ReportFileError(error);
-        return false;
-    }
-    return true;
+    return WriteOutputFile(path, settings.Has(FLAG_ASK_OVERWRITE), MessageIcon::Exclamation, prompter,
+                           [&](ByteSink& sink) { Draw(records, settings, points, sink); }) == OutputWritten::Written;
 }
