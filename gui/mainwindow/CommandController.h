@@ -35,6 +35,13 @@ enum class CommandId {
     Exit,
 };
 
+// What a reception left in its target file.
+enum class ReceivedData {
+    None,    // nothing: cancelled, failed, or the line was lost before any data
+    Whole,   // the transfer ended by itself
+    Broken,  // the line was lost in the middle: the bytes that came, kept
+};
+
 struct CommandState {
     bool enabled = true;
     bool checked = false;
@@ -85,9 +92,9 @@ Q_SIGNALS:
     void ConversionReported(const QByteArray& receipt);
 
 protected:
-    // The windows of the serial link. The reception returns true when it received
-    // a file into targetPath.
-    virtual bool RunReception(const QString& targetPath);
+    // The windows of the serial link. The reception says what it received into
+    // targetPath.
+    virtual ReceivedData RunReception(const QString& targetPath);
     virtual void RunUploadWindow();
     virtual void RunCommunicationDialog();
 

@@ -19,7 +19,6 @@ QMessageBox::Icon DialogPrompter::IconOf(MessageIcon icon) {
 }
 
 Answer DialogPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) {
-    (void)topic;
     QMessageBox box(IconOf(icon), UiText(Texts::kApplicationTitle), Cp1250::ToUnicode(text), QMessageBox::NoButton,
                     m_parent);
     switch (buttons) {
@@ -34,7 +33,10 @@ Answer DialogPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons b
             box.setEscapeButton(QMessageBox::Cancel);
             break;
     }
-    box.setDefaultButton(buttons == MessageButtons::Ok ? QMessageBox::Ok : QMessageBox::Yes);
+    if (buttons == MessageButtons::Ok)
+        box.setDefaultButton(QMessageBox::Ok);
+    else
+        box.setDefaultButton(DefaultsToNo(topic) ? QMessageBox::No : QMessageBox::Yes);
     switch (box.exec()) {
         case QMessageBox::Yes:
             return Answer::Yes;

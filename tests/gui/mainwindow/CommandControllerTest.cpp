@@ -27,9 +27,9 @@ public:
     int uploadWindows = 0;
 
 protected:
-    bool RunReception(const QString& targetPath) override {
+    ReceivedData RunReception(const QString& targetPath) override {
         receptions.append(targetPath);
-        return receptionSucceeds;
+        return receptionSucceeds ? ReceivedData::Whole : ReceivedData::None;
     }
     void RunUploadWindow() override { ++uploadWindows; }
 };
