@@ -161,6 +161,21 @@ QString TemporaryNameBeside(const QString& target, const char* suffix) {
     return info.absoluteDir().filePath(name + QLatin1String(suffix));
 }
 
+// Temporaries of target that a writer killed before its rename left behind (where
+// the file system has no unnamed files): each was only ever an unfinished copy of
+// an output, and none is in use.
+void RemoveStaleTemporaries(const QString& target) {
+    const QFileInfo info(target);
+    const QString prefix = QLatin1Char('.') + info.fileName() + QLatin1String(".tarvo-");
+    const QDir folder = info.absoluteDir();
+    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        if (name.size() != prefix.size() + 6 || !name.startsWith(prefix)) continue;
+        const QString path = folder.filePath(name);
+        if (!FileInUse(path)) RemoveFile(path);
+    }
+}
+
 }  // namespace
 
 QString DisplayPathText(const QString& path) { return QDir::toNativeSeparators(path); }
@@ -384,6 +399,7 @@ FileError ReplacementFile::Create(const QString& target) {
     }
 #endif
     if (fd < 0) {
+        RemoveStaleTemporaries(m_target);
         for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
             m_temporary = TemporaryNameBeside(m_target, "");
             fd = OpenDescriptor(m_temporary, true);
@@ -476,7 +492,7 @@ FileError PutInPlace(const QString& from, const QString& to) {
     return {};
 }
 
-FileError MoveFile(const QString& from, const QString& to) {
+FileError MoveFileOver(const QString& from, const QString& to) {
     FileError moved = PutInPlace(from, to);
 #ifdef _WIN32
     const bool otherDisk = moved && moved.systemError == ERROR_NOT_SAME_DEVICE;

@@ -157,7 +157,7 @@ FileError PutInPlace(const QString& from, const QString& to);
 
 // Moves a file to another name, replacing an existing one; into another file
 // system by a copy (written as a ReplacementFile) and the removal of the original.
-FileError MoveFile(const QString& from, const QString& to);
+FileError MoveFileOver(const QString& from, const QString& to);
 
 // Whether another program (or another run of this one) is writing the file now.
 bool FileInUse(const QString& path);

@@ -39,6 +39,25 @@ const char kReceiveUsage[] =
     "Návratový kód: 0 data přijata (a převedena), 1 chyba, zrušení nebo přerušené spojení\n"
     "  (i když --convert-partial neúplná data převedl).\n";
 
+// The reception's messages start on a line of their own, not behind the progress.
+class ReceivePrompter : public CliPrompter {
+public:
+    bool onProgressLine = false;
+
+    Answer Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) override {
+        EndProgressLine();
+        return CliPrompter::Ask(topic, text, buttons, icon);
+    }
+    void ReportFileError(const FileError& error) override {
+        EndProgressLine();
+        CliPrompter::ReportFileError(error);
+    }
+    void EndProgressLine() {
+        if (onProgressLine) std::fputc('\n', stderr);
+        onProgressLine = false;
+    }
+};
+
 volatile std::sig_atomic_t g_interrupted = 0;
 
 void OnInterrupt(int) { g_interrupted = 1; }
@@ -63,7 +82,7 @@ int RunReceive(QStringList arguments) {
         return kFailure;
     }
 
-    CliPrompter prompter;
+    ReceivePrompter prompter;
     prompter.force = line.force;
     prompter.addMillion = line.million;
     prompter.convertPartial = convertPartial;
@@ -75,10 +94,11 @@ int RunReceive(QStringList arguments) {
     Reception reception(link, prompter);
 
     QEventLoop loop;
-    QObject::connect(&reception, &Reception::StatusChanged, [](const QByteArray& text) {
+    QObject::connect(&reception, &Reception::StatusChanged, [&prompter](const QByteArray& text) {
         std::fputs("\r", stderr);
         Print(stderr, text);
         std::fflush(stderr);
+        prompter.onProgressLine = true;
     });
     QObject::connect(&reception, &Reception::Finished, &loop, &QEventLoop::quit);
     // Ctrl+C is Storno: the handler only raises a flag, which this thread acts on.
@@ -98,7 +118,7 @@ int RunReceive(QStringList arguments) {
     interruptWatch.stop();
     std::signal(SIGINT, previousInt);
     std::signal(SIGTERM, previousTerm);
-    std::fputs("\n", stderr);
+    prompter.EndProgressLine();
 
     // As after F1: the received file becomes the current one and is converted in full.
     const auto convertReceived = [&]() {

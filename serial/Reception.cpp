@@ -230,7 +230,7 @@ void Reception::OfferLeftovers(const QString& target, Prompter& prompter, const 
             continue;
         const QString chosen = chooseName ? chooseName() : QString();
         if (chosen.isEmpty()) continue;
-        if (const FileError error = MoveFile(leftover, chosen)) prompter.ReportFileError(error);
+        if (const FileError error = MoveFileOver(leftover, chosen)) prompter.ReportFileError(error);
     }
 }
 
