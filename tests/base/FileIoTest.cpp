@@ -1,6 +1,9 @@
 #include "base/FileIo.h"
 
 #include "base/Cp1250.h"
+#ifndef _WIN32
+#include "tests/support/FileSizeLimit.h"
+#endif
 
 #include <QDir>
 #include <QFile>
@@ -9,8 +12,6 @@
 #include <QTest>
 
 #ifndef _WIN32
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #endif
 
@@ -89,16 +90,10 @@ private Q_SLOTS:
 
         QByteArray fresh;
         for (int i = 0; i < 5000; ++i) fresh.append(static_cast<char>('0' + i % 10));
-        rlimit previous{};
-        getrlimit(RLIMIT_FSIZE, &previous);
-        const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
-        if (sizeLimit >= 0) {
-            const rlimit limit{rlim_t(sizeLimit), previous.rlim_max};
-            setrlimit(RLIMIT_FSIZE, &limit);
-        }
-        const FileError error = WriteWholeFile(target, fresh);
-        setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, previousSignal);
+        const FileError error = [&] {
+            const FileSizeLimit limit(sizeLimit >= 0 ? rlim_t(sizeLimit) : RLIM_INFINITY);
+            return WriteWholeFile(target, fresh);
+        }();
 
         QCOMPARE(!error, replaced);
         if (error) QCOMPARE(error.path, target);

@@ -4,6 +4,7 @@
 #include "base/Texts.h"
 #include "serial/PosixSerialDevice.h"
 #include "tests/serial/SerialTestSupport.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 
@@ -12,8 +13,6 @@
 #include <QTest>
 
 #include <asm/termios.h>
-#include <csignal>
-#include <sys/resource.h>
 
 extern "C" int ioctl(int fd, unsigned long request, ...);
 
@@ -42,25 +41,6 @@ struct CountingDriver {
             return 0;
         });
     }
-};
-
-// Files of this process may grow to limit bytes, no more, while it lives.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limit) {
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_signal = std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limited{limit, m_previous.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_signal);
-    }
-
-private:
-    rlimit m_previous{};
-    void (*m_signal)(int) = nullptr;
 };
 
 // A reception on the simulated instrument, on a clock the test moves.
