@@ -161,9 +161,8 @@ QString TemporaryNameBeside(const QString& target, const char* suffix) {
     return info.absoluteDir().filePath(name + QLatin1String(suffix));
 }
 
-// Temporaries of target that a writer killed before its rename left behind (where
-// the file system has no unnamed files): each was only ever an unfinished copy of
-// an output, and none is in use.
+// Temporaries of target that a writer killed before its rename left behind: each
+// was only ever a copy of an output, and none is in use.
 void RemoveStaleTemporaries(const QString& target) {
     const QFileInfo info(target);
     const QString prefix = QLatin1Char('.') + info.fileName() + QLatin1String(".tarvo-");
@@ -386,20 +385,22 @@ FileError ReplacementFile::Create(const QString& target) {
         if (!file.isWritable()) return m_file.m_error = MakeError(FileErrorKind::AccessDenied, target, EACCES);
     }
 
+    RemoveStaleTemporaries(m_target);
     int fd = -1;
 #ifdef O_TMPFILE
-    // An unnamed file leaves nothing behind, whatever ends the program.
+    // An unnamed file leaves nothing behind, whatever ends the program. Locked, it
+    // shows as in use once it has its name.
     const QByteArray folder = QFile::encodeName(file.absolutePath());
     do {
         fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     } while (fd < 0 && errno == EINTR);
+    if (fd >= 0) ::flock(fd, LOCK_EX | LOCK_NB);
     if (fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
         const int error = errno;
         return m_file.m_error = MakeError(KindOfOpenError(error, FileErrorKind::CreateError), target, error);
     }
 #endif
     if (fd < 0) {
-        RemoveStaleTemporaries(m_target);
         for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
             m_temporary = TemporaryNameBeside(m_target, "");
             fd = OpenDescriptor(m_temporary, true);
@@ -431,35 +432,34 @@ FileError ReplacementFile::Create(const QString& target) {
 FileError ReplacementFile::Commit() {
     if (m_inPlace) return m_file.Close();
     if (!m_file.IsOpen()) return m_file.m_error;
-    if (const FileError error = m_file.Sync()) {
-        Discard();
-        return error;
-    }
+    FileError error = m_file.Sync();
 #ifdef O_TMPFILE
-    if (m_temporary.isEmpty()) {
-        // The unnamed file gets its name only now, whole and on the disk.
+    if (!error && m_temporary.isEmpty()) {
+        // The unnamed file gets its name only now, whole and on the disk, and takes
+        // the target's place at once: a kill between the two leaves a name that
+        // the next replacement of the target removes.
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_file.m_fd);
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            m_temporary = TemporaryNameBeside(m_target, "");
-            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, QFile::encodeName(m_temporary).constData(),
-                         AT_SYMLINK_FOLLOW) == 0)
-                break;
-            const int error = errno;
+        int linkError = EEXIST;
+        for (int attempt = 0; attempt < 100 && linkError == EEXIST; ++attempt) {
+            const QString name = TemporaryNameBeside(m_target, "");
+            const bool linked = ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, QFile::encodeName(name).constData(),
+                                         AT_SYMLINK_FOLLOW) == 0;
+            linkError = linked ? 0 : errno;
+            if (linked) m_temporary = name;
+        }
+        if (linkError != 0)
+            error = MakeError(KindOfError(linkError, FileErrorKind::WriteError), m_reportedPath, linkError);
+        if (!error) error = PutInPlace(m_temporary, m_target);
+        if (!error) {
             m_temporary.clear();
-            if (error != EEXIST) {
-                m_file.Fail(FileErrorKind::WriteError, error);
-                const FileError failed = m_file.m_error;
-                Discard();
-                return failed;
-            }
+            // Its bytes are on the disk and in place: the close has nothing to add.
+            m_file.Close();
+            return {};
         }
     }
 #endif
-    if (const FileError error = m_file.Close()) {
-        Discard();
-        return error;
-    }
-    FileError error = PutInPlace(m_temporary, m_target);
+    if (!error) error = m_file.Close();
+    if (!error) error = PutInPlace(m_temporary, m_target);
     if (error) {
         error.path = m_reportedPath;
         Discard();
