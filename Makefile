@@ -12,7 +12,7 @@ TSAN_BUILD ?= build-tsan
 TSAN_TESTS ?= ^(LineSettings|PosixSerialDevice|SerialLink|ReceptionTest|ReceptionFuzzer)
 
 .PHONY: run test deps build configure bench format format-check werror clean screenshots menu-screenshot package \
-	package-check dxf-preview dxf-check fuzz fuzz-build fuzz-smoke fuzz-coverage test-asan test-tsan
+	package-check dxf-preview dxf-check fuzz fuzz-build fuzz-smoke fuzz-coverage test-asan test-tsan faults
 
 run: build
 	./$(BUILD)/tarvo
@@ -28,6 +28,14 @@ configure: deps
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
+
+# Faults on real files, outside the timed suite: outputs onto a full disk at many fill
+# levels, tarvo-cli convert killed at many moments, receptions whose instrument dies,
+# whose port disappears or whose disk fills. Prints its figures, which must read
+# "0 lost, 0 partial"; FAULTS=short is the version CI runs.
+FAULTS ?= full
+faults: build
+	tools/faults/run-faults $(BUILD) $(FAULTS)
 
 bench: build
 	bench/run-bench $(BUILD)

@@ -33,7 +33,18 @@ enum class Topic {
     // The data clearly come from the other instrument than "DeviceType": convert
     // them as that one's for this run? Yes/No.
     DeviceMismatch,
+    // A reception that never ended left its data beside the new target: keep them
+    // as a measured-data file? Yes/No.
+    ReceptionLeftover,
+    // The connection was lost in the middle of a transfer: convert what came?
+    // Yes/No, No the careful answer.
+    PartialTransfer,
 };
+
+// Questions whose careful answer is No, so a dialog offers No first: Enter must
+// neither send a list the check found fault with nor convert a broken transfer
+// over good files.
+inline bool DefaultsToNo(Topic topic) { return topic == Topic::UploadFindings || topic == Topic::PartialTransfer; }
 
 class Prompter {
 public:

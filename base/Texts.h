@@ -141,7 +141,25 @@ inline constexpr UserText kSerialWriteFailed{
 inline constexpr UserText kConnectionLost{
     "Spojení s přístrojem bylo přerušeno!\nPřenos nemusí být úplný; uložená přijatá data: %s."};
 inline constexpr UserText kConnectionLostNoData{"Spojení s přístrojem bylo přerušeno!\nŽádná data nebyla přijata."};
-inline constexpr UserText kReceivedDataKeptIn{"Přijatá data zůstala uložena v souboru %s."};
+// What a reception that could not finish its file kept, and where ("%1" the count).
+inline constexpr UserText kReceivedDataKeptIn{"Přijatá data (%1) zůstala uložena v souboru %2."};
+// The port saw line errors during a reception; "%1" lists the kinds with their counts.
+inline constexpr UserText kLineErrors{
+    "Upozornění!\nSériový port během příjmu zaznamenal chyby přenosu: %1.\nPřijatá data nemusí být správná "
+    "(rušení nebo špatný kontakt kabelu); doporučujeme přenos opakovat."};
+inline constexpr UserText kLineErrorParity{"chyba parity %1×"};
+inline constexpr UserText kLineErrorFraming{"chyba rámce %1×"};
+inline constexpr UserText kLineErrorOverrun{"přetečení vstupu %1×"};
+inline constexpr UserText kLineErrorMarked{"chyba parity nebo rámce %1×"};
+// A temporary file of a reception that never ended ("%2" its size).
+inline constexpr UserText kAskKeepLeftover{
+    "Ve složce zůstal soubor %1 s daty z příjmu, který nebyl dokončen (%2).\n\nChcete data uložit jako soubor "
+    "měřených dat? Jinak soubor zůstane, jak je."};
+// After a lost connection; "%3" is empty or kPartialReplaces.
+inline constexpr UserText kAskConvertPartial{
+    "Přenos dat z přístroje byl přerušen, soubor %1 obsahuje jen to, co přišlo: %2.%3\n\nPřevést přesto neúplná "
+    "data?"};
+inline constexpr UserText kPartialReplaces{"\nPřevod nahradí existující soubory %1."};
 
 // The check before an upload; "%1", "%2"... are filled in that order.
 inline constexpr UserText kFindingsHeading{"Seznam nepřijde do přístroje přesně tak, jak je napsán:"};

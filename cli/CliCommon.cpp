@@ -96,6 +96,16 @@ Answer CliPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons butt
             PrintUtf8(stderr, QStringLiteral("-> Ne (seznam se přesto odešle jen s volbou --force)\n"));
             failed = true;
             return Answer::No;
+        case Topic::PartialTransfer:
+            if (convertPartial) {
+                std::fputs("-> Ano (--convert-partial)\n", stderr);
+                return Answer::Yes;
+            }
+            PrintUtf8(stderr, QStringLiteral("-> Ne (neúplná data převede jen volba --convert-partial)\n"));
+            return Answer::No;
+        case Topic::ReceptionLeftover:
+            PrintUtf8(stderr, QStringLiteral("-> Ne (soubor zůstává ve složce beze změny)\n"));
+            return Answer::No;
         case Topic::DeviceMismatch:
             PrintUtf8(stderr, QStringLiteral("-> Ne (podle tvaru dat je převede volba --set DeviceType=auto)\n"));
             deviceMismatch = true;

@@ -34,6 +34,7 @@ public:
     bool force = false;           // --force: replace existing files, send a list the check found fault with
     bool failed = false;          // an error was reported or a question refused the run
     bool deviceMismatch = false;  // the data are in the other instrument's form and were converted as the set one
+    bool convertPartial = false;  // --convert-partial: convert what came before a lost connection
 
     Answer Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) override;
     void ReportFileError(const FileError& error) override;

@@ -21,10 +21,11 @@ namespace Cli {
 namespace {
 
 const char kReceiveUsage[] =
-    "Použití: tarvo-cli receive [--set NÁZEV=HODNOTA]... [--port ZAŘÍZENÍ] [--convert [--million] [--force]] "
-    "SOUBOR.sdt\n"
+    "Použití: tarvo-cli receive [--set NÁZEV=HODNOTA]... [--port ZAŘÍZENÍ] [--convert|--convert-partial "
+    "[--million] [--force]] SOUBOR.sdt\n"
     "  Přijímá měřená data ze sériového portu do SOUBOR.sdt. Příjem skončí 2 s po posledních\n"
-    "  datech; Ctrl+C ho zruší a existující soubor nechá beze změny.\n"
+    "  datech; Ctrl+C ho zruší a existující soubor nechá beze změny. Když se data nevejdou na\n"
+    "  disk, příjem skončí hned a přijaté bajty zůstanou v souboru, který hlášení jmenuje.\n"
 #ifdef _WIN32
     "  --port ZAŘÍZENÍ  sériový port, např. COM5 (jinak port CommPort z profilu)\n"
 #else
@@ -32,9 +33,31 @@ const char kReceiveUsage[] =
 #endif
     "  --convert        po příjmu převede data na soubory MAPA2 jako F1 (.zap, .asc, .cod);\n"
     "                   poškozené bloky přenosu ohlásí, nakonec vypíše řádek s počty záznamů\n"
+    "  --convert-partial  jako --convert, převede ale i data přenosu, který přerušilo\n"
+    "                   ztracené spojení (jinak se neúplná data nepřevádějí)\n"
     "  --million        při převodu odpoví Ano na „Přičíst k souřadnicím milión?“\n"
     "  --force          existující SOUBOR.sdt (a výstupy převodu) přepíše bez dotazu\n"
-    "Návratový kód: 0 data přijata (a převedena), 1 chyba, zrušení nebo přerušené spojení.\n";
+    "Návratový kód: 0 data přijata (a převedena), 1 chyba, zrušení nebo přerušené spojení\n"
+    "  (i když --convert-partial neúplná data převedl).\n";
+
+// The reception's messages start on a line of their own, not behind the progress.
+class ReceivePrompter : public CliPrompter {
+public:
+    bool onProgressLine = false;
+
+    Answer Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) override {
+        EndProgressLine();
+        return CliPrompter::Ask(topic, text, buttons, icon);
+    }
+    void ReportFileError(const FileError& error) override {
+        EndProgressLine();
+        CliPrompter::ReportFileError(error);
+    }
+    void EndProgressLine() {
+        if (onProgressLine) std::fputc('\n', stderr);
+        onProgressLine = false;
+    }
+};
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
@@ -43,13 +66,15 @@ void OnInterrupt(int) { g_interrupted = 1; }
 }  // namespace
 
 int RunReceive(QStringList arguments) {
-    static constexpr Option kOptions[] = {{"--port", "ZAŘÍZENÍ"}, {"--convert"}, kForceOption, kMillionOption};
+    static constexpr Option kOptions[] = {
+        {"--port", "ZAŘÍZENÍ"}, {"--convert"}, {"--convert-partial"}, kForceOption, kMillionOption};
     CommandLine line;
     if (const std::optional<int> exit = ParseCommandLine(arguments, "receive", kReceiveUsage, kOptions, line))
         return *exit;
     if (line.operands.size() != 1) return UsageError(QStringLiteral("Zadejte právě jeden soubor .sdt."), kReceiveUsage);
     const QString device = line.Value("--port");
-    const bool convert = line.Has("--convert");
+    const bool convertPartial = line.Has("--convert-partial");
+    const bool convert = line.Has("--convert") || convertPartial;
     const QString target = line.operands.first();
     if (FileExists(target) && !line.force) {
         PrintUtf8(
@@ -58,9 +83,12 @@ int RunReceive(QStringList arguments) {
         return kFailure;
     }
 
-    CliPrompter prompter;
+    ReceivePrompter prompter;
     prompter.force = line.force;
     prompter.addMillion = line.million;
+    prompter.convertPartial = convertPartial;
+    // The data of a reception that never ended are named before a new one starts.
+    Reception::OfferLeftovers(target, prompter);
     SerialLink link;
     link.SetSettings(line.serial);
     if (!device.isEmpty()) link.SetDevice(device);
@@ -68,10 +96,11 @@ int RunReceive(QStringList arguments) {
     reception.SetPortAdvice(Texts::kCliPortAdvice);
 
     QEventLoop loop;
-    QObject::connect(&reception, &Reception::StatusChanged, [](const QByteArray& text) {
+    QObject::connect(&reception, &Reception::StatusChanged, [&prompter](const QByteArray& text) {
         std::fputs("\r", stderr);
         Print(stderr, text);
         std::fflush(stderr);
+        prompter.onProgressLine = true;
     });
     QObject::connect(&reception, &Reception::Finished, &loop, &QEventLoop::quit);
     // Ctrl+C is Storno: the handler only raises a flag, which this thread acts on.
@@ -91,26 +120,31 @@ int RunReceive(QStringList arguments) {
     interruptWatch.stop();
     std::signal(SIGINT, previousInt);
     std::signal(SIGTERM, previousTerm);
-    std::fputs("\n", stderr);
+    prompter.EndProgressLine();
 
+    // As after F1: the received file becomes the current one and is converted in full.
+    const auto convertReceived = [&]() {
+        const QString path = QFileInfo(target).absoluteFilePath();
+        CurrentFile currentFile;
+        currentFile.RememberChosenFile(path);
+        ConversionContext context{line.settings, currentFile, prompter, {}};
+        context.recogniseDevice = line.recogniseDevice;
+        const ConversionOutcome outcome = PrepareRawData(path, ConversionMode::Full, context);
+        return FinishConversion(prompter, outcome, context.receipt);
+    };
     switch (reception.CurrentState()) {
         case Reception::State::Completed: {
             const qint64 stored = reception.StoredBytes();
             Print(stderr, Counted(stored, Texts::kBytesNoun) + ' ' +
                               Cp1250::FromUtf8(PluralForm(stored, Texts::kReceivedParticiple)) + " do " +
                               DisplayPath(target) + ".\n");
-            if (!convert) return kSuccess;
-            // As after F1: the received file becomes the current one and is converted in full.
-            const QString path = QFileInfo(target).absoluteFilePath();
-            CurrentFile currentFile;
-            currentFile.RememberChosenFile(path);
-            ConversionContext context{line.settings, currentFile, prompter, {}};
-            context.recogniseDevice = line.recogniseDevice;
-            const ConversionOutcome outcome = PrepareRawData(path, ConversionMode::Full, context);
-            return FinishConversion(prompter, outcome, context.receipt);
+            return convert ? convertReceived() : kSuccess;
         }
         case Reception::State::Lost:
-            if (convert) PrintUtf8(stderr, QStringLiteral("Neúplná data se nepřevádějí.\n"));
+            // Converting what came replaces good outputs only when asked for.
+            if (convert && reception.StoredBytes() > 0 &&
+                AskConvertPartialTransfer(target, reception.StoredBytes(), prompter))
+                convertReceived();
             return kFailure;
         case Reception::State::Cancelled:
             if (g_interrupted)

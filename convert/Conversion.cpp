@@ -1,8 +1,8 @@
 #include "convert/Conversion.h"
 
 #include "base/Cp1250.h"
-#include "base/FileIo.h"
 #include "base/Numbers.h"
+#include "base/OutputWriting.h"
 #include "base/Texts.h"
 #include "convert/MapaWriters.h"
 #include "convert/RecordParser.h"
@@ -19,30 +19,22 @@ public:
 
     enum class Result { Written, Skipped, Refused };
 
-    // Writes file.basePath + extension with write(file). An existing file is
-    // replaced only after a "Yes" when the user asked to be asked; "No" refuses
-    // the rest of the run. A file that cannot be created or written whole is
-    // reported and skipped.
+    // Writes file.basePath + extension with write(sink), through the one output
+    // path: an existing file is replaced only after a "Yes" when the user asked to
+    // be asked; "No" refuses the rest of the run. A file that cannot be written
+    // whole is reported and skipped, and its old version stays.
     template <typename Writer>
     Result Write(const char* extension, Writer write) {
         const QString path = m_context.file.basePath + QLatin1String(extension);
-        if (m_context.settings.Has(FLAG_ASK_OVERWRITE) && FileExists(path)) {
-            const Answer answer =
-                m_context.prompter.Ask(Topic::Overwrite, TextWith(Texts::kFileExists, DisplayPath(path)),
-                                       MessageButtons::YesNo, MessageIcon::Question);
-            if (answer != Answer::Yes) return Result::Refused;
-        }
-        OutputFile file;
-        if (const FileError error = file.Create(path)) {
-            m_context.prompter.ReportFileError(error);
-            m_failed = true;
-            return Result::Skipped;
-        }
-        write(file);
-        if (const FileError error = file.Close()) {
-            m_context.prompter.ReportFileError(error);
-            m_failed = true;
-            return Result::Skipped;
+        switch (WriteOutputFile(path, m_context.settings.Has(FLAG_ASK_OVERWRITE), MessageIcon::Question,
+                                m_context.prompter, write)) {
+            case OutputWritten::Refused:
+                return Result::Refused;
+            case OutputWritten::Failed:
+                m_failed = true;
+                return Result::Skipped;
+            case OutputWritten::Written:
+                break;
         }
         const QByteArray name = Cp1250::FromUnicode(m_context.file.fileTitle + QLatin1String(extension));
         m_context.receipt.written.append(name);

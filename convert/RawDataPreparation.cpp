@@ -3,6 +3,7 @@
 #include "base/ControlBytes.h"
 #include "base/Cp1250.h"
 #include "base/FileIo.h"
+#include "base/OutputWriting.h"
 #include "base/Texts.h"
 #include "convert/Conversion.h"
 #include "convert/DeviceRecognition.h"
@@ -458,18 +459,15 @@ ConversionOutcome PrepareRawData(const QString& path, ConversionMode mode, Conve
 
     if (context.settings.Has(FLAG_KEEP_200) && mode == ConversionMode::Full) {
         const QString copyPath = context.file.basePath + QStringLiteral(".200");
-        if (context.settings.Has(FLAG_ASK_OVERWRITE) && FileExists(copyPath)) {
-            const Answer answer =
-                context.prompter.Ask(Topic::Overwrite, TextWith(Texts::kFileExists, DisplayPath(copyPath)),
-                                     MessageButtons::YesNo, MessageIcon::Question);
-            if (answer != Answer::Yes) return ConversionOutcome::Stopped;
-        }
         // The copy is the exact text that is converted; a copy that could not be
         // written whole stops the conversion, as one that cannot be created does.
-        if (const FileError error = WriteWholeFile(copyPath, buffer.bytes)) {
-            context.prompter.ReportFileError(error);
-            return ConversionOutcome::Failed;
-        }
+        const OutputWritten copy =
+            WriteOutputFile(copyPath, context.settings.Has(FLAG_ASK_OVERWRITE), MessageIcon::Question, context.prompter,
+                            [&](ByteSink& sink) {
+                                sink.Write(buffer.bytes.constData(), static_cast<std::size_t>(buffer.bytes.size()));
+                            });
+        if (copy == OutputWritten::Refused) return ConversionOutcome::Stopped;
+        if (copy == OutputWritten::Failed) return ConversionOutcome::Failed;
         context.receipt.written.append(Cp1250::FromUnicode(context.file.fileTitle + QStringLiteral(".200")));
     }
     return RunConversion(std::move(buffer), mode, context);

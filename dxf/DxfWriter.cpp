@@ -2,6 +2,7 @@
 
 #include "base/FileIo.h"
 #include "base/FixedNumber.h"
+#include "base/OutputWriting.h"
 #include "base/Texts.h"
 #include "dxf/DxfDrawing.h"
 
@@ -177,21 +178,14 @@ DrawingOutcome WriteDxf(const QString& basePath, const SurveyRecordList& records
     }
 
     const QString path = basePath + QStringLiteral(".dxf");
-    if (settings.Has(FLAG_ASK_OVERWRITE) && FileExists(path)) {
-        const Answer answer = prompter.Ask(Topic::Overwrite, TextWith(Texts::kFileExists, DisplayPath(path)),
-                                           MessageButtons::YesNo, MessageIcon::Exclamation);
-        if (answer != Answer::Yes) return DrawingOutcome::Refused;
+    switch (WriteOutputFile(path, settings.Has(FLAG_ASK_OVERWRITE), MessageIcon::Exclamation, prompter,
+                            [&](ByteSink& sink) { Write(drawing, sink); })) {
+        case OutputWritten::Written:
+            return DrawingOutcome::Written;
+        case OutputWritten::Refused:
+            return DrawingOutcome::Refused;
+        case OutputWritten::Failed:
+            break;
     }
-
-    OutputFile file;
-    if (const FileError error = file.Create(path)) {
-        prompter.ReportFileError(error);
-        return DrawingOutcome::Failed;
-    }
-    Write(drawing, file);
-    if (const FileError error = file.Close()) {
-        prompter.ReportFileError(error);
-        return DrawingOutcome::Failed;
-    }
-    return DrawingOutcome::Written;
+    return DrawingOutcome::Failed;
 }

@@ -57,7 +57,7 @@ PosixSerialDevice::PosixSerialDevice(IoctlFunction ioctlFunction) : m_ioctl(std:
 
 PosixSerialDevice::~PosixSerialDevice() { Close(); }
 
-int PosixSerialDevice::Ioctl(unsigned long request, void* argument) {
+int PosixSerialDevice::Ioctl(unsigned long request, void* argument) const {
     if (m_ioctl) return m_ioctl(m_fd, request, argument);
     return ::ioctl(m_fd, request, argument);
 }
@@ -83,7 +83,7 @@ bool PosixSerialDevice::Open(const QString& device) {
     return true;
 }
 
-bool PosixSerialDevice::MakeTermios(const termios2& current, const LineSettings& line, termios2& out) {
+bool PosixSerialDevice::MakeTermios(const termios2& current, const LineSettings& line, termios2& out, bool markErrors) {
     out = current;
     if (line.bitsPerSecond <= 0) return false;
     tcflag_t size = 0;
@@ -108,8 +108,10 @@ bool PosixSerialDevice::MakeTermios(const termios2& current, const LineSettings&
     if (line.stopBits == LineStopBits::Two && line.dataBits == 5) return false;
 
     // Bytes pass untouched: no break, parity-error, CR/LF or case translation,
-    // no stripping, no XON/XOFF. A byte with a parity error is delivered as it came.
-    out.c_iflag = 0;
+    // no stripping, no XON/XOFF. A byte with a parity error is delivered as it came;
+    // a marking line puts the mark 0xFF 0x00 before it (a break comes as a marked
+    // NUL) and doubles a true 0xFF.
+    out.c_iflag = markErrors ? INPCK | PARMRK : 0;
     out.c_oflag = 0;
     out.c_lflag = 0;
     // HUPCL (drop DTR on the last close) keeps the port's own setting.
@@ -157,7 +159,14 @@ bool PosixSerialDevice::Configure(const LineSettings& line) {
     termios2 current{};
     termios2 wanted{};
     termios2 actual{};
-    if (Ioctl(TCGETS2, &current) != 0 || !MakeTermios(current, line, wanted)) return false;
+    // A driver that counts line errors is asked at the end; a line without
+    // counters marks the damaged bytes instead.
+    m_countsAtOpen = {};
+    m_counters = Ioctl(TIOCGICOUNT, &m_countsAtOpen) == 0;
+    m_marking = !m_counters;
+    m_markState = 0;
+    m_marked = 0;
+    if (Ioctl(TCGETS2, &current) != 0 || !MakeTermios(current, line, wanted, m_marking)) return false;
     if (Ioctl(TCSETS2, &wanted) != 0) return false;
     // The driver takes what it can and says nothing about the rest; read it back.
     if (Ioctl(TCGETS2, &actual) != 0) return false;
@@ -182,11 +191,65 @@ qint64 PosixSerialDevice::Read(char* buffer, qint64 capacity) {
     if (m_fd < 0 || capacity <= 0) return 0;
     for (;;) {
         const ssize_t got = ::read(m_fd, buffer, static_cast<size_t>(capacity));
+        if (got > 0 && m_marking) {
+            const qint64 left = Unmark(buffer, got, m_markState, m_marked);
+            // Only (part of) a mark came: its byte follows in the driver's queue.
+            if (left == 0) continue;
+            return left;
+        }
         if (got >= 0) return got;
         if (errno == EINTR) continue;
         if (errno == EAGAIN || errno == EWOULDBLOCK) return 0;
         return -1;
     }
+}
+
+qint64 PosixSerialDevice::Unmark(char* bytes, qint64 size, int& state, qint64& marked) {
+    // state: 0 between marks, 1 after 0xFF, 2 after 0xFF 0x00.
+    qint64 out = 0;
+    for (qint64 in = 0; in < size; ++in) {
+        const auto byte = static_cast<unsigned char>(bytes[in]);
+        switch (state) {
+            case 0:
+                if (byte == 0xFF)
+                    state = 1;
+                else
+                    bytes[out++] = static_cast<char>(byte);
+                break;
+            case 1:
+                if (byte == 0x00) {
+                    state = 2;
+                    break;
+                }
+                // 0xFF 0xFF is a true 0xFF. A marking line sends nothing else after
+                // 0xFF; should anything else come, the 0xFF counts as a damaged mark.
+                if (byte != 0xFF) ++marked;
+                bytes[out++] = static_cast<char>(byte);
+                state = 0;
+                break;
+            default:
+                bytes[out++] = static_cast<char>(byte);
+                ++marked;
+                state = 0;
+                break;
+        }
+    }
+    return out;
+}
+
+LineErrorCounts PosixSerialDevice::LineErrors() const {
+    LineErrorCounts errors;
+    if (m_fd < 0) return errors;
+    if (m_marking) {
+        errors.parityOrFraming = m_marked;
+        return errors;
+    }
+    serial_icounter_struct now{};
+    if (!m_counters || Ioctl(TIOCGICOUNT, &now) != 0) return errors;
+    errors.parity = now.parity - m_countsAtOpen.parity;
+    errors.framing = now.frame - m_countsAtOpen.frame;
+    errors.overrun = (now.overrun - m_countsAtOpen.overrun) + (now.buf_overrun - m_countsAtOpen.buf_overrun);
+    return errors;
 }
 
 SerialDevice::WaitResult PosixSerialDevice::WaitReadable() {

@@ -1,10 +1,12 @@
 #include "serial/Reception.h"
 
 #include "base/Cp1250.h"
+#include "base/CurrentFile.h"
 #include "base/FileIo.h"
 #include "base/Prompter.h"
 #include "base/Texts.h"
 #include "serial/PortError.h"
+#include "serial/SerialDevice.h"
 #include "serial/SerialLink.h"
 
 #include <QDir>
@@ -12,54 +14,41 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <cstdio>
-#endif
+#include <QRegularExpression>
 
 namespace {
 
-// A new, empty file beside the target, created with the user's default
-// permissions (or the target's, when it exists).
-FileError CreateTemporaryBeside(const QString& target, QString& temporaryPath) {
-    const QFileInfo info(target);
-    const QDir directory = info.absoluteDir();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString name = QStringLiteral("%1.%2.part")
-                                 .arg(info.fileName())
-                                 .arg(QRandomGenerator::global()->generate() & 0xFFFFFF, 6, 16, QLatin1Char('0'));
-        QFile file(directory.filePath(name));
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            file.close();
-            if (info.exists()) QFile::setPermissions(file.fileName(), info.permissions());
-            temporaryPath = file.fileName();
-            return {};
-        }
-        if (!file.exists()) {
-            const QFileInfo where(directory.absolutePath());
-            FileErrorKind kind = FileErrorKind::CreateError;
-            if (!where.exists())
-                kind = FileErrorKind::NotFound;
-            else if (!where.isDir())
-                kind = FileErrorKind::BadPath;
-            else if (!where.isWritable())
-                kind = FileErrorKind::AccessDenied;
-            return FileError{kind, target, 0};
-        }
-    }
-    return FileError{FileErrorKind::CreateError, target, 0};
+const QLatin1String kLeftoverMark(".tarvo-");
+const QLatin1String kLeftoverSuffix(".part");
+
+// "<name>.tarvo-XXXXXX.part": the reception's temporary file beside its target.
+bool IsLeftoverName(const QString& name) {
+    static const QRegularExpression pattern(QStringLiteral("^.+\\.tarvo-[0-9a-z]{6}\\.part$"));
+    return pattern.match(name).hasMatch();
 }
 
-// Puts the finished file in place of the target in one step.
-bool ReplaceFile(const QString& from, const QString& to) {
-#ifdef _WIN32
-    return MoveFileExW(reinterpret_cast<const wchar_t*>(from.utf16()), reinterpret_cast<const wchar_t*>(to.utf16()),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-#endif
+// A new, empty, unbuffered file beside the target, marked as in use while it is
+// open, with the user's default permissions (or the target's, when it exists).
+// Its errors name the target.
+FileError CreateTemporaryBeside(const QString& target, OutputFile& file, QString& temporaryPath) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    const QFileInfo info(target);
+    FileError error;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QString name = info.fileName() + kLeftoverMark;
+        for (int i = 0; i < 6; ++i) name += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(36)]);
+        const QString path = info.absoluteDir().filePath(name + kLeftoverSuffix);
+        error = file.CreateNew(path, OutputFile::Buffering::None);
+        if (!error) {
+            if (info.exists()) QFile::setPermissions(path, info.permissions());
+            temporaryPath = path;
+            file.ReportAs(target);
+            return {};
+        }
+        if (error.kind != FileErrorKind::CreateError) break;
+    }
+    error.path = target;
+    return error;
 }
 
 }  // namespace
@@ -76,6 +65,7 @@ Reception::Reception(SerialLink& link, Prompter& prompter, Clock clock, QObject*
     // The reader thread emits these; they arrive here queued, in order.
     connect(&m_link, &SerialLink::Received, this, &Reception::OnReceived, Qt::QueuedConnection);
     connect(&m_link, &SerialLink::Lost, this, &Reception::OnLost, Qt::QueuedConnection);
+    connect(&m_link, &SerialLink::StoreRefused, this, &Reception::OnStoreRefused, Qt::QueuedConnection);
 }
 
 Reception::~Reception() {
@@ -90,15 +80,10 @@ bool Reception::Start(const QString& targetPath) {
     m_shownTotal = 0;
     m_storedBytes = 0;
 
-    if (const FileError error = CreateTemporaryBeside(targetPath, m_temporaryPath)) {
+    // Before the instrument is told to send: a file that cannot even be made ends
+    // the run here.
+    if (const FileError error = CreateTemporaryBeside(targetPath, m_file, m_temporaryPath)) {
         m_state = State::Failed;
-        m_prompter.ReportFileError(error);
-        return false;
-    }
-    if (FileError error = m_file.Create(m_temporaryPath)) {
-        DropTemporary();
-        m_state = State::Failed;
-        error.path = targetPath;
         m_prompter.ReportFileError(error);
         return false;
     }
@@ -137,10 +122,14 @@ void Reception::OnLost() {
     if (IsRunning() && m_link.ConnectionLost()) End(State::Lost);
 }
 
+void Reception::OnStoreRefused() {
+    if (IsRunning() && m_link.StoreFailed()) End(State::Failed);
+}
+
 void Reception::Tick() {
     if (!IsRunning()) return;
-    if (m_link.ConnectionLost()) {
-        End(State::Lost);
+    if (m_link.ConnectionLost() || m_link.StoreFailed()) {
+        End(m_link.StoreFailed() ? State::Failed : State::Lost);
         return;
     }
     // Any byte starts the 2 s count, so a short transfer ends and is kept too.
@@ -166,16 +155,19 @@ void Reception::End(State state) {
     // thread alone: nothing can be appended twice or slip between the two.
     m_link.Close();
     const QByteArray rest = m_link.TakePending();
-    m_file.Write(rest);
     m_link.SetReceivedDataFile(nullptr);
-    m_storedBytes = m_link.ReceivedTotal() + rest.size();
+    m_file.Write(rest);
+    // The bytes go to the disk before the file takes the target's place.
+    m_file.Sync();
+    m_file.Close();
+    m_storedBytes = m_file.Written();
+    if (m_storedBytes > 0) {
+        const QByteArray lineErrors = LineErrorsText(m_link.LineErrors());
+        if (!lineErrors.isEmpty()) m_prompter.Tell(lineErrors);
+    }
 
-    if (FileError error = m_file.Close()) {
-        DropTemporary();
-        error.path = m_targetPath;
-        m_state = State::Failed;
-        m_prompter.ReportFileError(error);
-        Q_EMIT Finished(m_state);
+    if (m_file.Error()) {
+        KeepStored(m_file.Error());
         return;
     }
     if (state == State::Lost && m_storedBytes == 0) {
@@ -185,18 +177,26 @@ void Reception::End(State state) {
         Q_EMIT Finished(m_state);
         return;
     }
-    if (!ReplaceFile(m_temporaryPath, m_targetPath)) {
-        // The bytes cannot be measured again: keep them where they are.
-        m_state = State::Failed;
-        m_prompter.ReportFileError(FileError{FileErrorKind::AccessDenied, m_targetPath, 0});
-        m_prompter.Tell(TextWith(Texts::kReceivedDataKeptIn, DisplayPath(m_temporaryPath)));
-        Q_EMIT Finished(m_state);
+    if (const FileError error = PutInPlace(m_temporaryPath, m_targetPath)) {
+        KeepStored(error);
         return;
     }
     m_temporaryPath.clear();
     m_state = state;
     if (state == State::Lost)
         m_prompter.Tell(TextWith(Texts::kConnectionLost, Counted(m_storedBytes, Texts::kBytesNoun)));
+    Q_EMIT Finished(m_state);
+}
+
+void Reception::KeepStored(const FileError& error) {
+    // The bytes cannot be measured again: what was stored stays where it is, named.
+    m_state = State::Failed;
+    m_prompter.ReportFileError(error);
+    if (m_storedBytes > 0)
+        m_prompter.Tell(TextFilled(Texts::kReceivedDataKeptIn,
+                                   {Counted(m_storedBytes, Texts::kBytesNoun), DisplayPath(m_temporaryPath)}));
+    else
+        DropTemporary();
     Q_EMIT Finished(m_state);
 }
 
@@ -208,4 +208,57 @@ void Reception::DropTemporary() {
 void Reception::SetStatus(const QByteArray& text) {
     m_statusText = text;
     Q_EMIT StatusChanged(text);
+}
+
+QList<QString> Reception::FindLeftovers(const QString& target) {
+    const QDir folder = QFileInfo(target).absoluteDir();
+    QList<QString> found;
+    const QFileInfoList entries = folder.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QFileInfo& entry : entries) {
+        if (!IsLeftoverName(entry.fileName()) || entry.size() == 0) continue;
+        // A reception of another window or program writes there now.
+        if (FileInUse(entry.absoluteFilePath())) continue;
+        found.append(entry.absoluteFilePath());
+    }
+    return found;
+}
+
+void Reception::OfferLeftovers(const QString& target, Prompter& prompter, const std::function<QString()>& chooseName) {
+    for (const QString& leftover : FindLeftovers(target)) {
+        const QByteArray text = TextFilled(
+            Texts::kAskKeepLeftover, {DisplayPath(leftover), Counted(QFileInfo(leftover).size(), Texts::kBytesNoun)});
+        if (prompter.Ask(Topic::ReceptionLeftover, text, MessageButtons::YesNo, MessageIcon::Question) != Answer::Yes)
+            continue;
+        const QString chosen = chooseName ? chooseName() : QString();
+        if (chosen.isEmpty()) continue;
+        if (const FileError error = MoveFileOver(leftover, chosen)) prompter.ReportFileError(error);
+    }
+}
+
+QByteArray LineErrorsText(const LineErrorCounts& errors) {
+    if (!errors.Any()) return {};
+    QList<QByteArray> kinds;
+    const auto add = [&kinds](qint64 count, const UserText& text) {
+        if (count > 0) kinds.append(TextWith(text, QByteArray::number(count)));
+    };
+    add(errors.parity, Texts::kLineErrorParity);
+    add(errors.framing, Texts::kLineErrorFraming);
+    add(errors.parityOrFraming, Texts::kLineErrorMarked);
+    add(errors.overrun, Texts::kLineErrorOverrun);
+    return TextWith(Texts::kLineErrors, kinds.join(", "));
+}
+
+bool AskConvertPartialTransfer(const QString& receivedPath, qint64 bytes, Prompter& prompter) {
+    CurrentFile received;
+    received.RememberChosenFile(receivedPath);
+    QList<QByteArray> existing;
+    for (const char* extension : {".zap", ".asc", ".cod"}) {
+        const QString output = received.basePath + QLatin1String(extension);
+        if (FileExists(output)) existing.append(Cp1250::FromUnicode(QFileInfo(output).fileName()));
+    }
+    const QByteArray replaces =
+        existing.isEmpty() ? QByteArray() : TextWith(Texts::kPartialReplaces, existing.join(", "));
+    const QByteArray text =
+        TextFilled(Texts::kAskConvertPartial, {DisplayPath(receivedPath), Counted(bytes, Texts::kBytesNoun), replaces});
+    return prompter.Ask(Topic::PartialTransfer, text, MessageButtons::YesNo, MessageIcon::Question) == Answer::Yes;
 }

@@ -4,14 +4,22 @@
 // then the running byte count, and ends by itself 2 s after the last byte arrived
 // (checked on a 500 ms tick), or on Storno, or when the port vanishes.
 //
-// The target is replaced only when the reception ends with data: Storno and
-// start failures leave an existing file exactly as it was and no temporary file.
-// A lost connection keeps every byte that arrived and says so.
+// The target is replaced only when the reception ends with data, after the bytes
+// are on the disk: Storno and start failures leave an existing file exactly as it
+// was and no temporary file. A lost connection keeps every byte that arrived and
+// says so. A file that refuses a write (a full disk) ends the reception at once:
+// the bytes stored so far stay in the temporary file, whose name the message gives.
+// Line errors the port saw (parity, framing, overrun) are reported at the end.
+//
+// The temporary file is "<target name>.tarvo-XXXXXX.part"; one left by a reception
+// that never ended (the program was killed, the computer stopped) is found by
+// OfferLeftovers and never removed.
 
 #include "base/FileIo.h"
 #include "base/Texts.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -20,6 +28,7 @@
 
 class Prompter;
 class SerialLink;
+struct LineErrorCounts;
 
 class Reception : public QObject {
     Q_OBJECT
@@ -34,7 +43,9 @@ public:
         Completed,  // ended by itself; the target holds the bytes
         Lost,       // the port vanished; the target holds what arrived, if anything did
         Cancelled,  // Storno, or the port could not be opened; the target is untouched
-        Failed,     // a file could not be created, written or put in place (reported)
+        // A file could not be created, written or put in place (reported); what was
+        // stored stays in KeptPath().
+        Failed,
     };
 
     Q_ENUM(State)
@@ -61,8 +72,21 @@ public:
     bool IsRunning() const { return m_state == State::Waiting || m_state == State::Receiving; }
     // The window's status text (Windows-1250).
     QByteArray StatusText() const { return m_statusText; }
-    // Bytes in the target after the end (the reader's chunks and the pending rest).
+    // Bytes in the target after the end (the reader's chunks and the pending rest),
+    // or in KeptPath() after a failure.
     qint64 StoredBytes() const { return m_storedBytes; }
+    // Where a failed reception left what it stored; empty when nothing was stored.
+    QString KeptPath() const { return m_temporaryPath; }
+
+    // The temporary files of receptions that never ended, beside target: not being
+    // written now, not empty.
+    static QList<QString> FindLeftovers(const QString& target);
+    // Offers each leftover beside target to be kept as a measured-data file under
+    // the name chooseName gives (the caller's save dialog); a leftover not taken
+    // stays as it is. Without chooseName the question only names the file (the
+    // command line answers No).
+    static void OfferLeftovers(const QString& target, Prompter& prompter,
+                               const std::function<QString()>& chooseName = {});
 
 Q_SIGNALS:
     void StatusChanged(const QByteArray& text);
@@ -72,6 +96,8 @@ Q_SIGNALS:
 private:
     void OnReceived(qint64 total);
     void OnLost();
+    void OnStoreRefused();
+    void KeepStored(const FileError& error);
     void End(State state);
     void DropTemporary();
     void SetStatus(const QByteArray& text);
@@ -91,3 +117,12 @@ private:
     QByteArray m_statusText;
     const UserText* m_portAdvice = &Texts::kReceptionPortAdvice;
 };
+
+// The warning after a reception whose port saw line errors, with their counts;
+// empty when there were none.
+QByteArray LineErrorsText(const LineErrorCounts& errors);
+
+// After a lost connection, whether to convert the bytes of receivedPath anyway
+// (Yes/No, No the careful answer); the F1 outputs that exist and would be
+// replaced are named.
+bool AskConvertPartialTransfer(const QString& receivedPath, qint64 bytes, Prompter& prompter);

@@ -15,6 +15,19 @@
 
 #include <memory>
 
+// Parity, framing and overrun errors the port saw on the line since it was opened;
+// -1 where the port cannot tell (a pseudo-terminal keeps no counters). A port whose
+// driver keeps no counters may still mark damaged bytes in the stream: those count
+// in parityOrFraming, as the mark does not say which of the two it was.
+struct LineErrorCounts {
+    qint64 parity = -1;
+    qint64 framing = -1;
+    qint64 overrun = -1;  // the port's and its driver's buffers both
+    qint64 parityOrFraming = -1;
+
+    bool Any() const { return parity > 0 || framing > 0 || overrun > 0 || parityOrFraming > 0; }
+};
+
 class SerialDevice {
 public:
     enum class WaitResult {
@@ -48,6 +61,9 @@ public:
     // passed; 0 means no limit.
     virtual bool Write(const char* bytes, qint64 size, int timeoutMs) = 0;
     virtual void Close() = 0;
+    // The line errors since Open; asked before Close. A device that cannot tell
+    // says so (every count -1).
+    virtual LineErrorCounts LineErrors() const { return {}; }
 };
 
 // The backend of the platform the program was built for.

@@ -52,6 +52,8 @@ bool SerialLink::Open(bool withReader) {
     m_total = 0;
     m_arrived = 0;
     m_lost = false;
+    m_storeFailed = false;
+    m_lineErrors = {};
     m_open = true;
     if (withReader) {
         try {
@@ -79,6 +81,7 @@ void SerialLink::Close() {
     m_device->Wake();
     if (m_reader.joinable()) m_reader.join();
     m_device->SetDtr(false);
+    m_lineErrors = m_device->LineErrors();
     // Every write has waited until its bytes left, so only unread input goes; a
     // pseudo-terminal would otherwise lose what its far side has not read yet.
     m_device->DropInput();
@@ -107,6 +110,7 @@ void SerialLink::ReaderLoop() {
         if (waited == SerialDevice::WaitResult::Woken) continue;
         bool gone = waited == SerialDevice::WaitResult::HungUp;
         bool arrived = false;
+        bool refused = false;
         // Read until the driver holds nothing more. The read never asks for more
         // than the room left behind the pending bytes, and a chunk goes to the file
         // as soon as it exceeds the threshold, so the buffer always has room.
@@ -119,15 +123,22 @@ void SerialLink::ReaderLoop() {
             m_pendingCount += static_cast<int>(got);
             m_arrived += got;
             if (m_pendingCount > kChunkThreshold) {
-                if (m_file) {
+                if (m_file && !m_storeFailed.load()) {
+                    const qint64 before = m_file->Written();
                     m_file->Write(m_pending, static_cast<std::size_t>(m_pendingCount));
-                    total += m_pendingCount;
+                    // What the file took before it failed is stored; the rest is not.
+                    total += m_file->Failed() ? m_file->Written() - before : m_pendingCount;
                     m_total = total;
+                    if (m_file->Failed()) {
+                        m_storeFailed = true;
+                        refused = true;
+                    }
                 }
                 m_pendingCount = 0;
             }
         }
         if (arrived) Q_EMIT Received(total);
+        if (refused) Q_EMIT StoreRefused();
         if (gone) {
             m_lost = true;
             Q_EMIT Lost();

@@ -7,7 +7,9 @@
 // than 50 bytes and reports the running total of bytes appended through the queued
 // signal Received after every read that brought bytes, so that the receiver also
 // learns of bytes still pending. The reader never holds more than 1024 pending
-// bytes; what is left at the end is handed over by TakePending.
+// bytes; what is left at the end is handed over by TakePending. When the file
+// refuses a chunk the reader stores nothing more (the total stops where the file
+// ends) and says so at once through StoreFailed.
 
 #include "base/ConversionSettings.h"
 #include "serial/SerialDevice.h"
@@ -66,7 +68,8 @@ public:
     bool Write(QByteArrayView bytes);
 
     // The file the reader appends to; set before Open(true), cleared after Close.
-    // Without one, what the reader reads is dropped.
+    // Without one, what the reader reads is dropped. An unbuffered file keeps the
+    // total exact to the byte when a write fails.
     void SetReceivedDataFile(OutputFile* file) { m_file = file; }
     // The bytes read but not yet appended; empties them.
     QByteArray TakePending();
@@ -76,12 +79,18 @@ public:
     qint64 ArrivedTotal() const { return m_arrived.load(); }
     // The device vanished or the far side hung up while the reader ran.
     bool ConnectionLost() const { return m_lost.load(); }
+    // The received-data file refused a chunk (its error is the file's).
+    bool StoreFailed() const { return m_storeFailed.load(); }
+    // The line errors the port saw between the last Open and Close.
+    LineErrorCounts LineErrors() const { return m_lineErrors; }
 
 Q_SIGNALS:
     // After each read that brought bytes: the running total appended to the file.
     void Received(qint64 total);
     // The reader saw the device vanish and has ended.
     void Lost();
+    // The received-data file refused a chunk; the reader stores nothing more.
+    void StoreRefused();
 
 private:
     void ReaderLoop();
@@ -96,6 +105,8 @@ private:
 
     std::atomic<bool> m_open{false};
     std::atomic<bool> m_lost{false};
+    std::atomic<bool> m_storeFailed{false};
+    LineErrorCounts m_lineErrors;
     std::atomic<qint64> m_total{0};
     std::atomic<qint64> m_arrived{0};
     std::thread m_reader;

@@ -58,6 +58,9 @@ bool WinSerialDevice::Open(const QString& device) {
     SetupComm(m_port, kQueueBytes, kQueueBytes);
     SetCommMask(m_port, 0);
     m_held = false;
+    m_parityErrors = 0;
+    m_framingErrors = 0;
+    m_overruns = 0;
     ResetEvent(m_wake);
     return true;
 }
@@ -177,9 +180,8 @@ qint64 WinSerialDevice::Read(char* buffer, qint64 capacity) {
     }
     // ClearCommError also clears a parity or framing error that would otherwise
     // stop the port; the byte concerned has already been delivered.
-    DWORD errors = 0;
     COMSTAT status{};
-    if (!ClearCommError(m_port, &errors, &status)) return count > 0 ? count : -1;
+    if (!ClearErrors(status)) return count > 0 ? count : -1;
     const DWORD wanted = static_cast<DWORD>(qMin<qint64>(status.cbInQue, capacity - count));
     if (wanted == 0) return count;
     OVERLAPPED overlapped{};
@@ -195,9 +197,8 @@ qint64 WinSerialDevice::Read(char* buffer, qint64 capacity) {
 SerialDevice::WaitResult WinSerialDevice::WaitReadable() {
     if (m_port == INVALID_HANDLE_VALUE) return WaitResult::HungUp;
     if (m_held) return WaitResult::Readable;
-    DWORD errors = 0;
     COMSTAT status{};
-    if (!ClearCommError(m_port, &errors, &status)) return WaitResult::HungUp;
+    if (!ClearErrors(status)) return WaitResult::HungUp;
     if (status.cbInQue > 0) return WaitResult::Readable;
 
     OVERLAPPED overlapped{};
@@ -220,6 +221,24 @@ SerialDevice::WaitResult WinSerialDevice::WaitReadable() {
     if (m_held) return WaitResult::Readable;
     // Nobody cancelled this read and it brought nothing: the port is gone.
     return WaitResult::HungUp;
+}
+
+bool WinSerialDevice::ClearErrors(COMSTAT& status) {
+    DWORD errors = 0;
+    if (!ClearCommError(m_port, &errors, &status)) return false;
+    if (errors & CE_RXPARITY) ++m_parityErrors;
+    if (errors & CE_FRAME) ++m_framingErrors;
+    if (errors & (CE_OVERRUN | CE_RXOVER)) ++m_overruns;
+    return true;
+}
+
+LineErrorCounts WinSerialDevice::LineErrors() const {
+    LineErrorCounts errors;
+    if (m_port == INVALID_HANDLE_VALUE) return errors;
+    errors.parity = m_parityErrors.load();
+    errors.framing = m_framingErrors.load();
+    errors.overrun = m_overruns.load();
+    return errors;
 }
 
 void WinSerialDevice::Wake() {

@@ -13,12 +13,18 @@
 //
 // Modem lines: DTR follows SetDtr where the port has one; a port without modem
 // lines (a pseudo-terminal under Wine) refuses it, and the link carries on.
+//
+// Line errors: every ClearCommError of the reader reports the parity, framing and
+// overrun errors since the one before; each call that reports a kind counts one of
+// it, so the counts are at least as many as there were occasions.
 
 #include "serial/SerialDevice.h"
 
 #include <QString>
 
 #include <windows.h>
+
+#include <atomic>
 
 class WinSerialDevice : public SerialDevice {
 public:
@@ -40,6 +46,7 @@ public:
     void Wake() override;
     bool Write(const char* bytes, qint64 size, int timeoutMs) override;
     void Close() override;
+    LineErrorCounts LineErrors() const override;
 
     // The path CreateFile takes: "COM12" (any case) becomes "\\.\COM12", which
     // reaches ports above COM9 too; anything else stays as given.
@@ -56,6 +63,8 @@ private:
     // Waits for an overlapped operation of the port; true when it completed.
     bool Finish(OVERLAPPED& overlapped, DWORD& transferred);
     bool SetTimeouts(DWORD writeTotalMs);
+    // ClearCommError, counting the line errors it reports.
+    bool ClearErrors(COMSTAT& status);
 
     HANDLE m_port = INVALID_HANDLE_VALUE;
     HANDLE m_wake = nullptr;       // manual reset: Wake sets it, the woken wait clears it
@@ -64,4 +73,8 @@ private:
     bool m_held = false;           // a byte taken by WaitReadable, not yet handed out by Read
     char m_heldByte = 0;
     PortError m_error;
+    // Line errors since Open, counted on the reader's thread.
+    std::atomic<qint64> m_parityErrors{0};
+    std::atomic<qint64> m_framingErrors{0};
+    std::atomic<qint64> m_overruns{0};
 };

@@ -14,6 +14,7 @@
 #include "serial/SerialUploadPort.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
 
@@ -147,9 +148,16 @@ void CommandController::Convert(const QString& path, ConversionMode mode) {
 void CommandController::OnReceiveAndConvert() {
     const QString path = ChooseFile(MeasuredDataRequest(FileDialogRequest::Kind::Save), FileKind::MeasuredData);
     if (path.isEmpty()) return;
+    // The data of a reception that never ended are offered before a new one starts.
+    Reception::OfferLeftovers(path, m_prompter,
+                              [this] { return m_chooser.Choose(MeasuredDataRequest(FileDialogRequest::Kind::Save)); });
     // A cancelled reception leaves the current file as it was.
-    if (!RunReception(path)) return;
+    const ReceivedData received = RunReception(path);
+    if (received == ReceivedData::None) return;
     m_file.RememberChosenFile(path);
+    // What came before a lost connection replaces good outputs only on a Yes.
+    if (received == ReceivedData::Broken && !AskConvertPartialTransfer(path, QFileInfo(path).size(), m_prompter))
+        return;
     Convert(path, ConversionMode::Full);
 }
 
@@ -222,9 +230,10 @@ void CommandController::OnConversionParameters() { m_prompter.RunParameterSheet(
 
 void CommandController::OnCommunicationParameters() { RunCommunicationDialog(); }
 
-bool CommandController::RunReception(const QString& targetPath) {
+ReceivedData CommandController::RunReception(const QString& targetPath) {
     ReceptionWindow window(*m_link, m_prompter, targetPath, DialogParent());
-    return window.Run();
+    if (!window.Run()) return ReceivedData::None;
+    return window.GetReception().CurrentState() == Reception::State::Lost ? ReceivedData::Broken : ReceivedData::Whole;
 }
 
 void CommandController::RunUploadWindow() {

@@ -38,6 +38,13 @@ enum class CommandId {
     Exit,
 };
 
+// What a reception left in its target file.
+enum class ReceivedData {
+    None,    // nothing: cancelled, failed, or the line was lost before any data
+    Whole,   // the transfer ended by itself
+    Broken,  // the line was lost in the middle: the bytes that came, kept
+};
+
 struct CommandState {
     bool enabled = true;
     bool checked = false;
@@ -91,9 +98,9 @@ Q_SIGNALS:
     void ConversionReported(const QByteArray& receipt, const QByteArray& findings);
 
 protected:
-    // The windows of the serial link. The reception returns true when it received
-    // a file into targetPath.
-    virtual bool RunReception(const QString& targetPath);
+    // The windows of the serial link. The reception says what it received into
+    // targetPath.
+    virtual ReceivedData RunReception(const QString& targetPath);
     virtual void RunUploadWindow();
     virtual void RunCommunicationDialog();
     // The preview of a drawing just written from records (with the settings of the

@@ -20,8 +20,7 @@ QMessageBox::Icon DialogPrompter::IconOf(MessageIcon icon) {
 
 QMessageBox::StandardButton DialogPrompter::DefaultButtonOf(Topic topic, MessageButtons buttons) {
     if (buttons == MessageButtons::Ok) return QMessageBox::Ok;
-    // Enter must not send a list the check found fault with.
-    return topic == Topic::UploadFindings ? QMessageBox::No : QMessageBox::Yes;
+    return DefaultsToNo(topic) ? QMessageBox::No : QMessageBox::Yes;
 }
 
 Answer DialogPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) {

@@ -1,11 +1,19 @@
 #include "base/FileIo.h"
 
 #include "base/Cp1250.h"
+#ifndef _WIN32
+#include "tests/support/FileSizeLimit.h"
+#endif
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 class FileIoTest : public QObject {
     Q_OBJECT
@@ -50,6 +58,54 @@ private Q_SLOTS:
         QVERIFY(error);
         QVERIFY(!file.IsOpen());
         QCOMPARE(error.kind, FileErrorKind::NotFound);
+    }
+
+    // A new version replaces its file only whole; until then, and after a write
+    // the system refused half way (a file size limit below the file layer), the
+    // old file keeps every byte and no temporary stays beside it.
+    void replacementKeepsTheOldFileUntilWhole_data() {
+        QTest::addColumn<bool>("throughLink");
+        QTest::addColumn<int>("sizeLimit");  // bytes a file may have, -1: none
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("whole file replaces the target, its permissions kept") << false << -1 << true;
+        QTest::newRow("a link stays a link, its file replaced") << true << -1 << true;
+        QTest::newRow("a write refused half way keeps the old file") << false << 100 << false;
+        QTest::newRow("refused through a link, the linked file kept") << true << 100 << false;
+    }
+    void replacementKeepsTheOldFileUntilWhole() {
+#ifdef _WIN32
+        QSKIP("file size limits and links are the Linux side's");
+#else
+        QFETCH(bool, throughLink);
+        QFETCH(int, sizeLimit);
+        QFETCH(bool, replaced);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("job.zap");
+        const QByteArray old = "the surveyor's earlier field book\r\n";
+        QVERIFY(!WriteWholeFile(file, old));
+        QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        const QString target = throughLink ? dir.filePath("link.zap") : file;
+        if (throughLink) QVERIFY(QFile::link(file, target));
+        const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+
+        QByteArray fresh;
+        for (int i = 0; i < 5000; ++i) fresh.append(static_cast<char>('0' + i % 10));
+        const FileError error = [&] {
+            const FileSizeLimit limit(sizeLimit >= 0 ? rlim_t(sizeLimit) : RLIM_INFINITY);
+            return WriteWholeFile(target, fresh);
+        }();
+
+        QCOMPARE(!error, replaced);
+        if (error) QCOMPARE(error.path, target);
+        QByteArray now;
+        QVERIFY(!ReadWholeFile(file, now));
+        QCOMPARE(now, replaced ? fresh : old);
+        QCOMPARE(QFileInfo(target).isSymLink(), throughLink);
+        struct stat info {};
+        QCOMPARE(stat(QFile::encodeName(file).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, 0640u);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), before);
+#endif
     }
 
     void errorTextsAreCzech() {

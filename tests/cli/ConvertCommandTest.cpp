@@ -1,12 +1,17 @@
 // tarvo-cli convert's reports: the receipt line, the finding about the other
-// instrument's form, --set DeviceType=auto and the exit code.
+// instrument's form, --set DeviceType=auto and the exit code; and what every
+// writer of the programs leaves when the disk refuses its file half way.
 
 #include "tests/support/TestFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -76,6 +81,53 @@ private Q_SLOTS:
             QVERIFY(!QFile::exists(dir.filePath(example + ".zap")));
         else
             QVERIFY(QFile::exists(dir.filePath(example + written)));
+    }
+
+    // The child may write no file beyond its first bytes (RLIMIT_FSIZE): a write
+    // fails half way below the file layer, in whichever writer comes first.
+    void aWriteFailingHalfWayKeepsEveryOldOutput_data() {
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QString>("failing");
+        QTest::newRow(".zap, .asc and .cod")
+            << QStringList{"convert", "--set", "Flag=0x10", "--million", "job.sdt"} << "job.zap";
+        QTest::newRow(".200 copy") << QStringList{"convert", "--set", "Flag=0x30", "job.sdt"} << "job.200";
+        QTest::newRow(".vod") << QStringList{"convert", "--mode", "horizontal", "job.sdt"} << "job.vod";
+        QTest::newRow(".pol") << QStringList{"convert", "--mode", "headers", "job.sdt"} << "job.pol";
+        QTest::newRow(".dxf") << QStringList{"dxf", "job.sdt"} << "job.dxf";
+        QTest::newRow("upload --dump") << QStringList{"upload", "points", "--dump", "job.bin", "list.txt"} << "job.bin";
+    }
+    void aWriteFailingHalfWayKeepsEveryOldOutput() {
+        QFETCH(QStringList, command);
+        QFETCH(QString, failing);
+        QTemporaryDir dir;
+        TestFiles::Write(dir.filePath("job.sdt"),
+                         TestFiles::Read(QStringLiteral(TARVO_SOURCE_DIR "/examples/nts350-job.sdt")));
+        TestFiles::Write(dir.filePath("list.txt"), "P1 680000.12 1045000.50 245.70\r\n");
+        const QStringList outputs{"job.zap", "job.asc", "job.cod", "job.200",
+                                  "job.vod", "job.pol", "job.dxf", "job.bin"};
+        for (const QString& output : outputs) TestFiles::Write(dir.filePath(output), "earlier " + output.toLatin1());
+        const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", dir.path());
+        environment.insert("HOME", dir.path());
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(dir.path());
+        process.setStandardInputFile(QProcess::nullDevice());
+        process.setChildProcessModifier([] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{16, 16};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        process.start(QStringLiteral(TARVO_CLI), command + QStringList{"--set", "DeviceType=0", "--force"});
+        QVERIFY(process.waitForFinished(30000));
+        const QString stderrText = QString::fromUtf8(process.readAllStandardError());
+        QCOMPARE(process.exitCode(), 1);
+        QVERIFY2(stderrText.contains(failing), qPrintable(stderrText));
+        for (const QString& output : outputs)
+            QCOMPARE(TestFiles::Read(dir.filePath(output)), "earlier " + output.toLatin1());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), before);
     }
 };
 

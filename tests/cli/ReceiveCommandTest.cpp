@@ -78,6 +78,42 @@ private Q_SLOTS:
             QVERIFY2(QFile::exists(dir.filePath(extension)), extension);
     }
 
+    // The line is lost after part of a job: the bytes that came are kept, and they
+    // replace the job's outputs only with --convert-partial. Either way the run fails.
+    void aBrokenTransferIsConvertedOnlyWhenAskedTo_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<bool>("converted");
+        QTest::newRow("--convert keeps the good outputs") << "--convert" << false;
+        QTest::newRow("--convert-partial converts what came") << "--convert-partial" << true;
+    }
+    void aBrokenTransferIsConvertedOnlyWhenAskedTo() {
+        QFETCH(QString, option);
+        QFETCH(bool, converted);
+        InstrumentSimulator instrument;
+        QString error;
+        QVERIFY2(instrument.Open(error), qPrintable(error));
+        QTemporaryDir dir;
+        const QString target = dir.filePath("job.sdt");
+        TestFiles::Write(dir.filePath("job.zap"), "the job's good field book");
+        const QByteArray framed =
+            InstrumentSimulator::FrameAsNts350(TestFiles::Read(TestFiles::DataDir("convert") + "/nts350-job.sdt"));
+        CliRun run;
+        run.Start({"--set", "DeviceType=0", "--set", "Flag=0", option, "--port", instrument.DevicePath(), target});
+        QVERIFY(run.process.waitForStarted());
+        QVERIFY(run.Waiting());
+        InstrumentSimulator::SendPlan plan;
+        plan.hangUpAfter = framed.size() / 2;
+        instrument.StartSending(framed, plan);
+        QVERIFY(run.process.waitForFinished(15000));
+        QCOMPARE(run.process.exitCode(), 1);
+        QCOMPARE(TestFiles::Read(target), framed.left(plan.hangUpAfter));
+        QCOMPARE(TestFiles::Read(dir.filePath("job.zap")) != "the job's good field book", converted);
+        const QString said = QString::fromUtf8(run.process.readAllStandardError());
+        QVERIFY2(said.contains(converted ? "-> Ano (--convert-partial)"
+                                         : "-> Ne (neúplná data převede jen volba --convert-partial)"),
+                 qPrintable(said));
+    }
+
     void interruptKeepsTheExistingFile() {
         InstrumentSimulator instrument;
         QString error;

@@ -134,6 +134,44 @@ private Q_SLOTS:
         QCOMPARE(PosixSerialDevice::DriverKept(wanted, actual), accepted);
     }
 
+    // A line without error counters marks damaged bytes; what Read hands on is the
+    // bytes as they came, a mark counted, however the reads cut the stream.
+    void marksAreTakenOutByteForByte_data() {
+        QTest::addColumn<QList<QByteArray>>("reads");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("marked");
+        QTest::newRow("plain bytes pass") << QList<QByteArray>{"_+P1_"} << QByteArray("_+P1_") << 0;
+        QTest::newRow("a doubled 0xFF is one byte") << QList<QByteArray>{"a\xFF\xFF" "b"} << QByteArray("a\xFF" "b") << 0;
+        QTest::newRow("a marked byte is the byte, counted")
+            << QList<QByteArray>{QByteArray("a\xFF\0x", 4)} << QByteArray("ax") << 1;
+        QTest::newRow("a break is a marked NUL")
+            << QList<QByteArray>{QByteArray("\xFF\0\0", 3)} << QByteArray(1, '\0') << 1;
+        QTest::newRow("a doubled 0xFF cut between reads") << QList<QByteArray>{"a\xFF",
+                                                                               "\xFF"
+                                                                               "b"}
+                                                          << QByteArray(
+                                                                 "a\xFF"
+                                                                 "b")
+                                                          << 0;
+        QTest::newRow("a mark cut after its 0x00")
+            << QList<QByteArray>{QByteArray("a\xFF\0", 3), "xb"} << QByteArray("axb") << 1;
+    }
+    void marksAreTakenOutByteForByte() {
+        QFETCH(QList<QByteArray>, reads);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, marked);
+        int state = 0;
+        qint64 counted = 0;
+        QByteArray out;
+        for (QByteArray read : reads) {
+            const qint64 left = PosixSerialDevice::Unmark(read.data(), read.size(), state, counted);
+            out += read.left(left);
+        }
+        QCOMPARE(out, bytes);
+        QCOMPARE(counted, qint64(marked));
+        QCOMPARE(state, 0);
+    }
+
     void ptyRefusesSevenBitsWithParity() {
         SerialTest::PtyLink pty;
         QVERIFY(pty.Open());

@@ -2,7 +2,9 @@
 
 #include "base/Cp1250.h"
 #include "base/Texts.h"
+#include "serial/PosixSerialDevice.h"
 #include "tests/serial/SerialTestSupport.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 
@@ -10,13 +12,41 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <asm/termios.h>
+
+extern "C" int ioctl(int fd, unsigned long request, ...);
+
 using SerialTest::PtyLink;
 
 namespace {
 
+// The port's own error counters as a driver keeps them: every reading after the
+// first adds the given errors.
+struct CountingDriver {
+    serial_icounter_struct added{};
+    int readings = 0;
+
+    std::unique_ptr<SerialDevice> Device() {
+        return std::make_unique<PosixSerialDevice>([this](int fd, unsigned long request, void* argument) {
+            if (request != TIOCGICOUNT) return ::ioctl(fd, request, argument);
+            auto* counts = static_cast<serial_icounter_struct*>(argument);
+            *counts = {};
+            counts->parity = 7;  // errors from before this opening do not count
+            if (readings++ > 0) {
+                counts->parity += added.parity;
+                counts->frame = added.frame;
+                counts->overrun = added.overrun;
+                counts->buf_overrun = added.buf_overrun;
+            }
+            return 0;
+        });
+    }
+};
+
 // A reception on the simulated instrument, on a clock the test moves.
 struct Setup {
-    PtyLink pty;
+    CountingDriver driver;
+    PtyLink pty{[this] { return driver.Device(); }};
     ScriptedPrompter prompter;
     qint64 now = 1000;
     Reception reception{pty.link, prompter, [this] { return now; }};
@@ -164,6 +194,113 @@ private Q_SLOTS:
         QCOMPARE(setup.prompter.messages[0].text, Text(Texts::kBadCommSettings) + '\n' + Text(Texts::kPortNotChosen) +
                                                       '\n' + Text(Texts::kReceptionPortAdvice));
         QCOMPARE(setup.prompter.messages[0].icon, MessageIcon::Exclamation);
+    }
+
+    // The disk takes only the first bytes: the reception ends at once, the count
+    // stops, and what was stored stays in the file the message names (a file
+    // that got nothing goes); the old target is untouched.
+    void aDiskThatFillsEndsTheReceptionKeepingWhatWasStored_data() {
+        QTest::addColumn<int>("room");
+        QTest::newRow("part fits: kept and named") << 3000;
+        QTest::newRow("nothing fits: no file stays") << 0;
+    }
+    void aDiskThatFillsEndsTheReceptionKeepingWhatWasStored() {
+        QFETCH(int, room);
+        Setup setup;
+        TestFiles::Write(setup.target, "the surveyor's earlier file");
+        QVERIFY(setup.Start());
+        const QByteArray data = SerialTest::AllByteValues(20000, 5);
+        {
+            const FileSizeLimit limit(static_cast<rlim_t>(room));
+            QVERIFY(setup.Deliver(data));
+            QTRY_COMPARE(setup.reception.CurrentState(), Reception::State::Failed);
+        }
+        QVERIFY(!setup.pty.link.IsOpen());
+        QCOMPARE(setup.reception.StoredBytes(), qint64(room));
+        QVERIFY(!setup.reception.StatusText().contains(QByteArray::number(room + 1)));
+        QCOMPARE(TestFiles::Read(setup.target), QByteArray("the surveyor's earlier file"));
+        QCOMPARE(setup.prompter.fileErrors.size(), 1);
+        QCOMPARE(setup.prompter.fileErrors[0].path, setup.target);
+        if (room == 0) {
+            QCOMPARE(setup.Files(), QStringList{"job.sdt"});
+            QVERIFY(setup.prompter.messages.isEmpty());
+            return;
+        }
+        const QString kept = setup.reception.KeptPath();
+        QCOMPARE(setup.Files(), (QStringList{"job.sdt", QFileInfo(kept).fileName()}));
+        QCOMPARE(TestFiles::Read(kept), data.left(room));
+        QCOMPARE(Cp1250::ToUnicode(setup.prompter.messages.value(0).text),
+                 QStringLiteral("Přijatá data (3000 bajtů) zůstala uložena v souboru %1.").arg(kept));
+    }
+
+    // A reception that never ended (the program was killed) left its file: the next
+    // one offers it, and only a Yes with a chosen name moves it; nothing is removed.
+    void leftoversAreOfferedNeverRemoved_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("inUse");
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("kept under the chosen name")
+            << QByteArray("received before the crash") << false << Answer::Yes << true;
+        QTest::newRow("refused: it stays as it was")
+            << QByteArray("received before the crash") << false << Answer::No << true;
+        QTest::newRow("one being received now is not offered")
+            << QByteArray("still arriving") << true << Answer::Yes << false;
+        QTest::newRow("an empty one holds nothing to offer") << QByteArray() << false << Answer::Yes << false;
+    }
+    void leftoversAreOfferedNeverRemoved() {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, inUse);
+        QFETCH(Answer, answer);
+        QFETCH(bool, offered);
+        Setup setup;
+        const QString leftover = setup.dir.filePath("old.sdt.tarvo-4f2a9c.part");
+        OutputFile writer;
+        if (inUse) QVERIFY(!writer.CreateNew(leftover, OutputFile::Buffering::None));
+        TestFiles::Write(leftover, content);
+        setup.prompter.defaultAnswer = answer;
+        const QString chosen = setup.dir.filePath("saved.sdt");
+        Reception::OfferLeftovers(setup.target, setup.prompter, [&] { return chosen; });
+
+        QCOMPARE(setup.prompter.Count(Topic::ReceptionLeftover), offered ? 1 : 0);
+        if (offered) QVERIFY(Cp1250::ToUnicode(setup.prompter.messages[0].text).contains(DisplayPathText(leftover)));
+        const bool moved = offered && answer == Answer::Yes;
+        QCOMPARE(QFile::exists(leftover), !moved);
+        QCOMPARE(TestFiles::Read(moved ? chosen : leftover), content);
+    }
+
+    // The port's error counters at the end against those at the start: counted
+    // errors give one warning after the reception, a clean line none.
+    void lineErrorsAreReportedAfterTheReception_data() {
+        QTest::addColumn<int>("parity");
+        QTest::addColumn<int>("framing");
+        QTest::addColumn<int>("overruns");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("clean line: no message") << 0 << 0 << 0 << QString();
+        QTest::newRow("parity, framing and overruns counted")
+            << 3 << 1 << 2
+            << QStringLiteral(
+                   "Upozornění!\nSériový port během příjmu zaznamenal chyby přenosu: chyba parity 3×, "
+                   "chyba rámce 1×, přetečení vstupu 2×.\nPřijatá data nemusí být správná (rušení nebo "
+                   "špatný kontakt kabelu); doporučujeme přenos opakovat.");
+    }
+    void lineErrorsAreReportedAfterTheReception() {
+        QFETCH(int, parity);
+        QFETCH(int, framing);
+        QFETCH(int, overruns);
+        QFETCH(QString, warning);
+        Setup setup;
+        setup.driver.added.parity = parity;
+        setup.driver.added.frame = framing;
+        setup.driver.added.overrun = overruns / 2;
+        setup.driver.added.buf_overrun = overruns - overruns / 2;
+        QVERIFY(setup.Start());
+        QVERIFY(setup.Deliver(SerialTest::AllByteValues(700, 9)));
+        setup.now += Reception::kEndOfDataMs + 1;
+        setup.reception.Tick();
+        QCOMPARE(setup.reception.CurrentState(), Reception::State::Completed);
+        QCOMPARE(setup.prompter.messages.size(), warning.isEmpty() ? 0 : 1);
+        if (!warning.isEmpty()) QCOMPARE(Cp1250::ToUnicode(setup.prompter.messages[0].text), warning);
     }
 
     void uncreatableTargetIsReportedNamingIt() {

@@ -32,6 +32,9 @@ inline QByteArray AllByteValues(qsizetype size, quint32 seed = 1) {
 
 // A link at 4800 bit/s, 8N1, on the simulator's device.
 struct PtyLink {
+    PtyLink() = default;
+    explicit PtyLink(SerialLink::DeviceFactory factory) : link(std::move(factory)) {}
+
     InstrumentSimulator instrument;
     SerialLink link{CreatePlatformSerialDevice};
 

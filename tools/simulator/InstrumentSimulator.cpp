@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -115,6 +116,19 @@ void InstrumentSimulator::SendLoop(QByteArray bytes, SendPlan plan) {
             }
         }
         if (plan.hangUpAfter >= 0 && done >= plan.hangUpAfter) {
+            // The cable goes once the program has read every byte sent, so that
+            // exactly hangUpAfter bytes reached it (a hang-up drops unread input).
+            // The line's own buffers pass bytes on with a delay: it must stay empty
+            // for a while.
+            const auto deadline = Clock::now() + std::chrono::seconds(10);
+            auto emptySince = Clock::now();
+            int unread = 0;
+            while (m_slave.load() >= 0 && Clock::now() < deadline && !m_stop.load() &&
+                   Clock::now() - emptySince < std::chrono::milliseconds(200)) {
+                if (::ioctl(m_slave.load(), FIONREAD, &unread) != 0) break;
+                if (unread > 0) emptySince = Clock::now();
+                SleepMs(2);
+            }
             CloseLine();
             break;
         }

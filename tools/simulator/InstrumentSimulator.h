@@ -21,7 +21,8 @@ public:
         int burstBytes = 0;        // bytes per burst, 0 for one burst
         int pauseMs = 0;           // pause after each burst
         qint32 bitsPerSecond = 0;  // paced as on a line of this speed (10 bits a byte); 0: as fast as it goes
-        qint64 hangUpAfter = -1;   // the cable is pulled after this many bytes (-1: never)
+        // The cable is pulled after this many bytes, once the program has read them (-1: never).
+        qint64 hangUpAfter = -1;
     };
 
     // What an upload brought, block by block.

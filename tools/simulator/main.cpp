@@ -18,10 +18,11 @@ namespace {
 
 const char kUsage[] =
     "Použití:\n"
-    "  tarvo-sim [--model 350|660] [--bps RYCHLOST] [--pause MS] [--delay S] send SOUBOR\n"
+    "  tarvo-sim [--model 350|660] [--bps RYCHLOST] [--pause MS] [--delay S] [--hang-up-after N] send SOUBOR\n"
     "      Vysílá soubor měřených dat jako přístroj: po každém Enter (nebo jednou za S sekund\n"
     "      po spuštění s --delay). NTS-350 posílá bloky po 136 bytech s pauzou MS (100 ms),\n"
-    "      rychlostí RYCHLOST bit/s (4800; 0 = bez omezení).\n"
+    "      rychlostí RYCHLOST bit/s (4800; 0 = bez omezení). S --hang-up-after po N bytech,\n"
+    "      až je program přečte, linku přeruší jako vytažený kabel.\n"
     "  tarvo-sim receive\n"
     "      Přijímá nahrávání bodů a kódů, kontroluje bloky a vypíše, co přišlo.\n"
     "Program vypíše zařízení (/dev/pts/N), které se zadá jako port, a běží do Ctrl+C.\n";
@@ -99,6 +100,7 @@ int main(int argc, char* argv[]) {
     qint32 bitsPerSecond = 4800;
     int pauseMs = InstrumentSimulator::kNts350PauseMs;
     int delaySeconds = -1;
+    qint64 hangUpAfter = -1;
     QStringList rest;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
@@ -111,6 +113,8 @@ int main(int argc, char* argv[]) {
             pauseMs = arguments[++i].toInt();
         else if (argument == QLatin1String("--delay") && hasValue)
             delaySeconds = arguments[++i].toInt();
+        else if (argument == QLatin1String("--hang-up-after") && hasValue)
+            hangUpAfter = arguments[++i].toLongLong();
         else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             Say(QString::fromUtf8(kUsage));
             return 0;
@@ -152,5 +156,6 @@ int main(int argc, char* argv[]) {
         plan = InstrumentSimulator::Nts350Plan(bitsPerSecond);
         plan.pauseMs = pauseMs;
     }
+    plan.hangUpAfter = hangUpAfter;
     return Send(instrument, bytes, plan, delaySeconds);
 }

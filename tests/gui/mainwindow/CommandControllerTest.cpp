@@ -27,14 +27,14 @@ struct Run {
 class TestController : public CommandController {
 public:
     using CommandController::CommandController;
-    bool receptionSucceeds = false;
+    ReceivedData received = ReceivedData::None;
     QStringList receptions;
     int uploadWindows = 0;
 
 protected:
-    bool RunReception(const QString& targetPath) override {
+    ReceivedData RunReception(const QString& targetPath) override {
         receptions.append(targetPath);
-        return receptionSucceeds;
+        return received;
     }
     void RunUploadWindow() override { ++uploadWindows; }
     void ShowDrawing(const SurveyRecordList& records, const QString& fileName) override {
@@ -48,6 +48,7 @@ public:
 }  // namespace
 
 Q_DECLARE_METATYPE(CommandId)
+Q_DECLARE_METATYPE(ReceivedData)
 
 class CommandControllerTest : public QObject {
     Q_OBJECT
@@ -271,12 +272,46 @@ private Q_SLOTS:
         QVERIFY(m_runs.isEmpty());
         QCOMPARE(controller.File().basePath, QStringLiteral("/d/old"));
 
-        controller.receptionSucceeds = true;
+        controller.received = ReceivedData::Whole;
         controller.Execute(CommandId::ReceiveAndConvert);
         QCOMPARE(m_runs.size(), 1);
         QCOMPARE(m_runs[0].path, QStringLiteral("/d/new.sdt"));
         QCOMPARE(m_runs[0].mode, ConversionMode::Full);
         QCOMPARE(controller.File().basePath, QStringLiteral("/d/new"));
+    }
+
+    // What came before a lost connection replaces the job's outputs only after a
+    // Yes to a question that names them; a whole transfer asks nothing.
+    void aBrokenTransferIsConvertedOnlyAfterYes_data() {
+        QTest::addColumn<ReceivedData>("received");
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<int>("conversions");
+        QTest::newRow("whole transfer: converted, nothing asked") << ReceivedData::Whole << Answer::No << 0 << 1;
+        QTest::newRow("broken, No: kept, not converted") << ReceivedData::Broken << Answer::No << 1 << 0;
+        QTest::newRow("broken, Yes: converted") << ReceivedData::Broken << Answer::Yes << 1 << 1;
+    }
+    void aBrokenTransferIsConvertedOnlyAfterYes() {
+        QFETCH(ReceivedData, received);
+        QFETCH(Answer, answer);
+        QFETCH(int, questions);
+        QFETCH(int, conversions);
+        TestController& controller = Controller();
+        const QString target = m_dir.filePath(QStringLiteral("new.sdt"));
+        TestFiles::Write(target, QByteArray(600, 'x'));
+        TestFiles::Write(m_dir.filePath(QStringLiteral("new.zap")), "the job's good field book");
+        m_chooser.answers = {target};
+        m_prompter.defaultAnswer = answer;
+        controller.received = received;
+        controller.Execute(CommandId::ReceiveAndConvert);
+        QCOMPARE(m_runs.size(), conversions);
+        const QList<ScriptedPrompter::Message> asked = m_prompter.Of(Topic::PartialTransfer);
+        QCOMPARE(asked.size(), questions);
+        if (questions == 0) return;
+        const QString text = Cp1250::ToUnicode(asked[0].text);
+        QVERIFY2(text.contains(DisplayPathText(target)) && text.contains(QStringLiteral("600 bajtů")) &&
+                     text.contains(QStringLiteral("new.zap")),
+                 qPrintable(text));
     }
 
     void useCurrentFlipsOnlyItsBit() {
