@@ -5,7 +5,12 @@
 
 namespace {
 
-QByteArray Device(const PortError& error) { return DisplayPath(error.device); }
+// The device as the user knows it: on Windows the link opens «\\.\COM17», which the
+// user knows as COM17.
+QByteArray Device(const PortError& error) {
+    const QString prefix = QStringLiteral("\\\\.\\");
+    return DisplayPath(error.device.startsWith(prefix) ? error.device.mid(prefix.size()) : error.device);
+}
 
 }  // namespace
 
