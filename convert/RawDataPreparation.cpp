@@ -101,14 +101,16 @@ public:
         if (m_open < 0) MarkOutside(at);
     }
     void LineEnd(unsigned char c) { Take(c); }
-    // Control bytes other than STX, ETX, CR and LF.
-    void Control(unsigned char c, qsizetype at) {
+    // Control bytes other than STX, ETX, CR and LF. True for the EOT of the end
+    // record, which is framing, not text.
+    bool Control(unsigned char c, qsizetype at) {
         if (c == kEot && m_open >= 0 && at == m_open + 1) {
             m_open = -1;  // the end record
-            return;
+            return true;
         }
         Take(c);
         if (m_open < 0 && c != kEot) MarkOutside(at);
+        return false;
     }
     void Stx(qsizetype at) {
         m_framed = true;
@@ -123,10 +125,13 @@ public:
         m_xor = 0;
         m_window = 0;
     }
-    void Etx(qsizetype at) {
+    // True when the ETX closes a control record (a preamble), which is framing as
+    // a whole, text and all.
+    bool Etx(qsizetype at) {
         m_framed = true;
+        bool control = false;
         if (m_open >= 0) {
-            ClosedBlock(at);
+            control = ClosedBlock(at);
         } else if (Continues(BlockFindingKind::WrongLength, at)) {
             m_pendingFinding.kind = BlockFindingKind::StrayEtx;
             m_pendingFinding.end = at + 1;
@@ -143,6 +148,7 @@ public:
             MarkOutside(at);  // a stray ETX outside any block, and what little text came with it
         }
         m_lastEtx = at;
+        return control;
     }
     void Finish(qsizetype size) {
         if (!m_framed) return;
@@ -172,8 +178,8 @@ private:
         ClearOutside();
     }
 
-    // The record from the open STX to the ETX at etx.
-    void ClosedBlock(qsizetype etx) {
+    // The record from the open STX to the ETX at etx; true when it is a control record.
+    bool ClosedBlock(qsizetype etx) {
         const qsizetype length = etx - m_open - 1;
         const bool control = Holds(m_window, length, kPreamble1Text) || Holds(m_window, length, kPreamble2Text);
         if (!control && Continues(BlockFindingKind::NoEtx, etx)) {
@@ -191,6 +197,7 @@ private:
         }
         m_open = -1;
         ClearOutside();
+        return control;
     }
     void CheckDigits(qsizetype etx) {
         const auto byteAt = [this](int fromEnd) { return static_cast<char>((m_window >> (8 * fromEnd)) & 0xFF); };
@@ -284,13 +291,16 @@ private:
 
 TransferFindings RemoveFraming(QByteArray& bytes) {
     // One pass with a write index: what a removal would have moved down is simply
-    // written lower; an ETX takes back the last four bytes written. The blocks are
-    // checked on the way; what is removed does not depend on the check.
+    // written lower; an ETX takes back the last four bytes written (a block's digit
+    // and checksum). The control records go whole: a preamble's ETX takes back its
+    // text, the end record's EOT is not written, so that a whole transfer leaves
+    // nothing of them for the parser to skip. The blocks are checked on the way.
     TransferFindings findings;
     BlockChecker check(&findings);
     char* data = bytes.data();
     const qsizetype size = bytes.size();
     qsizetype written = 0;
+    qsizetype writtenAtStx = 0;
     for (qsizetype read = 0; read < size; ++read) {
         const char c = data[read];
         const auto byte = static_cast<unsigned char>(c);
@@ -301,6 +311,7 @@ TransferFindings RemoveFraming(QByteArray& bytes) {
         }
         if (c == kStx) {
             check.Stx(read);
+            writtenAtStx = written;
             continue;
         }
         if (c == '\r' || c == '\n') {
@@ -308,12 +319,13 @@ TransferFindings RemoveFraming(QByteArray& bytes) {
             continue;
         }
         if (c == kEtx) {
-            written -= std::min(written, kBlockTrailer);
-            check.Etx(read);
+            if (check.Etx(read))
+                written = writtenAtStx;
+            else
+                written -= std::min(written, kBlockTrailer);
             continue;
         }
-        data[written++] = c;
-        check.Control(byte, read);
+        if (!check.Control(byte, read)) data[written++] = c;
     }
     check.Finish(size);
     if (!check.Framed()) findings = TransferFindings();

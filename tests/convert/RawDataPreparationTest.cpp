@@ -27,6 +27,18 @@ private Q_SLOTS:
                                            "\x03\r\n")
                                     << QByteArray("ABCDEFGH");
         QTest::newRow("no framing") << QByteArray("_'S1_(K1_)1.550_") << QByteArray("_'S1_(K1_)1.550_");
+        // Nothing of the preambles and the end record is left for the parser to skip.
+        QTest::newRow("control records go whole") << QByteArray(
+                                                         "\x02"
+                                                         "F00F000\x03\r\n\x02"
+                                                         "GC\x03\r\n\x02"
+                                                         "ABCDEF9123\x03\r\n\x02\x04\r\n")
+                                                  << QByteArray("ABCDEF");
+        QTest::newRow("a damaged preamble is a block") << QByteArray(
+                                                              "\x02"
+                                                              "F00F00\x03"
+                                                              "xy")
+                                                       << QByteArray("F0xy");
         QTest::newRow("ETX with fewer than four bytes before it") << QByteArray(
                                                                          "ab\x03"
                                                                          "cd")
