@@ -151,14 +151,33 @@ FileErrorKind KindOfWindowsError(DWORD error) {
 }
 #endif
 
-// A name for a temporary beside target that no file has: ".<name>.tarvo-XXXXXX"
-// plus suffix.
-QString TemporaryNameBeside(const QString& target, const char* suffix) {
+// A name beside target, with six random letters: ".<name>.tarvo-XXXXXX" (hidden)
+// or "<name>.tarvo-XXXXXX.part".
+QString TemporaryNameBeside(const QString& target, TemporaryName naming) {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     const QFileInfo info(target);
-    QString name = QLatin1Char('.') + info.fileName() + QLatin1String(".tarvo-");
+    QString name = info.fileName() + QLatin1String(".tarvo-");
+    if (naming == TemporaryName::Hidden) name.prepend(QLatin1Char('.'));
     for (int i = 0; i < 6; ++i) name += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(36)]);
-    return info.absoluteDir().filePath(name + QLatin1String(suffix));
+    if (naming == TemporaryName::Part) name += QLatin1String(".part");
+    return info.absoluteDir().filePath(name);
+}
+
+// A new version of target keeps the old one's permissions (and owner, where
+// allowed). Windows gives a new file its folder's.
+void KeepPermissions(int fd, const QString& target) {
+#ifdef _WIN32
+    Q_UNUSED(fd);
+    Q_UNUSED(target);
+#else
+    struct stat old {};
+    if (::stat(QFile::encodeName(target).constData(), &old) != 0) return;
+    ::fchmod(fd, old.st_mode & 07777);
+    struct stat made {};
+    if (::fstat(fd, &made) == 0 && (made.st_uid != old.st_uid || made.st_gid != old.st_gid)) {
+        [[maybe_unused]] const int owned = ::fchown(fd, old.st_uid, old.st_gid);
+    }
+#endif
 }
 
 // Temporaries of target that a writer killed before its rename left behind: each
@@ -277,6 +296,22 @@ OutputFile::~OutputFile() { Close(); }
 FileError OutputFile::Create(const QString& path, Buffering buffering) { return Open(path, false, buffering); }
 
 FileError OutputFile::CreateNew(const QString& path, Buffering buffering) { return Open(path, true, buffering); }
+
+FileError OutputFile::CreateBeside(const QString& target, TemporaryName naming, QString& path, Buffering buffering) {
+    path.clear();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString name = TemporaryNameBeside(target, naming);
+        if (!CreateNew(name, buffering)) {
+            KeepPermissions(m_fd, target);
+            m_path = target;
+            path = name;
+            return {};
+        }
+        if (m_error.systemError != EEXIST) break;
+    }
+    m_error.path = target;
+    return m_error;
+}
 
 FileError OutputFile::Open(const QString& path, bool mustBeNew, Buffering buffering) {
     if (m_fd >= 0) Close();
@@ -401,30 +436,14 @@ FileError ReplacementFile::Create(const QString& target) {
     }
 #endif
     if (fd < 0) {
-        for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-            m_temporary = TemporaryNameBeside(m_target, "");
-            fd = OpenDescriptor(m_temporary, true);
-            if (fd < 0 && errno != EEXIST) break;
+        if (FileError error = m_file.CreateBeside(m_target, TemporaryName::Hidden, m_temporary)) {
+            error.path = target;
+            return error;
         }
-        if (fd < 0) {
-            const int error = errno;
-            m_temporary.clear();
-            return m_file.m_error = MakeError(error == EEXIST ? FileErrorKind::CreateError
-                                                              : KindOfOpenError(error, FileErrorKind::CreateError),
-                                              target, error);
-        }
+        m_file.ReportAs(target);
+        return {};
     }
-#ifndef _WIN32
-    // The new version keeps the old one's permissions (and owner, where allowed).
-    struct stat old {};
-    if (file.exists() && ::stat(QFile::encodeName(m_target).constData(), &old) == 0) {
-        ::fchmod(fd, old.st_mode & 07777);
-        struct stat made {};
-        if (::fstat(fd, &made) == 0 && (made.st_uid != old.st_uid || made.st_gid != old.st_gid)) {
-            [[maybe_unused]] const int owned = ::fchown(fd, old.st_uid, old.st_gid);
-        }
-    }
-#endif
+    KeepPermissions(fd, m_target);
     m_file.Adopt(fd, target, OutputFile::Buffering::Gathered);
     return {};
 }
@@ -434,32 +453,21 @@ FileError ReplacementFile::Commit() {
     if (!m_file.IsOpen()) return m_file.m_error;
     FileError error = m_file.Sync();
 #ifdef O_TMPFILE
-    if (!error && m_temporary.isEmpty()) {
-        // The unnamed file gets its name only now, whole and on the disk, and takes
-        // the target's place at once: a kill between the two leaves a name that
-        // the next replacement of the target removes.
-        const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_file.m_fd);
-        int linkError = EEXIST;
-        for (int attempt = 0; attempt < 100 && linkError == EEXIST; ++attempt) {
-            const QString name = TemporaryNameBeside(m_target, "");
-            const bool linked = ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, QFile::encodeName(name).constData(),
-                                         AT_SYMLINK_FOLLOW) == 0;
-            linkError = linked ? 0 : errno;
-            if (linked) m_temporary = name;
-        }
-        if (linkError != 0)
-            error = MakeError(KindOfError(linkError, FileErrorKind::WriteError), m_reportedPath, linkError);
-        if (!error) error = PutInPlace(m_temporary, m_target);
-        if (!error) {
-            m_temporary.clear();
-            // Its bytes are on the disk and in place: the close has nothing to add.
-            m_file.Close();
-            return {};
-        }
-    }
+    // An unnamed file gets its name only now, whole and on the disk.
+    if (!error && m_temporary.isEmpty()) error = NameUnnamed();
 #endif
+#ifdef _WIN32
+    // Windows renames no open file.
     if (!error) error = m_file.Close();
     if (!error) error = PutInPlace(m_temporary, m_target);
+#else
+    // Still open, the file stays locked until it has the target's place, so that
+    // no other run takes it for a leftover; a kill before leaves a name the next
+    // replacement of the target removes. Its bytes are on the disk: the close has
+    // nothing to add.
+    if (!error) error = PutInPlace(m_temporary, m_target);
+    if (!error) m_file.Close();
+#endif
     if (error) {
         error.path = m_reportedPath;
         Discard();
@@ -468,6 +476,21 @@ FileError ReplacementFile::Commit() {
     m_temporary.clear();
     return {};
 }
+
+#ifdef O_TMPFILE
+FileError ReplacementFile::NameUnnamed() {
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_file.m_fd);
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
+        const QString name = TemporaryNameBeside(m_target, TemporaryName::Hidden);
+        const bool linked =
+            ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, QFile::encodeName(name).constData(), AT_SYMLINK_FOLLOW) == 0;
+        error = linked ? 0 : errno;
+        if (linked) m_temporary = name;
+    }
+    return error ? MakeError(KindOfError(error, FileErrorKind::WriteError), m_reportedPath, error) : FileError();
+}
+#endif
 
 void ReplacementFile::Discard() {
     m_file.Abandon();

@@ -61,6 +61,11 @@ private:
     FileError m_error;
 };
 
+// How a temporary file beside its target is named: hidden, ".<name>.tarvo-XXXXXX",
+// for the new version of an output; "<name>.tarvo-XXXXXX.part", where the user
+// sees it, for received data.
+enum class TemporaryName { Hidden, Part };
+
 // A file written through the sink interface, straight to the system's file calls
 // (no C library buffer between), so that the count of bytes the system accepted is
 // exact. Writes are gathered in a buffer of 64 KiB unless the file is unbuffered.
@@ -80,6 +85,11 @@ public:
     // Creates a file that must not exist yet (CreateError when it does), marked as in
     // use (FileInUse) until it is closed.
     FileError CreateNew(const QString& path, Buffering buffering = Buffering::Gathered);
+    // Creates a new file beside target under a free name of the given kind (as
+    // CreateNew), with the target's permissions when it exists; path gets its name.
+    // Errors, now and later, name the target.
+    FileError CreateBeside(const QString& target, TemporaryName naming, QString& path,
+                           Buffering buffering = Buffering::Gathered);
     void Write(const char* data, std::size_t size) override;
     void Write(const QByteArray& bytes) { Write(bytes.constData(), static_cast<std::size_t>(bytes.size())); }
     bool Failed() const override { return static_cast<bool>(m_error); }
@@ -143,6 +153,9 @@ public:
     void Discard();
 
 private:
+    // Links an unnamed temporary into the folder under a free hidden name.
+    FileError NameUnnamed();
+
     OutputFile m_file;
     QString m_reportedPath;  // the target as the caller named it
     QString m_target;        // the file that is replaced (a link's destination)

@@ -13,42 +13,15 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 
 namespace {
 
-const QLatin1String kLeftoverMark(".tarvo-");
-const QLatin1String kLeftoverSuffix(".part");
-
-// "<name>.tarvo-XXXXXX.part": the reception's temporary file beside its target.
+// "<name>.tarvo-XXXXXX.part": the reception's temporary file beside its target
+// (TemporaryName::Part).
 bool IsLeftoverName(const QString& name) {
     static const QRegularExpression pattern(QStringLiteral("^.+\\.tarvo-[0-9a-z]{6}\\.part$"));
     return pattern.match(name).hasMatch();
-}
-
-// A new, empty, unbuffered file beside the target, marked as in use while it is
-// open, with the user's default permissions (or the target's, when it exists).
-// Its errors name the target.
-FileError CreateTemporaryBeside(const QString& target, OutputFile& file, QString& temporaryPath) {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    const QFileInfo info(target);
-    FileError error;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        QString name = info.fileName() + kLeftoverMark;
-        for (int i = 0; i < 6; ++i) name += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(36)]);
-        const QString path = info.absoluteDir().filePath(name + kLeftoverSuffix);
-        error = file.CreateNew(path, OutputFile::Buffering::None);
-        if (!error) {
-            if (info.exists()) QFile::setPermissions(path, info.permissions());
-            temporaryPath = path;
-            file.ReportAs(target);
-            return {};
-        }
-        if (error.kind != FileErrorKind::CreateError) break;
-    }
-    error.path = target;
-    return error;
 }
 
 }  // namespace
@@ -82,7 +55,9 @@ bool Reception::Start(const QString& targetPath) {
 
     // Before the instrument is told to send: a file that cannot even be made ends
     // the run here.
-    if (const FileError error = CreateTemporaryBeside(targetPath, m_file, m_temporaryPath)) {
+    // Unbuffered, so that what the reader wrote is in the file at once.
+    if (const FileError error =
+            m_file.CreateBeside(targetPath, TemporaryName::Part, m_temporaryPath, OutputFile::Buffering::None)) {
         m_state = State::Failed;
         m_prompter.ReportFileError(error);
         return false;
