@@ -2,6 +2,7 @@
 
 #include "base/ConversionSettings.h"
 #include "base/Numbers.h"
+#include "base/TextLines.h"
 #include "base/Texts.h"
 
 #include <QHash>
@@ -344,17 +345,6 @@ bool Parser::ReadCodeEntry350(const char*& cursor, const char* end) {
 // ---- NTS-660: keyword lines, data from column 8.
 
 constexpr qsizetype kDataColumn = 8;
-
-// A line ends at CR LF, a lone CR or a lone LF; a last line may have no end.
-const char* LineEnd(const char* line, const char* end) {
-    while (line < end && *line != '\r' && *line != '\n') ++line;
-    return line;
-}
-const char* NextLine(const char* lineEnd, const char* end) {
-    if (lineEnd >= end) return end;
-    if (*lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n') return lineEnd + 2;
-    return lineEnd + 1;
-}
 
 // The keyword of one of the instrument's own lines that carry no record ("JOB",
 // "XYZ"...): capitals at the line's start and a blank (or the line's end) before

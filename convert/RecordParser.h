@@ -3,9 +3,10 @@
 // syntaxes, chosen by "DeviceType": NTS-350 ("_" markers, no lines; distances in
 // millimetres, angles in 1/10000 gon) and NTS-660 (keyword lines ending in CR LF,
 // a lone CR or a lone LF; metres and gon), which an NTS-350 can also write. A
-// backsight ("BS") is read as a sighting and marked Backsight. Distances are multiplied by the run's scale factor as
-// they are read. Malformed text is never an error: an incomplete record is dropped and scanning goes on; nothing is
-// read past the end of the buffer. Any other device type yields no records.
+// backsight ("BS") is read as a sighting and marked Backsight. Distances are
+// multiplied by the run's scale factor as they are read. Malformed text is never
+// an error: an incomplete record is dropped and scanning goes on; nothing is read
+// past the end of the buffer. Any other device type yields no records.
 
 #include "base/Prompter.h"
 #include "base/SurveyRecord.h"

@@ -3,6 +3,7 @@
 #include "base/ConversionSettings.h"
 #include "base/Numbers.h"
 #include "base/PointLine.h"
+#include "base/TextLines.h"
 
 #include <cstdint>
 #include <optional>
@@ -57,17 +58,15 @@ QByteArray WithoutLeadingSpaces(const QByteArray& line) {
 
 QList<QByteArray> SplitListLines(const QByteArray& text) {
     const qsizetype nul = text.indexOf('\0');
-    const qsizetype end = nul >= 0 ? nul : text.size();
+    const char* const end = text.constData() + (nul >= 0 ? nul : text.size());
     QList<QByteArray> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < end; ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.append(text.mid(start, i - start));
-        if (text[i] == '\r' && i + 1 < end && text[i + 1] == '\n') ++i;
-        start = i + 1;
+    const char* line = text.constData();
+    for (;;) {
+        const char* const lineEnd = LineEnd(line, end);
+        lines.append(QByteArray(line, lineEnd - line));
+        if (lineEnd == end) return lines;
+        line = NextLine(lineEnd, end);
     }
-    lines.append(text.mid(start, end - start));
-    return lines;
 }
 
 SurveyRecordList ParseUploadList(const QList<QByteArray>& lines, UploadKind kind, quint16 flag) {
