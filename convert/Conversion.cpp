@@ -8,6 +8,7 @@
 #include "convert/RecordParser.h"
 #include "convert/Reduction.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -114,14 +115,23 @@ ConversionOutcome RunConversion(RawDataBuffer buffer, ConversionMode mode, Conve
         if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
     }
 
-    if (mode == ConversionMode::DxfExport) {
-        ConversionReceipt& receipt = context.receipt;
-        receipt.drawingFile = Cp1250::FromUnicode(context.file.fileTitle + QStringLiteral(".dxf"));
-        receipt.drawnPoints = receipt.points;
-        receipt.drawing = context.writeDxf ? context.writeDxf(records) : DrawingOutcome::Failed;
-        if (receipt.drawing == DrawingOutcome::Refused) return ConversionOutcome::Stopped;
-        if (receipt.drawing != DrawingOutcome::Written) return ConversionOutcome::Failed;
-        receipt.written.append(receipt.drawingFile);
-    }
+    if (mode == ConversionMode::DxfExport) return DrawRecords(records, context);
     return output.Failed() ? ConversionOutcome::Failed : ConversionOutcome::Completed;
+}
+
+ConversionOutcome DrawRecords(const SurveyRecordList& records, ConversionContext& context) {
+    ConversionReceipt& receipt = context.receipt;
+    receipt.drawingFile = Cp1250::FromUnicode(context.file.fileTitle + QStringLiteral(".dxf"));
+    receipt.drawnPoints = std::count_if(records.begin(), records.end(),
+                                        [](const SurveyRecord& record) { return record.Is(Coordinates); });
+    receipt.drawing = context.writeDxf ? context.writeDxf(records) : DrawingOutcome::Failed;
+    switch (receipt.drawing) {
+        case DrawingOutcome::Written:
+            receipt.written.append(receipt.drawingFile);
+            return ConversionOutcome::Completed;
+        case DrawingOutcome::Refused:
+            return ConversionOutcome::Stopped;
+        default:
+            return ConversionOutcome::Failed;
+    }
 }

@@ -50,3 +50,8 @@ struct ConversionContext {
 
 // Converts the prepared bytes of a measured-data file in the given mode.
 ConversionOutcome RunConversion(RawDataBuffer buffer, ConversionMode mode, ConversionContext& context);
+
+// Hands the records to the run's DXF writer and notes in the receipt what became
+// of the drawing (basePath + ".dxf"): Completed once it is written, Stopped when
+// the user refused to replace it, Failed otherwise (already told).
+ConversionOutcome DrawRecords(const SurveyRecordList& records, ConversionContext& context);

@@ -45,10 +45,6 @@ private:
     qsizetype m_lastFound = -2;
 };
 
-}  // namespace
-
-namespace {
-
 constexpr qsizetype kBlockBody = 132;  // between STX and ETX: 128 text bytes, the digit, three checksum digits
 
 // Whether a record of length bytes, the last eight of them in window, is text.

@@ -118,8 +118,8 @@ DxfDrawing::DxfDrawing(const SurveyRecordList& records, const ConversionSettings
     for (std::size_t i = 0; i < records.size(); ++i) {
         const SurveyRecord& record = records[i];
         if (!record.Is(Coordinates)) continue;
-        const double x = m_epsgAxes ? -record.y : m_swap ? record.x : record.y;
-        const double y = m_epsgAxes ? -record.x : m_swap ? record.y : record.x;
+        double x, y;
+        Place(record, x, y);
         if (m_pointCount++ == 0) {
             minX = maxX = x;
             minY = maxY = y;
@@ -154,6 +154,11 @@ DxfDrawing::DxfDrawing(const SurveyRecordList& records, const ConversionSettings
     m_size = extent > 0.0 && std::isfinite(extent) ? kMarkPerExtent * extent * ratio : ratio;
 }
 
+void DxfDrawing::Place(const SurveyRecord& record, double& x, double& y) const {
+    x = m_epsgAxes ? -record.y : m_swap ? record.x : record.y;
+    y = m_epsgAxes ? -record.x : m_swap ? record.y : record.x;
+}
+
 void DxfDrawing::EastNorth(double x, double y, double& east, double& north) const {
     // Y grows to the west and X to the south.
     if (m_epsgAxes) {
@@ -177,8 +182,7 @@ void DxfDrawing::Draw(const std::function<bool(const DxfEntity&)>& draw) const {
         const SurveyRecord& record = m_records[i];
         if (!record.Is(Coordinates)) continue;
         DxfEntity entity;
-        entity.pointX = m_epsgAxes ? -record.y : m_swap ? record.x : record.y;
-        entity.pointY = m_epsgAxes ? -record.x : m_swap ? record.y : record.x;
+        Place(record, entity.pointX, entity.pointY);
         entity.layer = LayerOf(i);
         entity.z = m_threeD && !record.Is(NoHeight) ? record.z : 0.0;
         const double x = entity.pointX;

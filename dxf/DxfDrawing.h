@@ -67,6 +67,8 @@ public:
     void Draw(const std::function<bool(const DxfEntity&)>& draw) const;
 
 private:
+    // A point's place in the drawing's axes.
+    void Place(const SurveyRecord& record, double& x, double& y) const;
     int LayerOf(std::size_t recordIndex) const;
 
     const SurveyRecordList& m_records;

@@ -1,6 +1,5 @@
 #include "dxf/DxfExport.h"
 
-#include "base/Cp1250.h"
 #include "convert/RawDataPreparation.h"
 #include "dxf/DxfWriter.h"
 #include "dxf/XyzTextList.h"
@@ -25,17 +24,5 @@ ConversionOutcome ExportXyzDxf(const QString& chosenPath, ConversionContext& con
 
     SurveyRecordList records;
     ReadXyzTextList(context.file.basePath + QStringLiteral(".txt"), records, context.prompter);
-    ConversionReceipt& receipt = context.receipt;
-    receipt.drawingFile = Cp1250::FromUnicode(context.file.fileTitle + QStringLiteral(".dxf"));
-    receipt.drawnPoints = static_cast<qint64>(records.size());
-    receipt.drawing = context.writeDxf(records);
-    switch (receipt.drawing) {
-        case DrawingOutcome::Written:
-            receipt.written.append(receipt.drawingFile);
-            return ConversionOutcome::Completed;
-        case DrawingOutcome::Refused:
-            return ConversionOutcome::Stopped;
-        default:
-            return ConversionOutcome::Failed;
-    }
+    return DrawRecords(records, context);
 }
