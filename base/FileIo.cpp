@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <climits>
@@ -188,13 +189,21 @@ void RemoveStaleTemporaries(const QString& target) {
     const QDir folder = info.absoluteDir();
     const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
-        if (name.size() != prefix.size() + 6 || !name.startsWith(prefix)) continue;
+        if (name.size() != prefix.size() + 6 || !name.startsWith(prefix) ||
+            !IsTemporaryName(name, TemporaryName::Hidden))
+            continue;
         const QString path = folder.filePath(name);
         if (!FileInUse(path)) RemoveFile(path);
     }
 }
 
 }  // namespace
+
+bool IsTemporaryName(const QString& name, TemporaryName naming) {
+    static const QRegularExpression hidden(QStringLiteral("^\\..+\\.tarvo-[0-9a-z]{6}$"));
+    static const QRegularExpression part(QStringLiteral("^.+\\.tarvo-[0-9a-z]{6}\\.part$"));
+    return (naming == TemporaryName::Hidden ? hidden : part).match(name).hasMatch();
+}
 
 QString DisplayPathText(const QString& path) { return QDir::toNativeSeparators(path); }
 

@@ -66,6 +66,9 @@ private:
 // sees it, for received data.
 enum class TemporaryName { Hidden, Part };
 
+// Whether a file name is one such temporary's (of any target).
+bool IsTemporaryName(const QString& name, TemporaryName naming);
+
 // A file written through the sink interface, straight to the system's file calls
 // (no C library buffer between), so that the count of bytes the system accepted is
 // exact. Writes are gathered in a buffer of 64 KiB unless the file is unbuffered.

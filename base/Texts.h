@@ -155,6 +155,9 @@ inline constexpr UserText kLineErrorMarked{"chyba parity nebo rámce %1×"};
 inline constexpr UserText kAskKeepLeftover{
     "Ve složce zůstal soubor %1 s daty z příjmu, který nebyl dokončen (%2).\n\nChcete data uložit jako soubor "
     "měřených dat? Jinak soubor zůstane, jak je."};
+// A leftover the user wanted to keep under the name the new reception is about to fill.
+inline constexpr UserText kLeftoverNotOverTarget{
+    "Data nelze uložit jako %1: do tohoto souboru se uloží právě zahajovaný příjem.\nSoubor %2 zůstal, jak byl."};
 // After a lost connection; "%3" is empty or kPartialReplaces.
 inline constexpr UserText kAskConvertPartial{
     "Přenos dat z přístroje byl přerušen, soubor %1 obsahuje jen to, co přišlo: %2.%3\n\nPřevést přesto neúplná "

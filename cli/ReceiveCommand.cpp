@@ -132,28 +132,25 @@ int RunReceive(QStringList arguments) {
         const ConversionOutcome outcome = PrepareRawData(path, ConversionMode::Full, context);
         return FinishConversion(prompter, outcome, context.receipt);
     };
-    switch (reception.CurrentState()) {
-        case Reception::State::Completed: {
+    switch (reception.Left()) {
+        case ReceivedData::Whole: {
             const qint64 stored = reception.StoredBytes();
             Print(stderr, Counted(stored, Texts::kBytesNoun) + ' ' +
                               Cp1250::FromUtf8(PluralForm(stored, Texts::kReceivedParticiple)) + " do " +
                               DisplayPath(target) + ".\n");
             return convert ? convertReceived() : kSuccess;
         }
-        case Reception::State::Lost:
+        case ReceivedData::Broken:
             // Converting what came replaces good outputs only when asked for.
-            if (convert && reception.StoredBytes() > 0 &&
-                AskConvertPartialTransfer(target, reception.StoredBytes(), prompter))
-                convertReceived();
+            if (convert && AskConvertPartialTransfer(target, reception.StoredBytes(), prompter)) convertReceived();
             return kFailure;
-        case Reception::State::Cancelled:
-            if (g_interrupted)
+        case ReceivedData::None:
+            if (reception.CurrentState() == Reception::State::Cancelled && g_interrupted)
                 PrintUtf8(stderr,
                           QStringLiteral("Příjem zrušen; %1 zůstal beze změny.\n").arg(DisplayPathText(target)));
             return kFailure;
-        default:
-            return kFailure;
     }
+    return kFailure;
 }
 
 }  // namespace Cli

@@ -13,15 +13,17 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace {
 
-// "<name>.tarvo-XXXXXX.part": the reception's temporary file beside its target
-// (TemporaryName::Part).
-bool IsLeftoverName(const QString& name) {
-    static const QRegularExpression pattern(QStringLiteral("^.+\\.tarvo-[0-9a-z]{6}\\.part$"));
-    return pattern.match(name).hasMatch();
+// Whether two names name one file, as the system compares names.
+bool SameFile(const QString& a, const QString& b) {
+#ifdef _WIN32
+    constexpr Qt::CaseSensitivity kCase = Qt::CaseInsensitive;
+#else
+    constexpr Qt::CaseSensitivity kCase = Qt::CaseSensitive;
+#endif
+    return QFileInfo(a).absoluteFilePath().compare(QFileInfo(b).absoluteFilePath(), kCase) == 0;
 }
 
 }  // namespace
@@ -180,6 +182,12 @@ void Reception::DropTemporary() {
     m_temporaryPath.clear();
 }
 
+ReceivedData Reception::Left() const {
+    if (m_state == State::Completed) return ReceivedData::Whole;
+    if (m_state == State::Lost && m_storedBytes > 0) return ReceivedData::Broken;
+    return ReceivedData::None;
+}
+
 void Reception::SetStatus(const QByteArray& text) {
     m_statusText = text;
     Q_EMIT StatusChanged(text);
@@ -190,7 +198,7 @@ QList<QString> Reception::FindLeftovers(const QString& target) {
     QList<QString> found;
     const QFileInfoList entries = folder.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name);
     for (const QFileInfo& entry : entries) {
-        if (!IsLeftoverName(entry.fileName()) || entry.size() == 0) continue;
+        if (!IsTemporaryName(entry.fileName(), TemporaryName::Part) || entry.size() == 0) continue;
         // A reception of another window or program writes there now.
         if (FileInUse(entry.absoluteFilePath())) continue;
         found.append(entry.absoluteFilePath());
@@ -206,6 +214,11 @@ void Reception::OfferLeftovers(const QString& target, Prompter& prompter, const 
             continue;
         const QString chosen = chooseName ? chooseName() : QString();
         if (chosen.isEmpty()) continue;
+        // The reception about to start would write over them there.
+        if (SameFile(chosen, target)) {
+            prompter.Tell(TextFilled(Texts::kLeftoverNotOverTarget, {DisplayPath(chosen), DisplayPath(leftover)}));
+            continue;
+        }
         if (const FileError error = MoveFileOver(leftover, chosen)) prompter.ReportFileError(error);
     }
 }

@@ -30,6 +30,13 @@ class Prompter;
 class SerialLink;
 struct LineErrorCounts;
 
+// What a reception left in its target file.
+enum class ReceivedData {
+    None,    // nothing: cancelled, failed, or the line was lost before any data
+    Whole,   // the transfer ended by itself
+    Broken,  // the line was lost in the middle: the bytes that came, kept
+};
+
 class Reception : public QObject {
     Q_OBJECT
 public:
@@ -69,6 +76,8 @@ public:
     void Cancel();
 
     State CurrentState() const { return m_state; }
+    // What the finished reception left in its target.
+    ReceivedData Left() const;
     bool IsRunning() const { return m_state == State::Waiting || m_state == State::Receiving; }
     // The window's status text (Windows-1250).
     QByteArray StatusText() const { return m_statusText; }

@@ -149,8 +149,9 @@ void CommandController::OnReceiveAndConvert() {
     const QString path = ChooseFile(MeasuredDataRequest(FileDialogRequest::Kind::Save), FileKind::MeasuredData);
     if (path.isEmpty()) return;
     // The data of a reception that never ended are offered before a new one starts.
-    Reception::OfferLeftovers(path, m_prompter,
-                              [this] { return m_chooser.Choose(MeasuredDataRequest(FileDialogRequest::Kind::Save)); });
+    Reception::OfferLeftovers(path, m_prompter, [this] {
+        return ChooseFile(MeasuredDataRequest(FileDialogRequest::Kind::Save), FileKind::MeasuredData);
+    });
     // A cancelled reception leaves the current file as it was.
     const ReceivedData received = RunReception(path);
     if (received == ReceivedData::None) return;
@@ -233,7 +234,7 @@ void CommandController::OnCommunicationParameters() { RunCommunicationDialog(); 
 ReceivedData CommandController::RunReception(const QString& targetPath) {
     ReceptionWindow window(*m_link, m_prompter, targetPath, DialogParent());
     if (!window.Run()) return ReceivedData::None;
-    return window.GetReception().CurrentState() == Reception::State::Lost ? ReceivedData::Broken : ReceivedData::Whole;
+    return window.GetReception().Left();
 }
 
 void CommandController::RunUploadWindow() {

@@ -10,6 +10,7 @@
 #include "base/FileChooser.h"
 #include "base/RememberedFolders.h"
 #include "gui/mainwindow/CoreOperations.h"
+#include "serial/Reception.h"
 
 #include <QObject>
 #include <QPointer>
@@ -36,13 +37,6 @@ enum class CommandId {
     Help,   // main window
     Tools,  // main window, toolbar only
     Exit,
-};
-
-// What a reception left in its target file.
-enum class ReceivedData {
-    None,    // nothing: cancelled, failed, or the line was lost before any data
-    Whole,   // the transfer ended by itself
-    Broken,  // the line was lost in the middle: the bytes that came, kept
 };
 
 struct CommandState {

@@ -78,9 +78,7 @@ void ReceptionWindow::reject() {
     QDialog::reject();
 }
 
-void ReceptionWindow::OnFinished(Reception::State state) {
+void ReceptionWindow::OnFinished() {
     m_animation->Stop();
-    const bool kept =
-        state == Reception::State::Completed || (state == Reception::State::Lost && m_reception.StoredBytes() > 0);
-    done(kept ? QDialog::Accepted : QDialog::Rejected);
+    done(m_reception.Left() != ReceivedData::None ? QDialog::Accepted : QDialog::Rejected);
 }

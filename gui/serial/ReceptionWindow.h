@@ -41,7 +41,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void OnFinished(Reception::State state);
+    void OnFinished();
 
     Reception m_reception;
     QString m_targetPath;

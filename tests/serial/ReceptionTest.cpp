@@ -240,31 +240,36 @@ private Q_SLOTS:
         QTest::addColumn<bool>("inUse");
         QTest::addColumn<Answer>("answer");
         QTest::addColumn<bool>("offered");
-        QTest::newRow("kept under the chosen name")
-            << QByteArray("received before the crash") << false << Answer::Yes << true;
-        QTest::newRow("refused: it stays as it was")
-            << QByteArray("received before the crash") << false << Answer::No << true;
+        QTest::addColumn<QString>("chosenName");
+        QTest::addColumn<bool>("moved");
+        const QByteArray data("received before the crash");
+        QTest::newRow("kept under the chosen name") << data << false << Answer::Yes << true << "saved.sdt" << true;
+        QTest::newRow("refused: it stays as it was") << data << false << Answer::No << true << "saved.sdt" << false;
+        QTest::newRow("not under the name the new reception fills")
+            << data << false << Answer::Yes << true << "job.sdt" << false;
         QTest::newRow("one being received now is not offered")
-            << QByteArray("still arriving") << true << Answer::Yes << false;
-        QTest::newRow("an empty one holds nothing to offer") << QByteArray() << false << Answer::Yes << false;
+            << QByteArray("still arriving") << true << Answer::Yes << false << "saved.sdt" << false;
+        QTest::newRow("an empty one holds nothing to offer")
+            << QByteArray() << false << Answer::Yes << false << "saved.sdt" << false;
     }
     void leftoversAreOfferedNeverRemoved() {
         QFETCH(QByteArray, content);
         QFETCH(bool, inUse);
         QFETCH(Answer, answer);
         QFETCH(bool, offered);
+        QFETCH(QString, chosenName);
+        QFETCH(bool, moved);
         Setup setup;
         const QString leftover = setup.dir.filePath("old.sdt.tarvo-4f2a9c.part");
         OutputFile writer;
         if (inUse) QVERIFY(!writer.CreateNew(leftover, OutputFile::Buffering::None));
         TestFiles::Write(leftover, content);
         setup.prompter.defaultAnswer = answer;
-        const QString chosen = setup.dir.filePath("saved.sdt");
+        const QString chosen = setup.dir.filePath(chosenName);
         Reception::OfferLeftovers(setup.target, setup.prompter, [&] { return chosen; });
 
         QCOMPARE(setup.prompter.Count(Topic::ReceptionLeftover), offered ? 1 : 0);
         if (offered) QVERIFY(Cp1250::ToUnicode(setup.prompter.messages[0].text).contains(DisplayPathText(leftover)));
-        const bool moved = offered && answer == Answer::Yes;
         QCOMPARE(QFile::exists(leftover), !moved);
         QCOMPARE(TestFiles::Read(moved ? chosen : leftover), content);
     }
