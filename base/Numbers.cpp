@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
@@ -127,6 +128,15 @@ ParsedDouble ParseDouble(std::string_view text) {
 }
 
 double ToDouble(std::string_view text) { return ParseDouble(text).value; }
+
+std::optional<double> ParseDecimal(QByteArray text) {
+    const qsizetype comma = text.indexOf(',');
+    if (comma >= 0) text[comma] = '.';
+    const ParsedDouble parsed = ParseDouble(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    if (parsed.length == 0 || parsed.length != static_cast<std::size_t>(text.size()) || !std::isfinite(parsed.value))
+        return std::nullopt;
+    return parsed.value;
+}
 
 ParsedInteger ParseInteger(std::string_view text, std::int64_t minimum, std::int64_t maximum) {
     const std::size_t n = text.size();

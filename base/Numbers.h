@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace Numbers {
@@ -26,6 +27,11 @@ inline double ToDouble(const char* text) { return ToDouble(std::string_view(text
 inline double ToDouble(const QByteArray& text) {
     return ToDouble(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
 }
+
+// A number the user typed: the whole text one number (white space before it
+// allowed), its first "," read as the decimal point. Nothing for any other text,
+// or for a value too large to be finite.
+std::optional<double> ParseDecimal(QByteArray text);
 
 struct ParsedInteger {
     std::int64_t value = 0;

@@ -5,9 +5,6 @@
 #include "base/SettingsStore.h"
 #include "cli/CliCommon.h"
 
-#include <cmath>
-#include <string_view>
-
 namespace Cli {
 
 namespace {
@@ -54,20 +51,6 @@ bool* DrawingOption(const QString& name, ConversionSettings& settings) {
     return nullptr;
 }
 
-// A length in metres as the reduction page takes it: the whole value a number, a
-// decimal comma or point. Anything else is refused rather than read as 0.
-bool ParseMetres(const QString& value, double& out) {
-    QByteArray bytes = Cp1250::FromUnicode(value.trimmed());
-    const qsizetype comma = bytes.indexOf(',');
-    if (comma >= 0) bytes[comma] = '.';
-    const Numbers::ParsedDouble parsed =
-        Numbers::ParseDouble(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    if (parsed.length == 0 || parsed.length != static_cast<std::size_t>(bytes.size()) || !std::isfinite(parsed.value))
-        return false;
-    out = parsed.value;
-    return true;
-}
-
 }  // namespace
 
 bool ApplySetting(const QString& assignment, ConversionSettings& settings, SerialSettings& serial, QString& error) {
@@ -85,10 +68,13 @@ bool ApplySetting(const QString& assignment, ConversionSettings& settings, Seria
                            : name == QLatin1String("JH") ? &settings.jh
                                                          : nullptr;
     if (metres) {
-        if (!ParseMetres(value, *metres)) {
+        // As the reduction page reads it; anything else is refused rather than read as 0.
+        const std::optional<double> read = Numbers::ParseDecimal(Cp1250::FromUnicode(value.trimmed()));
+        if (!read) {
             error = QStringLiteral("Hodnota %1 pro %2 není číslo.").arg(value, name);
             return false;
         }
+        *metres = *read;
     } else if (name == QLatin1String("Head"))
         settings.head = UnescapeHead(value);
     else if (name == QLatin1String("OR"))

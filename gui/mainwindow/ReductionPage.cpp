@@ -103,15 +103,9 @@ ReductionPage::ReductionPage(const ConversionSettings& settings, QWidget* parent
 }
 
 bool ReductionPage::ReadInput(const QString& text, double& value) {
-    QByteArray bytes = Cp1250::FromUnicode(text.left(kReadLength));
-    if (bytes.isEmpty()) return false;
-    const qsizetype comma = bytes.indexOf(',');
-    if (comma >= 0) bytes[comma] = '.';
-    const Numbers::ParsedDouble parsed =
-        Numbers::ParseDouble(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    if (parsed.length == 0 || parsed.length != static_cast<std::size_t>(bytes.size())) return false;
-    value = parsed.value;
-    return true;
+    const std::optional<double> read = Numbers::ParseDecimal(Cp1250::FromUnicode(text.left(kReadLength)));
+    if (read) value = *read;
+    return read.has_value();
 }
 
 void ReductionPage::OnOpen() {

@@ -142,6 +142,7 @@ private Q_SLOTS:
         QTest::newRow("empty") << "" << false << 0.0;
         QTest::newRow("not a number") << "abc" << false << 0.0;
         QTest::newRow("exponent") << "1e3" << true << 1000.0;
+        QTest::newRow("too large to be finite") << "1e400" << false << 0.0;
         QTest::newRow("first 14 characters of 20") << "12345678901234567890" << true << 12345678901234.0;
         QTest::newRow("cut before a bad tail") << "12345678901234xyz" << true << 12345678901234.0;
     }
