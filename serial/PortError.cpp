@@ -3,17 +3,6 @@
 #include "base/Cp1250.h"
 #include "base/FileIo.h"
 
-namespace {
-
-// The device as the user knows it: on Windows the link opens «\\.\COM17», which the
-// user knows as COM17.
-QByteArray Device(const PortError& error) {
-    const QString prefix = QStringLiteral("\\\\.\\");
-    return DisplayPath(error.device.startsWith(prefix) ? error.device.mid(prefix.size()) : error.device);
-}
-
-}  // namespace
-
 QByteArray PortErrorReason(const PortError& error) {
     switch (error.kind) {
         case PortError::Kind::None:
@@ -21,27 +10,27 @@ QByteArray PortErrorReason(const PortError& error) {
             return Text(Texts::kPortNotChosen);
         case PortError::Kind::Missing:
 #ifdef _WIN32
-            return TextFilled(Texts::kPortMissingWindows, {Device(error)});
+            return TextFilled(Texts::kPortMissingWindows, {DisplayPath(error.device)});
 #else
-            return TextFilled(Texts::kPortMissing, {Device(error)});
+            return TextFilled(Texts::kPortMissing, {DisplayPath(error.device)});
 #endif
         case PortError::Kind::NoAccess: {
             // Serial devices belong to the group "dialout" on the usual Linux systems.
             const QByteArray group = error.group.isEmpty() ? QByteArray("dialout") : Cp1250::FromUnicode(error.group);
-            return TextFilled(Texts::kPortNoAccess, {Device(error), group});
+            return TextFilled(Texts::kPortNoAccess, {DisplayPath(error.device), group});
         }
         case PortError::Kind::Busy:
-            return TextFilled(Texts::kPortBusy, {Device(error)});
+            return TextFilled(Texts::kPortBusy, {DisplayPath(error.device)});
         case PortError::Kind::NotSerial:
-            return TextFilled(Texts::kPortNotSerial, {Device(error)});
+            return TextFilled(Texts::kPortNotSerial, {DisplayPath(error.device)});
         case PortError::Kind::LineRefused:
-            return TextFilled(Texts::kPortLineRefused, {Device(error)});
+            return TextFilled(Texts::kPortLineRefused, {DisplayPath(error.device)});
         case PortError::Kind::ReaderFailed:
-            return TextFilled(Texts::kPortReaderFailed, {Device(error)});
+            return TextFilled(Texts::kPortReaderFailed, {DisplayPath(error.device)});
         case PortError::Kind::System:
             break;
     }
-    return TextFilled(Texts::kPortSystemError, {Device(error), QByteArray::number(error.systemCode)});
+    return TextFilled(Texts::kPortSystemError, {DisplayPath(error.device), QByteArray::number(error.systemCode)});
 }
 
 QByteArray PortErrorText(const PortError& error, const UserText& advice) {

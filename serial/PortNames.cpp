@@ -20,7 +20,7 @@ int NumberOf(const QString& portName) {
 QString DefaultDevice(int commPort) {
     if (commPort < 1) return {};
 #ifdef _WIN32
-    return QStringLiteral("\\\\.\\COM%1").arg(commPort);
+    return KeyOf(commPort);  // the serial device opens it as «\\.\COMn»
 #else
     return QStringLiteral("/dev/ttyS%1").arg(commPort - 1);
 #endif

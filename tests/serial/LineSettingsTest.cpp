@@ -53,9 +53,9 @@ private Q_SLOTS:
         store.WriteString("Ports", "COM3", "  ");
 #ifdef Q_OS_WIN
         // COMn is the port itself; the mapping of the profile is Linux's.
-        QCOMPARE(PortNames::DeviceOf(store, 1), QStringLiteral("\\\\.\\COM1"));
-        QCOMPARE(PortNames::DeviceOf(store, 2), QStringLiteral("\\\\.\\COM2"));
-        QCOMPARE(PortNames::DeviceOf(store, 12), QStringLiteral("\\\\.\\COM12"));
+        QCOMPARE(PortNames::DeviceOf(store, 1), QStringLiteral("COM1"));
+        QCOMPARE(PortNames::DeviceOf(store, 2), QStringLiteral("COM2"));
+        QCOMPARE(PortNames::DeviceOf(store, 12), QStringLiteral("COM12"));
 #else
         QCOMPARE(PortNames::DeviceOf(store, 1), QStringLiteral("/dev/ttyS0"));
         QCOMPARE(PortNames::DeviceOf(store, 2), QStringLiteral("/dev/ttyUSB0"));
