@@ -2,8 +2,8 @@
 // Where the file dialogs open: the folder in which the user last opened or saved
 // a file of each kind, kept in the profile (section "Settings") across runs. A
 // kind never chosen, or a folder that is gone, opens in the user's documents
-// folder instead; the program's own folder (where a started program may find
-// itself, and where a user cannot write) is never proposed.
+// folder, not in the folder the program was started in (often the program's own,
+// where a user cannot write).
 
 #include <QString>
 

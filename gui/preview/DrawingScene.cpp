@@ -3,7 +3,6 @@
 #include "base/Cp1250.h"
 
 #include <QBrush>
-#include <QFontMetricsF>
 #include <QGraphicsItemGroup>
 #include <QGraphicsLineItem>
 #include <QGraphicsSimpleTextItem>
@@ -20,10 +19,16 @@ constexpr double kFontPixels = 100.0;
 
 QColor ScreenColour(int colour) { return QColor::fromRgb(DxfColourRgb(colour)); }
 
+QFont TextFont() {
+    QFont font;
+    font.setPixelSize(static_cast<int>(kFontPixels));
+    return font;
+}
+
 }  // namespace
 
 DrawingScene::DrawingScene(const DxfDrawing& drawing, QObject* parent)
-    : QGraphicsScene(parent), m_layers(drawing.Layers()) {
+    : QGraphicsScene(parent), m_layers(drawing.Layers()), m_font(TextFont()), m_metrics(m_font) {
     setBackgroundBrush(Qt::black);
 
     // The middle of the points is the scene's origin: S-JTSK coordinates are large,
@@ -86,9 +91,7 @@ void DrawingScene::AddEntity(const DxfDrawing& drawing, const DxfEntity& entity)
 
     if (!(entity.height > 0.0) || !std::isfinite(entity.height)) return;
     const QString text = Cp1250::ToUnicode(entity.text.toByteArray());
-    QFont font;
-    font.setPixelSize(static_cast<int>(kFontPixels));
-    const QFontMetricsF metrics(font);
+    const QFontMetricsF& metrics = m_metrics;
     // A DXF text's height is that of its capitals.
     const double scale = entity.height / metrics.capHeight();
     const double width = metrics.horizontalAdvance(text) * scale;
@@ -99,7 +102,7 @@ void DrawingScene::AddEntity(const DxfDrawing& drawing, const DxfEntity& entity)
     const double baseline =
         entity.vertical == 1 ? align.y() - metrics.descent() * scale : align.y() + entity.height / 2;
     auto* item = new QGraphicsSimpleTextItem(text);
-    item->setFont(font);
+    item->setFont(m_font);
     item->setBrush(colour);
     item->setScale(scale);
     item->setPos(left, baseline - metrics.ascent() * scale);

@@ -7,6 +7,8 @@
 
 #include "dxf/DxfDrawing.h"
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QGraphicsScene>
 #include <QList>
 
@@ -34,6 +36,8 @@ private:
     void AddEntity(const DxfDrawing& drawing, const DxfEntity& entity);
 
     std::vector<DxfLayer> m_layers;
+    QFont m_font;  // texts are laid out in it and scaled to their height
+    QFontMetricsF m_metrics;
     QList<QGraphicsItem*> m_layerItems;
     qsizetype m_shownPoints = 0;
     double m_originEast = 0.0;
