@@ -4,14 +4,12 @@
 
 QByteArray Text(const UserText& text) { return Cp1250::FromUtf8(text.utf8); }
 
-const char* PluralForm(qint64 count, const CzechNoun& noun) {
-    if (count == 1) return noun.one;
-    if (count >= 2 && count <= 4) return noun.few;
-    return noun.many;
+QByteArray PluralForm(qint64 count, const CzechNoun& noun) {
+    return Cp1250::FromUtf8(count == 1 ? noun.one : count >= 2 && count <= 4 ? noun.few : noun.many);
 }
 
 QByteArray Counted(qint64 count, const CzechNoun& noun) {
-    return QByteArray::number(count) + ' ' + Cp1250::FromUtf8(PluralForm(count, noun));
+    return QByteArray::number(count) + ' ' + PluralForm(count, noun);
 }
 
 QByteArray TextWith(const UserText& text, const QByteArray& argument) {

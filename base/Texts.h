@@ -124,6 +124,8 @@ inline constexpr UserText kWaitingForData{"Čekám na data ..."};
 // "%1" is the count of bytes with its noun, "%2" the participle that agrees with it:
 // "Přijímám data ... 2 bajty přijaty".
 inline constexpr UserText kReceivingData{"Přijímám data ... %1 %2"};
+// tarvo-cli receive at the end: «4352 bajtů přijato do zakazka.sdt.»
+inline constexpr UserText kReceivedInto{"%1 %2 do %3."};
 inline constexpr UserText kNoValidPoints{"Nebyly nalezeny žádné platné body!"};
 inline constexpr UserText kNoValidCodes{"Nebyly nalezeny žádné platné kódy!"};
 inline constexpr UserText kSetReceiveMode{
@@ -316,9 +318,9 @@ QByteArray Text(const UserText& text);
 QByteArray TextFilled(const UserText& pattern, std::initializer_list<QByteArray> arguments);
 
 // "4 body": the count and the noun in the form the count asks for, in
-// Windows-1250; PluralForm gives the noun alone (UTF-8).
+// Windows-1250; PluralForm gives the noun alone.
 QByteArray Counted(qint64 count, const CzechNoun& noun);
-const char* PluralForm(qint64 count, const CzechNoun& noun);
+QByteArray PluralForm(qint64 count, const CzechNoun& noun);
 
 // The text with its first "%s" (or "%1") replaced by argument, byte for byte; no
 // printf, so a "%" in a path stays as it is.

@@ -1,6 +1,5 @@
 #include "cli/Commands.h"
 
-#include "base/Cp1250.h"
 #include "base/CurrentFile.h"
 #include "base/FileIo.h"
 #include "base/Texts.h"
@@ -135,9 +134,10 @@ int RunReceive(QStringList arguments) {
     switch (reception.Left()) {
         case ReceivedData::Whole: {
             const qint64 stored = reception.StoredBytes();
-            Print(stderr, Counted(stored, Texts::kBytesNoun) + ' ' +
-                              Cp1250::FromUtf8(PluralForm(stored, Texts::kReceivedParticiple)) + " do " +
-                              DisplayPath(target) + ".\n");
+            Print(stderr, TextFilled(Texts::kReceivedInto,
+                                     {Counted(stored, Texts::kBytesNoun),
+                                      PluralForm(stored, Texts::kReceivedParticiple), DisplayPath(target)}) +
+                              '\n');
             return convert ? convertReceived() : kSuccess;
         }
         case ReceivedData::Broken:

@@ -90,8 +90,7 @@ void Reception::OnReceived(qint64 total) {
     // only in the file.
     if (total > m_shownTotal) {
         m_shownTotal = total;
-        SetStatus(TextFilled(Texts::kReceivingData, {Counted(total, Texts::kBytesNoun),
-                                                     Cp1250::FromUtf8(PluralForm(total, Texts::kReceivedParticiple))}));
+        SetStatus(ReceivingStatus(total));
     }
 }
 
@@ -221,6 +220,11 @@ void Reception::OfferLeftovers(const QString& target, Prompter& prompter, const 
         }
         if (const FileError error = MoveFileOver(leftover, chosen)) prompter.ReportFileError(error);
     }
+}
+
+QByteArray ReceivingStatus(qint64 bytes) {
+    return TextFilled(Texts::kReceivingData,
+                      {Counted(bytes, Texts::kBytesNoun), PluralForm(bytes, Texts::kReceivedParticiple)});
 }
 
 QByteArray LineErrorsText(const LineErrorCounts& errors) {

@@ -127,6 +127,9 @@ private:
     const UserText* m_portAdvice = &Texts::kReceptionPortAdvice;
 };
 
+// The reception's status while data come in: «Přijímám data ... 4352 bajtů přijato».
+QByteArray ReceivingStatus(qint64 bytes);
+
 // The warning after a reception whose port saw line errors, with their counts;
 // empty when there were none.
 QByteArray LineErrorsText(const LineErrorCounts& errors);

@@ -226,10 +226,7 @@ int main(int argc, char* argv[]) {
     SerialLink link;
     link.SetPortResolver([](int port) { return PortNames::DefaultDevice(port); });
     ReceptionWindow reception(link, silent, QDir(g_directory).filePath(QStringLiteral("job.sdt")));
-    const QByteArray status =
-        TextFilled(Texts::kReceivingData,
-                   {Counted(4352, Texts::kBytesNoun), Cp1250::FromUtf8(PluralForm(4352, Texts::kReceivedParticiple))});
-    reception.StatusLabel()->setText(Cp1250::ToUnicode(status));
+    reception.StatusLabel()->setText(Cp1250::ToUnicode(ReceivingStatus(4352)));
     for (int frame = 0; frame < 5; ++frame) reception.Animation()->Advance();
     Save(reception, "reception-window.png");
 

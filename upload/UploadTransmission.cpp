@@ -1,6 +1,5 @@
 #include "upload/UploadTransmission.h"
 
-#include "base/Cp1250.h"
 #include "base/Numbers.h"
 #include "base/Prompter.h"
 #include "base/Texts.h"
@@ -172,9 +171,8 @@ UploadResult UploadList(UploadKind kind, const QList<QByteArray>& lines, quint16
 
     const QByteArray count =
         Counted(result.entries, kind == UploadKind::Points ? Texts::kPointsNoun : Texts::kCodesNoun);
-    prompter.Tell(
-        TextFilled(Texts::kSentSummary, {Cp1250::FromUtf8(PluralForm(result.entries, Texts::kSentParticiple)), count}),
-        MessageIcon::Information, Topic::Summary);
+    prompter.Tell(TextFilled(Texts::kSentSummary, {PluralForm(result.entries, Texts::kSentParticiple), count}),
+                  MessageIcon::Information, Topic::Summary);
     result.log = SentDataLog(list, kind);
     return result;
 }
