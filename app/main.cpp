@@ -37,7 +37,7 @@ int main(int argc, char* argv[]) {
     MainWindow frame(controller);
     prompter.SetParentWindow(&frame);
     chooser.SetParentWindow(&frame);
-    if (!controller.LoadSettings()) return 1;
+    controller.LoadSettings();
     frame.Banner()->AttachLinks();
     frame.UpdateCommandStates();
     frame.show();

@@ -55,12 +55,11 @@ CommandController::~CommandController() {
     if (!SaveShutdownSettings(m_store, m_settings)) m_prompter.Tell(UnsavedSettingsText(m_store));
 }
 
-bool CommandController::LoadSettings() {
+void CommandController::LoadSettings() {
     LoadRemainingSettings(m_store, m_settings, m_serial);
     LoadRememberedFolders(m_store, m_folders);
     m_link->SetSettings(m_serial);
     m_loaded = true;
-    return true;
 }
 
 bool CommandController::ToolsAvailable() const {

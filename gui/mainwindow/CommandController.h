@@ -55,7 +55,7 @@ public:
     ~CommandController() override;
 
     // Loads every setting but "Flag" (once the main window exists).
-    bool LoadSettings();
+    void LoadSettings();
 
     ConversionSettings& Settings() { return m_settings; }
     const ConversionSettings& Settings() const { return m_settings; }

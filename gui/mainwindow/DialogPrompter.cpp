@@ -6,7 +6,11 @@
 #include "gui/mainwindow/OutputWindow.h"
 #include "gui/mainwindow/ParameterSheet.h"
 
-QMessageBox::Icon DialogPrompter::IconOf(MessageIcon icon) {
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon IconOf(MessageIcon icon) {
     switch (icon) {
         case MessageIcon::Exclamation:
             return QMessageBox::Warning;
@@ -18,10 +22,14 @@ QMessageBox::Icon DialogPrompter::IconOf(MessageIcon icon) {
     return QMessageBox::Warning;
 }
 
-QMessageBox::StandardButton DialogPrompter::DefaultButtonOf(Topic topic, MessageButtons buttons) {
+// The button Enter presses: Yes for a question, but No where a Yes would do what
+// cannot be undone (DefaultsToNo).
+QMessageBox::StandardButton DefaultButtonOf(Topic topic, MessageButtons buttons) {
     if (buttons == MessageButtons::Ok) return QMessageBox::Ok;
     return DefaultsToNo(topic) ? QMessageBox::No : QMessageBox::Yes;
 }
+
+}  // namespace
 
 Answer DialogPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) {
     QMessageBox box(IconOf(icon), UiText(Texts::kApplicationTitle), Cp1250::ToUnicode(text), QMessageBox::NoButton,

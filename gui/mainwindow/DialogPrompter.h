@@ -5,7 +5,6 @@
 
 #include "base/Prompter.h"
 
-#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 
@@ -17,11 +16,6 @@ public:
     // A file that cannot be read back is reported, and the run goes on.
     void ShowOutputFile(const QString& path, const QByteArray& titleSuffix) override;
     bool RunParameterSheet(ConversionSettings& settings) override;
-
-    static QMessageBox::Icon IconOf(MessageIcon icon);
-    // The button Enter presses: Yes for a question, but No where Yes would send a
-    // list despite the findings of its check.
-    static QMessageBox::StandardButton DefaultButtonOf(Topic topic, MessageButtons buttons);
 
 private:
     QPointer<QWidget> m_parent;
