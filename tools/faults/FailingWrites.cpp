@@ -88,34 +88,42 @@ bool RefuseUnnamed(const char* path, int flags) {
 
 bool Tracked(int fd) { return fd >= 0 && fd < kMaxDescriptors && g_tracked[fd].load(); }
 
+using OpenFunction = int (*)(const char*, int, ...);
+
+// open() and open64(): the mode is there only when the flags ask for one.
+int Opened(OpenFunction next, const char* path, int flags, va_list arguments) {
+    const mode_t mode = NeedsMode(flags) ? va_arg(arguments, mode_t) : 0;
+    if (RefuseUnnamed(path, flags)) return -1;
+    return Track(next(path, flags, mode), path, flags);
+}
+
+// With the sync fault, the disk turns out full when the written bytes are put on it.
+bool SyncRefused(int fd) {
+    if (!Tracked(fd) || !TheFault().onSync || g_written.load() <= TheFault().budget) return false;
+    errno = ENOSPC;
+    return true;
+}
+
 }  // namespace
 
 extern "C" {
 
 int open(const char* path, int flags, ...) {
-    mode_t mode = 0;
-    if (NeedsMode(flags)) {
-        va_list arguments;
-        va_start(arguments, flags);
-        mode = va_arg(arguments, mode_t);
-        va_end(arguments);
-    }
-    static const auto next = Next<int (*)(const char*, int, ...)>("open");
-    if (RefuseUnnamed(path, flags)) return -1;
-    return Track(next(path, flags, mode), path, flags);
+    static const auto next = Next<OpenFunction>("open");
+    va_list arguments;
+    va_start(arguments, flags);
+    const int fd = Opened(next, path, flags, arguments);
+    va_end(arguments);
+    return fd;
 }
 
 int open64(const char* path, int flags, ...) {
-    mode_t mode = 0;
-    if (NeedsMode(flags)) {
-        va_list arguments;
-        va_start(arguments, flags);
-        mode = va_arg(arguments, mode_t);
-        va_end(arguments);
-    }
-    static const auto next = Next<int (*)(const char*, int, ...)>("open64");
-    if (RefuseUnnamed(path, flags)) return -1;
-    return Track(next(path, flags, mode), path, flags);
+    static const auto next = Next<OpenFunction>("open64");
+    va_list arguments;
+    va_start(arguments, flags);
+    const int fd = Opened(next, path, flags, arguments);
+    va_end(arguments);
+    return fd;
 }
 
 int __open_2(const char* path, int flags) {
@@ -142,38 +150,36 @@ int close(int fd) {
 ssize_t write(int fd, const void* data, size_t size) {
     static const auto next = Next<ssize_t (*)(int, const void*, size_t)>("write");
     if (!Tracked(fd) || size == 0) return next(fd, data, size);
-    const Fault& fault = TheFault();
-    if (fault.onSync) {
+    if (TheFault().onSync) {
         const ssize_t written = next(fd, data, size);
         if (written > 0) g_written += written;
         return written;
     }
-    const long long room = fault.budget - g_written.load();
-    if (room <= 0) {
-        errno = ENOSPC;
-        return -1;
-    }
-    const ssize_t written = next(fd, data, size < static_cast<size_t>(room) ? size : static_cast<size_t>(room));
-    if (written > 0) g_written += written;
+    // The bytes are taken from the budget before they are written, so that two
+    // threads writing at once cannot both use its last room.
+    long long used = g_written.load();
+    long long take = 0;
+    do {
+        const long long room = TheFault().budget - used;
+        if (room <= 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        take = size < static_cast<size_t>(room) ? static_cast<long long>(size) : room;
+    } while (!g_written.compare_exchange_weak(used, used + take));
+    const ssize_t written = next(fd, data, static_cast<size_t>(take));
+    if (written < take) g_written -= take - (written > 0 ? written : 0);
     return written;
 }
 
 int fsync(int fd) {
     static const auto next = Next<int (*)(int)>("fsync");
-    if (Tracked(fd) && TheFault().onSync && g_written.load() > TheFault().budget) {
-        errno = ENOSPC;
-        return -1;
-    }
-    return next(fd);
+    return SyncRefused(fd) ? -1 : next(fd);
 }
 
 int fdatasync(int fd) {
     static const auto next = Next<int (*)(int)>("fdatasync");
-    if (Tracked(fd) && TheFault().onSync && g_written.load() > TheFault().budget) {
-        errno = ENOSPC;
-        return -1;
-    }
-    return next(fd);
+    return SyncRefused(fd) ? -1 : next(fd);
 }
 
 }  // extern "C"
