@@ -1,31 +1,12 @@
 // tarvo-cli's command lines as a user types them: one usage error and one help for
 // every command, and no success for output that could not be written.
 
+#include "tests/cli/CliRun.h"
 #include "tests/support/TestFiles.h"
 
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-struct CliRun {
-    QTemporaryDir home;  // an empty profile
-    QProcess process;
-
-    // Runs tarvo-cli; outputFile and errorFile replace stdout and stderr when set.
-    void Run(const QStringList& arguments, const QString& outputFile = {}, const QString& errorFile = {}) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_CONFIG_HOME", home.path());
-        process.setProcessEnvironment(environment);
-        if (!outputFile.isEmpty()) process.setStandardOutputFile(outputFile);
-        if (!errorFile.isEmpty()) process.setStandardErrorFile(errorFile);
-        process.start(QStringLiteral(TARVO_CLI), arguments);
-        QVERIFY(process.waitForFinished(15000));
-    }
-    QString Output() { return QString::fromUtf8(process.readAllStandardOutput()); }
-    QString Errors() { return QString::fromUtf8(process.readAllStandardError()); }
-};
 
 QString PointList() { return TestFiles::DataDir("cli") + "/upload-points.txt"; }
 
@@ -68,7 +49,7 @@ private Q_SLOTS:
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
         CliRun run;
-        run.Run(arguments);
+        QVERIFY(run.Run(arguments));
         QCOMPARE(run.process.exitCode(), 2);
         const QString usage = "Použití: tarvo-cli " + arguments.first();
         QCOMPARE(run.Errors().left(message.size() + 2 + usage.size()), message + "\n\n" + usage);
@@ -84,7 +65,7 @@ private Q_SLOTS:
     void helpOfEveryCommand() {
         QFETCH(QStringList, arguments);
         CliRun run;
-        run.Run(arguments);
+        QVERIFY(run.Run(arguments));
         QCOMPARE(run.process.exitCode(), 0);
         QVERIFY(run.Output().startsWith("Použití: tarvo-cli " + arguments.first()));
         QVERIFY(run.Errors().isEmpty());
@@ -105,7 +86,11 @@ private Q_SLOTS:
         QFETCH(bool, onStdout);
         CliRun run;
         arguments.replaceInStrings("DUMP", run.home.filePath("list.dump"));
-        run.Run(arguments, onStdout ? "/dev/full" : QString(), onStdout ? QString() : "/dev/full");
+        if (onStdout)
+            run.process.setStandardOutputFile("/dev/full");
+        else
+            run.process.setStandardErrorFile("/dev/full");
+        QVERIFY(run.Run(arguments));
         QCOMPARE(run.process.exitCode(), 1);
         if (!onStdout) return;
         const QString errors = run.Errors();

@@ -2,24 +2,13 @@
 // instrument's form, --set DeviceType=auto and the exit code; and what every
 // writer of the programs leaves when the disk refuses its file half way.
 
+#include "tests/cli/CliRun.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <csignal>
-#include <sys/resource.h>
-
-namespace {
-
-QByteArray Example(const char* name) {
-    return TestFiles::Read(QStringLiteral(TARVO_SOURCE_DIR "/examples/") + QLatin1String(name) + ".sdt");
-}
-
-}  // namespace
 
 class ConvertCommandTest : public QObject {
     Q_OBJECT
@@ -30,8 +19,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("written");  // "" when nothing may be written
         QTest::addColumn<QString>("messages");
-        const QByteArray nts350 = Example("nts350-job");
-        const QByteArray nts660 = Example("nts660-job");
+        const QByteArray nts350 = TestFiles::Example("nts350-job");
+        const QByteArray nts660 = TestFiles::Example("nts660-job");
         QTest::newRow("receipt of a clean transfer")
             << nts350 << QStringList{"--set", "DeviceType=0"} << 0 << ".zap"
             << "Rozpoznáno: stanoviska 2, orientace 3, záměry s délkou 5, záměry jen úhly 1, body se souřadnicemi "
@@ -61,26 +50,17 @@ private Q_SLOTS:
         QFETCH(int, exitCode);
         QFETCH(QString, written);
         QFETCH(QString, messages);
-        QTemporaryDir dir;
-        const QString example = QStringLiteral("job");
-        TestFiles::Write(dir.filePath(example + ".sdt"), measured);
-
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_CONFIG_HOME", dir.path());
-        environment.insert("HOME", dir.path());
-        process.setProcessEnvironment(environment);
-        process.setStandardInputFile(QProcess::nullDevice());
-        process.start(QStringLiteral(TARVO_CLI), QStringList{"convert", "--set", "Flag=0"} + options +
-                                                     QStringList{dir.filePath(example + ".sdt")});
-        QVERIFY(process.waitForFinished(30000));
-        const QString stderrText = QString::fromUtf8(process.readAllStandardError());
+        CliRun run;
+        const QDir dir(run.home.path());
+        TestFiles::Write(dir.filePath("job.sdt"), measured);
+        QVERIFY(run.Run(QStringList{"convert", "--set", "Flag=0"} + options + QStringList{dir.filePath("job.sdt")}));
+        const QString stderrText = run.Errors();
         QVERIFY2(stderrText.contains(messages), qPrintable(stderrText));
-        QCOMPARE(process.exitCode(), exitCode);
+        QCOMPARE(run.process.exitCode(), exitCode);
         if (written.isEmpty())
-            QVERIFY(!QFile::exists(dir.filePath(example + ".zap")));
+            QVERIFY(!QFile::exists(dir.filePath("job.zap")));
         else
-            QVERIFY(QFile::exists(dir.filePath(example + written)));
+            QVERIFY(QFile::exists(dir.filePath("job" + written)));
     }
 
     // The child may write no file beyond its first bytes (RLIMIT_FSIZE): a write
@@ -99,31 +79,20 @@ private Q_SLOTS:
     void aWriteFailingHalfWayKeepsEveryOldOutput() {
         QFETCH(QStringList, command);
         QFETCH(QString, failing);
-        QTemporaryDir dir;
-        TestFiles::Write(dir.filePath("job.sdt"),
-                         TestFiles::Read(QStringLiteral(TARVO_SOURCE_DIR "/examples/nts350-job.sdt")));
+        CliRun run;
+        const QDir dir(run.home.path());
+        TestFiles::Write(dir.filePath("job.sdt"), TestFiles::Example("nts350-job"));
         TestFiles::Write(dir.filePath("list.txt"), "P1 680000.12 1045000.50 245.70\r\n");
         const QStringList outputs{"job.zap", "job.asc", "job.cod", "job.200",
                                   "job.vod", "job.pol", "job.dxf", "job.bin"};
         for (const QString& output : outputs) TestFiles::Write(dir.filePath(output), "earlier " + output.toLatin1());
         const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
 
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_CONFIG_HOME", dir.path());
-        environment.insert("HOME", dir.path());
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(dir.path());
-        process.setStandardInputFile(QProcess::nullDevice());
-        process.setChildProcessModifier([] {
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{16, 16};
-            setrlimit(RLIMIT_FSIZE, &limit);
-        });
-        process.start(QStringLiteral(TARVO_CLI), command + QStringList{"--set", "DeviceType=0", "--force"});
-        QVERIFY(process.waitForFinished(30000));
-        const QString stderrText = QString::fromUtf8(process.readAllStandardError());
-        QCOMPARE(process.exitCode(), 1);
+        run.process.setWorkingDirectory(dir.path());
+        run.process.setChildProcessModifier([] { FileSizeLimit::Impose(16); });
+        QVERIFY(run.Run(command + QStringList{"--set", "DeviceType=0", "--force"}));
+        const QString stderrText = run.Errors();
+        QCOMPARE(run.process.exitCode(), 1);
         QVERIFY2(stderrText.contains(failing), qPrintable(stderrText));
         for (const QString& output : outputs)
             QCOMPARE(TestFiles::Read(dir.filePath(output)), "earlier " + output.toLatin1());

@@ -1,40 +1,27 @@
 // tarvo-cli receive against the simulated instrument, as a user runs it.
 
+#include "tests/cli/CliRun.h"
 #include "tests/support/TestFiles.h"
 #include "tools/simulator/InstrumentSimulator.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-struct CliRun {
-    QTemporaryDir home;  // an empty profile
-    QProcess process;
-
-    void Start(const QStringList& arguments) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("HOME", home.path());
-        environment.insert("XDG_CONFIG_HOME", home.path());
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(TARVO_CLI), QStringList{"receive"} + arguments);
+// Waits until the port is open and the reception waits for data.
+bool Waiting(QProcess& process) {
+    QByteArray said;
+    QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired() && !said.contains("na data")) {
+        process.waitForReadyRead(100);
+        said += process.readAllStandardError();
     }
-
-    // Waits until the port is open and the reception waits for data.
-    bool Waiting() {
-        QByteArray said;
-        QDeadlineTimer deadline(10000);
-        while (!deadline.hasExpired() && !said.contains("na data")) {
-            process.waitForReadyRead(100);
-            said += process.readAllStandardError();
-        }
-        return said.contains("na data");
-    }
-};
+    return said.contains("na data");
+}
 
 }  // namespace
 
@@ -48,9 +35,9 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString target = dir.filePath("job.sdt");
         CliRun run;
-        run.Start({"--port", instrument.DevicePath(), target});
+        run.Start({"receive", "--port", instrument.DevicePath(), target});
         QVERIFY(run.process.waitForStarted());
-        QVERIFY(run.Waiting());
+        QVERIFY(Waiting(run.process));
         const QByteArray framed = InstrumentSimulator::FrameAsNts350(QByteArray(1000, 'x'));
         instrument.StartSending(framed, InstrumentSimulator::Nts350Plan(0));
         QVERIFY(run.process.waitForFinished(15000));
@@ -67,9 +54,10 @@ private Q_SLOTS:
         const QByteArray measured = TestFiles::Read(TestFiles::DataDir("convert") + "/nts350-job.sdt");
         QVERIFY(!measured.isEmpty());
         CliRun run;
-        run.Start({"--set", "DeviceType=0", "--set", "Flag=0", "--convert", "--port", instrument.DevicePath(), target});
+        run.Start({"receive", "--set", "DeviceType=0", "--set", "Flag=0", "--convert", "--port",
+                   instrument.DevicePath(), target});
         QVERIFY(run.process.waitForStarted());
-        QVERIFY(run.Waiting());
+        QVERIFY(Waiting(run.process));
         instrument.StartSending(InstrumentSimulator::FrameAsNts350(measured), InstrumentSimulator::Nts350Plan(0));
         QVERIFY(run.process.waitForFinished(15000));
         QCOMPARE(run.process.exitCode(), 0);
@@ -98,9 +86,10 @@ private Q_SLOTS:
         const QByteArray framed =
             InstrumentSimulator::FrameAsNts350(TestFiles::Read(TestFiles::DataDir("convert") + "/nts350-job.sdt"));
         CliRun run;
-        run.Start({"--set", "DeviceType=0", "--set", "Flag=0", option, "--port", instrument.DevicePath(), target});
+        run.Start(
+            {"receive", "--set", "DeviceType=0", "--set", "Flag=0", option, "--port", instrument.DevicePath(), target});
         QVERIFY(run.process.waitForStarted());
-        QVERIFY(run.Waiting());
+        QVERIFY(Waiting(run.process));
         InstrumentSimulator::SendPlan plan;
         plan.hangUpAfter = framed.size() / 2;
         instrument.StartSending(framed, plan);
@@ -108,7 +97,7 @@ private Q_SLOTS:
         QCOMPARE(run.process.exitCode(), 1);
         QCOMPARE(TestFiles::Read(target), framed.left(plan.hangUpAfter));
         QCOMPARE(TestFiles::Read(dir.filePath("job.zap")) != "the job's good field book", converted);
-        const QString said = QString::fromUtf8(run.process.readAllStandardError());
+        const QString said = run.Errors();
         QVERIFY2(said.contains(converted ? "-> Ano (--convert-partial)"
                                          : "-> Ne (neúplná data převede jen volba --convert-partial)"),
                  qPrintable(said));
@@ -122,9 +111,9 @@ private Q_SLOTS:
         const QString target = dir.filePath("job.sdt");
         TestFiles::Write(target, "earlier job");
         CliRun run;
-        run.Start({"--force", "--port", instrument.DevicePath(), target});
+        run.Start({"receive", "--force", "--port", instrument.DevicePath(), target});
         QVERIFY(run.process.waitForStarted());
-        QVERIFY(run.Waiting());
+        QVERIFY(Waiting(run.process));
         instrument.StartSending(QByteArray(500, 'y'), {});
         QVERIFY(instrument.WaitSent(5000));
         run.process.terminate();
@@ -139,10 +128,10 @@ private Q_SLOTS:
         const QString target = dir.filePath("job.sdt");
         TestFiles::Write(target, "earlier job");
         CliRun run;
-        run.Start({"--port", "/nonexistent/tty", target});
+        run.Start({"receive", "--port", "/nonexistent/tty", target});
         QVERIFY(run.process.waitForFinished(15000));
         QCOMPARE(run.process.exitCode(), 1);
-        QVERIFY(QString::fromUtf8(run.process.readAllStandardError()).contains("--force"));
+        QVERIFY(run.Errors().contains("--force"));
         QCOMPARE(TestFiles::Read(target), QByteArray("earlier job"));
     }
 };

@@ -2,11 +2,10 @@
 // is the byte the dump would hold. And the check before sending, with and without
 // --force and --check.
 
+#include "tests/cli/CliRun.h"
 #include "tests/support/TestFiles.h"
 #include "tools/simulator/InstrumentSimulator.h"
 
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 class UploadCommandTest : public QObject {
@@ -24,18 +23,12 @@ private Q_SLOTS:
         QVERIFY2(instrument.Open(error), qPrintable(error));
         instrument.StartReceivingUpload();
 
-        QTemporaryDir home;
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_CONFIG_HOME", home.path());
-        process.setProcessEnvironment(environment);
-        process.setStandardInputFile(QProcess::nullDevice());
+        CliRun run;
         const QString list = TestFiles::DataDir("cli") + "/upload-" + kind + ".txt";
-        process.start(QStringLiteral(TARVO_CLI), {"upload", kind, "--set", "DeviceType=0", "--set", "Flag=30",
-                                                  "--force", "--port", instrument.DevicePath(), list});
-        QVERIFY(process.waitForFinished(30000));
-        QCOMPARE(process.exitCode(), 0);
-        QVERIFY(process.readAllStandardOutput().startsWith("Odeslan"));
+        QVERIFY(run.Run({"upload", kind, "--set", "DeviceType=0", "--set", "Flag=30", "--force", "--port",
+                         instrument.DevicePath(), list}));
+        QCOMPARE(run.process.exitCode(), 0);
+        QVERIFY(run.Output().startsWith("Odeslan"));
 
         const InstrumentSimulator::UploadReport report = instrument.WaitUpload(5000);
         QVERIFY2(report.Ok(), qPrintable(report.Describe()));
@@ -77,33 +70,26 @@ private Q_SLOTS:
         QFETCH(QString, list);
         QFETCH(QString, output);
         QFETCH(QString, messages);
-        QTemporaryDir home;
-        const QString dump = home.filePath("upload.dump");
+        CliRun run;
+        const QString dump = run.home.filePath("upload.dump");
         QStringList arguments{"upload", list.contains("codes") ? "codes" : "points", "--set", "DeviceType=0", option};
         if (option == "--dump") arguments << dump;
         arguments << TestFiles::DataDir("cli") + "/" + list;
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_CONFIG_HOME", home.path());
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(TARVO_CLI), arguments);
-        QVERIFY(process.waitForFinished(15000));
-        QTEST(process.exitCode(), "exitCode");
-        const QString printed = QString::fromUtf8(process.readAllStandardOutput());
-        const QString told = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY(run.Run(arguments));
+        QTEST(run.process.exitCode(), "exitCode");
+        const QString printed = run.Output();
+        const QString told = run.Errors();
         QVERIFY2(output.isEmpty() ? printed.isEmpty() : printed.startsWith(output), qPrintable(printed));
         QVERIFY2(told.contains(messages), qPrintable(told));
         QVERIFY(!QFile::exists(dump));
     }
 
     void refusedPortSendsNothing() {
-        QProcess process;
-        process.start(QStringLiteral(TARVO_CLI),
-                      {"upload", "points", "--set", "DeviceType=0", "--force", "--port", "/nonexistent/tty",
-                       TestFiles::DataDir("cli") + "/upload-points.txt"});
-        QVERIFY(process.waitForFinished(15000));
-        QCOMPARE(process.exitCode(), 1);
-        QVERIFY(QString::fromUtf8(process.readAllStandardError()).contains(QStringLiteral("Špatné nastavení")));
+        CliRun run;
+        QVERIFY(run.Run({"upload", "points", "--set", "DeviceType=0", "--force", "--port", "/nonexistent/tty",
+                         TestFiles::DataDir("cli") + "/upload-points.txt"}));
+        QCOMPARE(run.process.exitCode(), 1);
+        QVERIFY(run.Errors().contains(QStringLiteral("Špatné nastavení")));
     }
 };
 

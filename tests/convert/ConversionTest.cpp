@@ -64,8 +64,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("deviceType");
         QTest::addColumn<int>("mismatchAnswer");  // Answer to "convert as the other instrument?"
         QTest::addColumn<QString>("receipt");
-        const QByteArray nts350 = TestFiles::Read(QStringLiteral(TARVO_SOURCE_DIR "/examples/nts350-job.sdt"));
-        const QByteArray nts660 = TestFiles::Read(QStringLiteral(TARVO_SOURCE_DIR "/examples/nts660-job.sdt"));
+        const QByteArray nts350 = TestFiles::Example("nts350-job");
+        const QByteArray nts660 = TestFiles::Example("nts660-job");
         QTest::newRow("NTS-350 example") << nts350 << 0 << int(Answer::No)
                                          << "2 3 5 1 3 4 0 0: job.zap job.asc job.cod";
         QTest::newRow("NTS-660 example") << nts660 << 1 << int(Answer::No) << "2 2 3 1 0 0 0 0: job.zap";

@@ -18,10 +18,6 @@ namespace {
 
 constexpr qsizetype kBlock = 136;  // STX, 128 text bytes, digit, three checksum digits, ETX, CR, LF
 
-QByteArray Example(const char* name) {
-    return TestFiles::Read(QStringLiteral(TARVO_SOURCE_DIR "/examples/") + QLatin1String(name));
-}
-
 QByteArray Block(const QByteArray& transfer, int number) { return transfer.mid((number - 1) * kBlock, kBlock); }
 
 // A framed transfer of count blocks of records, as the instrument sends it.
@@ -59,7 +55,7 @@ private Q_SLOTS:
     void findsDamagedBlocks_data() {
         QTest::addColumn<QByteArray>("transfer");
         QTest::addColumn<QStringList>("findings");
-        const QByteArray job = Example("nts350-job.sdt");  // seven whole blocks
+        const QByteArray job = TestFiles::Example("nts350-job");  // seven whole blocks
         QByteArray flipped = job;
         flipped[kBlock + 10] = static_cast<char>(flipped[kBlock + 10] ^ 0x01);
         QByteArray shortBlock = job;
@@ -147,8 +143,8 @@ private Q_SLOTS:
         const QByteArray nts660(
             "UNITS   M,G\r\nSTN     A1,1.550,ST\r\nSS      A2,1.600,#\r\n"
             "SD      0.0000,100.1120,152.334\r\n");
-        QTest::newRow("NTS-350 example") << Example("nts350-job.sdt") << 0;
-        QTest::newRow("NTS-660 example") << Example("nts660-job.sdt") << 1;
+        QTest::newRow("NTS-350 example") << TestFiles::Example("nts350-job") << 0;
+        QTest::newRow("NTS-660 example") << TestFiles::Example("nts660-job") << 1;
         QTest::newRow("generated NTS-350 transfer") << Generated(3) << 0;
         QTest::newRow("NTS-350 text typed by hand") << QByteArray("_'S1_(K1_)1.550_ _:007PLOT_") << 0;
         QTest::newRow("generated NTS-660 lines, LF only") << QByteArray(nts660).replace("\r", "") << 1;

@@ -11,7 +11,14 @@ public:
     explicit FileSizeLimit(rlim_t limit) {
         getrlimit(RLIMIT_FSIZE, &m_previous);
         m_signal = std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limited{limit, m_previous.rlim_max};
+        Impose(limit);
+    }
+    // The limit for good, as a child process's setup step before it starts.
+    static void Impose(rlim_t limit) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit current{};
+        getrlimit(RLIMIT_FSIZE, &current);
+        const rlimit limited{limit, current.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limited);
     }
     ~FileSizeLimit() {

@@ -25,4 +25,8 @@ QString DataDir(const char* folder) {
     return QStringLiteral(TARVO_SOURCE_DIR "/tests/") + QLatin1String(folder) + QStringLiteral("/data");
 }
 
+QByteArray Example(const char* name) {
+    return Read(QStringLiteral(TARVO_SOURCE_DIR "/examples/") + QLatin1String(name) + QStringLiteral(".sdt"));
+}
+
 }  // namespace TestFiles

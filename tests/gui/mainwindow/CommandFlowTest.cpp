@@ -107,9 +107,7 @@ private Q_SLOTS:
         QFETCH(bool, findings);
         CommandController& controller = Controller(0);
         QByteArray measured =
-            example.isEmpty()
-                ? QByteArray("Zakázka 12\r\n")
-                : TestFiles::Read(QStringLiteral(TARVO_SOURCE_DIR "/examples/") + example + QStringLiteral(".sdt"));
+            example.isEmpty() ? QByteArray("Zakázka 12\r\n") : TestFiles::Example(qPrintable(example));
         if (flippedByte >= 0) measured[flippedByte] = static_cast<char>(measured[flippedByte] ^ 0x01);
         const QString path = m_dir.filePath(QStringLiteral("job.sdt"));
         TestFiles::Write(path, measured);
