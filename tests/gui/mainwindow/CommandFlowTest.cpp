@@ -9,7 +9,7 @@
 #include "base/SettingsStore.h"
 #include "gui/mainwindow/DialogPrompter.h"
 #include "gui/mainwindow/OutputWindow.h"
-#include "tests/gui/mainwindow/ScriptedUser.h"
+#include "tests/gui/mainwindow/CommandFixture.h"
 #include "tests/support/TestFiles.h"
 
 #include <QAbstractButton>
@@ -21,23 +21,10 @@
 #include <QTest>
 #include <QTimer>
 
-class CommandFlowTest : public QObject {
+class CommandFlowTest : public QObject, protected CommandFixture {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    std::unique_ptr<SettingsStore> m_store;
-    DialogPrompter m_prompter;
-    ScriptedChooser m_chooser;
-    std::unique_ptr<CommandController> m_controller;
-
-    CommandController& Controller(quint16 flag) {
-        m_store = std::make_unique<SettingsStore>(m_dir.filePath(QStringLiteral("profile.ini")));
-        m_controller = std::make_unique<CommandController>(*m_store, ConversionSettings(), m_prompter, m_chooser,
-                                                           RealCoreOperations());
-        m_controller->LoadSettings();
-        m_controller->Settings().flag = flag;
-        return *m_controller;
-    }
+    CommandController& Controller(quint16 flag) { return MakeController(flag); }
 
     QString Copy(const char* folder, const QString& name, const QString& as) {
         const QString path = m_dir.filePath(as);
@@ -45,19 +32,8 @@ class CommandFlowTest : public QObject {
         return path;
     }
 
-    static QByteArray Golden(const char* extension) {
-        return TestFiles::Read(TestFiles::DataDir("convert") + QStringLiteral("/nts350-job") +
-                               QLatin1String(extension));
-    }
-
 private Q_SLOTS:
-    void cleanup() {
-        m_controller.reset();
-        m_store.reset();
-        QDir(m_dir.path()).removeRecursively();
-        QDir().mkpath(m_dir.path());
-        m_chooser = ScriptedChooser();
-    }
+    void cleanup() { Reset(); }
 
     void f3WritesTheMapa2FilesAndShowsThem() {
         CommandController& controller = Controller(FLAG_USE_HEADER | FLAG_KEEP_200 | FLAG_SHOW_OUTPUT);

@@ -14,7 +14,7 @@
 #include "gui/serial/ReceptionWindow.h"
 #include "gui/upload/UploadWindow.h"
 #include "serial/SerialLink.h"
-#include "tests/gui/mainwindow/ScriptedUser.h"
+#include "tests/gui/mainwindow/CommandFixture.h"
 #include "tests/support/TestFiles.h"
 #include "tools/simulator/InstrumentSimulator.h"
 #include "upload/UploadListParser.h"
@@ -61,29 +61,15 @@ private:
 
 }  // namespace
 
-class SerialCommandFlowTest : public QObject {
+class SerialCommandFlowTest : public QObject, protected CommandFixture {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    std::unique_ptr<SettingsStore> m_store;
-    DialogPrompter m_prompter;
-    ScriptedChooser m_chooser;
-    std::unique_ptr<CommandController> m_controller;
     InstrumentSimulator m_instrument;
 
     CommandController& Controller(quint16 flag) {
-        m_store = std::make_unique<SettingsStore>(m_dir.filePath(QStringLiteral("profile.ini")));
-        m_controller = std::make_unique<CommandController>(*m_store, ConversionSettings(), m_prompter, m_chooser,
-                                                           RealCoreOperations());
-        m_controller->LoadSettings();
-        m_controller->Settings().flag = flag;
-        m_controller->Link().SetDevice(m_instrument.DevicePath());
-        return *m_controller;
-    }
-
-    static QByteArray Golden(const char* extension) {
-        return TestFiles::Read(TestFiles::DataDir("convert") + QStringLiteral("/nts350-job") +
-                               QLatin1String(extension));
+        CommandController& controller = MakeController(flag);
+        controller.Link().SetDevice(m_instrument.DevicePath());
+        return controller;
     }
 
 private Q_SLOTS:
@@ -92,13 +78,7 @@ private Q_SLOTS:
         QVERIFY2(m_instrument.Open(error), qPrintable(error));
     }
 
-    void cleanup() {
-        m_controller.reset();
-        m_store.reset();
-        QDir(m_dir.path()).removeRecursively();
-        QDir().mkpath(m_dir.path());
-        m_chooser = ScriptedChooser();
-    }
+    void cleanup() { Reset(); }
 
     void f1ReceivesConvertsAndShows() {
         CommandController& controller = Controller(FLAG_USE_HEADER | FLAG_SHOW_OUTPUT);
