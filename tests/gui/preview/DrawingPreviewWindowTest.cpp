@@ -6,6 +6,7 @@
 #include "base/Cp1250.h"
 #include "gui/preview/DrawingScene.h"
 #include "gui/preview/DrawingView.h"
+#include "tests/support/CoordinatePoint.h"
 
 #include <QGraphicsSimpleTextItem>
 #include <QListWidget>
@@ -13,20 +14,10 @@
 
 namespace {
 
-SurveyRecord Point(const char* name, double y, double x, const char* code, quint16 kind = Coordinates) {
-    SurveyRecord record;
-    record.name = name;
-    record.y = y;
-    record.x = x;
-    record.z = 250.5;
-    record.codeText = Cp1250::FromUtf8(code);
-    record.kind = kind;
-    return record;
-}
-
 // N lies 100 m north of S, W west of both (Y grows to the west, X to the south).
-const SurveyRecordList kPoints = {Point("N", 742000, 1043000, "mezník"), Point("S", 742000, 1043100, ""),
-                                  Point("W", 742100, 1043050, "", Coordinates | NoHeight)};
+const SurveyRecordList kPoints = {CoordinatePoint("N", 742000, 1043000, 250.5, Cp1250::FromUtf8("mezník")),
+                                  CoordinatePoint("S", 742000, 1043100, 250.5),
+                                  CoordinatePoint("W", 742100, 1043050, 250.5, {}, Coordinates | NoHeight)};
 
 // The texts shown, sorted, and where one of them is.
 QStringList Shown(const DrawingScene& scene) {
