@@ -5,8 +5,8 @@
 
 #include <QByteArray>
 
-inline SurveyRecord CoordinatePoint(const QByteArray& name, double y, double x, double z,
-                                    const QByteArray& code = {}, quint16 kind = Coordinates) {
+inline SurveyRecord CoordinatePoint(const QByteArray& name, double y, double x, double z, const QByteArray& code = {},
+                                    quint16 kind = Coordinates) {
     SurveyRecord record;
     record.name = name;
     record.y = y;
