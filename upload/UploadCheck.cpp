@@ -91,9 +91,7 @@ void CheckPointLines(const QList<QByteArray>& lines, QList<UploadFinding>& notSe
         if (!height.contains(',')) continue;
         QByteArray meant = height;
         meant[meant.indexOf(',')] = '.';
-        const double value =
-            Numbers::ParseDouble(std::string_view(meant.constData(), static_cast<std::size_t>(meant.size()))).value;
-        if (value == point->height) continue;
+        if (Numbers::ToDouble(meant) == point->height) continue;
         UploadFinding finding;
         finding.kind = UploadFindingKind::CommaNotRead;
         finding.line = static_cast<int>(i + 1);
