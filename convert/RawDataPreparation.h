@@ -19,13 +19,6 @@
 // receipt with the other files.
 ConversionOutcome PrepareRawData(const QString& path, ConversionMode mode, ConversionContext& context);
 
-// Removes STX, CR and LF bytes, and each ETX together with the (up to) four bytes
-// before it: the block digit and the three checksum digits. Those are checked on
-// the way (see TransferCheck.h); the findings never change what is removed. The
-// control records (STX "F00F000" ETX, STX "GC" ETX, the end record STX EOT) are
-// removed whole.
-TransferFindings RemoveFraming(QByteArray& bytes);
-
 // The normalised text: «m+», «f+» and «++» lose their second "+"; in a slope
 // sighting «?...m+Z+...+D...g» and an angles sighting «<+Z++D+» the zenith angle
 // and direction lose their own "+". A "?" or "<" not followed by its letters and

@@ -1,7 +1,298 @@
 #include "convert/TransferCheck.h"
 
+#include "base/ControlBytes.h"
 #include "base/Numbers.h"
 #include "base/Texts.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr qsizetype kBlockTrailer = 4;  // block digit and three checksum digits before ETX
+constexpr qsizetype kBlockBody = 132;   // between STX and ETX: 128 text bytes, the digit, three checksum digits
+
+// Whether a record of length bytes, the last eight of them in window, is text.
+template <std::size_t N>
+bool Holds(quint64 window, qsizetype length, const char (&text)[N]) {
+    constexpr std::size_t size = N - 1;
+    static_assert(size < 8, "the text fits the checker's window");
+    quint64 packed = 0;
+    for (std::size_t i = 0; i < size; ++i) packed = (packed << 8) | static_cast<unsigned char>(text[i]);
+    return length == static_cast<qsizetype>(size) && (window & ((quint64(1) << (8 * size)) - 1)) == packed;
+}
+
+// The counter nearest to expected whose block digit is digit, the later one on a
+// tie: a lost block makes the digit run ahead, a repeated one makes it run back.
+int NearestCounter(int expected, char digit) {
+    for (int distance = 0; distance <= 16; ++distance) {
+        if (BlockDigit(static_cast<unsigned>(expected + distance)) == digit) return expected + distance;
+        if (expected - distance >= 0 && BlockDigit(static_cast<unsigned>(expected - distance)) == digit)
+            return expected - distance;
+    }
+    return expected;
+}
+
+// The check of the blocks, fed by the removal loop as it reads. Every byte from an
+// STX on goes into a running XOR and a window of the last eight, so that at the
+// ETX the block's own digits can be compared with what it carried, and the
+// control records told by their text.
+//
+// What the line carries and how each piece is taken:
+//   STX "F00F000" ETX, STX "GC" ETX    the preambles: no block, nothing to say
+//   STX EOT                             the end record: likewise
+//   STX, 132 bytes, ETX                 a block: its digit and checksum are checked
+//   STX, any other length, ETX          a damaged block
+//   STX, no ETX before the next STX     a block that lost its ETX
+//   ETX, no STX, 4 or more text bytes   a block that lost its STX
+//   ETX, no STX, less text              a stray ETX outside the blocks
+//   any other text outside a block      text before, between or after the blocks
+// A damaged block and the piece after it are one block cut by a stray ETX or STX
+// when together they have a block's length, the stray byte put in or put in place
+// of one; the block keeps one number and one finding. A damaged block may or may
+// not have carried a counter: the next whole block's digit may stand for either
+// without a word, so one damage is told only once.
+class BlockChecker {
+public:
+    explicit BlockChecker(TransferFindings* findings) : m_findings(findings) {}
+
+    // Text bytes (above CR), the common case.
+    void Text(unsigned char c, qsizetype at) {
+        Take(c);
+        if (m_open < 0) MarkOutside(at);
+    }
+    void LineEnd(unsigned char c) { Take(c); }
+    // Control bytes other than STX, ETX, CR and LF. True for the EOT of the end
+    // record, which is framing, not text.
+    bool Control(unsigned char c, qsizetype at) {
+        if (c == kEot && m_open >= 0 && at == m_open + 1) {
+            m_open = -1;  // the end record
+            return true;
+        }
+        Take(c);
+        if (m_open < 0 && c != kEot) MarkOutside(at);
+        return false;
+    }
+    void Stx(qsizetype at) {
+        m_framed = true;
+        FlushPending();
+        if (m_open >= 0) {
+            ++m_blocks;
+            Hold(BlockFindingKind::NoEtx, m_open, at, true);  // unless this STX is a stray one in it
+        }
+        ReportOutside(m_recordsSeen ? BlockFindingKind::TextBetween : BlockFindingKind::TextBefore);
+        m_recordsSeen = true;
+        m_open = at;
+        m_xor = 0;
+        m_window = 0;
+    }
+    // True when the ETX closes a control record (a preamble), which is framing as
+    // a whole, text and all.
+    bool Etx(qsizetype at) {
+        m_framed = true;
+        bool control = false;
+        if (m_open >= 0) {
+            control = ClosedBlock(at);
+        } else if (Continues(BlockFindingKind::WrongLength, at)) {
+            m_pendingFinding.kind = BlockFindingKind::StrayEtx;
+            m_pendingFinding.end = at + 1;
+            ClearOutside();
+        } else if (m_outsideFirst >= 0 && at - m_outsideFirst >= kBlockTrailer) {
+            // Text that could hold a block's digit and checksum: a block whose STX
+            // was lost, running from the last ETX.
+            FlushPending();
+            ++m_blocks;
+            Hold(BlockFindingKind::NoStx, m_lastEtx + 1, at + 1, false);
+            ClearOutside();
+            m_recordsSeen = true;
+        } else {
+            MarkOutside(at);  // a stray ETX outside any block, and what little text came with it
+        }
+        m_lastEtx = at;
+        return control;
+    }
+    void Finish(qsizetype size) {
+        if (!m_framed) return;
+        FlushPending();
+        if (m_open >= 0) {
+            ++m_blocks;
+            Hold(BlockFindingKind::NoEtx, m_open, size, true);
+            FlushPending();
+        }
+        ReportOutside(m_recordsSeen ? BlockFindingKind::TrailingText : BlockFindingKind::TextBefore);
+    }
+    bool Framed() const { return m_framed; }
+
+private:
+    void Take(unsigned char c) {
+        m_xor ^= c;
+        m_window = (m_window << 8) | c;
+    }
+    void MarkOutside(qsizetype at) {
+        if (m_outsideFirst < 0) m_outsideFirst = at;
+        m_outsideLast = at;
+    }
+    void ClearOutside() { m_outsideFirst = m_outsideLast = -1; }
+    void ReportOutside(BlockFindingKind kind) {
+        if (m_outsideFirst < 0) return;
+        Add(kind, 0, m_outsideFirst, m_outsideLast + 1);
+        ClearOutside();
+    }
+
+    // The record from the open STX to the ETX at etx; true when it is a control record.
+    bool ClosedBlock(qsizetype etx) {
+        const qsizetype length = etx - m_open - 1;
+        const bool control = Holds(m_window, length, kPreamble1Text) || Holds(m_window, length, kPreamble2Text);
+        if (!control && Continues(BlockFindingKind::NoEtx, etx)) {
+            m_pendingFinding.kind = BlockFindingKind::StrayStx;
+            m_pendingFinding.end = etx + 1;
+        } else {
+            FlushPending();
+            if (!control) {
+                ++m_blocks;
+                if (length != kBlockBody)
+                    Hold(BlockFindingKind::WrongLength, m_open, etx + 1, true);
+                else
+                    CheckDigits(etx);
+            }
+        }
+        m_open = -1;
+        ClearOutside();
+        return control;
+    }
+    void CheckDigits(qsizetype etx) {
+        const auto byteAt = [this](int fromEnd) { return static_cast<char>((m_window >> (8 * fromEnd)) & 0xFF); };
+        const char digit = byteAt(3);
+        // The checksum covers the text and the digit, not the checksum digits.
+        const unsigned sum = (m_xor ^ static_cast<unsigned char>(byteAt(2)) ^ static_cast<unsigned char>(byteAt(1)) ^
+                              static_cast<unsigned char>(byteAt(0))) &
+                             0xFF;
+        const char carried[3] = {byteAt(2), byteAt(1), byteAt(0)};
+        const char computed[3] = {static_cast<char>('0' + sum / 100), static_cast<char>('0' + sum / 10 % 10),
+                                  static_cast<char>('0' + sum % 10)};
+        if (std::memcmp(carried, computed, 3) != 0 || digit < '0' || digit > '9') {
+            Add(BlockFindingKind::Checksum, m_blocks, m_open, etx + 1);
+            m_damaged = std::min(m_damaged + 1, kMostDamaged);
+            return;
+        }
+        // Any counter from the expected one to the expected one after every
+        // damaged block since the last whole one.
+        int found = -1;
+        for (int counter = m_counter; counter <= m_counter + m_damaged && found < 0; ++counter) {
+            if (BlockDigit(static_cast<unsigned>(counter)) == digit) found = counter;
+        }
+        if (found < 0) {
+            const int latest = m_counter + m_damaged;
+            found = NearestCounter(latest, digit);
+            BlockFinding finding;
+            finding.kind = found > latest ? BlockFindingKind::Lost : BlockFindingKind::Repeated;
+            finding.block = m_blocks;
+            finding.begin = m_open;
+            finding.end = etx + 1;
+            finding.digit = digit;
+            finding.expected = BlockDigit(static_cast<unsigned>(found > latest ? latest : m_counter));
+            m_findings->Add(finding);
+        }
+        m_counter = found + 1;
+        m_damaged = 0;
+    }
+    // A damaged block, told once what follows shows whether a stray byte cut it:
+    // at the next STX or ETX that does not continue it, or at the end.
+    void Hold(BlockFindingKind kind, qsizetype begin, qsizetype end, bool fromStx) {
+        m_pending = true;
+        m_pendingFromStx = fromStx;
+        m_pendingFinding = BlockFinding();
+        m_pendingFinding.kind = kind;
+        m_pendingFinding.block = m_blocks;
+        m_pendingFinding.begin = begin;
+        m_pendingFinding.end = end;
+        m_damaged = std::min(m_damaged + 1, kMostDamaged);
+    }
+    // Whether the piece up to end continues the held block of that kind: together
+    // they have a block's length, give or take the stray byte.
+    bool Continues(BlockFindingKind kind, qsizetype end) const {
+        if (!m_pending || !m_pendingFromStx || m_pendingFinding.kind != kind) return false;
+        const qsizetype body = end - m_pendingFinding.begin - 1;
+        return body == kBlockBody || body == kBlockBody + 1;
+    }
+    void FlushPending() {
+        if (!m_pending) return;
+        m_findings->Add(m_pendingFinding);
+        m_pending = false;
+    }
+    void Add(BlockFindingKind kind, int block, qsizetype begin, qsizetype end) {
+        BlockFinding finding;
+        finding.kind = kind;
+        finding.block = block;
+        finding.begin = begin;
+        finding.end = end;
+        m_findings->Add(finding);
+    }
+
+    static constexpr int kMostDamaged = 10;  // beyond ten, any digit fits anyway
+
+    TransferFindings* m_findings;
+    unsigned m_xor = 0;
+    quint64 m_window = 0;   // the last eight bytes since the STX
+    qsizetype m_open = -1;  // the open record's STX, -1 when none is open
+    qsizetype m_lastEtx = -1;
+    qsizetype m_outsideFirst = -1;  // text outside any record since the last one
+    qsizetype m_outsideLast = -1;
+    BlockFinding m_pendingFinding;
+    bool m_pending = false;
+    bool m_pendingFromStx = false;  // the held block began at its STX
+    int m_blocks = 0;               // blocks met so far
+    int m_counter = 0;              // the counter the next block carries when no damaged block had one
+    int m_damaged = 0;              // damaged blocks since the last whole one
+    bool m_framed = false;
+    bool m_recordsSeen = false;  // a block or record has begun: text outside is between or after them
+};
+
+}  // namespace
+
+TransferFindings RemoveFraming(QByteArray& bytes) {
+    // One pass with a write index: what a removal would have moved down is simply
+    // written lower; an ETX takes back the last four bytes written (a block's digit
+    // and checksum). The control records go whole: a preamble's ETX takes back its
+    // text, the end record's EOT is not written, so that a whole transfer leaves
+    // nothing of them for the parser to skip. The blocks are checked on the way.
+    TransferFindings findings;
+    BlockChecker check(&findings);
+    char* data = bytes.data();
+    const qsizetype size = bytes.size();
+    qsizetype written = 0;
+    qsizetype writtenAtStx = 0;
+    for (qsizetype read = 0; read < size; ++read) {
+        const char c = data[read];
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte > '\r') {  // the common case: text
+            data[written++] = c;
+            check.Text(byte, read);
+            continue;
+        }
+        if (c == kStx) {
+            check.Stx(read);
+            writtenAtStx = written;
+            continue;
+        }
+        if (c == '\r' || c == '\n') {
+            check.LineEnd(byte);
+            continue;
+        }
+        if (c == kEtx) {
+            if (check.Etx(read))
+                written = writtenAtStx;
+            else
+                written -= std::min(written, kBlockTrailer);
+            continue;
+        }
+        if (!check.Control(byte, read)) data[written++] = c;
+    }
+    check.Finish(size);
+    if (!check.Framed()) findings = TransferFindings();
+    bytes.truncate(written);
+    return findings;
+}
 
 namespace {
 

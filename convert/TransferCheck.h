@@ -47,6 +47,12 @@ struct TransferFindings {
     }
 };
 
+// Removes STX, CR and LF bytes, and each ETX together with the (up to) four bytes
+// before it: the block digit and the three checksum digits. Those are checked on
+// the way; the findings never change what is removed. The control records
+// (STX "F00F000" ETX, STX "GC" ETX, the end record STX EOT) are removed whole.
+TransferFindings RemoveFraming(QByteArray& bytes);
+
 // How many findings the warning names before it gives their count.
 inline constexpr int kTransferFindingsShown = 5;
 

@@ -14,46 +14,6 @@
 class RawDataPreparationTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void removesFraming_data() {
-        QTest::addColumn<QByteArray>("framed");
-        QTest::addColumn<QByteArray>("text");
-        QTest::newRow("two blocks") << QByteArray(
-                                           "\x02"
-                                           "ABCDEF"
-                                           "9123"
-                                           "\x03\r\n\x02"
-                                           "GH"
-                                           "0045"
-                                           "\x03\r\n")
-                                    << QByteArray("ABCDEFGH");
-        QTest::newRow("no framing") << QByteArray("_'S1_(K1_)1.550_") << QByteArray("_'S1_(K1_)1.550_");
-        // Nothing of the preambles and the end record is left for the parser to skip.
-        QTest::newRow("control records go whole") << QByteArray(
-                                                         "\x02"
-                                                         "F00F000\x03\r\n\x02"
-                                                         "GC\x03\r\n\x02"
-                                                         "ABCDEF9123\x03\r\n\x02\x04\r\n")
-                                                  << QByteArray("ABCDEF");
-        QTest::newRow("a damaged preamble is a block") << QByteArray(
-                                                              "\x02"
-                                                              "F00F00\x03"
-                                                              "xy")
-                                                       << QByteArray("F0xy");
-        QTest::newRow("ETX with fewer than four bytes before it") << QByteArray(
-                                                                         "ab\x03"
-                                                                         "cd")
-                                                                  << QByteArray("cd");
-        QTest::newRow("ETX takes bytes before a removed CR") << QByteArray("xyz12\r\n34\x03") << QByteArray("xyz");
-        QTest::newRow("lone line ends") << QByteArray("a\rb\nc\x02") << QByteArray("abc");
-        QTest::newRow("empty") << QByteArray() << QByteArray();
-    }
-    void removesFraming() {
-        QFETCH(QByteArray, framed);
-        QFETCH(QByteArray, text);
-        RemoveFraming(framed);
-        QCOMPARE(framed, text);
-    }
-
     void normalisesSigns_data() {
         QTest::addColumn<QByteArray>("raw");
         QTest::addColumn<QByteArray>("normalised");
