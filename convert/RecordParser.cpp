@@ -19,6 +19,10 @@ namespace {
 constexpr qsizetype kPrefixReach = 30;  // last offset at which a prefix may start
 constexpr qsizetype kFieldReach = 49;   // last offset at which a terminator may stand
 
+// The NTS-350 record stream's units.
+constexpr double kMetresPerMillimetre = 0.001;
+constexpr double kGonPerTenThousandth = 0.0001;
+
 // Where a field lies in the text.
 struct Field {
     const char* begin = nullptr;
@@ -97,6 +101,10 @@ public:
 private:
     bool ReadStation350(const char*& cursor, const char* end);
     bool ReadSightingOrPoint350(const char*& cursor, const char* end);
+    bool ReadSlopeSighting350(const char*& cursor, const char* end);
+    bool ReadAnglesSighting350(const char*& cursor, const char* end);
+    bool ReadPackedPoint350(const char*& cursor, const char* end);
+    bool ReadPoint350(const char*& cursor, const char* end);
     bool ReadCodeEntry350(const char*& cursor, const char* end);
     bool ReadCodeAndHeight350(const char*& cursor, const char* end);
     bool ReadNameHeightCode660(const char* line, const char* lineEnd);
@@ -120,6 +128,21 @@ private:
         m_record.x = m_record.y = m_record.z = 0.0;
         m_record.codeNumber = 0;
         m_record.kind = 0;
+    }
+    // The next field (see Extract) as a number times unit into value; false when
+    // there is no such field.
+    static bool ReadNumber(const char*& cursor, const char* end, double& value, double unit, const char* prefix,
+                           const char* terminators, bool skipFirst = false) {
+        Field field;
+        if (!Extract(cursor, end, field, prefix, terminators, skipFirst)) return false;
+        value = field.Number() * unit;
+        return true;
+    }
+    // An instrument or target height, checked as it is read.
+    bool ReadHeight(const char*& cursor, const char* end, const char* prefix, const char* terminators) {
+        if (!ReadNumber(cursor, end, m_record.height, 1.0, prefix, terminators)) return false;
+        CheckHeight(m_record.height);
+        return true;
     }
     void SwapAnglesIfAsked() {
         if (m_flags & FLAG_SWAP_ANGLES) std::swap(m_record.zenithAngle, m_record.direction);
@@ -238,9 +261,7 @@ bool Parser::ReadStation350(const char*& cursor, const char* end) {
     m_record.name = field.Bytes();
     if (!Extract(cursor, end, field, "(", "_", false)) return false;
     m_record.codeText = Code(field);
-    if (!Extract(cursor, end, field, ")", "_", false)) return false;
-    m_record.height = field.Number();
-    CheckHeight(m_record.height);
+    if (!ReadHeight(cursor, end, ")", "_")) return false;
     Add(Station);
     return true;
 }
@@ -256,62 +277,66 @@ bool Parser::ReadSightingOrPoint350(const char*& cursor, const char* end) {
     while (window < 5 && !AtEnd(cursor + window, end)) ++window;
     const std::string_view form(cursor, static_cast<std::size_t>(window));
     const auto has = [&form](char c) { return form.find(c) != std::string_view::npos; };
-
-    if (has('?')) {
-        // Slope distance in mm, zenith angle and direction in 1/10000 gon.
-        if (!Extract(cursor, end, field, "+", "mf", false)) return false;
-        m_record.slopeDistance = field.Number() * m_scaleFactor * 0.001;
-        if (*cursor != 'm') WarnUnits(Texts::kWarnFeet);
-        ++cursor;  // the unit letter
-        if (!Extract(cursor, end, field, nullptr, "+", false)) return false;
-        m_record.zenithAngle = field.Number() * 0.0001;
-        if (!Extract(cursor, end, field, "+", "gdm", false)) return false;
-        m_record.direction = field.Number() * 0.0001;
-        SwapAnglesIfAsked();
-        if (*cursor != 'g') WarnUnits(Texts::kWarnAngles);
-        if (!Extract(cursor, end, field, "+", "t*", false)) return false;
-        if (!ReadCodeAndHeight350(cursor, end)) return false;
-        Add(Measurement);
-        return true;
-    }
-    if (has('<')) {
-        if (!Extract(cursor, end, field, "<", "+", false)) return false;
-        m_record.zenithAngle = field.Number() * 0.0001;
-        if (!Extract(cursor, end, field, "+", "+", false)) return false;
-        m_record.direction = field.Number() * 0.0001;
-        if (!ReadCodeAndHeight350(cursor, end)) return false;
-        SwapAnglesIfAsked();
-        Add(Angles);
-        return true;
-    }
-    if (has('U')) {
-        // Packed point: each number carries its own sign, so terminators are
-        // looked for from the second character.
-        if (!Extract(cursor, end, field, "U", "+-", true)) return false;
-        m_record.x = field.Number() * 0.001;
-        if (!Extract(cursor, end, field, nullptr, "+-", true)) return false;
-        m_record.y = field.Number() * 0.001;
-        if (!Extract(cursor, end, field, nullptr, "mf", true)) return false;
-        m_record.z = field.Number() * 0.001;
-        if (*cursor != 'm') WarnUnits(Texts::kWarnFeet);
-        if (!Extract(cursor, end, field, "_*", "_", false)) return false;
-        qsizetype skip = 0;
-        while (skip < field.size && field.begin[skip] == ' ') ++skip;
-        m_record.codeText = Code(field.begin + skip, field.size - skip);
-        Add(Coordinates);
-        return true;
-    }
-    if (has(' ')) {
-        if (!Extract(cursor, end, field, "x", "_", false)) return false;
-        m_record.x = field.Number() * 0.001;
-        if (!Extract(cursor, end, field, "y", "_", false)) return false;
-        m_record.y = field.Number() * 0.001;
-        if (!Extract(cursor, end, field, "z", "_", false)) return false;
-        m_record.z = field.Number() * 0.001;
-        Add(Coordinates);
-        return true;
-    }
+    if (has('?')) return ReadSlopeSighting350(cursor, end);
+    if (has('<')) return ReadAnglesSighting350(cursor, end);
+    if (has('U')) return ReadPackedPoint350(cursor, end);
+    if (has(' ')) return ReadPoint350(cursor, end);
     return false;
+}
+
+// Slope distance in mm, zenith angle and direction in 1/10000 gon, then the
+// target's code and height.
+bool Parser::ReadSlopeSighting350(const char*& cursor, const char* end) {
+    Field field;
+    if (!Extract(cursor, end, field, "+", "mf", false)) return false;
+    m_record.slopeDistance = field.Number() * m_scaleFactor * kMetresPerMillimetre;
+    if (*cursor != 'm') WarnUnits(Texts::kWarnFeet);
+    ++cursor;  // the unit letter
+    if (!ReadNumber(cursor, end, m_record.zenithAngle, kGonPerTenThousandth, nullptr, "+") ||
+        !ReadNumber(cursor, end, m_record.direction, kGonPerTenThousandth, "+", "gdm"))
+        return false;
+    SwapAnglesIfAsked();
+    if (*cursor != 'g') WarnUnits(Texts::kWarnAngles);
+    if (!Extract(cursor, end, field, "+", "t*", false) || !ReadCodeAndHeight350(cursor, end)) return false;
+    Add(Measurement);
+    return true;
+}
+
+bool Parser::ReadAnglesSighting350(const char*& cursor, const char* end) {
+    if (!ReadNumber(cursor, end, m_record.zenithAngle, kGonPerTenThousandth, "<", "+") ||
+        !ReadNumber(cursor, end, m_record.direction, kGonPerTenThousandth, "+", "+") ||
+        !ReadCodeAndHeight350(cursor, end))
+        return false;
+    SwapAnglesIfAsked();
+    Add(Angles);
+    return true;
+}
+
+// «U+XXXXXXXXXX-YYYYYYYYY+ZZZZZZZZm_*CODE_», millimetres: each number carries its
+// own sign, so terminators are looked for from its second character.
+bool Parser::ReadPackedPoint350(const char*& cursor, const char* end) {
+    if (!ReadNumber(cursor, end, m_record.x, kMetresPerMillimetre, "U", "+-", true) ||
+        !ReadNumber(cursor, end, m_record.y, kMetresPerMillimetre, nullptr, "+-", true) ||
+        !ReadNumber(cursor, end, m_record.z, kMetresPerMillimetre, nullptr, "mf", true))
+        return false;
+    if (*cursor != 'm') WarnUnits(Texts::kWarnFeet);
+    Field field;
+    if (!Extract(cursor, end, field, "_*", "_", false)) return false;
+    qsizetype skip = 0;
+    while (skip < field.size && field.begin[skip] == ' ') ++skip;
+    m_record.codeText = Code(field.begin + skip, field.size - skip);
+    Add(Coordinates);
+    return true;
+}
+
+// «x+XXXXXXXXX_ y+YYYYYYYYY_ z+ZZZZZZZZZ_», millimetres.
+bool Parser::ReadPoint350(const char*& cursor, const char* end) {
+    if (!ReadNumber(cursor, end, m_record.x, kMetresPerMillimetre, "x", "_") ||
+        !ReadNumber(cursor, end, m_record.y, kMetresPerMillimetre, "y", "_") ||
+        !ReadNumber(cursor, end, m_record.z, kMetresPerMillimetre, "z", "_"))
+        return false;
+    Add(Coordinates);
+    return true;
 }
 
 // The end of both sightings: «_*CODE_» and «,HEIGHT_», the target height checked.
@@ -319,10 +344,7 @@ bool Parser::ReadCodeAndHeight350(const char*& cursor, const char* end) {
     Field field;
     if (!Extract(cursor, end, field, "_*", "_", false)) return false;
     m_record.codeText = Code(field);
-    if (!Extract(cursor, end, field, ",", "_", false)) return false;
-    m_record.height = field.Number();
-    CheckHeight(m_record.height);
-    return true;
+    return ReadHeight(cursor, end, ",", "_");
 }
 
 bool Parser::ReadCodeEntry350(const char*& cursor, const char* end) {
@@ -455,9 +477,7 @@ bool Parser::ReadNameHeightCode660(const char* line, const char* lineEnd) {
     Field field;
     if (!Extract(cursor, lineEnd, field, nullptr, ",", false)) return false;
     m_record.name = field.Bytes();
-    if (!Extract(cursor, lineEnd, field, ",", ",", false)) return false;
-    m_record.height = field.Number();
-    CheckHeight(m_record.height);
+    if (!ReadHeight(cursor, lineEnd, ",", ",")) return false;
     ReadOptionalCode(cursor, lineEnd);
     return true;
 }
@@ -465,9 +485,8 @@ bool Parser::ReadNameHeightCode660(const char* line, const char* lineEnd) {
 bool Parser::ReadAngles660(const char* line, const char* lineEnd, bool withDistance, quint16 mark) {
     if (lineEnd - line < kDataColumn) return false;
     const char* cursor = line + kDataColumn;
+    if (!ReadNumber(cursor, lineEnd, m_record.direction, 1.0, nullptr, ",")) return false;
     Field field;
-    if (!Extract(cursor, lineEnd, field, nullptr, ",", false)) return false;
-    m_record.direction = field.Number();
     if (!withDistance) {
         if (!RestOfLine(cursor, lineEnd, field)) return false;
         m_record.zenithAngle = field.Number();
@@ -475,8 +494,7 @@ bool Parser::ReadAngles660(const char* line, const char* lineEnd, bool withDista
         Add(Angles | mark);
         return true;
     }
-    if (!Extract(cursor, lineEnd, field, ",", ",", false)) return false;
-    m_record.zenithAngle = field.Number();
+    if (!ReadNumber(cursor, lineEnd, m_record.zenithAngle, 1.0, ",", ",")) return false;
     SwapAnglesIfAsked();
     if (!RestOfLine(cursor, lineEnd, field)) return false;
     m_record.slopeDistance = field.Number() * m_scaleFactor;
