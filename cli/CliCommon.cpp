@@ -123,13 +123,17 @@ void CliPrompter::ReportFileError(const FileError& error) {
     std::fputc('\n', stderr);
 }
 
-int FinishConversion(const CliPrompter& prompter, ConversionOutcome outcome, const ConversionReceipt& receipt) {
-    Print(stderr, ReceiptText(receipt, outcome));
+int FinishRun(const CliPrompter& prompter, ConversionOutcome outcome, const QByteArray& receiptLine, bool wroteFiles) {
+    Print(stderr, receiptLine);
     std::fputc('\n', stderr);
     // A script must notice a run whose data were read in a form they are not in,
     // and a run that left no file behind, whatever the reason.
     if (outcome != ConversionOutcome::Completed || prompter.failed || prompter.deviceMismatch) return kFailure;
-    return receipt.written.isEmpty() ? kFailure : kSuccess;
+    return wroteFiles ? kSuccess : kFailure;
+}
+
+int FinishConversion(const CliPrompter& prompter, ConversionOutcome outcome, const ConversionReceipt& receipt) {
+    return FinishRun(prompter, outcome, ReceiptText(receipt, outcome), !receipt.written.isEmpty());
 }
 
 bool Flushed(std::FILE* stream) {

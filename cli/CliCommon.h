@@ -40,10 +40,13 @@ public:
     void ReportFileError(const FileError& error) override;
 };
 
-// A conversion's end on the command line: the receipt on stderr, then the exit
-// code. A run fails when it wrote no file, when the data are in the other
-// instrument's form than "DeviceType" says (without "auto"), on an error and on a
-// refused question.
+// A run's end on the command line: its receipt line on stderr, then the exit
+// code. A run fails when it wrote no file (wroteFiles false), when the data are
+// in the other instrument's form than "DeviceType" says (without "auto"), on an
+// error and on a refused question.
+int FinishRun(const CliPrompter& prompter, ConversionOutcome outcome, const QByteArray& receiptLine, bool wroteFiles);
+
+// FinishRun for a conversion.
 int FinishConversion(const CliPrompter& prompter, ConversionOutcome outcome, const ConversionReceipt& receipt);
 
 // True when everything written to stream so far has gone out; flushes it first.

@@ -3,10 +3,12 @@
 #include "base/CurrentFile.h"
 #include "cli/CliCommon.h"
 #include "cli/CommandLine.h"
-#include "convert/RawDataPreparation.h"
+#include "convert/Conversion.h"
 #include "dxf/DxfExport.h"
 
 #include <QFileInfo>
+
+#include <optional>
 
 namespace Cli {
 
@@ -52,18 +54,12 @@ const char kConvertUsage[] =
     "soubor, data jsou ve tvaru jiného přístroje, než udává DeviceType (bez auto), chyba\n"
     "souboru nebo odmítnuté přepsání, 2 chybné použití.\n";
 
-bool ParseMode(const QString& text, ConversionMode& mode) {
-    if (text == QLatin1String("full"))
-        mode = ConversionMode::Full;
-    else if (text == QLatin1String("horizontal"))
-        mode = ConversionMode::HorizontalDistances;
-    else if (text == QLatin1String("headers"))
-        mode = ConversionMode::StationHeaders;
-    else if (text == QLatin1String("dxf"))
-        mode = ConversionMode::DxfExport;
-    else
-        return false;
-    return true;
+// The conversion mode a --mode names, if it names one.
+std::optional<ConversionMode> ParseMode(const QString& text) {
+    if (text == QLatin1String("full")) return ConversionMode::Full;
+    if (text == QLatin1String("horizontal")) return ConversionMode::HorizontalDistances;
+    if (text == QLatin1String("headers")) return ConversionMode::StationHeaders;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -73,9 +69,11 @@ int RunConvert(QStringList arguments) {
     CommandLine line;
     if (const std::optional<int> exit = ParseCommandLine(arguments, "convert", kConvertUsage, kOptions, line))
         return *exit;
-    ConversionMode mode = ConversionMode::Full;
-    if (line.Has("--mode") && !ParseMode(line.Value("--mode"), mode))
-        return UsageError(QStringLiteral("Neznámý režim %1.").arg(line.Value("--mode")), kConvertUsage);
+    const QString modeName = line.Has("--mode") ? line.Value("--mode") : QStringLiteral("full");
+    // "dxf" draws the points of the data instead of converting them.
+    const bool drawing = modeName == QLatin1String("dxf");
+    const std::optional<ConversionMode> mode = ParseMode(modeName);
+    if (!drawing && !mode) return UsageError(QStringLiteral("Neznámý režim %1.").arg(modeName), kConvertUsage);
     if (line.operands.size() != 1)
         return UsageError(QStringLiteral("Zadejte právě jeden soubor měřených dat."), kConvertUsage);
 
@@ -86,11 +84,14 @@ int RunConvert(QStringList arguments) {
     CliPrompter prompter;
     prompter.force = line.force;
     prompter.addMillion = line.million;
-    ConversionContext context{line.settings, currentFile, prompter, {}};
-    context.writeDxf = MakeDxfSink(context);
-    context.recogniseDevice = line.recogniseDevice;
-    const ConversionOutcome outcome = PrepareRawData(path, mode, context);
-    return FinishConversion(prompter, outcome, context.receipt);
+    ConversionContext context{line.settings, currentFile, prompter, line.recogniseDevice};
+    if (drawing) {
+        const DxfExportResult result = DrawMeasuredData(path, context);
+        return FinishRun(prompter, result.outcome, DrawingReceiptText(result.receipt, result.outcome),
+                         result.receipt.drawing == DrawingOutcome::Written);
+    }
+    const ConversionResult result = ConvertMeasuredData(path, *mode, context);
+    return FinishConversion(prompter, result.outcome, result.receipt);
 }
 
 }  // namespace Cli

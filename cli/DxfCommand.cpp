@@ -4,7 +4,6 @@
 #include "base/FileIo.h"
 #include "cli/CliCommon.h"
 #include "cli/CommandLine.h"
-#include "convert/Conversion.h"
 #include "dxf/DxfExport.h"
 
 #include <QFileInfo>
@@ -55,10 +54,10 @@ int RunDxf(QStringList arguments) {
     }
 
     CurrentFile currentFile;
-    ConversionContext context{line.settings, currentFile, prompter, {}};
-    context.writeDxf = MakeDxfSink(context);
-    const ConversionOutcome outcome = ExportXyzDxf(chosen, context);
-    return FinishConversion(prompter, outcome, context.receipt);
+    ConversionContext context{line.settings, currentFile, prompter};
+    const DxfExportResult result = ExportXyzDxf(chosen, context);
+    return FinishRun(prompter, result.outcome, DrawingReceiptText(result.receipt, result.outcome),
+                     result.receipt.drawing == DrawingOutcome::Written);
 }
 
 }  // namespace Cli

@@ -5,7 +5,7 @@
 #include "base/Texts.h"
 #include "cli/CliCommon.h"
 #include "cli/CommandLine.h"
-#include "convert/RawDataPreparation.h"
+#include "convert/Conversion.h"
 #include "serial/Reception.h"
 #include "serial/SerialLink.h"
 
@@ -126,10 +126,9 @@ int RunReceive(QStringList arguments) {
         const QString path = QFileInfo(target).absoluteFilePath();
         CurrentFile currentFile;
         currentFile.RememberChosenFile(path);
-        ConversionContext context{line.settings, currentFile, prompter, {}};
-        context.recogniseDevice = line.recogniseDevice;
-        const ConversionOutcome outcome = PrepareRawData(path, ConversionMode::Full, context);
-        return FinishConversion(prompter, outcome, context.receipt);
+        ConversionContext context{line.settings, currentFile, prompter, line.recogniseDevice};
+        const ConversionResult result = ConvertMeasuredData(path, ConversionMode::Full, context);
+        return FinishConversion(prompter, result.outcome, result.receipt);
     };
     switch (reception.Left()) {
         case ReceivedData::Whole: {

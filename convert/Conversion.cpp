@@ -1,31 +1,27 @@
 #include "convert/Conversion.h"
 
 #include "base/Cp1250.h"
-#include "base/Numbers.h"
 #include "base/OutputWriting.h"
 #include "base/Texts.h"
 #include "convert/MapaWriters.h"
-#include "convert/RecordParser.h"
-#include "convert/Reduction.h"
-
-#include <algorithm>
-#include <cmath>
 
 namespace {
 
 // One run's output files: the overwrite rule, creation, errors and showing.
 class OutputStep {
 public:
-    explicit OutputStep(ConversionContext& context) : m_context(context) {}
+    OutputStep(ConversionContext& context, QList<QByteArray>& written) : m_context(context), m_written(written) {}
 
     enum class Result { Written, Skipped, Refused };
+    // Whether "Zobrazit cílový soubor" shows the file once it is written.
+    enum class Shown { IfAsked, Never };
 
     // Writes file.basePath + extension with write(sink), through the one output
     // path: an existing file is replaced only after a "Yes" when the user asked to
     // be asked; "No" refuses the rest of the run. A file that cannot be written
     // whole is reported and skipped, and its old version stays.
     template <typename Writer>
-    Result Write(const char* extension, Writer write) {
+    Result Write(const char* extension, Writer write, Shown shown = Shown::IfAsked) {
         const QString path = m_context.file.basePath + QLatin1String(extension);
         switch (WriteOutputFile(path, m_context.settings.Has(FLAG_ASK_OVERWRITE), MessageIcon::Question,
                                 m_context.prompter, write)) {
@@ -38,8 +34,9 @@ public:
                 break;
         }
         const QByteArray name = Cp1250::FromUnicode(m_context.file.fileTitle + QLatin1String(extension));
-        m_context.receipt.written.append(name);
-        if (m_context.settings.Has(FLAG_SHOW_OUTPUT)) m_context.prompter.ShowOutputFile(path, name);
+        m_written.append(name);
+        if (shown == Shown::IfAsked && m_context.settings.Has(FLAG_SHOW_OUTPUT))
+            m_context.prompter.ShowOutputFile(path, name);
         return Result::Written;
     }
 
@@ -47,6 +44,7 @@ public:
 
 private:
     ConversionContext& m_context;
+    QList<QByteArray>& m_written;
     bool m_failed = false;
 };
 
@@ -61,77 +59,62 @@ const char* FieldBookExtension(ConversionMode mode) {
     }
 }
 
-}  // namespace
+// The files of mode, in their order; the receipt's list of written files grows as
+// they are written.
+ConversionOutcome WriteFiles(const MeasuredData& data, ConversionMode mode, ConversionContext& context,
+                             QList<QByteArray>& written) {
+    const ConversionSettings& settings = context.settings;
+    const SurveyRecordList& records = data.parsed.records;
+    const bool full = mode == ConversionMode::Full;
+    OutputStep output(context, written);
 
-ConversionOutcome RunConversion(RawDataBuffer buffer, ConversionMode mode, ConversionContext& context) {
-    ConversionSettings& settings = context.settings;
-    Prompter& prompter = context.prompter;
-
-    if (mode == ConversionMode::Full) {
-        const Answer answer = prompter.Ask(Topic::Corrections, Text(Texts::kAskCorrections),
-                                           MessageButtons::YesNoCancel, MessageIcon::Question);
-        if (answer == Answer::Cancel) return ConversionOutcome::Stopped;
-        // Whether the sheet is confirmed or not, the run goes on with what the
-        // settings hold afterwards.
-        if (answer == Answer::No) prompter.RunParameterSheet(settings);
+    if (full && data.deviceType == static_cast<quint16>(DeviceType::Nts350) && settings.Has(FLAG_KEEP_200)) {
+        // The copy is the exact text that was parsed; a copy that could not be
+        // written whole stops the conversion, as one that cannot be created does.
+        const QByteArray& text = data.preparedText;
+        const auto result = output.Write(
+            ".200", [&](ByteSink& sink) { sink.Write(text.constData(), static_cast<std::size_t>(text.size())); },
+            OutputStep::Shown::Never);
+        if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
+        if (result == OutputStep::Result::Skipped) return ConversionOutcome::Failed;
     }
 
-    const double correction = ProjectionReduction(settings.jx, settings.jy) + HeightReduction(settings.jh);
-    if (!std::isfinite(correction)) {
-        // A mean height at or below about -3 188 698.58 m: every distance would
-        // come out as «nan».
-        prompter.Tell(TextWith(Texts::kBadMeanHeight, Numbers::FormatFixed(settings.jh, 3)));
-        return ConversionOutcome::Failed;
-    }
-    const double scaleFactor = ScaleFactor(correction);
-
-    ParsedRecords parsed = ParseRecords(buffer.bytes.constData(), buffer.bytes.size(), settings.deviceType,
-                                        settings.flag, scaleFactor, prompter);
-    buffer.bytes = QByteArray();
-    const SurveyRecordList& records = parsed.records;
-    context.receipt.deviceType = settings.deviceType;
-    context.receipt.Count(parsed, settings.orMarker);
-
-    OutputStep output(context);
-    if (parsed.stationAndSightingCount > 0 && mode != ConversionMode::DxfExport) {
+    if (data.parsed.stationAndSightingCount > 0) {
         const auto result = output.Write(FieldBookExtension(mode), [&](ByteSink& sink) {
-            WriteFieldBook(records, mode, settings, correction, sink);
+            WriteFieldBook(records, mode, settings, data.correctionMmPerKm, sink);
         });
         if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
     }
 
     const qsizetype pointCount =
-        static_cast<qsizetype>(records.size()) - parsed.stationAndSightingCount - parsed.codeEntryCount;
-    if (mode == ConversionMode::Full && pointCount > 0) {
-        const bool addMillion = prompter.Ask(Topic::Million, Text(Texts::kAskMillion), MessageButtons::YesNo,
-                                             MessageIcon::Question) == Answer::Yes;
+        static_cast<qsizetype>(records.size()) - data.parsed.stationAndSightingCount - data.parsed.codeEntryCount;
+    if (full && pointCount > 0) {
+        const bool addMillion = context.prompter.Ask(Topic::Million, Text(Texts::kAskMillion), MessageButtons::YesNo,
+                                                     MessageIcon::Question) == Answer::Yes;
         const auto result =
             output.Write(".asc", [&](ByteSink& sink) { WriteCoordinateList(records, settings, addMillion, sink); });
         if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
     }
 
-    if (mode == ConversionMode::Full && parsed.codeEntryCount > 0) {
+    if (full && data.parsed.codeEntryCount > 0) {
         const auto result = output.Write(".cod", [&](ByteSink& sink) { WriteCodeList(records, sink); });
         if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
     }
-
-    if (mode == ConversionMode::DxfExport) return DrawRecords(records, context);
     return output.Failed() ? ConversionOutcome::Failed : ConversionOutcome::Completed;
 }
 
-ConversionOutcome DrawRecords(const SurveyRecordList& records, ConversionContext& context) {
-    ConversionReceipt& receipt = context.receipt;
-    receipt.drawingFile = Cp1250::FromUnicode(context.file.fileTitle + QStringLiteral(".dxf"));
-    receipt.drawnPoints = std::count_if(records.begin(), records.end(),
-                                        [](const SurveyRecord& record) { return record.Is(Coordinates); });
-    receipt.drawing = context.writeDxf ? context.writeDxf(records) : DrawingOutcome::Failed;
-    switch (receipt.drawing) {
-        case DrawingOutcome::Written:
-            receipt.written.append(receipt.drawingFile);
-            return ConversionOutcome::Completed;
-        case DrawingOutcome::Refused:
-            return ConversionOutcome::Stopped;
-        default:
-            return ConversionOutcome::Failed;
-    }
+}  // namespace
+
+ConversionResult RunConversion(const MeasuredData& data, ConversionMode mode, ConversionContext& context) {
+    ConversionResult result;
+    result.receipt.read.Count(data, context.settings.orMarker);
+    result.outcome = WriteFiles(data, mode, context, result.receipt.written);
+    return result;
+}
+
+ConversionResult ConvertMeasuredData(const QString& path, ConversionMode mode, ConversionContext& context) {
+    const Corrections corrections = mode == ConversionMode::Full ? Corrections::Confirmed : Corrections::AsStored;
+    const MeasuredData data = ReadRecords(path, context, corrections);
+    if (!data) return ConversionResult{data.outcome, {}};
+    return RunConversion(data, mode, context);
 }

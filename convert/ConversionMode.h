@@ -1,11 +1,9 @@
 #pragma once
-// What a conversion run produces: F1/F3 write the field book, coordinate and code
-// lists; the tools write horizontal distances or station headers; the DXF export
-// hands its points to the drawing. 2 is not used.
+// What a conversion writes: F1 and F3 the field book, coordinate and code lists;
+// the tools horizontal distances or station headers.
 
 enum class ConversionMode : unsigned {
-    Full = 0,                 // ".zap", ".asc", ".cod"
-    HorizontalDistances = 1,  // ".vod"
-    StationHeaders = 3,       // ".pol"
-    DxfExport = 4,            // ".dxf" through the DXF writer
+    Full,                 // ".zap", ".asc", ".cod" (and the ".200" copy)
+    HorizontalDistances,  // ".vod"
+    StationHeaders,       // ".pol"
 };

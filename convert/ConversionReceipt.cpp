@@ -4,12 +4,13 @@
 #include "base/Texts.h"
 #include "convert/DeviceRecognition.h"
 #include "convert/MapaWriters.h"
-#include "convert/RecordParser.h"
 
 #include <algorithm>
 
-void ConversionReceipt::Count(const ParsedRecords& parsedRecords, const QByteArray& orMarker) {
+void ReadingReceipt::Count(const MeasuredData& data, const QByteArray& orMarker) {
     parsed = true;
+    deviceType = data.deviceType;
+    const ParsedRecords& parsedRecords = data.parsed;
     for (const SurveyRecord& record : parsedRecords.records) {
         if (record.Is(Station)) {
             ++stations;
@@ -30,6 +31,8 @@ void ConversionReceipt::Count(const ParsedRecords& parsedRecords, const QByteArr
     abandonedRecords = parsedRecords.abandonedRecords;
     unconvertedLines = parsedRecords.unconvertedLines;
     otherUnconvertedLines = parsedRecords.otherUnconvertedLines;
+    blockFindings = data.findings.count;
+    findingsText = TransferFindingsText(data.findings);
 }
 
 namespace {
@@ -38,7 +41,7 @@ namespace {
 constexpr qsizetype kKeywordsShown = 8;
 
 // «, nepřevedené řádky: XYZ 3, JOB 1», or nothing when every line was read.
-QByteArray UnconvertedText(const ConversionReceipt& receipt) {
+QByteArray UnconvertedText(const ReadingReceipt& receipt) {
     if (receipt.unconvertedLines.isEmpty() && receipt.otherUnconvertedLines == 0) return {};
     QList<UnconvertedLines> lines = receipt.unconvertedLines;
     std::stable_sort(lines.begin(), lines.end(),
@@ -59,18 +62,7 @@ QByteArray UnconvertedText(const ConversionReceipt& receipt) {
 
 }  // namespace
 
-QByteArray NothingWrittenText(const ConversionReceipt& receipt, ConversionOutcome outcome) {
-    switch (receipt.drawing) {
-        case DrawingOutcome::NoPoints:
-            return Text(Texts::kDrawingNoPoints);
-        case DrawingOutcome::Refused:
-            return TextFilled(Texts::kDrawingRefused, {receipt.drawingFile});
-        case DrawingOutcome::Failed:
-            return TextFilled(Texts::kDrawingFailed, {receipt.drawingFile});
-        case DrawingOutcome::None:
-        case DrawingOutcome::Written:
-            break;
-    }
+QByteArray NothingWrittenText(const ReadingReceipt& read, ConversionOutcome outcome) {
     switch (outcome) {
         case ConversionOutcome::Stopped:
             return Text(Texts::kRunStopped);
@@ -79,36 +71,35 @@ QByteArray NothingWrittenText(const ConversionReceipt& receipt, ConversionOutcom
         case ConversionOutcome::Completed:
             break;
     }
-    const int recognised = receipt.stations + receipt.orientationSightings + receipt.distanceSightings +
-                           receipt.angleSightings + receipt.points + receipt.codeEntries;
-    if (recognised == 0) return TextFilled(Texts::kNothingRecognised, {DeviceName(receipt.deviceType)});
+    const int recognised = read.stations + read.orientationSightings + read.distanceSightings + read.angleSightings +
+                           read.points + read.codeEntries;
+    if (recognised == 0) return TextFilled(Texts::kNothingRecognised, {DeviceName(read.deviceType)});
     return Text(Texts::kNoStationsOrSightings);
 }
 
-QByteArray ReceiptText(const ConversionReceipt& receipt, ConversionOutcome outcome) {
+QByteArray ReadingText(const ReadingReceipt& read) {
     QByteArray text;
-    if (receipt.parsed) {
-        text =
-            TextFilled(Texts::kReceipt,
-                       {Numbers::FormatInteger(receipt.stations), Numbers::FormatInteger(receipt.orientationSightings),
-                        Numbers::FormatInteger(receipt.distanceSightings),
-                        Numbers::FormatInteger(receipt.angleSightings), Numbers::FormatInteger(receipt.points),
-                        Numbers::FormatInteger(receipt.codeEntries), Numbers::FormatInteger(receipt.skippedBytes),
-                        Numbers::FormatInteger(receipt.abandonedRecords), UnconvertedText(receipt)});
+    if (read.parsed) {
+        text = TextFilled(Texts::kReceipt,
+                          {Numbers::FormatInteger(read.stations), Numbers::FormatInteger(read.orientationSightings),
+                           Numbers::FormatInteger(read.distanceSightings), Numbers::FormatInteger(read.angleSightings),
+                           Numbers::FormatInteger(read.points), Numbers::FormatInteger(read.codeEntries),
+                           Numbers::FormatInteger(read.skippedBytes), Numbers::FormatInteger(read.abandonedRecords),
+                           UnconvertedText(read)});
         text += ' ';
     }
-    if (receipt.blockFindings > 0) {
-        text += TextFilled(Texts::kReceiptBlockFindings, {Counted(receipt.blockFindings, Texts::kErrorsNoun)});
+    if (read.blockFindings > 0) {
+        text += TextFilled(Texts::kReceiptBlockFindings, {Counted(read.blockFindings, Texts::kErrorsNoun)});
         text += ' ';
-    }
-    if (receipt.drawing == DrawingOutcome::Written) {
-        text += TextFilled(Texts::kReceiptDrawn, {Counted(receipt.drawnPoints, Texts::kPointsNoun)});
-        text += ' ';
-    }
-    if (receipt.written.isEmpty()) {
-        text += TextFilled(Texts::kNothingWritten, {NothingWrittenText(receipt, outcome)});
-    } else {
-        text += TextFilled(Texts::kReceiptWritten, {receipt.written.join(", ")});
     }
     return text;
+}
+
+QByteArray WrittenText(const QList<QByteArray>& written, const QByteArray& whyNone) {
+    if (written.isEmpty()) return TextFilled(Texts::kNothingWritten, {whyNone});
+    return TextFilled(Texts::kReceiptWritten, {written.join(", ")});
+}
+
+QByteArray ReceiptText(const ConversionReceipt& receipt, ConversionOutcome outcome) {
+    return ReadingText(receipt.read) + WrittenText(receipt.written, NothingWrittenText(receipt.read, outcome));
 }

@@ -1,6 +1,9 @@
 #include "convert/DeviceRecognition.h"
 
+#include "base/Cp1250.h"
 #include "base/Texts.h"
+
+#include <QFileInfo>
 
 #include <cstring>
 
@@ -40,4 +43,21 @@ QByteArray DeviceName(quint16 deviceType) {
     if (deviceType == static_cast<quint16>(DeviceType::Nts350)) return Text(Texts::kNts350);
     if (deviceType == static_cast<quint16>(DeviceType::Nts660)) return Text(Texts::kNts660);
     return TextFilled(Texts::kUnknownDevice, {QByteArray::number(deviceType)});
+}
+
+quint16 ChooseDevice(const QString& path, const QByteArray& bytes, quint16 stored, bool recognise, Prompter& prompter) {
+    const std::optional<DeviceType> recognised = RecogniseDevice(bytes);
+    if (recognise) {
+        const quint16 used = recognised ? static_cast<quint16>(*recognised) : stored;
+        prompter.Tell(TextFilled(recognised ? Texts::kDeviceRecognised : Texts::kDeviceNotRecognised,
+                                 {DeviceName(used), QByteArray::number(used)}),
+                      MessageIcon::Information, Topic::Notice);
+        return used;
+    }
+    if (!recognised || static_cast<quint16>(*recognised) == stored) return stored;
+    const QByteArray text =
+        TextFilled(Texts::kAskDeviceMismatch, {Cp1250::FromUnicode(QFileInfo(path).fileName()),
+                                               DeviceName(static_cast<quint16>(*recognised)), DeviceName(stored)});
+    const Answer answer = prompter.Ask(Topic::DeviceMismatch, text, MessageButtons::YesNo, MessageIcon::Question);
+    return answer == Answer::Yes ? static_cast<quint16>(*recognised) : stored;
 }

@@ -7,8 +7,10 @@
 // anything else fits neither. The form is named by its "DeviceType".
 
 #include "base/ConversionSettings.h"
+#include "base/Prompter.h"
 
 #include <QByteArray>
+#include <QString>
 
 #include <optional>
 
@@ -17,3 +19,10 @@ std::optional<DeviceType> RecogniseDevice(const QByteArray& bytes);
 // The instrument's name for a "DeviceType" value (Windows-1250), such as
 // «NTS-660»; any other stored value is named as unknown with its number.
 QByteArray DeviceName(quint16 deviceType);
+
+// The form a run reads the data of the file at path in: the recognised one when
+// recognise is set (tarvo-cli --set DeviceType=auto; told which it was), or when
+// the data clearly come from the other instrument than stored ("DeviceType") and
+// the user agrees to read them so this time (asked); otherwise stored. Data that
+// fit neither form are read as stored.
+quint16 ChooseDevice(const QString& path, const QByteArray& bytes, quint16 stored, bool recognise, Prompter& prompter);

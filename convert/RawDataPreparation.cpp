@@ -1,17 +1,8 @@
 #include "convert/RawDataPreparation.h"
 
-#include "base/Cp1250.h"
-#include "base/FileIo.h"
-#include "base/OutputWriting.h"
-#include "base/Texts.h"
-#include "convert/Conversion.h"
-#include "convert/DeviceRecognition.h"
-
-#include <QFileInfo>
-
 #include <algorithm>
 #include <cstring>
-#include <optional>
+#include <utility>
 
 namespace {
 
@@ -109,89 +100,9 @@ QByteArray NormaliseSigns(QByteArray bytes) {
     return bytes;
 }
 
-namespace {
-
-// The instrument a run converts as, when it is not the stored "DeviceType": put
-// back at the end of the run unless the parameter sheet has set a type since.
-class DeviceForThisRun {
-public:
-    explicit DeviceForThisRun(ConversionSettings& settings) : m_settings(settings), m_stored(settings.deviceType) {}
-    ~DeviceForThisRun() {
-        if (m_used && m_settings.deviceType == m_usedType) m_settings.deviceType = m_stored;
-    }
-    DeviceForThisRun(const DeviceForThisRun&) = delete;
-    DeviceForThisRun& operator=(const DeviceForThisRun&) = delete;
-
-    void Use(DeviceType type) {
-        m_used = true;
-        m_usedType = static_cast<quint16>(type);
-        m_settings.deviceType = m_usedType;
-    }
-
-private:
-    ConversionSettings& m_settings;
-    quint16 m_stored;
-    quint16 m_usedType = 0;
-    bool m_used = false;
-};
-
-// Decides the instrument of the run from what the data look like: on its own
-// (recogniseDevice, saying which) or by asking when they clearly come from the
-// other one. Data that fit neither are left to "DeviceType".
-void ChooseDevice(const QString& path, const QByteArray& bytes, ConversionContext& context, DeviceForThisRun& device) {
-    const std::optional<DeviceType> recognised = RecogniseDevice(bytes);
-    const quint16 stored = context.settings.deviceType;
-    if (context.recogniseDevice) {
-        const quint16 used = recognised ? static_cast<quint16>(*recognised) : stored;
-        if (recognised) device.Use(*recognised);
-        context.prompter.Tell(TextFilled(recognised ? Texts::kDeviceRecognised : Texts::kDeviceNotRecognised,
-                                         {DeviceName(used), QByteArray::number(used)}),
-                              MessageIcon::Information, Topic::Notice);
-        return;
-    }
-    if (!recognised || static_cast<quint16>(*recognised) == stored) return;
-    const QByteArray text =
-        TextFilled(Texts::kAskDeviceMismatch, {Cp1250::FromUnicode(QFileInfo(path).fileName()),
-                                               DeviceName(static_cast<quint16>(*recognised)), DeviceName(stored)});
-    if (context.prompter.Ask(Topic::DeviceMismatch, text, MessageButtons::YesNo, MessageIcon::Question) == Answer::Yes)
-        device.Use(*recognised);
-}
-
-}  // namespace
-
-ConversionOutcome PrepareRawData(const QString& path, ConversionMode mode, ConversionContext& context) {
-    context.receipt = ConversionReceipt();
-    RawDataBuffer buffer;
-    if (const FileError error = ReadWholeFile(path, buffer.bytes)) {
-        context.prompter.ReportFileError(error);
-        return ConversionOutcome::Failed;
-    }
-    DeviceForThisRun device(context.settings);
-    ChooseDevice(path, buffer.bytes, context, device);
-    if (context.settings.deviceType != static_cast<quint16>(DeviceType::Nts350))
-        return RunConversion(std::move(buffer), mode, context);
-
-    const TransferFindings findings = RemoveFraming(buffer.bytes);
-    if (findings.Any()) {
-        context.receipt.blockFindings = findings.count;
-        context.receipt.findingsText = TransferFindingsText(findings);
-        context.prompter.Tell(context.receipt.findingsText, MessageIcon::Exclamation, Topic::TransferFindings);
-    }
-    buffer.bytes = NormaliseSigns(std::move(buffer.bytes));
-    buffer.bytes.squeeze();  // give back what the framing and signs took
-
-    if (context.settings.Has(FLAG_KEEP_200) && mode == ConversionMode::Full) {
-        const QString copyPath = context.file.basePath + QStringLiteral(".200");
-        // The copy is the exact text that is converted; a copy that could not be
-        // written whole stops the conversion, as one that cannot be created does.
-        const OutputWritten copy =
-            WriteOutputFile(copyPath, context.settings.Has(FLAG_ASK_OVERWRITE), MessageIcon::Question, context.prompter,
-                            [&](ByteSink& sink) {
-                                sink.Write(buffer.bytes.constData(), static_cast<std::size_t>(buffer.bytes.size()));
-                            });
-        if (copy == OutputWritten::Refused) return ConversionOutcome::Stopped;
-        if (copy == OutputWritten::Failed) return ConversionOutcome::Failed;
-        context.receipt.written.append(Cp1250::FromUnicode(context.file.fileTitle + QStringLiteral(".200")));
-    }
-    return RunConversion(std::move(buffer), mode, context);
+TransferFindings PrepareRawData(QByteArray& bytes) {
+    const TransferFindings findings = RemoveFraming(bytes);
+    bytes = NormaliseSigns(std::move(bytes));
+    bytes.squeeze();  // give back what the framing and signs took
+    return findings;
 }

@@ -1,28 +1,80 @@
 #include "dxf/DxfExport.h"
 
-#include "convert/RawDataPreparation.h"
-#include "dxf/DxfWriter.h"
+#include "base/Cp1250.h"
+#include "base/Texts.h"
+#include "convert/MeasuredData.h"
 #include "dxf/XyzTextList.h"
 
-DxfSink MakeDxfSink(ConversionContext& context) {
-    return [&context](const SurveyRecordList& records) {
-        return WriteDxf(context.file.basePath, records, context.settings, context.prompter);
-    };
+#include <algorithm>
+
+namespace {
+
+// Draws result.records into context.file.basePath + ".dxf" and says what became
+// of the drawing.
+void Draw(DxfExportResult& result, ConversionContext& context) {
+    DrawingReceipt& receipt = result.receipt;
+    receipt.drawingFile = Cp1250::FromUnicode(context.file.fileTitle + QStringLiteral(".dxf"));
+    receipt.drawnPoints = std::count_if(result.records.begin(), result.records.end(),
+                                        [](const SurveyRecord& record) { return record.Is(Coordinates); });
+    receipt.drawing = WriteDxf(context.file.basePath, result.records, context.settings, context.prompter);
+    switch (receipt.drawing) {
+        case DrawingOutcome::Written:
+            result.outcome = ConversionOutcome::Completed;
+            break;
+        case DrawingOutcome::Refused:
+            result.outcome = ConversionOutcome::Stopped;
+            break;
+        default:
+            result.outcome = ConversionOutcome::Failed;
+            break;
+    }
 }
 
-ConversionOutcome ExportXyzDxf(const QString& chosenPath, ConversionContext& context) {
+}  // namespace
+
+DxfExportResult DrawMeasuredData(const QString& path, ConversionContext& context) {
+    DxfExportResult result;
+    MeasuredData data = ReadRecords(path, context, Corrections::AsStored);
+    if (!data) {
+        result.outcome = data.outcome;
+        return result;
+    }
+    result.receipt.read.Count(data, context.settings.orMarker);
+    result.records = std::move(data.parsed.records);
+    Draw(result, context);
+    return result;
+}
+
+DxfExportResult ExportXyzDxf(const QString& chosenPath, ConversionContext& context) {
     bool textList = false;
     if (!chosenPath.isEmpty()) {
         // Only the lower-case extension means a text list.
         textList = CurrentFile::ExtensionOf(chosenPath) == QLatin1String("txt");
         context.file.RememberChosenFile(chosenPath);
     }
-    if (context.file.basePath.isEmpty()) return ConversionOutcome::Stopped;
-    if (!context.writeDxf) context.writeDxf = MakeDxfSink(context);
-    if (!textList)
-        return PrepareRawData(context.file.basePath + QStringLiteral(".sdt"), ConversionMode::DxfExport, context);
+    if (context.file.basePath.isEmpty()) return DxfExportResult();
+    if (!textList) return DrawMeasuredData(context.file.basePath + QStringLiteral(".sdt"), context);
 
-    SurveyRecordList records;
-    ReadXyzTextList(context.file.basePath + QStringLiteral(".txt"), records, context.prompter);
-    return DrawRecords(records, context);
+    DxfExportResult result;
+    ReadXyzTextList(context.file.basePath + QStringLiteral(".txt"), result.records, context.prompter);
+    Draw(result, context);
+    return result;
+}
+
+QByteArray DrawingReceiptText(const DrawingReceipt& receipt, ConversionOutcome outcome) {
+    QByteArray text = ReadingText(receipt.read);
+    switch (receipt.drawing) {
+        case DrawingOutcome::Written:
+            return text + TextFilled(Texts::kReceiptDrawn, {Counted(receipt.drawnPoints, Texts::kPointsNoun)}) + ' ' +
+                   WrittenText({receipt.drawingFile}, {});
+        case DrawingOutcome::NoPoints:
+            return text + WrittenText({}, Text(Texts::kDrawingNoPoints));
+        case DrawingOutcome::Refused:
+            return text + WrittenText({}, TextFilled(Texts::kDrawingRefused, {receipt.drawingFile}));
+        case DrawingOutcome::Failed:
+            return text + WrittenText({}, TextFilled(Texts::kDrawingFailed, {receipt.drawingFile}));
+        case DrawingOutcome::None:
+            break;
+    }
+    return text + WrittenText({}, NothingWrittenText(receipt.read, outcome));
 }

@@ -1,21 +1,43 @@
 #pragma once
-// The DXF export command below its dialog: choosing the source of the points (a
-// text list or the measured data of the chosen file), remembering the chosen file
-// and drawing basePath + ".dxf".
+// The DXF export below its dialog: the points of a text list, or of the measured
+// data ReadRecords reads, drawn into basePath + ".dxf"; and the drawing's receipt.
 
-#include "convert/Conversion.h"
+#include "base/SurveyRecord.h"
+#include "convert/ConversionContext.h"
+#include "convert/ConversionReceipt.h"
+#include "dxf/DxfWriter.h"
 
+#include <QByteArray>
 #include <QString>
 
-// chosenPath is the file picked in the open dialog, or empty when the current file
-// is to be used. A chosen file whose extension is exactly "txt" is read as a text
-// list; any other (".TXT" included) selects the measured data basePath + ".sdt",
-// converted in the DxfExport mode. The current file is always measured data.
-// Completed only when the drawing was written; Stopped when the user refused to
-// replace it, or when nothing was chosen and no file is remembered; Failed
-// otherwise (already told). context.receipt says what was drawn and written, and
-// context.writeDxf, when set, draws (the DXF writer when not).
-ConversionOutcome ExportXyzDxf(const QString& chosenPath, ConversionContext& context);
+// What a drawing run read and drew.
+struct DrawingReceipt {
+    ReadingReceipt read;  // what was read from measured data; nothing for a text list
+    DrawingOutcome drawing = DrawingOutcome::None;
+    QByteArray drawingFile;  // the drawing's file name and extension, once one was made
+    qint64 drawnPoints = 0;  // points in the drawing
+};
 
-// The DXF writer as a conversion run's sink: draws into the context's current file.
-DxfSink MakeDxfSink(ConversionContext& context);
+struct DxfExportResult {
+    ConversionOutcome outcome = ConversionOutcome::Stopped;  // Completed only when the drawing was written
+    DrawingReceipt receipt;
+    SurveyRecordList records;  // what the drawing was made from, for showing it
+};
+
+// chosenPath is the file picked in the open dialog, or empty when the current file
+// is to be used; a chosen file becomes the current one. A chosen file whose
+// extension is exactly "txt" is read as a text list; any other (".TXT" included)
+// selects the measured data basePath + ".sdt". The current file is always
+// measured data. Stopped when the user refused to replace the drawing, or when
+// nothing was chosen and no file is remembered; Failed otherwise (already told).
+DxfExportResult ExportXyzDxf(const QString& chosenPath, ConversionContext& context);
+
+// Draws the points of the measured-data file at path, which is read as any
+// conversion reads it but asks nothing about the corrections and writes no MAPA2
+// file (tarvo-cli convert --mode dxf).
+DxfExportResult DrawMeasuredData(const QString& path, ConversionContext& context);
+
+// The receipt as one line: what was read from measured data, the points drawn
+// (once the drawing was written), then the drawing written, or that none was
+// and why.
+QByteArray DrawingReceiptText(const DrawingReceipt& receipt, ConversionOutcome outcome);

@@ -10,9 +10,17 @@
 #include "base/ConversionSettings.h"
 #include "base/Prompter.h"
 #include "base/SurveyRecord.h"
-#include "convert/ConversionReceipt.h"
 
 #include <QString>
+
+// What became of a DXF drawing.
+enum class DrawingOutcome {
+    None,      // no drawing was made
+    Written,   // the whole drawing was written
+    NoPoints,  // no point to draw (told), no file touched
+    Refused,   // the user refused to replace the existing drawing
+    Failed,    // a file error (reported); the old file stays
+};
 
 // Writes the drawing, asking before it replaces a file when FLAG_ASK_OVERWRITE is
 // set. Written only when the whole drawing was written; a list without a point

@@ -131,17 +131,16 @@ QString CommandController::ChooseFile(FileDialogRequest request, FileKind kind) 
 }
 
 void CommandController::Convert(const QString& path, ConversionMode mode) {
-    if (!m_core.prepareRawData) return;
-    ConversionContext context{m_settings, m_file, m_prompter, {}};
-    if (m_core.makeDxfSink) context.writeDxf = m_core.makeDxfSink(context);
-    const ConversionOutcome outcome = m_core.prepareRawData(path, mode, context);
-    const ConversionReceipt& receipt = context.receipt;
-    Q_EMIT ConversionReported(ReceiptText(receipt, outcome), receipt.findingsText);
+    if (!m_core.convert) return;
+    ConversionContext context{m_settings, m_file, m_prompter};
+    const ConversionResult result = m_core.convert(path, mode, context);
+    const ConversionReceipt& receipt = result.receipt;
+    Q_EMIT ConversionReported(ReceiptText(receipt, result.outcome), receipt.read.findingsText);
     // A run that went through and still wrote nothing would otherwise pass in
     // silence; cancelled and failed runs have said their word already.
-    if (outcome == ConversionOutcome::Completed && receipt.parsed && receipt.written.isEmpty())
-        m_prompter.Tell(TextFilled(Texts::kNothingWritten, {NothingWrittenText(receipt, outcome)}),
-                        MessageIcon::Exclamation, Topic::Summary);
+    if (result.outcome == ConversionOutcome::Completed && receipt.read.parsed && receipt.written.isEmpty())
+        m_prompter.Tell(WrittenText({}, NothingWrittenText(receipt.read, result.outcome)), MessageIcon::Exclamation,
+                        Topic::Summary);
 }
 
 void CommandController::OnReceiveAndConvert() {
@@ -200,20 +199,12 @@ void CommandController::OnExportXyzDxf() {
         return;
     }
     if (!m_core.exportXyzDxf) return;
-    ConversionContext context{m_settings, m_file, m_prompter, {}};
-    // With "Zobrazit cílový soubor" the drawing is shown once it is written; the
-    // points are kept for that, since the run drops them.
-    SurveyRecordList drawn;
-    if (m_core.makeDxfSink) {
-        context.writeDxf = [this, &drawn, write = m_core.makeDxfSink(context)](const SurveyRecordList& records) {
-            const DrawingOutcome outcome = write(records);
-            if (outcome == DrawingOutcome::Written && m_settings.Has(FLAG_SHOW_OUTPUT)) drawn = records;
-            return outcome;
-        };
-    }
-    const ConversionOutcome outcome = m_core.exportXyzDxf(chosen, context);
-    Q_EMIT ConversionReported(ReceiptText(context.receipt, outcome), {});
-    if (!drawn.empty()) ShowDrawing(drawn, Cp1250::ToUnicode(context.receipt.drawingFile));
+    ConversionContext context{m_settings, m_file, m_prompter};
+    const DxfExportResult result = m_core.exportXyzDxf(chosen, context);
+    Q_EMIT ConversionReported(DrawingReceiptText(result.receipt, result.outcome), {});
+    // With "Zobrazit cílový soubor" the drawing is shown once it is written.
+    if (result.receipt.drawing == DrawingOutcome::Written && m_settings.Has(FLAG_SHOW_OUTPUT))
+        ShowDrawing(result.records, Cp1250::ToUnicode(result.receipt.drawingFile));
 }
 
 void CommandController::ShowDrawing(const SurveyRecordList& records, const QString& fileName) {

@@ -1,12 +1,8 @@
 #include "gui/mainwindow/CoreOperations.h"
 
-#include "convert/RawDataPreparation.h"
-#include "dxf/DxfExport.h"
-
 CoreOperations RealCoreOperations() {
     CoreOperations core;
-    core.prepareRawData = &PrepareRawData;
+    core.convert = &ConvertMeasuredData;
     core.exportXyzDxf = &ExportXyzDxf;
-    core.makeDxfSink = &MakeDxfSink;
     return core;
 }

@@ -3,19 +3,17 @@
 // their place: the conversion of a measured-data file and the DXF export.
 
 #include "convert/Conversion.h"
+#include "dxf/DxfExport.h"
 
 #include <QString>
 
 #include <functional>
 
 struct CoreOperations {
-    // PrepareRawData: converts the file at path in the given mode.
-    std::function<ConversionOutcome(const QString& path, ConversionMode mode, ConversionContext& context)>
-        prepareRawData;
-    // The DXF export from a chosen file (empty: the current file, "Použít aktuální").
-    std::function<ConversionOutcome(const QString& chosenPath, ConversionContext& context)> exportXyzDxf;
-    // The DXF writer plugged into a conversion context.
-    std::function<DxfSink(ConversionContext& context)> makeDxfSink;
+    // ConvertMeasuredData: reads the file at path and writes the files of mode.
+    std::function<ConversionResult(const QString& path, ConversionMode mode, ConversionContext& context)> convert;
+    // ExportXyzDxf: the DXF export from a chosen file (empty: the current file, "Použít aktuální").
+    std::function<DxfExportResult(const QString& chosenPath, ConversionContext& context)> exportXyzDxf;
 };
 
 // The real ones.

@@ -4,7 +4,7 @@
 #include "base/Cp1250.h"
 #include "base/FileIo.h"
 #include "base/Texts.h"
-#include "convert/RawDataPreparation.h"
+#include "convert/TransferCheck.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 #include "upload/UploadProtocol.h"
@@ -42,9 +42,10 @@ struct Run {
 
     ConversionOutcome Convert(const QByteArray& measured, ConversionMode mode = ConversionMode::Full) {
         TestFiles::Write(Path(".sdt"), measured);
-        ConversionContext context{settings, currentFile, prompter, {}};
-        outcome = PrepareRawData(Path(".sdt"), mode, context);
-        receipt = context.receipt;
+        ConversionContext context{settings, currentFile, prompter};
+        const ConversionResult result = ConvertMeasuredData(Path(".sdt"), mode, context);
+        receipt = result.receipt;
+        outcome = result.outcome;
         return outcome;
     }
 };
@@ -90,7 +91,7 @@ private Q_SLOTS:
         run.prompter.defaultAnswer = static_cast<Answer>(mismatchAnswer);
         run.prompter.million = {Answer::No};
         QCOMPARE(run.Convert(measured), ConversionOutcome::Completed);
-        const ConversionReceipt& r = run.receipt;
+        const ReadingReceipt& r = run.receipt.read;
         QString counts = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8:")
                              .arg(r.stations)
                              .arg(r.orientationSightings)
@@ -102,15 +103,15 @@ private Q_SLOTS:
                              .arg(r.abandonedRecords);
         if (r.blockFindings > 0) {
             counts.insert(counts.size() - 1, QStringLiteral(" blocks %1").arg(r.blockFindings));
-            QVERIFY(ReceiptText(r, run.outcome).contains(Cp1250::FromUtf8("Kontrola bloků: 1 chyba.")));
+            QVERIFY(ReceiptText(run.receipt, run.outcome).contains(Cp1250::FromUtf8("Kontrola bloků: 1 chyba.")));
             QCOMPARE(r.findingsText, run.prompter.Of(Topic::TransferFindings).value(0).text);
         }
-        for (const QByteArray& name : r.written) counts += QLatin1Char(' ') + QString::fromLatin1(name);
+        for (const QByteArray& name : run.receipt.written) counts += QLatin1Char(' ') + QString::fromLatin1(name);
         QCOMPARE(counts, receipt);
         QCOMPARE(run.settings.deviceType, quint16(deviceType));  // the stored type stays
         QCOMPARE(run.prompter.Of(Topic::DeviceMismatch).size(), deviceType == 0 && measured.startsWith("JOB") ? 1 : 0);
-        if (r.written.isEmpty())
-            QVERIFY(ReceiptText(r, run.outcome).endsWith(TextFilled(Texts::kNothingRecognised, {"NTS-350"})));
+        if (run.receipt.written.isEmpty())
+            QVERIFY(ReceiptText(run.receipt, run.outcome).endsWith(TextFilled(Texts::kNothingRecognised, {"NTS-350"})));
     }
 
     void writesFieldBookInEachMode_data() {
@@ -306,40 +307,50 @@ private Q_SLOTS:
         }
     }
 
+    // "Použít současné nastavení korekcí?" before anything is prepared: Cancel reads
+    // nothing; No opens the sheet, and the data are read with what the settings
+    // hold afterwards, the instrument's form included.
+    void correctionsQuestion_data() {
+        QTest::addColumn<QByteArray>("measured");
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<int>("sheet");  // what the sheet changes: 0 nothing, 1 the header, 2 the instrument to NTS-660
+        QTest::addColumn<int>("stations");         // read, -1 when nothing was read
+        QTest::addColumn<QByteArray>("zapStart");  // empty: no field book
+        const QByteArray nts660 = TestFiles::Example("nts660-job");
+        QTest::newRow("Cancel reads nothing") << kStationsText << Answer::Cancel << 0 << -1 << QByteArray();
+        QTest::newRow("the header the sheet confirms is used at once")
+            << kStationsText << Answer::No << 1 << 2 << QByteArray("Z\r\nKorekce: 0.0 mm/km\r\n");
+        QTest::newRow("NTS-350 data read as the NTS-660 the sheet set give nothing")
+            << kStationsText << Answer::No << 2 << 0 << QByteArray();
+        QTest::newRow("NTS-660 data kept as NTS-350, then NTS-660 set in the sheet: read unprepared, whole")
+            << nts660 << Answer::No << 2 << 2 << QByteArray("9999\r\n");
+    }
     void correctionsQuestion() {
-        {
-            Run run;
-            run.prompter.corrections = {Answer::Cancel};
-            QCOMPARE(run.Convert(kStationsText), ConversionOutcome::Stopped);
-            QVERIFY(!QFile::exists(run.Path(".zap")));
-            QCOMPARE(run.prompter.sheetsOpened, 0);
-        }
-        {
-            // "No" opens the sheet; what it confirms is used at once.
-            Run run;
-            run.prompter.corrections = {Answer::No};
-            run.prompter.sheet = [](ConversionSettings& s) {
+        QFETCH(QByteArray, measured);
+        QFETCH(Answer, answer);
+        QFETCH(int, sheet);
+        QFETCH(int, stations);
+        QFETCH(QByteArray, zapStart);
+        Run run;
+        run.prompter.deviceMismatch = {Answer::No};
+        run.prompter.corrections = {answer};
+        run.prompter.sheet = [sheet](ConversionSettings& s) {
+            if (sheet == 1) {
                 s.flag = FLAG_USE_HEADER;
                 s.head = "Z";
-                return true;
-            };
-            QCOMPARE(run.Convert(kStationsText), ConversionOutcome::Completed);
-            QCOMPARE(run.prompter.sheetsOpened, 1);
-            QVERIFY(run.Output(".zap").startsWith("Z\r\nKorekce: 0.0 mm/km\r\n"));
-            QCOMPARE(run.prompter.Of(Topic::Corrections).front().buttons, MessageButtons::YesNoCancel);
-        }
-        {
-            // The sheet switched the instrument type: the prepared NTS-350 text is
-            // parsed as NTS-660 and yields nothing.
-            Run run;
-            run.prompter.corrections = {Answer::No};
-            run.prompter.sheet = [](ConversionSettings& s) {
-                s.deviceType = 1;
-                return false;
-            };
-            QCOMPARE(run.Convert(kStationsText), ConversionOutcome::Completed);
+            }
+            if (sheet == 2) s.deviceType = 1;
+            return sheet == 1;
+        };
+        run.Convert(measured);
+        QCOMPARE(run.outcome, answer == Answer::Cancel ? ConversionOutcome::Stopped : ConversionOutcome::Completed);
+        QCOMPARE(run.prompter.sheetsOpened, answer == Answer::No ? 1 : 0);
+        QCOMPARE(run.prompter.Of(Topic::Corrections).front().buttons, MessageButtons::YesNoCancel);
+        QCOMPARE(run.receipt.read.parsed ? run.receipt.read.stations : -1, stations);
+        if (zapStart.isEmpty())
             QVERIFY(!QFile::exists(run.Path(".zap")));
-        }
+        else
+            QVERIFY(run.Output(".zap").startsWith(zapStart));
     }
 
     void refusedOverwriteEndsTheRun() {
@@ -413,26 +424,96 @@ private Q_SLOTS:
         CurrentFile currentFile;
         currentFile.RememberChosenFile(measured);
         ScriptedPrompter prompter;
-        ConversionContext context{settings, currentFile, prompter, {}};
-        QCOMPARE(PrepareRawData(measured, ConversionMode::Full, context), ConversionOutcome::Completed);
+        ConversionContext context{settings, currentFile, prompter};
+        QCOMPARE(ConvertMeasuredData(measured, ConversionMode::Full, context).outcome, ConversionOutcome::Completed);
         QVERIFY(QFile::exists(measured + ".zap"));
         QVERIFY(!QFile::exists(dir.filePath("data.zap")));
     }
 
-    void dxfModeHandsTheRecordsOver() {
-        Run run;
-        std::size_t handed = 0;
-        TestFiles::Write(run.Path(".sdt"), kStationsText + " _+B1_ x+1_ y+2_ z+3_");
-        ConversionContext context{run.settings, run.currentFile, run.prompter, [&](const SurveyRecordList& records) {
-                                      handed = records.size();
-                                      return DrawingOutcome::Written;
-                                  }};
-        QCOMPARE(PrepareRawData(run.Path(".sdt"), ConversionMode::DxfExport, context), ConversionOutcome::Completed);
-        QCOMPARE(handed, std::size_t(5));
-        QVERIFY(run.prompter.messages.isEmpty());
-        QVERIFY(!QFile::exists(run.Path(".zap")) && !QFile::exists(run.Path(".asc")));
-        ConversionContext without{run.settings, run.currentFile, run.prompter, {}};
-        QCOMPARE(PrepareRawData(run.Path(".sdt"), ConversionMode::DxfExport, without), ConversionOutcome::Failed);
+    // The ".200" copy: the prepared NTS-350 text, written first in a full run.
+    void writesThePreparedCopy_data() {
+        QTest::addColumn<quint16>("deviceType");
+        QTest::addColumn<quint16>("flag");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("copyExists");
+        QTest::addColumn<QList<Answer>>("overwrite");
+        QTest::addColumn<QByteArray>("copy");  // expected ".200", empty = untouched
+        QTest::addColumn<int>("outcome");
+        const QByteArray text("_+P2_ <0912345+1234567+00000_*AB_,1.600_");
+        const int full = int(ConversionMode::Full);
+        const int completed = int(ConversionOutcome::Completed);
+        QTest::newRow("copy kept in a full run")
+            << quint16(0) << FLAG_KEEP_200 << full << false << QList<Answer>{} << text << completed;
+        QTest::newRow("no copy without the bit")
+            << quint16(0) << quint16(0) << full << false << QList<Answer>{} << QByteArray() << completed;
+        QTest::newRow("no copy in the horizontal tool")
+            << quint16(0) << FLAG_KEEP_200 << int(ConversionMode::HorizontalDistances) << false << QList<Answer>{}
+            << QByteArray() << completed;
+        QTest::newRow("no copy in the station tool")
+            << quint16(0) << FLAG_KEEP_200 << int(ConversionMode::StationHeaders) << false << QList<Answer>{}
+            << QByteArray() << completed;
+        QTest::newRow("no copy of NTS-660 data")
+            << quint16(1) << FLAG_KEEP_200 << full << false << QList<Answer>{} << QByteArray() << completed;
+        QTest::newRow("existing copy replaced without asking")
+            << quint16(0) << FLAG_KEEP_200 << full << true << QList<Answer>{} << text << completed;
+        QTest::newRow("existing copy replaced after Yes")
+            << quint16(0) << quint16(FLAG_KEEP_200 | FLAG_ASK_OVERWRITE) << full << true << QList<Answer>{Answer::Yes}
+            << text << completed;
+        QTest::newRow("No to replacing the copy converts nothing")
+            << quint16(0) << quint16(FLAG_KEEP_200 | FLAG_ASK_OVERWRITE) << full << true << QList<Answer>{Answer::No}
+            << QByteArray("old") << int(ConversionOutcome::Stopped);
+    }
+    void writesThePreparedCopy() {
+        QFETCH(quint16, deviceType);
+        QFETCH(quint16, flag);
+        QFETCH(int, mode);
+        QFETCH(bool, copyExists);
+        QFETCH(QList<Answer>, overwrite);
+        QFETCH(QByteArray, copy);
+        QFETCH(int, outcome);
+        QTemporaryDir dir;
+        const QString base = dir.filePath("job");
+        TestFiles::Write(base + ".sdt", "\x02_+P2_ <+0912345++1234567+00000_*AB_,1.600_4567\x03\r\n");
+        if (copyExists) TestFiles::Write(base + ".200", "old");
+        ConversionSettings settings;
+        settings.deviceType = deviceType;
+        settings.flag = flag;
+        CurrentFile currentFile;
+        currentFile.RememberChosenFile(base + ".sdt");
+        ScriptedPrompter prompter;
+        prompter.overwrite = overwrite;
+        prompter.deviceMismatch = {Answer::No};  // NTS-660 set: the data are converted as such
+        ConversionContext context{settings, currentFile, prompter};
+        QCOMPARE(int(ConvertMeasuredData(base + ".sdt", ConversionMode(mode), context).outcome), outcome);
+        if (copy.isEmpty())
+            QVERIFY(!QFile::exists(base + ".200"));
+        else
+            QCOMPARE(TestFiles::Read(base + ".200"), copy);
+        QCOMPARE(prompter.Count(Topic::Overwrite), overwrite.size());
+        if (!overwrite.isEmpty())
+            QVERIFY(prompter.Of(Topic::Overwrite).front().text.contains(DisplayPath(base + ".200")));
+        // The corrections are confirmed before the data are read; a refused copy
+        // ends the run before the field book.
+        QCOMPARE(prompter.Count(Topic::Corrections), mode == int(ConversionMode::Full) ? 1 : 0);
+        if (outcome == int(ConversionOutcome::Stopped)) QVERIFY(!QFile::exists(base + ".zap"));
+    }
+
+    void copyOnAFullDiskStopsTheConversion() {
+        if (!QFile::exists("/dev/full")) QSKIP("no /dev/full here");
+        QTemporaryDir dir;
+        const QString base = dir.filePath("job");
+        TestFiles::Write(base + ".sdt", "_'S1_(K1_)1.550_");
+        QVERIFY(QFile::link("/dev/full", base + ".200"));
+        ConversionSettings settings;
+        settings.flag = FLAG_KEEP_200;
+        CurrentFile currentFile;
+        currentFile.RememberChosenFile(base + ".sdt");
+        ScriptedPrompter prompter;
+        ConversionContext context{settings, currentFile, prompter};
+        QCOMPARE(ConvertMeasuredData(base + ".sdt", ConversionMode::Full, context).outcome, ConversionOutcome::Failed);
+        QCOMPARE(prompter.fileErrors.size(), 1);
+        QCOMPARE(prompter.fileErrors[0].path, base + ".200");
+        QVERIFY(!QFile::exists(base + ".zap"));
     }
 
     void goldenFiles_data() {
@@ -443,15 +524,18 @@ private Q_SLOTS:
         QTest::addColumn<int>("mode");
         QTest::addColumn<QStringList>("outputs");
         const quint16 fullFlag = FLAG_USE_HEADER | FLAG_KEEP_200;
-        QTest::newRow("NTS-350 transfer, full") << "nts350-job" << quint16(0) << fullFlag << QByteArray() << 0
-                                                << QStringList{".200", ".zap", ".asc", ".cod"};
+        QTest::newRow("NTS-350 transfer, full")
+            << "nts350-job" << quint16(0) << fullFlag << QByteArray() << int(ConversionMode::Full)
+            << QStringList{".200", ".zap", ".asc", ".cod"};
         QTest::newRow("NTS-350 transfer, horizontal distances")
-            << "nts350-job" << quint16(0) << quint16(0) << QByteArray() << 1 << QStringList{".vod"};
+            << "nts350-job" << quint16(0) << quint16(0) << QByteArray() << int(ConversionMode::HorizontalDistances)
+            << QStringList{".vod"};
         QTest::newRow("NTS-350 transfer, station headers")
-            << "nts350-job" << quint16(0) << quint16(0) << QByteArray() << 3 << QStringList{".pol"};
+            << "nts350-job" << quint16(0) << quint16(0) << QByteArray() << int(ConversionMode::StationHeaders)
+            << QStringList{".pol"};
         QTest::newRow("NTS-660 job") << "nts660-job" << quint16(1) << FLAG_USE_HEADER
-                                     << QByteArray("Zak\xe1zka 12\r\nM\xec\xf8il: \xd8\x8e") << 0
-                                     << QStringList{".zap"};
+                                     << QByteArray("Zak\xe1zka 12\r\nM\xec\xf8il: \xd8\x8e")
+                                     << int(ConversionMode::Full) << QStringList{".zap"};
     }
     void goldenFiles() {
         QFETCH(QString, input);
@@ -472,14 +556,15 @@ private Q_SLOTS:
         currentFile.RememberChosenFile(measured);
         ScriptedPrompter prompter;
         prompter.million = {Answer::Yes};
-        ConversionContext context{settings, currentFile, prompter, {}};
-        QCOMPARE(PrepareRawData(measured, ConversionMode(mode), context), ConversionOutcome::Completed);
+        ConversionContext context{settings, currentFile, prompter};
+        const ConversionResult result = ConvertMeasuredData(measured, ConversionMode(mode), context);
+        QCOMPARE(result.outcome, ConversionOutcome::Completed);
         QStringList listed;  // the receipt names every file written, the ".200" copy too
         for (const QString& extension : outputs) {
             QCOMPARE(TestFiles::Read(currentFile.basePath + extension), TestFiles::Read(data + extension));
             listed << input + extension;
         }
-        QCOMPARE(QString::fromLatin1(context.receipt.written.join(' ')), listed.join(' '));
+        QCOMPARE(QString::fromLatin1(result.receipt.written.join(' ')), listed.join(' '));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), outputs.size() + 1);
     }
 

@@ -1,14 +1,8 @@
 #include "convert/RawDataPreparation.h"
 
-#include "base/ConversionSettings.h"
-#include "base/FileIo.h"
-#include "convert/Conversion.h"
-#include "tests/support/ScriptedPrompter.h"
-#include "tests/support/TestFiles.h"
+#include "convert/TransferCheck.h"
 
-#include <QFile>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTest>
 
 class RawDataPreparationTest : public QObject {
@@ -78,103 +72,6 @@ private Q_SLOTS:
         QFETCH(qsizetype, removed);
         const QByteArray out = NormaliseSigns(raw);
         QCOMPARE(out.size(), raw.size() - removed);
-    }
-
-    void preparesFiles_data() {
-        QTest::addColumn<quint16>("deviceType");
-        QTest::addColumn<quint16>("flag");
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<bool>("copyExists");
-        QTest::addColumn<QList<Answer>>("overwrite");
-        QTest::addColumn<QByteArray>("copy");  // expected ".200", empty = untouched
-        QTest::addColumn<int>("outcome");
-        const QByteArray text("_+P2_ <0912345+1234567+00000_*AB_,1.600_");
-        const int full = int(ConversionMode::Full);
-        const int completed = int(ConversionOutcome::Completed);
-        QTest::newRow("copy kept in a full run")
-            << quint16(0) << FLAG_KEEP_200 << full << false << QList<Answer>{} << text << completed;
-        QTest::newRow("no copy without the bit")
-            << quint16(0) << quint16(0) << full << false << QList<Answer>{} << QByteArray() << completed;
-        QTest::newRow("no copy in the horizontal tool")
-            << quint16(0) << FLAG_KEEP_200 << int(ConversionMode::HorizontalDistances) << false << QList<Answer>{}
-            << QByteArray() << completed;
-        QTest::newRow("no copy in the station tool")
-            << quint16(0) << FLAG_KEEP_200 << int(ConversionMode::StationHeaders) << false << QList<Answer>{}
-            << QByteArray() << completed;
-        QTest::newRow("no copy of NTS-660 data")
-            << quint16(1) << FLAG_KEEP_200 << full << false << QList<Answer>{} << QByteArray() << completed;
-        QTest::newRow("existing copy replaced without asking")
-            << quint16(0) << FLAG_KEEP_200 << full << true << QList<Answer>{} << text << completed;
-        QTest::newRow("existing copy replaced after Yes")
-            << quint16(0) << quint16(FLAG_KEEP_200 | FLAG_ASK_OVERWRITE) << full << true << QList<Answer>{Answer::Yes}
-            << text << completed;
-        QTest::newRow("No to replacing the copy converts nothing")
-            << quint16(0) << quint16(FLAG_KEEP_200 | FLAG_ASK_OVERWRITE) << full << true << QList<Answer>{Answer::No}
-            << QByteArray("old") << int(ConversionOutcome::Stopped);
-    }
-    void preparesFiles() {
-        QFETCH(quint16, deviceType);
-        QFETCH(quint16, flag);
-        QFETCH(int, mode);
-        QFETCH(bool, copyExists);
-        QFETCH(QList<Answer>, overwrite);
-        QFETCH(QByteArray, copy);
-        QFETCH(int, outcome);
-        QTemporaryDir dir;
-        const QString base = dir.filePath("job");
-        TestFiles::Write(base + ".sdt", "\x02_+P2_ <+0912345++1234567+00000_*AB_,1.600_4567\x03\r\n");
-        if (copyExists) TestFiles::Write(base + ".200", "old");
-        ConversionSettings settings;
-        settings.deviceType = deviceType;
-        settings.flag = flag;
-        CurrentFile currentFile;
-        currentFile.RememberChosenFile(base + ".sdt");
-        ScriptedPrompter prompter;
-        prompter.overwrite = overwrite;
-        prompter.deviceMismatch = {Answer::No};  // NTS-660 set: the data are converted as such
-        ConversionContext context{settings, currentFile, prompter, {}};
-        QCOMPARE(int(PrepareRawData(base + ".sdt", ConversionMode(mode), context)), outcome);
-        if (copy.isEmpty())
-            QVERIFY(!QFile::exists(base + ".200"));
-        else
-            QCOMPARE(TestFiles::Read(base + ".200"), copy);
-        QCOMPARE(prompter.Count(Topic::Overwrite), overwrite.size());
-        if (!overwrite.isEmpty())
-            QVERIFY(prompter.Of(Topic::Overwrite).front().text.contains(DisplayPath(base + ".200")));
-        // A refused copy ends the run before its question about corrections.
-        const bool asked = mode == int(ConversionMode::Full) && outcome != int(ConversionOutcome::Stopped);
-        QCOMPARE(prompter.Count(Topic::Corrections), asked ? 1 : 0);
-    }
-
-    void copyOnAFullDiskStopsTheConversion() {
-        if (!QFile::exists("/dev/full")) QSKIP("no /dev/full here");
-        QTemporaryDir dir;
-        const QString base = dir.filePath("job");
-        TestFiles::Write(base + ".sdt", "_'S1_(K1_)1.550_");
-        QVERIFY(QFile::link("/dev/full", base + ".200"));
-        ConversionSettings settings;
-        settings.flag = FLAG_KEEP_200;
-        CurrentFile currentFile;
-        currentFile.RememberChosenFile(base + ".sdt");
-        ScriptedPrompter prompter;
-        ConversionContext context{settings, currentFile, prompter, {}};
-        QCOMPARE(PrepareRawData(base + ".sdt", ConversionMode::Full, context), ConversionOutcome::Failed);
-        QCOMPARE(prompter.fileErrors.size(), 1);
-        QCOMPARE(prompter.fileErrors[0].path, base + ".200");
-        QVERIFY(!QFile::exists(base + ".zap"));
-    }
-
-    void missingFileIsReportedByName() {
-        QTemporaryDir dir;
-        ConversionSettings settings;
-        CurrentFile currentFile;
-        currentFile.RememberChosenFile(dir.filePath("none.sdt"));
-        ScriptedPrompter prompter;
-        ConversionContext context{settings, currentFile, prompter, {}};
-        QCOMPARE(PrepareRawData(dir.filePath("none.sdt"), ConversionMode::Full, context), ConversionOutcome::Failed);
-        QCOMPARE(prompter.fileErrors.size(), 1);
-        QCOMPARE(prompter.fileErrors[0].path, dir.filePath("none.sdt"));
-        QVERIFY(prompter.messages.isEmpty());
     }
 };
 

@@ -18,7 +18,7 @@ private:
     ScriptedPrompter m_prompter;
 
     QString Path(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
-    ConversionContext Context() { return ConversionContext{m_settings, m_currentFile, m_prompter, {}}; }
+    ConversionContext Context() { return ConversionContext{m_settings, m_currentFile, m_prompter}; }
 
 private Q_SLOTS:
     void init() {
@@ -32,7 +32,7 @@ private Q_SLOTS:
     void textListIsDrawnAndRemembered() {
         TestFiles::Write(Path("body.txt"), "A 10 20 30 k\r\nB 40 50\r\n");
         ConversionContext context = Context();
-        QCOMPARE(ExportXyzDxf(Path("body.txt"), context), ConversionOutcome::Completed);
+        QCOMPARE(ExportXyzDxf(Path("body.txt"), context).outcome, ConversionOutcome::Completed);
         QCOMPARE(m_currentFile.basePath, Path("body"));
         QCOMPARE(m_currentFile.fileTitle, QStringLiteral("body"));
         QVERIFY(m_prompter.messages.isEmpty() && m_prompter.fileErrors.isEmpty());
@@ -43,7 +43,7 @@ private Q_SLOTS:
         TestFiles::Write(Path("body.TXT"), "A 10 20 30 k\r\n");
         QFile::copy(TestFiles::DataDir("dxf") + "/measured.sdt", Path("body.sdt"));
         ConversionContext context = Context();
-        QCOMPARE(ExportXyzDxf(Path("body.TXT"), context), ConversionOutcome::Completed);
+        QCOMPARE(ExportXyzDxf(Path("body.TXT"), context).outcome, ConversionOutcome::Completed);
         const QByteArray drawing = TestFiles::Read(Path("body.dxf"));
         QVERIFY(drawing.contains("\r\n1\r\nB7\r\n") && !drawing.contains("\r\n1\r\nA\r\n"));
     }
@@ -54,7 +54,9 @@ private Q_SLOTS:
         QFile::copy(TestFiles::DataDir("dxf") + "/measured.sdt", Path("job.sdt"));
         m_settings.flag = FLAG_ASK_OVERWRITE | FLAG_SHOW_OUTPUT | FLAG_KEEP_200;
         ConversionContext context = Context();
-        QCOMPARE(ExportXyzDxf(Path("job.sdt"), context), ConversionOutcome::Completed);
+        const DxfExportResult result = ExportXyzDxf(Path("job.sdt"), context);
+        QCOMPARE(result.outcome, ConversionOutcome::Completed);
+        QCOMPARE(result.records.size(), std::size_t(4));  // every record read, for showing the drawing
         QVERIFY(m_prompter.messages.isEmpty() && m_prompter.fileErrors.isEmpty());
         QVERIFY(m_prompter.shownFiles.isEmpty());
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList({"job.dxf", "job.sdt"}));
@@ -67,7 +69,7 @@ private Q_SLOTS:
         TestFiles::Write(Path("job.txt"), "A 10 20 30 k\r\n");
         m_currentFile.RememberChosenFile(Path("job.txt"));
         ConversionContext context = Context();
-        QCOMPARE(ExportXyzDxf(QString(), context), ConversionOutcome::Completed);
+        QCOMPARE(ExportXyzDxf(QString(), context).outcome, ConversionOutcome::Completed);
         QVERIFY(TestFiles::Read(Path("job.dxf")).contains("\r\n1\r\nB8\r\n"));
     }
 
@@ -77,13 +79,13 @@ private Q_SLOTS:
         m_settings.flag = FLAG_ASK_OVERWRITE;
         m_prompter.overwrite = {Answer::No};
         ConversionContext context = Context();
-        QCOMPARE(ExportXyzDxf(Path("job.sdt"), context), ConversionOutcome::Stopped);
+        QCOMPARE(ExportXyzDxf(Path("job.sdt"), context).outcome, ConversionOutcome::Stopped);
         QCOMPARE(TestFiles::Read(Path("job.dxf")), QByteArray("old"));
     }
 
     void missingTextListEndsWithNoPoints() {
         ConversionContext context = Context();
-        QCOMPARE(ExportXyzDxf(Path("chybi.txt"), context), ConversionOutcome::Failed);
+        QCOMPARE(ExportXyzDxf(Path("chybi.txt"), context).outcome, ConversionOutcome::Failed);
         QCOMPARE(m_prompter.fileErrors.size(), 1);
         QCOMPARE(m_prompter.fileErrors[0].kind, FileErrorKind::NotFound);
         QCOMPARE(m_prompter.messages.size(), 1);
@@ -92,7 +94,7 @@ private Q_SLOTS:
 
     void nothingChosenAndNoCurrentFile() {
         ConversionContext context = Context();
-        QCOMPARE(ExportXyzDxf(QString(), context), ConversionOutcome::Stopped);
+        QCOMPARE(ExportXyzDxf(QString(), context).outcome, ConversionOutcome::Stopped);
         QVERIFY(m_prompter.messages.isEmpty() && m_prompter.fileErrors.isEmpty());
     }
 };

@@ -9,7 +9,7 @@
 // recognition (and its question) and the run's receipt are made on every run.
 
 #include "convert/Conversion.h"
-#include "convert/RawDataPreparation.h"
+#include "convert/TransferCheck.h"
 #include "dxf/DxfExport.h"
 #include "tests/fuzz/FuzzInput.h"
 #include "tests/fuzz/InputPrompter.h"
@@ -20,14 +20,15 @@
 
 namespace {
 
+// The input's first byte picks one of the conversion's modes, or (3) the drawing.
 const ConversionMode kModes[] = {ConversionMode::Full, ConversionMode::HorizontalDistances,
-                                 ConversionMode::StationHeaders, ConversionMode::DxfExport};
+                                 ConversionMode::StationHeaders};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput input(data, size);
-    const ConversionMode mode = kModes[input.Byte() % 4];
+    const unsigned run = input.Byte() % 4;
     ConversionSettings settings;
     settings.flag = input.Word();
     const quint8 device = input.Byte();
@@ -48,10 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CurrentFile currentFile;
     currentFile.RememberChosenFile(path);
     InputPrompter prompter(answers, sheet);
-    ConversionContext context{settings, currentFile, prompter, {}};
-    context.writeDxf = MakeDxfSink(context);
-    context.recogniseDevice = (answers & 0x8000) != 0;
-    const ConversionOutcome outcome = PrepareRawData(path, mode, context);
-    (void)ReceiptText(context.receipt, outcome);
+    ConversionContext context{settings, currentFile, prompter, (answers & 0x8000) != 0};
+    if (run == 3) {
+        const DxfExportResult result = DrawMeasuredData(path, context);
+        (void)DrawingReceiptText(result.receipt, result.outcome);
+    } else {
+        const ConversionResult result = ConvertMeasuredData(path, kModes[run], context);
+        (void)ReceiptText(result.receipt, result.outcome);
+    }
     return 0;
 }

@@ -7,8 +7,7 @@
 #include "base/Cp1250.h"
 #include "base/CurrentFile.h"
 #include "base/Numbers.h"
-#include "convert/RawDataPreparation.h"
-#include "convert/RawDataPreparation.h"
+#include "convert/MeasuredData.h"
 #include "convert/RecordParser.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
@@ -58,19 +57,17 @@ private Q_SLOTS:
         QVERIFY(UploadList(UploadKind::Codes, codes, 0, port, progress, prompter, noPause));
         QVERIFY(UploadList(UploadKind::Points, points, 0, port, progress, prompter, noPause));
 
-        // The line's bytes as a reception stores them; the ".200" copy is the prepared text.
+        // The line's bytes as a reception stores them, read as any measured data.
         QTemporaryDir dir;
         CurrentFile currentFile;
-        currentFile.RememberChosenFile(dir.filePath("upload.sdt"));
         TestFiles::Write(dir.filePath("upload.sdt"), port.line);
         ConversionSettings settings;
-        settings.flag = FLAG_KEEP_200;
+        settings.flag = 0;
         settings.deviceType = 0;
-        ConversionContext context{settings, currentFile, prompter, {}};
-        QCOMPARE(PrepareRawData(dir.filePath("upload.sdt"), ConversionMode::Full, context),
-                 ConversionOutcome::Completed);
-        const QByteArray prepared = TestFiles::Read(dir.filePath("upload.200"));
-        const ParsedRecords parsed = ParseRecords(prepared.constData(), prepared.size(), 0, 0, 1.0, prompter);
+        ConversionContext context{settings, currentFile, prompter};
+        const MeasuredData data = ReadRecords(dir.filePath("upload.sdt"), context, Corrections::AsStored);
+        QCOMPARE(data.outcome, ConversionOutcome::Completed);
+        const ParsedRecords& parsed = data.parsed;
 
         // The codes, texts cut and padded to ten characters; then every point but the
         // last, whose height field has no closing "_" on the line.

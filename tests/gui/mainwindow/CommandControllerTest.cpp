@@ -63,13 +63,13 @@ class CommandControllerTest : public QObject {
 
     CoreOperations Recorders() {
         CoreOperations core;
-        core.prepareRawData = [this](const QString& path, ConversionMode mode, ConversionContext&) {
+        core.convert = [this](const QString& path, ConversionMode mode, ConversionContext&) {
             m_runs.append({path, mode});
-            return ConversionOutcome::Completed;
+            return ConversionResult{ConversionOutcome::Completed, {}};
         };
         core.exportXyzDxf = [this](const QString& chosen, ConversionContext&) {
             m_dxfExports.append(chosen);
-            return ConversionOutcome::Completed;
+            return DxfExportResult{ConversionOutcome::Completed, {}, {}};
         };
         return core;
     }
