@@ -3,6 +3,7 @@
 #include "base/FixedNumber.h"
 #include "base/Numbers.h"
 #include "tests/support/MemorySink.h"
+#include "tests/support/PointYXZ.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -36,14 +37,6 @@ SurveyRecord MakeSighting(quint16 kind, const char* name, double distance, doubl
     return record;
 }
 
-SurveyRecord MakePoint(const char* name, double y, double x, double z, const char* code) {
-    SurveyRecord record = Record(Coordinates, name, code);
-    record.y = y;
-    record.x = x;
-    record.z = z;
-    return record;
-}
-
 SurveyRecord MakeCodeEntry(quint16 number, const char* name, const char* description) {
     SurveyRecord record = Record(CodeListEntry, name, description);
     record.codeNumber = number;
@@ -56,11 +49,11 @@ SurveyRecord MakeCodeEntry(quint16 number, const char* name, const char* descrip
 const SurveyRecordList kJob{MakeStation("S1", 1.5, "K1"),
                             MakeSighting(Measurement, "O1", 100, 1.6, 0, 100, "#"),
                             MakeSighting(Measurement, "P1", 12.345, 1.6, 123.4567, 91.2345, "AB"),
-                            MakePoint("B1", 654321, 12345.678, 320.5, ""),
+                            PointYXZ("B1", 654321, 12345.678, 320.5),
                             MakeSighting(Angles, "A1", 0, 1.7, 50, 99.5, "X"),
                             MakeCodeEntry(7, "007PLOT", "PLOT"),
                             MakeStation("S2", 1.45, ""),
-                            MakePoint("B2", -1.5, 2.25, 0, "K"),
+                            PointYXZ("B2", -1.5, 2.25, 0, "K"),
                             MakeSighting(Angles, "O2", 0, 0, 300, 100, "#"),
                             MakeCodeEntry(0, "000", "")};
 

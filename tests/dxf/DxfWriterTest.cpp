@@ -5,7 +5,7 @@
 #include "base/Numbers.h"
 #include "base/Texts.h"
 #include "dxf/DxfDrawing.h"
-#include "tests/support/CoordinatePoint.h"
+#include "tests/support/PointYXZ.h"
 #include "tests/support/MemorySink.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
@@ -51,7 +51,7 @@ private Q_SLOTS:
     void init() { QFile::remove(Drawing()); }
 
     void onePointByteForByte() {
-        QCOMPARE(Drawn({CoordinatePoint("P1", 100, 200, 50, "K")}, Settings()),
+        QCOMPARE(Drawn({PointYXZ("P1", 100, 200, 50, "K")}, Settings()),
                  TestFiles::Read(TestFiles::DataDir("dxf") + "/one-point.dxf"));
     }
 
@@ -88,9 +88,9 @@ private Q_SLOTS:
         QFETCH(double, x);
         QFETCH(QList<double>, others);
         QFETCH(double, size);
-        SurveyRecordList records{CoordinatePoint("A", y, x, 1)};
+        SurveyRecordList records{PointYXZ("A", y, x, 1)};
         for (qsizetype i = 0; i + 1 < others.size(); i += 2)
-            records.push_back(CoordinatePoint("B", others[i], others[i + 1], 1));
+            records.push_back(PointYXZ("B", others[i], others[i + 1], 1));
         const QByteArray drawing = Drawn(records, Settings(swap ? FLAG_SWAP_XY : 0, quint8(ratio)));
         const double drawingX = swap ? x : y;
         const double drawingY = swap ? y : x;
@@ -151,9 +151,9 @@ private Q_SLOTS:
         settings.dxfLayers = options.contains('L');
         settings.dxf3d = options.contains('3');
         const SurveyRecordList points = {
-            CoordinatePoint("P1", 100, 200, 250.5, Cp1250::FromUtf8("mezník")),
-            CoordinatePoint("P2", 140, 260, 0, Cp1250::FromUtf8(" Mezník "), Coordinates | NoHeight),
-            CoordinatePoint("P3", 120, 220, 7), CoordinatePoint("P\r4", 110, 210, 1, "x\ny\x7f")};
+            PointYXZ("P1", 100, 200, 250.5, Cp1250::FromUtf8("mezník")),
+            PointYXZ("P2", 140, 260, 0, Cp1250::FromUtf8(" Mezník "), Coordinates | NoHeight),
+            PointYXZ("P3", 120, 220, 7), PointYXZ("P\r4", 110, 210, 1, "x\ny\x7f")};
         const QByteArray drawing = Drawn(points, settings);
         for (const QByteArray& run : present) QVERIFY2(drawing.contains(run), run.constData());
         for (const QByteArray& run : absent) QVERIFY2(!drawing.contains(run), run.constData());
@@ -177,10 +177,9 @@ private Q_SLOTS:
     }
 
     void onlyCoordinateRecordsAreDrawnAndMeasured() {
-        const SurveyRecordList records = {CoordinatePoint("S1", 1e6, 1e6, 0, "stanovisko", Station),
-                                          CoordinatePoint("P1", 100, 200, 50, {}, Coordinates),
-                                          CoordinatePoint("Q", 1e6, 1e6, 0, {}, Measurement),
-                                          CoordinatePoint("", 1, 2, 7, {}, Coordinates | NoHeight)};
+        const SurveyRecordList records = {
+            PointYXZ("S1", 1e6, 1e6, 0, "stanovisko", Station), PointYXZ("P1", 100, 200, 50, {}, Coordinates),
+            PointYXZ("Q", 1e6, 1e6, 0, {}, Measurement), PointYXZ("", 1, 2, 7, {}, Coordinates | NoHeight)};
         const QByteArray drawing = Drawn(records, Settings());
         QCOMPARE(drawing.count("0\r\nLINE\r\n"), 4);
         // P1's name and height; the second point's empty name only.
@@ -193,7 +192,7 @@ private Q_SLOTS:
     void longTextsAreWrittenWhole() {
         const QByteArray name(5000, 'n');
         const QByteArray code = QByteArray(20000, 'k') + "\xE8";
-        const QByteArray drawing = Drawn({CoordinatePoint(name, 1, 2, 3, code)}, Settings());
+        const QByteArray drawing = Drawn({PointYXZ(name, 1, 2, 3, code)}, Settings());
         QVERIFY(drawing.contains("\r\n1\r\n" + name + "\r\n72\r\n"));
         QVERIFY(drawing.contains("\r\n1\r\n" + code + "\r\n11\r\n"));
     }
@@ -206,7 +205,7 @@ private Q_SLOTS:
     void noDrawablePoint() {
         QFETCH(int, records);
         SurveyRecordList list;
-        if (records > 0) list = {CoordinatePoint("S", 1, 2, 3, {}, Station), CoordinatePoint("T", 1, 2, 3, {}, Angles)};
+        if (records > 0) list = {PointYXZ("S", 1, 2, 3, {}, Station), PointYXZ("T", 1, 2, 3, {}, Angles)};
         ScriptedPrompter prompter;
         QCOMPARE(WriteDxf(Base(), list, Settings(), prompter), DrawingOutcome::NoPoints);
         QCOMPARE(prompter.messages.size(), 1);
@@ -230,7 +229,7 @@ private Q_SLOTS:
         TestFiles::Write(Drawing(), "old");
         ScriptedPrompter prompter;
         prompter.overwrite = {answer};
-        QCOMPARE(WriteDxf(Base(), {CoordinatePoint("A", 1, 2, 3)}, Settings(ask ? FLAG_ASK_OVERWRITE : 0), prompter),
+        QCOMPARE(WriteDxf(Base(), {PointYXZ("A", 1, 2, 3)}, Settings(ask ? FLAG_ASK_OVERWRITE : 0), prompter),
                  replaced ? DrawingOutcome::Written : DrawingOutcome::Refused);
         QCOMPARE(TestFiles::Read(Drawing()) == "old", !replaced);
         QCOMPARE(prompter.Count(Topic::Overwrite), ask ? 1 : 0);
@@ -246,7 +245,7 @@ private Q_SLOTS:
     void fullDiskIsAFailureNotSuccess() {
         if (!QFile::exists("/dev/full")) QSKIP("no /dev/full here");
         QVERIFY(QFile::link("/dev/full", Drawing()));
-        SurveyRecordList many(20000, CoordinatePoint("A", 1, 2, 3, "kod"));
+        SurveyRecordList many(20000, PointYXZ("A", 1, 2, 3, "kod"));
         ScriptedPrompter prompter;
         QCOMPARE(WriteDxf(Base(), many, Settings(), prompter), DrawingOutcome::Failed);
         QCOMPARE(prompter.fileErrors.size(), 1);

@@ -3,6 +3,7 @@
 #include "base/ConversionSettings.h"
 #include "base/Cp1250.h"
 #include "base/Texts.h"
+#include "tests/support/PointYXZ.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "upload/UploadPort.h"
 #include "upload/UploadProtocol.h"
@@ -76,15 +77,6 @@ struct Run {
     }
 };
 
-SurveyRecord Point(const QByteArray& name, double x, double y, double z) {
-    SurveyRecord point;
-    point.name = name;
-    point.x = x;
-    point.y = y;
-    point.z = z;
-    return point;
-}
-
 }  // namespace
 
 class UploadTransmissionTest : public QObject {
@@ -109,7 +101,7 @@ private Q_SLOTS:
     void coordinateNearAMillionKeepsTheStreamAligned() {
         // A field of 11 characters would shift every later byte on the line.
         const QByteArray stream = RecordStream(
-            {Point("A", 999999.9996, -999999.9996, 1999999.9999), Point("B", 1, 2, 3)}, UploadKind::Points);
+            {PointYXZ("A", -999999.9996, 999999.9996, 1999999.9999), PointYXZ("B", 2, 1, 3)}, UploadKind::Points);
         QCOMPARE(stream.size(), 2 * kPointRecordSize);
         QCOMPARE(stream.mid(0, 51), QByteArray("_+A         _ x+000000000_ y+000000000_ z+000000000"));
         QCOMPARE(stream.mid(51, 3), QByteArray("_+B"));

@@ -6,7 +6,7 @@
 #include "base/Cp1250.h"
 #include "gui/preview/DrawingScene.h"
 #include "gui/preview/DrawingView.h"
-#include "tests/support/CoordinatePoint.h"
+#include "tests/support/PointYXZ.h"
 
 #include <QGraphicsSimpleTextItem>
 #include <QListWidget>
@@ -15,9 +15,9 @@
 namespace {
 
 // N lies 100 m north of S, W west of both (Y grows to the west, X to the south).
-const SurveyRecordList kPoints = {CoordinatePoint("N", 742000, 1043000, 250.5, Cp1250::FromUtf8("mezník")),
-                                  CoordinatePoint("S", 742000, 1043100, 250.5),
-                                  CoordinatePoint("W", 742100, 1043050, 250.5, {}, Coordinates | NoHeight)};
+const SurveyRecordList kPoints = {PointYXZ("N", 742000, 1043000, 250.5, Cp1250::FromUtf8("mezník")),
+                                  PointYXZ("S", 742000, 1043100, 250.5),
+                                  PointYXZ("W", 742100, 1043050, 250.5, {}, Coordinates | NoHeight)};
 
 // The texts shown, sorted, and where one of them is.
 QStringList Shown(const DrawingScene& scene) {
