@@ -57,7 +57,6 @@ public:
     bool HasLayerTable() const { return m_layered; }
     // Whether the entities carry the points' heights (DXF_3D).
     bool ThreeD() const { return m_threeD; }
-    double MarkSize() const { return m_size; }
 
     // East and north of a drawing point, for a map that shows north up whatever the
     // axes (up to a shift of the origin).
