@@ -13,7 +13,7 @@
 #include "gui/mainwindow/CommandController.h"
 #include "gui/mainwindow/MainWindow.h"
 #include "gui/mainwindow/OutputWindow.h"
-#include "gui/mainwindow/ParameterSheet.h"
+#include "gui/parameters/ParameterSheet.h"
 #include "gui/preview/DrawingPreviewWindow.h"
 #include "gui/serial/CommunicationDialog.h"
 #include "gui/serial/ReceptionAnimation.h"

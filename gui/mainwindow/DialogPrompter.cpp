@@ -4,7 +4,7 @@
 #include "base/Texts.h"
 #include "base/UiText.h"
 #include "gui/mainwindow/OutputWindow.h"
-#include "gui/mainwindow/ParameterSheet.h"
+#include "gui/parameters/ParameterSheet.h"
 
 #include <QMessageBox>
 

@@ -4,7 +4,7 @@
 // (FLAG_USE_HEADER). Any text is accepted, an empty one too.
 
 #include "base/ConversionSettings.h"
-#include "gui/common/SheetPage.h"
+#include "gui/parameters/SheetPage.h"
 
 #include <QByteArray>
 

@@ -7,7 +7,7 @@
 // (a stored index outside it) keeps the previous value.
 
 #include "base/ConversionSettings.h"
-#include "gui/common/SheetPage.h"
+#include "gui/parameters/SheetPage.h"
 
 #include <QByteArray>
 

@@ -1,4 +1,4 @@
-#include "gui/mainwindow/ReductionPage.h"
+#include "gui/parameters/ReductionPage.h"
 
 #include "base/Cp1250.h"
 #include "base/Numbers.h"

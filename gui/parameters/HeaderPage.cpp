@@ -1,4 +1,4 @@
-#include "gui/mainwindow/HeaderPage.h"
+#include "gui/parameters/HeaderPage.h"
 
 #include "base/Cp1250.h"
 #include "gui/common/DialogUnits.h"

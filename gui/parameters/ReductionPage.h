@@ -6,7 +6,7 @@
 // reduction as 0.0 mm/km; nothing is reported.
 
 #include "base/ConversionSettings.h"
-#include "gui/common/SheetPage.h"
+#include "gui/parameters/SheetPage.h"
 
 #include <QString>
 

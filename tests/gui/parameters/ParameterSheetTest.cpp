@@ -1,9 +1,9 @@
-#include "gui/mainwindow/ParameterSheet.h"
+#include "gui/parameters/ParameterSheet.h"
 
 #include "base/Cp1250.h"
-#include "gui/mainwindow/ConversionPage.h"
-#include "gui/mainwindow/HeaderPage.h"
-#include "gui/mainwindow/ReductionPage.h"
+#include "gui/parameters/ConversionPage.h"
+#include "gui/parameters/HeaderPage.h"
+#include "gui/parameters/ReductionPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>

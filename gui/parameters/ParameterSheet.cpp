@@ -1,10 +1,10 @@
-#include "gui/mainwindow/ParameterSheet.h"
+#include "gui/parameters/ParameterSheet.h"
 
 #include "base/Texts.h"
 #include "base/UiText.h"
-#include "gui/mainwindow/ConversionPage.h"
-#include "gui/mainwindow/HeaderPage.h"
-#include "gui/mainwindow/ReductionPage.h"
+#include "gui/parameters/ConversionPage.h"
+#include "gui/parameters/HeaderPage.h"
+#include "gui/parameters/ReductionPage.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>

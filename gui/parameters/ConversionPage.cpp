@@ -1,4 +1,4 @@
-#include "gui/mainwindow/ConversionPage.h"
+#include "gui/parameters/ConversionPage.h"
 
 #include "base/Cp1250.h"
 #include "dxf/DxfScale.h"
