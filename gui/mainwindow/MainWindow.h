@@ -6,7 +6,7 @@
 // FLAG_16_COLOUR_TOOLBAR as it was when the window was made.
 
 #include "base/Texts.h"
-#include "gui/mainwindow/CommandController.h"
+#include "gui/commands/CommandController.h"
 
 #include <QMap>
 #include <QMainWindow>

@@ -2,12 +2,12 @@
 
 #include "base/Cp1250.h"
 #include "base/SettingsStore.h"
+#include "gui/commands/DialogPrompter.h"
+#include "gui/commands/OutputWindow.h"
 #include "gui/common/DialogFileChooser.h"
 #include "gui/mainwindow/Artwork.h"
 #include "gui/mainwindow/BannerView.h"
-#include "gui/mainwindow/DialogPrompter.h"
 #include "gui/mainwindow/LinkLabel.h"
-#include "gui/mainwindow/OutputWindow.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 

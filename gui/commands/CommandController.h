@@ -9,7 +9,7 @@
 #include "base/CurrentFile.h"
 #include "base/FileChooser.h"
 #include "base/RememberedFolders.h"
-#include "gui/mainwindow/CoreOperations.h"
+#include "gui/commands/CoreOperations.h"
 #include "serial/Reception.h"
 
 #include <QObject>

@@ -3,7 +3,7 @@
 // list, one who answers every message box and closes every output window.
 
 #include "base/FileChooser.h"
-#include "gui/mainwindow/OutputWindow.h"
+#include "gui/commands/OutputWindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>

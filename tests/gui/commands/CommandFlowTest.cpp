@@ -2,14 +2,14 @@
 // the user answers through the program's own message boxes and output windows,
 // which a script closes as they open.
 
-#include "gui/mainwindow/CommandController.h"
+#include "gui/commands/CommandController.h"
 
 #include "base/Cp1250.h"
 #include "base/FileChooser.h"
 #include "base/SettingsStore.h"
-#include "gui/mainwindow/DialogPrompter.h"
-#include "gui/mainwindow/OutputWindow.h"
-#include "tests/gui/mainwindow/CommandFixture.h"
+#include "gui/commands/DialogPrompter.h"
+#include "gui/commands/OutputWindow.h"
+#include "tests/gui/commands/CommandFixture.h"
 #include "tests/support/TestFiles.h"
 
 #include <QAbstractButton>

@@ -1,11 +1,11 @@
-#include "gui/mainwindow/CommandController.h"
+#include "gui/commands/CommandController.h"
 
 #include "base/Cp1250.h"
 #include "base/FileChooser.h"
 #include "base/FileIo.h"
 #include "base/SettingsStore.h"
 #include "base/Texts.h"
-#include "tests/gui/mainwindow/ScriptedUser.h"
+#include "tests/gui/commands/ScriptedUser.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 

@@ -3,18 +3,18 @@
 // the program's own message boxes and output windows, which a script closes as
 // they open.
 
-#include "gui/mainwindow/CommandController.h"
+#include "gui/commands/CommandController.h"
 
 #include "base/ConversionSettings.h"
 #include "base/Cp1250.h"
 #include "base/FileChooser.h"
 #include "base/SettingsStore.h"
-#include "gui/mainwindow/DialogPrompter.h"
-#include "gui/mainwindow/OutputWindow.h"
+#include "gui/commands/DialogPrompter.h"
+#include "gui/commands/OutputWindow.h"
 #include "gui/serial/ReceptionWindow.h"
 #include "gui/upload/UploadWindow.h"
 #include "serial/SerialLink.h"
-#include "tests/gui/mainwindow/CommandFixture.h"
+#include "tests/gui/commands/CommandFixture.h"
 #include "tests/support/TestFiles.h"
 #include "tools/simulator/InstrumentSimulator.h"
 #include "upload/UploadListParser.h"

@@ -1,4 +1,4 @@
-#include "gui/mainwindow/OutputWindow.h"
+#include "gui/commands/OutputWindow.h"
 
 #include "base/Cp1250.h"
 #include "base/Texts.h"

@@ -5,9 +5,9 @@
 
 #include "base/ConversionSettings.h"
 #include "base/SettingsStore.h"
-#include "gui/mainwindow/CommandController.h"
-#include "gui/mainwindow/DialogPrompter.h"
-#include "tests/gui/mainwindow/ScriptedUser.h"
+#include "gui/commands/CommandController.h"
+#include "gui/commands/DialogPrompter.h"
+#include "tests/gui/commands/ScriptedUser.h"
 #include "tests/support/TestFiles.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "gui/mainwindow/DialogPrompter.h"
+#include "gui/commands/DialogPrompter.h"
 
 #include "base/Cp1250.h"
 #include "base/Texts.h"
 #include "base/UiText.h"
-#include "gui/mainwindow/OutputWindow.h"
+#include "gui/commands/OutputWindow.h"
 #include "gui/parameters/ParameterSheet.h"
 
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "gui/mainwindow/CommandController.h"
+#include "gui/commands/CommandController.h"
 
 #include "base/Cp1250.h"
 #include "base/FileChooser.h"

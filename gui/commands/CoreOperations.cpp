@@ -1,4 +1,4 @@
-#include "gui/mainwindow/CoreOperations.h"
+#include "gui/commands/CoreOperations.h"
 
 #include "convert/RawDataPreparation.h"
 #include "dxf/DxfExport.h"
