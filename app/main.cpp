@@ -8,11 +8,11 @@
 
 #include "base/SettingsStore.h"
 #include "base/Texts.h"
-#include "base/UiText.h"
 #include "gui/commands/CommandController.h"
 #include "gui/commands/DialogPrompter.h"
 #include "gui/common/DialogFileChooser.h"
 #include "gui/common/QtTexts.h"
+#include "gui/common/UiText.h"
 #include "gui/mainwindow/BannerView.h"
 #include "gui/mainwindow/MainWindow.h"
 

@@ -2,8 +2,8 @@
 
 #include "base/Cp1250.h"
 #include "base/Texts.h"
-#include "base/UiText.h"
 #include "gui/commands/OutputWindow.h"
+#include "gui/common/UiText.h"
 #include "gui/parameters/ParameterSheet.h"
 
 #include <QMessageBox>

@@ -4,7 +4,7 @@
 #include "base/FileIo.h"
 #include "base/Prompter.h"
 #include "base/Texts.h"
-#include "base/UiText.h"
+#include "gui/common/UiText.h"
 #include "gui/mainwindow/Artwork.h"
 #include "gui/mainwindow/BannerView.h"
 #include "gui/menus/FlatMenuStyle.h"

@@ -1,7 +1,7 @@
 #include "gui/parameters/ParameterSheet.h"
 
 #include "base/Texts.h"
-#include "base/UiText.h"
+#include "gui/common/UiText.h"
 #include "gui/parameters/ConversionPage.h"
 #include "gui/parameters/HeaderPage.h"
 #include "gui/parameters/ReductionPage.h"

@@ -3,8 +3,8 @@
 #include "base/Cp1250.h"
 #include "base/Numbers.h"
 #include "base/Texts.h"
-#include "base/UiText.h"
 #include "gui/common/DialogUnits.h"
+#include "gui/common/UiText.h"
 #include "gui/preview/DrawingScene.h"
 #include "gui/preview/DrawingView.h"
 
