@@ -8,8 +8,8 @@
 #include "base/ConversionSettings.h"
 #include "base/CurrentFile.h"
 #include "base/FileChooser.h"
-#include "base/RememberedFolders.h"
 #include "gui/commands/CoreOperations.h"
+#include "gui/commands/RememberedFolders.h"
 #include "serial/Reception.h"
 
 #include <QObject>

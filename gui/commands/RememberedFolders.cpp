@@ -1,4 +1,4 @@
-#include "base/RememberedFolders.h"
+#include "gui/commands/RememberedFolders.h"
 
 #include "base/SettingsStore.h"
 
