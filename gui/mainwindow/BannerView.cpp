@@ -1,7 +1,7 @@
 #include "gui/mainwindow/BannerView.h"
 
+#include "gui/common/Artwork.h"
 #include "gui/common/DialogUnits.h"
-#include "gui/mainwindow/Artwork.h"
 #include "gui/mainwindow/LinkLabel.h"
 #include "gui/mainwindow/ProjectContact.h"
 

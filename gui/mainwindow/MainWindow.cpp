@@ -4,8 +4,8 @@
 #include "base/FileIo.h"
 #include "base/Prompter.h"
 #include "base/Texts.h"
+#include "gui/common/Artwork.h"
 #include "gui/common/UiText.h"
-#include "gui/mainwindow/Artwork.h"
 #include "gui/mainwindow/BannerView.h"
 #include "gui/menus/FlatMenuStyle.h"
 

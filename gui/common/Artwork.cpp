@@ -1,4 +1,4 @@
-#include "gui/mainwindow/Artwork.h"
+#include "gui/common/Artwork.h"
 
 #include <QPainter>
 #include <QSvgRenderer>
