@@ -38,33 +38,50 @@ QRgb Nearest(QRgb colour) {
     return best;
 }
 
+// The SVG resources of a toolbar's images, in toolbar order, and their size.
+struct ToolbarSet {
+    QList<const char*> names;
+    QSize imageSize;
+};
+
+const ToolbarSet& SetOf(Artwork::Toolbar toolbar) {
+    static const ToolbarSet kMain{{"tool-receive", "tool-export", "tool-convert", "tool-tools",
+                                   "tool-conversionParameters", "tool-communicationParameters", "tool-help"},
+                                  QSize(45, 48)};
+    static const ToolbarSet kUpload{
+        {"upload-open", "upload-sendPoints", "upload-sendCodes", "upload-help", "upload-close"}, QSize(32, 32)};
+    return toolbar == Artwork::Toolbar::Upload ? kUpload : kMain;
+}
+
 }  // namespace
 
 namespace Artwork {
 
 QPixmap Banner() { return QPixmap::fromImage(Render(QStringLiteral(":/images/banner.svg"), QSize(500, 200))); }
 
-QImage ToolbarStrip(bool sixteenColours) {
-    static const char* const kNames[kToolbarImageCount] = {
-        "receive", "export", "convert", "tools", "conversionParameters", "communicationParameters", "help"};
-    QImage strip(kToolbarImageWidth * kToolbarImageCount, kToolbarImageHeight, QImage::Format_ARGB32_Premultiplied);
+QSize ToolbarImageSize(Toolbar toolbar) { return SetOf(toolbar).imageSize; }
+
+QImage ToolbarStrip(Toolbar toolbar, bool sixteenColours) {
+    const ToolbarSet& set = SetOf(toolbar);
+    const int width = set.imageSize.width();
+    QImage strip(width * static_cast<int>(set.names.size()), set.imageSize.height(),
+                 QImage::Format_ARGB32_Premultiplied);
     strip.fill(Qt::transparent);
     QPainter painter(&strip);
-    for (int i = 0; i < kToolbarImageCount; ++i) {
-        const QString resource = QStringLiteral(":/images/tool-%1.svg").arg(QLatin1String(kNames[i]));
-        painter.drawImage(i * kToolbarImageWidth, 0, Render(resource, QSize(kToolbarImageWidth, kToolbarImageHeight)));
+    for (qsizetype i = 0; i < set.names.size(); ++i) {
+        const QString resource = QStringLiteral(":/images/%1.svg").arg(QLatin1String(set.names[i]));
+        painter.drawImage(static_cast<int>(i) * width, 0, Render(resource, set.imageSize));
     }
     painter.end();
     return sixteenColours ? ToSixteenColours(strip) : strip;
 }
 
-QList<QPixmap> ToolbarImages(bool sixteenColours) {
-    const QImage strip = ToolbarStrip(sixteenColours);
+QList<QPixmap> ToolbarImages(Toolbar toolbar, bool sixteenColours) {
+    const QImage strip = ToolbarStrip(toolbar, sixteenColours);
+    const QSize size = ToolbarImageSize(toolbar);
     QList<QPixmap> images;
-    for (int i = 0; i < kToolbarImageCount; ++i) {
-        images.append(
-            QPixmap::fromImage(strip.copy(i * kToolbarImageWidth, 0, kToolbarImageWidth, kToolbarImageHeight)));
-    }
+    for (int x = 0; x + size.width() <= strip.width(); x += size.width())
+        images.append(QPixmap::fromImage(strip.copy(x, 0, size.width(), size.height())));
     return images;
 }
 

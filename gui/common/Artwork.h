@@ -1,26 +1,31 @@
 #pragma once
 // The program's own pictures, rendered from its SVG resources: the 500 × 200 pixel
-// banner of the main view and the seven 45 × 48 pixel toolbar images, in the
-// true-colour set or the 16-colour set (the same drawings reduced to the 16
-// standard colours, with hard edges).
+// banner of the main view and the images of the two toolbars, in the true-colour
+// set or the 16-colour set (the same drawings reduced to the 16 standard colours,
+// with hard edges).
 
 #include <QImage>
 #include <QList>
 #include <QPixmap>
+#include <QSize>
 
 namespace Artwork {
 
-inline constexpr int kToolbarImageWidth = 45;
-inline constexpr int kToolbarImageHeight = 48;
-inline constexpr int kToolbarImageCount = 7;
+enum class Toolbar {
+    // Seven 45 × 48 images, left to right: reception (F1), coordinates export (F2),
+    // file conversion (F3), tools, conversion parameters, communication
+    // parameters, help.
+    Main,
+    // Five 32 × 32 images: open file, send points, send codes, help, close window.
+    Upload,
+};
 
 QPixmap Banner();
 
-// The seven images side by side (315 × 48), left to right: reception (F1),
-// coordinates export (F2), file conversion (F3), tools, conversion parameters,
-// communication parameters, help.
-QImage ToolbarStrip(bool sixteenColours);
-QList<QPixmap> ToolbarImages(bool sixteenColours);
+QSize ToolbarImageSize(Toolbar toolbar);
+// A toolbar's images side by side, in toolbar order.
+QImage ToolbarStrip(Toolbar toolbar, bool sixteenColours);
+QList<QPixmap> ToolbarImages(Toolbar toolbar, bool sixteenColours);
 
 // Each pixel to the nearest of the 16 standard colours; pixels less than half
 // opaque become transparent, the others opaque.

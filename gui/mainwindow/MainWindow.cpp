@@ -108,13 +108,13 @@ MainWindow::MainWindow(CommandController& controller, QWidget* parent)
     // the tools button is item 6.
     m_toolBar = new QToolBar(this);
     m_toolBar->setObjectName(QStringLiteral("mainToolBar"));
-    m_toolBar->setIconSize(QSize(Artwork::kToolbarImageWidth, Artwork::kToolbarImageHeight));
+    m_toolBar->setIconSize(Artwork::ToolbarImageSize(Artwork::Toolbar::Main));
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_toolBar->setFloatable(false);
     m_toolBar->setAllowedAreas(Qt::TopToolBarArea);
     m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
     m_toolBar->toggleViewAction()->setEnabled(false);
-    const QList<QPixmap> images = Artwork::ToolbarImages(m_sixteenColours);
+    const QList<QPixmap> images = Artwork::ToolbarImages(Artwork::Toolbar::Main, m_sixteenColours);
     const QList<QAction*> buttons = {
         receive, exportCoordinates, convert, tools, conversionParameters, communicationParameters, help};
     for (qsizetype i = 0; i < buttons.size(); ++i) {

@@ -5,10 +5,10 @@
 #include "base/FileIo.h"
 #include "base/Prompter.h"
 #include "base/Texts.h"
+#include "gui/common/Artwork.h"
 #include "gui/common/DialogFileChooser.h"
 #include "gui/common/DialogUnits.h"
 #include "gui/common/UiText.h"
-#include "gui/upload/UploadArtwork.h"
 #include "upload/UploadListParser.h"
 #include "upload/UploadTransmission.h"
 
@@ -69,8 +69,8 @@ UploadWindow::UploadWindow(quint16 flag, UploadPort& port, Prompter& prompter, Q
     m_editor->installEventFilter(this);
 
     // The images of the colour set the user has chosen, each time the window opens.
-    const QList<QPixmap> images = UploadArtwork::Images(m_flag & FLAG_16_COLOUR_TOOLBAR);
-    m_toolBar->setIconSize(QSize(UploadArtwork::kImageSize, UploadArtwork::kImageSize));
+    const QList<QPixmap> images = Artwork::ToolbarImages(Artwork::Toolbar::Upload, m_flag & FLAG_16_COLOUR_TOOLBAR);
+    m_toolBar->setIconSize(Artwork::ToolbarImageSize(Artwork::Toolbar::Upload));
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_toolBar->setMovable(false);
     const struct {

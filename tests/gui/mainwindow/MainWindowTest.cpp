@@ -4,7 +4,6 @@
 #include "base/SettingsStore.h"
 #include "gui/commands/DialogPrompter.h"
 #include "gui/commands/OutputWindow.h"
-#include "gui/common/Artwork.h"
 #include "gui/common/DialogFileChooser.h"
 #include "gui/mainwindow/BannerView.h"
 #include "gui/mainwindow/LinkLabel.h"
@@ -236,16 +235,6 @@ private Q_SLOTS:
         controller->Settings().flag = kDefaultFlag;
         frame.UpdateCommandStates();
         QVERIFY(frame.UsesSixteenColourImages());
-
-        QSet<QRgb> colours;
-        const QImage strip = Artwork::ToolbarStrip(true);
-        QCOMPARE(strip.size(), QSize(315, 48));
-        for (int y = 0; y < strip.height(); ++y) {
-            for (int x = 0; x < strip.width(); ++x) colours.insert(strip.pixel(x, y));
-        }
-        QVERIFY(colours.size() <= 17);  // 16 colours and transparency
-        QVERIFY(QFile::exists(QStringLiteral(":/images/tarvo.svg")));
-        QCOMPARE(Artwork::Banner().size(), QSize(500, 200));
     }
 
     void linksTurnRedWhileHoveredAndOpenTheirTargets() {

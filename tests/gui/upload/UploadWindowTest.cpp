@@ -3,7 +3,6 @@
 #include "base/ConversionSettings.h"
 #include "base/Cp1250.h"
 #include "base/Texts.h"
-#include "gui/upload/UploadArtwork.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 
@@ -42,16 +41,6 @@ struct Fixture {
         window.show();
     }
 };
-
-bool InSixteenColours(QRgb pixel) {
-    static const QList<QRgb> kStandard = {
-        qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
-        qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
-        qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
-        qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
-    if (qAlpha(pixel) == 0) return true;
-    return qAlpha(pixel) == 255 && kStandard.contains(pixel | 0xFF000000u);
-}
 
 }  // namespace
 
@@ -180,26 +169,6 @@ private Q_SLOTS:
         QTest::keyClicks(fixture.window.Editor(), "1 2");
         QCOMPARE(fixture.window.EditorLines(), QList<QByteArray>{"P1\t1 2"});
         QVERIFY(fixture.window.isVisible());
-    }
-
-    void sixteenColourImagesUseOnlyTheStandardColours() {
-        const QImage strip = UploadArtwork::Strip(true).convertToFormat(QImage::Format_ARGB32);
-        QCOMPARE(strip.size(), QSize(160, 32));
-        int painted = 0;
-        for (int y = 0; y < strip.height(); ++y) {
-            for (int x = 0; x < strip.width(); ++x) {
-                const QRgb pixel = strip.pixel(x, y);
-                if (!InSixteenColours(pixel))
-                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2 is %3").arg(x).arg(y).arg(pixel, 8, 16)));
-                if (qAlpha(pixel) != 0) ++painted;
-            }
-        }
-        // Every image has something on it.
-        for (int i = 0; i < UploadArtwork::kImageCount; ++i) {
-            QVERIFY(!strip.copy(i * 32, 0, 32, 32).isNull());
-        }
-        QVERIFY(painted > 5 * 200);
-        QVERIFY(UploadArtwork::Strip(false) != UploadArtwork::Strip(true));
     }
 };
 
