@@ -7,12 +7,12 @@
 // is destroyed, saves the settings.
 
 #include "base/SettingsStore.h"
-#include "base/Texts.h"
 #include "gui/commands/CommandController.h"
 #include "gui/commands/DialogPrompter.h"
 #include "gui/common/DialogFileChooser.h"
 #include "gui/common/QtTexts.h"
 #include "gui/common/UiText.h"
+#include "gui/common/WindowTexts.h"
 #include "gui/mainwindow/BannerView.h"
 #include "gui/mainwindow/MainWindow.h"
 
@@ -21,7 +21,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(UiText(Texts::kApplicationTitle));
+    QApplication::setApplicationName(UiText(WindowTexts::kApplicationTitle));
     QApplication::setApplicationVersion(QStringLiteral(TARVO_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/tarvo.svg")));
     // The desktop's own dialogs (file choosers, message box buttons) in Czech.

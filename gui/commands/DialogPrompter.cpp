@@ -1,9 +1,9 @@
 #include "gui/commands/DialogPrompter.h"
 
 #include "base/Cp1250.h"
-#include "base/Texts.h"
 #include "gui/commands/OutputWindow.h"
 #include "gui/common/UiText.h"
+#include "gui/common/WindowTexts.h"
 #include "gui/parameters/ParameterSheet.h"
 
 #include <QMessageBox>
@@ -32,8 +32,8 @@ QMessageBox::StandardButton DefaultButtonOf(Topic topic, MessageButtons buttons)
 }  // namespace
 
 Answer DialogPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) {
-    QMessageBox box(IconOf(icon), UiText(Texts::kApplicationTitle), Cp1250::ToUnicode(text), QMessageBox::NoButton,
-                    m_parent);
+    QMessageBox box(IconOf(icon), UiText(WindowTexts::kApplicationTitle), Cp1250::ToUnicode(text),
+                    QMessageBox::NoButton, m_parent);
     switch (buttons) {
         case MessageButtons::Ok:
             box.setStandardButtons(QMessageBox::Ok);

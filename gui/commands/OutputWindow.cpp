@@ -3,6 +3,7 @@
 #include "base/Cp1250.h"
 #include "base/Texts.h"
 #include "gui/common/DialogUnits.h"
+#include "gui/common/WindowTexts.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -41,7 +42,7 @@ OutputWindow::OutputWindow(const QByteArray& text, const QByteArray& titleSuffix
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(false);
-    setWindowTitle(Cp1250::ToUnicode(Text(Texts::kOutputCaption) + titleSuffix));
+    setWindowTitle(Cp1250::ToUnicode(Text(WindowTexts::kOutputCaption) + titleSuffix));
 
     m_editor->setObjectName(QStringLiteral("outputEditor"));
     m_editor->setLineWrapMode(QPlainTextEdit::WidgetWidth);

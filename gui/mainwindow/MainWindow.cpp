@@ -6,6 +6,7 @@
 #include "base/Texts.h"
 #include "gui/common/Artwork.h"
 #include "gui/common/UiText.h"
+#include "gui/common/WindowTexts.h"
 #include "gui/mainwindow/BannerView.h"
 #include "gui/menus/FlatMenuStyle.h"
 
@@ -48,44 +49,44 @@ MainWindow::MainWindow(CommandController& controller, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     // Whatever the controller's title, the caption names the product and version.
-    setWindowTitle(QStringLiteral("Tarvo v" TARVO_VERSION));
+    setWindowTitle(UiText(WindowTexts::kMainWindowCaption));
 
-    QAction* receive = AddAction(CommandId::ReceiveAndConvert, Texts::kMenuReceiveAndConvert);
-    QAction* exportCoordinates = AddAction(CommandId::ExportCoordinates, Texts::kMenuExportCoordinates);
-    QAction* convert = AddAction(CommandId::ConvertFile, Texts::kMenuConvertFile);
-    QAction* headers = AddAction(CommandId::Headers, Texts::kMenuHeaders);
-    QAction* distances = AddAction(CommandId::HorizontalDistances, Texts::kMenuHorizontalDistances);
-    QAction* dxf = AddAction(CommandId::ExportXyzDxf, Texts::kMenuExportXyzDxf);
-    QAction* useCurrent = AddAction(CommandId::UseCurrent, Texts::kMenuUseCurrent);
-    QAction* conversionParameters = AddAction(CommandId::ConversionParameters, Texts::kMenuConversionParameters);
+    QAction* receive = AddAction(CommandId::ReceiveAndConvert, WindowTexts::kMenuReceiveAndConvert);
+    QAction* exportCoordinates = AddAction(CommandId::ExportCoordinates, WindowTexts::kMenuExportCoordinates);
+    QAction* convert = AddAction(CommandId::ConvertFile, WindowTexts::kMenuConvertFile);
+    QAction* headers = AddAction(CommandId::Headers, WindowTexts::kMenuHeaders);
+    QAction* distances = AddAction(CommandId::HorizontalDistances, WindowTexts::kMenuHorizontalDistances);
+    QAction* dxf = AddAction(CommandId::ExportXyzDxf, WindowTexts::kMenuExportXyzDxf);
+    QAction* useCurrent = AddAction(CommandId::UseCurrent, WindowTexts::kMenuUseCurrent);
+    QAction* conversionParameters = AddAction(CommandId::ConversionParameters, WindowTexts::kMenuConversionParameters);
     QAction* communicationParameters =
-        AddAction(CommandId::CommunicationParameters, Texts::kMenuCommunicationParameters);
-    QAction* help = AddAction(CommandId::Help, Texts::kMenuHelp);
-    QAction* tools = AddAction(CommandId::Tools, Texts::kTipTools);
-    QAction* exit = AddAction(CommandId::Exit, Texts::kMenuExit);
+        AddAction(CommandId::CommunicationParameters, WindowTexts::kMenuCommunicationParameters);
+    QAction* help = AddAction(CommandId::Help, WindowTexts::kMenuHelp);
+    QAction* tools = AddAction(CommandId::Tools, WindowTexts::kTipTools);
+    QAction* exit = AddAction(CommandId::Exit, WindowTexts::kMenuExit);
 
     receive->setShortcut(QKeySequence(Qt::Key_F1));
     exportCoordinates->setShortcut(QKeySequence(Qt::Key_F2));
     convert->setShortcut(QKeySequence(Qt::Key_F3));
     useCurrent->setCheckable(true);
-    dxf->setStatusTip(UiText(Texts::kPromptExportXyzDxf));
-    receive->setToolTip(TipOf(Texts::kTipReceiveAndConvert));
-    exportCoordinates->setToolTip(TipOf(Texts::kTipExportCoordinates));
-    convert->setToolTip(TipOf(Texts::kTipConvertFile));
-    tools->setText(TipOf(Texts::kTipTools));
-    tools->setToolTip(TipOf(Texts::kTipTools));
-    conversionParameters->setToolTip(TipOf(Texts::kTipConversionParameters));
-    communicationParameters->setToolTip(TipOf(Texts::kTipCommunicationParameters));
-    help->setToolTip(TipOf(Texts::kTipHelp));
+    dxf->setStatusTip(UiText(WindowTexts::kPromptExportXyzDxf));
+    receive->setToolTip(TipOf(WindowTexts::kTipReceiveAndConvert));
+    exportCoordinates->setToolTip(TipOf(WindowTexts::kTipExportCoordinates));
+    convert->setToolTip(TipOf(WindowTexts::kTipConvertFile));
+    tools->setText(TipOf(WindowTexts::kTipTools));
+    tools->setToolTip(TipOf(WindowTexts::kTipTools));
+    conversionParameters->setToolTip(TipOf(WindowTexts::kTipConversionParameters));
+    communicationParameters->setToolTip(TipOf(WindowTexts::kTipCommunicationParameters));
+    help->setToolTip(TipOf(WindowTexts::kTipHelp));
 
     // The menu: "Konverzní nástroje" is its fifth entry (index 4).
-    m_mainMenu = menuBar()->addMenu(UiText(Texts::kMenuBarEntry));
+    m_mainMenu = menuBar()->addMenu(UiText(WindowTexts::kMenuBarEntry));
     m_mainMenu->setObjectName(QStringLiteral("mainMenu"));
     m_mainMenu->addAction(receive);
     m_mainMenu->addAction(exportCoordinates);
     m_mainMenu->addAction(convert);
     m_mainMenu->addSeparator();
-    m_toolsMenu = m_mainMenu->addMenu(UiText(Texts::kToolsSubmenu));
+    m_toolsMenu = m_mainMenu->addMenu(UiText(WindowTexts::kToolsSubmenu));
     m_toolsMenu->setObjectName(QStringLiteral("toolsMenu"));
     m_toolsMenu->addAction(headers);
     m_toolsMenu->addAction(distances);
@@ -230,7 +231,7 @@ void MainWindow::OnTools() {
 }
 
 QString MainWindow::HelpManualPath(const QString& programDirectory, const QString& documentationDirectory) {
-    const QString manual = UiText(Texts::kHelpManual);
+    const QString manual = UiText(WindowTexts::kHelpManual);
     const QString beside = QDir(programDirectory).filePath(manual);
     if (QFileInfo(beside).isFile() || documentationDirectory.isEmpty()) return beside;
     const QString installed = QDir(documentationDirectory).filePath(manual);
@@ -240,7 +241,7 @@ QString MainWindow::HelpManualPath(const QString& programDirectory, const QStrin
 void MainWindow::OnHelp() {
     const QString path = HelpManualPath(QCoreApplication::applicationDirPath(), QStringLiteral(TARVO_DOC_DIR));
     if (!QFileInfo(path).isFile()) {
-        m_controller.Messages().Tell(TextWith(Texts::kManualMissing, DisplayPath(path)));
+        m_controller.Messages().Tell(TextWith(WindowTexts::kManualMissing, DisplayPath(path)));
         return;
     }
 #ifndef Q_OS_WIN
@@ -270,9 +271,9 @@ void MainWindow::OnHelp() {
 
 void MainWindow::TellNoPdfViewer(const QString& manual) {
 #ifdef Q_OS_WIN
-    const UserText& text = Texts::kNoPdfViewerWindows;
+    const UserText& text = WindowTexts::kNoPdfViewerWindows;
 #else
-    const UserText& text = Texts::kNoPdfViewer;
+    const UserText& text = WindowTexts::kNoPdfViewer;
 #endif
     m_controller.Messages().Tell(TextWith(text, DisplayPath(manual)));
 }

@@ -1,8 +1,11 @@
 #include "gui/parameters/ConversionPage.h"
 
 #include "base/Cp1250.h"
+#include "base/Texts.h"
 #include "dxf/DxfScale.h"
 #include "gui/common/DialogUnits.h"
+#include "gui/common/UiText.h"
+#include "gui/common/WindowTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,8 +18,8 @@
 
 namespace {
 
-QCheckBox* AddCheck(QLayout* layout, const char* name, const char* text) {
-    auto* box = new QCheckBox(QString::fromUtf8(text));
+QCheckBox* AddCheck(QLayout* layout, const char* name, const UserText& text) {
+    auto* box = new QCheckBox(UiText(text));
     box->setObjectName(QLatin1String(name));
     layout->addWidget(box);
     return box;
@@ -42,37 +45,35 @@ ConversionPage::ConversionPage(ConversionSettings& settings, QWidget* parent)
 
     // Laid out by the layouts, so that no text is cut whatever the desktop's font;
     // the check boxes keep their top-to-bottom order.
-    auto* conversion = new QGroupBox(QStringLiteral("Parametry konverze dat"));
+    auto* conversion = new QGroupBox(UiText(WindowTexts::kConversionGroup));
     auto* conversionColumn = new QVBoxLayout(conversion);
-    m_boxes[0] = {AddCheck(conversionColumn, "swapAnglesCheck", "Prohození úhlů vert./horizont."), FLAG_SWAP_ANGLES};
-    m_boxes[1] = {AddCheck(conversionColumn, "warnUnitsCheck", "Informovat o nestand. nastavení jednotek"),
-                  FLAG_WARN_UNITS};
-    m_boxes[2] = {AddCheck(conversionColumn, "warnHeightsCheck", "Informovat o nestand. výškách"), FLAG_WARN_HEIGHTS};
+    m_boxes[0] = {AddCheck(conversionColumn, "swapAnglesCheck", WindowTexts::kSwapAnglesCheck), FLAG_SWAP_ANGLES};
+    m_boxes[1] = {AddCheck(conversionColumn, "warnUnitsCheck", WindowTexts::kWarnUnitsCheck), FLAG_WARN_UNITS};
+    m_boxes[2] = {AddCheck(conversionColumn, "warnHeightsCheck", WindowTexts::kWarnHeightsCheck), FLAG_WARN_HEIGHTS};
     m_markerEdit = new QLineEdit;
     m_markerEdit->setObjectName(QStringLiteral("markerEdit"));
     m_markerEdit->setFixedWidth(units.X(40));
     auto* markerRow = new QHBoxLayout;
-    markerRow->addWidget(new QLabel(QStringLiteral("Označení orientačních bodů:")));
+    markerRow->addWidget(new QLabel(UiText(WindowTexts::kMarkerLabel)));
     markerRow->addWidget(m_markerEdit);
     markerRow->addStretch();
     conversionColumn->addLayout(markerRow);
 
-    auto* further = new QGroupBox(QStringLiteral("Nastavení dalších funkcí konverze"));
+    auto* further = new QGroupBox(UiText(WindowTexts::kFurtherGroup));
     auto* furtherColumn = new QVBoxLayout(further);
-    m_boxes[3] = {AddCheck(furtherColumn, "showOutputCheck", "Zobrazit cílový soubor (zap,asc)"), FLAG_SHOW_OUTPUT};
-    m_boxes[4] = {AddCheck(furtherColumn, "askOverwriteCheck", "Dotaz na přepsání souborů"), FLAG_ASK_OVERWRITE};
-    m_boxes[5] = {AddCheck(furtherColumn, "keep200Check", "Ukládat data do souboru (*.200)"), FLAG_KEEP_200};
-    m_boxes[6] = {AddCheck(furtherColumn, "swapXyCheck", "Prohození výstupu souřadnic X/Y"), FLAG_SWAP_XY};
+    m_boxes[3] = {AddCheck(furtherColumn, "showOutputCheck", WindowTexts::kShowOutputCheck), FLAG_SHOW_OUTPUT};
+    m_boxes[4] = {AddCheck(furtherColumn, "askOverwriteCheck", WindowTexts::kAskOverwriteCheck), FLAG_ASK_OVERWRITE};
+    m_boxes[5] = {AddCheck(furtherColumn, "keep200Check", WindowTexts::kKeep200Check), FLAG_KEEP_200};
+    m_boxes[6] = {AddCheck(furtherColumn, "swapXyCheck", WindowTexts::kSwapXyCheck), FLAG_SWAP_XY};
 
     auto* rightColumn = new QVBoxLayout;
     rightColumn->addWidget(further);
     auto* belowGroup = new QVBoxLayout;
     belowGroup->setContentsMargins(furtherColumn->contentsMargins().left(), 0, 0, 0);
-    m_boxes[7] = {AddCheck(belowGroup, "sixteenColourCheck", "16. barevná lišta tlačítek (Win95)"),
-                  FLAG_16_COLOUR_TOOLBAR};
-    m_deviceTypeCombo = MakeList(units, "deviceTypeCombo", {QStringLiteral("NTS-350"), QStringLiteral("NTS-660")});
+    m_boxes[7] = {AddCheck(belowGroup, "sixteenColourCheck", WindowTexts::kSixteenColourCheck), FLAG_16_COLOUR_TOOLBAR};
+    m_deviceTypeCombo = MakeList(units, "deviceTypeCombo", {UiText(Texts::kNts350), UiText(Texts::kNts660)});
     auto* deviceRow = new QHBoxLayout;
-    deviceRow->addWidget(new QLabel(QStringLiteral("Typ přístroje:")));
+    deviceRow->addWidget(new QLabel(UiText(WindowTexts::kDeviceTypeLabel)));
     deviceRow->addWidget(m_deviceTypeCombo);
     deviceRow->addStretch();
     belowGroup->addLayout(deviceRow);
@@ -80,27 +81,24 @@ ConversionPage::ConversionPage(ConversionSettings& settings, QWidget* parent)
     rightColumn->addStretch();
 
     // The drawing: its scale, its axes, its layers and its heights.
-    auto* drawing = new QGroupBox(QStringLiteral("Výkres DXF"));
+    auto* drawing = new QGroupBox(UiText(WindowTexts::kDrawingGroup));
     QStringList scales;
     for (const DxfScale& scale : kDxfScales) scales << QString::fromLatin1(scale.name);
     m_dxfRatioCombo = MakeList(units, "dxfRatioCombo", scales);
-    m_dxfAxesCombo = MakeList(units, "dxfAxesCombo",
-                              {QStringLiteral("x = Y, y = X (kladné)"), QStringLiteral("EPSG:5514, x = −Y, y = −X")});
-    m_dxfAxesCombo->setToolTip(QStringLiteral(
-        "EPSG:5514 (S-JTSK / Krovak East North): výkres leží na katastrální mapě i v GIS, například v QGIS.\n"
-        "Kladné osy: X a Y jako v seznamu souřadnic (s prohozením X/Y naopak)."));
+    m_dxfAxesCombo =
+        MakeList(units, "dxfAxesCombo", {UiText(WindowTexts::kDxfAxesPositive), UiText(WindowTexts::kDxfAxesEpsg)});
+    m_dxfAxesCombo->setToolTip(UiText(WindowTexts::kDxfAxesTip));
     auto* drawingLists = new QGridLayout;
-    drawingLists->addWidget(new QLabel(QStringLiteral("Měřítko DXF:")), 0, 0);
+    drawingLists->addWidget(new QLabel(UiText(WindowTexts::kDxfRatioLabel)), 0, 0);
     drawingLists->addWidget(m_dxfRatioCombo, 0, 1);
-    drawingLists->addWidget(new QLabel(QStringLiteral("Osy:")), 1, 0);
+    drawingLists->addWidget(new QLabel(UiText(WindowTexts::kDxfAxesLabel)), 1, 0);
     drawingLists->addWidget(m_dxfAxesCombo, 1, 1);
     drawingLists->setColumnStretch(2, 1);
     auto* drawingColumn = new QVBoxLayout(drawing);
     drawingColumn->addLayout(drawingLists);
-    m_dxfLayersCheck = AddCheck(drawingColumn, "dxfLayersCheck", "Hladiny podle kódů bodů");
-    m_dxfLayersCheck->setToolTip(
-        QStringLiteral("Bod i jeho popisy v hladině pojmenované podle kódu bodu, body bez kódu v hladině BEZ_KODU."));
-    m_dxf3dCheck = AddCheck(drawingColumn, "dxf3dCheck", "Výška bodu jako souřadnice z (3D)");
+    m_dxfLayersCheck = AddCheck(drawingColumn, "dxfLayersCheck", WindowTexts::kDxfLayersCheck);
+    m_dxfLayersCheck->setToolTip(UiText(WindowTexts::kDxfLayersTip));
+    m_dxf3dCheck = AddCheck(drawingColumn, "dxf3dCheck", WindowTexts::kDxf3dCheck);
 
     auto* leftColumn = new QVBoxLayout;
     leftColumn->addWidget(conversion);

@@ -2,6 +2,8 @@
 
 #include "base/Cp1250.h"
 #include "gui/common/DialogUnits.h"
+#include "gui/common/UiText.h"
+#include "gui/common/WindowTexts.h"
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
@@ -12,7 +14,7 @@ HeaderPage::HeaderPage(const ConversionSettings& settings, QWidget* parent)
       m_text(settings.head),
       m_flag(settings.flag),
       m_textEdit(new QPlainTextEdit(this)),
-      m_useHeaderCheck(new QCheckBox(QStringLiteral("Použít hlavičku souboru"), this)) {
+      m_useHeaderCheck(new QCheckBox(UiText(WindowTexts::kUseHeaderCheck), this)) {
     setObjectName(QStringLiteral("headerPage"));
     const DialogUnits units(font());
     setMinimumSize(units.Size(311, 111));

@@ -1,7 +1,7 @@
 #include "gui/parameters/ParameterSheet.h"
 
-#include "base/Texts.h"
 #include "gui/common/UiText.h"
+#include "gui/common/WindowTexts.h"
 #include "gui/parameters/ConversionPage.h"
 #include "gui/parameters/HeaderPage.h"
 #include "gui/parameters/ReductionPage.h"
@@ -19,18 +19,18 @@ ParameterSheet::ParameterSheet(ConversionSettings& settings, QWidget* parent)
       m_tabs(new QTabWidget(this)),
       m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this)) {
     setObjectName(QStringLiteral("parameterSheet"));
-    setWindowTitle(UiText(Texts::kSheetCaption));
+    setWindowTitle(UiText(WindowTexts::kSheetCaption));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
-    m_tabs->addTab(m_reductionPage, QStringLiteral("Redukce do S-JTSK"));
-    m_tabs->addTab(m_headerPage, QStringLiteral("Hlavička souboru"));
-    m_tabs->addTab(m_conversionPage, QStringLiteral("Parametry konverze dat"));
+    m_tabs->addTab(m_reductionPage, UiText(WindowTexts::kReductionTab));
+    m_tabs->addTab(m_headerPage, UiText(WindowTexts::kHeaderTab));
+    m_tabs->addTab(m_conversionPage, UiText(WindowTexts::kConversionTab));
     m_tabs->setCurrentIndex(0);
 
-    m_buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    m_buttons->button(QDialogButtonBox::Cancel)->setText(UiText(Texts::kStorno));
+    m_buttons->button(QDialogButtonBox::Ok)->setText(UiText(WindowTexts::kSheetOk));
+    m_buttons->button(QDialogButtonBox::Cancel)->setText(UiText(WindowTexts::kStorno));
     // No page ever marks itself changed, so "Použít" stays disabled.
-    m_buttons->button(QDialogButtonBox::Apply)->setText(QStringLiteral("Použít"));
+    m_buttons->button(QDialogButtonBox::Apply)->setText(UiText(WindowTexts::kSheetApply));
     m_buttons->button(QDialogButtonBox::Apply)->setEnabled(false);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &ParameterSheet::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &ParameterSheet::reject);

@@ -4,6 +4,8 @@
 #include "base/Numbers.h"
 #include "convert/Reduction.h"
 #include "gui/common/DialogUnits.h"
+#include "gui/common/UiText.h"
+#include "gui/common/WindowTexts.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -39,7 +41,7 @@ QLineEdit* AddResultBox(QWidget* parent, const DialogUnits& units, const char* n
     return edit;
 }
 
-QLabel* Label(const char* text) { return new QLabel(QString::fromUtf8(text)); }
+QLabel* Label(const UserText& text) { return new QLabel(UiText(text)); }
 
 }  // namespace
 
@@ -51,28 +53,28 @@ ReductionPage::ReductionPage(const ConversionSettings& settings, QWidget* parent
 
     // Laid out by the layouts, so that no text is cut whatever the desktop's font;
     // the page keeps at least its size in dialog units.
-    auto* inputs = new QGroupBox(QStringLiteral("Průměrné hodnoty"), this);
+    auto* inputs = new QGroupBox(UiText(WindowTexts::kAveragesGroup), this);
     auto* inputsGrid = new QGridLayout(inputs);
     m_xEdit = AddEdit(inputs, units, "xEdit", 52);
     m_yEdit = AddEdit(inputs, units, "yEdit", 52);
     m_hEdit = AddEdit(inputs, units, "hEdit", 52);
-    inputsGrid->addWidget(Label("Souřadnice X [m]:"), 0, 0);
+    inputsGrid->addWidget(Label(WindowTexts::kAverageXLabel), 0, 0);
     inputsGrid->addWidget(m_xEdit, 0, 1);
-    inputsGrid->addWidget(Label("Souřadnice Y [m]:"), 1, 0);
+    inputsGrid->addWidget(Label(WindowTexts::kAverageYLabel), 1, 0);
     inputsGrid->addWidget(m_yEdit, 1, 1);
-    inputsGrid->addWidget(Label("Nadm. výška [m]:"), 2, 0);
+    inputsGrid->addWidget(Label(WindowTexts::kAverageHeightLabel), 2, 0);
     inputsGrid->addWidget(m_hEdit, 2, 1);
 
-    auto* results = new QGroupBox(QStringLiteral("Korekce délek"), this);
+    auto* results = new QGroupBox(UiText(WindowTexts::kCorrectionsGroup), this);
     auto* resultsGrid = new QGridLayout(results);
     m_projectionEdit = AddResultBox(results, units, "projectionEdit");
     m_heightEdit = AddResultBox(results, units, "heightEdit");
     m_totalEdit = AddResultBox(results, units, "totalEdit");
-    resultsGrid->addWidget(Label("Redukce zobrazení S-JTSK:"), 0, 0);
+    resultsGrid->addWidget(Label(WindowTexts::kProjectionReductionLabel), 0, 0);
     resultsGrid->addWidget(m_projectionEdit, 0, 1);
-    resultsGrid->addWidget(Label("Redukce na nulový horizont:"), 1, 0);
+    resultsGrid->addWidget(Label(WindowTexts::kHeightReductionLabel), 1, 0);
     resultsGrid->addWidget(m_heightEdit, 1, 1);
-    resultsGrid->addWidget(Label("Celková redukce délek:"), 2, 0);
+    resultsGrid->addWidget(Label(WindowTexts::kTotalReductionLabel), 2, 0);
     resultsGrid->addWidget(m_totalEdit, 2, 1);
 
     // The factor box can be typed into, but what is typed is never read: the next
@@ -86,7 +88,7 @@ ReductionPage::ReductionPage(const ConversionSettings& settings, QWidget* parent
     auto* factorRow = new QHBoxLayout;
     factorRow->setContentsMargins(resultsGrid->contentsMargins().left() + 2, 0,
                                   resultsGrid->contentsMargins().right() + 2, 0);
-    factorRow->addWidget(Label("Měřítkový faktor:"));
+    factorRow->addWidget(Label(WindowTexts::kScaleFactorLabel));
     factorRow->addStretch();
     factorRow->addWidget(m_factorEdit);
 

@@ -4,6 +4,7 @@
 #include "base/Texts.h"
 #include "gui/common/DialogUnits.h"
 #include "gui/common/UiText.h"
+#include "gui/common/WindowTexts.h"
 #include "gui/serial/ReceptionAnimation.h"
 
 #include <QLabel>
@@ -26,7 +27,7 @@ ReceptionWindow::ReceptionWindow(SerialLink& link, Prompter& prompter, const QSt
       m_targetPath(targetPath),
       m_status(new QLabel(this)),
       m_animation(new ReceptionAnimation(this)),
-      m_cancel(new QPushButton(UiText(Texts::kStorno), this)) {
+      m_cancel(new QPushButton(UiText(WindowTexts::kStorno), this)) {
     setModal(true);
     const QSize size = DialogUnits(font()).Size(187, 75).expandedTo(QSize(kAnimationRect.right() + 6, 0));
     setFixedSize(size);

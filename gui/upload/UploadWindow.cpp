@@ -9,6 +9,7 @@
 #include "gui/common/DialogFileChooser.h"
 #include "gui/common/DialogUnits.h"
 #include "gui/common/UiText.h"
+#include "gui/common/WindowTexts.h"
 #include "upload/UploadListParser.h"
 #include "upload/UploadTransmission.h"
 
@@ -49,7 +50,7 @@ UploadWindow::UploadWindow(quint16 flag, UploadPort& port, Prompter& prompter, Q
       m_toolBar(new QToolBar(this)),
       m_progress(new QProgressBar(this)),
       m_editor(new QPlainTextEdit(this)) {
-    setWindowTitle(UiText(Texts::kUploadWindowCaption));
+    setWindowTitle(UiText(WindowTexts::kUploadWindowCaption));
     setModal(true);
     resize(DialogUnits(font()).Size(374, 193));
 
@@ -78,10 +79,10 @@ UploadWindow::UploadWindow(quint16 flag, UploadPort& port, Prompter& prompter, Q
         const UserText& tip;
         void (UploadWindow::*run)();
     } kCommands[] = {
-        {Command::OpenFile, Texts::kTipOpenListFile, &UploadWindow::OpenFile},
-        {Command::SendPoints, Texts::kTipSendPoints, &UploadWindow::SendPoints},
-        {Command::SendCodes, Texts::kTipSendCodes, &UploadWindow::SendCodes},
-        {Command::Help, Texts::kTipUploadHelp, &UploadWindow::ShowHelp},
+        {Command::OpenFile, WindowTexts::kTipOpenListFile, &UploadWindow::OpenFile},
+        {Command::SendPoints, WindowTexts::kTipSendPoints, &UploadWindow::SendPoints},
+        {Command::SendCodes, WindowTexts::kTipSendCodes, &UploadWindow::SendCodes},
+        {Command::Help, WindowTexts::kTipUploadHelp, &UploadWindow::ShowHelp},
     };
     for (const auto& command : kCommands) {
         QAction* action = m_toolBar->addAction(QIcon(images[m_commands.size()]), UiText(command.tip));
@@ -90,7 +91,7 @@ UploadWindow::UploadWindow(quint16 flag, UploadPort& port, Prompter& prompter, Q
         m_commands.append(action);
         m_toolBar->addSeparator();
     }
-    m_closeAction = m_toolBar->addAction(QIcon(images.last()), UiText(Texts::kTipCloseUploadWindow));
+    m_closeAction = m_toolBar->addAction(QIcon(images.last()), UiText(WindowTexts::kTipCloseUploadWindow));
     connect(m_closeAction, &QAction::triggered, this, &QDialog::reject);
     // Wider than its place when the desktop's style pads buttons more: every
     // command stays on the bar rather than in an overflow menu.
@@ -186,7 +187,7 @@ void UploadWindow::Send(UploadKind kind) {
     if (result) SetEditorText(result.log);
 }
 
-void UploadWindow::ShowHelp() { m_prompter.Tell(Text(Texts::kUploadFormatHelp), MessageIcon::Information); }
+void UploadWindow::ShowHelp() { m_prompter.Tell(Text(WindowTexts::kUploadFormatHelp), MessageIcon::Information); }
 
 void UploadWindow::reject() {
     if (!m_sending) QDialog::reject();
