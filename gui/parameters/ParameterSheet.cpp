@@ -22,14 +22,18 @@ ParameterSheet::ParameterSheet(ConversionSettings& settings, QWidget* parent)
     setWindowTitle(UiText(WindowTexts::kSheetCaption));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
+    m_tabs->setObjectName(QStringLiteral("sheetTabs"));
     m_tabs->addTab(m_reductionPage, UiText(WindowTexts::kReductionTab));
     m_tabs->addTab(m_headerPage, UiText(WindowTexts::kHeaderTab));
     m_tabs->addTab(m_conversionPage, UiText(WindowTexts::kConversionTab));
     m_tabs->setCurrentIndex(0);
 
+    m_buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
     m_buttons->button(QDialogButtonBox::Ok)->setText(UiText(WindowTexts::kSheetOk));
+    m_buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
     m_buttons->button(QDialogButtonBox::Cancel)->setText(UiText(WindowTexts::kStorno));
     // No page ever marks itself changed, so "Použít" stays disabled.
+    m_buttons->button(QDialogButtonBox::Apply)->setObjectName(QStringLiteral("applyButton"));
     m_buttons->button(QDialogButtonBox::Apply)->setText(UiText(WindowTexts::kSheetApply));
     m_buttons->button(QDialogButtonBox::Apply)->setEnabled(false);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &ParameterSheet::accept);

@@ -24,7 +24,6 @@ public:
     HeaderPage& Header() const { return *m_headerPage; }
     ConversionPage& Conversion() const { return *m_conversionPage; }
     QTabWidget* Tabs() const { return m_tabs; }
-    QDialogButtonBox* Buttons() const { return m_buttons; }
 
     // The shown page is left, then the sheet closes with OK.
     void accept() override;

@@ -39,7 +39,9 @@ DrawingPreviewWindow::DrawingPreviewWindow(const SurveyRecordList& records, cons
     setWindowTitle(UiText(WindowTexts::kPreviewCaption) + QStringLiteral(" – ") + fileName);
     const DxfDrawing drawing(records, settings);
     m_scene = new DrawingScene(drawing, this);
+    m_scene->setObjectName(QStringLiteral("drawingScene"));
     m_view = new DrawingView(m_scene);
+    m_view->setObjectName(QStringLiteral("drawingView"));
 
     m_layerList = new QListWidget;
     m_layerList->setObjectName(QStringLiteral("layerList"));

@@ -79,6 +79,7 @@ CommunicationDialog::CommunicationDialog(SerialLink& link, SettingsStore& store,
 #ifndef Q_OS_WIN
     // Which device the chosen port opens on this machine.
     m_device = new QComboBox(group);
+    m_device->setObjectName(QStringLiteral("deviceCombo"));
     m_device->setEditable(true);
     m_device->setMinimumContentsLength(14);
     m_device->setInsertPolicy(QComboBox::NoInsert);
@@ -90,16 +91,17 @@ CommunicationDialog::CommunicationDialog(SerialLink& link, SettingsStore& store,
     grid->addWidget(m_device, row, 1);
     ++row;
 #endif
-    m_speed = AddList(grid, row++, WindowTexts::kCommSpeedLabel, speeds, ItemOf(current.baudRate, kOfferedSpeeds));
-    m_dataBits = AddList(grid, row++, WindowTexts::kCommDataBitsLabel,
+    m_speed = AddList(grid, row++, "baudRateCombo", WindowTexts::kCommSpeedLabel, speeds,
+                      ItemOf(current.baudRate, kOfferedSpeeds));
+    m_dataBits = AddList(grid, row++, "dataBitsCombo", WindowTexts::kCommDataBitsLabel,
                          {UiText(WindowTexts::kCommDataBits5), UiText(WindowTexts::kCommDataBits6),
                           UiText(WindowTexts::kCommDataBits7), UiText(WindowTexts::kCommDataBits8)},
                          ItemOf(current.byteSize - kFirstDataBits, 4));
-    m_parity = AddList(grid, row++, WindowTexts::kCommParityLabel,
+    m_parity = AddList(grid, row++, "parityCombo", WindowTexts::kCommParityLabel,
                        {UiText(WindowTexts::kCommParityNone), UiText(WindowTexts::kCommParityOdd),
                         UiText(WindowTexts::kCommParityEven)},
                        ItemOf(current.parity, 3));
-    m_stopBits = AddList(grid, row++, WindowTexts::kCommStopBitsLabel,
+    m_stopBits = AddList(grid, row++, "stopBitsCombo", WindowTexts::kCommStopBitsLabel,
                          {UiText(WindowTexts::kCommStopBits1), UiText(WindowTexts::kCommStopBits15),
                           UiText(WindowTexts::kCommStopBits2)},
                          ItemOf(current.stopBits, 3));
@@ -111,6 +113,7 @@ CommunicationDialog::CommunicationDialog(SerialLink& link, SettingsStore& store,
                                                                  : QApplication::windowIcon();
     icon->setPixmap(windowIcon.pixmap(32, 32));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &CommunicationDialog::accept);
 
@@ -139,9 +142,10 @@ CommunicationDialog::CommunicationDialog(SerialLink& link, SettingsStore& store,
     }
 }
 
-QComboBox* CommunicationDialog::AddList(QGridLayout* grid, int row, const UserText& label, const QStringList& items,
-                                        int selected) {
+QComboBox* CommunicationDialog::AddList(QGridLayout* grid, int row, const char* name, const UserText& label,
+                                        const QStringList& items, int selected) {
     auto* list = new QComboBox(grid->parentWidget());
+    list->setObjectName(QLatin1String(name));
     list->addItems(items);
     list->setCurrentIndex(selected);
     auto* caption = new QLabel(UiText(label), grid->parentWidget());
@@ -169,7 +173,7 @@ QComboBox* CommunicationDialog::AddPortList(QGridLayout* grid, int current, cons
 #endif
         names << name;
     }
-    QComboBox* list = AddList(grid, 0, WindowTexts::kCommPortLabel, names, ports.indexOf(current));
+    QComboBox* list = AddList(grid, 0, "portCombo", WindowTexts::kCommPortLabel, names, ports.indexOf(current));
     for (int item = 0; item < ports.size(); ++item) list->setItemData(item, ports[item]);
     return list;
 }

@@ -32,12 +32,15 @@ ReceptionWindow::ReceptionWindow(SerialLink& link, Prompter& prompter, const QSt
     const QSize size = DialogUnits(font()).Size(187, 75).expandedTo(QSize(kAnimationRect.right() + 6, 0));
     setFixedSize(size);
 
+    m_status->setObjectName(QStringLiteral("statusLabel"));
     m_status->setGeometry(8, 6, size.width() - 16, 18);
     m_status->setText(UiText(Texts::kWaitingForData));
+    m_animation->setObjectName(QStringLiteral("receptionAnimation"));
     m_animation->setGeometry(kAnimationRect.adjusted(0, 0, 1, 1));
     const QSize button = m_cancel->sizeHint().expandedTo(QSize(80, 0));
     m_cancel->setGeometry((size.width() - button.width()) / 2, size.height() - button.height() - 6, button.width(),
                           button.height());
+    m_cancel->setObjectName(QStringLiteral("cancelButton"));
     m_cancel->setDefault(true);
     connect(m_cancel, &QPushButton::clicked, this, &ReceptionWindow::reject);
 

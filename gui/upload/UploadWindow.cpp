@@ -24,6 +24,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <iterator>
+
 namespace {
 
 constexpr int kEditorTop = 45;  // pixels below the top of the client area
@@ -50,6 +52,9 @@ UploadWindow::UploadWindow(quint16 flag, UploadPort& port, Prompter& prompter, Q
       m_toolBar(new QToolBar(this)),
       m_progress(new QProgressBar(this)),
       m_editor(new QPlainTextEdit(this)) {
+    m_toolBar->setObjectName(QStringLiteral("uploadToolBar"));
+    m_progress->setObjectName(QStringLiteral("progressBar"));
+    m_editor->setObjectName(QStringLiteral("listEditor"));
     setWindowTitle(UiText(WindowTexts::kUploadWindowCaption));
     setModal(true);
     resize(DialogUnits(font()).Size(374, 193));
@@ -74,25 +79,24 @@ UploadWindow::UploadWindow(quint16 flag, UploadPort& port, Prompter& prompter, Q
     m_toolBar->setIconSize(Artwork::ToolbarImageSize(Artwork::Toolbar::Upload));
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_toolBar->setMovable(false);
+    // Left to right, each with its image; closing the window is the last.
     const struct {
-        Command command;
+        const char* name;
         const UserText& tip;
         void (UploadWindow::*run)();
     } kCommands[] = {
-        {Command::OpenFile, WindowTexts::kTipOpenListFile, &UploadWindow::OpenFile},
-        {Command::SendPoints, WindowTexts::kTipSendPoints, &UploadWindow::SendPoints},
-        {Command::SendCodes, WindowTexts::kTipSendCodes, &UploadWindow::SendCodes},
-        {Command::Help, WindowTexts::kTipUploadHelp, &UploadWindow::ShowHelp},
+        {"openFileAction", WindowTexts::kTipOpenListFile, &UploadWindow::OpenFile},
+        {"sendPointsAction", WindowTexts::kTipSendPoints, &UploadWindow::SendPoints},
+        {"sendCodesAction", WindowTexts::kTipSendCodes, &UploadWindow::SendCodes},
+        {"helpAction", WindowTexts::kTipUploadHelp, &UploadWindow::ShowHelp},
+        {"closeAction", WindowTexts::kTipCloseUploadWindow, &UploadWindow::reject},
     };
-    for (const auto& command : kCommands) {
-        QAction* action = m_toolBar->addAction(QIcon(images[m_commands.size()]), UiText(command.tip));
-        action->setData(static_cast<int>(command.command));
-        connect(action, &QAction::triggered, this, command.run);
-        m_commands.append(action);
-        m_toolBar->addSeparator();
+    for (int i = 0; i < std::ssize(kCommands); ++i) {
+        if (i > 0) m_toolBar->addSeparator();
+        QAction* action = m_toolBar->addAction(QIcon(images.value(i)), UiText(kCommands[i].tip));
+        action->setObjectName(QLatin1String(kCommands[i].name));
+        connect(action, &QAction::triggered, this, kCommands[i].run);
     }
-    m_closeAction = m_toolBar->addAction(QIcon(images.last()), UiText(WindowTexts::kTipCloseUploadWindow));
-    connect(m_closeAction, &QAction::triggered, this, &QDialog::reject);
     // Wider than its place when the desktop's style pads buttons more: every
     // command stays on the bar rather than in an overflow menu.
     m_toolBar->setGeometry(
@@ -104,13 +108,6 @@ UploadWindow::UploadWindow(quint16 flag, UploadPort& port, Prompter& prompter, Q
 }
 
 UploadWindow::~UploadWindow() = default;
-
-QAction* UploadWindow::Action(Command command) const {
-    for (QAction* action : m_commands) {
-        if (action->data().toInt() == static_cast<int>(command)) return action;
-    }
-    return nullptr;
-}
 
 void UploadWindow::LayOut() {
     m_progress->setGeometry(DialogUnits(font()).Rect(187, 10, 182, 10));

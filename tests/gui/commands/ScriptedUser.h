@@ -4,6 +4,7 @@
 
 #include "base/FileChooser.h"
 #include "gui/commands/OutputWindow.h"
+#include "tests/gui/NamedWidget.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -47,7 +48,7 @@ private:
             (yes ? yes : box->button(QMessageBox::Ok))->click();
         } else if (auto* output = qobject_cast<OutputWindow*>(modal)) {
             outputTitles.append(output->windowTitle());
-            outputTexts.append(output->Editor()->toPlainText());
+            outputTexts.append(Widget<QPlainTextEdit>(output, "outputEditor")->toPlainText());
             output->accept();
         }
     }

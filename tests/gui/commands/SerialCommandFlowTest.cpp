@@ -15,6 +15,7 @@
 #include "gui/upload/UploadWindow.h"
 #include "serial/SerialLink.h"
 #include "tests/gui/commands/CommandFixture.h"
+#include "tests/gui/NamedWidget.h"
 #include "tests/support/TestFiles.h"
 #include "tools/simulator/InstrumentSimulator.h"
 #include "upload/UploadListParser.h"
@@ -123,7 +124,7 @@ private Q_SLOTS:
             m_instrument.StartSending(Golden(".sdt").left(700), {});
             // Storno once data is coming in; the reception ends by itself otherwise.
             QTRY_COMPARE(window.GetReception().CurrentState(), Reception::State::Receiving);
-            window.CancelButton()->click();
+            Widget<QPushButton>(window, "cancelButton")->click();
         });
 
         controller.Execute(CommandId::ReceiveAndConvert);
@@ -160,27 +161,29 @@ private Q_SLOTS:
         QList<QByteArray> logShown;
         ModalCloser closer;
         WhenOpen<UploadWindow> user([&](UploadWindow& window) {
-            connect(window.ProgressBar(), &QProgressBar::valueChanged, this, [&](int value) {
+            auto* bar = Widget<QProgressBar>(window, "progressBar");
+            connect(bar, &QProgressBar::valueChanged, this, [&, bar](int value) {
                 progress.append(value);
-                barHiddenWhileSending |= !window.ProgressBar()->isVisible();
-                progressMaximum.append(window.ProgressBar()->maximum());
+                barHiddenWhileSending |= !bar->isVisible();
+                progressMaximum.append(bar->maximum());
             });
-            window.Editor()->setFocus();
+            auto* editor = Widget<QPlainTextEdit>(window, "listEditor");
+            editor->setFocus();
             for (const QByteArray& line : pointLines) {
-                QTest::keyClicks(window.Editor(), QString::fromLatin1(line));
-                QTest::keyClick(window.Editor(), Qt::Key_Return);
+                QTest::keyClicks(editor, QString::fromLatin1(line));
+                QTest::keyClick(editor, Qt::Key_Return);
             }
             m_instrument.StartReceivingUpload();
-            window.Action(UploadWindow::Command::SendPoints)->trigger();
+            Widget<QAction>(window, "sendPointsAction")->trigger();
             points = m_instrument.WaitUpload(20000);
-            QVERIFY(!window.ProgressBar()->isVisible());
+            QVERIFY(!bar->isVisible());
             logShown = window.EditorLines();
 
-            window.Action(UploadWindow::Command::OpenFile)->trigger();
+            Widget<QAction>(window, "openFileAction")->trigger();
             m_instrument.StartReceivingUpload();
-            window.Action(UploadWindow::Command::SendCodes)->trigger();
+            Widget<QAction>(window, "sendCodesAction")->trigger();
             codeReport = m_instrument.WaitUpload(20000);
-            window.CloseAction()->trigger();
+            Widget<QAction>(window, "closeAction")->trigger();
         });
 
         controller.Execute(CommandId::ExportCoordinates);

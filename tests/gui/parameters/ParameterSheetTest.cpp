@@ -4,6 +4,7 @@
 #include "gui/parameters/ConversionPage.h"
 #include "gui/parameters/HeaderPage.h"
 #include "gui/parameters/ReductionPage.h"
+#include "tests/gui/NamedWidget.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,13 +16,6 @@
 #include <QTest>
 
 namespace {
-
-template <typename T>
-T* Find(QWidget& parent, const char* name) {
-    T* widget = parent.findChild<T*>(QLatin1String(name));
-    if (!widget) qFatal("no %s", name);
-    return widget;
-}
 
 ConversionSettings Stored() {
     ConversionSettings settings;
@@ -45,8 +39,8 @@ private Q_SLOTS:
         ConversionSettings settings = Stored();
         ParameterSheet sheet(settings);
         sheet.show();
-        QVERIFY(!sheet.Buttons()->button(QDialogButtonBox::Apply)->isEnabled());
-        sheet.Buttons()->button(QDialogButtonBox::Ok)->click();
+        QVERIFY(!Widget<QPushButton>(sheet, "applyButton")->isEnabled());
+        Widget<QPushButton>(sheet, "okButton")->click();
         QCOMPARE(sheet.result(), int(QDialog::Accepted));
         ApplySheetResult(sheet, settings);
         QCOMPARE(settings.flag, quint16(0x001E));  // 0x400 and 0x800 cleared
@@ -64,12 +58,12 @@ private Q_SLOTS:
         settings.flag = kDefaultFlag | FLAG_USE_CURRENT;
         ParameterSheet sheet(settings);
         sheet.show();
-        sheet.Tabs()->setCurrentIndex(1);
-        Find<QCheckBox>(sheet, "useHeaderCheck")->setChecked(true);
-        Find<QPlainTextEdit>(sheet, "headerEdit")->setPlainText(QStringLiteral("Hlavička\nŘádek 2"));
-        sheet.Tabs()->setCurrentIndex(2);
-        Find<QCheckBox>(sheet, "swapXyCheck")->setChecked(true);
-        Find<QLineEdit>(sheet, "markerEdit")->setText(QStringLiteral("*"));
+        Widget<QTabWidget>(sheet, "sheetTabs")->setCurrentIndex(1);
+        Widget<QCheckBox>(sheet, "useHeaderCheck")->setChecked(true);
+        Widget<QPlainTextEdit>(sheet, "headerEdit")->setPlainText(QStringLiteral("Hlavička\nŘádek 2"));
+        Widget<QTabWidget>(sheet, "sheetTabs")->setCurrentIndex(2);
+        Widget<QCheckBox>(sheet, "swapXyCheck")->setChecked(true);
+        Widget<QLineEdit>(sheet, "markerEdit")->setText(QStringLiteral("*"));
         sheet.accept();
         ApplySheetResult(sheet, settings);
         QCOMPARE(settings.flag, quint16(kDefaultFlag | FLAG_USE_CURRENT | FLAG_USE_HEADER | FLAG_SWAP_XY));
@@ -81,13 +75,13 @@ private Q_SLOTS:
         ConversionSettings settings = Stored();
         ParameterSheet sheet(settings);
         sheet.show();
-        sheet.Tabs()->setCurrentIndex(2);
-        Find<QComboBox>(sheet, "deviceTypeCombo")->setCurrentIndex(1);
-        Find<QComboBox>(sheet, "dxfRatioCombo")->setCurrentIndex(8);
-        Find<QComboBox>(sheet, "dxfAxesCombo")->setCurrentIndex(1);
-        Find<QCheckBox>(sheet, "dxfLayersCheck")->setChecked(true);
-        Find<QCheckBox>(sheet, "showOutputCheck")->setChecked(false);
-        sheet.Tabs()->setCurrentIndex(0);
+        Widget<QTabWidget>(sheet, "sheetTabs")->setCurrentIndex(2);
+        Widget<QComboBox>(sheet, "deviceTypeCombo")->setCurrentIndex(1);
+        Widget<QComboBox>(sheet, "dxfRatioCombo")->setCurrentIndex(8);
+        Widget<QComboBox>(sheet, "dxfAxesCombo")->setCurrentIndex(1);
+        Widget<QCheckBox>(sheet, "dxfLayersCheck")->setChecked(true);
+        Widget<QCheckBox>(sheet, "showOutputCheck")->setChecked(false);
+        Widget<QTabWidget>(sheet, "sheetTabs")->setCurrentIndex(0);
         sheet.reject();
         QCOMPARE(settings.deviceType, quint16(1));
         QCOMPARE(settings.dxfRatio, quint8(8));
@@ -102,9 +96,9 @@ private Q_SLOTS:
         settings.dxfRatio = 200;
         ParameterSheet sheet(settings);
         sheet.show();
-        sheet.Tabs()->setCurrentIndex(2);
-        QCOMPARE(Find<QComboBox>(sheet, "deviceTypeCombo")->currentIndex(), -1);
-        QCOMPARE(Find<QComboBox>(sheet, "dxfRatioCombo")->currentIndex(), -1);
+        Widget<QTabWidget>(sheet, "sheetTabs")->setCurrentIndex(2);
+        QCOMPARE(Widget<QComboBox>(sheet, "deviceTypeCombo")->currentIndex(), -1);
+        QCOMPARE(Widget<QComboBox>(sheet, "dxfRatioCombo")->currentIndex(), -1);
         sheet.accept();
         QCOMPARE(settings.deviceType, quint16(5));
         QCOMPARE(settings.dxfRatio, quint8(200));
@@ -117,18 +111,18 @@ private Q_SLOTS:
         settings.dxfEpsgAxes = settings.dxf3d = true;
         ParameterSheet sheet(settings);
         sheet.show();
-        sheet.Tabs()->setCurrentIndex(1);
-        QCOMPARE(Find<QPlainTextEdit>(sheet, "headerEdit")->toPlainText(), QStringLiteral("Měřeno\nZakázka: Žďár"));
-        QVERIFY(!Find<QCheckBox>(sheet, "useHeaderCheck")->isChecked());
-        sheet.Tabs()->setCurrentIndex(2);
+        Widget<QTabWidget>(sheet, "sheetTabs")->setCurrentIndex(1);
+        QCOMPARE(Widget<QPlainTextEdit>(sheet, "headerEdit")->toPlainText(), QStringLiteral("Měřeno\nZakázka: Žďár"));
+        QVERIFY(!Widget<QCheckBox>(sheet, "useHeaderCheck")->isChecked());
+        Widget<QTabWidget>(sheet, "sheetTabs")->setCurrentIndex(2);
         for (const char* name : {"swapAnglesCheck", "warnUnitsCheck", "warnHeightsCheck", "showOutputCheck",
                                  "askOverwriteCheck", "keep200Check", "swapXyCheck", "sixteenColourCheck"}) {
-            QVERIFY2(Find<QCheckBox>(sheet, name)->isChecked(), name);
+            QVERIFY2(Widget<QCheckBox>(sheet, name)->isChecked(), name);
         }
-        QCOMPARE(Find<QComboBox>(sheet, "dxfRatioCombo")->currentText(), QStringLiteral("1:5"));
-        QCOMPARE(Find<QComboBox>(sheet, "dxfAxesCombo")->currentIndex(), 1);
-        QVERIFY(!Find<QCheckBox>(sheet, "dxfLayersCheck")->isChecked());
-        QVERIFY(Find<QCheckBox>(sheet, "dxf3dCheck")->isChecked());
+        QCOMPARE(Widget<QComboBox>(sheet, "dxfRatioCombo")->currentText(), QStringLiteral("1:5"));
+        QCOMPARE(Widget<QComboBox>(sheet, "dxfAxesCombo")->currentIndex(), 1);
+        QVERIFY(!Widget<QCheckBox>(sheet, "dxfLayersCheck")->isChecked());
+        QVERIFY(Widget<QCheckBox>(sheet, "dxf3dCheck")->isChecked());
     }
 
     void readingRule_data() {
@@ -182,31 +176,31 @@ private Q_SLOTS:
         ConversionSettings settings;
         ReductionPage page(settings);
         page.Open();
-        Find<QLineEdit>(page, "xEdit")->setText(x);
-        Find<QLineEdit>(page, "yEdit")->setText(y);
-        Find<QLineEdit>(page, "hEdit")->setText(h);
-        QCOMPARE(Find<QLineEdit>(page, "projectionEdit")->text(), shown[0]);
-        QCOMPARE(Find<QLineEdit>(page, "heightEdit")->text(), shown[1]);
-        QCOMPARE(Find<QLineEdit>(page, "totalEdit")->text(), shown[2]);
-        QCOMPARE(Find<QLineEdit>(page, "factorEdit")->text(), shown[3]);
+        Widget<QLineEdit>(page, "xEdit")->setText(x);
+        Widget<QLineEdit>(page, "yEdit")->setText(y);
+        Widget<QLineEdit>(page, "hEdit")->setText(h);
+        QCOMPARE(Widget<QLineEdit>(page, "projectionEdit")->text(), shown[0]);
+        QCOMPARE(Widget<QLineEdit>(page, "heightEdit")->text(), shown[1]);
+        QCOMPARE(Widget<QLineEdit>(page, "totalEdit")->text(), shown[2]);
+        QCOMPARE(Widget<QLineEdit>(page, "factorEdit")->text(), shown[3]);
     }
 
     void anUnreadableXHoldsBackY() {
         ConversionSettings settings;
         ReductionPage page(settings);
         page.Open();
-        QCOMPARE(Find<QLineEdit>(page, "factorEdit")->text(), QStringLiteral("0.9999471"));
-        Find<QLineEdit>(page, "xEdit")->setText(QStringLiteral("abc"));
-        QCOMPARE(Find<QLineEdit>(page, "projectionEdit")->text(), QStringLiteral("0.0 mm/km"));
-        QCOMPARE(Find<QLineEdit>(page, "totalEdit")->text(), QStringLiteral("-50.2 mm/km"));
-        Find<QLineEdit>(page, "yEdit")->setText(QStringLiteral("700000"));
+        QCOMPARE(Widget<QLineEdit>(page, "factorEdit")->text(), QStringLiteral("0.9999471"));
+        Widget<QLineEdit>(page, "xEdit")->setText(QStringLiteral("abc"));
+        QCOMPARE(Widget<QLineEdit>(page, "projectionEdit")->text(), QStringLiteral("0.0 mm/km"));
+        QCOMPARE(Widget<QLineEdit>(page, "totalEdit")->text(), QStringLiteral("-50.2 mm/km"));
+        Widget<QLineEdit>(page, "yEdit")->setText(QStringLiteral("700000"));
         QCOMPARE(page.Y(), 680000.0);
         QCOMPARE(page.X(), 1001000.0);
-        Find<QLineEdit>(page, "factorEdit")->setText(QStringLiteral("typed"));
-        Find<QLineEdit>(page, "xEdit")->setText(QStringLiteral("1100000"));
+        Widget<QLineEdit>(page, "factorEdit")->setText(QStringLiteral("typed"));
+        Widget<QLineEdit>(page, "xEdit")->setText(QStringLiteral("1100000"));
         QCOMPARE(page.X(), 1100000.0);
         QCOMPARE(page.Y(), 700000.0);
-        QCOMPARE(Find<QLineEdit>(page, "factorEdit")->text(), QStringLiteral("0.9998502"));
+        QCOMPARE(Widget<QLineEdit>(page, "factorEdit")->text(), QStringLiteral("0.9998502"));
     }
 };
 
