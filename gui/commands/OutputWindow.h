@@ -14,8 +14,6 @@ public:
     // titleSuffix is the file title with its extension («job.zap»), Windows-1250.
     OutputWindow(const QByteArray& text, const QByteArray& titleSuffix, QWidget* parent = nullptr);
 
-    QPlainTextEdit* Editor() const { return m_editor; }
-
     // What the editor shows of a file's bytes.
     static QString DisplayText(const QByteArray& bytes);
 

@@ -4,9 +4,11 @@
 #include "base/SettingsStore.h"
 #include "gui/commands/DialogPrompter.h"
 #include "gui/commands/OutputWindow.h"
+#include "gui/common/Artwork.h"
 #include "gui/common/DialogFileChooser.h"
 #include "gui/mainwindow/BannerView.h"
 #include "gui/mainwindow/LinkLabel.h"
+#include "tests/gui/NamedWidget.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 
@@ -125,16 +127,16 @@ private Q_SLOTS:
         MainWindow frame(*controller);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        QLabel* line = frame.Banner()->ReceiptLine();
+        auto* line = Widget<QLabel>(frame, "receiptLine");
         QVERIFY(line->isHidden());
         const QSize size = frame.size();
         Q_EMIT controller->ConversionReported(Cp1250::FromUnicode(receipt), Cp1250::FromUnicode(findings));
         QVERIFY(line->isVisible());
-        QCOMPARE(frame.Banner()->ReceiptMarked(), !findings.isEmpty());
+        QCOMPARE(Widget<BannerView>(frame, "view")->ReceiptMarked(), !findings.isEmpty());
         const QString shown = line->text().remove(QChar(0x2060));
         if (whole) QCOMPARE(shown, receipt);
         if (!whole) QVERIFY2(shown.endsWith(receipt.right(12)) && shown.size() < receipt.size(), qPrintable(shown));
-        QVERIFY(frame.Banner()->rect().contains(line->geometry()));
+        QVERIFY(Widget<BannerView>(frame, "view")->rect().contains(line->geometry()));
         QCOMPARE(frame.size(), size);
 
         QTest::mouseClick(line, Qt::LeftButton);
@@ -167,20 +169,20 @@ private Q_SLOTS:
     void menuToolbarAndKeys() {
         auto controller = Controller(kDefaultFlag);
         MainWindow frame(*controller);
-        const QList<QAction*> entries = frame.MainMenu()->actions();
+        const QList<QAction*> entries = Widget<QMenu>(frame, "mainMenu")->actions();
         QCOMPARE(entries.size(), 12);
-        QCOMPARE(entries[4]->menu(), frame.ToolsMenu());
+        QCOMPARE(entries[4]->menu(), Widget<QMenu>(frame, "toolsMenu"));
         QCOMPARE(entries[4]->text(), QStringLiteral("Konverzní nástroje"));
         QCOMPARE(entries[0]->text(), QStringLiteral("Konverze přijatých dat\tF1"));
         QCOMPARE(entries[11]->text(), QStringLiteral("Konec"));
-        QCOMPARE(frame.Action(CommandId::ReceiveAndConvert)->shortcut(), QKeySequence(Qt::Key_F1));
-        QCOMPARE(frame.Action(CommandId::ExportCoordinates)->shortcut(), QKeySequence(Qt::Key_F2));
-        QCOMPARE(frame.Action(CommandId::ConvertFile)->shortcut(), QKeySequence(Qt::Key_F3));
-        QVERIFY(frame.Action(CommandId::Help)->shortcut().isEmpty());
+        QCOMPARE(Widget<QAction>(frame, "receiveAndConvertAction")->shortcut(), QKeySequence(Qt::Key_F1));
+        QCOMPARE(Widget<QAction>(frame, "exportCoordinatesAction")->shortcut(), QKeySequence(Qt::Key_F2));
+        QCOMPARE(Widget<QAction>(frame, "convertFileAction")->shortcut(), QKeySequence(Qt::Key_F3));
+        QVERIFY(Widget<QAction>(frame, "helpAction")->shortcut().isEmpty());
 
-        const QList<QAction*> items = frame.ToolBar()->actions();
+        const QList<QAction*> items = Widget<QToolBar>(frame, "mainToolBar")->actions();
         QCOMPARE(items.size(), 13);
-        QCOMPARE(items[6], frame.Action(CommandId::Tools));
+        QCOMPARE(items[6], Widget<QAction>(frame, "toolsAction"));
         QVERIFY(items[1]->isSeparator());
         QCOMPARE(items[0]->toolTip(), QStringLiteral("Konverze z portu"));
         QCOMPARE(items[6]->toolTip(), QStringLiteral("Nástroje"));
@@ -194,7 +196,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&frame));
         controller->Settings().deviceType = 1;
         frame.UpdateCommandStates();
-        QVERIFY(!frame.Action(CommandId::ExportCoordinates)->isEnabled());
+        QVERIFY(!Widget<QAction>(frame, "exportCoordinatesAction")->isEnabled());
         QTest::keyClick(&frame, Qt::Key_F2);
         QCOMPARE(controller->uploadWindows, 0);
         controller->Settings().deviceType = 0;
@@ -206,12 +208,13 @@ private Q_SLOTS:
     void useCurrentCheckAndGreyTools() {
         auto controller = Controller(kDefaultFlag | FLAG_USE_CURRENT);
         MainWindow frame(*controller);
-        QVERIFY(frame.Action(CommandId::UseCurrent)->isChecked());
-        QVERIFY(!frame.Action(CommandId::Headers)->isEnabled());
-        frame.Action(CommandId::UseCurrent)->trigger();
+        auto* useCurrent = Widget<QAction>(frame, "useCurrentAction");
+        QVERIFY(useCurrent->isChecked());
+        QVERIFY(!Widget<QAction>(frame, "headersAction")->isEnabled());
+        useCurrent->trigger();
         QVERIFY(!controller->Settings().Has(FLAG_USE_CURRENT));
-        QVERIFY(!frame.Action(CommandId::UseCurrent)->isChecked());
-        QVERIFY(frame.Action(CommandId::Headers)->isEnabled());
+        QVERIFY(!useCurrent->isChecked());
+        QVERIFY(Widget<QAction>(frame, "headersAction")->isEnabled());
     }
 
     void toolsPopupOpensBesideTheButton() {
@@ -219,22 +222,35 @@ private Q_SLOTS:
         MainWindow frame(*controller);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        const QWidget* button = frame.ToolBar()->widgetForAction(frame.Action(CommandId::Tools));
+        const QWidget* button =
+            Widget<QToolBar>(frame, "mainToolBar")->widgetForAction(Widget<QAction>(frame, "toolsAction"));
         const QRect item(button->mapToGlobal(QPoint(0, 0)), button->size());
         QCOMPARE(frame.ToolsMenuPosition(), QPoint(item.x() + item.width(), item.y() + 20));
         frame.OnTools();
-        QVERIFY(frame.ToolsMenu()->isVisible());
-        QCOMPARE(frame.ToolsMenu()->pos(), frame.ToolsMenuPosition());
-        frame.ToolsMenu()->hide();
+        auto* tools = Widget<QMenu>(frame, "toolsMenu");
+        QVERIFY(tools->isVisible());
+        QCOMPARE(tools->pos(), frame.ToolsMenuPosition());
+        tools->hide();
     }
 
     void imageSetIsChosenOnceAtStart() {
         auto controller = Controller(kDefaultFlag | FLAG_16_COLOUR_TOOLBAR);
         MainWindow frame(*controller);
-        QVERIFY(frame.UsesSixteenColourImages());
+        const QImage sixteen = Artwork::ToolbarImages(Artwork::Toolbar::Main, true)
+                                   .first()
+                                   .toImage()
+                                   .convertToFormat(QImage::Format_ARGB32);
+        const auto shown = [&frame] {
+            return Widget<QAction>(frame, "receiveAndConvertAction")
+                ->icon()
+                .pixmap(45, 48)
+                .toImage()
+                .convertToFormat(QImage::Format_ARGB32);
+        };
+        QCOMPARE(shown(), sixteen);
         controller->Settings().flag = kDefaultFlag;
         frame.UpdateCommandStates();
-        QVERIFY(frame.UsesSixteenColourImages());
+        QCOMPARE(shown(), sixteen);
     }
 
     void linksTurnRedWhileHoveredAndOpenTheirTargets() {
@@ -286,19 +302,20 @@ private Q_SLOTS:
     void outputWindowShowsTheFileUpToItsFirstZeroByte() {
         OutputWindow window(Cp1250::FromUtf8("Bod č. 1\r\nŘádek 2\0za nulou"), Cp1250::FromUtf8("žižkov.zap"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Výstupní soubor konverze žižkov.zap"));
-        QCOMPARE(window.Editor()->toPlainText(), QStringLiteral("Bod č. 1\nŘádek 2"));
-        QVERIFY(window.Editor()->font().fixedPitch() || QFontInfo(window.Editor()->font()).fixedPitch());
+        auto* editor = Widget<QPlainTextEdit>(window, "outputEditor");
+        QCOMPARE(editor->toPlainText(), QStringLiteral("Bod č. 1\nŘádek 2"));
+        QVERIFY(editor->font().fixedPitch() || QFontInfo(editor->font()).fixedPitch());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.resize(700, 420);
         QApplication::processEvents();
-        QCOMPARE(window.Editor()->geometry(), window.rect());
-        QTest::keyClick(window.Editor(), Qt::Key_Return);
+        QCOMPARE(editor->geometry(), window.rect());
+        QTest::keyClick(editor, Qt::Key_Return);
         QCOMPARE(window.result(), int(QDialog::Accepted));
         QVERIFY(!window.isVisible());
 
         OutputWindow empty(QByteArray(), "prazdny.asc");
-        QVERIFY(empty.Editor()->toPlainText().isEmpty());
+        QVERIFY(Widget<QPlainTextEdit>(empty, "outputEditor")->toPlainText().isEmpty());
     }
 
     // Enter presses the safe button: it never sends a list the check found fault with.
