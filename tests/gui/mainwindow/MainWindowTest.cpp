@@ -2,10 +2,7 @@
 
 #include "base/Cp1250.h"
 #include "base/SettingsStore.h"
-#include "gui/commands/DialogPrompter.h"
-#include "gui/commands/OutputWindow.h"
 #include "gui/common/Artwork.h"
-#include "gui/common/DialogFileChooser.h"
 #include "gui/mainwindow/BannerView.h"
 #include "gui/mainwindow/LinkLabel.h"
 #include "tests/gui/NamedWidget.h"
@@ -17,19 +14,11 @@
 #include <QEnterEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QScreen>
-#include <QSet>
 #include <QTemporaryDir>
 #include <QLabel>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
-
-Q_DECLARE_METATYPE(Topic)
-Q_DECLARE_METATYPE(MessageButtons)
-Q_DECLARE_METATYPE(Answer)
 
 namespace {
 
@@ -297,81 +286,6 @@ private Q_SLOTS:
         QCOMPARE(MainWindow::HelpManualPath(program, docs), installed);
         TestFiles::Write(beside, "%PDF");
         QCOMPARE(MainWindow::HelpManualPath(program, docs), beside);
-    }
-
-    void outputWindowShowsTheFileUpToItsFirstZeroByte() {
-        OutputWindow window(Cp1250::FromUtf8("Bod č. 1\r\nŘádek 2\0za nulou"), Cp1250::FromUtf8("žižkov.zap"));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Výstupní soubor konverze žižkov.zap"));
-        auto* editor = Widget<QPlainTextEdit>(window, "outputEditor");
-        QCOMPARE(editor->toPlainText(), QStringLiteral("Bod č. 1\nŘádek 2"));
-        QVERIFY(editor->font().fixedPitch() || QFontInfo(editor->font()).fixedPitch());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.resize(700, 420);
-        QApplication::processEvents();
-        QCOMPARE(editor->geometry(), window.rect());
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCOMPARE(window.result(), int(QDialog::Accepted));
-        QVERIFY(!window.isVisible());
-
-        OutputWindow empty(QByteArray(), "prazdny.asc");
-        QVERIFY(Widget<QPlainTextEdit>(empty, "outputEditor")->toPlainText().isEmpty());
-    }
-
-    // Enter presses the safe button: it never sends a list the check found fault with.
-    void enterPressesTheDefaultButton_data() {
-        QTest::addColumn<Topic>("topic");
-        QTest::addColumn<MessageButtons>("buttons");
-        QTest::addColumn<Answer>("answer");
-        QTest::newRow("Odeslat přesto? Enter sends nothing")
-            << Topic::UploadFindings << MessageButtons::YesNo << Answer::No;
-        QTest::newRow("overwrite question: Enter agrees") << Topic::Overwrite << MessageButtons::YesNo << Answer::Yes;
-        QTest::newRow("notice: Enter closes it") << Topic::Notice << MessageButtons::Ok << Answer::Ok;
-    }
-    void enterPressesTheDefaultButton() {
-        QFETCH(Topic, topic);
-        QFETCH(MessageButtons, buttons);
-        QFETCH(Answer, answer);
-        DialogPrompter prompter;
-        QTimer::singleShot(0, [] {
-            if (QWidget* box = QApplication::activeModalWidget()) QTest::keyClick(box, Qt::Key_Return);
-        });
-        QCOMPARE(prompter.Ask(topic, "Odeslat přesto?", buttons, MessageIcon::Question), answer);
-    }
-
-    void anUnreadableOutputFileIsReportedAndTheRunGoesOn() {
-        DialogPrompter prompter;
-        QString shown;
-        bool outputWindowOpened = false;
-        QTimer::singleShot(0, [&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                shown = box->windowTitle() + QLatin1Char('|') + box->text();
-                box->accept();
-            } else if (modal) {
-                outputWindowOpened = true;
-                modal->close();
-            }
-        });
-        prompter.ShowOutputFile(m_dir.filePath(QStringLiteral("missing.zap")), "missing.zap");
-        QVERIFY(!outputWindowOpened);
-        QVERIFY2(shown.startsWith(QStringLiteral("Tarvo|")), qPrintable(shown));
-        QVERIFY(shown.contains(QStringLiteral("missing.zap")));
-    }
-
-    void fileDialogFilters() {
-        QCOMPARE(DialogFileChooser::NameFilters(
-                     Cp1250::FromUtf8("Soubor měřených dat (*.sdt)|*.sdt|Všechny soubory (*.*)|*.*||")),
-                 (QStringList{QStringLiteral("Soubor měřených dat (*.sdt)"), QStringLiteral("Všechny soubory (*)")}));
-        const QString existing = m_dir.filePath(QStringLiteral("job"));
-        TestFiles::Write(existing, "x");
-        QCOMPARE(DialogFileChooser::WithDefaultExtension(QStringLiteral("/d/job"), QStringLiteral("sdt"), true),
-                 QStringLiteral("/d/job.sdt"));
-        QCOMPARE(DialogFileChooser::WithDefaultExtension(existing, QStringLiteral("sdt"), true), existing);
-        QCOMPARE(DialogFileChooser::WithDefaultExtension(QStringLiteral("/d/job.txt"), QStringLiteral("sdt"), true),
-                 QStringLiteral("/d/job.txt"));
-        QCOMPARE(DialogFileChooser::WithDefaultExtension(QStringLiteral("/d.v2/job"), QString(), true),
-                 QStringLiteral("/d.v2/job"));
     }
 };
 
