@@ -7,13 +7,13 @@
 // is destroyed, saves the settings.
 
 #include "base/SettingsStore.h"
-#include "base/Texts.h"
-#include "base/UiText.h"
+#include "gui/commands/CommandController.h"
+#include "gui/commands/DialogPrompter.h"
 #include "gui/common/DialogFileChooser.h"
 #include "gui/common/QtTexts.h"
+#include "gui/common/UiText.h"
+#include "gui/common/WindowTexts.h"
 #include "gui/mainwindow/BannerView.h"
-#include "gui/mainwindow/CommandController.h"
-#include "gui/mainwindow/DialogPrompter.h"
 #include "gui/mainwindow/MainWindow.h"
 
 #include <QApplication>
@@ -21,7 +21,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(UiText(Texts::kApplicationTitle));
+    QApplication::setApplicationName(UiText(WindowTexts::kApplicationTitle));
     QApplication::setApplicationVersion(QStringLiteral(TARVO_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/tarvo.svg")));
     // The desktop's own dialogs (file choosers, message box buttons) in Czech.

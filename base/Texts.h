@@ -1,7 +1,9 @@
 #pragma once
-// The system's user texts: Czech messages, captions and fixed file texts, each with
-// its string-table number in a comment where it has one. Sources are UTF-8;
-// Text() hands out the Windows-1250 bytes the rest of the system works with.
+// The core's user texts: the Czech messages it shows through Prompter, the texts
+// it writes into files, the receipts and the command line's texts, each with its
+// string-table number in a comment where it has one (the texts only windows show
+// are in gui/common/WindowTexts.h). Sources are UTF-8; Text() hands out the
+// Windows-1250 bytes the rest of the system works with.
 
 #include <QByteArray>
 #include <QtGlobal>
@@ -26,6 +28,7 @@ namespace Texts {
 inline constexpr UserText kDefaultHeader{
     "Měřeno přístrojem SOUTH NTS-350\r\nZakázka:             ,  Měřil:                 ,Datum:"};  // 32795
 inline constexpr UserText kFileExists{"Soubor %s existuje.\n\nChcete ho přepsat?"};                // 32786
+// The filters of the file requests (FileChooser), in its form: "name|pattern|...||".
 inline constexpr UserText kMeasuredDataFilter{
     "Soubor měřených dat (*.sdt)|*.sdt|Všechny soubory (*.*)|*.*||"};  // 32793
 inline constexpr UserText kDxfSourceFilter{
@@ -35,40 +38,6 @@ inline constexpr UserText kAllFilesFilter{"Všechny soubory (*.*)|*.*||"};
 // were confirmed ("%1" is its file).
 inline constexpr UserText kSettingsNotSaved{
     "Nastavení se nepodařilo uložit do souboru %1.\nPři příštím spuštění programu platí dříve uložené nastavení."};
-
-// Window program: menu items (with their keys), toolbar tips, captions.
-inline constexpr UserText kApplicationTitle{"Tarvo"};  // 57344
-inline constexpr UserText kMenuBarEntry{"&Menu"};
-inline constexpr UserText kToolsSubmenu{"Konverzní nástroje"};
-inline constexpr UserText kMenuReceiveAndConvert{"Konverze přijatých dat\tF1"};        // 32780
-inline constexpr UserText kMenuExportCoordinates{"Export souřadnic\tF2"};              // 32781
-inline constexpr UserText kMenuConvertFile{"Konverze souboru\tF3"};                    // 32779
-inline constexpr UserText kMenuHeaders{"Hlavičky"};                                    // 32789
-inline constexpr UserText kMenuHorizontalDistances{"Vodorovné délky"};                 // 32788
-inline constexpr UserText kMenuExportXyzDxf{"Export XYZ bodů do dxf"};                 // 32801
-inline constexpr UserText kMenuUseCurrent{"Použít aktuální"};                          // 32790
-inline constexpr UserText kMenuConversionParameters{"Parametry konverze"};             // 32783
-inline constexpr UserText kMenuCommunicationParameters{"Parametry komunikace"};        // 32776
-inline constexpr UserText kMenuHelp{"Nápověda"};                                       // 32775
-inline constexpr UserText kMenuExit{"Konec"};                                          // 57665
-inline constexpr UserText kTipReceiveAndConvert{"\nKonverze z portu"};                 // 32780
-inline constexpr UserText kTipExportCoordinates{"\nExport souřadnic"};                 // 32781
-inline constexpr UserText kTipConvertFile{"\nKonverze souboru"};                       // 32779
-inline constexpr UserText kTipTools{"\nNástroje"};                                     // 32787
-inline constexpr UserText kTipConversionParameters{"\nParametry konverze"};            // 32783
-inline constexpr UserText kTipCommunicationParameters{"\nParametry komunikace"};       // 32776
-inline constexpr UserText kTipHelp{"\nNápověda"};                                      // 32775
-inline constexpr UserText kPromptExportXyzDxf{"Export bodů XYZ bodů do souboru dxf"};  // 32801
-inline constexpr UserText kHelpManual{"Návod.pdf"};
-// Help that cannot show the manual ("%1" is its file).
-inline constexpr UserText kManualMissing{"Soubor návodu %1 nebyl nalezen."};
-inline constexpr UserText kNoPdfViewer{
-    "Návod %1 se nepodařilo otevřít: v systému není nastaven žádný prohlížeč souborů PDF.\nNainstalujte "
-    "prohlížeč PDF (například balíček evince nebo okular) a zvolte Nápovědu znovu, nebo soubor otevřete sami."};
-inline constexpr UserText kNoPdfViewerWindows{
-    "Návod %1 se nepodařilo otevřít: v systému není nastaven žádný program pro soubory PDF.\nNainstalujte "
-    "prohlížeč PDF nebo soubory PDF přiřaďte webovému prohlížeči (Nastavení → Aplikace → Výchozí aplikace) a "
-    "zvolte Nápovědu znovu."};
 
 // File errors, reported naming the file ("%1").
 inline constexpr UserText kFileNotFound{"Soubor %1 nebyl nalezen."};
@@ -88,8 +57,6 @@ inline constexpr UserText kAskCorrections{"Použít současné nastavení korekc
 inline constexpr UserText kAskMillion{"Přičíst k souřadnicím milión?"};
 inline constexpr UserText kFieldBookPreambleFull{"9999\r\n999999999\r\n0\r\n1\r\n3\r\n0\r\n2\r\n\r\n"};   // 32850
 inline constexpr UserText kFieldBookPreambleTools{"9999\r\n999999999\r\n0\r\n1\r\n3\r\n0\r\n0\r\n\r\n"};  // 32851
-inline constexpr UserText kSheetCaption{"Parametry výstupu ve formátu MAPA2"};
-inline constexpr UserText kOutputCaption{"Výstupní soubor konverze "};
 inline constexpr UserText kBadMeanHeight{
     "Průměrná nadmořská výška %s m je mimo rozsah, korekci délek z ní nelze "
     "spočítat.\nOpravte ji v parametrech konverze, převod neproběhl."};
@@ -102,8 +69,6 @@ inline constexpr UserText kReceptionPortAdvice{"Změňte parametry v dialogu, ji
 inline constexpr UserText kSendingPortAdvice{"Změňte parametry v dialogu, jinak nebude odesílání dat funkční!"};
 inline constexpr UserText kCliPortAdvice{
     "Zvolte port volbou --port ZAŘÍZENÍ nebo parametry linky volbou --set NÁZEV=HODNOTA."};
-inline constexpr UserText kCommTestFailed{"Nastavení komunikace selhalo!"};
-inline constexpr UserText kCommTestAdvice{"Změňte nastavení komunikace."};
 inline constexpr UserText kPortNotChosen{"Některý parametr komunikace není zvolen nebo není v nabídce."};
 inline constexpr UserText kPortMissing{"Zařízení %1 neexistuje (převodník není připojen nebo má jiný název)."};
 inline constexpr UserText kPortMissingWindows{
@@ -189,57 +154,6 @@ inline constexpr UserText kShortened{"%1…"};
 inline constexpr UserText kUnnamedPoint{"bez názvu"};
 inline constexpr UserText kAskSendAnyway{"Odeslat přesto?"};
 
-// Reception window and communication settings dialog.
-inline constexpr UserText kStorno{"Storno"};
-inline constexpr UserText kCommDialogCaption{"Nastavení parametrů komunikace"};
-inline constexpr UserText kCommGroup{" Komunikace "};
-inline constexpr UserText kCommPortLabel{"Sériový port"};
-inline constexpr UserText kCommSpeedLabel{"Rychlost přenosu"};
-inline constexpr UserText kCommDataBitsLabel{"Počet dat. bitů"};
-inline constexpr UserText kCommParityLabel{"Parita"};
-inline constexpr UserText kCommStopBitsLabel{"Stop bity"};
-inline constexpr UserText kCommDataBits5{"5 bitů"};
-inline constexpr UserText kCommDataBits6{"6 bitů"};
-inline constexpr UserText kCommDataBits7{"7 bitů"};
-inline constexpr UserText kCommDataBits8{"8 bitů"};
-inline constexpr UserText kCommParityNone{"žádná"};
-inline constexpr UserText kCommParityOdd{"lichá"};
-inline constexpr UserText kCommParityEven{"sudá"};
-inline constexpr UserText kCommStopBits1{"1 bit"};
-inline constexpr UserText kCommStopBits15{"1,5 bitu"};
-inline constexpr UserText kCommStopBits2{"2  bity"};
-inline constexpr UserText kCommFlowNote{"Pozn.: Řízení toku žádné."};
-// A port of the list that the system does not report as present (Windows; "%1"
-// is its name).
-inline constexpr UserText kCommPortAbsent{"%1 (nenalezen)"};
-// The device a port opens on Linux (profile section "Ports").
-inline constexpr UserText kCommDeviceLabel{"Zařízení"};
-inline constexpr UserText kCommDeviceTip{
-    "Soubor zařízení, který se pro zvolený port otevře (např. /dev/ttyUSB0); uloží se spolu s ostatními hodnotami."};
-
-// Upload window: caption, toolbar tips and the format help of its help button.
-inline constexpr UserText kUploadWindowCaption{"Přenos souřadnic do totální stanice"};
-inline constexpr UserText kTipOpenListFile{"Otevřít soubor"};
-inline constexpr UserText kTipSendPoints{"Odeslat body"};
-inline constexpr UserText kTipSendCodes{"Odeslat kódy"};
-inline constexpr UserText kTipUploadHelp{"Nápověda"};
-inline constexpr UserText kTipCloseUploadWindow{"Zavřít okno"};
-inline constexpr UserText kUploadFormatHelp{
-    "Formát dat přenosu souřadnic N, E, Z:\n"
-    "Každý řádek obsahuje informace o jednom bodu. První hodnota je název bodu,\n"
-    "následuje Y-ová souřadnice, X-ová a výška Z (pokud není výška uvedena, je implicitně nulová).\n"
-    "Jednotlivé hodnoty mohou být odděleny mezerou (i více), středníkem nebo tabelátorem (pro vložení tabelátoru "
-    "v editoru použijte Ctrl+TAB).\n"
-    "Pokud je nastaveno prohození souřadnic X/Y pro výstup, je pořadí hodnot opačné tzn. X, Y a Z.\n"
-    "Pro název bodu bude použito max. posledních 10 znaků; číselné hodnoty větší než 1000000\n"
-    "budou konvertovány odtržením části nad 1000000.\n"
-    "Jako desetinný oddělovač lze použít čárku nebo tečku; výšku Z pište s tečkou.\n"
-    "\n"
-    "Formát dat přenosu kódů:\n"
-    "Každý řádek obsahuje informace o jednom kódu. První hodnota je číslo kódu v intervalu 1 až 50,\n"
-    "následuje textový popis kódu (akceptováno pouze prvních deset znaků).\n"
-    "Hodnoty jsou odděleny čárkou."};  // 32800
-
 // The check of an NTS-350 transfer's blocks; byte offsets from the start of the file.
 inline constexpr UserText kTransferFindingsHeading{"Upozornění!\nPřenos dat z přístroje neprošel kontrolou bloků:"};
 inline constexpr UserText kBlockChecksum{"blok %1 (bajty %2–%3): nesouhlasí kontrolní součet"};
@@ -291,12 +205,6 @@ inline constexpr UserText kReceiptDrawn{"Vykresleno: %1."};
 inline constexpr UserText kDrawingNoPoints{"nenalezeny žádné body XYZ."};
 inline constexpr UserText kDrawingRefused{"výkres %1 už existuje a jeho přepsání bylo odmítnuto."};
 inline constexpr UserText kDrawingFailed{"výkres %1 se nepodařilo zapsat (viz předchozí hlášení)."};
-// The preview of a drawing just written.
-inline constexpr UserText kPreviewCaption{"Náhled výkresu"};
-inline constexpr UserText kPreviewLayers{"Hladiny:"};
-inline constexpr UserText kPreviewFit{"Celý výkres"};
-inline constexpr UserText kPreviewPoints{"Ve výkresu: %1."};
-inline constexpr UserText kPreviewFirstPoints{"Náhled ukazuje prvních %1 z %2."};
 
 // Nouns after a count.
 inline constexpr CzechNoun kPointsNoun{"bod", "body", "bodů"};

@@ -1,5 +1,8 @@
 #include "gui/common/QtTexts.h"
 
+#include "gui/common/UiText.h"
+#include "gui/common/WindowTexts.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -14,8 +17,8 @@ QString StornoTranslator::translate(const char* context, const char* sourceText,
     if (!sourceText) return {};
     // Standard buttons (message boxes, button boxes, the file dialogs) and the
     // desktop themes' own cancel buttons.
-    if (std::strcmp(sourceText, "Cancel") == 0) return QStringLiteral("Storno");
-    if (std::strcmp(sourceText, "&Cancel") == 0) return QStringLiteral("&Storno");
+    if (std::strcmp(sourceText, "Cancel") == 0) return UiText(WindowTexts::kStorno);
+    if (std::strcmp(sourceText, "&Cancel") == 0) return QLatin1Char('&') + UiText(WindowTexts::kStorno);
     return {};
 }
 

@@ -1,7 +1,9 @@
 #include "gui/mainwindow/BannerView.h"
 
+#include "gui/common/Artwork.h"
 #include "gui/common/DialogUnits.h"
-#include "gui/mainwindow/Artwork.h"
+#include "gui/common/UiText.h"
+#include "gui/common/WindowTexts.h"
 #include "gui/mainwindow/LinkLabel.h"
 #include "gui/mainwindow/ProjectContact.h"
 
@@ -36,8 +38,8 @@ QFont ViewFont(QFont font) {
     return font;
 }
 
-QLabel* AddText(QWidget* parent, const DialogUnits& units, const char* text, int y, int width, int height) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
+QLabel* AddText(QWidget* parent, const DialogUnits& units, const UserText& text, int y, int width, int height) {
+    auto* label = new QLabel(UiText(text), parent);
     label->setGeometry(units.Rect(231, y, width, height));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
@@ -84,17 +86,17 @@ BannerView::BannerView(QWidget* parent) : QWidget(parent), m_banner(Artwork::Ban
 
     const QString web = QString::fromUtf8(ProjectContact::kWebAddress);
     const QString mail = QString::fromUtf8(ProjectContact::kMailAddress);
-    AddText(this, units, ProjectContact::kPostalLines, 33, 81, 26)->setObjectName(QStringLiteral("postalText"));
+    AddText(this, units, WindowTexts::kContactPostal, 33, 81, 26)->setObjectName(QStringLiteral("postalText"));
     if (!web.isEmpty()) {
         m_webLink = AddLink(this, units, WebText(web), 58, 67);
         m_webLink->setObjectName(QStringLiteral("webLink"));
     } else {
-        AddText(this, units, ProjectContact::kVersionLine, 58, 81, 10)->setObjectName(QStringLiteral("versionText"));
+        AddText(this, units, WindowTexts::kContactVersion, 58, 81, 10)->setObjectName(QStringLiteral("versionText"));
     }
-    const char* contact = !web.isEmpty() && !mail.isEmpty() ? ProjectContact::kContactLinesWebAndMail
-                          : !web.isEmpty()                  ? ProjectContact::kContactLinesWeb
-                          : !mail.isEmpty()                 ? ProjectContact::kContactLinesMail
-                                                            : ProjectContact::kLicenceLines;
+    const UserText& contact = !web.isEmpty() && !mail.isEmpty() ? WindowTexts::kContactWebAndMail
+                              : !web.isEmpty()                  ? WindowTexts::kContactWeb
+                              : !mail.isEmpty()                 ? WindowTexts::kContactMail
+                                                                : WindowTexts::kContactLicence;
     AddText(this, units, contact, 71, 92, 41)->setObjectName(QStringLiteral("contactText"));
     if (!mail.isEmpty()) {
         m_mailLink = AddLink(this, units, mail, 111, 74);

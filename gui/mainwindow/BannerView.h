@@ -27,13 +27,9 @@ public:
     // warning colour. A receipt too long for its lines loses its middle; a click
     // on the line asks for the whole text and the findings (ReceiptClicked).
     void ShowReceipt(const QString& text, const QString& findings = {});
-    QLabel* ReceiptLine() const { return m_receiptLine; }
     QString Receipt() const { return m_receipt; }
     QString Findings() const { return m_findings; }
     bool ReceiptMarked() const { return !m_findings.isEmpty(); }
-
-    LinkLabel* WebLink() const { return m_webLink; }
-    LinkLabel* MailLink() const { return m_mailLink; }
 
     // The text as a label of that size shows it, word-wrapped: whole when it fits,
     // else its beginning and end around "…". A file name is never broken at its

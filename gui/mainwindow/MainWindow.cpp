@@ -4,8 +4,9 @@
 #include "base/FileIo.h"
 #include "base/Prompter.h"
 #include "base/Texts.h"
-#include "base/UiText.h"
-#include "gui/mainwindow/Artwork.h"
+#include "gui/common/Artwork.h"
+#include "gui/common/UiText.h"
+#include "gui/common/WindowTexts.h"
 #include "gui/mainwindow/BannerView.h"
 #include "gui/menus/FlatMenuStyle.h"
 
@@ -25,6 +26,8 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include <iterator>
+
 #ifndef TARVO_DOC_DIR
 #define TARVO_DOC_DIR ""
 #endif
@@ -39,91 +42,122 @@ QString TipOf(const UserText& text) {
 
 }  // namespace
 
-MainWindow::MainWindow(CommandController& controller, QWidget* parent)
-    : QMainWindow(parent),
-      m_controller(controller),
-      m_sixteenColours(controller.Settings().Has(FLAG_16_COLOUR_TOOLBAR)) {
+MainWindow::MainWindow(CommandController& controller, QWidget* parent) : QMainWindow(parent), m_controller(controller) {
+    SetUpFrame();
+    CreateActions();
+    BuildMenu();
+    BuildToolBar(controller.Settings().Has(FLAG_16_COLOUR_TOOLBAR));
+    BuildBanner();
+    PlaceOnScreen();
+    UpdateCommandStates();
+}
+
+void MainWindow::SetUpFrame() {
     setObjectName(QStringLiteral("mainFrame"));
     // Caption, system menu and minimise box; no sizing border, no maximise box.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     // Whatever the controller's title, the caption names the product and version.
-    setWindowTitle(QStringLiteral("Tarvo v" TARVO_VERSION));
+    setWindowTitle(UiText(WindowTexts::kMainWindowCaption));
+}
 
-    QAction* receive = AddAction(CommandId::ReceiveAndConvert, Texts::kMenuReceiveAndConvert);
-    QAction* exportCoordinates = AddAction(CommandId::ExportCoordinates, Texts::kMenuExportCoordinates);
-    QAction* convert = AddAction(CommandId::ConvertFile, Texts::kMenuConvertFile);
-    QAction* headers = AddAction(CommandId::Headers, Texts::kMenuHeaders);
-    QAction* distances = AddAction(CommandId::HorizontalDistances, Texts::kMenuHorizontalDistances);
-    QAction* dxf = AddAction(CommandId::ExportXyzDxf, Texts::kMenuExportXyzDxf);
-    QAction* useCurrent = AddAction(CommandId::UseCurrent, Texts::kMenuUseCurrent);
-    QAction* conversionParameters = AddAction(CommandId::ConversionParameters, Texts::kMenuConversionParameters);
-    QAction* communicationParameters =
-        AddAction(CommandId::CommunicationParameters, Texts::kMenuCommunicationParameters);
-    QAction* help = AddAction(CommandId::Help, Texts::kMenuHelp);
-    QAction* tools = AddAction(CommandId::Tools, Texts::kTipTools);
-    QAction* exit = AddAction(CommandId::Exit, Texts::kMenuExit);
+void MainWindow::CreateActions() {
+    const struct {
+        CommandId command;
+        const UserText& text;
+        const char* name;
+    } kCommands[] = {
+        {CommandId::ReceiveAndConvert, WindowTexts::kMenuReceiveAndConvert, "receiveAndConvertAction"},
+        {CommandId::ExportCoordinates, WindowTexts::kMenuExportCoordinates, "exportCoordinatesAction"},
+        {CommandId::ConvertFile, WindowTexts::kMenuConvertFile, "convertFileAction"},
+        {CommandId::Headers, WindowTexts::kMenuHeaders, "headersAction"},
+        {CommandId::HorizontalDistances, WindowTexts::kMenuHorizontalDistances, "horizontalDistancesAction"},
+        {CommandId::ExportXyzDxf, WindowTexts::kMenuExportXyzDxf, "exportXyzDxfAction"},
+        {CommandId::UseCurrent, WindowTexts::kMenuUseCurrent, "useCurrentAction"},
+        {CommandId::ConversionParameters, WindowTexts::kMenuConversionParameters, "conversionParametersAction"},
+        {CommandId::CommunicationParameters, WindowTexts::kMenuCommunicationParameters,
+         "communicationParametersAction"},
+        {CommandId::Help, WindowTexts::kMenuHelp, "helpAction"},
+        {CommandId::Tools, WindowTexts::kTipTools, "toolsAction"},
+        {CommandId::Exit, WindowTexts::kMenuExit, "exitAction"},
+    };
+    for (const auto& entry : kCommands) AddAction(entry.command, entry.text)->setObjectName(QLatin1String(entry.name));
 
-    receive->setShortcut(QKeySequence(Qt::Key_F1));
-    exportCoordinates->setShortcut(QKeySequence(Qt::Key_F2));
-    convert->setShortcut(QKeySequence(Qt::Key_F3));
-    useCurrent->setCheckable(true);
-    dxf->setStatusTip(UiText(Texts::kPromptExportXyzDxf));
-    receive->setToolTip(TipOf(Texts::kTipReceiveAndConvert));
-    exportCoordinates->setToolTip(TipOf(Texts::kTipExportCoordinates));
-    convert->setToolTip(TipOf(Texts::kTipConvertFile));
-    tools->setText(TipOf(Texts::kTipTools));
-    tools->setToolTip(TipOf(Texts::kTipTools));
-    conversionParameters->setToolTip(TipOf(Texts::kTipConversionParameters));
-    communicationParameters->setToolTip(TipOf(Texts::kTipCommunicationParameters));
-    help->setToolTip(TipOf(Texts::kTipHelp));
+    Action(CommandId::ReceiveAndConvert)->setShortcut(QKeySequence(Qt::Key_F1));
+    Action(CommandId::ExportCoordinates)->setShortcut(QKeySequence(Qt::Key_F2));
+    Action(CommandId::ConvertFile)->setShortcut(QKeySequence(Qt::Key_F3));
+    Action(CommandId::UseCurrent)->setCheckable(true);
+    Action(CommandId::ExportXyzDxf)->setStatusTip(UiText(WindowTexts::kPromptExportXyzDxf));
+    Action(CommandId::Tools)->setText(TipOf(WindowTexts::kTipTools));
 
+    const struct {
+        CommandId command;
+        const UserText& tip;
+    } kTips[] = {
+        {CommandId::ReceiveAndConvert, WindowTexts::kTipReceiveAndConvert},
+        {CommandId::ExportCoordinates, WindowTexts::kTipExportCoordinates},
+        {CommandId::ConvertFile, WindowTexts::kTipConvertFile},
+        {CommandId::Tools, WindowTexts::kTipTools},
+        {CommandId::ConversionParameters, WindowTexts::kTipConversionParameters},
+        {CommandId::CommunicationParameters, WindowTexts::kTipCommunicationParameters},
+        {CommandId::Help, WindowTexts::kTipHelp},
+    };
+    for (const auto& entry : kTips) Action(entry.command)->setToolTip(TipOf(entry.tip));
+}
+
+void MainWindow::BuildMenu() {
     // The menu: "Konverzní nástroje" is its fifth entry (index 4).
-    m_mainMenu = menuBar()->addMenu(UiText(Texts::kMenuBarEntry));
-    m_mainMenu->setObjectName(QStringLiteral("mainMenu"));
-    m_mainMenu->addAction(receive);
-    m_mainMenu->addAction(exportCoordinates);
-    m_mainMenu->addAction(convert);
-    m_mainMenu->addSeparator();
-    m_toolsMenu = m_mainMenu->addMenu(UiText(Texts::kToolsSubmenu));
+    QMenu* mainMenu = menuBar()->addMenu(UiText(WindowTexts::kMenuBarEntry));
+    mainMenu->setObjectName(QStringLiteral("mainMenu"));
+    mainMenu->addAction(Action(CommandId::ReceiveAndConvert));
+    mainMenu->addAction(Action(CommandId::ExportCoordinates));
+    mainMenu->addAction(Action(CommandId::ConvertFile));
+    mainMenu->addSeparator();
+    m_toolsMenu = mainMenu->addMenu(UiText(WindowTexts::kToolsSubmenu));
     m_toolsMenu->setObjectName(QStringLiteral("toolsMenu"));
-    m_toolsMenu->addAction(headers);
-    m_toolsMenu->addAction(distances);
-    m_toolsMenu->addAction(dxf);
+    m_toolsMenu->addAction(Action(CommandId::Headers));
+    m_toolsMenu->addAction(Action(CommandId::HorizontalDistances));
+    m_toolsMenu->addAction(Action(CommandId::ExportXyzDxf));
     m_toolsMenu->addSeparator();
-    m_toolsMenu->addAction(useCurrent);
-    m_mainMenu->addSeparator();
-    m_mainMenu->addAction(conversionParameters);
-    m_mainMenu->addAction(communicationParameters);
-    m_mainMenu->addSeparator();
-    m_mainMenu->addAction(help);
-    m_mainMenu->addSeparator();
-    m_mainMenu->addAction(exit);
+    m_toolsMenu->addAction(Action(CommandId::UseCurrent));
+    mainMenu->addSeparator();
+    mainMenu->addAction(Action(CommandId::ConversionParameters));
+    mainMenu->addAction(Action(CommandId::CommunicationParameters));
+    mainMenu->addSeparator();
+    mainMenu->addAction(Action(CommandId::Help));
+    mainMenu->addSeparator();
+    mainMenu->addAction(Action(CommandId::Exit));
     // The flat look of the pop-up menus, for the tools pop-up too.
-    InstallFlatMenus(m_mainMenu);
-    connect(m_mainMenu, &QMenu::aboutToShow, this, &MainWindow::UpdateCommandStates);
+    InstallFlatMenus(mainMenu);
+    connect(mainMenu, &QMenu::aboutToShow, this, &MainWindow::UpdateCommandStates);
     connect(m_toolsMenu, &QMenu::aboutToShow, this, &MainWindow::UpdateCommandStates);
+}
 
-    // The toolbar: seven flat buttons with a separator between each two, so that
-    // the tools button is item 6.
+void MainWindow::BuildToolBar(bool sixteenColours) {
+    // Seven flat buttons with a separator between each two, so that the tools
+    // button is item 6. The image set is the one chosen when the window is made.
     m_toolBar = new QToolBar(this);
     m_toolBar->setObjectName(QStringLiteral("mainToolBar"));
-    m_toolBar->setIconSize(QSize(Artwork::kToolbarImageWidth, Artwork::kToolbarImageHeight));
+    m_toolBar->setIconSize(Artwork::ToolbarImageSize(Artwork::Toolbar::Main));
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_toolBar->setFloatable(false);
     m_toolBar->setAllowedAreas(Qt::TopToolBarArea);
     m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
     m_toolBar->toggleViewAction()->setEnabled(false);
-    const QList<QPixmap> images = Artwork::ToolbarImages(m_sixteenColours);
-    const QList<QAction*> buttons = {
-        receive, exportCoordinates, convert, tools, conversionParameters, communicationParameters, help};
-    for (qsizetype i = 0; i < buttons.size(); ++i) {
+    const QList<QPixmap> images = Artwork::ToolbarImages(Artwork::Toolbar::Main, sixteenColours);
+    const CommandId buttons[] = {
+        CommandId::ReceiveAndConvert,    CommandId::ExportCoordinates,       CommandId::ConvertFile, CommandId::Tools,
+        CommandId::ConversionParameters, CommandId::CommunicationParameters, CommandId::Help};
+    for (int i = 0; i < std::ssize(buttons); ++i) {
         if (i > 0) m_toolBar->addSeparator();
-        buttons[i]->setIcon(QIcon(images.value(i)));
-        m_toolBar->addAction(buttons[i]);
+        QAction* button = Action(buttons[i]);
+        button->setIcon(QIcon(images.value(i)));
+        m_toolBar->addAction(button);
     }
     addToolBar(Qt::TopToolBarArea, m_toolBar);
+}
 
+void MainWindow::BuildBanner() {
     m_banner = new BannerView(this);
     setCentralWidget(m_banner);
     connect(&m_controller, &CommandController::ConversionReported, m_banner,
@@ -131,11 +165,12 @@ MainWindow::MainWindow(CommandController& controller, QWidget* parent)
                 banner->ShowReceipt(Cp1250::ToUnicode(receipt), Cp1250::ToUnicode(findings));
             });
     connect(m_banner, &BannerView::ReceiptClicked, this, &MainWindow::ShowWholeReceipt);
+}
 
+void MainWindow::PlaceOnScreen() {
     const QRect place = CenteredRect(screen() ? screen()->geometry().size() : QSize(kWidth, kHeight));
     setFixedSize(kWidth, kHeight);
     move(place.topLeft());
-    UpdateCommandStates();
 }
 
 QAction* MainWindow::AddAction(CommandId command, const UserText& text) {
@@ -230,7 +265,7 @@ void MainWindow::OnTools() {
 }
 
 QString MainWindow::HelpManualPath(const QString& programDirectory, const QString& documentationDirectory) {
-    const QString manual = UiText(Texts::kHelpManual);
+    const QString manual = UiText(WindowTexts::kHelpManual);
     const QString beside = QDir(programDirectory).filePath(manual);
     if (QFileInfo(beside).isFile() || documentationDirectory.isEmpty()) return beside;
     const QString installed = QDir(documentationDirectory).filePath(manual);
@@ -240,7 +275,7 @@ QString MainWindow::HelpManualPath(const QString& programDirectory, const QStrin
 void MainWindow::OnHelp() {
     const QString path = HelpManualPath(QCoreApplication::applicationDirPath(), QStringLiteral(TARVO_DOC_DIR));
     if (!QFileInfo(path).isFile()) {
-        m_controller.Messages().Tell(TextWith(Texts::kManualMissing, DisplayPath(path)));
+        m_controller.Messages().Tell(TextWith(WindowTexts::kManualMissing, DisplayPath(path)));
         return;
     }
 #ifndef Q_OS_WIN
@@ -270,9 +305,9 @@ void MainWindow::OnHelp() {
 
 void MainWindow::TellNoPdfViewer(const QString& manual) {
 #ifdef Q_OS_WIN
-    const UserText& text = Texts::kNoPdfViewerWindows;
+    const UserText& text = WindowTexts::kNoPdfViewerWindows;
 #else
-    const UserText& text = Texts::kNoPdfViewer;
+    const UserText& text = WindowTexts::kNoPdfViewer;
 #endif
     m_controller.Messages().Tell(TextWith(text, DisplayPath(manual)));
 }

@@ -6,7 +6,7 @@
 // FLAG_16_COLOUR_TOOLBAR as it was when the window was made.
 
 #include "base/Texts.h"
-#include "gui/mainwindow/CommandController.h"
+#include "gui/commands/CommandController.h"
 
 #include <QMap>
 #include <QMainWindow>
@@ -28,11 +28,7 @@ public:
     explicit MainWindow(CommandController& controller, QWidget* parent = nullptr);
 
     BannerView* Banner() const { return m_banner; }
-    QMenu* MainMenu() const { return m_mainMenu; }
     QMenu* ToolsMenu() const { return m_toolsMenu; }
-    QToolBar* ToolBar() const { return m_toolBar; }
-    QAction* Action(CommandId command) const { return m_actions.value(command); }
-    bool UsesSixteenColourImages() const { return m_sixteenColours; }
 
     // Enables, disables and checks every command as the controller's rules say.
     void UpdateCommandStates();
@@ -63,18 +59,25 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The steps of making the window, in this order.
+    void SetUpFrame();
+    void CreateActions();
+    void BuildMenu();
+    void BuildToolBar(bool sixteenColours);
+    void BuildBanner();
+    void PlaceOnScreen();
+
     QAction* AddAction(CommandId command, const UserText& text);
+    QAction* Action(CommandId command) const { return m_actions.value(command); }
     void TellNoPdfViewer(const QString& manual);
     void ApplySizeRule();
     int ClientHeight() const;
 
     CommandController& m_controller;
     BannerView* m_banner;
-    QMenu* m_mainMenu;
     QMenu* m_toolsMenu;
     QToolBar* m_toolBar;
     QMap<CommandId, QAction*> m_actions;
-    bool m_sixteenColours;
     bool m_applyingSizeRule = false;
     bool m_framed = false;
 };

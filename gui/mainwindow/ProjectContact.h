@@ -1,8 +1,8 @@
 #pragma once
-// The project's contact block of the main view. The web address and the mail
-// address are given by whoever builds the program (CMake cache values
-// TARVO_WEB_ADDRESS and TARVO_MAIL_ADDRESS); a block without them shows the
-// version and the licence in their place rather than a link that leads nowhere.
+// The addresses of the main view's contact block, given by whoever builds the
+// program (CMake cache values TARVO_WEB_ADDRESS and TARVO_MAIL_ADDRESS); a block
+// without them shows the version and the licence in their place rather than a
+// link that leads nowhere. The block's texts are in gui/common/WindowTexts.h.
 
 #ifndef TARVO_WEB_ADDRESS
 #define TARVO_WEB_ADDRESS ""
@@ -13,14 +13,7 @@
 
 namespace ProjectContact {
 
-inline constexpr char kPostalLines[] = "Projekt Tarvo\nsvobodný software";
 inline constexpr char kWebAddress[] = TARVO_WEB_ADDRESS;    // "https://…", or empty
 inline constexpr char kMailAddress[] = TARVO_MAIL_ADDRESS;  // "name@host", or empty
-inline constexpr char kContactLinesWebAndMail[] =
-    "Dotazy, chyby a náměty\nhlaste na webu projektu\nnebo pište na adresu:";
-inline constexpr char kContactLinesWeb[] = "Dotazy, chyby a náměty\nhlaste na webu projektu.";
-inline constexpr char kContactLinesMail[] = "Dotazy, chyby a náměty\npište na adresu:";
-inline constexpr char kVersionLine[] = "verze " TARVO_VERSION;
-inline constexpr char kLicenceLines[] = "Šíří se pod licencí\nGNU GPL verze 3\nnebo pozdější.";
 
 }  // namespace ProjectContact

@@ -14,7 +14,7 @@
 class QMenu;
 
 // Name and value of the mark a window carries when its pop-ups are drawn flat.
-inline constexpr char kMenuMarkProperty[] = "XPWndProp_MenuXP";
+inline constexpr char kMenuMarkProperty[] = "flatMenus";
 
 class FlatMenuStyle : public QProxyStyle {
     Q_OBJECT

@@ -3,8 +3,9 @@
 #include "base/Cp1250.h"
 #include "base/Numbers.h"
 #include "base/Texts.h"
-#include "base/UiText.h"
 #include "gui/common/DialogUnits.h"
+#include "gui/common/UiText.h"
+#include "gui/common/WindowTexts.h"
 #include "gui/preview/DrawingScene.h"
 #include "gui/preview/DrawingView.h"
 
@@ -35,10 +36,12 @@ DrawingPreviewWindow::DrawingPreviewWindow(const SurveyRecordList& records, cons
     : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("drawingPreview"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(UiText(Texts::kPreviewCaption) + QStringLiteral(" – ") + fileName);
+    setWindowTitle(UiText(WindowTexts::kPreviewCaption) + QStringLiteral(" – ") + fileName);
     const DxfDrawing drawing(records, settings);
     m_scene = new DrawingScene(drawing, this);
+    m_scene->setObjectName(QStringLiteral("drawingScene"));
     m_view = new DrawingView(m_scene);
+    m_view->setObjectName(QStringLiteral("drawingView"));
 
     m_layerList = new QListWidget;
     m_layerList->setObjectName(QStringLiteral("layerList"));
@@ -50,21 +53,21 @@ DrawingPreviewWindow::DrawingPreviewWindow(const SurveyRecordList& records, cons
     connect(m_layerList, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         m_scene->SetLayerVisible(m_layerList->row(item), item->checkState() == Qt::Checked);
     });
-    auto* fit = new QPushButton(UiText(Texts::kPreviewFit));
+    auto* fit = new QPushButton(UiText(WindowTexts::kPreviewFit));
     fit->setObjectName(QStringLiteral("fitButton"));
     connect(fit, &QPushButton::clicked, m_view, &DrawingView::FitDrawing);
 
-    QByteArray points = TextFilled(Texts::kPreviewPoints, {Counted(drawing.PointCount(), Texts::kPointsNoun)});
+    QByteArray points = TextFilled(WindowTexts::kPreviewPoints, {Counted(drawing.PointCount(), Texts::kPointsNoun)});
     if (m_scene->ShownPoints() < drawing.PointCount())
-        points = TextFilled(Texts::kPreviewFirstPoints, {Numbers::FormatInteger(m_scene->ShownPoints()),
-                                                         Counted(drawing.PointCount(), Texts::kPointsNoun)});
+        points = TextFilled(WindowTexts::kPreviewFirstPoints, {Numbers::FormatInteger(m_scene->ShownPoints()),
+                                                               Counted(drawing.PointCount(), Texts::kPointsNoun)});
     auto* summary = new QLabel(Cp1250::ToUnicode(points));
     summary->setObjectName(QStringLiteral("pointSummary"));
     summary->setWordWrap(true);
 
     const DialogUnits units(font());
     auto* side = new QVBoxLayout;
-    side->addWidget(new QLabel(UiText(Texts::kPreviewLayers)));
+    side->addWidget(new QLabel(UiText(WindowTexts::kPreviewLayers)));
     side->addWidget(m_layerList, 1);
     side->addWidget(summary);
     side->addWidget(fit);

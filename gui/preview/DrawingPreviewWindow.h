@@ -20,10 +20,6 @@ public:
     DrawingPreviewWindow(const SurveyRecordList& records, const ConversionSettings& settings, const QString& fileName,
                          QWidget* parent = nullptr);
 
-    DrawingScene* Scene() const { return m_scene; }
-    DrawingView* View() const { return m_view; }
-    QListWidget* LayerList() const { return m_layerList; }
-
 private:
     DrawingScene* m_scene;
     DrawingView* m_view;

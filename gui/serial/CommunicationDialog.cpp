@@ -3,8 +3,9 @@
 #include "base/Prompter.h"
 #include "base/SettingsStore.h"
 #include "base/Texts.h"
-#include "base/UiText.h"
 #include "gui/common/DialogUnits.h"
+#include "gui/common/UiText.h"
+#include "gui/common/WindowTexts.h"
 #include "serial/LineSettings.h"
 #include "serial/PortError.h"
 #include "serial/PortNames.h"
@@ -65,11 +66,11 @@ CommunicationDialog::CommunicationDialog(SerialLink& link, SettingsStore& store,
       m_link(link),
       m_store(store),
       m_prompter(prompter) {
-    setWindowTitle(UiText(Texts::kCommDialogCaption));
+    setWindowTitle(UiText(WindowTexts::kCommDialogCaption));
     setModal(true);
     const SerialSettings& current = m_link.Settings();
 
-    auto* group = new QGroupBox(UiText(Texts::kCommGroup), this);
+    auto* group = new QGroupBox(UiText(WindowTexts::kCommGroup), this);
     auto* grid = new QGridLayout(group);
     QStringList speeds;
     for (int index = 0; index < kOfferedSpeeds; ++index) speeds << QString::number(SpeedOfIndex(index));
@@ -78,29 +79,33 @@ CommunicationDialog::CommunicationDialog(SerialLink& link, SettingsStore& store,
 #ifndef Q_OS_WIN
     // Which device the chosen port opens on this machine.
     m_device = new QComboBox(group);
+    m_device->setObjectName(QStringLiteral("deviceCombo"));
     m_device->setEditable(true);
     m_device->setMinimumContentsLength(14);
     m_device->setInsertPolicy(QComboBox::NoInsert);
     m_device->addItems(PresentDevices());
-    m_device->setToolTip(UiText(Texts::kCommDeviceTip));
-    auto* deviceLabel = new QLabel(UiText(Texts::kCommDeviceLabel), group);
+    m_device->setToolTip(UiText(WindowTexts::kCommDeviceTip));
+    auto* deviceLabel = new QLabel(UiText(WindowTexts::kCommDeviceLabel), group);
     deviceLabel->setBuddy(m_device);
     grid->addWidget(deviceLabel, row, 0);
     grid->addWidget(m_device, row, 1);
     ++row;
 #endif
-    m_speed = AddList(grid, row++, Texts::kCommSpeedLabel, speeds, ItemOf(current.baudRate, kOfferedSpeeds));
-    m_dataBits = AddList(grid, row++, Texts::kCommDataBitsLabel,
-                         {UiText(Texts::kCommDataBits5), UiText(Texts::kCommDataBits6), UiText(Texts::kCommDataBits7),
-                          UiText(Texts::kCommDataBits8)},
+    m_speed = AddList(grid, row++, "baudRateCombo", WindowTexts::kCommSpeedLabel, speeds,
+                      ItemOf(current.baudRate, kOfferedSpeeds));
+    m_dataBits = AddList(grid, row++, "dataBitsCombo", WindowTexts::kCommDataBitsLabel,
+                         {UiText(WindowTexts::kCommDataBits5), UiText(WindowTexts::kCommDataBits6),
+                          UiText(WindowTexts::kCommDataBits7), UiText(WindowTexts::kCommDataBits8)},
                          ItemOf(current.byteSize - kFirstDataBits, 4));
-    m_parity = AddList(grid, row++, Texts::kCommParityLabel,
-                       {UiText(Texts::kCommParityNone), UiText(Texts::kCommParityOdd), UiText(Texts::kCommParityEven)},
+    m_parity = AddList(grid, row++, "parityCombo", WindowTexts::kCommParityLabel,
+                       {UiText(WindowTexts::kCommParityNone), UiText(WindowTexts::kCommParityOdd),
+                        UiText(WindowTexts::kCommParityEven)},
                        ItemOf(current.parity, 3));
-    m_stopBits = AddList(grid, row++, Texts::kCommStopBitsLabel,
-                         {UiText(Texts::kCommStopBits1), UiText(Texts::kCommStopBits15), UiText(Texts::kCommStopBits2)},
+    m_stopBits = AddList(grid, row++, "stopBitsCombo", WindowTexts::kCommStopBitsLabel,
+                         {UiText(WindowTexts::kCommStopBits1), UiText(WindowTexts::kCommStopBits15),
+                          UiText(WindowTexts::kCommStopBits2)},
                          ItemOf(current.stopBits, 3));
-    grid->addWidget(new QLabel(UiText(Texts::kCommFlowNote), group), row, 0, 1, 2);
+    grid->addWidget(new QLabel(UiText(WindowTexts::kCommFlowNote), group), row, 0, 1, 2);
     grid->setColumnStretch(1, 1);
 
     auto* icon = new QLabel(this);
@@ -108,6 +113,7 @@ CommunicationDialog::CommunicationDialog(SerialLink& link, SettingsStore& store,
                                                                  : QApplication::windowIcon();
     icon->setPixmap(windowIcon.pixmap(32, 32));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &CommunicationDialog::accept);
 
@@ -136,9 +142,10 @@ CommunicationDialog::CommunicationDialog(SerialLink& link, SettingsStore& store,
     }
 }
 
-QComboBox* CommunicationDialog::AddList(QGridLayout* grid, int row, const UserText& label, const QStringList& items,
-                                        int selected) {
+QComboBox* CommunicationDialog::AddList(QGridLayout* grid, int row, const char* name, const UserText& label,
+                                        const QStringList& items, int selected) {
     auto* list = new QComboBox(grid->parentWidget());
+    list->setObjectName(QLatin1String(name));
     list->addItems(items);
     list->setCurrentIndex(selected);
     auto* caption = new QLabel(UiText(label), grid->parentWidget());
@@ -162,11 +169,11 @@ QComboBox* CommunicationDialog::AddPortList(QGridLayout* grid, int current, cons
     for (int port : ports) {
         QString name = PortNames::KeyOf(port);
 #ifdef Q_OS_WIN
-        if (!present.contains(port)) name = UiText(Texts::kCommPortAbsent).arg(name);
+        if (!present.contains(port)) name = UiText(WindowTexts::kCommPortAbsent).arg(name);
 #endif
         names << name;
     }
-    QComboBox* list = AddList(grid, 0, Texts::kCommPortLabel, names, ports.indexOf(current));
+    QComboBox* list = AddList(grid, 0, "portCombo", WindowTexts::kCommPortLabel, names, ports.indexOf(current));
     for (int item = 0; item < ports.size(); ++item) list->setItemData(item, ports[item]);
     return list;
 }
@@ -190,7 +197,7 @@ void CommunicationDialog::KeepTypedDevice() {
 }
 
 void CommunicationDialog::TellTestFailed(const PortError& error) {
-    m_prompter.Tell(Text(Texts::kCommTestFailed) + '\n' + PortErrorText(error, Texts::kCommTestAdvice));
+    m_prompter.Tell(Text(WindowTexts::kCommTestFailed) + '\n' + PortErrorText(error, WindowTexts::kCommTestAdvice));
 }
 
 void CommunicationDialog::accept() {

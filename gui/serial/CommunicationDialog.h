@@ -43,13 +43,6 @@ public:
     CommunicationDialog(SerialLink& link, SettingsStore& store, Prompter& prompter, const PortLister& presentPorts,
                         QWidget* parent = nullptr);
 
-    QComboBox* PortCombo() const { return m_port; }
-    QComboBox* SpeedCombo() const { return m_speed; }
-    QComboBox* DataBitsCombo() const { return m_dataBits; }
-    QComboBox* ParityCombo() const { return m_parity; }
-    QComboBox* StopBitsCombo() const { return m_stopBits; }
-    QComboBox* DeviceCombo() const { return m_device; }
-
     // OK: the test opening and, when it passes, the storing.
     void accept() override;
 
@@ -58,7 +51,8 @@ private:
     void TellTestFailed(const PortError& error);
     void ShowDeviceOfPort();
     void KeepTypedDevice();
-    QComboBox* AddList(QGridLayout* grid, int row, const UserText& label, const QStringList& items, int selected);
+    QComboBox* AddList(QGridLayout* grid, int row, const char* name, const UserText& label, const QStringList& items,
+                       int selected);
     // The port list: each item carries its port number.
     QComboBox* AddPortList(QGridLayout* grid, int current, const PortLister& presentPorts);
     // The port number of the selected item; 0 when nothing is selected.

@@ -2,8 +2,9 @@
 
 #include "base/Cp1250.h"
 #include "base/Texts.h"
-#include "base/UiText.h"
 #include "gui/common/DialogUnits.h"
+#include "gui/common/UiText.h"
+#include "gui/common/WindowTexts.h"
 #include "gui/serial/ReceptionAnimation.h"
 
 #include <QLabel>
@@ -26,17 +27,20 @@ ReceptionWindow::ReceptionWindow(SerialLink& link, Prompter& prompter, const QSt
       m_targetPath(targetPath),
       m_status(new QLabel(this)),
       m_animation(new ReceptionAnimation(this)),
-      m_cancel(new QPushButton(UiText(Texts::kStorno), this)) {
+      m_cancel(new QPushButton(UiText(WindowTexts::kStorno), this)) {
     setModal(true);
     const QSize size = DialogUnits(font()).Size(187, 75).expandedTo(QSize(kAnimationRect.right() + 6, 0));
     setFixedSize(size);
 
+    m_status->setObjectName(QStringLiteral("statusLabel"));
     m_status->setGeometry(8, 6, size.width() - 16, 18);
     m_status->setText(UiText(Texts::kWaitingForData));
+    m_animation->setObjectName(QStringLiteral("receptionAnimation"));
     m_animation->setGeometry(kAnimationRect.adjusted(0, 0, 1, 1));
     const QSize button = m_cancel->sizeHint().expandedTo(QSize(80, 0));
     m_cancel->setGeometry((size.width() - button.width()) / 2, size.height() - button.height() - 6, button.width(),
                           button.height());
+    m_cancel->setObjectName(QStringLiteral("cancelButton"));
     m_cancel->setDefault(true);
     connect(m_cancel, &QPushButton::clicked, this, &ReceptionWindow::reject);
 

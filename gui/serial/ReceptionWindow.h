@@ -30,7 +30,6 @@ public:
 
     Reception& GetReception() { return m_reception; }
     QLabel* StatusLabel() const { return m_status; }
-    QPushButton* CancelButton() const { return m_cancel; }
     ReceptionAnimation* Animation() const { return m_animation; }
 
     // Esc: the same as Storno.

@@ -5,10 +5,11 @@
 #include "base/FileIo.h"
 #include "base/Prompter.h"
 #include "base/Texts.h"
-#include "base/UiText.h"
+#include "gui/common/Artwork.h"
 #include "gui/common/DialogFileChooser.h"
 #include "gui/common/DialogUnits.h"
-#include "gui/upload/UploadArtwork.h"
+#include "gui/common/UiText.h"
+#include "gui/common/WindowTexts.h"
 #include "upload/UploadListParser.h"
 #include "upload/UploadTransmission.h"
 
@@ -22,6 +23,8 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <QToolBar>
+
+#include <iterator>
 
 namespace {
 
@@ -49,7 +52,10 @@ UploadWindow::UploadWindow(quint16 flag, UploadPort& port, Prompter& prompter, Q
       m_toolBar(new QToolBar(this)),
       m_progress(new QProgressBar(this)),
       m_editor(new QPlainTextEdit(this)) {
-    setWindowTitle(UiText(Texts::kUploadWindowCaption));
+    m_toolBar->setObjectName(QStringLiteral("uploadToolBar"));
+    m_progress->setObjectName(QStringLiteral("progressBar"));
+    m_editor->setObjectName(QStringLiteral("listEditor"));
+    setWindowTitle(UiText(WindowTexts::kUploadWindowCaption));
     setModal(true);
     resize(DialogUnits(font()).Size(374, 193));
 
@@ -69,29 +75,28 @@ UploadWindow::UploadWindow(quint16 flag, UploadPort& port, Prompter& prompter, Q
     m_editor->installEventFilter(this);
 
     // The images of the colour set the user has chosen, each time the window opens.
-    const QList<QPixmap> images = UploadArtwork::Images(m_flag & FLAG_16_COLOUR_TOOLBAR);
-    m_toolBar->setIconSize(QSize(UploadArtwork::kImageSize, UploadArtwork::kImageSize));
+    const QList<QPixmap> images = Artwork::ToolbarImages(Artwork::Toolbar::Upload, m_flag & FLAG_16_COLOUR_TOOLBAR);
+    m_toolBar->setIconSize(Artwork::ToolbarImageSize(Artwork::Toolbar::Upload));
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_toolBar->setMovable(false);
+    // Left to right, each with its image; closing the window is the last.
     const struct {
-        Command command;
+        const char* name;
         const UserText& tip;
         void (UploadWindow::*run)();
     } kCommands[] = {
-        {Command::OpenFile, Texts::kTipOpenListFile, &UploadWindow::OpenFile},
-        {Command::SendPoints, Texts::kTipSendPoints, &UploadWindow::SendPoints},
-        {Command::SendCodes, Texts::kTipSendCodes, &UploadWindow::SendCodes},
-        {Command::Help, Texts::kTipUploadHelp, &UploadWindow::ShowHelp},
+        {"openFileAction", WindowTexts::kTipOpenListFile, &UploadWindow::OpenFile},
+        {"sendPointsAction", WindowTexts::kTipSendPoints, &UploadWindow::SendPoints},
+        {"sendCodesAction", WindowTexts::kTipSendCodes, &UploadWindow::SendCodes},
+        {"helpAction", WindowTexts::kTipUploadHelp, &UploadWindow::ShowHelp},
+        {"closeAction", WindowTexts::kTipCloseUploadWindow, &UploadWindow::reject},
     };
-    for (const auto& command : kCommands) {
-        QAction* action = m_toolBar->addAction(QIcon(images[m_commands.size()]), UiText(command.tip));
-        action->setData(static_cast<int>(command.command));
-        connect(action, &QAction::triggered, this, command.run);
-        m_commands.append(action);
-        m_toolBar->addSeparator();
+    for (int i = 0; i < std::ssize(kCommands); ++i) {
+        if (i > 0) m_toolBar->addSeparator();
+        QAction* action = m_toolBar->addAction(QIcon(images.value(i)), UiText(kCommands[i].tip));
+        action->setObjectName(QLatin1String(kCommands[i].name));
+        connect(action, &QAction::triggered, this, kCommands[i].run);
     }
-    m_closeAction = m_toolBar->addAction(QIcon(images.last()), UiText(Texts::kTipCloseUploadWindow));
-    connect(m_closeAction, &QAction::triggered, this, &QDialog::reject);
     // Wider than its place when the desktop's style pads buttons more: every
     // command stays on the bar rather than in an overflow menu.
     m_toolBar->setGeometry(
@@ -103,13 +108,6 @@ UploadWindow::UploadWindow(quint16 flag, UploadPort& port, Prompter& prompter, Q
 }
 
 UploadWindow::~UploadWindow() = default;
-
-QAction* UploadWindow::Action(Command command) const {
-    for (QAction* action : m_commands) {
-        if (action->data().toInt() == static_cast<int>(command)) return action;
-    }
-    return nullptr;
-}
 
 void UploadWindow::LayOut() {
     m_progress->setGeometry(DialogUnits(font()).Rect(187, 10, 182, 10));
@@ -186,7 +184,7 @@ void UploadWindow::Send(UploadKind kind) {
     if (result) SetEditorText(result.log);
 }
 
-void UploadWindow::ShowHelp() { m_prompter.Tell(Text(Texts::kUploadFormatHelp), MessageIcon::Information); }
+void UploadWindow::ShowHelp() { m_prompter.Tell(Text(WindowTexts::kUploadFormatHelp), MessageIcon::Information); }
 
 void UploadWindow::reject() {
     if (!m_sending) QDialog::reject();

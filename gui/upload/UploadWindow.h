@@ -16,7 +16,6 @@
 #include <functional>
 
 class Prompter;
-class QAction;
 class QPlainTextEdit;
 class QProgressBar;
 class QToolBar;
@@ -25,9 +24,6 @@ enum class UploadKind;
 class UploadWindow : public QDialog, public UploadProgress {
     Q_OBJECT
 public:
-    // The commands of the toolbar, left to right (closing the window is the last).
-    enum class Command { OpenFile, SendPoints, SendCodes, Help };
-
     // The full path of the file to load, or empty when the user cancelled.
     using FileChooser = std::function<QString()>;
     using Pause = std::function<void(int ms)>;
@@ -56,10 +52,6 @@ public:
     void SetEditorText(const QByteArray& text);
 
     QPlainTextEdit* Editor() const { return m_editor; }
-    QProgressBar* ProgressBar() const { return m_progress; }
-    QToolBar* ToolBar() const { return m_toolBar; }
-    QAction* Action(Command command) const;
-    QAction* CloseAction() const { return m_closeAction; }
 
     // The progress of a transmission.
     void Show(int maximum) override;
@@ -86,7 +78,5 @@ private:
     QToolBar* m_toolBar;
     QProgressBar* m_progress;
     QPlainTextEdit* m_editor;
-    QList<QAction*> m_commands;
-    QAction* m_closeAction;
     bool m_sending = false;
 };

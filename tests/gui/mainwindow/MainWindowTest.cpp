@@ -2,12 +2,10 @@
 
 #include "base/Cp1250.h"
 #include "base/SettingsStore.h"
-#include "gui/common/DialogFileChooser.h"
-#include "gui/mainwindow/Artwork.h"
+#include "gui/common/Artwork.h"
 #include "gui/mainwindow/BannerView.h"
-#include "gui/mainwindow/DialogPrompter.h"
 #include "gui/mainwindow/LinkLabel.h"
-#include "gui/mainwindow/OutputWindow.h"
+#include "tests/gui/NamedWidget.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 
@@ -16,19 +14,11 @@
 #include <QEnterEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QScreen>
-#include <QSet>
 #include <QTemporaryDir>
 #include <QLabel>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
-
-Q_DECLARE_METATYPE(Topic)
-Q_DECLARE_METATYPE(MessageButtons)
-Q_DECLARE_METATYPE(Answer)
 
 namespace {
 
@@ -126,16 +116,16 @@ private Q_SLOTS:
         MainWindow frame(*controller);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        QLabel* line = frame.Banner()->ReceiptLine();
+        auto* line = Widget<QLabel>(frame, "receiptLine");
         QVERIFY(line->isHidden());
         const QSize size = frame.size();
         Q_EMIT controller->ConversionReported(Cp1250::FromUnicode(receipt), Cp1250::FromUnicode(findings));
         QVERIFY(line->isVisible());
-        QCOMPARE(frame.Banner()->ReceiptMarked(), !findings.isEmpty());
+        QCOMPARE(Widget<BannerView>(frame, "view")->ReceiptMarked(), !findings.isEmpty());
         const QString shown = line->text().remove(QChar(0x2060));
         if (whole) QCOMPARE(shown, receipt);
         if (!whole) QVERIFY2(shown.endsWith(receipt.right(12)) && shown.size() < receipt.size(), qPrintable(shown));
-        QVERIFY(frame.Banner()->rect().contains(line->geometry()));
+        QVERIFY(Widget<BannerView>(frame, "view")->rect().contains(line->geometry()));
         QCOMPARE(frame.size(), size);
 
         QTest::mouseClick(line, Qt::LeftButton);
@@ -168,20 +158,20 @@ private Q_SLOTS:
     void menuToolbarAndKeys() {
         auto controller = Controller(kDefaultFlag);
         MainWindow frame(*controller);
-        const QList<QAction*> entries = frame.MainMenu()->actions();
+        const QList<QAction*> entries = Widget<QMenu>(frame, "mainMenu")->actions();
         QCOMPARE(entries.size(), 12);
-        QCOMPARE(entries[4]->menu(), frame.ToolsMenu());
+        QCOMPARE(entries[4]->menu(), Widget<QMenu>(frame, "toolsMenu"));
         QCOMPARE(entries[4]->text(), QStringLiteral("Konverzní nástroje"));
         QCOMPARE(entries[0]->text(), QStringLiteral("Konverze přijatých dat\tF1"));
         QCOMPARE(entries[11]->text(), QStringLiteral("Konec"));
-        QCOMPARE(frame.Action(CommandId::ReceiveAndConvert)->shortcut(), QKeySequence(Qt::Key_F1));
-        QCOMPARE(frame.Action(CommandId::ExportCoordinates)->shortcut(), QKeySequence(Qt::Key_F2));
-        QCOMPARE(frame.Action(CommandId::ConvertFile)->shortcut(), QKeySequence(Qt::Key_F3));
-        QVERIFY(frame.Action(CommandId::Help)->shortcut().isEmpty());
+        QCOMPARE(Widget<QAction>(frame, "receiveAndConvertAction")->shortcut(), QKeySequence(Qt::Key_F1));
+        QCOMPARE(Widget<QAction>(frame, "exportCoordinatesAction")->shortcut(), QKeySequence(Qt::Key_F2));
+        QCOMPARE(Widget<QAction>(frame, "convertFileAction")->shortcut(), QKeySequence(Qt::Key_F3));
+        QVERIFY(Widget<QAction>(frame, "helpAction")->shortcut().isEmpty());
 
-        const QList<QAction*> items = frame.ToolBar()->actions();
+        const QList<QAction*> items = Widget<QToolBar>(frame, "mainToolBar")->actions();
         QCOMPARE(items.size(), 13);
-        QCOMPARE(items[6], frame.Action(CommandId::Tools));
+        QCOMPARE(items[6], Widget<QAction>(frame, "toolsAction"));
         QVERIFY(items[1]->isSeparator());
         QCOMPARE(items[0]->toolTip(), QStringLiteral("Konverze z portu"));
         QCOMPARE(items[6]->toolTip(), QStringLiteral("Nástroje"));
@@ -195,7 +185,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&frame));
         controller->Settings().deviceType = 1;
         frame.UpdateCommandStates();
-        QVERIFY(!frame.Action(CommandId::ExportCoordinates)->isEnabled());
+        QVERIFY(!Widget<QAction>(frame, "exportCoordinatesAction")->isEnabled());
         QTest::keyClick(&frame, Qt::Key_F2);
         QCOMPARE(controller->uploadWindows, 0);
         controller->Settings().deviceType = 0;
@@ -207,12 +197,13 @@ private Q_SLOTS:
     void useCurrentCheckAndGreyTools() {
         auto controller = Controller(kDefaultFlag | FLAG_USE_CURRENT);
         MainWindow frame(*controller);
-        QVERIFY(frame.Action(CommandId::UseCurrent)->isChecked());
-        QVERIFY(!frame.Action(CommandId::Headers)->isEnabled());
-        frame.Action(CommandId::UseCurrent)->trigger();
+        auto* useCurrent = Widget<QAction>(frame, "useCurrentAction");
+        QVERIFY(useCurrent->isChecked());
+        QVERIFY(!Widget<QAction>(frame, "headersAction")->isEnabled());
+        useCurrent->trigger();
         QVERIFY(!controller->Settings().Has(FLAG_USE_CURRENT));
-        QVERIFY(!frame.Action(CommandId::UseCurrent)->isChecked());
-        QVERIFY(frame.Action(CommandId::Headers)->isEnabled());
+        QVERIFY(!useCurrent->isChecked());
+        QVERIFY(Widget<QAction>(frame, "headersAction")->isEnabled());
     }
 
     void toolsPopupOpensBesideTheButton() {
@@ -220,32 +211,35 @@ private Q_SLOTS:
         MainWindow frame(*controller);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        const QWidget* button = frame.ToolBar()->widgetForAction(frame.Action(CommandId::Tools));
+        const QWidget* button =
+            Widget<QToolBar>(frame, "mainToolBar")->widgetForAction(Widget<QAction>(frame, "toolsAction"));
         const QRect item(button->mapToGlobal(QPoint(0, 0)), button->size());
         QCOMPARE(frame.ToolsMenuPosition(), QPoint(item.x() + item.width(), item.y() + 20));
         frame.OnTools();
-        QVERIFY(frame.ToolsMenu()->isVisible());
-        QCOMPARE(frame.ToolsMenu()->pos(), frame.ToolsMenuPosition());
-        frame.ToolsMenu()->hide();
+        auto* tools = Widget<QMenu>(frame, "toolsMenu");
+        QVERIFY(tools->isVisible());
+        QCOMPARE(tools->pos(), frame.ToolsMenuPosition());
+        tools->hide();
     }
 
     void imageSetIsChosenOnceAtStart() {
         auto controller = Controller(kDefaultFlag | FLAG_16_COLOUR_TOOLBAR);
         MainWindow frame(*controller);
-        QVERIFY(frame.UsesSixteenColourImages());
+        const QImage sixteen = Artwork::ToolbarImages(Artwork::Toolbar::Main, true)
+                                   .first()
+                                   .toImage()
+                                   .convertToFormat(QImage::Format_ARGB32);
+        const auto shown = [&frame] {
+            return Widget<QAction>(frame, "receiveAndConvertAction")
+                ->icon()
+                .pixmap(45, 48)
+                .toImage()
+                .convertToFormat(QImage::Format_ARGB32);
+        };
+        QCOMPARE(shown(), sixteen);
         controller->Settings().flag = kDefaultFlag;
         frame.UpdateCommandStates();
-        QVERIFY(frame.UsesSixteenColourImages());
-
-        QSet<QRgb> colours;
-        const QImage strip = Artwork::ToolbarStrip(true);
-        QCOMPARE(strip.size(), QSize(315, 48));
-        for (int y = 0; y < strip.height(); ++y) {
-            for (int x = 0; x < strip.width(); ++x) colours.insert(strip.pixel(x, y));
-        }
-        QVERIFY(colours.size() <= 17);  // 16 colours and transparency
-        QVERIFY(QFile::exists(QStringLiteral(":/images/tarvo.svg")));
-        QCOMPARE(Artwork::Banner().size(), QSize(500, 200));
+        QCOMPARE(shown(), sixteen);
     }
 
     void linksTurnRedWhileHoveredAndOpenTheirTargets() {
@@ -292,80 +286,6 @@ private Q_SLOTS:
         QCOMPARE(MainWindow::HelpManualPath(program, docs), installed);
         TestFiles::Write(beside, "%PDF");
         QCOMPARE(MainWindow::HelpManualPath(program, docs), beside);
-    }
-
-    void outputWindowShowsTheFileUpToItsFirstZeroByte() {
-        OutputWindow window(Cp1250::FromUtf8("Bod č. 1\r\nŘádek 2\0za nulou"), Cp1250::FromUtf8("žižkov.zap"));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Výstupní soubor konverze žižkov.zap"));
-        QCOMPARE(window.Editor()->toPlainText(), QStringLiteral("Bod č. 1\nŘádek 2"));
-        QVERIFY(window.Editor()->font().fixedPitch() || QFontInfo(window.Editor()->font()).fixedPitch());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.resize(700, 420);
-        QApplication::processEvents();
-        QCOMPARE(window.Editor()->geometry(), window.rect());
-        QTest::keyClick(window.Editor(), Qt::Key_Return);
-        QCOMPARE(window.result(), int(QDialog::Accepted));
-        QVERIFY(!window.isVisible());
-
-        OutputWindow empty(QByteArray(), "prazdny.asc");
-        QVERIFY(empty.Editor()->toPlainText().isEmpty());
-    }
-
-    // Enter presses the safe button: it never sends a list the check found fault with.
-    void enterPressesTheDefaultButton_data() {
-        QTest::addColumn<Topic>("topic");
-        QTest::addColumn<MessageButtons>("buttons");
-        QTest::addColumn<Answer>("answer");
-        QTest::newRow("Odeslat přesto? Enter sends nothing")
-            << Topic::UploadFindings << MessageButtons::YesNo << Answer::No;
-        QTest::newRow("overwrite question: Enter agrees") << Topic::Overwrite << MessageButtons::YesNo << Answer::Yes;
-        QTest::newRow("notice: Enter closes it") << Topic::Notice << MessageButtons::Ok << Answer::Ok;
-    }
-    void enterPressesTheDefaultButton() {
-        QFETCH(Topic, topic);
-        QFETCH(MessageButtons, buttons);
-        QFETCH(Answer, answer);
-        DialogPrompter prompter;
-        QTimer::singleShot(0, [] {
-            if (QWidget* box = QApplication::activeModalWidget()) QTest::keyClick(box, Qt::Key_Return);
-        });
-        QCOMPARE(prompter.Ask(topic, "Odeslat přesto?", buttons, MessageIcon::Question), answer);
-    }
-
-    void anUnreadableOutputFileIsReportedAndTheRunGoesOn() {
-        DialogPrompter prompter;
-        QString shown;
-        bool outputWindowOpened = false;
-        QTimer::singleShot(0, [&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                shown = box->windowTitle() + QLatin1Char('|') + box->text();
-                box->accept();
-            } else if (modal) {
-                outputWindowOpened = true;
-                modal->close();
-            }
-        });
-        prompter.ShowOutputFile(m_dir.filePath(QStringLiteral("missing.zap")), "missing.zap");
-        QVERIFY(!outputWindowOpened);
-        QVERIFY2(shown.startsWith(QStringLiteral("Tarvo|")), qPrintable(shown));
-        QVERIFY(shown.contains(QStringLiteral("missing.zap")));
-    }
-
-    void fileDialogFilters() {
-        QCOMPARE(DialogFileChooser::NameFilters(
-                     Cp1250::FromUtf8("Soubor měřených dat (*.sdt)|*.sdt|Všechny soubory (*.*)|*.*||")),
-                 (QStringList{QStringLiteral("Soubor měřených dat (*.sdt)"), QStringLiteral("Všechny soubory (*)")}));
-        const QString existing = m_dir.filePath(QStringLiteral("job"));
-        TestFiles::Write(existing, "x");
-        QCOMPARE(DialogFileChooser::WithDefaultExtension(QStringLiteral("/d/job"), QStringLiteral("sdt"), true),
-                 QStringLiteral("/d/job.sdt"));
-        QCOMPARE(DialogFileChooser::WithDefaultExtension(existing, QStringLiteral("sdt"), true), existing);
-        QCOMPARE(DialogFileChooser::WithDefaultExtension(QStringLiteral("/d/job.txt"), QStringLiteral("sdt"), true),
-                 QStringLiteral("/d/job.txt"));
-        QCOMPARE(DialogFileChooser::WithDefaultExtension(QStringLiteral("/d.v2/job"), QString(), true),
-                 QStringLiteral("/d.v2/job"));
     }
 };
 

@@ -6,6 +6,7 @@
 #include "base/Cp1250.h"
 #include "gui/preview/DrawingScene.h"
 #include "gui/preview/DrawingView.h"
+#include "tests/gui/NamedWidget.h"
 #include "tests/support/PointYXZ.h"
 
 #include <QGraphicsSimpleTextItem>
@@ -54,7 +55,7 @@ private Q_SLOTS:
         settings.dxfEpsgAxes = epsg;
         DrawingPreviewWindow window(kPoints, settings, QStringLiteral("job.dxf"));
         window.show();
-        const DrawingScene& scene = *window.Scene();
+        const DrawingScene& scene = *Widget<DrawingScene>(window, "drawingScene");
         QCOMPARE(Shown(scene), QStringList({"250.500", "250.500", "N", "S", "W", "mezník"}));
         QVERIFY(Where(scene, "N").y() < Where(scene, "S").y());
         QVERIFY(Where(scene, "W").x() < Where(scene, "N").x());
@@ -64,8 +65,9 @@ private Q_SLOTS:
 
         // The whole drawing fills the window.
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QRect drawing = window.View()->mapFromScene(scene.DrawingRect()).boundingRect();
-        const QRect viewport = window.View()->viewport()->rect();
+        const auto* view = Widget<DrawingView>(window, "drawingView");
+        const QRect drawing = view->mapFromScene(scene.DrawingRect()).boundingRect();
+        const QRect viewport = view->viewport()->rect();
         QVERIFY(viewport.contains(drawing));
         QVERIFY(drawing.width() > viewport.width() / 2 || drawing.height() > viewport.height() / 2);
     }
@@ -75,15 +77,16 @@ private Q_SLOTS:
         settings.dxfLayers = true;
         DrawingPreviewWindow window(kPoints, settings, QStringLiteral("job.dxf"));
         window.show();
-        QListWidget* layers = window.LayerList();
+        auto* layers = Widget<QListWidget>(window, "layerList");
+        const DrawingScene& scene = *Widget<DrawingScene>(window, "drawingScene");
         QCOMPARE(layers->count(), 2);
         QCOMPARE(layers->item(0)->text() + ' ' + layers->item(1)->text(), QStringLiteral("MEZNIK BEZ_KODU"));
         layers->item(0)->setCheckState(Qt::Unchecked);
-        QCOMPARE(Shown(*window.Scene()), QStringList({"250.500", "S", "W"}));
+        QCOMPARE(Shown(scene), QStringList({"250.500", "S", "W"}));
         layers->item(1)->setCheckState(Qt::Unchecked);
-        QVERIFY(Shown(*window.Scene()).isEmpty());
+        QVERIFY(Shown(scene).isEmpty());
         layers->item(0)->setCheckState(Qt::Checked);
-        QCOMPARE(Shown(*window.Scene()), QStringList({"250.500", "N", "mezník"}));
+        QCOMPARE(Shown(scene), QStringList({"250.500", "N", "mezník"}));
     }
 };
 

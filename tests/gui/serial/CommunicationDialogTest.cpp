@@ -2,14 +2,13 @@
 
 #include "base/Cp1250.h"
 #include "base/SettingsStore.h"
-#include "base/Texts.h"
 #include "serial/PortNames.h"
+#include "tests/gui/NamedWidget.h"
 #include "tests/serial/SerialTestSupport.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,7 +24,7 @@ struct Setup {
     PtyLink pty;
 
     void PressOk(CommunicationDialog& dialog) {
-        QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        QTest::mouseClick(Widget<QPushButton>(dialog, "okButton"), Qt::LeftButton);
     }
     bool AnythingStored() const {
         return store.ReadInt("CommPort", -1) != -1 || store.ReadInt("BaudRate", -1) != -1 ||
@@ -43,13 +42,13 @@ private Q_SLOTS:
         Setup setup;
         setup.pty.link.SetSettings(SerialSettings{3, 6, 7, 1, 2});
         CommunicationDialog dialog(setup.pty.link, setup.store, setup.prompter);
-        QCOMPARE(dialog.PortCombo()->currentText(), QStringLiteral("COM3"));
-        QCOMPARE(dialog.SpeedCombo()->currentText(), QStringLiteral("9600"));
-        QCOMPARE(dialog.DataBitsCombo()->currentText(), QStringLiteral("7 bitů"));
-        QCOMPARE(dialog.ParityCombo()->currentText(), QStringLiteral("lichá"));
-        QCOMPARE(dialog.StopBitsCombo()->currentText(), QStringLiteral("2  bity"));
-        QCOMPARE(dialog.SpeedCombo()->count(), 14);
-        QCOMPARE(dialog.DeviceCombo()->currentText(), PortNames::DefaultDevice(3));
+        QCOMPARE(Widget<QComboBox>(dialog, "portCombo")->currentText(), QStringLiteral("COM3"));
+        QCOMPARE(Widget<QComboBox>(dialog, "baudRateCombo")->currentText(), QStringLiteral("9600"));
+        QCOMPARE(Widget<QComboBox>(dialog, "dataBitsCombo")->currentText(), QStringLiteral("7 bitů"));
+        QCOMPARE(Widget<QComboBox>(dialog, "parityCombo")->currentText(), QStringLiteral("lichá"));
+        QCOMPARE(Widget<QComboBox>(dialog, "stopBitsCombo")->currentText(), QStringLiteral("2  bity"));
+        QCOMPARE(Widget<QComboBox>(dialog, "baudRateCombo")->count(), 14);
+        QCOMPARE(Widget<QComboBox>(dialog, "deviceCombo")->currentText(), PortNames::DefaultDevice(3));
     }
 
     void successStoresTheFiveValuesAndTheDevice() {
@@ -57,13 +56,13 @@ private Q_SLOTS:
         QVERIFY(setup.pty.Open());
         CommunicationDialog dialog(setup.pty.link, setup.store, setup.prompter);
         dialog.show();
-        dialog.PortCombo()->setCurrentIndex(2);
-        dialog.DeviceCombo()->setEditText(setup.pty.instrument.DevicePath());
-        dialog.SpeedCombo()->setCurrentIndex(6);
+        Widget<QComboBox>(dialog, "portCombo")->setCurrentIndex(2);
+        Widget<QComboBox>(dialog, "deviceCombo")->setEditText(setup.pty.instrument.DevicePath());
+        Widget<QComboBox>(dialog, "baudRateCombo")->setCurrentIndex(6);
         // A pseudo-terminal keeps only eight data bits without parity.
-        dialog.DataBitsCombo()->setCurrentIndex(3);
-        dialog.ParityCombo()->setCurrentIndex(0);
-        dialog.StopBitsCombo()->setCurrentIndex(2);
+        Widget<QComboBox>(dialog, "dataBitsCombo")->setCurrentIndex(3);
+        Widget<QComboBox>(dialog, "parityCombo")->setCurrentIndex(0);
+        Widget<QComboBox>(dialog, "stopBitsCombo")->setCurrentIndex(2);
         setup.PressOk(dialog);
 
         QVERIFY(setup.prompter.messages.isEmpty());
@@ -91,7 +90,7 @@ private Q_SLOTS:
         setup.pty.link.SetSettings(SerialSettings{3, 6, 8, 0, 0});
         CommunicationDialog dialog(setup.pty.link, store, setup.prompter);
         dialog.show();
-        dialog.DeviceCombo()->setEditText(setup.pty.instrument.DevicePath());
+        Widget<QComboBox>(dialog, "deviceCombo")->setEditText(setup.pty.instrument.DevicePath());
         setup.PressOk(dialog);
 
         QCOMPARE(setup.prompter.messages.size(), 1);
@@ -120,7 +119,7 @@ private Q_SLOTS:
         setup.pty.link.SetSettings(SerialSettings{3, static_cast<quint8>(storedBaudRate), 8, 0, 0});
         CommunicationDialog dialog(setup.pty.link, setup.store, setup.prompter);
         dialog.show();
-        dialog.DeviceCombo()->setEditText(device);
+        Widget<QComboBox>(dialog, "deviceCombo")->setEditText(device);
         setup.PressOk(dialog);
 
         QCOMPARE(setup.prompter.messages.size(), 1);

@@ -8,12 +8,11 @@
 
 #include "base/Cp1250.h"
 #include "base/SettingsStore.h"
-#include "base/Texts.h"
 #include "serial/SerialLink.h"
+#include "tests/gui/NamedWidget.h"
 #include "tests/support/ScriptedPrompter.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,7 +26,7 @@ struct Setup {
     SerialLink link{CreatePlatformSerialDevice};
 
     void PressOk(CommunicationDialog& dialog) {
-        QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        QTest::mouseClick(Widget<QPushButton>(dialog, "okButton"), Qt::LeftButton);
     }
     QStringList Items(const QComboBox* list) {
         QStringList items;
@@ -55,9 +54,9 @@ private Q_SLOTS:
                                    "COM8 (nenalezen)",
                                    "COM9 (nenalezen)",
                                    "COM12"};
-        QCOMPARE(setup.Items(dialog.PortCombo()), expected);
-        QCOMPARE(dialog.PortCombo()->currentText(), QStringLiteral("COM3"));
-        QVERIFY(!dialog.DeviceCombo());
+        QCOMPARE(setup.Items(Widget<QComboBox>(dialog, "portCombo")), expected);
+        QCOMPARE(Widget<QComboBox>(dialog, "portCombo")->currentText(), QStringLiteral("COM3"));
+        QVERIFY(!HasWidget<QComboBox>(dialog, "deviceCombo"));
     }
 
     void portNotFoundFailsTheTestAndStoresNothing() {
@@ -65,7 +64,7 @@ private Q_SLOTS:
         setup.link.SetSettings(SerialSettings{17, 5, 8, 0, 0});
         CommunicationDialog dialog(setup.link, setup.store, setup.prompter, [] { return QList<int>{}; });
         dialog.show();
-        QCOMPARE(dialog.PortCombo()->currentText(), QStringLiteral("COM17 (nenalezen)"));
+        QCOMPARE(Widget<QComboBox>(dialog, "portCombo")->currentText(), QStringLiteral("COM17 (nenalezen)"));
         setup.PressOk(dialog);
 
         QCOMPARE(setup.prompter.messages.size(), 1);
@@ -83,10 +82,10 @@ private Q_SLOTS:
         // The system's own list of serial ports finds it.
         CommunicationDialog dialog(setup.link, setup.store, setup.prompter);
         dialog.show();
-        const int item = dialog.PortCombo()->findText(QStringLiteral("COM%1").arg(port));
+        const int item = Widget<QComboBox>(dialog, "portCombo")->findText(QStringLiteral("COM%1").arg(port));
         QVERIFY(item >= 9);
-        dialog.PortCombo()->setCurrentIndex(item);
-        dialog.SpeedCombo()->setCurrentIndex(6);
+        Widget<QComboBox>(dialog, "portCombo")->setCurrentIndex(item);
+        Widget<QComboBox>(dialog, "baudRateCombo")->setCurrentIndex(6);
         setup.PressOk(dialog);
 
         QVERIFY(setup.prompter.messages.isEmpty());

@@ -1,8 +1,8 @@
 #include "gui/serial/ReceptionWindow.h"
 
 #include "base/Cp1250.h"
-#include "base/Texts.h"
 #include "gui/serial/ReceptionAnimation.h"
+#include "tests/gui/NamedWidget.h"
 #include "tests/serial/SerialTestSupport.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
@@ -62,11 +62,12 @@ private Q_SLOTS:
             const auto storno = qScopeGuard([&] {
                 if (!allArrived) window.reject();
             });
-            QCOMPARE(window.StatusLabel()->text(), QStringLiteral("Čekám na data ..."));
+            QCOMPARE(Widget<QLabel>(window, "statusLabel")->text(), QStringLiteral("Čekám na data ..."));
             QVERIFY(window.isVisible());
             QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
             setup.pty.instrument.StartSending(data, InstrumentSimulator::Nts350Plan(0));
-            QTRY_VERIFY(window.Animation()->IsPlaying() && window.Animation()->Frame() > 0);
+            const auto* animation = Widget<ReceptionAnimation>(window, "receptionAnimation");
+            QTRY_VERIFY(animation->IsPlaying() && animation->Frame() > 0);
             animated = true;
             QTRY_COMPARE_WITH_TIMEOUT(setup.pty.link.ArrivedTotal(), qint64(data.size()), 10000);
             allArrived = true;
@@ -74,7 +75,7 @@ private Q_SLOTS:
 
         QVERIFY(window.Run());
         QVERIFY(animated);
-        QVERIFY(!window.Animation()->IsPlaying());
+        QVERIFY(!Widget<ReceptionAnimation>(window, "receptionAnimation")->IsPlaying());
         QCOMPARE(TestFiles::Read(setup.target), data);
         QCOMPARE(setup.Files(), QStringList{"job.sdt"});
         QVERIFY(!statuses.isEmpty());
@@ -102,7 +103,7 @@ private Q_SLOTS:
             if (escape) {
                 QTest::keyClick(&window, Qt::Key_Escape);
             } else {
-                QTest::mouseClick(window.CancelButton(), Qt::LeftButton);
+                QTest::mouseClick(Widget<QPushButton>(window, "cancelButton"), Qt::LeftButton);
             }
         });
         QVERIFY(!window.Run());

@@ -2,8 +2,7 @@
 
 #include "base/ConversionSettings.h"
 #include "base/Cp1250.h"
-#include "base/Texts.h"
-#include "gui/upload/UploadArtwork.h"
+#include "tests/gui/NamedWidget.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 
@@ -43,16 +42,6 @@ struct Fixture {
     }
 };
 
-bool InSixteenColours(QRgb pixel) {
-    static const QList<QRgb> kStandard = {
-        qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
-        qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
-        qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
-        qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
-    if (qAlpha(pixel) == 0) return true;
-    return qAlpha(pixel) == 255 && kStandard.contains(pixel | 0xFF000000u);
-}
-
 }  // namespace
 
 class UploadWindowTest : public QObject {
@@ -77,7 +66,7 @@ private Q_SLOTS:
         TestFiles::Write(path, file);
         Fixture fixture;
         fixture.window.SetFileChooser([&] { return path; });
-        fixture.window.Action(UploadWindow::Command::OpenFile)->trigger();
+        Widget<QAction>(fixture.window, "openFileAction")->trigger();
         QTEST(fixture.window.EditorLines(), "lines");
     }
 
@@ -86,29 +75,33 @@ private Q_SLOTS:
         const QByteArray line = "BOD_S_VELMI_DLOUHYM_NAZVEM" + QByteArray(120, ' ') + "680000.12 1045000.5 245.7";
         Fixture fixture;
         fixture.window.SetEditorText(line);
-        QTRY_VERIFY(fixture.window.Editor()->document()->documentLayout()->documentSize().height() > 1.5);
+        QTRY_VERIFY(Widget<QPlainTextEdit>(fixture.window, "listEditor")
+                        ->document()
+                        ->documentLayout()
+                        ->documentSize()
+                        .height() > 1.5);
         QCOMPARE(fixture.window.EditorLines(), QList<QByteArray>{line});
         fixture.window.resize(2000, 400);
         QCOMPARE(fixture.window.EditorLines(), QList<QByteArray>{line});
 
-        fixture.window.Action(UploadWindow::Command::SendPoints)->trigger();
+        Widget<QAction>(fixture.window, "sendPointsAction")->trigger();
         QCOMPARE(fixture.prompter.Count(Topic::Summary), 1);
         QCOMPARE(fixture.port.writes[2].mid(1, 51), QByteArray("_+HYM_NAZVEM_ x+045000500_ y+680000120_ z+000245700"));
     }
 
     void emptyListKeepsTheEditor_data() {
-        QTest::addColumn<int>("command");
+        QTest::addColumn<QByteArray>("command");
         QTest::addColumn<QByteArray>("message");
-        QTest::newRow("points") << int(UploadWindow::Command::SendPoints)
+        QTest::newRow("points") << QByteArray("sendPointsAction")
                                 << Cp1250::FromUtf8("Nebyly nalezeny žádné platné body!");
-        QTest::newRow("codes") << int(UploadWindow::Command::SendCodes)
+        QTest::newRow("codes") << QByteArray("sendCodesAction")
                                << Cp1250::FromUtf8("Nebyly nalezeny žádné platné kódy!");
     }
     void emptyListKeepsTheEditor() {
-        QFETCH(int, command);
+        QFETCH(QByteArray, command);
         Fixture fixture;
         fixture.window.SetEditorText("jen text\r\n0,NULA");
-        fixture.window.Action(static_cast<UploadWindow::Command>(command))->trigger();
+        Widget<QAction>(fixture.window, command.constData())->trigger();
         QCOMPARE(fixture.prompter.messages.size(), 1);
         QTEST(fixture.prompter.messages.first().text, "message");
         QCOMPARE(fixture.port.opens, 0);
@@ -129,7 +122,7 @@ private Q_SLOTS:
         fixture.prompter.defaultAnswer = Answer::No;
         fixture.window.SetEditorText(list);
         const QList<QByteArray> before = fixture.window.EditorLines();
-        fixture.window.Action(UploadWindow::Command::SendPoints)->trigger();
+        Widget<QAction>(fixture.window, "sendPointsAction")->trigger();
 
         const QList<ScriptedPrompter::Message> questions = fixture.prompter.Of(Topic::UploadFindings);
         QCOMPARE(questions.size(), asked ? 1 : 0);
@@ -164,7 +157,7 @@ private Q_SLOTS:
     void helpChangesNothing() {
         Fixture fixture;
         fixture.window.SetEditorText("5,STROM");
-        fixture.window.Action(UploadWindow::Command::Help)->trigger();
+        Widget<QAction>(fixture.window, "helpAction")->trigger();
         QCOMPARE(fixture.prompter.messages.size(), 1);
         QCOMPARE(fixture.prompter.messages.first().icon, MessageIcon::Information);
         QVERIFY(fixture.prompter.messages.first().text.startsWith(Cp1250::FromUtf8("Formát dat přenosu souřadnic")));
@@ -174,32 +167,13 @@ private Q_SLOTS:
 
     void ctrlTabTypesATab() {
         Fixture fixture;
-        fixture.window.Editor()->setFocus();
-        QTest::keyClicks(fixture.window.Editor(), "P1");
-        QTest::keyClick(fixture.window.Editor(), Qt::Key_Tab, Qt::ControlModifier);
-        QTest::keyClicks(fixture.window.Editor(), "1 2");
+        auto* editor = Widget<QPlainTextEdit>(fixture.window, "listEditor");
+        editor->setFocus();
+        QTest::keyClicks(editor, "P1");
+        QTest::keyClick(editor, Qt::Key_Tab, Qt::ControlModifier);
+        QTest::keyClicks(editor, "1 2");
         QCOMPARE(fixture.window.EditorLines(), QList<QByteArray>{"P1\t1 2"});
         QVERIFY(fixture.window.isVisible());
-    }
-
-    void sixteenColourImagesUseOnlyTheStandardColours() {
-        const QImage strip = UploadArtwork::Strip(true).convertToFormat(QImage::Format_ARGB32);
-        QCOMPARE(strip.size(), QSize(160, 32));
-        int painted = 0;
-        for (int y = 0; y < strip.height(); ++y) {
-            for (int x = 0; x < strip.width(); ++x) {
-                const QRgb pixel = strip.pixel(x, y);
-                if (!InSixteenColours(pixel))
-                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2 is %3").arg(x).arg(y).arg(pixel, 8, 16)));
-                if (qAlpha(pixel) != 0) ++painted;
-            }
-        }
-        // Every image has something on it.
-        for (int i = 0; i < UploadArtwork::kImageCount; ++i) {
-            QVERIFY(!strip.copy(i * 32, 0, 32, 32).isNull());
-        }
-        QVERIFY(painted > 5 * 200);
-        QVERIFY(UploadArtwork::Strip(false) != UploadArtwork::Strip(true));
     }
 };
 

@@ -1,0 +1,248 @@
+#include "gui/commands/CommandController.h"
+
+#include "base/Cp1250.h"
+#include "base/FileChooser.h"
+#include "base/Prompter.h"
+#include "base/SettingsStore.h"
+#include "base/Texts.h"
+#include "gui/preview/DrawingPreviewWindow.h"
+#include "gui/serial/CommunicationDialog.h"
+#include "gui/serial/ReceptionWindow.h"
+#include "gui/upload/UploadWindow.h"
+#include "serial/PortNames.h"
+#include "serial/SerialLink.h"
+#include "serial/SerialUploadPort.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QStandardPaths>
+
+#include <utility>
+
+namespace {
+
+FileDialogRequest MeasuredDataRequest(FileDialogRequest::Kind kind) {
+    return FileDialogRequest{kind, Text(Texts::kMeasuredDataFilter), QStringLiteral("sdt"), {}};
+}
+
+// The window the serial windows open over.
+QWidget* DialogParent() { return QApplication::activeWindow(); }
+
+}  // namespace
+
+CommandController::CommandController(SettingsStore& store, const ConversionSettings& startupSettings,
+                                     Prompter& prompter, FileChooser& chooser, CoreOperations core, QObject* parent)
+    : QObject(parent),
+      m_store(store),
+      m_settings(startupSettings),
+      m_prompter(prompter),
+      m_chooser(chooser),
+      m_core(std::move(core)),
+      m_link(std::make_unique<SerialLink>()) {
+    m_link->SetPortResolver([this](int commPort) { return PortNames::DeviceOf(m_store, commPort); });
+}
+
+CommandController::~CommandController() {
+    // A preview left open goes with the program.
+    delete m_preview.data();
+    // The port closes before the settings are written.
+    m_link.reset();
+    // A controller whose settings were never loaded would overwrite the profile with
+    // defaults; it leaves the profile alone.
+    if (!m_loaded) return;
+    SaveRememberedFolders(m_store, m_folders);
+    if (!SaveShutdownSettings(m_store, m_settings)) m_prompter.Tell(UnsavedSettingsText(m_store));
+}
+
+void CommandController::LoadSettings() {
+    LoadRemainingSettings(m_store, m_settings, m_serial);
+    LoadRememberedFolders(m_store, m_folders);
+    m_link->SetSettings(m_serial);
+    m_loaded = true;
+}
+
+bool CommandController::ToolsAvailable() const {
+    return !(m_settings.Has(FLAG_USE_CURRENT) && m_file.basePath.isEmpty());
+}
+
+CommandState CommandController::StateOf(CommandId command) const {
+    CommandState state;
+    switch (command) {
+        case CommandId::ExportCoordinates:
+            state.enabled = m_settings.IsDevice(DeviceType::Nts350);
+            break;
+        case CommandId::Headers:
+        case CommandId::HorizontalDistances:
+        case CommandId::ExportXyzDxf:
+            state.enabled = ToolsAvailable();
+            break;
+        case CommandId::UseCurrent:
+            state.checked = m_settings.Has(FLAG_USE_CURRENT);
+            break;
+        default:
+            break;
+    }
+    return state;
+}
+
+void CommandController::Execute(CommandId command) {
+    if (!StateOf(command).enabled) return;
+    switch (command) {
+        case CommandId::ReceiveAndConvert:
+            OnReceiveAndConvert();
+            break;
+        case CommandId::ExportCoordinates:
+            OnExportCoordinates();
+            break;
+        case CommandId::ConvertFile:
+            OnConvertFile();
+            break;
+        case CommandId::Headers:
+            OnHeaders();
+            break;
+        case CommandId::HorizontalDistances:
+            OnHorizontalDistances();
+            break;
+        case CommandId::ExportXyzDxf:
+            OnExportXyzDxf();
+            break;
+        case CommandId::UseCurrent:
+            OnUseCurrent();
+            break;
+        case CommandId::ConversionParameters:
+            OnConversionParameters();
+            break;
+        case CommandId::CommunicationParameters:
+            OnCommunicationParameters();
+            break;
+        case CommandId::Help:
+        case CommandId::Tools:
+        case CommandId::Exit:
+            break;
+    }
+}
+
+QString CommandController::ChooseFile(FileDialogRequest request, FileKind kind) {
+    request.folder = m_folders.StartFolder(kind, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    const QString path = m_chooser.Choose(request);
+    m_folders.Remember(kind, path);
+    return path;
+}
+
+void CommandController::Convert(const QString& path, ConversionMode mode) {
+    if (!m_core.convert) return;
+    ConversionContext context{m_settings, m_file, m_prompter};
+    const ConversionResult result = m_core.convert(path, mode, context);
+    const ConversionReceipt& receipt = result.receipt;
+    Q_EMIT ConversionReported(ReceiptText(receipt, result.outcome), receipt.read.findingsText);
+    // A run that went through and still wrote nothing would otherwise pass in
+    // silence; cancelled and failed runs have said their word already.
+    if (result.outcome == ConversionOutcome::Completed && receipt.read.parsed && receipt.written.isEmpty())
+        m_prompter.Tell(WrittenText({}, NothingWrittenText(receipt.read, result.outcome)), MessageIcon::Exclamation,
+                        Topic::Summary);
+}
+
+void CommandController::OnReceiveAndConvert() {
+    const QString path = ChooseFile(MeasuredDataRequest(FileDialogRequest::Kind::Save), FileKind::MeasuredData);
+    if (path.isEmpty()) return;
+    // The data of a reception that never ended are offered before a new one starts.
+    Reception::OfferLeftovers(path, m_prompter, [this] {
+        return ChooseFile(MeasuredDataRequest(FileDialogRequest::Kind::Save), FileKind::MeasuredData);
+    });
+    // A cancelled reception leaves the current file as it was.
+    const ReceivedData received = RunReception(path);
+    if (received == ReceivedData::None) return;
+    m_file.RememberChosenFile(path);
+    // What came before a lost connection replaces good outputs only on a Yes.
+    if (received == ReceivedData::Broken && !AskConvertPartialTransfer(path, QFileInfo(path).size(), m_prompter))
+        return;
+    Convert(path, ConversionMode::Full);
+}
+
+void CommandController::OnExportCoordinates() {
+    if (!m_settings.IsDevice(DeviceType::Nts350)) return;
+    RunUploadWindow();
+}
+
+void CommandController::OnConvertFile() {
+    // Asks for a file even when "Použít aktuální" is on; converts it under
+    // whatever extension it has.
+    const QString path = ChooseFile(MeasuredDataRequest(FileDialogRequest::Kind::Open), FileKind::MeasuredData);
+    if (path.isEmpty()) return;
+    m_file.RememberChosenFile(path);
+    Convert(path, ConversionMode::Full);
+}
+
+void CommandController::RunTool(ConversionMode mode) {
+    if (!m_settings.Has(FLAG_USE_CURRENT)) {
+        const QString path = ChooseFile(MeasuredDataRequest(FileDialogRequest::Kind::Open), FileKind::MeasuredData);
+        if (path.isEmpty()) return;
+        m_file.RememberChosenFile(path);
+    }
+    if (m_file.basePath.isEmpty()) return;
+    // The tools always read the measured data: a chosen job.txt converts job.sdt.
+    Convert(m_file.basePath + QStringLiteral(".sdt"), mode);
+}
+
+void CommandController::OnHeaders() { RunTool(ConversionMode::StationHeaders); }
+
+void CommandController::OnHorizontalDistances() { RunTool(ConversionMode::HorizontalDistances); }
+
+void CommandController::OnExportXyzDxf() {
+    QString chosen;
+    if (!m_settings.Has(FLAG_USE_CURRENT)) {
+        chosen = ChooseFile(FileDialogRequest{FileDialogRequest::Kind::Open, Text(Texts::kDxfSourceFilter), {}, {}},
+                            FileKind::DxfSource);
+        if (chosen.isEmpty()) return;
+    } else if (m_file.basePath.isEmpty()) {
+        return;
+    }
+    if (!m_core.exportXyzDxf) return;
+    ConversionContext context{m_settings, m_file, m_prompter};
+    const DxfExportResult result = m_core.exportXyzDxf(chosen, context);
+    Q_EMIT ConversionReported(DrawingReceiptText(result.receipt, result.outcome), {});
+    // With "Zobrazit cílový soubor" the drawing is shown once it is written.
+    if (result.receipt.drawing == DrawingOutcome::Written && m_settings.Has(FLAG_SHOW_OUTPUT))
+        ShowDrawing(result.records, Cp1250::ToUnicode(result.receipt.drawingFile));
+}
+
+void CommandController::ShowDrawing(const SurveyRecordList& records, const QString& fileName) {
+    // One preview at a time: the latest drawing's.
+    if (m_preview) m_preview->close();
+    m_preview = new DrawingPreviewWindow(records, m_settings, fileName, DialogParent());
+    m_preview->show();
+    m_preview->raise();
+}
+
+void CommandController::OnUseCurrent() { m_settings.flag ^= FLAG_USE_CURRENT; }
+
+void CommandController::OnConversionParameters() { m_prompter.RunParameterSheet(m_settings); }
+
+void CommandController::OnCommunicationParameters() { RunCommunicationDialog(); }
+
+ReceivedData CommandController::RunReception(const QString& targetPath) {
+    ReceptionWindow window(*m_link, m_prompter, targetPath, DialogParent());
+    if (!window.Run()) return ReceivedData::None;
+    return window.GetReception().Left();
+}
+
+void CommandController::RunUploadWindow() {
+    SerialUploadPort port(*m_link);
+    UploadWindow window(m_settings.flag, port, m_prompter, DialogParent());
+    window.SetFileChooser([this] {
+        return ChooseFile(FileDialogRequest{FileDialogRequest::Kind::Open, Text(Texts::kAllFilesFilter), {}, {}},
+                          FileKind::UploadList);
+    });
+    // The list stays from one opening of the window to the next.
+    window.Editor()->setPlainText(m_uploadText);
+    window.exec();
+    m_uploadText = window.Editor()->toPlainText();
+}
+
+void CommandController::RunCommunicationDialog() {
+    CommunicationDialog dialog(*m_link, m_store, m_prompter, DialogParent());
+    dialog.exec();
+    // The dialog's values are in use from its OK on, stored or not.
+    m_serial = m_link->Settings();
+}

@@ -1,0 +1,123 @@
+#pragma once
+// The command controller of the window program. It owns the settings of the run
+// (loaded in two steps: "Flag" before the main window exists, the rest once the
+// main window is made; all saved when it is destroyed), the current measured-data
+// file, the one serial link, and the handlers of every command of the menu, the
+// toolbar and the function keys. It asks nothing when the program closes.
+
+#include "base/ConversionSettings.h"
+#include "base/CurrentFile.h"
+#include "base/FileChooser.h"
+#include "gui/commands/CoreOperations.h"
+#include "gui/commands/RememberedFolders.h"
+#include "serial/Reception.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <memory>
+
+class DrawingPreviewWindow;
+class Prompter;
+class SerialLink;
+class SettingsStore;
+
+// The commands of the menu, the toolbar and the function keys.
+enum class CommandId {
+    ReceiveAndConvert,    // F1
+    ExportCoordinates,    // F2
+    ConvertFile,          // F3
+    Headers,              // tool
+    HorizontalDistances,  // tool
+    ExportXyzDxf,         // tool
+    UseCurrent,           // toggle of FLAG_USE_CURRENT
+    ConversionParameters,
+    CommunicationParameters,
+    Help,   // main window
+    Tools,  // main window, toolbar only
+    Exit,
+};
+
+struct CommandState {
+    bool enabled = true;
+    bool checked = false;
+};
+
+class CommandController : public QObject {
+    Q_OBJECT
+public:
+    // startupSettings holds "Flag" as loaded before the main window was made.
+    CommandController(SettingsStore& store, const ConversionSettings& startupSettings, Prompter& prompter,
+                      FileChooser& chooser, CoreOperations core, QObject* parent = nullptr);
+    // Saves the settings (after the serial link is gone); a profile that cannot be
+    // written is reported.
+    ~CommandController() override;
+
+    // Loads every setting but "Flag" (once the main window exists).
+    void LoadSettings();
+
+    ConversionSettings& Settings() { return m_settings; }
+    const ConversionSettings& Settings() const { return m_settings; }
+    SerialSettings& Serial() { return m_serial; }
+    CurrentFile& File() { return m_file; }
+    const CurrentFile& File() const { return m_file; }
+    // The one serial link; its port number opens the device the profile's section
+    // "Ports" names.
+    SerialLink& Link() { return *m_link; }
+    // Whom the program's messages go to (the main window's too).
+    Prompter& Messages() { return m_prompter; }
+
+    // Whether a command can be chosen now and whether it shows a check mark.
+    CommandState StateOf(CommandId command) const;
+
+    void OnReceiveAndConvert();
+    void OnExportCoordinates();
+    void OnConvertFile();
+    void OnHeaders();
+    void OnHorizontalDistances();
+    void OnExportXyzDxf();
+    void OnUseCurrent();
+    void OnConversionParameters();
+    void OnCommunicationParameters();
+
+    // Runs a command by its number; main-window commands (help, tools, exit) are
+    // not the controller's and do nothing here.
+    void Execute(CommandId command);
+
+Q_SIGNALS:
+    // A conversion has ended: its receipt as one line (Windows-1250), for the
+    // main window to show without a click, and the warning of the block check
+    // (empty when it found nothing), for showing again on request.
+    void ConversionReported(const QByteArray& receipt, const QByteArray& findings);
+
+protected:
+    // The windows of the serial link. The reception says what it received into
+    // targetPath.
+    virtual ReceivedData RunReception(const QString& targetPath);
+    virtual void RunUploadWindow();
+    virtual void RunCommunicationDialog();
+    // The preview of a drawing just written from records (with the settings of the
+    // run); it stays open beside the main window until the next one replaces it.
+    virtual void ShowDrawing(const SurveyRecordList& records, const QString& fileName);
+
+private:
+    // The file dialog, opened where the user last chose a file of that kind.
+    QString ChooseFile(FileDialogRequest request, FileKind kind);
+    bool ToolsAvailable() const;
+    void RunTool(ConversionMode mode);
+    void Convert(const QString& path, ConversionMode mode);
+
+    SettingsStore& m_store;
+    ConversionSettings m_settings;
+    SerialSettings m_serial;
+    CurrentFile m_file;
+    Prompter& m_prompter;
+    FileChooser& m_chooser;
+    CoreOperations m_core;
+    std::unique_ptr<SerialLink> m_link;
+    RememberedFolders m_folders;
+    QString m_uploadText;  // the upload window's text, kept for its next opening
+    QPointer<DrawingPreviewWindow> m_preview;
+    bool m_loaded = false;
+};

@@ -1,8 +1,0 @@
-#include "gui/mainwindow/CoreOperations.h"
-
-CoreOperations RealCoreOperations() {
-    CoreOperations core;
-    core.convert = &ConvertMeasuredData;
-    core.exportXyzDxf = &ExportXyzDxf;
-    return core;
-}

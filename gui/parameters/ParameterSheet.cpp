@@ -1,0 +1,87 @@
+#include "gui/parameters/ParameterSheet.h"
+
+#include "gui/common/UiText.h"
+#include "gui/common/WindowTexts.h"
+#include "gui/parameters/ConversionPage.h"
+#include "gui/parameters/HeaderPage.h"
+#include "gui/parameters/ReductionPage.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+ParameterSheet::ParameterSheet(ConversionSettings& settings, QWidget* parent)
+    : QDialog(parent),
+      m_reductionPage(new ReductionPage(settings)),
+      m_headerPage(new HeaderPage(settings)),
+      m_conversionPage(new ConversionPage(settings)),
+      m_tabs(new QTabWidget(this)),
+      m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this)) {
+    setObjectName(QStringLiteral("parameterSheet"));
+    setWindowTitle(UiText(WindowTexts::kSheetCaption));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+
+    m_tabs->setObjectName(QStringLiteral("sheetTabs"));
+    m_tabs->addTab(m_reductionPage, UiText(WindowTexts::kReductionTab));
+    m_tabs->addTab(m_headerPage, UiText(WindowTexts::kHeaderTab));
+    m_tabs->addTab(m_conversionPage, UiText(WindowTexts::kConversionTab));
+    m_tabs->setCurrentIndex(0);
+
+    m_buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
+    m_buttons->button(QDialogButtonBox::Ok)->setText(UiText(WindowTexts::kSheetOk));
+    m_buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
+    m_buttons->button(QDialogButtonBox::Cancel)->setText(UiText(WindowTexts::kStorno));
+    // No page ever marks itself changed, so "Použít" stays disabled.
+    m_buttons->button(QDialogButtonBox::Apply)->setObjectName(QStringLiteral("applyButton"));
+    m_buttons->button(QDialogButtonBox::Apply)->setText(UiText(WindowTexts::kSheetApply));
+    m_buttons->button(QDialogButtonBox::Apply)->setEnabled(false);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &ParameterSheet::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &ParameterSheet::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs);
+    layout->addWidget(m_buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(m_tabs, &QTabWidget::currentChanged, this, &ParameterSheet::OnTabChanged);
+}
+
+SheetPage* ParameterSheet::PageAt(int index) const {
+    switch (index) {
+        case 0:
+            return m_reductionPage;
+        case 1:
+            return m_headerPage;
+        case 2:
+            return m_conversionPage;
+        default:
+            return nullptr;
+    }
+}
+
+void ParameterSheet::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_shownIndex < 0) OnTabChanged(m_tabs->currentIndex());
+}
+
+void ParameterSheet::OnTabChanged(int index) {
+    if (SheetPage* left = PageAt(m_shownIndex); left && m_shownIndex != index) left->Leave();
+    m_shownIndex = index;
+    if (SheetPage* shown = PageAt(index)) shown->Open();
+}
+
+void ParameterSheet::accept() {
+    if (SheetPage* shown = PageAt(m_shownIndex)) shown->Leave();
+    QDialog::accept();
+}
+
+void ApplySheetResult(const ParameterSheet& sheet, ConversionSettings& settings) {
+    settings.jx = sheet.Reduction().X();
+    settings.jy = sheet.Reduction().Y();
+    settings.jh = sheet.Reduction().H();
+    settings.head = sheet.Header().HeaderText();
+    settings.orMarker = sheet.Conversion().Marker();
+    settings.flag = static_cast<quint16>((sheet.Header().Flag() & FLAG_USE_HEADER) |
+                                         (sheet.Conversion().Flag() & FLAG_MEANINGFUL_BITS & ~FLAG_USE_HEADER));
+}

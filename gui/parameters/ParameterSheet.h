@@ -1,0 +1,49 @@
+#pragma once
+// The conversion parameter sheet "Parametry výstupu ve formátu MAPA2": three tabs
+// (S-JTSK reduction, file header, conversion options) with OK, Storno and Použít,
+// the last never enabled. Made for one showing over the settings of the controller;
+// the caller applies the result with ApplySheetResult after OK.
+
+#include "base/ConversionSettings.h"
+
+#include <QDialog>
+
+class ConversionPage;
+class HeaderPage;
+class ReductionPage;
+class QDialogButtonBox;
+class QTabWidget;
+class SheetPage;
+
+class ParameterSheet : public QDialog {
+    Q_OBJECT
+public:
+    explicit ParameterSheet(ConversionSettings& settings, QWidget* parent = nullptr);
+
+    ReductionPage& Reduction() const { return *m_reductionPage; }
+    HeaderPage& Header() const { return *m_headerPage; }
+    ConversionPage& Conversion() const { return *m_conversionPage; }
+    QTabWidget* Tabs() const { return m_tabs; }
+
+    // The shown page is left, then the sheet closes with OK.
+    void accept() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void OnTabChanged(int index);
+    SheetPage* PageAt(int index) const;
+
+    ReductionPage* m_reductionPage;
+    HeaderPage* m_headerPage;
+    ConversionPage* m_conversionPage;
+    QTabWidget* m_tabs;
+    QDialogButtonBox* m_buttons;
+    int m_shownIndex = -1;
+};
+
+// After OK: the averages, the header and the marker go to the settings, and "Flag"
+// becomes the header page's FLAG_USE_HEADER with the conversion page's lower bits;
+// the bits outside FLAG_MEANINGFUL_BITS are cleared. Nothing is saved here.
+void ApplySheetResult(const ParameterSheet& sheet, ConversionSettings& settings);
