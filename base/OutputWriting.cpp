@@ -1,6 +1,7 @@
 #include "base/OutputWriting.h"
 
-#include "base/FileIo.h"
+#include "base/InputFile.h"
+#include "base/ReplacementFile.h"
 #include "base/Texts.h"
 
 OutputWritten WriteOutputFile(const QString& path, bool askOverwrite, MessageIcon questionIcon, Prompter& prompter,

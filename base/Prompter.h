@@ -4,7 +4,7 @@
 // script. Texts are Windows-1250 bytes; the implementation converts them for its
 // screen or terminal.
 
-#include "base/FileIo.h"
+#include "base/FileError.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "base/SettingsStore.h"
 
 #include "base/Cp1250.h"
-#include "base/FileIo.h"
+#include "base/FileError.h"
 #include "base/IniValueText.h"
 #include "base/Numbers.h"
 #include "base/Texts.h"

@@ -1,7 +1,7 @@
 #include "cli/Commands.h"
 
 #include "base/CurrentFile.h"
-#include "base/FileIo.h"
+#include "base/InputFile.h"
 #include "base/Texts.h"
 #include "cli/CliCommon.h"
 #include "cli/CommandLine.h"

@@ -8,7 +8,8 @@
 #include "cli/CliCommon.h"
 #include "cli/CommandLine.h"
 
-#include "base/FileIo.h"
+#include "base/InputFile.h"
+#include "base/ReplacementFile.h"
 #include "base/Texts.h"
 #include "serial/SerialLink.h"
 #include "serial/SerialUploadPort.h"

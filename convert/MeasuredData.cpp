@@ -1,6 +1,6 @@
 #include "convert/MeasuredData.h"
 
-#include "base/FileIo.h"
+#include "base/InputFile.h"
 #include "base/Numbers.h"
 #include "base/Texts.h"
 #include "convert/DeviceRecognition.h"

@@ -1,6 +1,5 @@
 #include "dxf/DxfWriter.h"
 
-#include "base/FileIo.h"
 #include "base/FixedNumber.h"
 #include "base/OutputWriting.h"
 #include "base/Texts.h"

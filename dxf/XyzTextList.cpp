@@ -1,6 +1,6 @@
 #include "dxf/XyzTextList.h"
 
-#include "base/FileIo.h"
+#include "base/InputFile.h"
 #include "base/PointLine.h"
 
 #include <cstring>

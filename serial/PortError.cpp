@@ -1,7 +1,7 @@
 #include "serial/PortError.h"
 
 #include "base/Cp1250.h"
-#include "base/FileIo.h"
+#include "base/FileError.h"
 
 QByteArray PortErrorReason(const PortError& error) {
     switch (error.kind) {

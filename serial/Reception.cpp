@@ -2,8 +2,10 @@
 
 #include "base/Cp1250.h"
 #include "base/CurrentFile.h"
-#include "base/FileIo.h"
+#include "base/InputFile.h"
+#include "base/OutputFile.h"
 #include "base/Prompter.h"
+#include "base/ReplacementFile.h"
 #include "base/Texts.h"
 #include "serial/PortError.h"
 #include "serial/SerialDevice.h"

@@ -15,7 +15,7 @@
 // that never ended (the program was killed, the computer stopped) is found by
 // OfferLeftovers and never removed.
 
-#include "base/FileIo.h"
+#include "base/OutputFile.h"
 #include "base/Texts.h"
 
 #include <QByteArray>

@@ -1,6 +1,6 @@
 #include "serial/SerialLink.h"
 
-#include "base/FileIo.h"
+#include "base/OutputFile.h"
 #include "base/SettingsStore.h"
 #include "serial/LineSettings.h"
 #include "serial/PortNames.h"

@@ -1,6 +1,7 @@
 #include "gui/commands/DialogPrompter.h"
 
 #include "base/Cp1250.h"
+#include "base/InputFile.h"
 #include "gui/commands/OutputWindow.h"
 #include "gui/common/UiText.h"
 #include "gui/common/WindowTexts.h"

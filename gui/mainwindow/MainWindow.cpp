@@ -1,7 +1,7 @@
 #include "gui/mainwindow/MainWindow.h"
 
 #include "base/Cp1250.h"
-#include "base/FileIo.h"
+#include "base/FileError.h"
 #include "base/Prompter.h"
 #include "base/Texts.h"
 #include "gui/common/Artwork.h"

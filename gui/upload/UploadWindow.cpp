@@ -2,7 +2,7 @@
 
 #include "base/ConversionSettings.h"
 #include "base/Cp1250.h"
-#include "base/FileIo.h"
+#include "base/InputFile.h"
 #include "base/Prompter.h"
 #include "base/Texts.h"
 #include "gui/common/Artwork.h"

@@ -1,7 +1,7 @@
 #include "base/SettingsStore.h"
 
 #include "base/Cp1250.h"
-#include "base/FileIo.h"
+#include "base/FileError.h"
 #include "tests/support/TestFiles.h"
 
 #include <QSettings>

@@ -2,7 +2,7 @@
 
 #include "base/ConversionSettings.h"
 #include "base/Cp1250.h"
-#include "base/FileIo.h"
+#include "base/InputFile.h"
 #include "base/Texts.h"
 #include "convert/TransferCheck.h"
 #include "tests/support/ScriptedPrompter.h"

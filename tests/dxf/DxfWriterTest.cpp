@@ -1,7 +1,7 @@
 #include "dxf/DxfWriter.h"
 
 #include "base/Cp1250.h"
-#include "base/FileIo.h"
+#include "base/InputFile.h"
 #include "base/Numbers.h"
 #include "base/Texts.h"
 #include "dxf/DxfDrawing.h"

@@ -1,7 +1,7 @@
 #include "serial/SerialLink.h"
 
 #include "base/Cp1250.h"
-#include "base/FileIo.h"
+#include "base/OutputFile.h"
 #include "serial/PortError.h"
 #include "serial/SerialUploadPort.h"
 #include "tests/serial/SerialTestSupport.h"

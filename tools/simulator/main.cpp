@@ -3,7 +3,7 @@
 // the program as its port and runs until Ctrl+C.
 
 #include "base/Cp1250.h"
-#include "base/FileIo.h"
+#include "base/InputFile.h"
 #include "tools/simulator/InstrumentSimulator.h"
 
 #include <QCoreApplication>

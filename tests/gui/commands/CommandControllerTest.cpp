@@ -2,7 +2,7 @@
 
 #include "base/Cp1250.h"
 #include "base/FileChooser.h"
-#include "base/FileIo.h"
+#include "base/FileError.h"
 #include "base/SettingsStore.h"
 #include "base/Texts.h"
 #include "tests/gui/commands/ScriptedUser.h"
