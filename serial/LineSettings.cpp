@@ -18,4 +18,16 @@ std::optional<LineSettings> LineSettingsFor(const SerialSettings& serial) {
     return line;
 }
 
+bool StopBitsFit(const LineSettings& line) {
+    switch (line.stopBits) {
+        case LineStopBits::One:
+            return true;
+        case LineStopBits::OneAndHalf:
+            return line.dataBits == 5;
+        case LineStopBits::Two:
+            return line.dataBits != 5;
+    }
+    return false;
+}
+
 int WriteTimeoutMsPerByte(qint32 bitsPerSecond) { return bitsPerSecond > 0 ? 19200 / bitsPerSecond : 0; }

@@ -33,6 +33,11 @@ qint32 SpeedOfIndex(int index);
 // the data bits are not 5..8.
 std::optional<LineSettings> LineSettingsFor(const SerialSettings& serial);
 
+// Whether the line's stop bits go with its data bits. A UART has one longer stop,
+// which is one and a half stop bits at 5 data bits and two at more: one and a half
+// go only with 5 data bits, two only with more. Both backends refuse any other line.
+bool StopBitsFit(const LineSettings& line);
+
 // How long a write may take per byte, in ms: 19200 / speed (integer division), so
 // 4 ms at 4800 bit/s; 0 from 38400 bit/s up, meaning no limit at all.
 int WriteTimeoutMsPerByte(qint32 bitsPerSecond);

@@ -103,9 +103,7 @@ bool PosixSerialDevice::MakeTermios(const termios2& current, const LineSettings&
         default:
             return false;
     }
-    // CSTOPB gives one and a half stop bits at 5 data bits and two at more.
-    if (line.stopBits == LineStopBits::OneAndHalf && line.dataBits != 5) return false;
-    if (line.stopBits == LineStopBits::Two && line.dataBits == 5) return false;
+    if (!StopBitsFit(line)) return false;
 
     // Bytes pass untouched: no break, parity-error, CR/LF or case translation,
     // no stripping, no XON/XOFF. A byte with a parity error is delivered as it came;
@@ -133,6 +131,7 @@ bool PosixSerialDevice::MakeTermios(const termios2& current, const LineSettings&
             out.c_cflag |= PARENB | CMSPAR;
             break;
     }
+    // CSTOPB is the UART's longer stop: one and a half stop bits at 5 data bits, two at more.
     if (line.stopBits != LineStopBits::One) out.c_cflag |= CSTOPB;
     out.c_ospeed = static_cast<speed_t>(line.bitsPerSecond);
     out.c_ispeed = static_cast<speed_t>(line.bitsPerSecond);

@@ -48,8 +48,7 @@ public:
     // The port's configuration turned into the line: raw bytes, receiver on, modem
     // lines ignored, no flow control, reads that never wait; with markErrors,
     // damaged bytes marked in the stream. False for a framing the hardware cannot
-    // make: one and a half stop bits go only with 5 data bits (a UART's two stop
-    // bits at 5 data bits are one and a half), two only with more.
+    // make (StopBitsFit).
     static bool MakeTermios(const termios2& current, const LineSettings& line, termios2& out, bool markErrors = false);
 
     // Takes the line's marks out of bytes read from a marking line, in place:

@@ -68,9 +68,7 @@ bool WinSerialDevice::Open(const QString& device) {
 bool WinSerialDevice::MakeDcb(const DCB& current, const LineSettings& line, DCB& out) {
     out = current;
     out.DCBlength = sizeof out;
-    if (line.bitsPerSecond <= 0 || line.dataBits < 5 || line.dataBits > 8) return false;
-    if (line.stopBits == LineStopBits::OneAndHalf && line.dataBits != 5) return false;
-    if (line.stopBits == LineStopBits::Two && line.dataBits == 5) return false;
+    if (line.bitsPerSecond <= 0 || line.dataBits < 5 || line.dataBits > 8 || !StopBitsFit(line)) return false;
     out.BaudRate = static_cast<DWORD>(line.bitsPerSecond);
     out.ByteSize = static_cast<BYTE>(line.dataBits);
     switch (line.parity) {

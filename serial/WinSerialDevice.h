@@ -53,8 +53,7 @@ public:
     static QString DevicePath(const QString& device);
     // The port's configuration turned into the line: binary, no flow control of
     // any kind, no NUL stripping or error-character replacement, no abort on
-    // error, DTR and RTS on. False for a framing a UART cannot make (one and a
-    // half stop bits go only with 5 data bits, two only with more).
+    // error, DTR and RTS on. False for a framing a UART cannot make (StopBitsFit).
     static bool MakeDcb(const DCB& current, const LineSettings& line, DCB& out);
     // Whether the driver kept the framing asked for, and a speed within 3 %.
     static bool DriverKept(const DCB& wanted, const DCB& actual);

@@ -46,6 +46,26 @@ private Q_SLOTS:
         QCOMPARE(static_cast<int>(line->stopBits), stopBits);
     }
 
+    // A UART's longer stop is one and a half stop bits at 5 data bits and two at more.
+    void stopBitsFitTheDataBits_data() {
+        QTest::addColumn<int>("stopBits");
+        QTest::addColumn<int>("dataBits");
+        QTest::addColumn<bool>("fit");
+        QTest::newRow("one at 5") << int(LineStopBits::One) << 5 << true;
+        QTest::newRow("one and a half at 5") << int(LineStopBits::OneAndHalf) << 5 << true;
+        QTest::newRow("one and a half at 6 is refused") << int(LineStopBits::OneAndHalf) << 6 << false;
+        QTest::newRow("two at 5 is refused") << int(LineStopBits::Two) << 5 << false;
+        QTest::newRow("two at 6") << int(LineStopBits::Two) << 6 << true;
+    }
+    void stopBitsFitTheDataBits() {
+        QFETCH(int, stopBits);
+        QFETCH(int, dataBits);
+        LineSettings line;
+        line.stopBits = static_cast<LineStopBits>(stopBits);
+        line.dataBits = dataBits;
+        QTEST(StopBitsFit(line), "fit");
+    }
+
     void portNumbersMapToDevices() {
         QTemporaryDir dir;
         SettingsStore store(dir.filePath("profile.ini"));
