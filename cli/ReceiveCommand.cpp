@@ -7,6 +7,7 @@
 #include "cli/CommandLine.h"
 #include "convert/Conversion.h"
 #include "serial/Reception.h"
+#include "serial/ReceptionFollowUp.h"
 #include "serial/SerialLink.h"
 
 #include <QEventLoop>
@@ -121,35 +122,29 @@ int RunReceive(QStringList arguments) {
     std::signal(SIGTERM, previousTerm);
     prompter.EndProgressLine();
 
+    const ReceivedData received = reception.Left();
+    if (received == ReceivedData::Whole) {
+        const qint64 stored = reception.StoredBytes();
+        Print(stderr,
+              TextFilled(Texts::kReceivedInto, {Counted(stored, Texts::kBytesNoun),
+                                                PluralForm(stored, Texts::kReceivedParticiple), DisplayPath(target)}) +
+                  '\n');
+    }
+    if (received == ReceivedData::None && reception.CurrentState() == Reception::State::Cancelled && g_interrupted)
+        PrintUtf8(stderr, QStringLiteral("Příjem zrušen; %1 zůstal beze změny.\n").arg(DisplayPathText(target)));
     // As after F1: the received file becomes the current one and is converted in full.
+    int converted = kSuccess;
     const auto convertReceived = [&]() {
         const QString path = QFileInfo(target).absoluteFilePath();
         CurrentFile currentFile;
         currentFile.RememberChosenFile(path);
         ConversionContext context{line.settings, currentFile, prompter, line.recogniseDevice};
         const ConversionResult result = ConvertMeasuredData(path, ConversionMode::Full, context);
-        return FinishConversion(prompter, result.outcome, result.receipt);
+        converted = FinishConversion(prompter, result.outcome, result.receipt);
     };
-    switch (reception.Left()) {
-        case ReceivedData::Whole: {
-            const qint64 stored = reception.StoredBytes();
-            Print(stderr, TextFilled(Texts::kReceivedInto,
-                                     {Counted(stored, Texts::kBytesNoun),
-                                      PluralForm(stored, Texts::kReceivedParticiple), DisplayPath(target)}) +
-                              '\n');
-            return convert ? convertReceived() : kSuccess;
-        }
-        case ReceivedData::Broken:
-            // Converting what came replaces good outputs only when asked for.
-            if (convert && AskConvertPartialTransfer(target, reception.StoredBytes(), prompter)) convertReceived();
-            return kFailure;
-        case ReceivedData::None:
-            if (reception.CurrentState() == Reception::State::Cancelled && g_interrupted)
-                PrintUtf8(stderr,
-                          QStringLiteral("Příjem zrušen; %1 zůstal beze změny.\n").arg(DisplayPathText(target)));
-            return kFailure;
-    }
-    return kFailure;
+    FollowReception(received, target, prompter, convert ? std::function<void()>(convertReceived) : nullptr);
+    // A broken transfer fails the run even when what came was converted.
+    return received == ReceivedData::Whole ? converted : kFailure;
 }
 
 }  // namespace Cli

@@ -1,8 +1,5 @@
 #include "serial/Reception.h"
 
-#include "base/Cp1250.h"
-#include "base/CurrentFile.h"
-#include "base/InputFile.h"
 #include "base/OutputFile.h"
 #include "base/Prompter.h"
 #include "base/ReplacementFile.h"
@@ -240,19 +237,4 @@ QByteArray LineErrorsText(const LineErrorCounts& errors) {
     add(errors.parityOrFraming, Texts::kLineErrorMarked);
     add(errors.overrun, Texts::kLineErrorOverrun);
     return TextWith(Texts::kLineErrors, kinds.join(", "));
-}
-
-bool AskConvertPartialTransfer(const QString& receivedPath, qint64 bytes, Prompter& prompter) {
-    CurrentFile received;
-    received.RememberChosenFile(receivedPath);
-    QList<QByteArray> existing;
-    for (const char* extension : {".zap", ".asc", ".cod"}) {
-        const QString output = received.basePath + QLatin1String(extension);
-        if (FileExists(output)) existing.append(Cp1250::FromUnicode(QFileInfo(output).fileName()));
-    }
-    const QByteArray replaces =
-        existing.isEmpty() ? QByteArray() : TextWith(Texts::kPartialReplaces, existing.join(", "));
-    const QByteArray text =
-        TextFilled(Texts::kAskConvertPartial, {DisplayPath(receivedPath), Counted(bytes, Texts::kBytesNoun), replaces});
-    return prompter.Ask(Topic::PartialTransfer, text, MessageButtons::YesNo, MessageIcon::Question) == Answer::Yes;
 }

@@ -133,8 +133,3 @@ QByteArray ReceivingStatus(qint64 bytes);
 // The warning after a reception whose port saw line errors, with their counts;
 // empty when there were none.
 QByteArray LineErrorsText(const LineErrorCounts& errors);
-
-// After a lost connection, whether to convert the bytes of receivedPath anyway
-// (Yes/No, No the careful answer); the F1 outputs that exist and would be
-// replaced are named.
-bool AskConvertPartialTransfer(const QString& receivedPath, qint64 bytes, Prompter& prompter);

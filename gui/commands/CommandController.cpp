@@ -10,11 +10,11 @@
 #include "gui/serial/ReceptionWindow.h"
 #include "gui/upload/UploadWindow.h"
 #include "serial/PortNames.h"
+#include "serial/ReceptionFollowUp.h"
 #include "serial/SerialLink.h"
 #include "serial/SerialUploadPort.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
 
@@ -152,12 +152,8 @@ void CommandController::OnReceiveAndConvert() {
     });
     // A cancelled reception leaves the current file as it was.
     const ReceivedData received = RunReception(path);
-    if (received == ReceivedData::None) return;
-    m_file.RememberChosenFile(path);
-    // What came before a lost connection replaces good outputs only on a Yes.
-    if (received == ReceivedData::Broken && !AskConvertPartialTransfer(path, QFileInfo(path).size(), m_prompter))
-        return;
-    Convert(path, ConversionMode::Full);
+    if (received != ReceivedData::None) m_file.RememberChosenFile(path);
+    FollowReception(received, path, m_prompter, [this, &path] { Convert(path, ConversionMode::Full); });
 }
 
 void CommandController::OnExportCoordinates() {
