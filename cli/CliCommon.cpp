@@ -45,6 +45,16 @@ void WriteUtf8(std::FILE* stream, const QByteArray& utf8) {
     std::fwrite(utf8.constData(), 1, static_cast<std::size_t>(utf8.size()), stream);
 }
 
+// A question an option answers: Yes when it was given, otherwise No, saying why.
+Answer AnswerByOption(bool given, const char* option, const QString& withoutIt) {
+    if (given) {
+        std::fprintf(stderr, "-> Ano (%s)\n", option);
+        return Answer::Yes;
+    }
+    PrintUtf8(stderr, QStringLiteral("-> Ne (%1)\n").arg(withoutIt));
+    return Answer::No;
+}
+
 }  // namespace
 
 void SetUpStreams() {
@@ -81,28 +91,18 @@ Answer CliPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons butt
             return addMillion ? Answer::Yes : Answer::No;
         }
         case Topic::Overwrite:
-            if (force) {
-                std::fputs("-> Ano (--force)\n", stderr);
-                return Answer::Yes;
-            }
-            PrintUtf8(stderr, QStringLiteral("-> Ne (soubor se přepíše jen s volbou --force)\n"));
-            failed = true;
-            return Answer::No;
-        case Topic::UploadFindings:
-            if (force) {
-                std::fputs("-> Ano (--force)\n", stderr);
-                return Answer::Yes;
-            }
-            PrintUtf8(stderr, QStringLiteral("-> Ne (seznam se přesto odešle jen s volbou --force)\n"));
-            failed = true;
-            return Answer::No;
+        case Topic::UploadFindings: {
+            const Answer answer = AnswerByOption(force, "--force",
+                                                 topic == Topic::Overwrite
+                                                     ? QStringLiteral("soubor se přepíše jen s volbou --force")
+                                                     : QStringLiteral("seznam se přesto odešle jen s volbou --force"));
+            // Without --force the run stops here, and fails.
+            if (answer == Answer::No) failed = true;
+            return answer;
+        }
         case Topic::PartialTransfer:
-            if (convertPartial) {
-                std::fputs("-> Ano (--convert-partial)\n", stderr);
-                return Answer::Yes;
-            }
-            PrintUtf8(stderr, QStringLiteral("-> Ne (neúplná data převede jen volba --convert-partial)\n"));
-            return Answer::No;
+            return AnswerByOption(convertPartial, "--convert-partial",
+                                  QStringLiteral("neúplná data převede jen volba --convert-partial"));
         case Topic::ReceptionLeftover:
             PrintUtf8(stderr, QStringLiteral("-> Ne (soubor zůstává ve složce beze změny)\n"));
             return Answer::No;
