@@ -3,7 +3,7 @@
 #include "base/Numbers.h"
 #include "base/PointLine.h"
 #include "base/Texts.h"
-#include "upload/UploadTransmission.h"
+#include "upload/UploadProtocol.h"
 
 #include <QHash>
 

@@ -7,88 +7,15 @@
 #include "upload/UploadPort.h"
 #include "upload/UploadProtocol.h"
 
-#include <algorithm>
-#include <cmath>
-
-namespace {
-
-constexpr qsizetype kNameWidth = 10;
-
-// printf's "%-10.10s": the text up to its first NUL, cut to width and padded
-// with spaces.
-QByteArray Padded(QByteArrayView text, qsizetype width) {
-    const qsizetype nul = text.indexOf('\0');
-    if (nul >= 0) text.truncate(nul);
-    QByteArray field = text.first(std::min(width, text.size())).toByteArray();
-    if (field.size() < width) field.append(width - field.size(), ' ');
-    return field;
-}
-
-}  // namespace
-
-QByteArray FoldedMillimetres(double metres) {
-    // The fraction of the value in units of 1,000,000 m keeps its sign; 1e9 of
-    // those fractions are millimetres.
-    double wholeMillions = 0.0;
-    const double fraction = std::modf(metres * 1e-6, &wholeMillions);
-    QByteArray field = Numbers::Format("%+010.0f", fraction * 1e9);
-    // Within half a millimetre below a whole 1,000,000 m the rounding reaches
-    // ±1000000000, one digit too many for the instrument's field: that value is
-    // the next whole 1,000,000 m, folded to 0.
-    if (field.size() > 10) field = "+000000000";
-    return field;
-}
-
-QByteArray PointRecord(const SurveyRecord& point) {
-    // 0 "_+" | 2 name (10) | 12 "_ x" | 15 X | 25 "_ y" | 28 Y | 38 "_ z" | 41 Z | 51
-    QByteArray record;
-    record.reserve(kPointRecordSize);
-    record += "_+";
-    record += Padded(point.name, kNameWidth);
-    record += "_ x";
-    record += FoldedMillimetres(point.x);
-    record += "_ y";
-    record += FoldedMillimetres(point.y);
-    record += "_ z";
-    record += FoldedMillimetres(point.z);
-    return record;
-}
-
-QByteArray CodeRecord(const SurveyRecord& code) {
-    return Numbers::Format("_:%03u", static_cast<unsigned>(code.codeNumber)) + Padded(code.codeText, kNameWidth);
-}
-
-QByteArray CutPointName(QByteArrayView name) {
-    return (name.size() > kNameWidth ? name.last(kNameWidth) : name).toByteArray();
-}
-
-QByteArray CutCodeText(QByteArrayView text) { return text.first(qMin(text.size(), kNameWidth)).toByteArray(); }
-
-void CutPointNames(SurveyRecordList& points) {
-    for (SurveyRecord& point : points) point.name = CutPointName(point.name);
-}
-
-QByteArray RecordStream(const SurveyRecordList& list, UploadKind kind) {
-    QByteArray stream;
-    stream.reserve(static_cast<qsizetype>(list.size()) * kPointRecordSize + 1);
-    for (const SurveyRecord& entry : list)
-        stream += kind == UploadKind::Points ? PointRecord(entry) : CodeRecord(entry);
-    // Only a code stream is closed; the instrument takes a point stream as it ends.
-    if (kind == UploadKind::Codes) stream += '_';
-    return stream;
-}
-
-int BlockCount(qsizetype streamLength) { return static_cast<int>((streamLength + kBlockPayload - 1) / kBlockPayload); }
-
 QByteArray SentDataLog(const SurveyRecordList& list, UploadKind kind) {
     QByteArray log = Text(Texts::kSentDataHeading);
     for (const SurveyRecord& entry : list) {
         if (kind == UploadKind::Points) {
-            log += Padded(entry.name, kNameWidth);
+            log += RecordTextField(entry.name);
             Numbers::AppendFormat(log, "  %10.3f\t%10.3f\t%10.3f\r\n", entry.y, entry.x, entry.z);
         } else {
             Numbers::AppendFormat(log, "%03u\t", static_cast<unsigned>(entry.codeNumber));
-            log += Padded(entry.codeText, kNameWidth);
+            log += RecordTextField(entry.codeText);
             log += "\r\n";
         }
     }

@@ -1,8 +1,8 @@
 #pragma once
-// Sending a point or code list to an NTS-350: the fixed-width records, the record
-// stream, the sent-data log and the whole upload run against a port, a progress
-// display and the user. Texts are Windows-1250 bytes; coordinates are metres and
-// go on the line as millimetres modulo 1,000,000 m.
+// Sending a point or code list to an NTS-350: the whole upload run against a port,
+// a progress display and the user, and the sent-data log it leaves in the editor.
+// Texts are Windows-1250 bytes; what the records look like on the line is
+// UploadProtocol's.
 
 #include "upload/UploadListParser.h"
 
@@ -18,34 +18,6 @@ class UploadPort;
 class UploadProgress;
 
 inline constexpr int kUploadPauseMs = 350;  // after each preamble and each block
-inline constexpr int kPointRecordSize = 51;
-inline constexpr int kCodeRecordSize = 15;
-
-// A coordinate as the 10-character field of a point record: the value modulo
-// 1,000,000 m (the sign stays) in millimetres, sign and nine digits. A value that
-// rounds to a whole 1,000,000 m from below gives +000000000 as well.
-QByteArray FoldedMillimetres(double metres);
-
-// "_+NAME      _ x+045678123_ y+680000500_ z+000250250": 51 characters, the name
-// padded with spaces or cut to its first 10 characters.
-QByteArray PointRecord(const SurveyRecord& point);
-
-// "_:005STROM     ": 15 characters, the text padded or cut to its first 10.
-QByteArray CodeRecord(const SurveyRecord& code);
-
-// A point name as the instrument keeps it: a longer name's last 10 characters.
-QByteArray CutPointName(QByteArrayView name);
-// A code text as the instrument keeps it: its first 10 characters.
-QByteArray CutCodeText(QByteArrayView text);
-
-// Cuts every point name longer than 10 characters to its last 10, in the list.
-void CutPointNames(SurveyRecordList& points);
-
-// The records one after another; a code stream ends with one more "_".
-QByteArray RecordStream(const SurveyRecordList& list, UploadKind kind);
-
-// How many 128-character blocks carry a stream of that length.
-int BlockCount(qsizetype streamLength);
 
 // The heading and one line per entry, as the editor shows them after an upload;
 // full coordinates, CR LF line ends.

@@ -12,6 +12,7 @@
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 #include "upload/UploadPort.h"
+#include "upload/UploadProtocol.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -3,7 +3,6 @@
 #include "base/ControlBytes.h"
 #include "base/Cp1250.h"
 #include "upload/UploadProtocol.h"
-#include "upload/UploadTransmission.h"
 
 #include <cerrno>
 #include <chrono>

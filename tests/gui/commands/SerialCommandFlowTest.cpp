@@ -19,7 +19,7 @@
 #include "tests/support/TestFiles.h"
 #include "tools/simulator/InstrumentSimulator.h"
 #include "upload/UploadListParser.h"
-#include "upload/UploadTransmission.h"
+#include "upload/UploadProtocol.h"
 
 #include <QAbstractButton>
 #include <QAction>
