@@ -7,6 +7,80 @@
 #include "upload/UploadPort.h"
 #include "upload/UploadProtocol.h"
 
+namespace {
+
+// Whether the list is to go out: what the instrument would hold differently from
+// the list is told before the port is touched, and only a Yes sends it anyway.
+bool SendDespiteFindings(const QList<QByteArray>& lines, const SurveyRecordList& list, UploadKind kind,
+                         Prompter& prompter) {
+    const QList<UploadFinding> findings = CheckUploadList(lines, list, kind);
+    if (findings.isEmpty()) return true;
+    const QByteArray question = FindingsText(findings, kFindingsShown) + "\n\n" + Text(Texts::kAskSendAnyway);
+    return prompter.Ask(Topic::UploadFindings, question, MessageButtons::YesNo, MessageIcon::Question) == Answer::Yes;
+}
+
+// Opens the port afresh without its reader; a port that does not open is told,
+// with why where the port can say.
+bool OpenPort(UploadPort& port, Prompter& prompter) {
+    if (port.IsOpen()) port.Close();
+    if (port.OpenWithoutReader()) return true;
+    QByteArray message = Text(Texts::kBadCommSettings);
+    if (const QByteArray why = port.OpenFailure(); !why.isEmpty()) message += '\n' + why;
+    prompter.Tell(message);
+    return false;
+}
+
+// The records on the line, each write checked: a pause after each preamble and
+// each block, and then the progress one step on. A failed write ends the
+// transmission, since the instrument has lost part of the stream and what follows
+// would not make a usable list; Error says why.
+class LineTransmission {
+public:
+    LineTransmission(UploadPort& port, UploadProgress& progress, const std::function<void(int pauseMs)>& pause)
+        : m_port(port), m_progress(progress), m_pause(pause) {}
+
+    // Preamble 1 and preamble 2.
+    bool SendPreambles() { return SendAndPause(Preamble1()) && SendAndPause(Preamble2()); }
+
+    // The stream in blocks of 128 characters, counted from 0.
+    bool SendBlocks(const QByteArray& stream) {
+        const int blocks = BlockCount(stream.size());
+        for (unsigned counter = 0; counter < static_cast<unsigned>(blocks); ++counter) {
+            // BuildBlock takes the first 128 characters from where the piece starts.
+            if (!SendAndPause(BuildBlock(QByteArrayView(stream).sliced(qsizetype(counter) * kBlockPayload), counter)))
+                return false;
+        }
+        return true;
+    }
+
+    // The end record; nothing follows it to wait for.
+    bool SendEndRecord() { return m_port.Write(EndRecord(), m_error); }
+
+    const QByteArray& Error() const { return m_error; }
+
+private:
+    bool SendAndPause(const QByteArray& record) {
+        if (!m_port.Write(record, m_error)) return false;
+        m_pause(kUploadPauseMs);
+        m_progress.SetPosition(++m_position);
+        return true;
+    }
+
+    UploadPort& m_port;
+    UploadProgress& m_progress;
+    const std::function<void(int pauseMs)>& m_pause;
+    int m_position = 0;
+    QByteArray m_error;
+};
+
+void TellSummary(int entries, UploadKind kind, Prompter& prompter) {
+    const QByteArray count = Counted(entries, kind == UploadKind::Points ? Texts::kPointsNoun : Texts::kCodesNoun);
+    prompter.Tell(TextFilled(Texts::kSentSummary, {PluralForm(entries, Texts::kSentParticiple), count}),
+                  MessageIcon::Information, Topic::Summary);
+}
+
+}  // namespace
+
 QByteArray SentDataLog(const SurveyRecordList& list, UploadKind kind) {
     QByteArray log = Text(Texts::kSentDataHeading);
     for (const SurveyRecord& entry : list) {
@@ -32,74 +106,35 @@ UploadResult UploadList(UploadKind kind, const QList<QByteArray>& lines, quint16
         prompter.Tell(Text(kind == UploadKind::Points ? Texts::kNoValidPoints : Texts::kNoValidCodes));
         return result;
     }
-
-    // What the instrument would hold differently from the list is told before the
-    // port is touched; No leaves everything as it was.
-    const QList<UploadFinding> findings = CheckUploadList(lines, list, kind);
-    if (!findings.isEmpty()) {
-        const QByteArray question = FindingsText(findings, kFindingsShown) + "\n\n" + Text(Texts::kAskSendAnyway);
-        if (prompter.Ask(Topic::UploadFindings, question, MessageButtons::YesNo, MessageIcon::Question) !=
-            Answer::Yes) {
-            result.outcome = UploadOutcome::Declined;
-            return result;
-        }
-    }
-
-    if (kind == UploadKind::Points) CutPointNames(list);
-    const QByteArray stream = RecordStream(list, kind);
-
-    if (port.IsOpen()) port.Close();
-    if (!port.OpenWithoutReader()) {
-        result.outcome = UploadOutcome::PortRefused;
-        QByteArray message = Text(Texts::kBadCommSettings);
-        if (const QByteArray why = port.OpenFailure(); !why.isEmpty()) message += '\n' + why;
-        prompter.Tell(message);
+    if (!SendDespiteFindings(lines, list, kind, prompter)) {
+        result.outcome = UploadOutcome::Declined;
         return result;
     }
 
+    // The log shows the names as the instrument keeps them.
+    if (kind == UploadKind::Points) CutPointNames(list);
+    const QByteArray stream = RecordStream(list, kind);
+    if (!OpenPort(port, prompter)) {
+        result.outcome = UploadOutcome::PortRefused;
+        return result;
+    }
     // Nothing comes back from the instrument: the user confirms its receive mode.
     prompter.Ask(Topic::ReceiveMode, Text(Texts::kSetReceiveMode), MessageButtons::Ok, MessageIcon::Information);
 
-    const int blocks = BlockCount(stream.size());
-    progress.Show(blocks + 2);
+    // The progress counts the preambles and the blocks.
+    progress.Show(BlockCount(stream.size()) + 2);
     progress.SetPosition(0);
-
-    // A failed write ends the transmission: the instrument has lost part of the
-    // stream, so what follows would not make a usable list.
-    QByteArray error;
-    const auto send = [&](const QByteArray& bytes) { return port.Write(bytes, error); };
-    bool sent = send(Preamble1());
-    if (sent) {
-        pause(kUploadPauseMs);
-        progress.SetPosition(1);
-        sent = send(Preamble2());
-    }
-    if (sent) {
-        pause(kUploadPauseMs);
-        progress.SetPosition(2);
-    }
-    for (unsigned counter = 0; sent && counter < static_cast<unsigned>(blocks); ++counter) {
-        // BuildBlock takes the first 128 characters from where the piece starts.
-        sent = send(BuildBlock(QByteArrayView(stream).sliced(qsizetype(counter) * kBlockPayload), counter));
-        if (!sent) break;
-        pause(kUploadPauseMs);
-        progress.SetPosition(static_cast<int>(counter) + 1 + 2);
-    }
-    if (sent) sent = send(EndRecord());
-
+    LineTransmission line(port, progress, pause);
+    const bool sent = line.SendPreambles() && line.SendBlocks(stream) && line.SendEndRecord();
     progress.Hide();
     port.Close();
-
     if (!sent) {
         result.outcome = UploadOutcome::TransferFailed;
-        prompter.Tell(TextWith(Texts::kUploadFailed, error));
+        prompter.Tell(TextWith(Texts::kUploadFailed, line.Error()));
         return result;
     }
 
-    const QByteArray count =
-        Counted(result.entries, kind == UploadKind::Points ? Texts::kPointsNoun : Texts::kCodesNoun);
-    prompter.Tell(TextFilled(Texts::kSentSummary, {PluralForm(result.entries, Texts::kSentParticiple), count}),
-                  MessageIcon::Information, Topic::Summary);
+    TellSummary(result.entries, kind, prompter);
     result.log = SentDataLog(list, kind);
     return result;
 }
