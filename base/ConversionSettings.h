@@ -2,7 +2,7 @@
 // Everything the system remembers between runs, as held in memory: the option word
 // "Flag", the instrument type, the DXF scale and the drawing's axes, layers and
 // heights, the S-JTSK averages (metres), the file header and the orientation marker. Texts are Windows-1250 bytes. The
-// five serial values live apart, with the serial link (SerialSettings).
+// five serial values are kept apart, in SerialSettings below, which the serial link is given.
 
 #include <QByteArray>
 

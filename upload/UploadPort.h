@@ -1,7 +1,7 @@
 #pragma once
 // What the upload needs of a serial port, and of the window that shows its
-// progress. The serial link implements the port; tests and `tarvo-cli upload
-// --dump` record the bytes instead.
+// progress. SerialUploadPort implements the port on the serial link; tests and
+// `tarvo-cli upload --dump` record the bytes instead.
 
 #include <QByteArray>
 
