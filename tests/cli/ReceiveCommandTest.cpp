@@ -1,8 +1,8 @@
 // tarvo-cli receive against the simulated instrument, as a user runs it.
 
 #include "tests/cli/CliRun.h"
+#include "tests/serial/SerialTestSupport.h"
 #include "tests/support/TestFiles.h"
-#include "tools/simulator/InstrumentSimulator.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -23,47 +23,49 @@ bool Waiting(QProcess& process) {
     return said.contains("na data");
 }
 
+// tarvo-cli receive with the given options, started on the simulated instrument's
+// line into job.sdt of a folder of its own.
+struct Receiving {
+    InstrumentSimulator instrument;
+    QTemporaryDir dir;
+    QString target = dir.filePath("job.sdt");
+    CliRun run;
+
+    // True once the reception waits for data.
+    bool Start(const QStringList& options) {
+        if (!SerialTest::OpenInstrument(instrument)) return false;
+        run.Start(QStringList{"receive"} + options + QStringList{"--port", instrument.DevicePath(), target});
+        return run.process.waitForStarted() && Waiting(run.process);
+    }
+};
+
 }  // namespace
 
 class ReceiveCommandTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void receivesUntilTheLineFallsSilent() {
-        InstrumentSimulator instrument;
-        QString error;
-        QVERIFY2(instrument.Open(error), qPrintable(error));
-        QTemporaryDir dir;
-        const QString target = dir.filePath("job.sdt");
-        CliRun run;
-        run.Start({"receive", "--port", instrument.DevicePath(), target});
-        QVERIFY(run.process.waitForStarted());
-        QVERIFY(Waiting(run.process));
+        Receiving receiving;
+        QVERIFY(receiving.Start({}));
         const QByteArray framed = InstrumentSimulator::FrameAsNts350(QByteArray(1000, 'x'));
-        instrument.StartSending(framed, InstrumentSimulator::Nts350Plan(0));
-        QVERIFY(run.process.waitForFinished(15000));
-        QCOMPARE(run.process.exitCode(), 0);
-        QCOMPARE(TestFiles::Read(target), framed);
+        receiving.instrument.StartSending(framed, InstrumentSimulator::Nts350Plan(0));
+        QVERIFY(receiving.run.process.waitForFinished(15000));
+        QCOMPARE(receiving.run.process.exitCode(), 0);
+        QCOMPARE(TestFiles::Read(receiving.target), framed);
     }
 
     void convertsWhatArrivedAsAfterF1() {
-        InstrumentSimulator instrument;
-        QString error;
-        QVERIFY2(instrument.Open(error), qPrintable(error));
-        QTemporaryDir dir;
-        const QString target = dir.filePath("job.sdt");
         const QByteArray measured = TestFiles::Read(TestFiles::DataDir("convert") + "/nts350-job.sdt");
         QVERIFY(!measured.isEmpty());
-        CliRun run;
-        run.Start({"receive", "--set", "DeviceType=0", "--set", "Flag=0", "--convert", "--port",
-                   instrument.DevicePath(), target});
-        QVERIFY(run.process.waitForStarted());
-        QVERIFY(Waiting(run.process));
-        instrument.StartSending(InstrumentSimulator::FrameAsNts350(measured), InstrumentSimulator::Nts350Plan(0));
-        QVERIFY(run.process.waitForFinished(15000));
-        QCOMPARE(run.process.exitCode(), 0);
-        QCOMPARE(TestFiles::Read(target), InstrumentSimulator::FrameAsNts350(measured));
+        Receiving receiving;
+        QVERIFY(receiving.Start({"--set", "DeviceType=0", "--set", "Flag=0", "--convert"}));
+        receiving.instrument.StartSending(InstrumentSimulator::FrameAsNts350(measured),
+                                          InstrumentSimulator::Nts350Plan(0));
+        QVERIFY(receiving.run.process.waitForFinished(15000));
+        QCOMPARE(receiving.run.process.exitCode(), 0);
+        QCOMPARE(TestFiles::Read(receiving.target), InstrumentSimulator::FrameAsNts350(measured));
         for (const char* extension : {"job.zap", "job.asc", "job.cod"})
-            QVERIFY2(QFile::exists(dir.filePath(extension)), extension);
+            QVERIFY2(QFile::exists(receiving.dir.filePath(extension)), extension);
     }
 
     // The line is lost after part of a job: the bytes that came are kept, and they
@@ -77,50 +79,35 @@ private Q_SLOTS:
     void aBrokenTransferIsConvertedOnlyWhenAskedTo() {
         QFETCH(QString, option);
         QFETCH(bool, converted);
-        InstrumentSimulator instrument;
-        QString error;
-        QVERIFY2(instrument.Open(error), qPrintable(error));
-        QTemporaryDir dir;
-        const QString target = dir.filePath("job.sdt");
-        TestFiles::Write(dir.filePath("job.zap"), "the job's good field book");
+        Receiving receiving;
+        TestFiles::Write(receiving.dir.filePath("job.zap"), "the job's good field book");
         const QByteArray framed =
             InstrumentSimulator::FrameAsNts350(TestFiles::Read(TestFiles::DataDir("convert") + "/nts350-job.sdt"));
-        CliRun run;
-        run.Start(
-            {"receive", "--set", "DeviceType=0", "--set", "Flag=0", option, "--port", instrument.DevicePath(), target});
-        QVERIFY(run.process.waitForStarted());
-        QVERIFY(Waiting(run.process));
+        QVERIFY(receiving.Start({"--set", "DeviceType=0", "--set", "Flag=0", option}));
         InstrumentSimulator::SendPlan plan;
         plan.hangUpAfter = framed.size() / 2;
-        instrument.StartSending(framed, plan);
-        QVERIFY(run.process.waitForFinished(15000));
-        QCOMPARE(run.process.exitCode(), 1);
-        QCOMPARE(TestFiles::Read(target), framed.left(plan.hangUpAfter));
-        QCOMPARE(TestFiles::Read(dir.filePath("job.zap")) != "the job's good field book", converted);
-        const QString said = run.Errors();
+        receiving.instrument.StartSending(framed, plan);
+        QVERIFY(receiving.run.process.waitForFinished(15000));
+        QCOMPARE(receiving.run.process.exitCode(), 1);
+        QCOMPARE(TestFiles::Read(receiving.target), framed.left(plan.hangUpAfter));
+        QCOMPARE(TestFiles::Read(receiving.dir.filePath("job.zap")) != "the job's good field book", converted);
+        const QString said = receiving.run.Errors();
         QVERIFY2(said.contains(converted ? "-> Ano (--convert-partial)"
                                          : "-> Ne (neúplná data převede jen volba --convert-partial)"),
                  qPrintable(said));
     }
 
     void interruptKeepsTheExistingFile() {
-        InstrumentSimulator instrument;
-        QString error;
-        QVERIFY2(instrument.Open(error), qPrintable(error));
-        QTemporaryDir dir;
-        const QString target = dir.filePath("job.sdt");
-        TestFiles::Write(target, "earlier job");
-        CliRun run;
-        run.Start({"receive", "--force", "--port", instrument.DevicePath(), target});
-        QVERIFY(run.process.waitForStarted());
-        QVERIFY(Waiting(run.process));
-        instrument.StartSending(QByteArray(500, 'y'), {});
-        QVERIFY(instrument.WaitSent(5000));
-        run.process.terminate();
-        QVERIFY(run.process.waitForFinished(15000));
-        QCOMPARE(run.process.exitCode(), 1);
-        QCOMPARE(TestFiles::Read(target), QByteArray("earlier job"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"job.sdt"});
+        Receiving receiving;
+        TestFiles::Write(receiving.target, "earlier job");
+        QVERIFY(receiving.Start({"--force"}));
+        receiving.instrument.StartSending(QByteArray(500, 'y'), {});
+        QVERIFY(receiving.instrument.WaitSent(5000));
+        receiving.run.process.terminate();
+        QVERIFY(receiving.run.process.waitForFinished(15000));
+        QCOMPARE(receiving.run.process.exitCode(), 1);
+        QCOMPARE(TestFiles::Read(receiving.target), QByteArray("earlier job"));
+        QCOMPARE(QDir(receiving.dir.path()).entryList(QDir::Files), QStringList{"job.sdt"});
     }
 
     void existingFileNeedsForce() {

@@ -3,8 +3,8 @@
 // --force and --check.
 
 #include "tests/cli/CliRun.h"
+#include "tests/serial/SerialTestSupport.h"
 #include "tests/support/TestFiles.h"
-#include "tools/simulator/InstrumentSimulator.h"
 
 #include <QTest>
 
@@ -19,8 +19,7 @@ private Q_SLOTS:
     void sendsThroughThePortWhatTheDumpHolds() {
         QFETCH(QString, kind);
         InstrumentSimulator instrument;
-        QString error;
-        QVERIFY2(instrument.Open(error), qPrintable(error));
+        QVERIFY(SerialTest::OpenInstrument(instrument));
         instrument.StartReceivingUpload();
 
         CliRun run;

@@ -2,6 +2,7 @@
 
 #include "base/SettingsStore.h"
 #include "serial/PortNames.h"
+#include "tests/serial/SerialTestSupport.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,12 +33,8 @@ private Q_SLOTS:
         QFETCH(int, stopBits);
         QFETCH(bool, valid);
         QFETCH(int, bitsPerSecond);
-        SerialSettings serial;
-        serial.baudRate = static_cast<quint8>(baudRate);
-        serial.byteSize = static_cast<quint8>(byteSize);
-        serial.parity = static_cast<quint8>(parity);
-        serial.stopBits = static_cast<quint8>(stopBits);
-        const std::optional<LineSettings> line = LineSettingsFor(serial);
+        const std::optional<LineSettings> line =
+            LineSettingsFor(SerialTest::Stored(1, baudRate, byteSize, parity, stopBits));
         QCOMPARE(line.has_value(), valid);
         if (!valid) return;
         QCOMPARE(line->bitsPerSecond, bitsPerSecond);
@@ -60,10 +57,8 @@ private Q_SLOTS:
     void stopBitsFitTheDataBits() {
         QFETCH(int, stopBits);
         QFETCH(int, dataBits);
-        LineSettings line;
-        line.stopBits = static_cast<LineStopBits>(stopBits);
-        line.dataBits = dataBits;
-        QTEST(StopBitsFit(line), "fit");
+        QTEST(StopBitsFit(SerialTest::Line(4800, dataBits, LineParity::None, static_cast<LineStopBits>(stopBits))),
+              "fit");
     }
 
     void portNumbersMapToDevices() {

@@ -11,6 +11,8 @@ extern "C" int ioctl(int fd, unsigned long request, ...);
 
 Q_DECLARE_METATYPE(LineSettings)
 
+using SerialTest::Line;
+
 namespace {
 
 // Every control call of the device, with what it set; the calls a pty refuses
@@ -38,15 +40,6 @@ struct IoctlLog {
         };
     }
 };
-
-LineSettings Line(qint32 speed, int dataBits, LineParity parity, LineStopBits stopBits) {
-    LineSettings line;
-    line.bitsPerSecond = speed;
-    line.dataBits = dataBits;
-    line.parity = parity;
-    line.stopBits = stopBits;
-    return line;
-}
 
 }  // namespace
 
@@ -175,20 +168,16 @@ private Q_SLOTS:
     void ptyRefusesSevenBitsWithParity() {
         SerialTest::PtyLink pty;
         QVERIFY(pty.Open());
-        SerialSettings serial;
-        serial.byteSize = 7;
-        serial.parity = 2;
-        pty.link.SetSettings(serial);
+        pty.link.SetSettings(SerialTest::Stored(1, 5, 7, 2, 0));
         QVERIFY(!pty.link.Open(true));
         QVERIFY(!pty.link.IsOpen());
     }
 
     void dtrRisesWithTheReaderAndFallsOnEveryClose() {
-        SerialTest::PtyLink pty;
-        QVERIFY(pty.Open());
         IoctlLog log;
-        SerialLink link([&log] { return std::make_unique<PosixSerialDevice>(log.Function()); });
-        link.SetDevice(pty.instrument.DevicePath());
+        SerialTest::PtyLink pty([&log] { return std::make_unique<PosixSerialDevice>(log.Function()); });
+        QVERIFY(pty.Open());
+        SerialLink& link = pty.link;
 
         QVERIFY(link.Open(true));
         const qsizetype set = log.requests.indexOf(TCSETS2);
@@ -213,23 +202,16 @@ private Q_SLOTS:
     }
 
     void markParityReachesTheDriver() {
-        SerialTest::PtyLink pty;
-        QVERIFY(pty.Open());
         IoctlLog log;
         log.acceptAll = true;
-        SerialLink link([&log] { return std::make_unique<PosixSerialDevice>(log.Function()); });
-        link.SetDevice(pty.instrument.DevicePath());
-        SerialSettings serial;
-        serial.baudRate = 14;
-        serial.byteSize = 7;
-        serial.parity = 3;
-        serial.stopBits = 2;
-        link.SetSettings(serial);
-        QVERIFY(link.Open(false));
+        SerialTest::PtyLink pty([&log] { return std::make_unique<PosixSerialDevice>(log.Function()); });
+        QVERIFY(pty.Open());
+        pty.link.SetSettings(SerialTest::Stored(1, 14, 7, 3, 2));
+        QVERIFY(pty.link.Open(false));
         QCOMPARE(log.lastSet.c_ospeed, speed_t(256000));
         QCOMPARE(uint(log.lastSet.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR | CSTOPB)),
                  uint(CS7 | PARENB | PARODD | CMSPAR | CSTOPB));
-        link.Close();
+        pty.link.Close();
     }
 };
 

@@ -80,10 +80,7 @@ private Q_SLOTS:
         TestFiles::Write(setup.target, "an older job");
         QVERIFY(setup.Start());
         QCOMPARE(Cp1250::ToUnicode(setup.reception.StatusText()), QStringLiteral("Čekám na data ..."));
-        QByteArray records;
-        for (int i = 0; i < 40; ++i)
-            records += "_+P" + QByteArray::number(i) + "_ ?+00012345m+0912345++1234567d+00012300t00+00000_*AB_,1.600_";
-        const QByteArray framed = InstrumentSimulator::FrameAsNts350(records);
+        const QByteArray framed = SerialTest::MeasuredTransfer(40);
         QVERIFY(setup.Deliver(framed, InstrumentSimulator::Nts350Plan(0)));
         QCOMPARE(setup.reception.CurrentState(), Reception::State::Receiving);
         QVERIFY(setup.reception.StatusText().startsWith(Cp1250::FromUtf8("Přijímám data ... ")));
@@ -183,9 +180,7 @@ private Q_SLOTS:
     void refusedSettingsLeaveTheOldFile() {
         Setup setup;
         TestFiles::Write(setup.target, "old");
-        SerialSettings serial;
-        serial.baudRate = 15;
-        setup.pty.link.SetSettings(serial);
+        setup.pty.link.SetSettings(SerialTest::Stored(1, 15, 8, 0, 0));
         QVERIFY(!setup.Start());
         QCOMPARE(setup.reception.CurrentState(), Reception::State::Cancelled);
         QCOMPARE(TestFiles::Read(setup.target), QByteArray("old"));

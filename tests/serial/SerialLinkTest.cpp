@@ -37,12 +37,7 @@ private Q_SLOTS:
             return CreatePlatformSerialDevice();
         });
         link.SetPortResolver([](int) { return QStringLiteral("/dev/null"); });
-        SerialSettings serial;
-        serial.commPort = static_cast<quint8>(commPort);
-        serial.baudRate = static_cast<quint8>(baudRate);
-        serial.parity = static_cast<quint8>(parity);
-        serial.stopBits = static_cast<quint8>(stopBits);
-        link.SetSettings(serial);
+        link.SetSettings(SerialTest::Stored(commPort, baudRate, 8, parity, stopBits));
         QVERIFY(!link.Open(true));
         QVERIFY(!link.IsOpen());
         QVERIFY(!factoryCalled);

@@ -6,22 +6,16 @@
 #include "serial/WinSerialDevice.h"
 
 #include "serial/SerialLink.h"
+#include "tests/serial/SerialTestSupport.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
 Q_DECLARE_METATYPE(LineSettings)
 
-namespace {
+using SerialTest::Line;
 
-LineSettings Line(qint32 speed, int dataBits, LineParity parity, LineStopBits stopBits) {
-    LineSettings line;
-    line.bitsPerSecond = speed;
-    line.dataBits = dataBits;
-    line.parity = parity;
-    line.stopBits = stopBits;
-    return line;
-}
+namespace {
 
 // A control block as a port may hold it: XON/XOFF and hardware flow control on,
 // NUL stripping, error replacement and abort on error.

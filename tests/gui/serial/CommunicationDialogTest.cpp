@@ -40,7 +40,7 @@ class CommunicationDialogTest : public QObject {
 private Q_SLOTS:
     void listsShowTheSettingsInUse() {
         Setup setup;
-        setup.pty.link.SetSettings(SerialSettings{3, 6, 7, 1, 2});
+        setup.pty.link.SetSettings(SerialTest::Stored(3, 6, 7, 1, 2));
         CommunicationDialog dialog(setup.pty.link, setup.store, setup.prompter);
         QCOMPARE(Widget<QComboBox>(dialog, "portCombo")->currentText(), QStringLiteral("COM3"));
         QCOMPARE(Widget<QComboBox>(dialog, "baudRateCombo")->currentText(), QStringLiteral("9600"));
@@ -87,7 +87,7 @@ private Q_SLOTS:
         // The profile's folder is a file: nobody can write there, not even root.
         TestFiles::Write(setup.dir.filePath("blocked"), {});
         SettingsStore store(setup.dir.filePath("blocked/profile.ini"));
-        setup.pty.link.SetSettings(SerialSettings{3, 6, 8, 0, 0});
+        setup.pty.link.SetSettings(SerialTest::Stored(3, 6, 8, 0, 0));
         CommunicationDialog dialog(setup.pty.link, store, setup.prompter);
         dialog.show();
         Widget<QComboBox>(dialog, "deviceCombo")->setEditText(setup.pty.instrument.DevicePath());
@@ -116,7 +116,7 @@ private Q_SLOTS:
         Setup setup;
         QVERIFY(setup.pty.Open());
         if (device.isEmpty()) device = setup.pty.instrument.DevicePath();
-        setup.pty.link.SetSettings(SerialSettings{3, static_cast<quint8>(storedBaudRate), 8, 0, 0});
+        setup.pty.link.SetSettings(SerialTest::Stored(3, storedBaudRate, 8, 0, 0));
         CommunicationDialog dialog(setup.pty.link, setup.store, setup.prompter);
         dialog.show();
         Widget<QComboBox>(dialog, "deviceCombo")->setEditText(device);

@@ -10,6 +10,7 @@
 #include "base/SettingsStore.h"
 #include "serial/SerialLink.h"
 #include "tests/gui/NamedWidget.h"
+#include "tests/serial/SerialTestSupport.h"
 #include "tests/support/ScriptedPrompter.h"
 
 #include <QComboBox>
@@ -42,7 +43,7 @@ class CommunicationDialogWindowsTest : public QObject {
 private Q_SLOTS:
     void listNamesThePortsNotFound() {
         Setup setup;
-        setup.link.SetSettings(SerialSettings{3, 5, 8, 0, 0});
+        setup.link.SetSettings(SerialTest::Stored(3, 5, 8, 0, 0));
         CommunicationDialog dialog(setup.link, setup.store, setup.prompter, [] { return QList<int>{3, 12}; });
         const QStringList expected{"COM1 (nenalezen)",
                                    "COM2 (nenalezen)",
@@ -61,7 +62,7 @@ private Q_SLOTS:
 
     void portNotFoundFailsTheTestAndStoresNothing() {
         Setup setup;
-        setup.link.SetSettings(SerialSettings{17, 5, 8, 0, 0});
+        setup.link.SetSettings(SerialTest::Stored(17, 5, 8, 0, 0));
         CommunicationDialog dialog(setup.link, setup.store, setup.prompter, [] { return QList<int>{}; });
         dialog.show();
         QCOMPARE(Widget<QComboBox>(dialog, "portCombo")->currentText(), QStringLiteral("COM17 (nenalezen)"));

@@ -27,14 +27,6 @@ struct Setup {
     QStringList Files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
 };
 
-QByteArray MeasuredData() {
-    QByteArray records;
-    for (int i = 0; i < 12; ++i) {
-        records += "_+P" + QByteArray::number(i) + "_ ?+00012345m+0912345++1234567d+00012300t00+00000_*AB_,1.600_";
-    }
-    return InstrumentSimulator::FrameAsNts350(records);
-}
-
 }  // namespace
 
 class ReceptionWindowTest : public QObject {
@@ -44,7 +36,7 @@ private Q_SLOTS:
         Setup setup;
         QVERIFY(setup.pty.Open());
         TestFiles::Write(setup.target, "an older job");
-        const QByteArray data = MeasuredData();
+        const QByteArray data = SerialTest::MeasuredTransfer(12);
         // The reception's clock stands still while the instrument sends; once every
         // byte is in, each reading finds the line silent for longer than the end of data.
         bool allArrived = false;
@@ -98,7 +90,7 @@ private Q_SLOTS:
         ReceptionWindow window(setup.pty.link, setup.prompter, setup.target);
         // Data comes in, then the user gives up before the end.
         QTimer::singleShot(50, this, [&] {
-            setup.pty.instrument.StartSending(MeasuredData().left(600), {});
+            setup.pty.instrument.StartSending(SerialTest::MeasuredTransfer(12).left(600), {});
             QTRY_COMPARE(window.GetReception().CurrentState(), Reception::State::Receiving);
             if (escape) {
                 QTest::keyClick(&window, Qt::Key_Escape);
@@ -125,7 +117,7 @@ private Q_SLOTS:
         Setup setup;
         QVERIFY(setup.pty.Open());
         TestFiles::Write(setup.target, "an older job");
-        const QByteArray data = MeasuredData().left(bytesBefore);
+        const QByteArray data = SerialTest::MeasuredTransfer(12).left(bytesBefore);
         ReceptionWindow window(setup.pty.link, setup.prompter, setup.target);
         QTimer::singleShot(50, this, [&] {
             if (!data.isEmpty()) setup.pty.instrument.StartSending(data, {});
