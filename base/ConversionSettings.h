@@ -1,14 +1,16 @@
 #pragma once
 // Everything the system remembers between runs, as held in memory: the option word
 // "Flag", the instrument type, the DXF scale and the drawing's axes, layers and
-// heights, the S-JTSK averages (metres), the file header and the orientation marker. Texts are Windows-1250 bytes. The
-// five serial values are kept apart, in SerialSettings below, which the serial link is given.
+// heights, the job's S-JTSK averages, the file header and the orientation marker.
+// Texts are Windows-1250 bytes. The five serial values are kept apart, in
+// SerialSettings below, which the serial link is given.
 
 #include <QByteArray>
 
 #include <QtGlobal>
 
-// Bits of "Flag". 0x400 and above mean nothing.
+// Bits of "Flag", and the word's default and meaningful part. 0x400 and above mean
+// nothing.
 inline constexpr quint16 FLAG_SWAP_ANGLES = 0x001;        // vertical and horizontal angles swapped
 inline constexpr quint16 FLAG_WARN_UNITS = 0x002;         // warn of feet or angles not in gon
 inline constexpr quint16 FLAG_WARN_HEIGHTS = 0x004;       // warn of heights above 5 m
@@ -23,33 +25,37 @@ inline constexpr quint16 FLAG_MEANINGFUL_BITS = 0x3FF;
 
 // A new profile warns of feet, angles not in gon and tall heights, shows each
 // produced file and asks before replacing one (30).
-inline constexpr quint16 kDefaultFlag = FLAG_WARN_UNITS | FLAG_WARN_HEIGHTS | FLAG_SHOW_OUTPUT | FLAG_ASK_OVERWRITE;
+inline constexpr quint16 FLAG_DEFAULT = FLAG_WARN_UNITS | FLAG_WARN_HEIGHTS | FLAG_SHOW_OUTPUT | FLAG_ASK_OVERWRITE;
 
 // The index of the DXF scale "1:1"; a new profile draws at it.
 inline constexpr quint8 kDxfScaleOneToOne = 4;
 
+// The instrument whose form the measured data are in ("DeviceType"). A stored value
+// of neither instrument is kept as it is; the parser then reads nothing.
 enum class DeviceType : quint16 { Nts350 = 0, Nts660 = 1 };
+
+// The number the profile and the command line store for an instrument.
+constexpr quint16 StoredValue(DeviceType type) { return static_cast<quint16>(type); }
 
 struct ConversionSettings {
     // Process-wide values.
-    quint16 flag = kDefaultFlag;
-    quint16 deviceType = static_cast<quint16>(DeviceType::Nts350);  // other stored values are kept
-    quint8 dxfRatio = kDxfScaleOneToOne;                            // index into the DXF scale list
+    quint16 flag = FLAG_DEFAULT;
+    DeviceType deviceType = DeviceType::Nts350;  // other stored values are kept as they are
+    quint8 dxfRatio = kDxfScaleOneToOne;         // index into the DXF scale list
     bool dxfEpsgAxes = false;  // "DXF_Axes" 1: drawing x = −Y, y = −X (EPSG:5514); 0: x = Y, y = X
     bool dxfLayers = false;    // "DXF_Layers" 1: a layer per point code; 0: everything on layer 0
     bool dxf3d = false;        // "DXF_3D" 1: the points' heights as z; 0: z = 0
 
     // Document values.
-    double jx = 1001000.0;  // average S-JTSK X of the job
-    double jy = 680000.0;   // average S-JTSK Y
-    double jh = 320.0;      // average height above sea level
-    QByteArray head;        // header text, lines separated by CR LF
+    double jobAverageXMetres = 1001000.0;   // the job's average S-JTSK X ("JX")
+    double jobAverageYMetres = 680000.0;    // its average S-JTSK Y ("JY")
+    double jobAverageHeightMetres = 320.0;  // its average height above sea level ("JH")
+    QByteArray head;                        // header text, lines separated by CR LF
     QByteArray orMarker = "#";
 
     ConversionSettings();
 
     bool Has(quint16 bit) const { return (flag & bit) != 0; }
-    bool IsDevice(DeviceType type) const { return deviceType == static_cast<quint16>(type); }
 };
 
 // The serial line as stored: the port number (COM1..COM255; the dialog offers 1..9

@@ -110,7 +110,7 @@ void SettingsStore::WriteString(const QString& section, const QString& name, con
 }
 
 void LoadStartupFlag(const SettingsStore& store, ConversionSettings& settings) {
-    settings.flag = static_cast<quint16>(store.ReadInt("Flag", kDefaultFlag));
+    settings.flag = static_cast<quint16>(store.ReadInt("Flag", FLAG_DEFAULT));
 }
 
 void LoadRemainingSettings(const SettingsStore& store, ConversionSettings& settings, SerialSettings& serial) {
@@ -125,9 +125,9 @@ void LoadRemainingSettings(const SettingsStore& store, ConversionSettings& setti
     serial.byteSize = static_cast<quint8>(store.ReadInt("ByteSize", serialDefaults.byteSize));
     serial.parity = static_cast<quint8>(store.ReadInt("Parity", serialDefaults.parity));
     serial.stopBits = static_cast<quint8>(store.ReadInt("StopBits", serialDefaults.stopBits));
-    settings.jx = readNumber("JX", defaults.jx);
-    settings.jy = readNumber("JY", defaults.jy);
-    settings.jh = readNumber("JH", defaults.jh);
+    settings.jobAverageXMetres = readNumber("JX", defaults.jobAverageXMetres);
+    settings.jobAverageYMetres = readNumber("JY", defaults.jobAverageYMetres);
+    settings.jobAverageHeightMetres = readNumber("JH", defaults.jobAverageHeightMetres);
     settings.head = store.ReadText("Head", defaults.head);
     settings.dxfRatio = static_cast<quint8>(store.ReadInt("DXF_Ratio", defaults.dxfRatio));
     // The drawing's options are 0 or 1; any other stored value is the default, 0.
@@ -135,19 +135,19 @@ void LoadRemainingSettings(const SettingsStore& store, ConversionSettings& setti
     settings.dxfLayers = store.ReadInt("DXF_Layers", 0) == 1;
     settings.dxf3d = store.ReadInt("DXF_3D", 0) == 1;
     settings.orMarker = store.ReadText("OR", defaults.orMarker);
-    settings.deviceType = static_cast<quint16>(store.ReadInt("DeviceType", defaults.deviceType));
+    settings.deviceType = static_cast<DeviceType>(store.ReadInt("DeviceType", StoredValue(defaults.deviceType)));
 }
 
 bool SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settings) {
     store.WriteInt("Flag", settings.flag);
-    store.WriteInt("DeviceType", settings.deviceType);
+    store.WriteInt("DeviceType", StoredValue(settings.deviceType));
     store.WriteInt("DXF_Ratio", settings.dxfRatio);
     store.WriteInt("DXF_Axes", settings.dxfEpsgAxes ? 1 : 0);
     store.WriteInt("DXF_Layers", settings.dxfLayers ? 1 : 0);
     store.WriteInt("DXF_3D", settings.dxf3d ? 1 : 0);
-    store.WriteText("JX", Numbers::Format("%.3f", settings.jx));
-    store.WriteText("JY", Numbers::Format("%.3f", settings.jy));
-    store.WriteText("JH", Numbers::Format("%.3f", settings.jh));
+    store.WriteText("JX", Numbers::Format("%.3f", settings.jobAverageXMetres));
+    store.WriteText("JY", Numbers::Format("%.3f", settings.jobAverageYMetres));
+    store.WriteText("JH", Numbers::Format("%.3f", settings.jobAverageHeightMetres));
     store.WriteText("Head", settings.head);
     store.WriteText("OR", settings.orMarker);
     return store.Sync();

@@ -63,9 +63,9 @@ bool ApplySetting(const QString& assignment, ConversionSettings& settings, Seria
     const QString value = assignment.mid(equals + 1);
     const QByteArray bytes = Cp1250::FromUnicode(value);
 
-    double* const metres = name == QLatin1String("JX")   ? &settings.jx
-                           : name == QLatin1String("JY") ? &settings.jy
-                           : name == QLatin1String("JH") ? &settings.jh
+    double* const metres = name == QLatin1String("JX")   ? &settings.jobAverageXMetres
+                           : name == QLatin1String("JY") ? &settings.jobAverageYMetres
+                           : name == QLatin1String("JH") ? &settings.jobAverageHeightMetres
                                                          : nullptr;
     if (metres) {
         // As the reduction page reads it; anything else is refused rather than read as 0.
@@ -88,7 +88,7 @@ bool ApplySetting(const QString& assignment, ConversionSettings& settings, Seria
         if (name == QLatin1String("Flag"))
             settings.flag = static_cast<quint16>(number);
         else if (name == QLatin1String("DeviceType"))
-            settings.deviceType = static_cast<quint16>(number);
+            settings.deviceType = static_cast<DeviceType>(number);
         else if (name == QLatin1String("DXF_Ratio"))
             settings.dxfRatio = static_cast<quint8>(number);
         else if (bool* option = DrawingOption(name, settings)) {

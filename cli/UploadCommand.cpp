@@ -188,7 +188,7 @@ int RunUpload(QStringList arguments) {
         return UsageError(QStringLiteral("Volba --check nic neodesílá, --force u ní nemá význam."), kUploadUsage);
     const UploadKind kind = positional[0] == QLatin1String("points") ? UploadKind::Points : UploadKind::Codes;
     // The window program offers the upload only for this instrument.
-    if (!line.settings.IsDevice(DeviceType::Nts350)) {
+    if (line.settings.deviceType != DeviceType::Nts350) {
         PrintUtf8(stderr, QStringLiteral("Seznamy lze odesílat jen do NTS-350 (DeviceType=0).\n"));
         return kFailure;
     }

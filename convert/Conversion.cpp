@@ -68,7 +68,7 @@ ConversionOutcome WriteFiles(const MeasuredData& data, ConversionMode mode, Conv
     const bool full = mode == ConversionMode::Full;
     OutputStep output(context, written);
 
-    if (full && data.deviceType == static_cast<quint16>(DeviceType::Nts350) && settings.Has(FLAG_KEEP_200)) {
+    if (full && data.deviceType == DeviceType::Nts350 && settings.Has(FLAG_KEEP_200)) {
         // The copy is the exact text that was parsed; a copy that could not be
         // written whole stops the conversion, as one that cannot be created does.
         const QByteArray& text = data.preparedText;

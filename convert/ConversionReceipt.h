@@ -13,8 +13,8 @@
 
 // What reading the records found, as a receipt tells it.
 struct ReadingReceipt {
-    bool parsed = false;     // the records were read
-    quint16 deviceType = 0;  // the instrument the data were read as
+    bool parsed = false;                         // the records were read
+    DeviceType deviceType = DeviceType::Nts350;  // the instrument the data were read as
     int stations = 0;
     int orientationSightings = 0;  // backsights and sightings whose code is the orientation marker ("OR")
     int distanceSightings = 0;     // other sightings with a slope distance

@@ -39,25 +39,29 @@ std::optional<DeviceType> RecogniseDevice(const QByteArray& bytes) {
     return std::nullopt;
 }
 
-QByteArray DeviceName(quint16 deviceType) {
-    if (deviceType == static_cast<quint16>(DeviceType::Nts350)) return Text(Texts::kNts350);
-    if (deviceType == static_cast<quint16>(DeviceType::Nts660)) return Text(Texts::kNts660);
-    return TextFilled(Texts::kUnknownDevice, {QByteArray::number(deviceType)});
+QByteArray DeviceName(DeviceType deviceType) {
+    switch (deviceType) {
+        case DeviceType::Nts350:
+            return Text(Texts::kNts350);
+        case DeviceType::Nts660:
+            return Text(Texts::kNts660);
+    }
+    return TextFilled(Texts::kUnknownDevice, {QByteArray::number(StoredValue(deviceType))});
 }
 
-quint16 ChooseDevice(const QString& path, const QByteArray& bytes, quint16 stored, bool recognise, Prompter& prompter) {
+DeviceType ChooseDevice(const QString& path, const QByteArray& bytes, DeviceType stored, bool recognise,
+                        Prompter& prompter) {
     const std::optional<DeviceType> recognised = RecogniseDevice(bytes);
     if (recognise) {
-        const quint16 used = recognised ? static_cast<quint16>(*recognised) : stored;
+        const DeviceType used = recognised.value_or(stored);
         prompter.Tell(TextFilled(recognised ? Texts::kDeviceRecognised : Texts::kDeviceNotRecognised,
-                                 {DeviceName(used), QByteArray::number(used)}),
+                                 {DeviceName(used), QByteArray::number(StoredValue(used))}),
                       MessageIcon::Information, Topic::Notice);
         return used;
     }
-    if (!recognised || static_cast<quint16>(*recognised) == stored) return stored;
-    const QByteArray text =
-        TextFilled(Texts::kAskDeviceMismatch, {Cp1250::FromUnicode(QFileInfo(path).fileName()),
-                                               DeviceName(static_cast<quint16>(*recognised)), DeviceName(stored)});
+    if (!recognised || *recognised == stored) return stored;
+    const QByteArray text = TextFilled(Texts::kAskDeviceMismatch, {Cp1250::FromUnicode(QFileInfo(path).fileName()),
+                                                                   DeviceName(*recognised), DeviceName(stored)});
     const Answer answer = prompter.Ask(Topic::DeviceMismatch, text, MessageButtons::YesNo, MessageIcon::Question);
-    return answer == Answer::Yes ? static_cast<quint16>(*recognised) : stored;
+    return answer == Answer::Yes ? *recognised : stored;
 }

@@ -18,11 +18,12 @@ std::optional<DeviceType> RecogniseDevice(const QByteArray& bytes);
 
 // The instrument's name for a "DeviceType" value (Windows-1250), such as
 // «NTS-660»; any other stored value is named as unknown with its number.
-QByteArray DeviceName(quint16 deviceType);
+QByteArray DeviceName(DeviceType deviceType);
 
 // The form a run reads the data of the file at path in: the recognised one when
 // recognise is set (tarvo-cli --set DeviceType=auto; told which it was), or when
 // the data clearly come from the other instrument than stored ("DeviceType") and
 // the user agrees to read them so this time (asked); otherwise stored. Data that
 // fit neither form are read as stored.
-quint16 ChooseDevice(const QString& path, const QByteArray& bytes, quint16 stored, bool recognise, Prompter& prompter);
+DeviceType ChooseDevice(const QString& path, const QByteArray& bytes, DeviceType stored, bool recognise,
+                        Prompter& prompter);

@@ -37,7 +37,7 @@ MeasuredData ReadRecords(const QString& path, ConversionContext& context, Correc
         prompter.ReportFileError(error);
         return data;
     }
-    const quint16 stored = settings.deviceType;
+    const DeviceType stored = settings.deviceType;
     data.deviceType = ChooseDevice(path, bytes, stored, context.recogniseDevice, prompter);
     if (corrections == Corrections::Confirmed) {
         if (!ConfirmCorrections(context)) {
@@ -47,14 +47,15 @@ MeasuredData ReadRecords(const QString& path, ConversionContext& context, Correc
         if (settings.deviceType != stored) data.deviceType = settings.deviceType;  // set in the sheet
     }
 
-    data.correctionMmPerKm = ProjectionReduction(settings.jx, settings.jy) + HeightReduction(settings.jh);
+    data.correctionMmPerKm = ProjectionReduction(settings.jobAverageXMetres, settings.jobAverageYMetres) +
+                             HeightReduction(settings.jobAverageHeightMetres);
     if (!std::isfinite(data.correctionMmPerKm)) {
         // A mean height at or below about -3 188 698.58 m.
-        prompter.Tell(TextWith(Texts::kBadMeanHeight, Numbers::FormatFixed(settings.jh, 3)));
+        prompter.Tell(TextWith(Texts::kBadMeanHeight, Numbers::FormatFixed(settings.jobAverageHeightMetres, 3)));
         return data;
     }
 
-    const bool nts350 = data.deviceType == static_cast<quint16>(DeviceType::Nts350);
+    const bool nts350 = data.deviceType == DeviceType::Nts350;
     if (nts350) {
         data.findings = PrepareRawData(bytes);
         if (data.findings.Any())

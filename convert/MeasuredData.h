@@ -15,7 +15,7 @@
 
 struct MeasuredData {
     ConversionOutcome outcome = ConversionOutcome::Failed;  // Completed once the records are read
-    quint16 deviceType = 0;                                 // the form the data were read in
+    DeviceType deviceType = DeviceType::Nts350;             // the form the data were read in
     double correctionMmPerKm = 0.0;                         // the S-JTSK reduction the distances were scaled by
     ParsedRecords parsed;                                   // the records, and what the parser passed over
     TransferFindings findings;                              // what the check of an NTS-350 transfer's blocks found

@@ -512,13 +512,13 @@ bool ExtractField(const char*& cursor, const char* end, QByteArray& out, const c
     return true;
 }
 
-ParsedRecords ParseRecords(const char* buffer, qsizetype length, quint16 deviceType, quint16 flags, double scaleFactor,
-                           Prompter& prompter) {
+ParsedRecords ParseRecords(const char* buffer, qsizetype length, DeviceType deviceType, quint16 flags,
+                           double scaleFactor, Prompter& prompter) {
     Parser parser(flags, scaleFactor, prompter);
     if (!buffer || length <= 0) return {};
-    if (deviceType == static_cast<quint16>(DeviceType::Nts350))
+    if (deviceType == DeviceType::Nts350)
         parser.ParseNts350(buffer, buffer + length);
-    else if (deviceType == static_cast<quint16>(DeviceType::Nts660))
+    else if (deviceType == DeviceType::Nts660)
         parser.ParseNts660(buffer, buffer + length);
     return std::move(parser.m_result);
 }

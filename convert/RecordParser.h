@@ -8,6 +8,7 @@
 // an error: an incomplete record is dropped and scanning goes on; nothing is read
 // past the end of the buffer. Any other device type yields no records.
 
+#include "base/ConversionSettings.h"
 #include "base/Prompter.h"
 #include "base/SurveyRecord.h"
 
@@ -40,8 +41,8 @@ struct ParsedRecords {
 // Parses length bytes at buffer (the buffer is not changed). flags is "Flag":
 // FLAG_SWAP_ANGLES, FLAG_WARN_UNITS and FLAG_WARN_HEIGHTS act here; the unit and
 // height warnings go through prompter at most once each per call.
-ParsedRecords ParseRecords(const char* buffer, qsizetype length, quint16 deviceType, quint16 flags, double scaleFactor,
-                           Prompter& prompter);
+ParsedRecords ParseRecords(const char* buffer, qsizetype length, DeviceType deviceType, quint16 flags,
+                           double scaleFactor, Prompter& prompter);
 
 // The field reader of both syntaxes, over the text [*cursor, end) (a NUL byte
 // also ends the text). With a prefix, the field starts after its first occurrence

@@ -150,16 +150,16 @@ int main(int argc, char* argv[]) {
     QDir().mkpath(g_directory);
     QFile::remove(QDir(g_directory).filePath(QStringLiteral("profile.ini")));
 
-    SaveMainWindow(kDefaultFlag, "main-window.png", false);
-    SaveMainWindow(kDefaultFlag | FLAG_16_COLOUR_TOOLBAR, "main-window-16-colours.png", false);
-    SaveMainWindow(kDefaultFlag | FLAG_USE_CURRENT, "tools-popup.png", true);
+    SaveMainWindow(FLAG_DEFAULT, "main-window.png", false);
+    SaveMainWindow(FLAG_DEFAULT | FLAG_16_COLOUR_TOOLBAR, "main-window-16-colours.png", false);
+    SaveMainWindow(FLAG_DEFAULT | FLAG_USE_CURRENT, "tools-popup.png", true);
     // The receipts of examples/nts350-job.sdt: as it is, and with one byte of its
     // second block damaged.
-    SaveMainWindow(kDefaultFlag, "main-window-receipt.png", false,
+    SaveMainWindow(FLAG_DEFAULT, "main-window-receipt.png", false,
                    "Rozpoznáno: stanoviska 2, orientace 3, záměry s délkou 5, záměry jen úhly 1, body se "
                    "souřadnicemi 3, kódy 4. Přeskočeno: bajty mimo záznamy 0, nedokončené záznamy 0. Zapsáno: "
                    "nts350-job.zap, nts350-job.asc, nts350-job.cod.");
-    SaveMainWindow(kDefaultFlag, "main-window-findings.png", false,
+    SaveMainWindow(FLAG_DEFAULT, "main-window-findings.png", false,
                    "Rozpoznáno: stanoviska 2, orientace 3, záměry s délkou 5, záměry jen úhly 1, body se "
                    "souřadnicemi 3, kódy 4. Přeskočeno: bajty mimo záznamy 0, nedokončené záznamy 0. Kontrola "
                    "bloků: 1 chyba. Zapsáno: nts350-job.zap, nts350-job.asc, nts350-job.cod.",
@@ -210,16 +210,16 @@ int main(int argc, char* argv[]) {
         "101\t742131.42\t1043498.77\t311.96\r\n");
     const char* uploads[] = {"upload-window.png", "upload-window-16-colours.png"};
     for (int sixteen = 0; sixteen < 2; ++sixteen) {
-        UploadWindow upload(sixteen ? kDefaultFlag | FLAG_16_COLOUR_TOOLBAR : kDefaultFlag, noLine, silent);
+        UploadWindow upload(sixteen ? FLAG_DEFAULT | FLAG_16_COLOUR_TOOLBAR : FLAG_DEFAULT, noLine, silent);
         upload.SetEditorText(pointList);
         upload.show();
         upload.Show(6);
         upload.SetPosition(3);
         Save(upload, uploads[sixteen]);
     }
-    UploadWindow sent(kDefaultFlag, noLine, silent);
+    UploadWindow sent(FLAG_DEFAULT, noLine, silent);
     sent.SetEditorText(
-        SentDataLog(ParseUploadList(SplitListLines(pointList), UploadKind::Points, kDefaultFlag), UploadKind::Points));
+        SentDataLog(ParseUploadList(SplitListLines(pointList), UploadKind::Points, FLAG_DEFAULT), UploadKind::Points));
     Save(sent, "upload-window-log.png");
 
     // The reception window while data comes in, and the communication dialog.

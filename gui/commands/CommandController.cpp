@@ -70,7 +70,7 @@ CommandState CommandController::StateOf(CommandId command) const {
     CommandState state;
     switch (command) {
         case CommandId::ExportCoordinates:
-            state.enabled = m_settings.IsDevice(DeviceType::Nts350);
+            state.enabled = m_settings.deviceType == DeviceType::Nts350;
             break;
         case CommandId::Headers:
         case CommandId::HorizontalDistances:
@@ -157,7 +157,7 @@ void CommandController::OnReceiveAndConvert() {
 }
 
 void CommandController::OnExportCoordinates() {
-    if (!m_settings.IsDevice(DeviceType::Nts350)) return;
+    if (m_settings.deviceType != DeviceType::Nts350) return;
     RunUploadWindow();
 }
 

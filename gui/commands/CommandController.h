@@ -59,7 +59,6 @@ public:
 
     ConversionSettings& Settings() { return m_settings; }
     const ConversionSettings& Settings() const { return m_settings; }
-    SerialSettings& Serial() { return m_serial; }
     CurrentFile& File() { return m_file; }
     const CurrentFile& File() const { return m_file; }
     // The one serial link; its port number opens the device the profile's section

@@ -116,7 +116,7 @@ void ConversionPage::OnOpen() {
     m_markerEdit->setText(Cp1250::ToUnicode(m_marker));
     // An index outside a list leaves it without a selection.
     const auto select = [](QComboBox* list, int index) { list->setCurrentIndex(index < list->count() ? index : -1); };
-    select(m_deviceTypeCombo, m_settings.deviceType);
+    select(m_deviceTypeCombo, StoredValue(m_settings.deviceType));
     select(m_dxfRatioCombo, m_settings.dxfRatio);
     m_dxfAxesCombo->setCurrentIndex(m_settings.dxfEpsgAxes ? 1 : 0);
     m_dxfLayersCheck->setChecked(m_settings.dxfLayers);
@@ -130,7 +130,7 @@ void ConversionPage::OnLeave() {
     }
     m_marker = Cp1250::FromUnicode(m_markerEdit->text());
     if (m_deviceTypeCombo->currentIndex() >= 0)
-        m_settings.deviceType = static_cast<quint16>(m_deviceTypeCombo->currentIndex());
+        m_settings.deviceType = static_cast<DeviceType>(m_deviceTypeCombo->currentIndex());
     if (m_dxfRatioCombo->currentIndex() >= 0)
         m_settings.dxfRatio = static_cast<quint8>(m_dxfRatioCombo->currentIndex());
     m_settings.dxfEpsgAxes = m_dxfAxesCombo->currentIndex() == 1;

@@ -77,9 +77,9 @@ void ParameterSheet::accept() {
 }
 
 void ApplySheetResult(const ParameterSheet& sheet, ConversionSettings& settings) {
-    settings.jx = sheet.Reduction().X();
-    settings.jy = sheet.Reduction().Y();
-    settings.jh = sheet.Reduction().H();
+    settings.jobAverageXMetres = sheet.Reduction().X();
+    settings.jobAverageYMetres = sheet.Reduction().Y();
+    settings.jobAverageHeightMetres = sheet.Reduction().H();
     settings.head = sheet.Header().HeaderText();
     settings.orMarker = sheet.Conversion().Marker();
     settings.flag = static_cast<quint16>((sheet.Header().Flag() & FLAG_USE_HEADER) |

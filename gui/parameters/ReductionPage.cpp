@@ -46,7 +46,10 @@ QLabel* Label(const UserText& text) { return new QLabel(UiText(text)); }
 }  // namespace
 
 ReductionPage::ReductionPage(const ConversionSettings& settings, QWidget* parent)
-    : SheetPage(parent), m_x(settings.jx), m_y(settings.jy), m_h(settings.jh) {
+    : SheetPage(parent),
+      m_x(settings.jobAverageXMetres),
+      m_y(settings.jobAverageYMetres),
+      m_h(settings.jobAverageHeightMetres) {
     setObjectName(QStringLiteral("reductionPage"));
     const DialogUnits units(font());
     setMinimumSize(units.Size(311, 111));

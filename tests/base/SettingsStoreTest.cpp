@@ -51,11 +51,11 @@ private Q_SLOTS:
     void emptyProfileGivesDefaults() {
         const Loaded loaded = Load();
         QCOMPARE(loaded.settings.flag, quint16(30));
-        QCOMPARE(loaded.settings.deviceType, quint16(0));
+        QCOMPARE(loaded.settings.deviceType, DeviceType::Nts350);
         QCOMPARE(loaded.settings.dxfRatio, quint8(4));
-        QCOMPARE(loaded.settings.jx, 1001000.0);
-        QCOMPARE(loaded.settings.jy, 680000.0);
-        QCOMPARE(loaded.settings.jh, 320.0);
+        QCOMPARE(loaded.settings.jobAverageXMetres, 1001000.0);
+        QCOMPARE(loaded.settings.jobAverageYMetres, 680000.0);
+        QCOMPARE(loaded.settings.jobAverageHeightMetres, 320.0);
         QCOMPARE(loaded.settings.orMarker, QByteArray("#"));
         QCOMPARE(loaded.serial.commPort, quint8(1));
         QCOMPARE(loaded.serial.baudRate, quint8(5));
@@ -94,8 +94,8 @@ private Q_SLOTS:
         const Loaded loaded = Load();
         QCOMPARE(loaded.settings.dxfRatio, quint8(4));
         QCOMPARE(loaded.serial.baudRate, quint8(0xFF));
-        QCOMPARE(loaded.settings.deviceType, quint16(7));  // kept; its users guard their tables
-        QVERIFY(!loaded.settings.dxfEpsgAxes);             // not 1, not its low byte: the default
+        QCOMPARE(loaded.settings.deviceType, static_cast<DeviceType>(7));  // kept; its users guard their tables
+        QVERIFY(!loaded.settings.dxfEpsgAxes);                             // not 1, not its low byte: the default
     }
 
     void textNumbersReadAsStrtod_data() {
@@ -111,7 +111,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, stored);
         QFETCH(double, value);
         WriteProfile("JX=" + stored);
-        QCOMPARE(Load().settings.jx, value);
+        QCOMPARE(Load().settings.jobAverageXMetres, value);
     }
 
     void handEditedTextComesBackAsWritten_data() {
@@ -217,12 +217,12 @@ private Q_SLOTS:
     void roundTripOfEveryValue() {
         ConversionSettings settings;
         settings.flag = 0x3FF;
-        settings.deviceType = 1;
+        settings.deviceType = DeviceType::Nts660;
         settings.dxfRatio = 8;
         settings.dxfEpsgAxes = settings.dxfLayers = settings.dxf3d = true;
-        settings.jx = 1100000.1234;
-        settings.jy = 700000.5;
-        settings.jh = -12.25;
+        settings.jobAverageXMetres = 1100000.1234;
+        settings.jobAverageYMetres = 700000.5;
+        settings.jobAverageHeightMetres = -12.25;
         settings.orMarker = Cp1250::FromUtf8("Ö, \"x\" ;=");
         settings.head = Cp1250::FromUtf8(" a,b , \\c@ ");
         {
@@ -231,12 +231,12 @@ private Q_SLOTS:
         }
         const Loaded loaded = Load();
         QCOMPARE(loaded.settings.flag, quint16(0x3FF));
-        QCOMPARE(loaded.settings.deviceType, quint16(1));
+        QCOMPARE(loaded.settings.deviceType, DeviceType::Nts660);
         QCOMPARE(loaded.settings.dxfRatio, quint8(8));
         QVERIFY(loaded.settings.dxfEpsgAxes && loaded.settings.dxfLayers && loaded.settings.dxf3d);
-        QCOMPARE(loaded.settings.jx, 1100000.123);  // stored with three decimals
-        QCOMPARE(loaded.settings.jy, 700000.5);
-        QCOMPARE(loaded.settings.jh, -12.25);
+        QCOMPARE(loaded.settings.jobAverageXMetres, 1100000.123);  // stored with three decimals
+        QCOMPARE(loaded.settings.jobAverageYMetres, 700000.5);
+        QCOMPARE(loaded.settings.jobAverageHeightMetres, -12.25);
         QCOMPARE(loaded.settings.orMarker, settings.orMarker);
         QCOMPARE(loaded.settings.head, settings.head);
     }

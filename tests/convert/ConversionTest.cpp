@@ -32,8 +32,8 @@ struct Run {
 
     Run() {
         settings.flag = 0;
-        settings.jx = 0;  // outside S-JTSK: no reduction
-        settings.jh = 0;
+        settings.jobAverageXMetres = 0;  // outside S-JTSK: no reduction
+        settings.jobAverageHeightMetres = 0;
         currentFile.RememberChosenFile(dir.filePath("job.sdt"));
     }
     QString Path(const char* extension) const { return currentFile.basePath + QLatin1String(extension); }
@@ -87,7 +87,7 @@ private Q_SLOTS:
         QFETCH(int, mismatchAnswer);
         QFETCH(QString, receipt);
         Run run;
-        run.settings.deviceType = static_cast<quint16>(deviceType);
+        run.settings.deviceType = static_cast<DeviceType>(deviceType);
         run.prompter.defaultAnswer = static_cast<Answer>(mismatchAnswer);
         run.prompter.million = {Answer::No};
         QCOMPARE(run.Convert(measured), ConversionOutcome::Completed);
@@ -108,7 +108,7 @@ private Q_SLOTS:
         }
         for (const QByteArray& name : run.receipt.written) counts += QLatin1Char(' ') + QString::fromLatin1(name);
         QCOMPARE(counts, receipt);
-        QCOMPARE(run.settings.deviceType, quint16(deviceType));  // the stored type stays
+        QCOMPARE(StoredValue(run.settings.deviceType), quint16(deviceType));  // the stored type stays
         QCOMPARE(run.prompter.Of(Topic::DeviceMismatch).size(), deviceType == 0 && measured.startsWith("JOB") ? 1 : 0);
         if (run.receipt.written.isEmpty())
             QVERIFY(ReceiptText(run.receipt, run.outcome).endsWith(TextFilled(Texts::kNothingRecognised, {"NTS-350"})));
@@ -187,7 +187,7 @@ private Q_SLOTS:
                 "XYZ     742120.310,1043210.940,250.870|BS      4001,1.600,ROH|HV      200.0000,100.0000|")
                 .replace("|", lineEnd);
         Run run;
-        run.settings.deviceType = 1;
+        run.settings.deviceType = DeviceType::Nts660;
         QCOMPARE(run.Convert(job), ConversionOutcome::Completed);
         QCOMPARE(run.Output(".zap"), kPreambleFull +
                                          "1 4001  1.562 * \r\n4000  85.412 1.800 0.0000 99.1234\r\n-1\r\n"
@@ -255,9 +255,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, line);
         Run run;
         run.settings = ConversionSettings();
-        run.settings.deviceType = deviceType;
-        run.settings.jx = jx;
-        run.settings.jy = jy;
+        run.settings.deviceType = static_cast<DeviceType>(deviceType);
+        run.settings.jobAverageXMetres = jx;
+        run.settings.jobAverageYMetres = jy;
         run.settings.flag = FLAG_USE_HEADER;
         run.settings.head = "H";
         run.Convert(measured);
@@ -339,7 +339,7 @@ private Q_SLOTS:
                 s.flag = FLAG_USE_HEADER;
                 s.head = "Z";
             }
-            if (sheet == 2) s.deviceType = 1;
+            if (sheet == 2) s.deviceType = DeviceType::Nts660;
             return sheet == 1;
         };
         run.Convert(measured);
@@ -407,7 +407,7 @@ private Q_SLOTS:
 
     void meanHeightFarBelowSeaLevelStopsBeforeWritingNan() {
         Run run;
-        run.settings.jh = -3200000.0;
+        run.settings.jobAverageHeightMetres = -3200000.0;
         QCOMPARE(run.Convert(kStationsText), ConversionOutcome::Failed);
         QVERIFY(!QFile::exists(run.Path(".zap")));
         QCOMPARE(run.prompter.messages.size(), 2);  // the corrections question, then the reason
@@ -476,7 +476,7 @@ private Q_SLOTS:
         TestFiles::Write(base + ".sdt", "\x02_+P2_ <+0912345++1234567+00000_*AB_,1.600_4567\x03\r\n");
         if (copyExists) TestFiles::Write(base + ".200", "old");
         ConversionSettings settings;
-        settings.deviceType = deviceType;
+        settings.deviceType = static_cast<DeviceType>(deviceType);
         settings.flag = flag;
         CurrentFile currentFile;
         currentFile.RememberChosenFile(base + ".sdt");
@@ -549,7 +549,7 @@ private Q_SLOTS:
         const QString measured = dir.filePath(input + ".sdt");
         TestFiles::Write(measured, TestFiles::Read(data + ".sdt"));
         ConversionSettings settings;
-        settings.deviceType = deviceType;
+        settings.deviceType = static_cast<DeviceType>(deviceType);
         settings.flag = flag;
         if (!head.isEmpty()) settings.head = head;
         CurrentFile currentFile;

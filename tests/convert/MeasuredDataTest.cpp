@@ -32,7 +32,7 @@ private Q_SLOTS:
         block[12] = '9';  // a digit of the distance: the checksum no longer fits
         TestFiles::Write(dir.filePath("job.sdt"), block);
         ConversionSettings settings;
-        settings.deviceType = 1;
+        settings.deviceType = DeviceType::Nts660;
         settings.flag = FLAG_WARN_UNITS;
         CurrentFile currentFile;
         ScriptedPrompter prompter;
@@ -42,8 +42,8 @@ private Q_SLOTS:
         for (const ScriptedPrompter::Message& message : prompter.messages) topics << message.topic;
         QCOMPARE(topics, (QList<Topic>{Topic::DeviceMismatch, Topic::Corrections, Topic::TransferFindings,
                                        Topic::DataWarning}));
-        QCOMPARE(data.deviceType, quint16(0));
-        QCOMPARE(settings.deviceType, quint16(1));  // for this reading only
+        QCOMPARE(data.deviceType, DeviceType::Nts350);
+        QCOMPARE(settings.deviceType, DeviceType::Nts660);  // for this reading only
         QCOMPARE(data.parsed.records.size(), std::size_t(1));
         QCOMPARE(data.findings.count, 1);
     }

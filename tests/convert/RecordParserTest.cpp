@@ -12,7 +12,8 @@ namespace {
 ParsedRecords Parse(const QByteArray& text, quint16 deviceType = 0, quint16 flags = 0, double scale = 1.0,
                     ScriptedPrompter* prompter = nullptr) {
     ScriptedPrompter local;
-    return ParseRecords(text.constData(), text.size(), deviceType, flags, scale, prompter ? *prompter : local);
+    return ParseRecords(text.constData(), text.size(), static_cast<DeviceType>(deviceType), flags, scale,
+                        prompter ? *prompter : local);
 }
 
 }  // namespace
@@ -295,7 +296,8 @@ private Q_SLOTS:
         // past the end is seen by the address sanitizer.
         std::vector<char> exact(text.begin(), text.end());
         ScriptedPrompter prompter;
-        const ParsedRecords parsed = ParseRecords(exact.data(), qsizetype(exact.size()), 1, 0, 1.0, prompter);
+        const ParsedRecords parsed =
+            ParseRecords(exact.data(), qsizetype(exact.size()), DeviceType::Nts660, 0, 1.0, prompter);
         QByteArray found;
         for (const SurveyRecord& r : parsed.records) {
             const char letter = r.Is(Station) ? 'S' : r.Is(Measurement) ? 'M' : r.Is(Angles) ? 'A' : '?';
@@ -349,7 +351,7 @@ private Q_SLOTS:
             const int count = int(random.bounded(60));
             for (int i = 0; i < count; ++i) text += pieces[random.bounded(int(pieces.size()))];
             std::vector<char> exact(text.begin(), text.end());
-            for (quint16 device : {quint16(0), quint16(1)}) {
+            for (DeviceType device : {DeviceType::Nts350, DeviceType::Nts660}) {
                 const ParsedRecords parsed =
                     ParseRecords(exact.data(), qsizetype(exact.size()), device, 0x3FF, 1.0, prompter);
                 QVERIFY(parsed.stationAndSightingCount + parsed.codeEntryCount <= int(parsed.records.size()));

@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ConversionSettings settings;
     settings.flag = input.Word();
     const quint8 device = input.Byte();
-    settings.deviceType = device < 0xF0 ? device % 2 : device;
+    settings.deviceType = static_cast<DeviceType>(device < 0xF0 ? device % 2 : device);
     const quint16 answers = input.Word();
     const quint8 sheet = input.Byte();
     settings.head = input.Text(24);

@@ -19,8 +19,8 @@ public:
     }
 
     bool RunParameterSheet(ConversionSettings& settings) override {
-        if (m_sheet & 1) settings.deviceType = m_sheet & 2 ? 1 : 0;
-        if (m_sheet & 4) settings.jh = m_sheet & 8 ? -3188698.58 : -1.0e7;
+        if (m_sheet & 1) settings.deviceType = m_sheet & 2 ? DeviceType::Nts660 : DeviceType::Nts350;
+        if (m_sheet & 4) settings.jobAverageHeightMetres = m_sheet & 8 ? -3188698.58 : -1.0e7;
         return (m_sheet & 16) != 0;
     }
 

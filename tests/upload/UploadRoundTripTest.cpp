@@ -64,7 +64,7 @@ private Q_SLOTS:
         TestFiles::Write(dir.filePath("upload.sdt"), port.line);
         ConversionSettings settings;
         settings.flag = 0;
-        settings.deviceType = 0;
+        settings.deviceType = DeviceType::Nts350;
         ConversionContext context{settings, currentFile, prompter};
         const MeasuredData data = ReadRecords(dir.filePath("upload.sdt"), context, Corrections::AsStored);
         QCOMPARE(data.outcome, ConversionOutcome::Completed);

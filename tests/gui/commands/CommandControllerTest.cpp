@@ -74,7 +74,7 @@ class CommandControllerTest : public QObject {
         return core;
     }
 
-    TestController& Controller(quint16 flag = kDefaultFlag, quint16 deviceType = 0) {
+    TestController& Controller(quint16 flag = FLAG_DEFAULT, DeviceType deviceType = DeviceType::Nts350) {
         ConversionSettings startup;
         startup.flag = flag;
         m_controller = std::make_unique<TestController>(*m_store, startup, m_prompter, m_chooser, Recorders());
@@ -99,22 +99,23 @@ private Q_SLOTS:
 
     void updateRules_data() {
         QTest::addColumn<quint16>("flag");
-        QTest::addColumn<quint16>("deviceType");
+        QTest::addColumn<DeviceType>("deviceType");
         QTest::addColumn<QString>("basePath");
         QTest::addColumn<bool>("exportEnabled");
         QTest::addColumn<bool>("toolsEnabled");
         QTest::addColumn<bool>("checked");
-        QTest::newRow("defaults") << kDefaultFlag << quint16(0) << "" << true << true << false;
-        QTest::newRow("NTS-660 greys F2") << kDefaultFlag << quint16(1) << "" << false << true << false;
-        QTest::newRow("stored type 5 greys F2") << kDefaultFlag << quint16(5) << "" << false << true << false;
+        QTest::newRow("defaults") << FLAG_DEFAULT << DeviceType::Nts350 << "" << true << true << false;
+        QTest::newRow("NTS-660 greys F2") << FLAG_DEFAULT << DeviceType::Nts660 << "" << false << true << false;
+        QTest::newRow("stored type 5 greys F2")
+            << FLAG_DEFAULT << static_cast<DeviceType>(5) << "" << false << true << false;
         QTest::newRow("use current without a file greys the tools")
-            << quint16(kDefaultFlag | FLAG_USE_CURRENT) << quint16(0) << "" << true << false << true;
+            << quint16(FLAG_DEFAULT | FLAG_USE_CURRENT) << DeviceType::Nts350 << "" << true << false << true;
         QTest::newRow("use current with a file")
-            << quint16(kDefaultFlag | FLAG_USE_CURRENT) << quint16(0) << "/d/job" << true << true << true;
+            << quint16(FLAG_DEFAULT | FLAG_USE_CURRENT) << DeviceType::Nts350 << "/d/job" << true << true << true;
     }
     void updateRules() {
         QFETCH(quint16, flag);
-        QFETCH(quint16, deviceType);
+        QFETCH(DeviceType, deviceType);
         QFETCH(QString, basePath);
         QFETCH(bool, exportEnabled);
         QFETCH(bool, toolsEnabled);
@@ -131,16 +132,16 @@ private Q_SLOTS:
     }
 
     void f2DoesNothingForNts660() {
-        TestController& controller = Controller(kDefaultFlag, 1);
+        TestController& controller = Controller(FLAG_DEFAULT, DeviceType::Nts660);
         controller.Execute(CommandId::ExportCoordinates);
         QCOMPARE(controller.uploadWindows, 0);
-        controller.Settings().deviceType = 0;
+        controller.Settings().deviceType = DeviceType::Nts350;
         controller.Execute(CommandId::ExportCoordinates);
         QCOMPARE(controller.uploadWindows, 1);
     }
 
     void f3ConvertsTheChosenFileUnderItsOwnExtension() {
-        TestController& controller = Controller(kDefaultFlag | FLAG_USE_CURRENT);
+        TestController& controller = Controller(FLAG_DEFAULT | FLAG_USE_CURRENT);
         m_chooser.answers = {QStringLiteral("/data/job.txt")};
         controller.Execute(CommandId::ConvertFile);
         QCOMPARE(m_chooser.requests.size(), 1);
@@ -186,7 +187,7 @@ private Q_SLOTS:
         QFETCH(int, dialogs);
         QFETCH(int, mode);
         QFETCH(QString, basePath);
-        TestController& controller = Controller(useCurrent ? kDefaultFlag | FLAG_USE_CURRENT : kDefaultFlag);
+        TestController& controller = Controller(useCurrent ? FLAG_DEFAULT | FLAG_USE_CURRENT : FLAG_DEFAULT);
         controller.File().RememberChosenFile(QStringLiteral("/d/old.sdt"));
         m_chooser.answers = {answer};
         controller.Execute(static_cast<CommandId>(command));
@@ -325,30 +326,30 @@ private Q_SLOTS:
     void conversionParametersGoThroughTheSheet() {
         TestController& controller = Controller();
         m_prompter.sheet = [](ConversionSettings& settings) {
-            settings.jh = 500;
+            settings.jobAverageHeightMetres = 500;
             return true;
         };
         controller.Execute(CommandId::ConversionParameters);
         QCOMPARE(m_prompter.sheetsOpened, 1);
-        QCOMPARE(controller.Settings().jh, 500.0);
+        QCOMPARE(controller.Settings().jobAverageHeightMetres, 500.0);
     }
 
     void settingsLoadInTwoStepsAndSaveAtTheEnd() {
         {
             QSettings profile(m_dir.filePath(QStringLiteral("profile.ini")), QSettings::IniFormat);
-            profile.setValue(QStringLiteral("Settings/Flag"), FLAG_USE_CURRENT | kDefaultFlag);
+            profile.setValue(QStringLiteral("Settings/Flag"), FLAG_USE_CURRENT | FLAG_DEFAULT);
             profile.setValue(QStringLiteral("Settings/JX"), QStringLiteral("1100000"));
             profile.setValue(QStringLiteral("Settings/DeviceType"), 1);
         }
         ConversionSettings startup;
         LoadStartupFlag(*m_store, startup);
         auto controller = std::make_unique<TestController>(*m_store, startup, m_prompter, m_chooser, Recorders());
-        QCOMPARE(controller->Settings().flag, quint16(FLAG_USE_CURRENT | kDefaultFlag));
-        QCOMPARE(controller->Settings().jx, 1001000.0);  // not before the controller is initialised
+        QCOMPARE(controller->Settings().flag, quint16(FLAG_USE_CURRENT | FLAG_DEFAULT));
+        QCOMPARE(controller->Settings().jobAverageXMetres, 1001000.0);  // not before the controller is initialised
         controller->LoadSettings();
-        QCOMPARE(controller->Settings().jx, 1100000.0);
-        QCOMPARE(controller->Settings().deviceType, quint16(1));
-        controller->Settings().jy = 700000.25;
+        QCOMPARE(controller->Settings().jobAverageXMetres, 1100000.0);
+        QCOMPARE(controller->Settings().deviceType, DeviceType::Nts660);
+        controller->Settings().jobAverageYMetres = 700000.25;
         controller.reset();
         m_store.reset();
         QSettings profile(m_dir.filePath(QStringLiteral("profile.ini")), QSettings::IniFormat);

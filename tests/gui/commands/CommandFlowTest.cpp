@@ -103,7 +103,7 @@ private Q_SLOTS:
         QCOMPARE(receipts.size(), 1);
         QVERIFY2(receipts.first().endsWith(receiptEnd), qPrintable(receipts.first()));
         QVERIFY(findings ? warnings.first().startsWith(message) : warnings.first().isEmpty());
-        QCOMPARE(controller.Settings().deviceType, quint16(0));
+        QCOMPARE(controller.Settings().deviceType, DeviceType::Nts350);
     }
 
     void toolsWithAndWithoutTheCurrentFile() {

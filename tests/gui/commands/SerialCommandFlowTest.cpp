@@ -145,7 +145,7 @@ private Q_SLOTS:
     }
 
     void f2SendsATypedPointListAndALoadedCodeList() {
-        CommandController& controller = Controller(kDefaultFlag);
+        CommandController& controller = Controller(FLAG_DEFAULT);
         const QString codeFile = m_dir.filePath(QStringLiteral("kody.txt"));
         const QByteArray codes = Cp1250::FromUtf8("1,STROM\r\n5,PLOT dřevěný\r\n12,ŠACHTA, kanál\r\n");
         TestFiles::Write(codeFile, codes);
@@ -192,7 +192,7 @@ private Q_SLOTS:
         QVERIFY2(points.Ok(), qPrintable(points.Describe()));
         const QByteArray pointStream = RecordStream(
             [&] {
-                SurveyRecordList list = ParseUploadList(pointLines, UploadKind::Points, kDefaultFlag);
+                SurveyRecordList list = ParseUploadList(pointLines, UploadKind::Points, FLAG_DEFAULT);
                 CutPointNames(list);
                 return list;
             }(),

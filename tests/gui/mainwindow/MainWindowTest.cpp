@@ -65,7 +65,7 @@ private Q_SLOTS:
     }
 
     void captionSizeAndPlace() {
-        auto controller = Controller(kDefaultFlag);
+        auto controller = Controller(FLAG_DEFAULT);
         MainWindow frame(*controller);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -112,7 +112,7 @@ private Q_SLOTS:
         QFETCH(QString, receipt);
         QFETCH(QString, findings);
         QFETCH(bool, whole);
-        auto controller = Controller(kDefaultFlag);
+        auto controller = Controller(FLAG_DEFAULT);
         MainWindow frame(*controller);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -156,7 +156,7 @@ private Q_SLOTS:
     }
 
     void menuToolbarAndKeys() {
-        auto controller = Controller(kDefaultFlag);
+        auto controller = Controller(FLAG_DEFAULT);
         MainWindow frame(*controller);
         const QList<QAction*> entries = Widget<QMenu>(frame, "mainMenu")->actions();
         QCOMPARE(entries.size(), 12);
@@ -179,23 +179,23 @@ private Q_SLOTS:
     }
 
     void f2FollowsTheInstrumentType() {
-        auto controller = Controller(kDefaultFlag);
+        auto controller = Controller(FLAG_DEFAULT);
         MainWindow frame(*controller);
         frame.show();
         QVERIFY(QTest::qWaitForWindowActive(&frame));
-        controller->Settings().deviceType = 1;
+        controller->Settings().deviceType = DeviceType::Nts660;
         frame.UpdateCommandStates();
         QVERIFY(!Widget<QAction>(frame, "exportCoordinatesAction")->isEnabled());
         QTest::keyClick(&frame, Qt::Key_F2);
         QCOMPARE(controller->uploadWindows, 0);
-        controller->Settings().deviceType = 0;
+        controller->Settings().deviceType = DeviceType::Nts350;
         frame.UpdateCommandStates();
         QTest::keyClick(&frame, Qt::Key_F2);
         QCOMPARE(controller->uploadWindows, 1);
     }
 
     void useCurrentCheckAndGreyTools() {
-        auto controller = Controller(kDefaultFlag | FLAG_USE_CURRENT);
+        auto controller = Controller(FLAG_DEFAULT | FLAG_USE_CURRENT);
         MainWindow frame(*controller);
         auto* useCurrent = Widget<QAction>(frame, "useCurrentAction");
         QVERIFY(useCurrent->isChecked());
@@ -207,7 +207,7 @@ private Q_SLOTS:
     }
 
     void toolsPopupOpensBesideTheButton() {
-        auto controller = Controller(kDefaultFlag);
+        auto controller = Controller(FLAG_DEFAULT);
         MainWindow frame(*controller);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -223,7 +223,7 @@ private Q_SLOTS:
     }
 
     void imageSetIsChosenOnceAtStart() {
-        auto controller = Controller(kDefaultFlag | FLAG_16_COLOUR_TOOLBAR);
+        auto controller = Controller(FLAG_DEFAULT | FLAG_16_COLOUR_TOOLBAR);
         MainWindow frame(*controller);
         const QImage sixteen = Artwork::ToolbarImages(Artwork::Toolbar::Main, true)
                                    .first()
@@ -237,7 +237,7 @@ private Q_SLOTS:
                 .convertToFormat(QImage::Format_ARGB32);
         };
         QCOMPARE(shown(), sixteen);
-        controller->Settings().flag = kDefaultFlag;
+        controller->Settings().flag = FLAG_DEFAULT;
         frame.UpdateCommandStates();
         QCOMPARE(shown(), sixteen);
     }

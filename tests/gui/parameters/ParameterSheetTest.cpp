@@ -20,12 +20,12 @@ namespace {
 ConversionSettings Stored() {
     ConversionSettings settings;
     settings.flag = 0x0C1E;
-    settings.jx = 1001000.6;
-    settings.jy = 680000.4;
-    settings.jh = 320.2;
+    settings.jobAverageXMetres = 1001000.6;
+    settings.jobAverageYMetres = 680000.4;
+    settings.jobAverageHeightMetres = 320.2;
     settings.head = Cp1250::FromUtf8("Měřeno\r\nZakázka: Žďár");
     settings.orMarker = "#";
-    settings.deviceType = 0;
+    settings.deviceType = DeviceType::Nts350;
     settings.dxfRatio = 4;
     return settings;
 }
@@ -44,18 +44,18 @@ private Q_SLOTS:
         QCOMPARE(sheet.result(), int(QDialog::Accepted));
         ApplySheetResult(sheet, settings);
         QCOMPARE(settings.flag, quint16(0x001E));  // 0x400 and 0x800 cleared
-        QCOMPARE(settings.jx, 1001001.0);
-        QCOMPARE(settings.jy, 680000.0);
-        QCOMPARE(settings.jh, 320.0);
+        QCOMPARE(settings.jobAverageXMetres, 1001001.0);
+        QCOMPARE(settings.jobAverageYMetres, 680000.0);
+        QCOMPARE(settings.jobAverageHeightMetres, 320.0);
         QCOMPARE(settings.head, Stored().head);
         QCOMPARE(settings.orMarker, QByteArray("#"));
-        QCOMPARE(settings.deviceType, quint16(0));
+        QCOMPARE(settings.deviceType, DeviceType::Nts350);
         QCOMPARE(settings.dxfRatio, quint8(4));
     }
 
     void headerTickIsKeptAcrossTabs() {
         ConversionSettings settings = Stored();
-        settings.flag = kDefaultFlag | FLAG_USE_CURRENT;
+        settings.flag = FLAG_DEFAULT | FLAG_USE_CURRENT;
         ParameterSheet sheet(settings);
         sheet.show();
         Widget<QTabWidget>(sheet, "sheetTabs")->setCurrentIndex(1);
@@ -66,7 +66,7 @@ private Q_SLOTS:
         Widget<QLineEdit>(sheet, "markerEdit")->setText(QStringLiteral("*"));
         sheet.accept();
         ApplySheetResult(sheet, settings);
-        QCOMPARE(settings.flag, quint16(kDefaultFlag | FLAG_USE_CURRENT | FLAG_USE_HEADER | FLAG_SWAP_XY));
+        QCOMPARE(settings.flag, quint16(FLAG_DEFAULT | FLAG_USE_CURRENT | FLAG_USE_HEADER | FLAG_SWAP_XY));
         QCOMPARE(settings.head, Cp1250::FromUtf8("Hlavička\r\nŘádek 2"));
         QCOMPARE(settings.orMarker, QByteArray("*"));
     }
@@ -83,7 +83,7 @@ private Q_SLOTS:
         Widget<QCheckBox>(sheet, "showOutputCheck")->setChecked(false);
         Widget<QTabWidget>(sheet, "sheetTabs")->setCurrentIndex(0);
         sheet.reject();
-        QCOMPARE(settings.deviceType, quint16(1));
+        QCOMPARE(settings.deviceType, DeviceType::Nts660);
         QCOMPARE(settings.dxfRatio, quint8(8));
         // The drawing's values go with its scale.
         QVERIFY(settings.dxfEpsgAxes && settings.dxfLayers && !settings.dxf3d);
@@ -92,7 +92,7 @@ private Q_SLOTS:
 
     void aListWithoutSelectionKeepsThePreviousValue() {
         ConversionSettings settings = Stored();
-        settings.deviceType = 5;
+        settings.deviceType = static_cast<DeviceType>(5);
         settings.dxfRatio = 200;
         ParameterSheet sheet(settings);
         sheet.show();
@@ -100,7 +100,7 @@ private Q_SLOTS:
         QCOMPARE(Widget<QComboBox>(sheet, "deviceTypeCombo")->currentIndex(), -1);
         QCOMPARE(Widget<QComboBox>(sheet, "dxfRatioCombo")->currentIndex(), -1);
         sheet.accept();
-        QCOMPARE(settings.deviceType, quint16(5));
+        QCOMPARE(settings.deviceType, static_cast<DeviceType>(5));
         QCOMPARE(settings.dxfRatio, quint8(200));
     }
 

@@ -36,7 +36,7 @@ struct Fixture {
     ScriptedPrompter prompter;
     UploadWindow window;
 
-    explicit Fixture(quint16 flag = kDefaultFlag) : window(flag, port, prompter) {
+    explicit Fixture(quint16 flag = FLAG_DEFAULT) : window(flag, port, prompter) {
         window.SetPause([](int) {});
         window.show();
     }
