@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <numbers>
 #include <span>
 #include <string_view>
@@ -35,6 +36,13 @@ void Append(std::vector<T>& items, T item) {
 #endif
     }
     items.push_back(std::move(item));
+}
+
+// A value as a comparison keeps it: as a float, one beyond its range infinite.
+float Stored(double value) {
+    if (value > std::numeric_limits<float>::max()) return std::numeric_limits<float>::infinity();
+    if (value < -std::numeric_limits<float>::max()) return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
 }
 
 // A difference of two directions, gon, taken into (−200, 200].
@@ -453,7 +461,7 @@ void Checker::CompareRepeats(const std::vector<const Sighting*>& group) {
         reference = Median(m_scratch);
     }
     if (m_values.size() >= 2)
-        comparison.along = static_cast<float>(
+        comparison.along = Stored(
             Differences(m_values, m_valueRecords, comparison.check, Quantity::Along, m_tolerances.position, point));
 
     // Across: the directions, from the first one so that 0 and 400 gon meet.
@@ -466,17 +474,17 @@ void Checker::CompareRepeats(const std::vector<const Sighting*>& group) {
     if (orientation) {
         const auto [low, high] = std::minmax_element(m_values.begin(), m_values.end());
         const double spread = *high - *low;
-        comparison.spread = static_cast<float>(spread);
+        comparison.spread = Stored(spread);
         if (!std::isnan(reference)) {
             const double across = spread * kRadiansPerGon * reference;
-            comparison.across = static_cast<float>(across);
+            comparison.across = Stored(across);
             const qsizetype ends[2] = {m_valueRecords[static_cast<std::size_t>(low - m_values.begin())],
                                        m_valueRecords[static_cast<std::size_t>(high - m_values.begin())]};
             Judge(across, m_tolerances.position, comparison.check, Quantity::OrientationSpread, m_station, point, ends);
         }
     } else if (!std::isnan(reference)) {
         for (double& value : m_values) value *= kRadiansPerGon * reference;
-        comparison.across = static_cast<float>(
+        comparison.across = Stored(
             Differences(m_values, m_valueRecords, comparison.check, Quantity::Across, m_tolerances.position, point));
     }
 
@@ -491,7 +499,7 @@ void Checker::CompareRepeats(const std::vector<const Sighting*>& group) {
             m_valueRecords.push_back(sighting->record);
         }
         if (m_values.size() >= 2)
-            comparison.height = static_cast<float>(
+            comparison.height = Stored(
                 Differences(m_values, m_valueRecords, comparison.check, Quantity::Height, m_tolerances.height, point));
     }
     Append(m_report.comparisons, std::move(comparison));
@@ -519,14 +527,13 @@ void Checker::PairFaces(const std::vector<const Sighting*>& group) {
         pair.second = second.record;
         const double zenith = (one.zenithAngle + 400.0 - two.zenithAngle) / 2.0;
         const double sinZenith = std::sin(zenith * kRadiansPerGon);
-        pair.sinZenith = static_cast<float>(sinZenith);
-        pair.collimation =
-            static_cast<float>(DirectionDifference(one.direction - two.direction + 200.0) * sinZenith / 2.0);
-        pair.index = static_cast<float>((one.zenithAngle + two.zenithAngle - 400.0) / 2.0);
+        pair.sinZenith = Stored(sinZenith);
+        pair.collimation = Stored(DirectionDifference(one.direction - two.direction + 200.0) * sinZenith / 2.0);
+        pair.index = Stored((one.zenithAngle + two.zenithAngle - 400.0) / 2.0);
         double reference = kNotCompared;
         if (first.HasDistance() && second.HasDistance()) {
             reference = (first.horizontal + second.horizontal) / 2.0;
-            pair.along = static_cast<float>(first.horizontal - second.horizontal);
+            pair.along = Stored(first.horizontal - second.horizontal);
         } else if (first.HasDistance() || second.HasDistance()) {
             reference = first.HasDistance() ? first.horizontal : second.horizontal;
         }
@@ -537,10 +544,10 @@ void Checker::PairFaces(const std::vector<const Sighting*>& group) {
             const auto vertical = [reference](const Sighting& s) {
                 return s.HasDistance() ? s.slope * s.cosZenith : reference * s.cosZenith / s.sinZenith;
             };
-            pair.reference = static_cast<float>(reference);
-            pair.height = static_cast<float>(first.Height(reference) - second.Height(reference));
-            pair.horizontalSum = static_cast<float>(horizontal(first) + horizontal(second));
-            pair.verticalSum = static_cast<float>(vertical(first) + vertical(second));
+            pair.reference = Stored(reference);
+            pair.height = Stored(first.Height(reference) - second.Height(reference));
+            pair.horizontalSum = Stored(horizontal(first) + horizontal(second));
+            pair.verticalSum = Stored(vertical(first) + vertical(second));
         }
         // The comparison takes its place among the station's now; its differences
         // follow once the job's mean errors are known.
@@ -625,18 +632,18 @@ void Checker::CompareFacePairs() {
         if (std::isnan(pair.reference)) continue;
         if (!std::isnan(pair.along) && std::isfinite(pair.verticalSum)) {
             const double along = std::abs(pair.along - pair.verticalSum * index);
-            comparison.along = static_cast<float>(along);
+            comparison.along = Stored(along);
             Judge(along, m_tolerances.position, CheckKind::Faces, Quantity::Along, m_station, point, records);
         }
         // Near the zenith a direction means little; no detail sighting goes there.
         if (std::abs(pair.sinZenith) > 0.1) {
             const double across = 2.0 * collimationOff / pair.sinZenith * kRadiansPerGon * pair.reference;
-            comparison.across = static_cast<float>(across);
+            comparison.across = Stored(across);
             Judge(across, m_tolerances.position, CheckKind::Faces, Quantity::Across, m_station, point, records);
         }
         const double height = std::abs(pair.height + pair.horizontalSum * index);
         if (std::isfinite(height)) {
-            comparison.height = static_cast<float>(height);
+            comparison.height = Stored(height);
             Judge(height, m_tolerances.height, CheckKind::Faces, Quantity::Height, m_station, point, records);
         }
     }
@@ -734,7 +741,7 @@ void Checker::CompareLines() {
         comparison.distance = distance[here];
         comparison.otherDistance = distance[1 - here];
         const double heightSum = rise[0] + rise[1];
-        comparison.heightSum = static_cast<float>(heightSum);
+        comparison.heightSum = Stored(heightSum);
         Judge(std::abs(distance[0] - distance[1]), m_tolerances.lineDistance, CheckKind::BothWays,
               Quantity::LineDistance, earliest.station, comparison.point, m_valueRecords);
         Judge(std::abs(heightSum), m_tolerances.lineHeight, CheckKind::BothWays, Quantity::LineHeight, earliest.station,
