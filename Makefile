@@ -43,7 +43,7 @@ bench: build
 	$(BUILD)/bench/preparation-bench
 
 # The field-book check on made-up jobs with and without a blunder: the share of
-# blunders it names, of clean jobs it alarms, and its time against the parse's.
+# blunders it names, of clean jobs it alarms, and its time against the parser's.
 check-figures: configure
 	cmake --build $(BUILD) -j $(JOBS) --target check-figures
 	./$(BUILD)/bench/check-figures

@@ -356,6 +356,12 @@ bool PlaceBlunder(Random& random, Job& job, Blunder blunder, GeneratedJob& out) 
     Reading& reading = station.readings[chosen.reading];
     out.station = station.name;
     out.points = {reading.target};
+    // Records in the order written: each station, then its readings.
+    qsizetype stationRecord = 0;
+    for (std::size_t s = 0; s < chosen.station; ++s)
+        stationRecord += 1 + static_cast<qsizetype>(job.stations[s].readings.size());
+    const auto recordOf = [stationRecord](std::size_t r) { return stationRecord + 1 + static_cast<qsizetype>(r); };
+    out.blunderRecords = {recordOf(chosen.reading)};
     switch (blunder) {
         case Blunder::Distance:
         case Blunder::Direction:
@@ -379,14 +385,17 @@ bool PlaceBlunder(Random& random, Job& job, Blunder blunder, GeneratedJob& out) 
                     others.push_back(r);
             }
             if (others.empty()) return false;
-            Reading& other = station.readings[random.Pick(others)];
+            const std::size_t swapped = random.Pick(others);
+            Reading& other = station.readings[swapped];
             std::swap(reading.target, other.target);
             out.points.push_back(reading.target);
+            out.blunderRecords.push_back(recordOf(swapped));
             break;
         }
         case Blunder::SharedCoordinates:
             station.coordinates = job.stations[chosen.station - 1].coordinates;
             out.points = {job.stations[chosen.station - 1].name};
+            out.blunderRecords = {stationRecord};
             break;
         case Blunder::None:
             break;

@@ -30,9 +30,10 @@ struct GeneratedJob {
     QByteArray keywords;  // the same job as keyword text with its coordinate lines
     int records = 0;      // stations and sightings
     Blunder blunder = Blunder::None;
-    bool placed = false;       // the job had somewhere to put its blunder
-    QByteArray station;        // where the blunder is
-    QList<QByteArray> points;  // the targets (or stations) it touches
+    bool placed = false;              // the job had somewhere to put its blunder
+    QByteArray station;               // where the blunder is
+    QList<QByteArray> points;         // the targets (or stations) it touches
+    QList<qsizetype> blunderRecords;  // and their records (of a shared line: the station's)
 };
 
 // One job from seed; names are prefixed with prefix (jobs put together into one
