@@ -12,7 +12,7 @@ TSAN_BUILD ?= build-tsan
 TSAN_TESTS ?= ^(LineSettings|PosixSerialDevice|SerialLink|ReceptionTest|ReceptionFuzzer)
 
 .PHONY: run test deps build configure bench format format-check werror clean screenshots menu-screenshot package \
-	package-check dxf-preview dxf-check fuzz fuzz-build fuzz-smoke fuzz-coverage test-asan test-tsan faults
+	package-check dxf-preview dxf-check check-figures fuzz fuzz-build fuzz-smoke fuzz-coverage test-asan test-tsan faults
 
 run: build
 	./$(BUILD)/tarvo
@@ -41,6 +41,12 @@ bench: build
 	bench/run-bench $(BUILD)
 	bench/dxf-bench $(BUILD)
 	$(BUILD)/bench/preparation-bench
+
+# The field-book check on made-up jobs with and without a blunder: the share of
+# blunders it names, of clean jobs it alarms, and its time against the parser's.
+check-figures: configure
+	cmake --build $(BUILD) -j $(JOBS) --target check-figures
+	./$(BUILD)/bench/check-figures
 
 # The windows rendered to PNG under $(BUILD)/screenshots, for a person to look at.
 screenshots: configure
