@@ -50,11 +50,11 @@ SurveyRecordList Parse(const QByteArray& data, Form form, ParseTimes* times = nu
     SilentPrompter prompter;
     std::clock_t start = std::clock();
     QByteArray text = data;
-    quint16 device = static_cast<quint16>(DeviceType::Nts660);
+    DeviceType device = DeviceType::Nts660;
     if (form == Form::Stream) {
         RemoveFraming(text);
         text = NormaliseSigns(std::move(text));
-        device = static_cast<quint16>(DeviceType::Nts350);
+        device = DeviceType::Nts350;
     }
     if (times) times->preparation = form == Form::Stream ? CpuMs(start) : 0.0;
     start = std::clock();
