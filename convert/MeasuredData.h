@@ -6,6 +6,7 @@
 // parses the records, each distance multiplied by the S-JTSK scale factor as it
 // is read.
 
+#include "base/StationCoordinates.h"
 #include "convert/ConversionContext.h"
 #include "convert/RecordParser.h"
 #include "convert/TransferCheck.h"
@@ -18,7 +19,10 @@ struct MeasuredData {
     DeviceType deviceType = DeviceType::Nts350;             // the form the data were read in
     double correctionMmPerKm = 0.0;                         // the S-JTSK reduction the distances were scaled by
     ParsedRecords parsed;                                   // the records, and what the parser passed over
-    TransferFindings findings;                              // what the check of an NTS-350 transfer's blocks found
+    // Keyword text: the coordinate lines ("XYZ" after "STN" or "BKB"), each tied to
+    // its station record in parsed.records; the field-book check's second input.
+    StationCoordinatesList coordinates;
+    TransferFindings findings;  // what the check of an NTS-350 transfer's blocks found
     // The NTS-350 text exactly as it was parsed, the ".200" copy's content; kept
     // only when "Flag" asks for that copy (FLAG_KEEP_200).
     QByteArray preparedText;
