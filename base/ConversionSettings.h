@@ -42,9 +42,11 @@ struct ConversionSettings {
     quint16 flag = FLAG_DEFAULT;
     DeviceType deviceType = DeviceType::Nts350;  // other stored values are kept as they are
     quint8 dxfRatio = kDxfScaleOneToOne;         // index into the DXF scale list
-    bool dxfEpsgAxes = false;  // "DXF_Axes" 1: drawing x = −Y, y = −X (EPSG:5514); 0: x = Y, y = X
-    bool dxfLayers = false;    // "DXF_Layers" 1: a layer per point code; 0: everything on layer 0
-    bool dxf3d = false;        // "DXF_3D" 1: the points' heights as z; 0: z = 0
+    bool dxfEpsgAxes = false;   // "DXF_Axes" 1: drawing x = −Y, y = −X (EPSG:5514); 0: x = Y, y = X
+    bool dxfLayers = false;     // "DXF_Layers" 1: a layer per point code; 0: everything on layer 0
+    bool dxf3d = false;         // "DXF_3D" 1: the points' heights as z; 0: z = 0
+    bool usSurveyFoot = false;  // "UsSurveyFoot" 1: lengths in feet are US survey feet; 0: international feet
+    bool stationXyz = false;    // "StationXYZ" 1: the stations' "XYZ" lines of keyword text into ".asc"
 
     // Document values.
     double jobAverageXMetres = 1001000.0;   // the job's average S-JTSK X ("JX")

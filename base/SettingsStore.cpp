@@ -130,10 +130,13 @@ void LoadRemainingSettings(const SettingsStore& store, ConversionSettings& setti
     settings.jobAverageHeightMetres = readNumber("JH", defaults.jobAverageHeightMetres);
     settings.head = store.ReadText("Head", defaults.head);
     settings.dxfRatio = static_cast<quint8>(store.ReadInt("DXF_Ratio", defaults.dxfRatio));
-    // The drawing's options are 0 or 1; any other stored value is the default, 0.
+    // The drawing's options, the foot and the stations' coordinates are 0 or 1; any
+    // other stored value is the default, 0.
     settings.dxfEpsgAxes = store.ReadInt("DXF_Axes", 0) == 1;
     settings.dxfLayers = store.ReadInt("DXF_Layers", 0) == 1;
     settings.dxf3d = store.ReadInt("DXF_3D", 0) == 1;
+    settings.usSurveyFoot = store.ReadInt("UsSurveyFoot", 0) == 1;
+    settings.stationXyz = store.ReadInt("StationXYZ", 0) == 1;
     settings.orMarker = store.ReadText("OR", defaults.orMarker);
     settings.deviceType = static_cast<DeviceType>(store.ReadInt("DeviceType", StoredValue(defaults.deviceType)));
 }
@@ -145,6 +148,8 @@ bool SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settin
     store.WriteInt("DXF_Axes", settings.dxfEpsgAxes ? 1 : 0);
     store.WriteInt("DXF_Layers", settings.dxfLayers ? 1 : 0);
     store.WriteInt("DXF_3D", settings.dxf3d ? 1 : 0);
+    store.WriteInt("UsSurveyFoot", settings.usSurveyFoot ? 1 : 0);
+    store.WriteInt("StationXYZ", settings.stationXyz ? 1 : 0);
     store.WriteText("JX", Numbers::Format("%.3f", settings.jobAverageXMetres));
     store.WriteText("JY", Numbers::Format("%.3f", settings.jobAverageYMetres));
     store.WriteText("JH", Numbers::Format("%.3f", settings.jobAverageHeightMetres));

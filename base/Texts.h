@@ -50,13 +50,21 @@ inline constexpr UserText kFileBadPath{"Cesta %1 je neplatná."};
 
 // Conversion of measured data.
 inline constexpr UserText kWarnHeight{"Upozornění!\nImportována výška stanoviska/cíle větší než 5 m!"};  // 32796
+// Lengths and angles the data gave in feet or degrees were converted; "%1" is
+// the foot used (kFoot, kUsSurveyFoot).
 inline constexpr UserText kWarnFeet{
-    "Upozornění!\nImportované vzdálenosti nemají definovány jednotky metry, ale stopy (feet)!"};           // 32797
-inline constexpr UserText kWarnAngles{"Upozornění!\nImportované úhly nemají definovány jednotky grady!"};  // 32798
+    "Upozornění!\nImportované délky nebyly v metrech, ale ve stopách (feet): byly převedeny na metry (%1)."};  // 32797
+inline constexpr UserText kWarnAngles{
+    "Upozornění!\nImportované úhly nebyly v gradech, ale ve stupních: byly převedeny na grady."};  // 32798
+inline constexpr UserText kFoot{"mezinárodní stopa = 0,3048 m"};
+inline constexpr UserText kUsSurveyFoot{"americká měřická stopa = 1200/3937 m"};
 inline constexpr UserText kAskCorrections{"Použít současné nastavení korekcí?"};
 inline constexpr UserText kAskMillion{"Přičíst k souřadnicím milión?"};
 inline constexpr UserText kFieldBookPreambleFull{"9999\r\n999999999\r\n0\r\n1\r\n3\r\n0\r\n2\r\n\r\n"};   // 32850
 inline constexpr UserText kFieldBookPreambleTools{"9999\r\n999999999\r\n0\r\n1\r\n3\r\n0\r\n0\r\n\r\n"};  // 32851
+// A file whose data do not fit in the memory ("%1" is the file).
+inline constexpr UserText kTooLargeForMemory{
+    "Soubor %1 je příliš velký, jeho data se nevejdou do paměti počítače.\nPřevod neproběhl."};
 inline constexpr UserText kBadMeanHeight{
     "Průměrná nadmořská výška %s m je mimo rozsah, korekci délek z ní nelze "
     "spočítat.\nOpravte ji v parametrech konverze, převod neproběhl."};
@@ -167,6 +175,14 @@ inline constexpr UserText kBlockStrayEtx{"blok %1 (bajty %2–%3): blok je přer
 inline constexpr UserText kBlockStrayStx{"blok %1 (bajty %2–%3): blok je přerušen znakem STX navíc"};
 inline constexpr UserText kBlockTextBetween{"bajty %1–%2 mezi bloky nepatří do žádného bloku"};
 inline constexpr UserText kBlockTextBefore{"bajty %1–%2 před prvním blokem nepatří do žádného bloku"};
+// A transfer that began with the preambles and ended without its end record: "%1"
+// its last byte, "%2" the last block received whole and "%3" where it begins.
+inline constexpr UserText kBlockCut{
+    "přenos skončil bez závěrečného záznamu (STX EOT) po bajtu %1: spojení se zřejmě přerušilo a konec dat "
+    "chybí; poslední celý blok je %2 (od bajtu %3)"};
+// After a finding, the records whose text lies in its stretch: one, or the first and the last.
+inline constexpr UserText kFindingRecord{" – bod %1"};
+inline constexpr UserText kFindingRecords{" – body %1–%2"};
 inline constexpr UserText kRepeatTransfer{
     "Převod proběhne, data ale nemusí být úplná ani správná. Doporučujeme přenos z přístroje opakovat."};
 
@@ -191,12 +207,29 @@ inline constexpr UserText kReceipt{
 // each keyword with its count ("XYZ 3, JOB 1"), then the lines of the rest.
 inline constexpr UserText kReceiptUnconverted{", nepřevedené řádky: %1"};
 inline constexpr UserText kReceiptOtherKeywords{" a ještě %1 s jinými klíčovými slovy"};
+// Units converted or not known, after the counts: "%1" the records with their
+// noun, "%2" the foot; the unknown units are listed as "%1" of kReceiptUnknownUnits.
+inline constexpr UserText kReceiptFeet{"Délky ve stopách převedeny na metry (%2): %1."};
+inline constexpr UserText kReceiptDegrees{"Úhly ve stupních převedeny na grady: %1."};
+inline constexpr UserText kReceiptUnknownUnits{"Nepřevedeno pro neznámé jednotky: %1."};
+inline constexpr UserText kUnknownAngleUnit{"úhly v jednotkách „%1“ %2"};
+inline constexpr UserText kUnknownLengthUnit{"délky v jednotkách „%1“ %2"};
+// Keyword text: the coordinate lines read for the stations ("%1") and their
+// backsight points ("%2"); with "StationXYZ" the stations written into ".asc".
+inline constexpr UserText kReceiptCoordinateLines{"Souřadnice z řádků XYZ: stanoviska %1, orientace %2."};
+inline constexpr UserText kReceiptStationXyz{"Do seznamu souřadnic zapsána stanoviska: %1."};
+// Keyword text whose "SCALE" line gives the instrument's own factor ("%1") while
+// the S-JTSK reduction scales the distances too.
+inline constexpr UserText kReceiptInstrumentScale{
+    "Upozornění: řádek SCALE uvádí měřítko %1, přístroj mohl délky už přepočítat; redukce do S-JTSK je "
+    "použita znovu."};
 inline constexpr UserText kReceiptBlockFindings{"Kontrola bloků: %1."};
 inline constexpr UserText kReceiptWritten{"Zapsáno: %1."};
 inline constexpr UserText kNothingWritten{"Nebyl zapsán žádný soubor: %1"};
 inline constexpr UserText kNothingRecognised{"v datech není žádný záznam ve tvaru %1."};
 inline constexpr UserText kNoStationsOrSightings{"data neobsahují žádné stanovisko ani záměru."};
 inline constexpr UserText kRunStopped{"převod byl zastaven."};
+inline constexpr UserText kUnknownUnitsStop{"data obsahují jednotky, které program nezná (viz výše)."};
 inline constexpr UserText kRunFailed{"převod skončil chybou (viz předchozí hlášení)."};
 
 // DXF export; "%1" is the drawing's file name.
@@ -212,6 +245,7 @@ inline constexpr CzechNoun kCodesNoun{"kód", "kódy", "kódů"};
 inline constexpr CzechNoun kBytesNoun{"bajt", "bajty", "bajtů"};
 inline constexpr CzechNoun kErrorsNoun{"chyba", "chyby", "chyb"};
 inline constexpr CzechNoun kLinesNoun{"řádek", "řádky", "řádků"};
+inline constexpr CzechNoun kRecordsNoun{"záznam", "záznamy", "záznamů"};
 // Participles that agree with a count of masculine nouns (bajt, bod, kód).
 inline constexpr CzechNoun kReceivedParticiple{"přijat", "přijaty", "přijato"};
 inline constexpr CzechNoun kSentParticiple{"Odeslán", "Odeslány", "Odesláno"};

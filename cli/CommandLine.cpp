@@ -43,11 +43,14 @@ bool ParseIntegerSetting(const QString& value, quint32& out) {
     return true;
 }
 
-// The drawing's options, each 0 or 1; nothing for any other name.
+// The settings that are 0 or 1 (the drawing's options, the foot, the stations'
+// coordinates); nothing for any other name.
 bool* DrawingOption(const QString& name, ConversionSettings& settings) {
     if (name == QLatin1String("DXF_Axes")) return &settings.dxfEpsgAxes;
     if (name == QLatin1String("DXF_Layers")) return &settings.dxfLayers;
     if (name == QLatin1String("DXF_3D")) return &settings.dxf3d;
+    if (name == QLatin1String("UsSurveyFoot")) return &settings.usSurveyFoot;
+    if (name == QLatin1String("StationXYZ")) return &settings.stationXyz;
     return nullptr;
 }
 

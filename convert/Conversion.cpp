@@ -5,6 +5,8 @@
 #include "base/Texts.h"
 #include "convert/MapaWriters.h"
 
+#include <QSet>
+
 namespace {
 
 // One run's output files: the overwrite rule, creation, errors and showing.
@@ -48,6 +50,31 @@ private:
     bool m_failed = false;
 };
 
+// "StationXYZ": the stations' coordinate lines as points named after their
+// station, each name once and none the data give coordinates already.
+SurveyRecordList StationPoints(const MeasuredData& data) {
+    SurveyRecordList points;
+    QSet<QByteArray> named;
+    for (const SurveyRecord& record : data.parsed.records) {
+        if (record.Is(Coordinates)) named.insert(record.name.ToByteArray());
+    }
+    for (const StationCoordinates& line : data.coordinates) {
+        const QByteArray name = line.name.ToByteArray();
+        if (line.of != StationCoordinates::Of::Station || named.contains(name)) continue;
+        named.insert(name);
+        SurveyRecord point;
+        point.kind = Coordinates;
+        point.name = line.name;
+        if (line.stationRecord >= 0 && line.stationRecord < static_cast<qsizetype>(data.parsed.records.size()))
+            point.codeText = data.parsed.records[static_cast<std::size_t>(line.stationRecord)].codeText;
+        point.x = line.x;
+        point.y = line.y;
+        point.z = line.z;
+        points.push_back(std::move(point));
+    }
+    return points;
+}
+
 const char* FieldBookExtension(ConversionMode mode) {
     switch (mode) {
         case ConversionMode::HorizontalDistances:
@@ -62,7 +89,8 @@ const char* FieldBookExtension(ConversionMode mode) {
 // The files of mode, in their order; the receipt's list of written files grows as
 // they are written.
 ConversionOutcome WriteFiles(const MeasuredData& data, ConversionMode mode, ConversionContext& context,
-                             QList<QByteArray>& written) {
+                             ConversionReceipt& receipt) {
+    QList<QByteArray>& written = receipt.written;
     const ConversionSettings& settings = context.settings;
     const SurveyRecordList& records = data.parsed.records;
     const bool full = mode == ConversionMode::Full;
@@ -86,14 +114,18 @@ ConversionOutcome WriteFiles(const MeasuredData& data, ConversionMode mode, Conv
         if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
     }
 
-    const qsizetype pointCount =
-        static_cast<qsizetype>(records.size()) - data.parsed.stationAndSightingCount - data.parsed.codeEntryCount;
+    const SurveyRecordList stationPoints = full && settings.stationXyz ? StationPoints(data) : SurveyRecordList();
+    if (full && settings.stationXyz) receipt.stationPointsWritten = 0;
+    const qsizetype pointCount = static_cast<qsizetype>(records.size() + stationPoints.size()) -
+                                 data.parsed.stationAndSightingCount - data.parsed.codeEntryCount;
     if (full && pointCount > 0) {
         const bool addMillion = context.prompter.Ask(Topic::Million, Text(Texts::kAskMillion), MessageButtons::YesNo,
                                                      MessageIcon::Question) == Answer::Yes;
-        const auto result =
-            output.Write(".asc", [&](ByteSink& sink) { WriteCoordinateList(records, settings, addMillion, sink); });
+        const auto result = output.Write(
+            ".asc", [&](ByteSink& sink) { WriteCoordinateList(records, settings, addMillion, sink, stationPoints); });
         if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
+        if (result == OutputStep::Result::Written && settings.stationXyz)
+            receipt.stationPointsWritten = static_cast<int>(stationPoints.size());
     }
 
     if (full && data.parsed.codeEntryCount > 0) {
@@ -108,7 +140,13 @@ ConversionOutcome WriteFiles(const MeasuredData& data, ConversionMode mode, Conv
 ConversionResult RunConversion(const MeasuredData& data, ConversionMode mode, ConversionContext& context) {
     ConversionResult result;
     result.receipt.read.Count(data, context.settings.orMarker);
-    result.outcome = WriteFiles(data, mode, context, result.receipt.written);
+    // Records in a unit the program does not know were left out: a field book
+    // without them would look whole, so none is written.
+    if (!data.parsed.unknownUnits.isEmpty()) {
+        result.outcome = ConversionOutcome::Stopped;
+        return result;
+    }
+    result.outcome = WriteFiles(data, mode, context, result.receipt);
     return result;
 }
 

@@ -31,6 +31,17 @@ void ReadingReceipt::Count(const MeasuredData& data, const QByteArray& orMarker)
     abandonedRecords = parsedRecords.abandonedRecords;
     unconvertedLines = parsedRecords.unconvertedLines;
     otherUnconvertedLines = parsedRecords.otherUnconvertedLines;
+    feetRecords = parsedRecords.feetRecords;
+    usSurveyFoot = data.usSurveyFoot;
+    degreeRecords = parsedRecords.degreeRecords;
+    unknownUnits = parsedRecords.unknownUnits;
+    for (const StationCoordinates& line : data.coordinates) {
+        if (line.of == StationCoordinates::Of::Station)
+            ++stationCoordinates;
+        else
+            ++backsightCoordinates;
+    }
+    if (data.correctionMmPerKm != 0.0) instrumentScale = parsedRecords.instrumentScale;
     blockFindings = data.findings.count;
     findingsText = TransferFindingsText(data.findings);
 }
@@ -60,11 +71,37 @@ QByteArray UnconvertedText(const ReadingReceipt& receipt) {
     return TextFilled(Texts::kReceiptUnconverted, {named});
 }
 
+// The sentences on units: lengths from feet, angles from degrees, units not known.
+QByteArray UnitsText(const ReadingReceipt& read) {
+    QByteArray text;
+    if (read.feetRecords > 0) {
+        text += TextFilled(Texts::kReceiptFeet, {Counted(read.feetRecords, Texts::kRecordsNoun),
+                                                 Text(read.usSurveyFoot ? Texts::kUsSurveyFoot : Texts::kFoot)});
+        text += ' ';
+    }
+    if (read.degreeRecords > 0) {
+        text += TextFilled(Texts::kReceiptDegrees, {Counted(read.degreeRecords, Texts::kRecordsNoun)});
+        text += ' ';
+    }
+    if (!read.unknownUnits.isEmpty()) {
+        QByteArray units;
+        for (const UnknownUnit& unit : read.unknownUnits) {
+            if (!units.isEmpty()) units += ", ";
+            units += TextFilled(unit.angle ? Texts::kUnknownAngleUnit : Texts::kUnknownLengthUnit,
+                                {unit.unit, Counted(unit.records, Texts::kRecordsNoun)});
+        }
+        text += TextFilled(Texts::kReceiptUnknownUnits, {units});
+        text += ' ';
+    }
+    return text;
+}
+
 }  // namespace
 
 QByteArray NothingWrittenText(const ReadingReceipt& read, ConversionOutcome outcome) {
     switch (outcome) {
         case ConversionOutcome::Stopped:
+            if (!read.unknownUnits.isEmpty()) return Text(Texts::kUnknownUnitsStop);
             return Text(Texts::kRunStopped);
         case ConversionOutcome::Failed:
             return Text(Texts::kRunFailed);
@@ -88,6 +125,16 @@ QByteArray ReadingText(const ReadingReceipt& read) {
                            UnconvertedText(read)});
         text += ' ';
     }
+    text += UnitsText(read);
+    if (read.stationCoordinates + read.backsightCoordinates > 0) {
+        text += TextFilled(Texts::kReceiptCoordinateLines, {Numbers::FormatInteger(read.stationCoordinates),
+                                                            Numbers::FormatInteger(read.backsightCoordinates)});
+        text += ' ';
+    }
+    if (read.instrumentScale != 1.0) {
+        text += TextFilled(Texts::kReceiptInstrumentScale, {Numbers::Format("%.9g", read.instrumentScale)});
+        text += ' ';
+    }
     if (read.blockFindings > 0) {
         text += TextFilled(Texts::kReceiptBlockFindings, {Counted(read.blockFindings, Texts::kErrorsNoun)});
         text += ' ';
@@ -101,5 +148,10 @@ QByteArray WrittenText(const QList<QByteArray>& written, const QByteArray& whyNo
 }
 
 QByteArray ReceiptText(const ConversionReceipt& receipt, ConversionOutcome outcome) {
-    return ReadingText(receipt.read) + WrittenText(receipt.written, NothingWrittenText(receipt.read, outcome));
+    QByteArray text = ReadingText(receipt.read);
+    if (receipt.stationPointsWritten >= 0) {
+        text += TextFilled(Texts::kReceiptStationXyz, {Numbers::FormatInteger(receipt.stationPointsWritten)});
+        text += ' ';
+    }
+    return text + WrittenText(receipt.written, NothingWrittenText(receipt.read, outcome));
 }

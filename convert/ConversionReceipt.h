@@ -25,8 +25,15 @@ struct ReadingReceipt {
     int abandonedRecords = 0;
     QList<UnconvertedLines> unconvertedLines;  // NTS-660 form: keyword lines carrying no record
     int otherUnconvertedLines = 0;
-    qint64 blockFindings = 0;  // what the check of an NTS-350 transfer's blocks found
-    QByteArray findingsText;   // its warning, to be shown again on request; empty when none
+    int feetRecords = 0;              // records whose lengths were converted from feet
+    bool usSurveyFoot = false;        // which foot
+    int degreeRecords = 0;            // records whose angles were converted from degrees
+    QList<UnknownUnit> unknownUnits;  // records left out for their unit; the conversion then stops
+    int stationCoordinates = 0;       // keyword text: "XYZ" lines of stations
+    int backsightCoordinates = 0;     // and of their backsight points
+    double instrumentScale = 1.0;     // keyword text: a "SCALE" other than 1 while the S-JTSK reduction is on
+    qint64 blockFindings = 0;         // what the check of an NTS-350 transfer's blocks found
+    QByteArray findingsText;          // its warning, to be shown again on request; empty when none
 
     // Takes what the reading found; orMarker tells orientation sightings as the
     // field book does.
@@ -35,12 +42,14 @@ struct ReadingReceipt {
 
 struct ConversionReceipt {
     ReadingReceipt read;
-    QList<QByteArray> written;  // the files written, as file name and extension
+    int stationPointsWritten = -1;  // "StationXYZ": the stations written into ".asc"; -1 when not asked
+    QList<QByteArray> written;      // the files written, as file name and extension
 };
 
 // The receipt's start: the counts (once the records were read) with the keyword
-// lines left unconverted, most frequent first, and the block check's count; each
-// followed by a space. Empty when nothing was read.
+// lines left unconverted, most frequent first; the units converted or not known,
+// the coordinate lines, the instrument's own scale, and the block check's count;
+// each followed by a space. Empty when nothing was read.
 QByteArray ReadingText(const ReadingReceipt& read);
 
 // The receipt's end: the files written, or that none was and why (whyNone).

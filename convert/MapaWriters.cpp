@@ -119,7 +119,7 @@ void WriteFieldBook(const SurveyRecordList& records, ConversionMode mode, const 
 }
 
 void WriteCoordinateList(const SurveyRecordList& records, const ConversionSettings& settings, bool addMillion,
-                         ByteSink& sink) {
+                         ByteSink& sink, const SurveyRecordList& more) {
     LineBuffer lines(sink);
     QByteArray& out = lines.Text();
     if (settings.Has(FLAG_USE_HEADER)) {
@@ -127,23 +127,25 @@ void WriteCoordinateList(const SurveyRecordList& records, const ConversionSettin
         out += "\r\n\r\n";
     }
     const bool swap = settings.Has(FLAG_SWAP_XY);
-    for (const SurveyRecord& record : records) {
-        if (!record.Is(Coordinates)) continue;
-        out += record.name;
-        // Without the million x is written as read (adding 0 would turn -0 into 0).
-        const double x = addMillion ? record.x + 1000000.0 : record.x;
-        // "%s  %.3f %.3f %.3f"
-        out += "  ";
-        FixedNumber::Append(out, swap ? x : record.y, 3);
-        out += ' ';
-        FixedNumber::Append(out, swap ? record.y : x, 3);
-        out += ' ';
-        FixedNumber::Append(out, record.z, 3);
-        if (record.codeText.isEmpty())
-            out += "\r\n";
-        else
-            AppendCodeSuffix(out, record.codeText);
-        lines.LineDone();
+    for (const SurveyRecordList* list : {&records, &more}) {
+        for (const SurveyRecord& record : *list) {
+            if (!record.Is(Coordinates)) continue;
+            out += record.name;
+            // Without the million x is written as read (adding 0 would turn -0 into 0).
+            const double x = addMillion ? record.x + 1000000.0 : record.x;
+            // "%s  %.3f %.3f %.3f"
+            out += "  ";
+            FixedNumber::Append(out, swap ? x : record.y, 3);
+            out += ' ';
+            FixedNumber::Append(out, swap ? record.y : x, 3);
+            out += ' ';
+            FixedNumber::Append(out, record.z, 3);
+            if (record.codeText.isEmpty())
+                out += "\r\n";
+            else
+                AppendCodeSuffix(out, record.codeText);
+            lines.LineDone();
+        }
     }
 }
 

@@ -22,9 +22,10 @@ bool IsOrientationSighting(const SurveyRecord& record, const QByteArray& orMarke
 void WriteFieldBook(const SurveyRecordList& records, ConversionMode mode, const ConversionSettings& settings,
                     double correctionMmPerKm, ByteSink& sink);
 
-// The coordinate list; addMillion adds 1 000 000 to every x written.
+// The coordinate list; addMillion adds 1 000 000 to every x written. The points
+// of more ("StationXYZ": the stations' coordinate lines) follow those of records.
 void WriteCoordinateList(const SurveyRecordList& records, const ConversionSettings& settings, bool addMillion,
-                         ByteSink& sink);
+                         ByteSink& sink, const SurveyRecordList& more = {});
 
 // The code list: «number,description» per code entry.
 void WriteCodeList(const SurveyRecordList& records, ByteSink& sink);

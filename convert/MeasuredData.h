@@ -18,9 +18,11 @@ struct MeasuredData {
     ConversionOutcome outcome = ConversionOutcome::Failed;  // Completed once the records are read
     DeviceType deviceType = DeviceType::Nts350;             // the form the data were read in
     double correctionMmPerKm = 0.0;                         // the S-JTSK reduction the distances were scaled by
+    bool usSurveyFoot = false;                              // the foot lengths in feet were read in
     ParsedRecords parsed;                                   // the records, and what the parser passed over
     // Keyword text: the coordinate lines ("XYZ" after "STN" or "BKB"), each tied to
-    // its station record in parsed.records; the field-book check's second input.
+    // its station record in parsed.records; the field-book check's second input
+    // (taken from parsed, whose list is then empty).
     StationCoordinatesList coordinates;
     TransferFindings findings;  // what the check of an NTS-350 transfer's blocks found
     // The NTS-350 text exactly as it was parsed, the ".200" copy's content; kept
@@ -40,6 +42,7 @@ enum class Corrections { AsStored, Confirmed };
 // are read in that form for this run (see ConversionContext), the corrections
 // (Confirmed only; a "DeviceType" the parameter sheet sets is the form the data
 // are read in), the block check's warning (once), the parser's unit and height
-// warnings. An unreadable file is reported and fails the reading; so does a mean
-// height at which every distance would come out as «nan».
+// warnings. An unreadable file is reported and fails the reading; so do a mean
+// height at which every distance would come out as «nan», and data too large for
+// the memory (told in Czech, never an abort).
 MeasuredData ReadRecords(const QString& path, ConversionContext& context, Corrections corrections);

@@ -35,7 +35,7 @@ private:
 
 }  // namespace
 
-QByteArray NormaliseSigns(QByteArray bytes) {
+QByteArray NormaliseSigns(QByteArray bytes, std::vector<qsizetype>* positions) {
     // In place: the text only ever loses characters, so the write index never
     // passes the read index, and the look-ahead for letters and signs only reads
     // what has not been rewritten yet.
@@ -61,8 +61,19 @@ QByteArray NormaliseSigns(QByteArray bytes) {
         put(from, to);
     };
 
+    // The positions to move, the next of them checked at each step: a position
+    // passed by a rewritten sighting goes to where the sighting ends.
+    std::size_t nextPosition = 0;
+    const std::size_t positionCount = positions ? positions->size() : 0;
+    qsizetype nextAt = positionCount > 0 ? (*positions)[0] : n + 1;
+    const auto movePositions = [&](qsizetype p) {
+        while (nextPosition < positionCount && (*positions)[nextPosition] <= p) (*positions)[nextPosition++] = w;
+        nextAt = nextPosition < positionCount ? (*positions)[nextPosition] : n + 1;
+    };
+
     qsizetype p = 0;
     while (p < n) {
+        if (p >= nextAt) movePositions(p);
         const char c = text[p];
         if (c == '?') {
             // «?+DDDDDDDDm+ZZZZZZZ+DDDDDDDg»: distance with its sign and unit
@@ -96,13 +107,31 @@ QByteArray NormaliseSigns(QByteArray bytes) {
         ++p;
         if ((c == '+' || c == 'm' || c == 'f') && p < n && text[p] == '+') ++p;
     }
+    movePositions(n);
     bytes.truncate(w);
     return bytes;
 }
 
 TransferFindings PrepareRawData(QByteArray& bytes) {
-    const TransferFindings findings = RemoveFraming(bytes);
-    bytes = NormaliseSigns(std::move(bytes));
+    TransferFindings findings = RemoveFraming(bytes);
+    // The findings' stretches follow their text through the normalisation.
+    std::vector<qsizetype> positions;
+    for (const BlockFinding& finding : findings.first) {
+        positions.push_back(finding.textBegin);
+        positions.push_back(finding.textEnd);
+    }
+    std::sort(positions.begin(), positions.end());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    std::vector<qsizetype> moved = positions;
+    bytes = NormaliseSigns(std::move(bytes), &moved);
+    const auto movedOf = [&positions, &moved](qsizetype position) {
+        const auto at = std::lower_bound(positions.begin(), positions.end(), position);
+        return moved[static_cast<std::size_t>(at - positions.begin())];
+    };
+    for (BlockFinding& finding : findings.first) {
+        finding.textBegin = movedOf(finding.textBegin);
+        finding.textEnd = movedOf(finding.textEnd);
+    }
     bytes.squeeze();  // give back what the framing and signs took
     return findings;
 }

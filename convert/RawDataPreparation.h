@@ -9,12 +9,16 @@
 
 #include <QByteArray>
 
+#include <vector>
+
 // Prepares the bytes of a measured-data file in place and says what the check of
-// its blocks found.
+// its blocks found, each finding's stretch also given in the prepared text.
 TransferFindings PrepareRawData(QByteArray& bytes);
 
 // The normalised text: «m+», «f+» and «++» lose their second "+"; in a slope
 // sighting «?...m+Z+...+D...g» and an angles sighting «<+Z++D+» the zenith angle
 // and direction lose their own "+". A "?" or "<" not followed by its letters and
-// "+" signs is copied as it stands.
-QByteArray NormaliseSigns(QByteArray bytes);
+// "+" signs is copied as it stands. positions (ascending offsets into bytes), when
+// given, are moved to where their bytes went, or to the end of the sighting that
+// was rewritten around them.
+QByteArray NormaliseSigns(QByteArray bytes, std::vector<qsizetype>* positions = nullptr);

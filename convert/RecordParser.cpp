@@ -4,11 +4,16 @@
 #include "base/Numbers.h"
 #include "base/TextLines.h"
 #include "base/Texts.h"
+#include "convert/Units.h"
 
 #include <QHash>
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #ifdef __linux__
 #include <sys/mman.h>
 #endif
@@ -22,6 +27,8 @@ constexpr qsizetype kFieldReach = 49;   // last offset at which a terminator may
 // The NTS-350 record stream's units.
 constexpr double kMetresPerMillimetre = 0.001;
 constexpr double kGonPerTenThousandth = 0.0001;
+
+constexpr double kGonPerRadian = 200.0 / 3.14159265358979323846;
 
 // Where a field lies in the text.
 struct Field {
@@ -88,10 +95,73 @@ bool StartsWith(const char* at, const char* end, const char* text) {
     return static_cast<std::size_t>(end - at) >= size && std::memcmp(at, text, size) == 0;
 }
 
+// A unit in force: the standard one (metres, gon), the other one the program
+// converts (feet, degrees), or one it does not know, named as the data write it.
+struct Unit {
+    enum Kind : quint8 { Standard, Converted, Unknown };
+    Kind kind = Standard;
+    QByteArray name;  // Unknown only
+};
+
+// The unit an NTS-350 letter names: "m", "f" of a length; "g", "d" of an angle
+// ("m" there is a unit the program does not know).
+Unit LengthLetter350(char letter) { return {letter == 'f' ? Unit::Converted : Unit::Standard, {}}; }
+Unit AngleLetter350(char letter) {
+    if (letter == 'g') return {};
+    if (letter == 'd') return {Unit::Converted, {}};
+    return {Unit::Unknown, QByteArray(1, letter)};
+}
+
+// An NTS-350 angle of a field, in gon: 1/10000 gon, or whole DDDMMSS.
+std::optional<double> Angle350(const Field& field, const Unit& unit) {
+    if (unit.kind == Unit::Converted) return GonFromPackedDegrees(field.View());
+    return field.Number() * kGonPerTenThousandth;
+}
+
+// The same for a value read before its unit was known: an integer as the field
+// held it.
+std::optional<double> Angle350(double value, const Unit& unit) {
+    if (unit.kind != Unit::Converted) return value * kGonPerTenThousandth;
+    if (!(std::fabs(value) < 1e13) || value != std::trunc(value)) return std::nullopt;
+    char digits[24];
+    const auto written = std::to_chars(digits, digits + sizeof digits, static_cast<long long>(value));
+    return GonFromPackedDegrees(std::string_view(digits, static_cast<std::size_t>(written.ptr - digits)));
+}
+
+// Reserves room for count records, and no more than the data could hold records
+// of at least shortest bytes: the count of markers or keyword lines is only an
+// upper bound, which a file of junk (300 MB of line ends) makes huge. On Linux a
+// large list is asked to live in huge pages: filling it otherwise costs one page
+// fault per 4 KiB, a good part of a large conversion's time. A reservation the
+// system refuses is only a lost speed-up.
+void Reserve(SurveyRecordList& records, std::size_t count, qsizetype length, qsizetype shortest) {
+    count = std::min(count, static_cast<std::size_t>(length / shortest) + 1);
+    try {
+        records.reserve(count);
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+#ifdef __linux__
+    constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(records.data());
+    const std::uintptr_t end = begin + records.capacity() * sizeof(SurveyRecord);
+    const std::uintptr_t alignedBegin = (begin + kHugePage - 1) & ~(kHugePage - 1);
+    if (end > alignedBegin + kHugePage)
+        madvise(reinterpret_cast<void*>(alignedBegin), (end - alignedBegin) & ~(kHugePage - 1), MADV_HUGEPAGE);
+#endif
+}
+
+// The shortest records: «_:_» (a code entry) and «STN     A,1» with its line end.
+constexpr qsizetype kShortestRecord350 = 3;
+constexpr qsizetype kShortestRecord660 = 12;
+
 class Parser {
 public:
-    Parser(quint16 flags, double scaleFactor, Prompter& prompter)
-        : m_flags(flags), m_scaleFactor(scaleFactor), m_prompter(prompter) {}
+    Parser(const ParseSettings& settings, std::vector<NamedStretch>* stretches)
+        : m_flags(settings.flags),
+          m_scaleFactor(settings.scaleFactor),
+          m_metresPerFoot(MetresPerFoot(settings.usSurveyFoot)),
+          m_stretches(stretches && !stretches->empty() ? stretches : nullptr) {}
 
     void ParseNts350(const char* text, const char* end);
     void ParseNts660(const char* text, const char* end);
@@ -106,10 +176,17 @@ private:
     bool ReadPackedPoint350(const char*& cursor, const char* end);
     bool ReadPoint350(const char*& cursor, const char* end);
     bool ReadCodeEntry350(const char*& cursor, const char* end);
-    bool ReadCodeAndHeight350(const char*& cursor, const char* end);
-    bool ReadNameHeightCode660(const char* line, const char* lineEnd);
-    bool ReadAngles660(const char* line, const char* lineEnd, bool withDistance, quint16 mark);
-    void CheckUnitsLine660(const char* line, const char* lineEnd);
+    bool ReadCodeAndHeight350(const char*& cursor, const char* end, Field& height);
+    void AddWithLengthsInForce350(int kind);
+    void SettleUnits350();
+    void NameRecord(qsizetype begin, qsizetype end);
+
+    bool ReadNameHeightCode660(const char* line, const char* lineEnd, Field& height);
+    bool ReadSighting660(const char* line, const char* lineEnd, const Field& height, quint16 mark);
+    void ReadUnits660(const char* line, const char* lineEnd);
+    bool ReadCoordinates660(const char* line, const char* lineEnd, int lineNumber);
+    bool ReadBacksightPoint660(const char* line, const char* lineEnd);
+    void ReadScale660(const char* line, const char* lineEnd);
     void CountUnconverted(QByteArrayView keyword);
     void ReadOptionalCode(const char* cursor, const char* lineEnd);
 
@@ -138,24 +215,29 @@ private:
         value = field.Number() * unit;
         return true;
     }
-    // An instrument or target height, checked as it is read.
-    bool ReadHeight(const char*& cursor, const char* end, const char* prefix, const char* terminators) {
-        if (!ReadNumber(cursor, end, m_record.height, 1.0, prefix, terminators)) return false;
-        CheckHeight(m_record.height);
-        return true;
-    }
     void SwapAnglesIfAsked() {
         if (m_flags & FLAG_SWAP_ANGLES) std::swap(m_record.zenithAngle, m_record.direction);
     }
-    void WarnUnits(const UserText& text) {
-        if (!(m_flags & FLAG_WARN_UNITS) || m_unitsWarned) return;
-        m_unitsWarned = true;
-        m_prompter.Tell(Text(text), MessageIcon::Exclamation, Topic::DataWarning);
-    }
     void CheckHeight(double height) {
-        if (!(m_flags & FLAG_WARN_HEIGHTS) || m_heightWarned || !(height > 5.0)) return;
-        m_heightWarned = true;
-        m_prompter.Tell(Text(Texts::kWarnHeight), MessageIcon::Exclamation, Topic::DataWarning);
+        if (height > 5.0) m_result.tallHeight = true;
+    }
+    // The record's lengths (height, coordinates) from feet to metres; the slope
+    // distance is the caller's.
+    void LengthsFromFeet(SurveyRecord& record) const {
+        record.height *= m_metresPerFoot;
+        record.x *= m_metresPerFoot;
+        record.y *= m_metresPerFoot;
+        record.z *= m_metresPerFoot;
+    }
+    // A record left out for a unit the program does not know.
+    void CountUnknown(const Unit& unit, bool angle) {
+        for (UnknownUnit& known : m_result.unknownUnits) {
+            if (known.angle == angle && known.unit == unit.name) {
+                ++known.records;
+                return;
+            }
+        }
+        m_result.unknownUnits.append({unit.name, angle, 1});
     }
 
     // Codes repeat from record to record; a code too long to live inside its
@@ -176,29 +258,38 @@ private:
     QHash<QByteArray, RecordText> m_longCodes;
     quint16 m_flags;
     double m_scaleFactor;
-    Prompter& m_prompter;
+    double m_metresPerFoot;
     SurveyRecord m_record;
-    bool m_unitsLineSeen = false;
-    bool m_unitsWarned = false;
-    bool m_heightWarned = false;
+
+    // NTS-350: the last unit letters met (0 before the first), the first ones, and
+    // the records read before the first letter of their kind, whose values wait
+    // for it as the data gave them.
+    char m_lengthLetter = 0;
+    char m_angleLetter = 0;
+    char m_firstLengthLetter = 0;
+    char m_firstAngleLetter = 0;
+    std::vector<std::size_t> m_lengthsWaiting;
+    std::vector<std::size_t> m_anglesWaiting;
+
+    // Named stretches of the text, and the first one a record may still lie in.
+    std::vector<NamedStretch>* m_stretches;
+    std::size_t m_nextStretch = 0;
+
+    // Keyword text: the units of the last "UNITS" line, the last station read (its
+    // index in the list, -1 after a station line that was not read), and what an
+    // "XYZ" line on the next line belongs to.
+    Unit m_lengthUnit;
+    Unit m_angleUnit;
+    qsizetype m_lastStation = -1;
+    struct CoordinatesOwner {
+        bool set = false;
+        StationCoordinates::Of of = StationCoordinates::Of::Station;
+        RecordText name;
+    };
+    CoordinatesOwner m_owner;
 };
 
 // ---- NTS-350: «_'» station, «_+» sighting or point, «_:» code entry.
-
-// Reserves room for count records. On Linux a large list is asked to live in
-// huge pages: filling it otherwise costs one page fault per 4 KiB, a good part
-// of a large conversion's time.
-void Reserve(SurveyRecordList& records, std::size_t count) {
-    records.reserve(count);
-#ifdef __linux__
-    constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
-    const auto begin = reinterpret_cast<std::uintptr_t>(records.data());
-    const std::uintptr_t end = begin + records.capacity() * sizeof(SurveyRecord);
-    const std::uintptr_t alignedBegin = (begin + kHugePage - 1) & ~(kHugePage - 1);
-    if (end > alignedBegin + kHugePage)
-        madvise(reinterpret_cast<void*>(alignedBegin), (end - alignedBegin) & ~(kHugePage - 1), MADV_HUGEPAGE);
-#endif
-}
 
 // At most one record per marker: reserving for them spares the list its
 // regrowth on large transfers.
@@ -215,7 +306,7 @@ std::size_t CountMarkers(const char* text, const char* end) {
 }
 
 void Parser::ParseNts350(const char* text, const char* end) {
-    Reserve(m_result.records, CountMarkers(text, end));
+    Reserve(m_result.records, CountMarkers(text, end), end - text, kShortestRecord350);
     const char* cursor = text;
     // Bytes before covered belong to a record read or begun; a record's last "_"
     // is its own even where the scan looks at it again for the next marker.
@@ -230,6 +321,8 @@ void Parser::ParseNts350(const char* text, const char* end) {
             skip();
             continue;
         }
+        const char* const begin = cursor;
+        const std::size_t before = m_result.records.size();
         const char marker = cursor[1];
         bool read = false;
         if (marker == '\'') {
@@ -247,11 +340,81 @@ void Parser::ParseNts350(const char* text, const char* end) {
         }
         if (read) {
             covered = cursor + 1;
+            if (m_stretches && m_result.records.size() > before) NameRecord(begin - text, covered - text);
         } else {
             ++m_result.abandonedRecords;
             covered = cursor;
         }
     }
+    SettleUnits350();
+}
+
+void Parser::NameRecord(qsizetype begin, qsizetype end) {
+    std::vector<NamedStretch>& stretches = *m_stretches;
+    while (m_nextStretch < stretches.size() && stretches[m_nextStretch].end <= begin) ++m_nextStretch;
+    const RecordText& name = m_result.records.back().name;
+    for (std::size_t i = m_nextStretch; i < stretches.size() && stretches[i].begin < end; ++i) {
+        NamedStretch& stretch = stretches[i];
+        if (stretch.end <= begin) continue;
+        if (stretch.records++ == 0) stretch.first = name;
+        stretch.last = name;
+    }
+}
+
+// A record without a unit letter of its own for its lengths: in the unit of the
+// last letter, or waiting for the first one.
+void Parser::AddWithLengthsInForce350(int kind) {
+    if (m_lengthLetter == 0) {
+        m_lengthsWaiting.push_back(m_result.records.size());
+    } else if (m_lengthLetter == 'f') {
+        LengthsFromFeet(m_record);
+        ++m_result.feetRecords;
+    }
+    if (m_lengthLetter != 0) CheckHeight(m_record.height);
+    Add(kind);
+}
+
+// The records that came before the first unit letter of their kind take that
+// letter's unit (metres and gon when none came). An angles-only sighting whose
+// unit the program does not know, or whose digits are no angle in it, is left
+// out at last.
+void Parser::SettleUnits350() {
+    SurveyRecordList& records = m_result.records;
+    for (const std::size_t index : m_lengthsWaiting) {
+        SurveyRecord& record = records[index];
+        if (m_firstLengthLetter == 'f') {
+            LengthsFromFeet(record);
+            ++m_result.feetRecords;
+        }
+        CheckHeight(record.height);
+    }
+    if (m_anglesWaiting.empty()) return;
+    const Unit unit = AngleLetter350(m_firstAngleLetter == 0 ? 'g' : m_firstAngleLetter);
+    std::vector<bool> leftOut;
+    for (const std::size_t index : m_anglesWaiting) {
+        SurveyRecord& record = records[index];
+        const std::optional<double> zenith = Angle350(record.zenithAngle, unit);
+        const std::optional<double> direction = Angle350(record.direction, unit);
+        if (unit.kind != Unit::Unknown && zenith && direction) {
+            record.zenithAngle = *zenith;
+            record.direction = *direction;
+            if (unit.kind == Unit::Converted) ++m_result.degreeRecords;
+            continue;
+        }
+        if (leftOut.empty()) leftOut.resize(records.size());
+        leftOut[index] = true;
+        --m_result.stationAndSightingCount;
+        if (unit.kind == Unit::Unknown)
+            CountUnknown(unit, true);
+        else
+            ++m_result.abandonedRecords;
+    }
+    if (leftOut.empty()) return;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (!leftOut[i]) records[kept++] = std::move(records[i]);
+    }
+    records.erase(records.begin() + static_cast<std::ptrdiff_t>(kept), records.end());
 }
 
 bool Parser::ReadStation350(const char*& cursor, const char* end) {
@@ -261,8 +424,8 @@ bool Parser::ReadStation350(const char*& cursor, const char* end) {
     m_record.name = field.Bytes();
     if (!Extract(cursor, end, field, "(", "_", false)) return false;
     m_record.codeText = Code(field);
-    if (!ReadHeight(cursor, end, ")", "_")) return false;
-    Add(Station);
+    if (!ReadNumber(cursor, end, m_record.height, 1.0, ")", "_")) return false;
+    AddWithLengthsInForce350(Station);
     return true;
 }
 
@@ -285,46 +448,102 @@ bool Parser::ReadSightingOrPoint350(const char*& cursor, const char* end) {
 }
 
 // Slope distance in mm, zenith angle and direction in 1/10000 gon, then the
-// target's code and height.
+// target's code and height. The distance's letter is the unit of the record's
+// lengths, the direction's that of both its angles.
 bool Parser::ReadSlopeSighting350(const char*& cursor, const char* end) {
-    Field field;
-    if (!Extract(cursor, end, field, "+", "mf", false)) return false;
-    m_record.slopeDistance = field.Number() * m_scaleFactor * kMetresPerMillimetre;
-    if (*cursor != 'm') WarnUnits(Texts::kWarnFeet);
+    Field distance;
+    if (!Extract(cursor, end, distance, "+", "mf", false)) return false;
+    const char lengthLetter = *cursor;
     ++cursor;  // the unit letter
-    if (!ReadNumber(cursor, end, m_record.zenithAngle, kGonPerTenThousandth, nullptr, "+") ||
-        !ReadNumber(cursor, end, m_record.direction, kGonPerTenThousandth, "+", "gdm"))
+    Field zenith;
+    Field direction;
+    Field height;
+    if (!Extract(cursor, end, zenith, nullptr, "+", false) || !Extract(cursor, end, direction, "+", "gdm", false))
         return false;
+    const char angleLetter = *cursor;
+    Field field;
+    if (!Extract(cursor, end, field, "+", "t*", false) || !ReadCodeAndHeight350(cursor, end, height)) return false;
+
+    m_lengthLetter = lengthLetter;
+    m_angleLetter = angleLetter;
+    if (!m_firstLengthLetter) m_firstLengthLetter = lengthLetter;
+    if (!m_firstAngleLetter) m_firstAngleLetter = angleLetter;
+    const Unit angleUnit = AngleLetter350(angleLetter);
+    if (angleUnit.kind == Unit::Unknown) {
+        CountUnknown(angleUnit, true);
+        return true;
+    }
+    const std::optional<double> zenithGon = Angle350(zenith, angleUnit);
+    const std::optional<double> directionGon = Angle350(direction, angleUnit);
+    if (!zenithGon || !directionGon) return false;
+    m_record.zenithAngle = *zenithGon;
+    m_record.direction = *directionGon;
     SwapAnglesIfAsked();
-    if (*cursor != 'g') WarnUnits(Texts::kWarnAngles);
-    if (!Extract(cursor, end, field, "+", "t*", false) || !ReadCodeAndHeight350(cursor, end)) return false;
+    m_record.slopeDistance = distance.Number() * m_scaleFactor * kMetresPerMillimetre;
+    m_record.height = height.Number();
+    if (LengthLetter350(lengthLetter).kind == Unit::Converted) {
+        m_record.slopeDistance *= m_metresPerFoot;
+        LengthsFromFeet(m_record);
+        ++m_result.feetRecords;
+    }
+    if (angleUnit.kind == Unit::Converted) ++m_result.degreeRecords;
+    CheckHeight(m_record.height);
     Add(Measurement);
     return true;
 }
 
+// Zenith angle and direction without a letter: in the unit of the last
+// direction's letter, or waiting for the first one as the fields gave them.
 bool Parser::ReadAnglesSighting350(const char*& cursor, const char* end) {
-    if (!ReadNumber(cursor, end, m_record.zenithAngle, kGonPerTenThousandth, "<", "+") ||
-        !ReadNumber(cursor, end, m_record.direction, kGonPerTenThousandth, "+", "+") ||
-        !ReadCodeAndHeight350(cursor, end))
+    Field zenith;
+    Field direction;
+    Field height;
+    if (!Extract(cursor, end, zenith, "<", "+", false) || !Extract(cursor, end, direction, "+", "+", false) ||
+        !ReadCodeAndHeight350(cursor, end, height))
         return false;
+    m_record.height = height.Number();
+    if (m_angleLetter == 0) {
+        m_record.zenithAngle = zenith.Number();
+        m_record.direction = direction.Number();
+        m_anglesWaiting.push_back(m_result.records.size());
+    } else {
+        const Unit unit = AngleLetter350(m_angleLetter);
+        if (unit.kind == Unit::Unknown) {
+            CountUnknown(unit, true);
+            return true;
+        }
+        const std::optional<double> zenithGon = Angle350(zenith, unit);
+        const std::optional<double> directionGon = Angle350(direction, unit);
+        if (!zenithGon || !directionGon) return false;
+        m_record.zenithAngle = *zenithGon;
+        m_record.direction = *directionGon;
+        if (unit.kind == Unit::Converted) ++m_result.degreeRecords;
+    }
     SwapAnglesIfAsked();
-    Add(Angles);
+    AddWithLengthsInForce350(Angles);
     return true;
 }
 
-// «U+XXXXXXXXXX-YYYYYYYYY+ZZZZZZZZm_*CODE_», millimetres: each number carries its
-// own sign, so terminators are looked for from its second character.
+// «U+XXXXXXXXXX-YYYYYYYYY+ZZZZZZZZm_*CODE_», millimetres (or thousandths of a
+// foot, "f"): each number carries its own sign, so terminators are looked for
+// from its second character.
 bool Parser::ReadPackedPoint350(const char*& cursor, const char* end) {
     if (!ReadNumber(cursor, end, m_record.x, kMetresPerMillimetre, "U", "+-", true) ||
         !ReadNumber(cursor, end, m_record.y, kMetresPerMillimetre, nullptr, "+-", true) ||
         !ReadNumber(cursor, end, m_record.z, kMetresPerMillimetre, nullptr, "mf", true))
         return false;
-    if (*cursor != 'm') WarnUnits(Texts::kWarnFeet);
+    const char lengthLetter = *cursor;
     Field field;
     if (!Extract(cursor, end, field, "_*", "_", false)) return false;
     qsizetype skip = 0;
     while (skip < field.size && field.begin[skip] == ' ') ++skip;
     m_record.codeText = Code(field.begin + skip, field.size - skip);
+    m_lengthLetter = lengthLetter;
+    if (!m_firstLengthLetter) m_firstLengthLetter = lengthLetter;
+    if (lengthLetter == 'f') {
+        LengthsFromFeet(m_record);
+        ++m_result.feetRecords;
+    }
     Add(Coordinates);
     return true;
 }
@@ -335,16 +554,16 @@ bool Parser::ReadPoint350(const char*& cursor, const char* end) {
         !ReadNumber(cursor, end, m_record.y, kMetresPerMillimetre, "y", "_") ||
         !ReadNumber(cursor, end, m_record.z, kMetresPerMillimetre, "z", "_"))
         return false;
-    Add(Coordinates);
+    AddWithLengthsInForce350(Coordinates);
     return true;
 }
 
-// The end of both sightings: «_*CODE_» and «,HEIGHT_», the target height checked.
-bool Parser::ReadCodeAndHeight350(const char*& cursor, const char* end) {
+// The end of both sightings: «_*CODE_» and «,HEIGHT_».
+bool Parser::ReadCodeAndHeight350(const char*& cursor, const char* end, Field& height) {
     Field field;
     if (!Extract(cursor, end, field, "_*", "_", false)) return false;
     m_record.codeText = Code(field);
-    return ReadHeight(cursor, end, ",", "_");
+    return Extract(cursor, end, height, ",", "_", false);
 }
 
 bool Parser::ReadCodeEntry350(const char*& cursor, const char* end) {
@@ -369,7 +588,7 @@ bool Parser::ReadCodeEntry350(const char*& cursor, const char* end) {
 constexpr qsizetype kDataColumn = 8;
 
 // The keyword of one of the instrument's own lines that carry no record ("JOB",
-// "XYZ"...): capitals at the line's start and a blank (or the line's end) before
+// "NOTE"...): capitals at the line's start and a blank (or the line's end) before
 // the data column. Empty for any other line.
 QByteArrayView Keyword660(const char* line, const char* lineEnd) {
     const char* at = line;
@@ -378,74 +597,26 @@ QByteArrayView Keyword660(const char* line, const char* lineEnd) {
     return ends ? QByteArrayView(line, at - line) : QByteArrayView();
 }
 
-void Parser::CountUnconverted(QByteArrayView keyword) {
-    for (UnconvertedLines& lines : m_result.unconvertedLines) {
-        if (lines.keyword == keyword) {
-            ++lines.count;
-            return;
-        }
+// The next field of a keyword line: up to the next "," or the line's end, at most
+// 49 bytes and without a NUL. The cursor then stands on the "," or the line's end.
+bool LineField(const char*& cursor, const char* lineEnd, Field& field) {
+    const char* at = cursor;
+    while (at < lineEnd && *at != ',') {
+        if (*at == '\0') return false;
+        ++at;
     }
-    if (m_result.unconvertedLines.size() < ParsedRecords::kKeywordsKept)
-        m_result.unconvertedLines.append({keyword.toByteArray(), 1});
-    else
-        ++m_result.otherUnconvertedLines;
+    if (at - cursor > kFieldReach) return false;
+    field.begin = cursor;
+    field.size = at - cursor;
+    cursor = at;
+    return true;
 }
 
-void Parser::ParseNts660(const char* text, const char* end) {
-    // At most one record per line end: reserving for them spares the list its regrowth.
-    std::size_t lineEnds = 0;
-    for (const char* at = text; at < end; ++at) lineEnds += *at == '\r' || *at == '\n';
-    Reserve(m_result.records, lineEnds + 1);
-    const char* line = text;
-    while (line < end) {
-        const char* lineEnd = LineEnd(line, end);
-        const char* next = NextLine(lineEnd, end);
-        const bool backsight = StartsWith(line, lineEnd, "BS");
-        if (StartsWith(line, lineEnd, "UNITS")) {
-            if (!m_unitsLineSeen) CheckUnitsLine660(line, lineEnd);
-            m_unitsLineSeen = true;
-        } else if (StartsWith(line, lineEnd, "STN")) {
-            if (ReadNameHeightCode660(line, lineEnd))
-                Add(Station);
-            else
-                ++m_result.abandonedRecords;
-        } else if (backsight || StartsWith(line, lineEnd, "SS")) {
-            // A target ("SS") or the station's backsight ("BS"), the same fields.
-            if (!ReadNameHeightCode660(line, lineEnd)) {
-                ++m_result.abandonedRecords;
-            } else {
-                // The angles line must follow; whatever follows is consumed.
-                if (next >= end) {
-                    ++m_result.abandonedRecords;
-                    break;
-                }
-                const char* anglesEnd = LineEnd(next, end);
-                const quint16 mark = backsight ? Backsight : 0;
-                bool read = false;
-                if (StartsWith(next, anglesEnd, "HV"))
-                    read = ReadAngles660(next, anglesEnd, false, mark);
-                else if (StartsWith(next, anglesEnd, "SD"))
-                    read = ReadAngles660(next, anglesEnd, true, mark);
-                if (!read) ++m_result.abandonedRecords;
-                next = NextLine(anglesEnd, end);
-            }
-        } else if (StartsWith(line, lineEnd, "HV") || StartsWith(line, lineEnd, "SD")) {
-            ++m_result.abandonedRecords;  // an angles line without its target line
-        } else if (const QByteArrayView keyword = Keyword660(line, lineEnd); !keyword.isEmpty()) {
-            CountUnconverted(keyword);
-        } else {
-            for (const char* at = line; at < lineEnd; ++at) m_result.skippedBytes += *at != ' ';
-        }
-        line = next;
-    }
-}
-
-void Parser::CheckUnitsLine660(const char* line, const char* lineEnd) {
-    const auto column = [line, lineEnd](qsizetype index) { return line + index < lineEnd ? line[index] : '\0'; };
-    if (column(kDataColumn) != 'M')
-        WarnUnits(Texts::kWarnFeet);
-    else if (column(kDataColumn + 2) != 'G')
-        WarnUnits(Texts::kWarnAngles);
+// Steps over the "," that ends a field; false at the line's end.
+bool Comma(const char*& cursor, const char* lineEnd) {
+    if (cursor >= lineEnd || *cursor != ',') return false;
+    ++cursor;
+    return true;
 }
 
 // The rest of the line after the "," at cursor, when it is a field: at most 49
@@ -463,43 +634,256 @@ bool RestOfLine(const char* cursor, const char* lineEnd, Field& field) {
     return true;
 }
 
+// The data of a line from its data column; empty for a line shorter than that.
+bool DataColumn(const char* line, const char* lineEnd, const char*& cursor) {
+    if (lineEnd - line < kDataColumn) return false;
+    cursor = line + kDataColumn;
+    return true;
+}
+
+// At most one record per line that starts as one ("STN", "SS", "BS"): reserving
+// for them spares the list its regrowth.
+std::size_t CountRecordLines(const char* text, const char* end) {
+    const auto startsRecord = [end](const char* at) {
+        return end - at >= 2 && ((at[0] == 'S' && (at[1] == 'T' || at[1] == 'S')) || (at[0] == 'B' && at[1] == 'S'));
+    };
+    std::size_t count = startsRecord(text) ? 1 : 0;
+    for (const char* at = text; at < end; ++at) {
+        if ((*at == '\r' || *at == '\n') && startsRecord(at + 1)) ++count;
+    }
+    return count;
+}
+
+void Parser::CountUnconverted(QByteArrayView keyword) {
+    for (UnconvertedLines& lines : m_result.unconvertedLines) {
+        if (lines.keyword == keyword) {
+            ++lines.count;
+            return;
+        }
+    }
+    if (m_result.unconvertedLines.size() < ParsedRecords::kKeywordsKept)
+        m_result.unconvertedLines.append({keyword.toByteArray(), 1});
+    else
+        ++m_result.otherUnconvertedLines;
+}
+
+void Parser::ParseNts660(const char* text, const char* end) {
+    Reserve(m_result.records, CountRecordLines(text, end), end - text, kShortestRecord660);
+    const char* line = text;
+    int lineNumber = 0;
+    while (line < end) {
+        ++lineNumber;
+        const char* lineEnd = LineEnd(line, end);
+        const char* next = NextLine(lineEnd, end);
+        // An "XYZ" line belongs to the "STN" or "BKB" line right before it.
+        const CoordinatesOwner owner = std::exchange(m_owner, CoordinatesOwner());
+        const bool backsight = StartsWith(line, lineEnd, "BS");
+        Field height;
+        if (StartsWith(line, lineEnd, "UNITS")) {
+            ReadUnits660(line, lineEnd);
+        } else if (StartsWith(line, lineEnd, "STN")) {
+            m_lastStation = -1;
+            if (!ReadNameHeightCode660(line, lineEnd, height)) {
+                ++m_result.abandonedRecords;
+            } else if (m_lengthUnit.kind == Unit::Unknown) {
+                CountUnknown(m_lengthUnit, false);
+            } else {
+                m_record.height = height.Number();
+                if (m_lengthUnit.kind == Unit::Converted) {
+                    LengthsFromFeet(m_record);
+                    ++m_result.feetRecords;
+                }
+                CheckHeight(m_record.height);
+                m_lastStation = static_cast<qsizetype>(m_result.records.size());
+                m_owner = {true, StationCoordinates::Of::Station, m_record.name};
+                Add(Station);
+            }
+        } else if (backsight || StartsWith(line, lineEnd, "SS")) {
+            // A target ("SS") or the station's backsight ("BS"), the same fields.
+            if (!ReadNameHeightCode660(line, lineEnd, height)) {
+                ++m_result.abandonedRecords;
+            } else {
+                // The line of its measurement must follow; whatever follows is consumed.
+                if (next >= end) {
+                    ++m_result.abandonedRecords;
+                    break;
+                }
+                const char* measurementEnd = LineEnd(next, end);
+                if (!ReadSighting660(next, measurementEnd, height, backsight ? Backsight : 0))
+                    ++m_result.abandonedRecords;
+                next = NextLine(measurementEnd, end);
+                ++lineNumber;
+            }
+        } else if (StartsWith(line, lineEnd, "HV") || StartsWith(line, lineEnd, "SD") ||
+                   StartsWith(line, lineEnd, "HD")) {
+            ++m_result.abandonedRecords;  // a measurement line without its target line
+        } else if (owner.set && StartsWith(line, lineEnd, "XYZ") && ReadCoordinates660(line, lineEnd, lineNumber)) {
+            if (m_lengthUnit.kind == Unit::Unknown) {
+                CountUnknown(m_lengthUnit, false);
+            } else {
+                StationCoordinates& read = m_result.coordinates.back();
+                read.stationRecord = m_lastStation;
+                read.of = owner.of;
+                read.name = owner.name;
+            }
+        } else if (m_lastStation >= 0 && StartsWith(line, lineEnd, "BKB") && ReadBacksightPoint660(line, lineEnd)) {
+        } else if (StartsWith(line, lineEnd, "SCALE")) {
+            ReadScale660(line, lineEnd);
+        } else if (const QByteArrayView keyword = Keyword660(line, lineEnd); !keyword.isEmpty()) {
+            CountUnconverted(keyword);
+        } else {
+            for (const char* at = line; at < lineEnd; ++at) m_result.skippedBytes += *at != ' ';
+        }
+        line = next;
+    }
+}
+
+// "UNITS   M,G": the unit of lengths (M metres, F feet), then of angles (G gon,
+// D degrees) for the lines after it. An empty field keeps the unit in force;
+// any other letter names a unit the program does not know.
+void Parser::ReadUnits660(const char* line, const char* lineEnd) {
+    const char* cursor = nullptr;
+    if (!DataColumn(line, lineEnd, cursor)) return;
+    const auto unitOf = [](const Field& field, char standard, char converted, Unit& unit) {
+        QByteArray name = field.Bytes().toByteArray().trimmed();
+        if (name.isEmpty()) return;
+        if (name.size() == 1 && name[0] == standard)
+            unit = Unit();
+        else if (name.size() == 1 && name[0] == converted)
+            unit = Unit{Unit::Converted, {}};
+        else
+            unit = Unit{Unit::Unknown, std::move(name)};
+    };
+    Field field;
+    if (!LineField(cursor, lineEnd, field)) return;
+    unitOf(field, 'M', 'F', m_lengthUnit);
+    if (Comma(cursor, lineEnd) && LineField(cursor, lineEnd, field)) unitOf(field, 'G', 'D', m_angleUnit);
+}
+
 void Parser::ReadOptionalCode(const char* cursor, const char* lineEnd) {
     Field field;
     if (RestOfLine(cursor, lineEnd, field)) m_record.codeText = Code(field);
 }
 
-// "STN", "SS" and "BS" lines: name, height, optional code. The fields of one line
-// end at the line's end; a line shorter than the data column has only empty fields.
-bool Parser::ReadNameHeightCode660(const char* line, const char* lineEnd) {
+// "STN", "SS" and "BS" lines: name, height, optional code, the height's field
+// kept for its unit. The height is the line's last field when no code follows
+// it, with a comma or without one. A line shorter than the data column has only
+// empty fields.
+bool Parser::ReadNameHeightCode660(const char* line, const char* lineEnd, Field& height) {
     Reset();
-    if (lineEnd - line < kDataColumn) return false;
-    const char* cursor = line + kDataColumn;
+    const char* cursor = nullptr;
     Field field;
-    if (!Extract(cursor, lineEnd, field, nullptr, ",", false)) return false;
+    if (!DataColumn(line, lineEnd, cursor) || !LineField(cursor, lineEnd, field) || !Comma(cursor, lineEnd) ||
+        !LineField(cursor, lineEnd, height))
+        return false;
     m_record.name = field.Bytes();
-    if (!ReadHeight(cursor, lineEnd, ",", ",")) return false;
     ReadOptionalCode(cursor, lineEnd);
     return true;
 }
 
-bool Parser::ReadAngles660(const char* line, const char* lineEnd, bool withDistance, quint16 mark) {
-    if (lineEnd - line < kDataColumn) return false;
-    const char* cursor = line + kDataColumn;
-    if (!ReadNumber(cursor, lineEnd, m_record.direction, 1.0, nullptr, ",")) return false;
-    Field field;
-    if (!withDistance) {
-        if (!RestOfLine(cursor, lineEnd, field)) return false;
-        m_record.zenithAngle = field.Number();
-        SwapAnglesIfAsked();
-        Add(Angles | mark);
+// The line after a target's: "HV" direction and zenith angle, "SD" direction,
+// zenith angle and slope distance, or "HD" direction, horizontal distance and
+// height difference. The height difference is the target's (the prism's) above
+// the instrument's axis, so that the slope distance and zenith angle the same
+// measurement had are the hypotenuse and the angle from the vertical; an "HD"
+// line's angles are not swapped, having no zenith angle to swap.
+bool Parser::ReadSighting660(const char* line, const char* lineEnd, const Field& height, quint16 mark) {
+    const bool angles = StartsWith(line, lineEnd, "HV");
+    const bool slope = StartsWith(line, lineEnd, "SD");
+    const bool horizontal = StartsWith(line, lineEnd, "HD");
+    const char* cursor = nullptr;
+    Field direction;
+    Field second;
+    Field third;
+    if (!(angles || slope || horizontal) || !DataColumn(line, lineEnd, cursor) ||
+        !LineField(cursor, lineEnd, direction))
+        return false;
+    if (angles) {
+        if (!RestOfLine(cursor, lineEnd, second)) return false;
+    } else if (!Comma(cursor, lineEnd) || !LineField(cursor, lineEnd, second) || !RestOfLine(cursor, lineEnd, third)) {
+        return false;
+    }
+    if (m_angleUnit.kind == Unit::Unknown || m_lengthUnit.kind == Unit::Unknown) {
+        if (m_angleUnit.kind == Unit::Unknown) CountUnknown(m_angleUnit, true);
+        if (m_lengthUnit.kind == Unit::Unknown) CountUnknown(m_lengthUnit, false);
         return true;
     }
-    if (!ReadNumber(cursor, lineEnd, m_record.zenithAngle, 1.0, ",", ",")) return false;
-    SwapAnglesIfAsked();
-    if (!RestOfLine(cursor, lineEnd, field)) return false;
-    m_record.slopeDistance = field.Number() * m_scaleFactor;
-    Add(Measurement | mark);
+    const bool degrees = m_angleUnit.kind == Unit::Converted;
+    const bool feet = m_lengthUnit.kind == Unit::Converted;
+    const auto angle = [degrees](const Field& field) -> std::optional<double> {
+        return degrees ? GonFromDottedDegrees(field.View()) : std::optional<double>(field.Number());
+    };
+    const auto length = [feet, this](const Field& field) {
+        return feet ? field.Number() * m_metresPerFoot : field.Number();
+    };
+    const std::optional<double> directionGon = angle(direction);
+    if (!directionGon) return false;
+    m_record.direction = *directionGon;
+    m_record.height = length(height);
+    int kind = Measurement;
+    if (horizontal) {
+        const double across = length(second);
+        const double up = length(third);
+        m_record.slopeDistance = std::hypot(across, up) * m_scaleFactor;
+        m_record.zenithAngle = std::atan2(across, up) * kGonPerRadian;
+    } else {
+        const std::optional<double> zenithGon = angle(second);
+        if (!zenithGon) return false;
+        m_record.zenithAngle = *zenithGon;
+        SwapAnglesIfAsked();
+        if (angles)
+            kind = Angles;
+        else
+            m_record.slopeDistance =
+                feet ? third.Number() * m_metresPerFoot * m_scaleFactor : third.Number() * m_scaleFactor;
+    }
+    if (feet) ++m_result.feetRecords;
+    if (degrees) ++m_result.degreeRecords;
+    CheckHeight(m_record.height);
+    Add(kind | mark);
     return true;
+}
+
+// "XYZ     X,Y,Z", in the unit of lengths in force; appended to the coordinates
+// (the caller says whose they are).
+bool Parser::ReadCoordinates660(const char* line, const char* lineEnd, int lineNumber) {
+    const char* cursor = nullptr;
+    Field x;
+    Field y;
+    Field z;
+    if (!DataColumn(line, lineEnd, cursor) || !LineField(cursor, lineEnd, x) || !Comma(cursor, lineEnd) ||
+        !LineField(cursor, lineEnd, y) || !RestOfLine(cursor, lineEnd, z))
+        return false;
+    if (m_lengthUnit.kind == Unit::Unknown) return true;
+    const double unit = m_lengthUnit.kind == Unit::Converted ? m_metresPerFoot : 1.0;
+    StationCoordinates read;
+    read.x = x.Number() * unit;
+    read.y = y.Number() * unit;
+    read.z = z.Number() * unit;
+    read.line = lineNumber;
+    m_result.coordinates.push_back(std::move(read));
+    return true;
+}
+
+// "BKB     NAME,BEARING": the station's backsight point, whose coordinates an
+// "XYZ" line may give next. The bearing is the one the instrument worked out
+// from the two coordinate lines, and tells nothing they do not.
+bool Parser::ReadBacksightPoint660(const char* line, const char* lineEnd) {
+    const char* cursor = nullptr;
+    Field name;
+    if (!DataColumn(line, lineEnd, cursor) || !LineField(cursor, lineEnd, name)) return false;
+    m_owner = {true, StationCoordinates::Of::Backsight, RecordText(name.Bytes())};
+    return true;
+}
+
+// "SCALE   FACTOR,...": the instrument's own scale factor.
+void Parser::ReadScale660(const char* line, const char* lineEnd) {
+    const char* cursor = nullptr;
+    Field field;
+    if (!DataColumn(line, lineEnd, cursor) || !LineField(cursor, lineEnd, field)) return;
+    const Numbers::ParsedDouble scale = Numbers::ParseDouble(field.View());
+    if (scale.length > 0 && scale.value != 1.0 && m_result.instrumentScale == 1.0)
+        m_result.instrumentScale = scale.value;
 }
 
 }  // namespace
@@ -512,13 +896,36 @@ bool ExtractField(const char*& cursor, const char* end, QByteArray& out, const c
     return true;
 }
 
-ParsedRecords ParseRecords(const char* buffer, qsizetype length, DeviceType deviceType, quint16 flags,
-                           double scaleFactor, Prompter& prompter) {
-    Parser parser(flags, scaleFactor, prompter);
+ParsedRecords ParseRecords(const char* buffer, qsizetype length, const ParseSettings& settings,
+                           std::vector<NamedStretch>* stretches) {
+    Parser parser(settings, stretches);
     if (!buffer || length <= 0) return {};
-    if (deviceType == DeviceType::Nts350)
+    if (settings.deviceType == DeviceType::Nts350)
         parser.ParseNts350(buffer, buffer + length);
-    else if (deviceType == DeviceType::Nts660)
+    else if (settings.deviceType == DeviceType::Nts660)
         parser.ParseNts660(buffer, buffer + length);
     return std::move(parser.m_result);
+}
+
+void TellParseWarnings(const ParsedRecords& parsed, quint16 flags, bool usSurveyFoot, Prompter& prompter) {
+    if (flags & FLAG_WARN_UNITS) {
+        if (parsed.feetRecords > 0)
+            prompter.Tell(TextFilled(Texts::kWarnFeet, {Text(usSurveyFoot ? Texts::kUsSurveyFoot : Texts::kFoot)}),
+                          MessageIcon::Exclamation, Topic::DataWarning);
+        if (parsed.degreeRecords > 0)
+            prompter.Tell(Text(Texts::kWarnAngles), MessageIcon::Exclamation, Topic::DataWarning);
+    }
+    if ((flags & FLAG_WARN_HEIGHTS) && parsed.tallHeight)
+        prompter.Tell(Text(Texts::kWarnHeight), MessageIcon::Exclamation, Topic::DataWarning);
+}
+
+ParsedRecords ParseRecords(const char* buffer, qsizetype length, DeviceType deviceType, quint16 flags,
+                           double scaleFactor, Prompter& prompter) {
+    ParseSettings settings;
+    settings.deviceType = deviceType;
+    settings.flags = flags;
+    settings.scaleFactor = scaleFactor;
+    ParsedRecords parsed = ParseRecords(buffer, length, settings);
+    TellParseWarnings(parsed, flags, settings.usSurveyFoot, prompter);
+    return parsed;
 }

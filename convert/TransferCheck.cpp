@@ -51,15 +51,21 @@ int NearestCounter(int expected, char digit) {
 // when together they have a block's length, the stray byte put in or put in place
 // of one; the block keeps one number and one finding. A damaged block may or may
 // not have carried a counter: the next whole block's digit may stand for either
-// without a word, so one damage is told only once.
+// without a word, so one damage is told only once. A transfer whose first record
+// is a preamble ends with the end record; without it the line went down before
+// the end, and the last block received is told.
+//
+// Each finding also says where its stretch lies in the text left for the parser:
+// the checker reads the removal loop's write index (written) whenever it notes
+// where something begins or ends.
 class BlockChecker {
 public:
-    explicit BlockChecker(TransferFindings* findings) : m_findings(findings) {}
+    BlockChecker(TransferFindings* findings, const qsizetype* written) : m_findings(findings), m_written(written) {}
 
-    // Text bytes (above CR), the common case.
+    // Text bytes (above CR), the common case; the byte is written already.
     void Text(unsigned char c, qsizetype at) {
         Take(c);
-        if (m_open < 0) MarkOutside(at);
+        if (m_open < 0) MarkOutside(at, *m_written - 1, *m_written);
     }
     void LineEnd(unsigned char c) { Take(c); }
     // Control bytes other than STX, ETX, CR and LF. True for the EOT of the end
@@ -67,10 +73,11 @@ public:
     bool Control(unsigned char c, qsizetype at) {
         if (c == kEot && m_open >= 0 && at == m_open + 1) {
             m_open = -1;  // the end record
+            m_ended = true;
             return true;
         }
         Take(c);
-        if (m_open < 0 && c != kEot) MarkOutside(at);
+        if (m_open < 0 && c != kEot) MarkOutside(at, *m_written, *m_written + 1);
         return false;
     }
     void Stx(qsizetype at) {
@@ -78,11 +85,13 @@ public:
         FlushPending();
         if (m_open >= 0) {
             ++m_blocks;
-            Hold(BlockFindingKind::NoEtx, m_open, at, true);  // unless this STX is a stray one in it
+            Hold(BlockFindingKind::NoEtx, m_open, at, true, m_openText,
+                 *m_written);  // unless this STX is a stray one in it
         }
         ReportOutside(m_recordsSeen ? BlockFindingKind::TextBetween : BlockFindingKind::TextBefore);
         m_recordsSeen = true;
         m_open = at;
+        m_openText = *m_written;
         m_xor = 0;
         m_window = 0;
     }
@@ -91,24 +100,28 @@ public:
     bool Etx(qsizetype at) {
         m_framed = true;
         bool control = false;
+        // The ETX takes the block's digit and checksum back from the text.
+        const qsizetype textEnd = *m_written - std::min(*m_written, kBlockTrailer);
         if (m_open >= 0) {
-            control = ClosedBlock(at);
+            control = ClosedBlock(at, textEnd);
         } else if (Continues(BlockFindingKind::WrongLength, at)) {
             m_pendingFinding.kind = BlockFindingKind::StrayEtx;
             m_pendingFinding.end = at + 1;
+            m_pendingFinding.textEnd = textEnd;
             ClearOutside();
         } else if (m_outsideFirst >= 0 && at - m_outsideFirst >= kBlockTrailer) {
             // Text that could hold a block's digit and checksum: a block whose STX
             // was lost, running from the last ETX.
             FlushPending();
             ++m_blocks;
-            Hold(BlockFindingKind::NoStx, m_lastEtx + 1, at + 1, false);
+            Hold(BlockFindingKind::NoStx, m_lastEtx + 1, at + 1, false, m_lastEtxText, textEnd);
             ClearOutside();
             m_recordsSeen = true;
         } else {
-            MarkOutside(at);  // a stray ETX outside any block, and what little text came with it
+            MarkOutside(at, textEnd, textEnd);  // a stray ETX outside any block, and what little text came with it
         }
         m_lastEtx = at;
+        m_lastEtxText = control ? m_openText : textEnd;
         return control;
     }
     void Finish(qsizetype size) {
@@ -116,10 +129,12 @@ public:
         FlushPending();
         if (m_open >= 0) {
             ++m_blocks;
-            Hold(BlockFindingKind::NoEtx, m_open, size, true);
+            Hold(BlockFindingKind::NoEtx, m_open, size, true, m_openText, *m_written);
             FlushPending();
         }
         ReportOutside(m_recordsSeen ? BlockFindingKind::TrailingText : BlockFindingKind::TextBefore);
+        if (m_preambleFirst && !m_ended)
+            Add(BlockFindingKind::Cut, m_lastBlockNumber, m_lastBlock, size, m_lastBlockText, *m_written);
     }
     bool Framed() const { return m_framed; }
 
@@ -128,39 +143,51 @@ private:
         m_xor ^= c;
         m_window = (m_window << 8) | c;
     }
-    void MarkOutside(qsizetype at) {
-        if (m_outsideFirst < 0) m_outsideFirst = at;
+    // A byte outside the records, at textFirst of the text (textAfter just after it).
+    void MarkOutside(qsizetype at, qsizetype textFirst, qsizetype textAfter) {
+        if (m_outsideFirst < 0) {
+            m_outsideFirst = at;
+            m_outsideFirstText = textFirst;
+        }
         m_outsideLast = at;
+        m_outsideLastText = textAfter;
     }
     void ClearOutside() { m_outsideFirst = m_outsideLast = -1; }
     void ReportOutside(BlockFindingKind kind) {
         if (m_outsideFirst < 0) return;
-        Add(kind, 0, m_outsideFirst, m_outsideLast + 1);
+        Add(kind, 0, m_outsideFirst, m_outsideLast + 1, m_outsideFirstText, m_outsideLastText);
         ClearOutside();
     }
 
-    // The record from the open STX to the ETX at etx; true when it is a control record.
-    bool ClosedBlock(qsizetype etx) {
+    // The record from the open STX to the ETX at etx (its text ending at textEnd);
+    // true when it is a control record.
+    bool ClosedBlock(qsizetype etx, qsizetype textEnd) {
         const qsizetype length = etx - m_open - 1;
         const bool control = Holds(m_window, length, kPreamble1Text) || Holds(m_window, length, kPreamble2Text);
+        if (control && !m_recordClosed) m_preambleFirst = true;
+        m_recordClosed = true;
         if (!control && Continues(BlockFindingKind::NoEtx, etx)) {
             m_pendingFinding.kind = BlockFindingKind::StrayStx;
             m_pendingFinding.end = etx + 1;
+            m_pendingFinding.textEnd = textEnd;
         } else {
             FlushPending();
             if (!control) {
                 ++m_blocks;
+                m_lastBlock = m_open;
+                m_lastBlockText = m_openText;
+                m_lastBlockNumber = m_blocks;
                 if (length != kBlockBody)
-                    Hold(BlockFindingKind::WrongLength, m_open, etx + 1, true);
+                    Hold(BlockFindingKind::WrongLength, m_open, etx + 1, true, m_openText, textEnd);
                 else
-                    CheckDigits(etx);
+                    CheckDigits(etx, textEnd);
             }
         }
         m_open = -1;
         ClearOutside();
         return control;
     }
-    void CheckDigits(qsizetype etx) {
+    void CheckDigits(qsizetype etx, qsizetype textEnd) {
         const auto byteAt = [this](int fromEnd) { return static_cast<char>((m_window >> (8 * fromEnd)) & 0xFF); };
         const char digit = byteAt(3);
         // The checksum covers the text and the digit, not the checksum digits.
@@ -171,7 +198,7 @@ private:
         const char computed[3] = {static_cast<char>('0' + sum / 100), static_cast<char>('0' + sum / 10 % 10),
                                   static_cast<char>('0' + sum % 10)};
         if (std::memcmp(carried, computed, 3) != 0 || digit < '0' || digit > '9') {
-            Add(BlockFindingKind::Checksum, m_blocks, m_open, etx + 1);
+            Add(BlockFindingKind::Checksum, m_blocks, m_open, etx + 1, m_openText, textEnd);
             m_damaged = std::min(m_damaged + 1, kMostDamaged);
             return;
         }
@@ -189,6 +216,8 @@ private:
             finding.block = m_blocks;
             finding.begin = m_open;
             finding.end = etx + 1;
+            finding.textBegin = m_openText;
+            finding.textEnd = textEnd;
             finding.digit = digit;
             finding.expected = BlockDigit(static_cast<unsigned>(found > latest ? latest : m_counter));
             m_findings->Add(finding);
@@ -198,7 +227,8 @@ private:
     }
     // A damaged block, told once what follows shows whether a stray byte cut it:
     // at the next STX or ETX that does not continue it, or at the end.
-    void Hold(BlockFindingKind kind, qsizetype begin, qsizetype end, bool fromStx) {
+    void Hold(BlockFindingKind kind, qsizetype begin, qsizetype end, bool fromStx, qsizetype textBegin,
+              qsizetype textEnd) {
         m_pending = true;
         m_pendingFromStx = fromStx;
         m_pendingFinding = BlockFinding();
@@ -206,6 +236,8 @@ private:
         m_pendingFinding.block = m_blocks;
         m_pendingFinding.begin = begin;
         m_pendingFinding.end = end;
+        m_pendingFinding.textBegin = textBegin;
+        m_pendingFinding.textEnd = textEnd;
         m_damaged = std::min(m_damaged + 1, kMostDamaged);
     }
     // Whether the piece up to end continues the held block of that kind: together
@@ -220,24 +252,34 @@ private:
         m_findings->Add(m_pendingFinding);
         m_pending = false;
     }
-    void Add(BlockFindingKind kind, int block, qsizetype begin, qsizetype end) {
+    void Add(BlockFindingKind kind, int block, qsizetype begin, qsizetype end, qsizetype textBegin, qsizetype textEnd) {
         BlockFinding finding;
         finding.kind = kind;
         finding.block = block;
         finding.begin = begin;
         finding.end = end;
+        finding.textBegin = textBegin;
+        finding.textEnd = textEnd;
         m_findings->Add(finding);
     }
 
     static constexpr int kMostDamaged = 10;  // beyond ten, any digit fits anyway
 
     TransferFindings* m_findings;
+    const qsizetype* m_written;  // the removal loop's write index: the text's length so far
     unsigned m_xor = 0;
-    quint64 m_window = 0;   // the last eight bytes since the STX
-    qsizetype m_open = -1;  // the open record's STX, -1 when none is open
+    quint64 m_window = 0;      // the last eight bytes since the STX
+    qsizetype m_open = -1;     // the open record's STX, -1 when none is open
+    qsizetype m_openText = 0;  // where the open record's text begins
     qsizetype m_lastEtx = -1;
+    qsizetype m_lastEtxText = 0;
     qsizetype m_outsideFirst = -1;  // text outside any record since the last one
     qsizetype m_outsideLast = -1;
+    qsizetype m_outsideFirstText = 0;
+    qsizetype m_outsideLastText = 0;
+    qsizetype m_lastBlock = 0;  // the last block closed by its ETX: its STX, where its text begins, its number
+    qsizetype m_lastBlockText = 0;
+    int m_lastBlockNumber = 0;
     BlockFinding m_pendingFinding;
     bool m_pending = false;
     bool m_pendingFromStx = false;  // the held block began at its STX
@@ -245,7 +287,10 @@ private:
     int m_counter = 0;              // the counter the next block carries when no damaged block had one
     int m_damaged = 0;              // damaged blocks since the last whole one
     bool m_framed = false;
-    bool m_recordsSeen = false;  // a block or record has begun: text outside is between or after them
+    bool m_recordsSeen = false;    // a block or record has begun: text outside is between or after them
+    bool m_recordClosed = false;   // a record was closed by its ETX
+    bool m_preambleFirst = false;  // the first record closed was a preamble
+    bool m_ended = false;          // the end record came
 };
 
 }  // namespace
@@ -257,10 +302,10 @@ TransferFindings RemoveFraming(QByteArray& bytes) {
     // text, the end record's EOT is not written, so that a whole transfer leaves
     // nothing of them for the parser to skip. The blocks are checked on the way.
     TransferFindings findings;
-    BlockChecker check(&findings);
+    qsizetype written = 0;
+    BlockChecker check(&findings, &written);
     char* data = bytes.data();
     const qsizetype size = bytes.size();
-    qsizetype written = 0;
     qsizetype writtenAtStx = 0;
     for (qsizetype read = 0; read < size; ++read) {
         const char c = data[read];
@@ -326,8 +371,23 @@ QByteArray FindingText(const BlockFinding& finding) {
             return TextFilled(Texts::kBlockTextBetween, {first, last});
         case BlockFindingKind::TextBefore:
             return TextFilled(Texts::kBlockTextBefore, {first, last});
+        case BlockFindingKind::Cut:
+            return TextFilled(Texts::kBlockCut, {last, block, first});
     }
     return {};
+}
+
+// The records a finding names, trailing blanks of padded names left out: «4003»,
+// «4003–4006»; empty when none lies in its stretch.
+QByteArray RecordsText(const BlockFinding& finding) {
+    const auto shown = [](const RecordText& name) {
+        QByteArray text = name.ToByteArray();
+        while (text.endsWith(' ')) text.chop(1);
+        return text;
+    };
+    if (finding.records == 0) return {};
+    if (finding.records == 1) return TextFilled(Texts::kFindingRecord, {shown(finding.firstRecord)});
+    return TextFilled(Texts::kFindingRecords, {shown(finding.firstRecord), shown(finding.lastRecord)});
 }
 
 }  // namespace
@@ -337,7 +397,7 @@ QByteArray TransferFindingsText(const TransferFindings& findings) {
     QByteArray text = Text(Texts::kTransferFindingsHeading);
     for (qsizetype i = 0; i < findings.first.size() && i < kTransferFindingsShown; ++i) {
         text += '\n';
-        text += TextFilled(Texts::kFindingLine, {FindingText(findings.first[i])});
+        text += TextFilled(Texts::kFindingLine, {FindingText(findings.first[i]) + RecordsText(findings.first[i])});
     }
     if (findings.count > kTransferFindingsShown) {
         text += '\n';

@@ -7,6 +7,8 @@
 // the start of the measured-data file. A file without any STX or ETX was not
 // framed (typed or edited by hand) and has no findings.
 
+#include "base/RecordText.h"
+
 #include <QByteArray>
 #include <QList>
 
@@ -24,6 +26,7 @@ enum class BlockFindingKind {
     TextBetween,   // text between two blocks
     TextBefore,    // text before the first block
     NoStx,         // a block whose STX was lost: from the last ETX to its own
+    Cut,           // a transfer that began with the preambles ended without its end record: the last block received
 };
 
 struct BlockFinding {
@@ -33,6 +36,14 @@ struct BlockFinding {
     qint64 end = 0;     // just after its last byte (its ETX)
     char digit = 0;     // Lost, Repeated: the block digit received
     char expected = 0;  // Lost, Repeated: the digit the sequence asked for
+    // The same stretch in the text the preparation hands to the parser, and the
+    // records whose text lies in it (named by ReadRecords): the first, the last,
+    // how many.
+    qsizetype textBegin = 0;
+    qsizetype textEnd = 0;
+    RecordText firstRecord;
+    RecordText lastRecord;
+    int records = 0;
 };
 
 struct TransferFindings {
@@ -50,12 +61,14 @@ struct TransferFindings {
 // Removes STX, CR and LF bytes, and each ETX together with the (up to) four bytes
 // before it: the block digit and the three checksum digits. Those are checked on
 // the way; the findings never change what is removed. The control records
-// (STX "F00F000" ETX, STX "GC" ETX, the end record STX EOT) are removed whole.
+// (STX "F00F000" ETX, STX "GC" ETX, the end record STX EOT) are removed whole. A
+// transfer that begins with a preamble and has no end record was cut short.
 TransferFindings RemoveFraming(QByteArray& bytes);
 
 // How many findings the warning names before it gives their count.
 inline constexpr int kTransferFindingsShown = 5;
 
-// The once-per-run warning (Windows-1250): the first findings, their count and
-// the advice to repeat the transfer. Empty when there is nothing to say.
+// The once-per-run warning (Windows-1250): the first findings, each with the
+// records it names, their count and the advice to repeat the transfer. Empty when
+// there is nothing to say.
 QByteArray TransferFindingsText(const TransferFindings& findings);

@@ -201,8 +201,8 @@ private Q_SLOTS:
         QVERIFY(ReceiptText(run.receipt, run.outcome)
                     .startsWith(Cp1250::FromUtf8("Rozpoznáno: stanoviska 2, orientace 2, záměry s délkou 1, záměry jen "
                                                  "úhly 1, body se souřadnicemi 0, kódy 0. Přeskočeno: bajty mimo "
-                                                 "záznamy 0, nedokončené záznamy 0, nepřevedené řádky: XYZ 2, JOB 1, "
-                                                 "INST 1.")));
+                                                 "záznamy 0, nedokončené záznamy 0, nepřevedené řádky: JOB 1, INST 1. "
+                                                 "Souřadnice z řádků XYZ: stanoviska 2, orientace 0.")));
     }
 
     void secondFaceGivesNegativeHorizontalDistance() {

@@ -182,32 +182,36 @@ private Q_SLOTS:
         QTest::addColumn<quint16>("deviceType");
         QTest::addColumn<quint16>("flags");
         QTest::addColumn<QList<QByteArray>>("warnings");
-        const QByteArray feet("_+P1_ ?+00012345f0912345+1234567g+0t00+00000_*AB_,1.600_");
-        const QByteArray degrees("_+P1_ ?+00012345m0912345+1234567d+0t00+00000_*AB_,1.600_");
+        const QByteArray feet("_+P1_ ?+00012345f0912345+1234527g+0t00+00000_*AB_,1.600_");
+        const QByteArray degrees("_+P1_ ?+00012345m0912345+1234527d+0t00+00000_*AB_,1.600_");
         const QByteArray high("_'S1_(K_)5.001_");
-        QTest::newRow("feet once, later degrees silent")
-            << feet + feet + degrees << quint16(0) << FLAG_WARN_UNITS << QList<QByteArray>{Text(Texts::kWarnFeet)};
+        const QByteArray feetWarning = TextFilled(Texts::kWarnFeet, {Text(Texts::kFoot)});
+        QTest::newRow("feet once, then degrees once") << feet + feet + degrees << quint16(0) << FLAG_WARN_UNITS
+                                                      << QList<QByteArray>{feetWarning, Text(Texts::kWarnAngles)};
         QTest::newRow("degrees") << degrees << quint16(0) << FLAG_WARN_UNITS
                                  << QList<QByteArray>{Text(Texts::kWarnAngles)};
         QTest::newRow("units not checked without the bit")
             << feet + degrees << quint16(0) << quint16(0) << QList<QByteArray>{};
-        QTest::newRow("packed point in feet") << QByteArray("_+B_ U+1+2+3f_*_") << quint16(0) << FLAG_WARN_UNITS
-                                              << QList<QByteArray>{Text(Texts::kWarnFeet)};
+        QTest::newRow("packed point in feet")
+            << QByteArray("_+B_ U+1+2+3f_*_") << quint16(0) << FLAG_WARN_UNITS << QList<QByteArray>{feetWarning};
+        QTest::newRow("height of 6 ft is no tall height")
+            << feet + "_'S1_(K_)6.000_" << quint16(0) << FLAG_WARN_HEIGHTS << QList<QByteArray>{};
         QTest::newRow("height above 5 m once") << high + "_+P_ <1+2+0_*_,6.000_" << quint16(0) << FLAG_WARN_HEIGHTS
                                                << QList<QByteArray>{Text(Texts::kWarnHeight)};
         QTest::newRow("height of exactly 5 m is silent")
             << QByteArray("_'S1_(K_)5.000_") << quint16(0) << FLAG_WARN_HEIGHTS << QList<QByteArray>{};
-        QTest::newRow("both kinds, each once")
-            << feet + high + feet + high << quint16(0) << quint16(FLAG_WARN_UNITS | FLAG_WARN_HEIGHTS)
-            << QList<QByteArray>{Text(Texts::kWarnFeet), Text(Texts::kWarnHeight)};
-        QTest::newRow("NTS-660 feet") << QByteArray("UNITS   F,G\r\nUNITS   M,D\r\n") << quint16(1) << FLAG_WARN_UNITS
-                                      << QList<QByteArray>{Text(Texts::kWarnFeet)};
-        QTest::newRow("NTS-660 only the first units line")
-            << QByteArray("UNITS   M,G\r\nUNITS   F,D\r\n") << quint16(1) << FLAG_WARN_UNITS << QList<QByteArray>{};
-        QTest::newRow("NTS-660 degrees") << QByteArray("UNITS   M,D\r\n") << quint16(1) << FLAG_WARN_UNITS
-                                         << QList<QByteArray>{Text(Texts::kWarnAngles)};
-        QTest::newRow("NTS-660 short units line")
-            << QByteArray("UNITS\r\n") << quint16(1) << FLAG_WARN_UNITS << QList<QByteArray>{Text(Texts::kWarnFeet)};
+        QTest::newRow("both kinds, each once; 17 ft is tall")
+            << high + feet + QByteArray(feet).replace("1.600", "17.000") + high << quint16(0)
+            << quint16(FLAG_WARN_UNITS | FLAG_WARN_HEIGHTS) << QList<QByteArray>{feetWarning, Text(Texts::kWarnHeight)};
+        const QByteArray station660("STN     A,1.5,\r\n");
+        QTest::newRow("NTS-660 feet") << "UNITS   F,G\r\n" + station660 << quint16(1) << FLAG_WARN_UNITS
+                                      << QList<QByteArray>{feetWarning};
+        QTest::newRow("NTS-660 units lines without records say nothing")
+            << QByteArray("UNITS   F,G\r\nUNITS   M,D\r\n") << quint16(1) << FLAG_WARN_UNITS << QList<QByteArray>{};
+        QTest::newRow("NTS-660 degrees") << QByteArray("UNITS   M,D\r\nSS      P,1.6,\r\nHV      1,2\r\n") << quint16(1)
+                                         << FLAG_WARN_UNITS << QList<QByteArray>{Text(Texts::kWarnAngles)};
+        QTest::newRow("NTS-660 short units line keeps metres")
+            << "UNITS\r\n" + station660 << quint16(1) << FLAG_WARN_UNITS << QList<QByteArray>{};
         QTest::newRow("NTS-660 high target") << QByteArray("SS      A,7.0,\r\nHV      1,2\r\n") << quint16(1)
                                              << FLAG_WARN_HEIGHTS << QList<QByteArray>{Text(Texts::kWarnHeight)};
     }
@@ -226,6 +230,99 @@ private Q_SLOTS:
         QCOMPARE(prompter.Count(Topic::DataWarning), 2 * warnings.size());
     }
 
+    // Feet and degrees converted as read; a unit not known leaves its records out.
+    void convertsUnits_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<quint16>("deviceType");
+        QTest::addColumn<bool>("usSurveyFoot");
+        QTest::addColumn<int>("index");              // the record compared
+        QTest::addColumn<QList<double>>("numbers");  // distance, zenith, direction, height, x, y, z
+        QTest::addColumn<QByteArray>("leftOut");     // «unit count» per unit not known
+        const QByteArray degrees("_+P1_ ?+00012345m0912345+1035120d+0t00+00000_*AB_,1.600_");
+        const QByteArray angles("_+P2_ <0912345+1035120+00000_*AB_,1.600_");
+        const QByteArray feet("_+P3_ ?+00012345f0912345+1234527g+0t00+00000_*AB_,1.600_");
+        const QList<double> inDegrees{12.345, 329025 / 3240.0, 373880 / 3240.0, 1.6, 0, 0, 0};
+        const QList<double> anglesInDegrees{0, 329025 / 3240.0, 373880 / 3240.0, 1.6, 0, 0, 0};
+        QTest::newRow("NTS-350: both angles of a «d» sighting from DDDMMSS")
+            << degrees << quint16(0) << false << 0 << inDegrees << QByteArray();
+        QTest::newRow("NTS-350: angles-only sighting after it in degrees")
+            << degrees + angles << quint16(0) << false << 1 << anglesInDegrees << QByteArray();
+        QTest::newRow("NTS-350: angles-only sighting before the first letter takes it")
+            << angles + degrees << quint16(0) << false << 0 << anglesInDegrees << QByteArray();
+        QTest::newRow("NTS-350: distance and target height in international feet")
+            << feet << quint16(0) << false << 0
+            << QList<double>{12.345 * 0.3048, 91.2345, 123.4527, 1.6 * 0.3048, 0, 0, 0} << QByteArray();
+        QTest::newRow("NTS-350: US survey feet")
+            << feet << quint16(0) << true << 0
+            << QList<double>{12.345 * 1200 / 3937, 91.2345, 123.4527, 1.6 * 1200 / 3937, 0, 0, 0} << QByteArray();
+        QTest::newRow("NTS-350: station before the first feet sighting in feet")
+            << "_'S1_(K_)5.000_" + feet << quint16(0) << false << 0 << QList<double>{0, 0, 0, 5 * 0.3048, 0, 0, 0}
+            << QByteArray();
+        QTest::newRow("NTS-350: packed point in feet, all three coordinates")
+            << QByteArray("_+B_ U+0001000000-0000500000+00100000f_*_") << quint16(0) << false << 0
+            << QList<double>{0, 0, 0, 0, 1000 * 0.3048, -500 * 0.3048, 100 * 0.3048} << QByteArray();
+        QTest::newRow("NTS-350: mixed, metres after feet")
+            << feet + "_+P4_ ?+00001000m1000000+2000000g+0t00+00000_*A_,1.000_" << quint16(0) << false << 1
+            << QList<double>{1, 100, 200, 1, 0, 0, 0} << QByteArray();
+        QTest::newRow("NTS-350: mils not guessed, left out with their angles-only sightings")
+            << QByteArray("_+P5_ ?+00012345m0912345+1234527m+0t00+00000_*AB_,1.600_") + angles << quint16(0) << false
+            << -1 << QList<double>{} << QByteArray("m 2");
+        QTest::newRow("NTS-350: minutes of 60 drop the sighting")
+            << QByteArray("_+P6_ ?+00012345m0916045+1035120d+0t00+00000_*AB_,1.600_") << quint16(0) << false << -1
+            << QList<double>{} << QByteArray();
+        QTest::newRow("keyword text: UNITS M,D reads DDD.MMSSs")
+            << QByteArray("UNITS   M,D\r\nSS      P,1.6,\r\nSD      103.5120,87.46350,10.000\r\n") << quint16(1)
+            << false << 0 << QList<double>{10, 315995 / 3240.0, 373880 / 3240.0, 1.6, 0, 0, 0} << QByteArray();
+        QTest::newRow("keyword text: UNITS F,G, heights and distances")
+            << QByteArray("UNITS   F,G\r\nSS      P,1.6,\r\nSD      1,2,10\r\n") << quint16(1) << false << 0
+            << QList<double>{10 * 0.3048, 2, 1, 1.6 * 0.3048, 0, 0, 0} << QByteArray();
+        QTest::newRow("keyword text: each UNITS line for the lines after it")
+            << QByteArray("UNITS   F,D\r\nSTN     A,1,\r\nUNITS   M,G\r\nSS      P,1.6,\r\nSD      1,2,10\r\n")
+            << quint16(1) << false << 1 << QList<double>{10, 2, 1, 1.6, 0, 0, 0} << QByteArray();
+        QTest::newRow("keyword text: unknown angle unit leaves sightings out, stations in")
+            << QByteArray("UNITS   M,MIL\r\nSTN     A,1.5,\r\nSS      P,1.6,\r\nHV      1,2\r\n") << quint16(1) << false
+            << 0 << QList<double>{0, 0, 0, 1.5, 0, 0, 0} << QByteArray("MIL 1");
+        // HD: the height difference is the prism's above the instrument's axis.
+        QTest::newRow("keyword text: HD, target above the axis")
+            << QByteArray("SS      P,1.6,\r\nHD      50,3,4\r\n") << quint16(1) << false << 0
+            << QList<double>{5, 40.96655293982669, 50, 1.6, 0, 0, 0} << QByteArray();
+        QTest::newRow("keyword text: HD, target below the axis")
+            << QByteArray("BS      P,1.6\r\nHD      50,3,-4\r\n") << quint16(1) << false << 0
+            << QList<double>{5, 159.03344706017333, 50, 1.6, 0, 0, 0} << QByteArray();
+        QTest::newRow("keyword text: HD in feet")
+            << QByteArray("UNITS   F,G\r\nSS      P,0,\r\nHD      50,3,4\r\n") << quint16(1) << false << 0
+            << QList<double>{5 * 0.3048, 40.96655293982669, 50, 0, 0, 0, 0} << QByteArray();
+    }
+    void convertsUnits() {
+        QFETCH(QByteArray, text);
+        QFETCH(quint16, deviceType);
+        QFETCH(bool, usSurveyFoot);
+        QFETCH(int, index);
+        QFETCH(QList<double>, numbers);
+        QFETCH(QByteArray, leftOut);
+        ParseSettings settings;
+        settings.deviceType = static_cast<DeviceType>(deviceType);
+        settings.usSurveyFoot = usSurveyFoot;
+        const ParsedRecords parsed = ParseRecords(text.constData(), text.size(), settings);
+        QByteArray unknown;
+        for (const UnknownUnit& unit : parsed.unknownUnits)
+            unknown += (unknown.isEmpty() ? "" : ", ") + unit.unit + ' ' + QByteArray::number(unit.records);
+        QCOMPARE(unknown, leftOut);
+        if (index < 0) {
+            QVERIFY(parsed.records.empty());
+            return;
+        }
+        QVERIFY(std::size_t(index) < parsed.records.size());
+        const SurveyRecord& r = parsed.records[std::size_t(index)];
+        const QList<double> read{r.slopeDistance, r.zenithAngle, r.direction, r.height, r.x, r.y, r.z};
+        for (qsizetype i = 0; i < read.size(); ++i) {
+            if (numbers[i] == 0)
+                QCOMPARE(read[i] + 1, 1.0);
+            else
+                QCOMPARE(read[i], numbers[i]);
+        }
+    }
+
     void readsNts660Lines_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArray>("kinds");  // one letter per record: S station, M measurement, A angles
@@ -234,8 +331,11 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("unconverted");  // keyword lines left, as «JOB 1, XYZ 2»
         QTest::newRow("station with code")
             << QByteArray("STN     A1,1.500,K\r\n") << QByteArray("S") << QByteArray("K") << QByteArray();
-        QTest::newRow("station without the comma after its height fails")
-            << QByteArray("STN     A1,1.500\r\n") << QByteArray() << QByteArray() << QByteArray();
+        QTest::newRow("height as the last field, no comma after it")
+            << QByteArray("STN     A1,1.500\r\nBS      1002,0.000\r\nHV      1,2\r\n") << QByteArray("Sa")
+            << QByteArray() << QByteArray();
+        QTest::newRow("station without its height fails")
+            << QByteArray("STN     A1\r\n") << QByteArray() << QByteArray() << QByteArray();
         QTest::newRow("station with empty code")
             << QByteArray("STN     A1,1.500,\r\n") << QByteArray("S") << QByteArray() << QByteArray();
         QTest::newRow("slope sighting") << QByteArray("SS      P,1.6,AB\r\nSD      1,2,3\r\n") << QByteArray("M")
@@ -254,8 +354,8 @@ private Q_SLOTS:
         QTest::newRow("last line without CR is read")
             << QByteArray("STN     A1,1.5,K\r\nSS      P,1.6,AB\r\nHV      1,2") << QByteArray("SA") << QByteArray("AB")
             << QByteArray();
-        QTest::newRow("text ending without CR inside a field")
-            << QByteArray("STN     A1,1.5,K\r\nSTN     A2,1") << QByteArray("S") << QByteArray("K") << QByteArray();
+        QTest::newRow("text ending without CR: its last field is read")
+            << QByteArray("STN     A1,1.5,K\r\nSTN     A2,1") << QByteArray("SS") << QByteArray() << QByteArray();
         QTest::newRow("line shorter than eight characters records nothing")
             << QByteArray("STN\r\nSS  A\r\nSD\r\nSTN  ,") << QByteArray() << QByteArray() << QByteArray();
         QTest::newRow("a NUL before the CR leaves the station without its code")
@@ -285,7 +385,12 @@ private Q_SLOTS:
             << QByteArray(
                    "JOB     X\r\nUNITS   M,G\r\n\r\nSTN     A1,1.5,K\r\nXYZ     1,2,3\nXYZ\rNOTE    a\r\n"
                    "lower case\r\n")
-            << QByteArray("S") << QByteArray("K") << QByteArray("JOB 1, XYZ 2, NOTE 1");
+            << QByteArray("S") << QByteArray("K") << QByteArray("JOB 1, XYZ 1, NOTE 1");
+        QTest::newRow("coordinates, backsight point and scale read, stray XYZ counted")
+            << QByteArray(
+                   "STN     A1,1.5,K\r\nXYZ     1,2,3\r\nBKB     B,12.5\r\nXYZ     4,5,6\r\nSCALE   1.000000\r\n"
+                   "XYZ     7,8,9\r\nBKB     C,1\r\n")
+            << QByteArray("S") << QByteArray("K") << QByteArray("XYZ 1");
     }
     void readsNts660Lines() {
         QFETCH(QByteArray, text);

@@ -32,7 +32,7 @@ QByteArray Generated(int count) {
 
 QStringList Described(const TransferFindings& findings) {
     static const char* const kKinds[] = {"checksum",  "lost",      "repeated", "wrong length", "trailing", "no ETX",
-                                         "stray ETX", "stray STX", "between",  "before",       "no STX"};
+                                         "stray ETX", "stray STX", "between",  "before",       "no STX",   "cut"};
     QStringList lines;
     for (const BlockFinding& finding : findings.first) {
         QString line = QStringLiteral("%1 %2 %3-%4")
@@ -122,6 +122,12 @@ private Q_SLOTS:
             << opening + job + EndRecord() << QStringList();
         QTest::newRow("block numbers count blocks only")
             << opening + flipped + EndRecord() << QStringList{"checksum 2 153-287"};
+        QTest::newRow("cut between blocks: no end record after the preambles")
+            << opening + job.left(3 * kBlock) << QStringList{"cut 3 289-425"};
+        QTest::newRow("cut inside a block: the last whole block on")
+            << opening + job.left(3 * kBlock + 40) << QStringList{"no ETX 4 425-465", "cut 3 289-465"};
+        QTest::newRow("without the preambles a missing end record is no finding")
+            << job.left(3 * kBlock) << QStringList();
         QTest::newRow("a point record between blocks is told")
             << job.left(2 * kBlock) + "_+B1_ x+1_ y+2_ z+3_\r\n" + job.mid(2 * kBlock)
             << QStringList{"between 0 272-292"};
@@ -166,8 +172,13 @@ private Q_SLOTS:
 
     void warningNamesTheFirstBlocksAndCountsTheRest() {
         TransferFindings findings;
-        for (int block = 1; block <= kTransferFindingsShown + 2; ++block)
-            findings.Add({BlockFindingKind::Checksum, block, (block - 1) * kBlock, block * kBlock - 2, 0, 0});
+        for (int block = 1; block <= kTransferFindingsShown + 2; ++block) {
+            BlockFinding finding;
+            finding.block = block;
+            finding.begin = (block - 1) * kBlock;
+            finding.end = block * kBlock - 2;
+            findings.Add(finding);
+        }
         const QByteArray text = TransferFindingsText(findings);
         QVERIFY(text.contains(TextFilled(Texts::kBlockChecksum, {"1", "0", "133"})));
         QVERIFY(!text.contains(TextFilled(Texts::kBlockChecksum, {"6", "680", "813"})));
