@@ -95,11 +95,20 @@ QByteArray ReadingText(const ReadingReceipt& read) {
     return text;
 }
 
+QByteArray CheckCountsText(const CheckCounts& check) {
+    if (!check.checked) return {};
+    if (check.wrong == 0 && check.suspicious == 0) return Text(Texts::kReceiptCheckClean) + ' ';
+    return TextFilled(Texts::kReceiptCheck,
+                      {Numbers::FormatInteger(check.wrong), Numbers::FormatInteger(check.suspicious)}) +
+           ' ';
+}
+
 QByteArray WrittenText(const QList<QByteArray>& written, const QByteArray& whyNone) {
     if (written.isEmpty()) return TextFilled(Texts::kNothingWritten, {whyNone});
     return TextFilled(Texts::kReceiptWritten, {written.join(", ")});
 }
 
 QByteArray ReceiptText(const ConversionReceipt& receipt, ConversionOutcome outcome) {
-    return ReadingText(receipt.read) + WrittenText(receipt.written, NothingWrittenText(receipt.read, outcome));
+    return ReadingText(receipt.read) + CheckCountsText(receipt.check) +
+           WrittenText(receipt.written, NothingWrittenText(receipt.read, outcome));
 }
