@@ -43,10 +43,12 @@ bench: build
 	$(BUILD)/bench/preparation-bench
 
 # The field-book check on made-up jobs with and without a blunder: the share of
-# blunders it names, of clean jobs it alarms, and its time against the parser's.
+# blunders it names, of clean jobs it alarms, and its time against the parser's;
+# then tarvo-cli check against tarvo-cli convert on a million records.
 check-figures: configure
-	cmake --build $(BUILD) -j $(JOBS) --target check-figures
+	cmake --build $(BUILD) -j $(JOBS) --target check-figures tarvo-cli
 	./$(BUILD)/bench/check-figures
+	bench/check-vs-convert $(BUILD)
 
 # The windows rendered to PNG under $(BUILD)/screenshots, for a person to look at.
 screenshots: configure

@@ -5,6 +5,10 @@
 // defaults suit detail surveying with a 2″/2 mm instrument. The profile values
 // proposed for them follow each field: the suspicious level, then the wrong one.
 
+#include <cstddef>
+#include <iterator>
+#include <string_view>
+
 struct ToleranceLevels {
     double suspicious = 0.0;
     double wrong = 0.0;
@@ -20,3 +24,34 @@ struct CheckTolerances {
                                                // against the job's mean
     double range = 5000.0;                     // "CHK_Range": the longest slope distance an instrument gives
 };
+
+// The profile's names of the limits, in the order of the fields above; the store
+// and tarvo-cli's --set know them by these.
+inline constexpr const char* kToleranceNames[] = {
+    "CHK_Position",   "CHK_PositionWrong",   "CHK_Height", "CHK_HeightWrong", "CHK_Line", "CHK_LineWrong",
+    "CHK_LineHeight", "CHK_LineHeightWrong", "CHK_Faces",  "CHK_FacesWrong",  "CHK_Range"};
+
+// The limit a profile name stands for; nullptr for any other name.
+inline double* ToleranceNamed(CheckTolerances& tolerances, std::string_view name) {
+    double* const fields[] = {&tolerances.position.suspicious,
+                              &tolerances.position.wrong,
+                              &tolerances.height.suspicious,
+                              &tolerances.height.wrong,
+                              &tolerances.lineDistance.suspicious,
+                              &tolerances.lineDistance.wrong,
+                              &tolerances.lineHeight.suspicious,
+                              &tolerances.lineHeight.wrong,
+                              &tolerances.faces.suspicious,
+                              &tolerances.faces.wrong,
+                              &tolerances.range};
+    static_assert(std::size(fields) == std::size(kToleranceNames));
+    for (std::size_t i = 0; i < std::size(kToleranceNames); ++i) {
+        if (name == kToleranceNames[i]) return fields[i];
+    }
+    return nullptr;
+}
+
+// Whether a value can stand as a limit: a number, not negative, not absurdly
+// large. A NaN limit would let every difference pass unreported, a negative one
+// report every sighting.
+inline bool ToleranceUsable(double value) { return value >= 0.0 && value <= 1.0e9; }

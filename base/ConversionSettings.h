@@ -1,9 +1,11 @@
 #pragma once
 // Everything the system remembers between runs, as held in memory: the option word
 // "Flag", the instrument type, the DXF scale and the drawing's axes, layers and
-// heights, the job's S-JTSK averages, the file header and the orientation marker.
-// Texts are Windows-1250 bytes. The five serial values are kept apart, in
+// heights, the job's S-JTSK averages, the file header, the orientation marker and
+// the limits of the field-book check. Texts are Windows-1250 bytes. The five serial values are kept apart, in
 // SerialSettings below, which the serial link is given.
+
+#include "base/CheckTolerances.h"
 
 #include <QByteArray>
 
@@ -54,6 +56,7 @@ struct ConversionSettings {
     double jobAverageHeightMetres = 320.0;  // its average height above sea level ("JH")
     QByteArray head;                        // header text, lines separated by CR LF
     QByteArray orMarker = "#";
+    CheckTolerances checkTolerances;  // "CHK_Position" ... "CHK_Range"
 
     ConversionSettings();
 

@@ -139,6 +139,13 @@ void LoadRemainingSettings(const SettingsStore& store, ConversionSettings& setti
     settings.stationXyz = store.ReadInt("StationXYZ", 0) == 1;
     settings.orMarker = store.ReadText("OR", defaults.orMarker);
     settings.deviceType = static_cast<DeviceType>(store.ReadInt("DeviceType", StoredValue(defaults.deviceType)));
+    // A limit read as 0 from text that is no number would report every sighting.
+    CheckTolerances limits;
+    for (const char* name : kToleranceNames) {
+        const std::optional<double> stored = Numbers::ParseDecimal(store.ReadText(name, {}));
+        if (stored && ToleranceUsable(*stored)) *ToleranceNamed(limits, name) = *stored;
+    }
+    settings.checkTolerances = limits;
 }
 
 bool SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settings) {
@@ -155,6 +162,9 @@ bool SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settin
     store.WriteText("JH", Numbers::Format("%.3f", settings.jobAverageHeightMetres));
     store.WriteText("Head", settings.head);
     store.WriteText("OR", settings.orMarker);
+    CheckTolerances limits = settings.checkTolerances;
+    for (const char* name : kToleranceNames)
+        store.WriteText(name, Numbers::Format("%.9g", *ToleranceNamed(limits, name)));
     return store.Sync();
 }
 

@@ -56,13 +56,16 @@ void LoadStartupFlag(const SettingsStore& store, ConversionSettings& settings);
 
 // Start-up load, part two, in the stored order: the serial values, "JX", "JY",
 // "JH", "Head", "DXF_Ratio", "DXF_Axes", "DXF_Layers", "DXF_3D", "UsSurveyFoot",
-// "StationXYZ", "OR", "DeviceType". The three drawing options, the foot and the
-// stations' coordinates read as on only when stored as 1.
+// "StationXYZ", "OR", "DeviceType", then the check's limits ("CHK_Position" ...
+// "CHK_Range"). The three drawing options, the foot and the stations'
+// coordinates read as on only when stored as 1; a limit that is no usable number
+// keeps its default.
 void LoadRemainingSettings(const SettingsStore& store, ConversionSettings& settings, SerialSettings& serial);
 
 // Shutdown save: "Flag", "DeviceType", "DXF_Ratio", "DXF_Axes", "DXF_Layers",
 // "DXF_3D", "UsSurveyFoot", "StationXYZ" (0 or 1), "JX", "JY", "JH" ("%.3f"),
-// "Head", "OR". False when the profile could not be written.
+// "Head", "OR", the check's limits ("%.9g"). False when the profile could not be
+// written.
 bool SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settings);
 
 // Serial save: "CommPort", "BaudRate", "ByteSize", "Parity", "StopBits", written at

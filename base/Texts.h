@@ -224,6 +224,12 @@ inline constexpr UserText kReceiptInstrumentScale{
     "Upozornění: řádek SCALE uvádí měřítko %1, přístroj mohl délky už přepočítat; redukce do S-JTSK je "
     "použita znovu."};
 inline constexpr UserText kReceiptBlockFindings{"Kontrola bloků: %1."};
+// What the field-book check found: "%1" the wrong findings, "%2" the suspicious ones.
+inline constexpr UserText kReceiptCheck{"Kontrola zápisníku: %1 chybné, %2 podezřelé."};
+inline constexpr UserText kReceiptCheckClean{"Kontrola zápisníku: bez zjištění."};
+// A check on its own of data without stations and sightings; "%1" says why, as
+// after kNothingWritten.
+inline constexpr UserText kNothingChecked{"Kontrola zápisníku neproběhla: %1"};
 inline constexpr UserText kReceiptWritten{"Zapsáno: %1."};
 inline constexpr UserText kNothingWritten{"Nebyl zapsán žádný soubor: %1"};
 inline constexpr UserText kNothingRecognised{"v datech není žádný záznam ve tvaru %1."};

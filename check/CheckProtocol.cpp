@@ -248,16 +248,28 @@ QByteArray CheckProtocol(const CheckReport& report, const CheckTolerances& toler
 
 QByteArray CheckProtocolFile(const QByteArray& protocol) { return "\xEF\xBB\xBF" + Cp1250::ToUtf8(protocol); }
 
+FindingFields FieldsOf(const Finding& finding, const char* pointSeparator) {
+    FindingFields fields;
+    fields.level = Text(finding.level == FindingLevel::Wrong ? CheckTexts::kLevelWrong : CheckTexts::kLevelSuspicious);
+    fields.station = finding.stationName.ToByteArray();
+    fields.points = PointsText(finding, pointSeparator);
+    fields.check = FindingCheckText(finding);
+    fields.value = Value(finding.value, finding.quantity);
+    fields.limit = Value(finding.limit, finding.quantity);
+    if (!fields.value.isEmpty() || !fields.limit.isEmpty()) fields.unit = InGon(finding.quantity) ? "gon" : "m";
+    return fields;
+}
+
 QByteArray CheckFindingsCsv(const CheckReport& report) {
     QByteArray csv = Text(CheckTexts::kCsvHeader) + '\n';
     for (const Finding& finding : report.findings) {
-        csv += CsvField(
-            Text(finding.level == FindingLevel::Wrong ? CheckTexts::kLevelWrong : CheckTexts::kLevelSuspicious));
-        csv += ';' + CsvField(finding.stationName.ToByteArray());
-        csv += ';' + CsvField(PointsText(finding, ","));
-        csv += ';' + CsvField(FindingCheckText(finding));
-        csv += ';' + Value(finding.value, finding.quantity);
-        csv += ';' + Value(finding.limit, finding.quantity);
+        const FindingFields fields = FieldsOf(finding, ",");
+        csv += CsvField(fields.level);
+        csv += ';' + CsvField(fields.station);
+        csv += ';' + CsvField(fields.points);
+        csv += ';' + CsvField(fields.check);
+        csv += ';' + fields.value;
+        csv += ';' + fields.limit;
         csv += '\n';
     }
     return csv;

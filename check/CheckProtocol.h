@@ -18,6 +18,20 @@ QByteArray CheckProtocol(const CheckReport& report, const CheckTolerances& toler
 // the CR LF line ends of the protocol.
 QByteArray CheckProtocolFile(const QByteArray& protocol);
 
+// A finding's fields as the CSV form writes them and a window lists them:
+// Windows-1250, numbers with "." (metres to 3 decimals, gon to 4), value and limit
+// empty where the finding has none.
+struct FindingFields {
+    QByteArray level;    // «chybné» or «podezřelé»
+    QByteArray station;  // empty before the first station
+    QByteArray points;   // several separated by pointSeparator
+    QByteArray check;    // «opakovaná záměra – výška»
+    QByteArray value;
+    QByteArray limit;
+    const char* unit = "";  // of value and limit: "m", "gon", or "" without them
+};
+FindingFields FieldsOf(const Finding& finding, const char* pointSeparator);
+
 // A header line, then one finding a line: «level;station;points;check;value;limit»,
 // several points separated by ",", numbers with "." (metres to 3 decimals, gon to
 // 4), empty where a finding has no value. A field holding ";" or a quote is

@@ -66,6 +66,16 @@ bool ApplySetting(const QString& assignment, ConversionSettings& settings, Seria
     const QString value = assignment.mid(equals + 1);
     const QByteArray bytes = Cp1250::FromUnicode(value);
 
+    if (double* const limit = ToleranceNamed(settings.checkTolerances, name.toStdString())) {
+        // As the check page reads it: a decimal point or comma, nothing negative.
+        const std::optional<double> read = Numbers::ParseDecimal(Cp1250::FromUnicode(value.trimmed()));
+        if (!read || !ToleranceUsable(*read)) {
+            error = QStringLiteral("Hodnota %1 pro %2 není nezáporné číslo.").arg(value, name);
+            return false;
+        }
+        *limit = *read;
+        return true;
+    }
     double* const metres = name == QLatin1String("JX")   ? &settings.jobAverageXMetres
                            : name == QLatin1String("JY") ? &settings.jobAverageYMetres
                            : name == QLatin1String("JH") ? &settings.jobAverageHeightMetres

@@ -10,5 +10,6 @@ int RunConvert(QStringList arguments);
 int RunDxf(QStringList arguments);
 int RunUpload(QStringList arguments);
 int RunReceive(QStringList arguments);
+int RunCheck(QStringList arguments);
 
 }  // namespace Cli

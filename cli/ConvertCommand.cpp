@@ -3,7 +3,7 @@
 #include "base/CurrentFile.h"
 #include "cli/CliCommon.h"
 #include "cli/CommandLine.h"
-#include "convert/Conversion.h"
+#include "check/JobCheck.h"
 #include "dxf/DxfExport.h"
 
 #include <QFileInfo>
@@ -22,7 +22,8 @@ const char kConvertUsage[] =
     "jako SOUBOR bez přípony a leží vedle něj.\n"
     "\n"
     "  --mode full        převod jako klávesa F3: zápisník .zap, souřadnice .asc, kódy .cod\n"
-    "                     (výchozí; s bitem 0x020 v Flag i připravená data .200)\n"
+    "                     (výchozí; s bitem 0x020 v Flag i připravená data .200) a protokol\n"
+    "                     kontroly zápisníku SOUBOR_kontrola.txt (viz tarvo-cli check --help)\n"
     "  --mode horizontal  zápisník s vodorovnými délkami .vod\n"
     "  --mode headers     stanoviska s orientacemi .pol\n"
     "  --mode dxf         body do výkresu DXF .dxf (měřítko DXF_Ratio, osy DXF_Axes,\n"
@@ -34,7 +35,8 @@ const char kConvertUsage[] =
     "                     DXF_Layers, DXF_3D,\n"
     "                     JX, JY, JH (průměrné souřadnice a výška zakázky v metrech, číslo\n"
     "                     s desetinnou tečkou nebo čárkou), Head (hlavička; \\r\\n je konec\n"
-    "                     řádku, \\\\ zpětné lomítko), OR (označení orientačních bodů).\n"
+    "                     řádku, \\\\ zpětné lomítko), OR (označení orientačních bodů),\n"
+    "                     CHK_... (meze kontroly zápisníku: viz tarvo-cli check --help).\n"
     "                     Profil sám se nemění.\n"
     "  --million          na otázku „Přičíst k souřadnicím milión?“ odpoví Ano (jinak Ne)\n"
     "  --force            existující výstupní soubory přepíše; bez této volby, je-li v Flag\n"
@@ -45,10 +47,12 @@ const char kConvertUsage[] =
     "i poškozené, ztracené nebo opakované bloky přenosu a text mimo bloky. Nakonec tam\n"
     "vypíše jeden řádek s počty rozpoznaných a přeskočených záznamů, u tvaru NTS-660\n"
     "i s nepřevedenými řádky podle klíčových slov (např. „nepřevedené řádky: XYZ 3, JOB 1“),\n"
-    "a se všemi zapsanými soubory včetně kopie .200.\n"
+    "s počty chybných a podezřelých zjištění kontroly zápisníku (např. „Kontrola\n"
+    "zápisníku: 1 chybné, 2 podezřelé.“) a se všemi zapsanými soubory včetně kopie .200.\n"
     "Jsou-li data zjevně ve tvaru jiného přístroje, než udává DeviceType (NTS-350 umí zapsat\n"
     "i tvar NTS-660), vypíše to a převede je podle DeviceType; s --set DeviceType=auto je\n"
-    "převede podle rozpoznaného tvaru.\n"
+    "převede podle rozpoznaného tvaru. Zjištění kontroly zápisníku převod nezastaví\n"
+    "a výstupy MAPA2 nezmění.\n"
     "\n"
     "Návratový kód: 0 převod proběhl a zapsal aspoň jeden soubor, 1 převod nezapsal žádný\n"
     "soubor, data jsou ve tvaru jiného přístroje, než udává DeviceType (bez auto), chyba\n"
@@ -90,7 +94,7 @@ int RunConvert(QStringList arguments) {
         return FinishRun(prompter, result.outcome, DrawingReceiptText(result.receipt, result.outcome),
                          result.receipt.drawing == DrawingOutcome::Written);
     }
-    const ConversionResult result = ConvertMeasuredData(path, *mode, context);
+    const ConversionResult result = ConvertAndCheck(path, *mode, context).conversion;
     return FinishConversion(prompter, result.outcome, result.receipt);
 }
 

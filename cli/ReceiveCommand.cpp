@@ -5,7 +5,7 @@
 #include "base/Texts.h"
 #include "cli/CliCommon.h"
 #include "cli/CommandLine.h"
-#include "convert/Conversion.h"
+#include "check/JobCheck.h"
 #include "serial/Reception.h"
 #include "serial/ReceptionFollowUp.h"
 #include "serial/SerialLink.h"
@@ -31,7 +31,8 @@ const char kReceiveUsage[] =
 #else
     "  --port ZAŘÍZENÍ  zařízení portu (jinak port CommPort z profilu, viz sekce Ports)\n"
 #endif
-    "  --convert        po příjmu převede data na soubory MAPA2 jako F1 (.zap, .asc, .cod);\n"
+    "  --convert        po příjmu převede data na soubory MAPA2 jako F1 (.zap, .asc, .cod)\n"
+    "                   a uloží protokol kontroly zápisníku (SOUBOR_kontrola.txt);\n"
     "                   poškozené bloky přenosu ohlásí, nakonec vypíše řádek s počty záznamů\n"
     "  --convert-partial  jako --convert, převede ale i data přenosu, který přerušilo\n"
     "                   ztracené spojení (jinak se neúplná data nepřevádějí)\n"
@@ -139,7 +140,7 @@ int RunReceive(QStringList arguments) {
         CurrentFile currentFile;
         currentFile.RememberChosenFile(path);
         ConversionContext context{line.settings, currentFile, prompter, line.recogniseDevice};
-        const ConversionResult result = ConvertMeasuredData(path, ConversionMode::Full, context);
+        const ConversionResult result = ConvertAndCheck(path, ConversionMode::Full, context).conversion;
         converted = FinishConversion(prompter, result.outcome, result.receipt);
     };
     FollowReception(received, target, prompter, convert ? std::function<void()>(convertReceived) : nullptr);

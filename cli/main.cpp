@@ -1,5 +1,5 @@
-// tarvo-cli: the conversions, the DXF export, the upload and the reception of the
-// window program, for scripts and machines without a display.
+// tarvo-cli: the conversions, the DXF export, the upload, the reception and the
+// field-book check of the window program, for scripts and machines without a display.
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
@@ -21,11 +21,15 @@ const char kUsage[] =
     "      předtím ho zkontroluje, s --check jen vypíše zjištění kontroly.\n"
     "  receive [--set NÁZEV=HODNOTA]... [--port ZAŘÍZENÍ] [--convert [--million] [--force]] SOUBOR.sdt\n"
     "      Přijme měřená data ze sériového portu.\n"
+    "  check [--set NÁZEV=HODNOTA]... [--csv] SOUBOR\n"
+    "      Zkontroluje zápisník v souboru měřených dat a vypíše protokol kontroly.\n"
     "\n"
     "Volby pro všechny příkazy:\n"
     "  --set NÁZEV=HODNOTA  přepíše jedno nastavení z profilu (Flag, DeviceType, DXF_Ratio,\n"
     "                       DXF_Axes, DXF_Layers, DXF_3D, JX, JY, JH, Head, OR, CommPort,\n"
-    "                       BaudRate, ByteSize, Parity, StopBits);\n"
+    "                       BaudRate, ByteSize, Parity, StopBits; meze kontroly zápisníku\n"
+    "                       CHK_Position, CHK_Height, CHK_Line, CHK_LineHeight, CHK_Faces,\n"
+    "                       každá i s příponou Wrong, a CHK_Range);\n"
     "                       v Head znamená \\r\\n konec řádku a \\\\ zpětné lomítko\n"
     "  --help, -h           nápověda (za příkazem nápověda k příkazu)\n"
     "\n"
@@ -56,6 +60,7 @@ int Run(QStringList arguments) {
     if (command == QLatin1String("dxf")) return Cli::RunDxf(arguments);
     if (command == QLatin1String("upload")) return Cli::RunUpload(arguments);
     if (command == QLatin1String("receive")) return Cli::RunReceive(arguments);
+    if (command == QLatin1String("check")) return Cli::RunCheck(arguments);
     Cli::PrintUtf8(stderr, QStringLiteral("Neznámý příkaz %1.\n\n").arg(command) + QString::fromUtf8(kUsage));
     return Cli::kUsage;
 }

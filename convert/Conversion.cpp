@@ -23,8 +23,8 @@ public:
     // be asked; "No" refuses the rest of the run. A file that cannot be written
     // whole is reported and skipped, and its old version stays.
     template <typename Writer>
-    Result Write(const char* extension, Writer write, Shown shown = Shown::IfAsked) {
-        const QString path = m_context.file.basePath + QLatin1String(extension);
+    Result Write(const QString& extension, Writer write, Shown shown = Shown::IfAsked) {
+        const QString path = m_context.file.basePath + extension;
         switch (WriteOutputFile(path, m_context.settings.Has(FLAG_ASK_OVERWRITE), MessageIcon::Question,
                                 m_context.prompter, write)) {
             case OutputWritten::Refused:
@@ -35,7 +35,7 @@ public:
             case OutputWritten::Written:
                 break;
         }
-        const QByteArray name = Cp1250::FromUnicode(m_context.file.fileTitle + QLatin1String(extension));
+        const QByteArray name = Cp1250::FromUnicode(m_context.file.fileTitle + extension);
         m_written.append(name);
         if (shown == Shown::IfAsked && m_context.settings.Has(FLAG_SHOW_OUTPUT))
             m_context.prompter.ShowOutputFile(path, name);
@@ -75,21 +75,21 @@ SurveyRecordList StationPoints(const MeasuredData& data) {
     return points;
 }
 
-const char* FieldBookExtension(ConversionMode mode) {
+QString FieldBookExtension(ConversionMode mode) {
     switch (mode) {
         case ConversionMode::HorizontalDistances:
-            return ".vod";
+            return QStringLiteral(".vod");
         case ConversionMode::StationHeaders:
-            return ".pol";
+            return QStringLiteral(".pol");
         default:
-            return ".zap";
+            return QStringLiteral(".zap");
     }
 }
 
 // The files of mode, in their order; the receipt's list of written files grows as
 // they are written.
-ConversionOutcome WriteFiles(const MeasuredData& data, ConversionMode mode, ConversionContext& context,
-                             ConversionReceipt& receipt) {
+ConversionOutcome WriteFiles(const MeasuredData& data, ConversionMode mode, const QList<ExtraOutput>& extras,
+                             ConversionContext& context, ConversionReceipt& receipt) {
     QList<QByteArray>& written = receipt.written;
     const ConversionSettings& settings = context.settings;
     const SurveyRecordList& records = data.parsed.records;
@@ -101,7 +101,8 @@ ConversionOutcome WriteFiles(const MeasuredData& data, ConversionMode mode, Conv
         // written whole stops the conversion, as one that cannot be created does.
         const QByteArray& text = data.preparedText;
         const auto result = output.Write(
-            ".200", [&](ByteSink& sink) { sink.Write(text.constData(), static_cast<std::size_t>(text.size())); },
+            QStringLiteral(".200"),
+            [&](ByteSink& sink) { sink.Write(text.constData(), static_cast<std::size_t>(text.size())); },
             OutputStep::Shown::Never);
         if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
         if (result == OutputStep::Result::Skipped) return ConversionOutcome::Failed;
@@ -121,15 +122,25 @@ ConversionOutcome WriteFiles(const MeasuredData& data, ConversionMode mode, Conv
     if (full && pointCount > 0) {
         const bool addMillion = context.prompter.Ask(Topic::Million, Text(Texts::kAskMillion), MessageButtons::YesNo,
                                                      MessageIcon::Question) == Answer::Yes;
-        const auto result = output.Write(
-            ".asc", [&](ByteSink& sink) { WriteCoordinateList(records, settings, addMillion, sink, stationPoints); });
+        const auto result = output.Write(QStringLiteral(".asc"), [&](ByteSink& sink) {
+            WriteCoordinateList(records, settings, addMillion, sink, stationPoints);
+        });
         if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
         if (result == OutputStep::Result::Written && settings.stationXyz)
             receipt.stationPointsWritten = static_cast<int>(stationPoints.size());
     }
 
     if (full && data.parsed.codeEntryCount > 0) {
-        const auto result = output.Write(".cod", [&](ByteSink& sink) { WriteCodeList(records, sink); });
+        const auto result = output.Write(QStringLiteral(".cod"), [&](ByteSink& sink) { WriteCodeList(records, sink); });
+        if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
+    }
+
+    for (const ExtraOutput& extra : extras) {
+        const QByteArray& bytes = extra.bytes;
+        const auto result = output.Write(
+            extra.extension,
+            [&](ByteSink& sink) { sink.Write(bytes.constData(), static_cast<std::size_t>(bytes.size())); },
+            OutputStep::Shown::Never);
         if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
     }
     return output.Failed() ? ConversionOutcome::Failed : ConversionOutcome::Completed;
@@ -137,7 +148,8 @@ ConversionOutcome WriteFiles(const MeasuredData& data, ConversionMode mode, Conv
 
 }  // namespace
 
-ConversionResult RunConversion(const MeasuredData& data, ConversionMode mode, ConversionContext& context) {
+ConversionResult RunConversion(const MeasuredData& data, ConversionMode mode, ConversionContext& context,
+                               const QList<ExtraOutput>& extras) {
     ConversionResult result;
     result.receipt.read.Count(data, context.settings.orMarker);
     // Records in a unit the program does not know were left out: a field book
@@ -146,7 +158,7 @@ ConversionResult RunConversion(const MeasuredData& data, ConversionMode mode, Co
         result.outcome = ConversionOutcome::Stopped;
         return result;
     }
-    result.outcome = WriteFiles(data, mode, context, result.receipt);
+    result.outcome = WriteFiles(data, mode, extras, context, result.receipt);
     return result;
 }
 

@@ -4,13 +4,16 @@
 // prepared NTS-350 transfer (with FLAG_KEEP_200), the field book ".zap", the
 // coordinate list ".asc" (after the question about adding a million) and the
 // code list ".cod"; the tools write their field book ".vod" or ".pol". A file is
-// written only when it has content.
+// written only when it has content. What a caller adds to a run (the field-book
+// check's protocol) is written after them through the same path.
 
 #include "convert/ConversionContext.h"
 #include "convert/ConversionMode.h"
 #include "convert/ConversionReceipt.h"
 #include "convert/MeasuredData.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 struct ConversionResult {
@@ -18,12 +21,21 @@ struct ConversionResult {
     ConversionReceipt receipt;
 };
 
-// Writes the files of mode from data, which were read completely. Every output
-// goes through the one output path: an existing file is replaced only after a
-// "Yes" when FLAG_ASK_OVERWRITE asks for the question, and "No" stops the run. A
-// field book or list that cannot be written whole is reported and skipped (the
-// run then fails); a ".200" copy that cannot be written stops the run.
-ConversionResult RunConversion(const MeasuredData& data, ConversionMode mode, ConversionContext& context);
+// A file a caller hands a run besides its own: basePath + extension holds bytes.
+struct ExtraOutput {
+    QString extension;  // with its dot or whatever joins it to the base: "_kontrola.txt"
+    QByteArray bytes;
+};
+
+// Writes the files of mode from data, which were read completely, then the
+// extras in their order. Every output goes through the one output path: an
+// existing file is replaced only after a "Yes" when FLAG_ASK_OVERWRITE asks for
+// the question, and "No" stops the run. A field book, list or extra that cannot
+// be written whole is reported and skipped (the run then fails); a ".200" copy
+// that cannot be written stops the run. "Zobrazit cílový soubor" never shows an
+// extra.
+ConversionResult RunConversion(const MeasuredData& data, ConversionMode mode, ConversionContext& context,
+                               const QList<ExtraOutput>& extras = {});
 
 // Reads the measured-data file at path (confirming the corrections in mode Full)
 // and writes the files of mode: F1, F3 and the tools.

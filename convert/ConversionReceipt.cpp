@@ -142,6 +142,14 @@ QByteArray ReadingText(const ReadingReceipt& read) {
     return text;
 }
 
+QByteArray CheckCountsText(const CheckCounts& check) {
+    if (!check.checked) return {};
+    if (check.wrong == 0 && check.suspicious == 0) return Text(Texts::kReceiptCheckClean) + ' ';
+    return TextFilled(Texts::kReceiptCheck,
+                      {Numbers::FormatInteger(check.wrong), Numbers::FormatInteger(check.suspicious)}) +
+           ' ';
+}
+
 QByteArray WrittenText(const QList<QByteArray>& written, const QByteArray& whyNone) {
     if (written.isEmpty()) return TextFilled(Texts::kNothingWritten, {whyNone});
     return TextFilled(Texts::kReceiptWritten, {written.join(", ")});
@@ -153,5 +161,6 @@ QByteArray ReceiptText(const ConversionReceipt& receipt, ConversionOutcome outco
         text += TextFilled(Texts::kReceiptStationXyz, {Numbers::FormatInteger(receipt.stationPointsWritten)});
         text += ' ';
     }
-    return text + WrittenText(receipt.written, NothingWrittenText(receipt.read, outcome));
+    return text + CheckCountsText(receipt.check) +
+           WrittenText(receipt.written, NothingWrittenText(receipt.read, outcome));
 }

@@ -1,7 +1,7 @@
 #pragma once
 // What a conversion hands back besides its outcome: what was read (per record
-// kind, what the parser passed over, what the block check found) and which files
-// were written. Its text is one Czech line (Windows-1250) for the terminal and
+// kind, what the parser passed over, what the block check found), what the
+// field-book check found, and which files were written. Its text is one Czech line (Windows-1250) for the terminal and
 // the main window alike.
 
 #include "convert/MeasuredData.h"
@@ -40,8 +40,17 @@ struct ReadingReceipt {
     void Count(const MeasuredData& data, const QByteArray& orMarker);
 };
 
+// What the field-book check found, counted; the check stands above the
+// conversion and fills this in when it ran.
+struct CheckCounts {
+    bool checked = false;
+    int wrong = 0;
+    int suspicious = 0;
+};
+
 struct ConversionReceipt {
     ReadingReceipt read;
+    CheckCounts check;
     int stationPointsWritten = -1;  // "StationXYZ": the stations written into ".asc"; -1 when not asked
     QList<QByteArray> written;      // the files written, as file name and extension
 };
@@ -52,10 +61,14 @@ struct ConversionReceipt {
 // each followed by a space. Empty when nothing was read.
 QByteArray ReadingText(const ReadingReceipt& read);
 
+// «Kontrola zápisníku: 1 chybné, 2 podezřelé.» and a space; empty when the
+// check did not run.
+QByteArray CheckCountsText(const CheckCounts& check);
+
 // The receipt's end: the files written, or that none was and why (whyNone).
 QByteArray WrittenText(const QList<QByteArray>& written, const QByteArray& whyNone);
 
-// The receipt as one line.
+// The receipt as one line: what was read, what the check found, what was written.
 QByteArray ReceiptText(const ConversionReceipt& receipt, ConversionOutcome outcome);
 
 // Why a run wrote no file, as a sentence after "Nebyl zapsán žádný soubor:".

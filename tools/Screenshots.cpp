@@ -4,10 +4,13 @@
 // never touches the user's; on Windows the communication dialog finds COM1 alone.
 
 #include "base/Cp1250.h"
+#include "base/CurrentFile.h"
 #include "base/FileChooser.h"
 #include "base/Prompter.h"
 #include "base/SettingsStore.h"
 #include "base/Texts.h"
+#include "check/JobCheck.h"
+#include "gui/check/ProtocolWindow.h"
 #include "gui/commands/CommandController.h"
 #include "gui/commands/OutputWindow.h"
 #include "gui/common/QtTexts.h"
@@ -32,6 +35,7 @@
 #include <QPainter>
 #include <QTabWidget>
 #include <QTextStream>
+#include <QTreeWidget>
 
 #include <cstdio>
 
@@ -139,6 +143,38 @@ void SaveDrawingPreview(const char* name) {
     Save(preview, name);
 }
 
+// The protocol window of a job with a backsight measured twice 32 mm apart and a
+// point sighted three times, once at another zenith angle; the wrong finding
+// chosen.
+void SaveProtocolWindow(const char* name) {
+    const QString path = QDir(g_directory).filePath(QStringLiteral("zakazka.sdt"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return;
+    file.write(
+        "JOB     ZAKAZKA\r\nUNITS   M,G\r\nSTN     S2,1.520,ST\r\n"
+        "BS      S1,1.800,\r\nSD      0.0000,96.9854,58.876\r\n"
+        "BS      S1,1.800,\r\nSD      399.9998,96.9854,58.908\r\n"
+        "SS      S3,1.800,\r\nHV      120.4512,114.1796\r\n"
+        "SS      S3,1.800,\r\nSD      120.4510,105.6898,13.301\r\n"
+        "SS      S3,1.800,\r\nSD      120.4515,105.6873,13.301\r\n"
+        "SS      101,1.800,PLOT\r\nSD      45.1200,99.8020,21.452\r\n");
+    file.close();
+    ConversionSettings settings;
+    settings.deviceType = DeviceType::Nts660;
+    SilentPrompter silent;
+    CurrentFile current;
+    ConversionContext context{settings, current, silent};
+    const FileCheck checked = CheckMeasuredDataFile(path, context);
+    QFile::remove(path);
+    if (!checked.check) return;
+    ProtocolWindow window(checked.check, Cp1250::ToUnicode(ReadingText(checked.read)));
+    window.show();
+    auto* findings = window.findChild<QTreeWidget*>(QStringLiteral("findingList"));
+    if (findings && findings->topLevelItemCount() > 1) findings->setCurrentItem(findings->topLevelItem(1));
+    window.resize(760, 560);
+    Save(window, name);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -168,8 +204,8 @@ int main(int argc, char* argv[]) {
 
     // The sheet as a new profile has it, which the manual's tables list.
     ConversionSettings settings;
-    const char* pages[] = {"sheet-reduction.png", "sheet-header.png", "sheet-conversion.png"};
-    for (int page = 0; page < 3; ++page) {
+    const char* pages[] = {"sheet-reduction.png", "sheet-header.png", "sheet-conversion.png", "sheet-check.png"};
+    for (int page = 0; page < 4; ++page) {
         ParameterSheet sheet(settings);
         sheet.show();
         sheet.Tabs()->setCurrentIndex(page);
@@ -236,5 +272,6 @@ int main(int argc, char* argv[]) {
 
     // The preview of a small job in Prague drawn in EPSG:5514 axes on layers by code.
     SaveDrawingPreview("drawing-preview.png");
+    SaveProtocolWindow("protocol-window.png");
     return 0;
 }

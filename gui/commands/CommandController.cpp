@@ -5,6 +5,7 @@
 #include "base/Prompter.h"
 #include "base/SettingsStore.h"
 #include "base/Texts.h"
+#include "gui/check/ProtocolWindow.h"
 #include "gui/preview/DrawingPreviewWindow.h"
 #include "gui/serial/CommunicationDialog.h"
 #include "gui/serial/ReceptionWindow.h"
@@ -44,8 +45,9 @@ CommandController::CommandController(SettingsStore& store, const ConversionSetti
 }
 
 CommandController::~CommandController() {
-    // A preview left open goes with the program.
+    // A preview or protocol left open goes with the program.
     delete m_preview.data();
+    delete m_protocol.data();
     // The port closes before the settings are written.
     m_link.reset();
     // A controller whose settings were never loaded would overwrite the profile with
@@ -107,6 +109,9 @@ void CommandController::Execute(CommandId command) {
         case CommandId::ExportXyzDxf:
             OnExportXyzDxf();
             break;
+        case CommandId::CheckFieldBook:
+            OnCheckFieldBook();
+            break;
         case CommandId::UseCurrent:
             OnUseCurrent();
             break;
@@ -130,12 +135,22 @@ QString CommandController::ChooseFile(FileDialogRequest request, FileKind kind) 
     return path;
 }
 
+void CommandController::Report(const QByteArray& receipt, const QByteArray& findings,
+                               std::shared_ptr<const JobCheck> check) {
+    m_lastCheck = std::move(check);
+    m_lastNotes = Cp1250::ToUnicode(receipt);
+    if (!findings.isEmpty()) m_lastNotes += QStringLiteral("\n\n") + Cp1250::ToUnicode(findings);
+    Q_EMIT ConversionReported(receipt, findings);
+    if (m_lastCheck) Q_EMIT FieldBookChecked(m_lastCheck->Counts());
+}
+
 void CommandController::Convert(const QString& path, ConversionMode mode) {
     if (!m_core.convert) return;
     ConversionContext context{m_settings, m_file, m_prompter};
-    const ConversionResult result = m_core.convert(path, mode, context);
+    const CheckedConversion checked = m_core.convert(path, mode, context);
+    const ConversionResult& result = checked.conversion;
     const ConversionReceipt& receipt = result.receipt;
-    Q_EMIT ConversionReported(ReceiptText(receipt, result.outcome), receipt.read.findingsText);
+    Report(ReceiptText(receipt, result.outcome), receipt.read.findingsText, checked.check);
     // A run that went through and still wrote nothing would otherwise pass in
     // silence; cancelled and failed runs have said their word already.
     if (result.outcome == ConversionOutcome::Completed && receipt.read.parsed && receipt.written.isEmpty())
@@ -197,10 +212,39 @@ void CommandController::OnExportXyzDxf() {
     if (!m_core.exportXyzDxf) return;
     ConversionContext context{m_settings, m_file, m_prompter};
     const DxfExportResult result = m_core.exportXyzDxf(chosen, context);
-    Q_EMIT ConversionReported(DrawingReceiptText(result.receipt, result.outcome), {});
+    Report(DrawingReceiptText(result.receipt, result.outcome), {}, nullptr);
     // With "Zobrazit cílový soubor" the drawing is shown once it is written.
     if (result.receipt.drawing == DrawingOutcome::Written && m_settings.Has(FLAG_SHOW_OUTPUT))
         ShowDrawing(result.records, Cp1250::ToUnicode(result.receipt.drawingFile));
+}
+
+void CommandController::OnCheckFieldBook() {
+    // Asks for a file whatever "Použít aktuální" says, and leaves the current file
+    // as it was: nothing is converted.
+    const QString path = ChooseFile(MeasuredDataRequest(FileDialogRequest::Kind::Open), FileKind::MeasuredData);
+    if (path.isEmpty() || !m_core.checkFile) return;
+    ConversionContext context{m_settings, m_file, m_prompter};
+    const FileCheck result = m_core.checkFile(path, context);
+    if (result.outcome != ConversionOutcome::Completed) return;  // said already
+    if (!result.check) {
+        m_prompter.Tell(TextFilled(Texts::kNothingChecked, {NothingWrittenText(result.read, result.outcome)}),
+                        MessageIcon::Exclamation, Topic::Summary);
+        return;
+    }
+    Report(ReadingText(result.read) + CheckCountsText(result.check->Counts()).trimmed(), result.read.findingsText,
+           result.check);
+    ShowLastCheck();
+}
+
+void CommandController::ShowLastCheck() {
+    if (m_lastCheck) ShowCheckProtocol(m_lastCheck, m_lastNotes);
+}
+
+void CommandController::ShowCheckProtocol(std::shared_ptr<const JobCheck> check, const QString& notes) {
+    if (m_protocol) m_protocol->close();
+    m_protocol = new ProtocolWindow(std::move(check), notes, DialogParent());
+    m_protocol->show();
+    m_protocol->raise();
 }
 
 void CommandController::ShowDrawing(const SurveyRecordList& records, const QString& fileName) {

@@ -2,12 +2,14 @@
 // The command controller of the window program. It owns the settings of the run
 // (loaded in two steps: "Flag" before the main window exists, the rest once the
 // main window is made; all saved when it is destroyed), the current measured-data
-// file, the one serial link, and the handlers of every command of the menu, the
-// toolbar and the function keys. It asks nothing when the program closes.
+// file, the one serial link, the last run's field-book check, and the handlers of
+// every command of the menu, the toolbar and the function keys. It asks nothing
+// when the program closes.
 
 #include "base/ConversionSettings.h"
 #include "base/CurrentFile.h"
 #include "base/FileChooser.h"
+#include "check/JobCheck.h"
 #include "gui/commands/CoreOperations.h"
 #include "gui/commands/RememberedFolders.h"
 #include "serial/Reception.h"
@@ -19,6 +21,7 @@
 #include <memory>
 
 class DrawingPreviewWindow;
+class ProtocolWindow;
 class Prompter;
 class SerialLink;
 class SettingsStore;
@@ -31,6 +34,7 @@ enum class CommandId {
     Headers,              // tool
     HorizontalDistances,  // tool
     ExportXyzDxf,         // tool
+    CheckFieldBook,       // tool: the field-book check of a chosen file, without converting
     UseCurrent,           // toggle of FLAG_USE_CURRENT
     ConversionParameters,
     CommunicationParameters,
@@ -76,9 +80,15 @@ public:
     void OnHeaders();
     void OnHorizontalDistances();
     void OnExportXyzDxf();
+    void OnCheckFieldBook();
     void OnUseCurrent();
     void OnConversionParameters();
     void OnCommunicationParameters();
+
+    // Whether the last run's receipt belongs to a field-book check, whose
+    // protocol ShowLastCheck opens (a click on the receipt line).
+    bool HasCheckProtocol() const { return m_lastCheck != nullptr; }
+    void ShowLastCheck();
 
     // Runs a command by its number; main-window commands (help, tools, exit) are
     // not the controller's and do nothing here.
@@ -89,6 +99,9 @@ Q_SIGNALS:
     // main window to show without a click, and the warning of the block check
     // (empty when it found nothing), for showing again on request.
     void ConversionReported(const QByteArray& receipt, const QByteArray& findings);
+    // The run just reported was checked (right after ConversionReported): what
+    // its findings were, for the receipt line's colour.
+    void FieldBookChecked(const CheckCounts& counts);
 
 protected:
     // The windows of the serial link. The reception says what it received into
@@ -99,6 +112,9 @@ protected:
     // The preview of a drawing just written from records (with the settings of the
     // run); it stays open beside the main window until the next one replaces it.
     virtual void ShowDrawing(const SurveyRecordList& records, const QString& fileName);
+    // The protocol window of a check, with what its run said (notes); like the
+    // preview it stays open until the next one replaces it.
+    virtual void ShowCheckProtocol(std::shared_ptr<const JobCheck> check, const QString& notes);
 
 private:
     // The file dialog, opened where the user last chose a file of that kind.
@@ -106,6 +122,8 @@ private:
     bool ToolsAvailable() const;
     void RunTool(ConversionMode mode);
     void Convert(const QString& path, ConversionMode mode);
+    // Tells the main window the receipt of a run and keeps its check (null: none).
+    void Report(const QByteArray& receipt, const QByteArray& findings, std::shared_ptr<const JobCheck> check);
 
     SettingsStore& m_store;
     ConversionSettings m_settings;
@@ -118,5 +136,8 @@ private:
     RememberedFolders m_folders;
     QString m_uploadText;  // the upload window's text, kept for its next opening
     QPointer<DrawingPreviewWindow> m_preview;
+    QPointer<ProtocolWindow> m_protocol;
+    std::shared_ptr<const JobCheck> m_lastCheck;  // the last run's check; null when it was not checked
+    QString m_lastNotes;                          // what that run said: its receipt and the block check's warning
     bool m_loaded = false;
 };

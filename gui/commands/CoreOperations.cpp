@@ -2,7 +2,8 @@
 
 CoreOperations RealCoreOperations() {
     CoreOperations core;
-    core.convert = &ConvertMeasuredData;
+    core.convert = &ConvertAndCheck;
+    core.checkFile = &CheckMeasuredDataFile;
     core.exportXyzDxf = &ExportXyzDxf;
     return core;
 }

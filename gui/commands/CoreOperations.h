@@ -1,7 +1,9 @@
 #pragma once
 // The core runs the command controller starts, gathered so that a test can put recorders in
-// their place: the conversion of a measured-data file and the DXF export.
+// their place: the conversion of a measured-data file (checked when it is a full one), the
+// field-book check of a file on its own, and the DXF export.
 
+#include "check/JobCheck.h"
 #include "convert/Conversion.h"
 #include "dxf/DxfExport.h"
 
@@ -10,8 +12,10 @@
 #include <functional>
 
 struct CoreOperations {
-    // ConvertMeasuredData: reads the file at path and writes the files of mode.
-    std::function<ConversionResult(const QString& path, ConversionMode mode, ConversionContext& context)> convert;
+    // ConvertAndCheck: reads the file at path, checks a full conversion's records and writes the files of mode.
+    std::function<CheckedConversion(const QString& path, ConversionMode mode, ConversionContext& context)> convert;
+    // CheckMeasuredDataFile: reads the file at path and checks it, writing nothing.
+    std::function<FileCheck(const QString& path, ConversionContext& context)> checkFile;
     // ExportXyzDxf: the DXF export from a chosen file (empty: the current file, "Použít aktuální").
     std::function<DxfExportResult(const QString& chosenPath, ConversionContext& context)> exportXyzDxf;
 };

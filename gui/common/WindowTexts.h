@@ -15,12 +15,13 @@ inline constexpr UserText kStorno{"Storno"};
 inline constexpr UserText kMainWindowCaption{"Tarvo v" TARVO_VERSION};
 inline constexpr UserText kMenuBarEntry{"&Menu"};
 inline constexpr UserText kToolsSubmenu{"Konverzní nástroje"};
-inline constexpr UserText kMenuReceiveAndConvert{"Konverze přijatých dat\tF1"};        // 32780
-inline constexpr UserText kMenuExportCoordinates{"Export souřadnic\tF2"};              // 32781
-inline constexpr UserText kMenuConvertFile{"Konverze souboru\tF3"};                    // 32779
-inline constexpr UserText kMenuHeaders{"Hlavičky"};                                    // 32789
-inline constexpr UserText kMenuHorizontalDistances{"Vodorovné délky"};                 // 32788
-inline constexpr UserText kMenuExportXyzDxf{"Export XYZ bodů do dxf"};                 // 32801
+inline constexpr UserText kMenuReceiveAndConvert{"Konverze přijatých dat\tF1"};  // 32780
+inline constexpr UserText kMenuExportCoordinates{"Export souřadnic\tF2"};        // 32781
+inline constexpr UserText kMenuConvertFile{"Konverze souboru\tF3"};              // 32779
+inline constexpr UserText kMenuHeaders{"Hlavičky"};                              // 32789
+inline constexpr UserText kMenuHorizontalDistances{"Vodorovné délky"};           // 32788
+inline constexpr UserText kMenuExportXyzDxf{"Export XYZ bodů do dxf"};           // 32801
+inline constexpr UserText kMenuCheckFieldBook{"Kontrola zápisníku"};
 inline constexpr UserText kMenuUseCurrent{"Použít aktuální"};                          // 32790
 inline constexpr UserText kMenuConversionParameters{"Parametry konverze"};             // 32783
 inline constexpr UserText kMenuCommunicationParameters{"Parametry komunikace"};        // 32776
@@ -34,6 +35,7 @@ inline constexpr UserText kTipConversionParameters{"\nParametry konverze"};     
 inline constexpr UserText kTipCommunicationParameters{"\nParametry komunikace"};       // 32776
 inline constexpr UserText kTipHelp{"\nNápověda"};                                      // 32775
 inline constexpr UserText kPromptExportXyzDxf{"Export bodů XYZ bodů do souboru dxf"};  // 32801
+inline constexpr UserText kPromptCheckFieldBook{"Kontrola zápisníku v souboru měřených dat bez převodu"};
 
 // Help: the manual beside the program, and what is told when it cannot be shown
 // ("%1" is its file).
@@ -64,6 +66,7 @@ inline constexpr UserText kSheetCaption{"Parametry výstupu ve formátu MAPA2"};
 inline constexpr UserText kReductionTab{"Redukce do S-JTSK"};
 inline constexpr UserText kHeaderTab{"Hlavička souboru"};
 inline constexpr UserText kConversionTab{"Parametry konverze dat"};
+inline constexpr UserText kCheckTab{"Kontrola"};
 inline constexpr UserText kSheetOk{"OK"};
 inline constexpr UserText kSheetApply{"Použít"};
 // Page "Redukce do S-JTSK".
@@ -103,6 +106,17 @@ inline constexpr UserText kDxfLayersCheck{"Hladiny podle kódů bodů"};
 inline constexpr UserText kDxfLayersTip{
     "Bod i jeho popisy v hladině pojmenované podle kódu bodu, body bez kódu v hladině BEZ_KODU."};
 inline constexpr UserText kDxf3dCheck{"Výška bodu jako souřadnice z (3D)"};
+// Page "Kontrola": the field-book check's limits, suspicious and wrong.
+inline constexpr UserText kCheckLimitsGroup{"Meze kontroly zápisníku"};
+inline constexpr UserText kCheckSuspiciousColumn{"podezřelé nad"};
+inline constexpr UserText kCheckWrongColumn{"chybné nad"};
+inline constexpr UserText kCheckPositionLabel{"Poloha podél a napříč záměrou [m]:"};
+inline constexpr UserText kCheckHeightLabel{"Výška opakované záměry [m]:"};
+inline constexpr UserText kCheckLineLabel{"Délka tam a zpět, proti souřadnicím [m]:"};
+inline constexpr UserText kCheckLineHeightLabel{"Převýšení tam a zpět [m]:"};
+inline constexpr UserText kCheckFacesLabel{"Kolimační a indexová chyba dvojice [gon]:"};
+inline constexpr UserText kCheckRangeLabel{"Nejdelší šikmá délka [m]:"};
+inline constexpr UserText kCheckDefaultsButton{"Výchozí meze"};
 
 // The communication settings dialog; the test of its OK, when it fails, says
 // kCommTestFailed, why, and kCommTestAdvice.
@@ -156,6 +170,22 @@ inline constexpr UserText kUploadFormatHelp{
     "Každý řádek obsahuje informace o jednom kódu. První hodnota je číslo kódu v intervalu 1 až 50,\n"
     "následuje textový popis kódu (akceptováno pouze prvních deset znaků).\n"
     "Hodnoty jsou odděleny čárkou."};  // 32800
+
+// The protocol window of the field-book check: the findings first, the
+// observations of the one chosen, then the whole protocol.
+inline constexpr UserText kProtocolCaption{"Kontrola zápisníku"};
+inline constexpr UserText kProtocolFindings{"Zjištění:"};
+inline constexpr UserText kProtocolObservations{"Záznamy vybraného zjištění:"};
+inline constexpr UserText kProtocolText{"Protokol:"};
+inline constexpr UserText kProtocolClose{"Zavřít"};
+inline constexpr UserText kFindingColumns{"Úroveň|Stanovisko|Body|Kontrola|Hodnota|Mez"};
+inline constexpr UserText kObservationColumns{
+    "Záznam|Bod|Druh|Vodorovný směr [gon]|Zenitový úhel [gon]|Šikmá délka (S-JTSK) [m]|Výška přístroje, cíle [m]|Kód"};
+inline constexpr UserText kObservationStation{"stanovisko"};
+inline constexpr UserText kObservationBacksight{"orientace"};
+inline constexpr UserText kObservationSighting{"záměra"};
+inline constexpr UserText kObservationAngles{"záměra jen úhly"};
+inline constexpr UserText kObservationOther{"jiný záznam"};
 
 // The preview of a drawing just written.
 inline constexpr UserText kPreviewCaption{"Náhled výkresu"};

@@ -26,6 +26,9 @@ const QColor kReceiptBackground(255, 255, 255, 215);
 // Findings of the block check: the colours of a warning, not of a plain report.
 const QColor kMarkedReceiptBackground(255, 228, 160, 235);
 const QColor kMarkedReceiptText(0x8a, 0x2a, 0x00);
+// A wrong finding of the field-book check: red.
+const QColor kWrongReceiptBackground(255, 205, 205, 235);
+const QColor kWrongReceiptText(0x9a, 0x00, 0x00);
 
 // The desktop's font at the largest size whose character cell is no larger than
 // the 6 × 13 pixels the banner's layout was made for.
@@ -131,13 +134,36 @@ void BannerView::resizeEvent(QResizeEvent* event) {
 void BannerView::ShowReceipt(const QString& text, const QString& findings) {
     m_receipt = text;
     m_findings = findings;
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, findings.isEmpty() ? kReceiptBackground : kMarkedReceiptBackground);
-    if (!findings.isEmpty()) colours.setColor(QPalette::WindowText, kMarkedReceiptText);
-    m_receiptLine->setPalette(colours);
+    m_checked = false;
+    SetMark(findings.isEmpty() ? ReceiptMark::Plain : ReceiptMark::Suspicious);
     m_receiptLine->setToolTip(text);
     FitReceipt();
     m_receiptLine->show();
+}
+
+void BannerView::MarkCheck(ReceiptMark worst) {
+    m_checked = true;
+    if (worst > m_mark) SetMark(worst);
+    FitReceipt();
+}
+
+void BannerView::SetMark(ReceiptMark mark) {
+    m_mark = mark;
+    QPalette colours = palette();
+    switch (mark) {
+        case ReceiptMark::Plain:
+            colours.setColor(QPalette::Window, kReceiptBackground);
+            break;
+        case ReceiptMark::Suspicious:
+            colours.setColor(QPalette::Window, kMarkedReceiptBackground);
+            colours.setColor(QPalette::WindowText, kMarkedReceiptText);
+            break;
+        case ReceiptMark::Wrong:
+            colours.setColor(QPalette::Window, kWrongReceiptBackground);
+            colours.setColor(QPalette::WindowText, kWrongReceiptText);
+            break;
+    }
+    m_receiptLine->setPalette(colours);
 }
 
 void BannerView::FitReceipt() {
@@ -146,7 +172,7 @@ void BannerView::FitReceipt() {
         FittedText(m_receipt, QFontMetrics(m_receiptLine->font()), m_receiptLine->contentsRect().size());
     m_receiptLine->setText(shown);
     // A click says more only where the line does not say it all.
-    const bool more = !m_findings.isEmpty() || shown.contains(kEllipsis);
+    const bool more = m_checked || !m_findings.isEmpty() || shown.contains(kEllipsis);
     m_receiptLine->setCursor(more ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 

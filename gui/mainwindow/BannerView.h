@@ -31,6 +31,14 @@ public:
     QString Findings() const { return m_findings; }
     bool ReceiptMarked() const { return !m_findings.isEmpty(); }
 
+    // The colour of the receipt line: plain, amber (the block check's warning, a
+    // suspicious finding of the field-book check) or red (a wrong one).
+    enum class ReceiptMark { Plain, Suspicious, Wrong };
+    // After a checked run's ShowReceipt: its worst finding colours the line (a
+    // clean check keeps the receipt's own colour), and a click opens the protocol.
+    void MarkCheck(ReceiptMark worst);
+    ReceiptMark Mark() const { return m_mark; }
+
     // The text as a label of that size shows it, word-wrapped: whole when it fits,
     // else its beginning and end around "…". A file name is never broken at its
     // hyphens.
@@ -46,6 +54,7 @@ protected:
 
 private:
     void FitReceipt();
+    void SetMark(ReceiptMark mark);
 
     QPixmap m_banner;
     LinkLabel* m_webLink = nullptr;
@@ -53,4 +62,6 @@ private:
     QLabel* m_receiptLine;
     QString m_receipt;
     QString m_findings;
+    ReceiptMark m_mark = ReceiptMark::Plain;
+    bool m_checked = false;  // a click opens the check's protocol
 };

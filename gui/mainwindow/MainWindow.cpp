@@ -73,6 +73,7 @@ void MainWindow::CreateActions() {
         {CommandId::Headers, WindowTexts::kMenuHeaders, "headersAction"},
         {CommandId::HorizontalDistances, WindowTexts::kMenuHorizontalDistances, "horizontalDistancesAction"},
         {CommandId::ExportXyzDxf, WindowTexts::kMenuExportXyzDxf, "exportXyzDxfAction"},
+        {CommandId::CheckFieldBook, WindowTexts::kMenuCheckFieldBook, "checkFieldBookAction"},
         {CommandId::UseCurrent, WindowTexts::kMenuUseCurrent, "useCurrentAction"},
         {CommandId::ConversionParameters, WindowTexts::kMenuConversionParameters, "conversionParametersAction"},
         {CommandId::CommunicationParameters, WindowTexts::kMenuCommunicationParameters,
@@ -88,6 +89,7 @@ void MainWindow::CreateActions() {
     Action(CommandId::ConvertFile)->setShortcut(QKeySequence(Qt::Key_F3));
     Action(CommandId::UseCurrent)->setCheckable(true);
     Action(CommandId::ExportXyzDxf)->setStatusTip(UiText(WindowTexts::kPromptExportXyzDxf));
+    Action(CommandId::CheckFieldBook)->setStatusTip(UiText(WindowTexts::kPromptCheckFieldBook));
     Action(CommandId::Tools)->setText(TipOf(WindowTexts::kTipTools));
 
     const struct {
@@ -118,6 +120,7 @@ void MainWindow::BuildMenu() {
     m_toolsMenu->addAction(Action(CommandId::Headers));
     m_toolsMenu->addAction(Action(CommandId::HorizontalDistances));
     m_toolsMenu->addAction(Action(CommandId::ExportXyzDxf));
+    m_toolsMenu->addAction(Action(CommandId::CheckFieldBook));
     m_toolsMenu->addSeparator();
     m_toolsMenu->addAction(Action(CommandId::UseCurrent));
     mainMenu->addSeparator();
@@ -164,7 +167,19 @@ void MainWindow::BuildBanner() {
             [banner = m_banner](const QByteArray& receipt, const QByteArray& findings) {
                 banner->ShowReceipt(Cp1250::ToUnicode(receipt), Cp1250::ToUnicode(findings));
             });
-    connect(m_banner, &BannerView::ReceiptClicked, this, &MainWindow::ShowWholeReceipt);
+    connect(&m_controller, &CommandController::FieldBookChecked, m_banner,
+            [banner = m_banner](const CheckCounts& counts) {
+                banner->MarkCheck(counts.wrong > 0        ? BannerView::ReceiptMark::Wrong
+                                  : counts.suspicious > 0 ? BannerView::ReceiptMark::Suspicious
+                                                          : BannerView::ReceiptMark::Plain);
+            });
+    // A checked run's receipt opens its protocol, whose top repeats the receipt.
+    connect(m_banner, &BannerView::ReceiptClicked, this, [this] {
+        if (m_controller.HasCheckProtocol())
+            m_controller.ShowLastCheck();
+        else
+            ShowWholeReceipt();
+    });
 }
 
 void MainWindow::PlaceOnScreen() {

@@ -2,6 +2,7 @@
 
 #include "gui/common/UiText.h"
 #include "gui/common/WindowTexts.h"
+#include "gui/parameters/CheckPage.h"
 #include "gui/parameters/ConversionPage.h"
 #include "gui/parameters/HeaderPage.h"
 #include "gui/parameters/ReductionPage.h"
@@ -16,6 +17,7 @@ ParameterSheet::ParameterSheet(ConversionSettings& settings, QWidget* parent)
       m_reductionPage(new ReductionPage(settings)),
       m_headerPage(new HeaderPage(settings)),
       m_conversionPage(new ConversionPage(settings)),
+      m_checkPage(new CheckPage(settings)),
       m_tabs(new QTabWidget(this)),
       m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this)) {
     setObjectName(QStringLiteral("parameterSheet"));
@@ -26,6 +28,7 @@ ParameterSheet::ParameterSheet(ConversionSettings& settings, QWidget* parent)
     m_tabs->addTab(m_reductionPage, UiText(WindowTexts::kReductionTab));
     m_tabs->addTab(m_headerPage, UiText(WindowTexts::kHeaderTab));
     m_tabs->addTab(m_conversionPage, UiText(WindowTexts::kConversionTab));
+    m_tabs->addTab(m_checkPage, UiText(WindowTexts::kCheckTab));
     m_tabs->setCurrentIndex(0);
 
     m_buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
@@ -55,6 +58,8 @@ SheetPage* ParameterSheet::PageAt(int index) const {
             return m_headerPage;
         case 2:
             return m_conversionPage;
+        case 3:
+            return m_checkPage;
         default:
             return nullptr;
     }
@@ -82,6 +87,7 @@ void ApplySheetResult(const ParameterSheet& sheet, ConversionSettings& settings)
     settings.jobAverageHeightMetres = sheet.Reduction().H();
     settings.head = sheet.Header().HeaderText();
     settings.orMarker = sheet.Conversion().Marker();
+    settings.checkTolerances = sheet.Check().Tolerances();
     settings.flag = static_cast<quint16>((sheet.Header().Flag() & FLAG_USE_HEADER) |
                                          (sheet.Conversion().Flag() & FLAG_MEANINGFUL_BITS & ~FLAG_USE_HEADER));
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The conversion parameter sheet "Parametry výstupu ve formátu MAPA2": three tabs
-// (S-JTSK reduction, file header, conversion options) with OK, Storno and Použít,
+// The conversion parameter sheet "Parametry výstupu ve formátu MAPA2": four tabs
+// (S-JTSK reduction, file header, conversion options, the field-book check's
+// limits) with OK, Storno and Použít,
 // the last never enabled. Made for one showing over the settings of the controller;
 // the caller applies the result with ApplySheetResult after OK.
 
@@ -8,6 +9,7 @@
 
 #include <QDialog>
 
+class CheckPage;
 class ConversionPage;
 class HeaderPage;
 class ReductionPage;
@@ -23,6 +25,7 @@ public:
     ReductionPage& Reduction() const { return *m_reductionPage; }
     HeaderPage& Header() const { return *m_headerPage; }
     ConversionPage& Conversion() const { return *m_conversionPage; }
+    CheckPage& Check() const { return *m_checkPage; }
     QTabWidget* Tabs() const { return m_tabs; }
 
     // The shown page is left, then the sheet closes with OK.
@@ -38,12 +41,14 @@ private:
     ReductionPage* m_reductionPage;
     HeaderPage* m_headerPage;
     ConversionPage* m_conversionPage;
+    CheckPage* m_checkPage;
     QTabWidget* m_tabs;
     QDialogButtonBox* m_buttons;
     int m_shownIndex = -1;
 };
 
-// After OK: the averages, the header and the marker go to the settings, and "Flag"
+// After OK: the averages, the header, the marker and the check's limits go to the
+// settings, and "Flag"
 // becomes the header page's FLAG_USE_HEADER with the conversion page's lower bits;
 // the bits outside FLAG_MEANINGFUL_BITS are cleared. Nothing is saved here.
 void ApplySheetResult(const ParameterSheet& sheet, ConversionSettings& settings);

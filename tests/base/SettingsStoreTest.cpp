@@ -114,6 +114,26 @@ private Q_SLOTS:
         QCOMPARE(Load().settings.jobAverageXMetres, value);
     }
 
+    // A limit of the field-book check that is no usable number keeps its default:
+    // read as 0 it would report every sighting, as NaN none.
+    void checkLimitsRead_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<double>("height");  // the suspicious height limit loaded
+        QTest::newRow("decimal point") << QByteArray("CHK_Height=0.045") << 0.045;
+        QTest::newRow("decimal comma, hand-edited") << QByteArray("CHK_Height=0,045") << 0.045;
+        QTest::newRow("zero is a limit") << QByteArray("CHK_Height=0") << 0.0;
+        QTest::newRow("not a number") << QByteArray("CHK_Height=abc") << 0.030;
+        QTest::newRow("negative") << QByteArray("CHK_Height=-0.01") << 0.030;
+        QTest::newRow("not finite") << QByteArray("CHK_Height=nan") << 0.030;
+        QTest::newRow("text after the number") << QByteArray("CHK_Height=0.05m") << 0.030;
+        QTest::newRow("missing") << QByteArray("JX=1") << 0.030;
+    }
+    void checkLimitsRead() {
+        QFETCH(QByteArray, line);
+        WriteProfile(line);
+        QTEST(Load().settings.checkTolerances.height.suspicious, "height");
+    }
+
     void handEditedTextComesBackAsWritten_data() {
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QByteArray>("name");
@@ -225,6 +245,8 @@ private Q_SLOTS:
         settings.jobAverageHeightMetres = -12.25;
         settings.orMarker = Cp1250::FromUtf8("Ö, \"x\" ;=");
         settings.head = Cp1250::FromUtf8(" a,b , \\c@ ");
+        settings.checkTolerances.lineHeight.wrong = 0.123456789;
+        settings.checkTolerances.range = 12345.5;
         {
             SettingsStore store(IniPath());
             SaveShutdownSettings(store, settings);
@@ -239,6 +261,8 @@ private Q_SLOTS:
         QCOMPARE(loaded.settings.jobAverageHeightMetres, -12.25);
         QCOMPARE(loaded.settings.orMarker, settings.orMarker);
         QCOMPARE(loaded.settings.head, settings.head);
+        QCOMPARE(loaded.settings.checkTolerances.lineHeight.wrong, 0.123456789);
+        QCOMPARE(loaded.settings.checkTolerances.range, 12345.5);
     }
 };
 

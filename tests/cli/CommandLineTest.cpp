@@ -44,6 +44,13 @@ private Q_SLOTS:
             << QStringList{"convert", "--set", "JX=abc", "x.sdt"} << "Hodnota abc pro JX není číslo.";
         QTest::newRow("dxf, a mean height with text after its number")
             << QStringList{"dxf", "--set", "JH=320m", "x.sdt"} << "Hodnota 320m pro JH není číslo.";
+        QTest::newRow("check, a negative limit") << QStringList{"check", "--set", "CHK_Height=-0.01", "x.sdt"}
+                                                 << "Hodnota -0.01 pro CHK_Height není nezáporné číslo.";
+        QTest::newRow("check, a limit that is no number") << QStringList{"check", "--set", "CHK_Range=nan", "x.sdt"}
+                                                          << "Hodnota nan pro CHK_Range není nezáporné číslo.";
+        QTest::newRow("check, two files")
+            << QStringList{"check", "a.sdt", "b.sdt"} << "Zadejte právě jeden soubor měřených dat.";
+        QTest::newRow("check, unknown option") << QStringList{"check", "--bogus", "x.sdt"} << "Neznámá volba --bogus.";
     }
     void usageErrorIsTheSameInEveryCommand() {
         QFETCH(QStringList, arguments);
@@ -61,6 +68,7 @@ private Q_SLOTS:
         QTest::newRow("upload -h") << QStringList{"upload", "-h"};
         QTest::newRow("convert --help after a file") << QStringList{"convert", "x.sdt", "--help"};
         QTest::newRow("dxf: help wins over an unknown option") << QStringList{"dxf", "--bogus", "-h"};
+        QTest::newRow("check --help") << QStringList{"check", "--help"};
     }
     void helpOfEveryCommand() {
         QFETCH(QStringList, arguments);

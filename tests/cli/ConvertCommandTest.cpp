@@ -24,11 +24,11 @@ private Q_SLOTS:
         QTest::newRow("receipt of a clean transfer")
             << nts350 << QStringList{"--set", "DeviceType=0"} << 0 << ".zap"
             << "Rozpoznáno: stanoviska 2, orientace 3, záměry s délkou 5, záměry jen úhly 1, body se souřadnicemi "
-               "3, kódy 4. Přeskočeno: bajty mimo záznamy 0, nedokončené záznamy 0. Zapsáno: job.zap, "
-               "job.asc, job.cod.\n";
+               "3, kódy 4. Přeskočeno: bajty mimo záznamy 0, nedokončené záznamy 0. Kontrola zápisníku: 1 chybné, "
+               "0 podezřelé. Zapsáno: job.zap, job.asc, job.cod, job_kontrola.txt.\n";
         QTest::newRow("the .200 copy is in the receipt")
             << nts350 << QStringList{"--set", "DeviceType=0", "--set", "Flag=0x020"} << 0 << ".200"
-            << "Zapsáno: job.200, job.zap, job.asc, job.cod.\n";
+            << "Zapsáno: job.200, job.zap, job.asc, job.cod, job_kontrola.txt.\n";
         QTest::newRow("other instrument without auto: said, nothing written, exit 1")
             << nts660 << QStringList{"--set", "DeviceType=0"} << 1 << ""
             << "Převést ho tentokrát jako data ve tvaru NTS-660? Nastavení přístroje se nezmění.\n"
@@ -36,7 +36,7 @@ private Q_SLOTS:
         QTest::newRow("other instrument with a record of the set one: written, still exit 1")
             << nts660 + "_'S1_(K1_)1.550_\r\n"
             << QStringList{"--set", "DeviceType=0"} << 1 << ".zap"
-            << "Zapsáno: job.zap.\n";
+            << "Zapsáno: job.zap, job_kontrola.txt.\n";
         QTest::newRow("nothing written: exit 1")
             << QByteArray("Zakázka 12\r\n") << QStringList{"--set", "DeviceType=0"} << 1 << ""
             << "Nebyl zapsán žádný soubor: v datech není žádný záznam ve tvaru NTS-350.\n";

@@ -65,7 +65,7 @@ class CommandControllerTest : public QObject {
         CoreOperations core;
         core.convert = [this](const QString& path, ConversionMode mode, ConversionContext&) {
             m_runs.append({path, mode});
-            return ConversionResult{ConversionOutcome::Completed, {}};
+            return CheckedConversion{{ConversionOutcome::Completed, {}}, nullptr};
         };
         core.exportXyzDxf = [this](const QString& chosen, ConversionContext&) {
             m_dxfExports.append(chosen);

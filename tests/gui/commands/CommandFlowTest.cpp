@@ -7,6 +7,7 @@
 #include "base/Cp1250.h"
 #include "base/FileChooser.h"
 #include "base/SettingsStore.h"
+#include "gui/check/ProtocolWindow.h"
 #include "gui/commands/DialogPrompter.h"
 #include "gui/commands/OutputWindow.h"
 #include "tests/gui/commands/CommandFixture.h"
@@ -20,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 class CommandFlowTest : public QObject, protected CommandFixture {
     Q_OBJECT
@@ -30,6 +32,13 @@ class CommandFlowTest : public QObject, protected CommandFixture {
         const QString path = m_dir.filePath(as);
         TestFiles::Write(path, TestFiles::Read(TestFiles::DataDir(folder) + QLatin1Char('/') + name));
         return path;
+    }
+
+    // A shown top-level window by its object name.
+    static QWidget* NamedTopLevel(const char* name) {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == QLatin1String(name) && window->isVisible()) return window;
+        return nullptr;
     }
 
 private Q_SLOTS:
@@ -64,13 +73,16 @@ private Q_SLOTS:
             << QStringLiteral(
                    "Upozornění!\nPřenos dat z přístroje neprošel kontrolou bloků:\n"
                    "• blok 2 (bajty 136–269): nesouhlasí kontrolní součet")
-            << QStringLiteral("Kontrola bloků: 1 chyba. Zapsáno: job.zap, job.asc, job.cod.") << true;
+            << QStringLiteral(
+                   "Kontrola bloků: 1 chyba. Kontrola zápisníku: bez zjištění. Zapsáno: job.zap, "
+                   "job.asc, job.cod, job_kontrola.txt.")
+            << true;
         QTest::newRow("other instrument: asked, Yes converts as that one")
             << "nts660-job" << -1
             << QStringLiteral(
                    "Soubor job.sdt obsahuje podle všeho data ve tvaru NTS-660, v parametrech konverze "
                    "je ale nastaven přístroj NTS-350.")
-            << QStringLiteral("Zapsáno: job.zap.") << false;
+            << QStringLiteral("Zapsáno: job.zap, job_kontrola.txt.") << false;
         QTest::newRow("nothing recognised: said instead of silence")
             << "" << -1 << QStringLiteral("Nebyl zapsán žádný soubor: v datech není žádný záznam ve tvaru NTS-350.")
             << QStringLiteral("Nebyl zapsán žádný soubor: v datech není žádný záznam ve tvaru NTS-350.") << false;
@@ -104,6 +116,65 @@ private Q_SLOTS:
         QVERIFY2(receipts.first().endsWith(receiptEnd), qPrintable(receipts.first()));
         QVERIFY(findings ? warnings.first().startsWith(message) : warnings.first().isEmpty());
         QCOMPARE(controller.Settings().deviceType, DeviceType::Nts350);
+    }
+
+    // A job with a backsight measured twice 32 mm apart and a point sighted three
+    // times, once at another zenith angle: F3 writes the protocol beside the
+    // field book and counts the findings, a click on the receipt opens the window,
+    // which shows a finding's observations; the tool checks without writing.
+    void fieldBookCheckInTheWindows() {
+        CommandController& controller = Controller(0);
+        const QString path = Copy("check", QStringLiteral("blunders-keyword.sdt"), QStringLiteral("job.sdt"));
+        m_chooser.answers = {path, path};
+        QStringList receipts;
+        QList<CheckCounts> counts;
+        connect(&controller, &CommandController::ConversionReported, this,
+                [&](const QByteArray& receipt, const QByteArray&) { receipts << Cp1250::ToUnicode(receipt); });
+        connect(&controller, &CommandController::FieldBookChecked, this,
+                [&](const CheckCounts& checked) { counts << checked; });
+        ModalCloser closer;
+
+        controller.Execute(CommandId::ConvertFile);
+        QVERIFY2(receipts.value(0).endsWith(
+                     QStringLiteral("Kontrola zápisníku: 1 chybné, 1 podezřelé. Zapsáno: job.zap, job_kontrola.txt.")),
+                 qPrintable(receipts.value(0)));
+        QCOMPARE(counts.size(), 1);
+        QCOMPARE(counts[0].wrong, 1);
+        QCOMPARE(counts[0].suspicious, 1);
+        QVERIFY(TestFiles::Read(m_dir.filePath(QStringLiteral("job_kontrola.txt"))).startsWith("\xEF\xBB\xBFKontrola"));
+        QVERIFY(controller.HasCheckProtocol());
+
+        controller.ShowLastCheck();
+        auto* window = qobject_cast<ProtocolWindow*>(NamedTopLevel("protocolWindow"));
+        QVERIFY(window);
+        auto* findings = Widget<QTreeWidget>(window, "findingList");
+        auto* observations = Widget<QTreeWidget>(window, "observationList");
+        QCOMPARE(findings->topLevelItemCount(), 2);
+        QCOMPARE(findings->topLevelItem(0)->text(0), QStringLiteral("podezřelé"));
+        QCOMPARE(findings->topLevelItem(0)->text(4), QStringLiteral("0.032 m"));
+        // The first finding is chosen: the two backsights to S1.
+        QCOMPARE(observations->topLevelItemCount(), 2);
+        QCOMPARE(observations->topLevelItem(1)->text(0), QStringLiteral("3"));
+        QCOMPARE(observations->topLevelItem(1)->text(2), QStringLiteral("orientace"));
+        findings->setCurrentItem(findings->topLevelItem(1));
+        QCOMPARE(findings->topLevelItem(1)->text(3), QStringLiteral("opakovaná záměra – výška"));
+        QCOMPARE(observations->topLevelItemCount(), 1);
+        QCOMPARE(observations->topLevelItem(0)->text(1), QStringLiteral("S3"));
+        QCOMPARE(observations->topLevelItem(0)->text(4), QStringLiteral("114.1796"));
+        window->close();
+
+        // The tool: the same findings, no file written, the window at once.
+        for (const QString& name : QDir(m_dir.path()).entryList({QStringLiteral("job?*")}))
+            if (name != QLatin1String("job.sdt")) QVERIFY(QFile::remove(m_dir.filePath(name)));
+        controller.Execute(CommandId::CheckFieldBook);
+        QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("job*")}), QStringList{QStringLiteral("job.sdt")});
+        QVERIFY2(receipts.value(1).endsWith(QStringLiteral("Kontrola zápisníku: 1 chybné, 1 podezřelé.")),
+                 qPrintable(receipts.value(1)));
+        QCOMPARE(counts.size(), 2);
+        window = qobject_cast<ProtocolWindow*>(NamedTopLevel("protocolWindow"));
+        QVERIFY(window);
+        QCOMPARE(Widget<QTreeWidget>(window, "findingList")->topLevelItemCount(), 2);
+        window->close();
     }
 
     void toolsWithAndWithoutTheCurrentFile() {

@@ -125,6 +125,34 @@ private Q_SLOTS:
         QVERIFY(Widget<QCheckBox>(sheet, "dxf3dCheck")->isChecked());
     }
 
+    // The page "Kontrola": what is typed into a box becomes the limit after OK,
+    // unless it is no number or a negative one; the defaults button refills all.
+    void checkLimitsTyped_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("defaults");  // "Výchozí meze" pressed after typing
+        QTest::addColumn<double>("height");  // CHK_HeightWrong after OK
+        QTest::newRow("decimal comma") << "0,12" << false << 0.12;
+        QTest::newRow("blanks around") << " 0.1 " << false << 0.1;
+        QTest::newRow("negative keeps the stored") << "-0.1" << false << 0.2;
+        QTest::newRow("text keeps the stored") << "abc" << false << 0.2;
+        QTest::newRow("defaults button") << "0.5" << true << 0.08;
+    }
+    void checkLimitsTyped() {
+        QFETCH(QString, typed);
+        QFETCH(bool, defaults);
+        ConversionSettings settings = Stored();
+        settings.checkTolerances.height.wrong = 0.2;
+        ParameterSheet sheet(settings);
+        sheet.show();
+        Widget<QTabWidget>(sheet, "sheetTabs")->setCurrentIndex(3);
+        Widget<QLineEdit>(sheet, "CHK_HeightWrongEdit")->setText(typed);
+        if (defaults) Widget<QPushButton>(sheet, "defaultLimitsButton")->click();
+        Widget<QPushButton>(sheet, "okButton")->click();
+        ApplySheetResult(sheet, settings);
+        QTEST(settings.checkTolerances.height.wrong, "height");
+        QCOMPARE(settings.checkTolerances.range, CheckTolerances{}.range);
+    }
+
     void readingRule_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("reads");
