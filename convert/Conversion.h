@@ -11,6 +11,8 @@
 #include "convert/ConversionReceipt.h"
 #include "convert/MeasuredData.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 struct ConversionResult {
@@ -18,12 +20,21 @@ struct ConversionResult {
     ConversionReceipt receipt;
 };
 
-// Writes the files of mode from data, which were read completely. Every output
-// goes through the one output path: an existing file is replaced only after a
-// "Yes" when FLAG_ASK_OVERWRITE asks for the question, and "No" stops the run. A
-// field book or list that cannot be written whole is reported and skipped (the
-// run then fails); a ".200" copy that cannot be written stops the run.
-ConversionResult RunConversion(const MeasuredData& data, ConversionMode mode, ConversionContext& context);
+// One more output of a run besides the MAPA2 files (the field-book check's
+// protocol): written as basePath + extension, with the others, after them.
+struct ExtraOutput {
+    QString extension;  // ".txt", the dot included
+    QByteArray bytes;
+};
+
+// Writes the files of mode from data, which were read completely, and the extras,
+// as one set (base/OutputWriting): no output over the file data were read from;
+// an existing file replaced only after a "Yes" when FLAG_ASK_OVERWRITE asks for
+// the question, all of them asked before anything is written, and "No" stops the
+// run; then the million question. When any output cannot be written whole, none
+// replaces its old file and the run fails (one message).
+ConversionResult RunConversion(const MeasuredData& data, ConversionMode mode, ConversionContext& context,
+                               const QList<ExtraOutput>& extras = {});
 
 // Reads the measured-data file at path (confirming the corrections in mode Full)
 // and writes the files of mode: F1, F3 and the tools.

@@ -37,6 +37,7 @@ MeasuredData ReadRecords(const QString& path, ConversionContext& context, Correc
         prompter.ReportFileError(error);
         return data;
     }
+    data.sourcePath = path;
     const DeviceType stored = settings.deviceType;
     data.deviceType = ChooseDevice(path, bytes, stored, context.recogniseDevice, prompter);
     if (corrections == Corrections::Confirmed) {

@@ -19,6 +19,7 @@ struct MeasuredData {
     double correctionMmPerKm = 0.0;                         // the S-JTSK reduction the distances were scaled by
     ParsedRecords parsed;                                   // the records, and what the parser passed over
     TransferFindings findings;                              // what the check of an NTS-350 transfer's blocks found
+    QString sourcePath;  // the file the records were read from, which no output may replace
     // The NTS-350 text exactly as it was parsed, the ".200" copy's content; kept
     // only when "Flag" asks for that copy (FLAG_KEEP_200).
     QByteArray preparedText;
