@@ -9,6 +9,8 @@
 
 bool FileExists(const QString& path) { return QFileInfo::exists(path); }
 
+bool IsSameFile(const QString& a, const QString& b) { return SystemFiles::SameFile(a, b); }
+
 FileError ReadWholeFile(const QString& path, QByteArray& out) {
     out.clear();
     InputFile file;

@@ -12,6 +12,10 @@
 
 bool FileExists(const QString& path);
 
+// Whether two names name one existing file, whatever the names: links followed,
+// the same device and inode (Windows: the same volume and file index).
+bool IsSameFile(const QString& a, const QString& b);
+
 // Reads the whole file into out (out is cleared first).
 FileError ReadWholeFile(const QString& path, QByteArray& out);
 

@@ -3,6 +3,7 @@
 #include "base/SystemFiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -13,16 +14,42 @@ namespace {
 
 constexpr qsizetype kGatherBytes = 1 << 16;
 
+// The longest file name the systems take: 255 bytes of UTF-8 on Linux, 255 UTF-16
+// units on Windows.
+constexpr qsizetype kLongestName = 255;
+
+qsizetype NameLength(const QString& name) {
+#ifdef _WIN32
+    return name.size();
+#else
+    return QFile::encodeName(name).size();
+#endif
+}
+
+QString TemporarySuffix(TemporaryName naming) {
+    return naming == TemporaryName::Part ? QStringLiteral(".part") : QString();
+}
+
 }  // namespace
+
+QString TemporaryPrefix(const QString& target, TemporaryName naming) {
+    QString name = QFileInfo(target).fileName();
+    const QString before = naming == TemporaryName::Hidden ? QStringLiteral(".") : QString();
+    // The six random characters and what follows them.
+    const qsizetype added = NameLength(before + QLatin1String(".tarvo-XXXXXX") + TemporarySuffix(naming));
+    while (!name.isEmpty() && NameLength(name) + added > kLongestName) {
+        name.chop(1);
+        if (!name.isEmpty() && name.back().isHighSurrogate()) name.chop(1);
+    }
+    return before + name + QLatin1String(".tarvo-");
+}
 
 QString TemporaryNameBeside(const QString& target, TemporaryName naming) {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    const QFileInfo info(target);
-    QString name = info.fileName() + QLatin1String(".tarvo-");
-    if (naming == TemporaryName::Hidden) name.prepend(QLatin1Char('.'));
+    QString name = TemporaryPrefix(target, naming);
     for (int i = 0; i < 6; ++i) name += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(36)]);
-    if (naming == TemporaryName::Part) name += QLatin1String(".part");
-    return info.absoluteDir().filePath(name);
+    name += TemporarySuffix(naming);
+    return QFileInfo(target).absoluteDir().filePath(name);
 }
 
 bool IsTemporaryName(const QString& name, TemporaryName naming) {

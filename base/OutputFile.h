@@ -15,8 +15,13 @@
 enum class TemporaryName { Hidden, Part };
 
 // A name beside target of the given kind, with six random letters and digits for
-// the X.
+// the X. A target name too long to take the additions is cut for the temporary
+// (never inside a character), so that the temporary's name fits the file system's
+// 255 bytes (Windows: 255 characters) whatever the target's.
 QString TemporaryNameBeside(const QString& target, TemporaryName naming);
+// What every temporary of target of the given kind is named up to the random
+// characters: ".<name>.tarvo-" or "<name>.tarvo-", the name cut as above.
+QString TemporaryPrefix(const QString& target, TemporaryName naming);
 
 // Whether a file name is one such temporary's (of any target).
 bool IsTemporaryName(const QString& name, TemporaryName naming);

@@ -13,9 +13,18 @@ namespace SystemFiles {
 
 namespace {
 
-// Records the folder's latest renames and new names on the disk. Some file systems
-// cannot; the rename has happened either way.
+// Whether the open file fd is the one name names now.
+bool Names(int fd, const QByteArray& name) {
+    struct stat held {};
+    struct stat named {};
+    return ::fstat(fd, &held) == 0 && ::lstat(name.constData(), &named) == 0 && held.st_dev == named.st_dev &&
+           held.st_ino == named.st_ino;
+}
+
+}  // namespace
+
 void SyncFolderOf(const QString& path) {
+    // Some file systems cannot; the new name is there either way.
     const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
@@ -23,20 +32,28 @@ void SyncFolderOf(const QString& path) {
     ::close(fd);
 }
 
-}  // namespace
-
 std::FILE* OpenStream(const QString& path, const char* mode) {
     return std::fopen(QFile::encodeName(path).constData(), mode);
 }
 
 int OpenForWriting(const QString& path, bool mustBeNew) {
+    const QByteArray name = QFile::encodeName(path);
     const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mustBeNew ? O_EXCL : O_TRUNC);
     int fd;
     do {
-        fd = ::open(QFile::encodeName(path).constData(), flags, 0666);
+        fd = ::open(name.constData(), flags, 0666);
     } while (fd < 0 && errno == EINTR);
-    // A file being made is locked, which tells others it is in use.
-    if (fd >= 0 && mustBeNew) ::flock(fd, LOCK_EX | LOCK_NB);
+    if (fd < 0 || !mustBeNew) return fd;
+    // A file being made is locked, which tells others it is in use. A clean-up
+    // (RemoveUnused) may have locked it between the creation and this lock: it
+    // removes it then, and the name is taken as if it had existed, so that the
+    // caller makes another. A file system without locks leaves the file unlocked.
+    const bool taken = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    if (taken || !Names(fd, name)) {
+        ::close(fd);
+        errno = EEXIST;
+        return -1;
+    }
     return fd;
 }
 
@@ -57,6 +74,17 @@ int Close(int fd) {
 }
 
 int Remove(const QString& path) { return ::unlink(QFile::encodeName(path).constData()); }
+
+bool RemoveUnused(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) return false;
+    // Held locked while it goes: a writer that opened it a moment ago finds the lock
+    // taken, or the name gone once it has its own lock, and makes another file.
+    const bool removed = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && Names(fd, name) && ::unlink(name.constData()) == 0;
+    ::close(fd);
+    return removed;
+}
 
 void KeepPermissions(int fd, const QString& target) {
     struct stat old {};
@@ -93,8 +121,6 @@ int NameUnnamed(int fd, const QString& name) {
     return linked ? 0 : errno;
 }
 
-bool RenamesOpenFiles() { return true; }
-
 FileError Rename(const QString& from, const QString& to) {
     if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
         return OpeningFileError(errno, to, FileErrorKind::WriteError);
@@ -103,6 +129,19 @@ FileError Rename(const QString& from, const QString& to) {
 }
 
 bool OnAnotherDisk(const FileError& renameError) { return renameError.systemError == EXDEV; }
+
+bool RenameNeedsClosedFile(const FileError& renameError) {
+    Q_UNUSED(renameError);
+    return false;
+}
+
+bool SameFile(const QString& a, const QString& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
 
 bool InUse(const QString& path) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);

@@ -57,8 +57,11 @@ public:
         Ask(topic, text, MessageButtons::Ok, icon);
     }
 
-    // A failed open, read, create or write, naming the file.
-    virtual void ReportFileError(const FileError& error) { Tell(FileErrorText(error)); }
+    // A failed open, read, create or write, naming the file; consequence, when given,
+    // says in the same message what the failure meant for the run.
+    virtual void ReportFileError(const FileError& error, const QByteArray& consequence = {}) {
+        Tell(consequence.isEmpty() ? FileErrorText(error) : FileErrorText(error) + '\n' + consequence);
+    }
 
     // Shows a produced file; titleSuffix is the file title and extension
     // («job.zap»). Returns when the user has closed it.

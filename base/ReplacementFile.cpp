@@ -11,18 +11,16 @@
 namespace {
 
 // Temporaries of target that a writer killed before its rename left behind: each
-// was only ever a copy of an output, and none is in use.
+// was only ever a copy of an output. One a live run holds is in use and stays.
 void RemoveStaleTemporaries(const QString& target) {
-    const QFileInfo info(target);
-    const QString prefix = QLatin1Char('.') + info.fileName() + QLatin1String(".tarvo-");
-    const QDir folder = info.absoluteDir();
+    const QString prefix = TemporaryPrefix(target, TemporaryName::Hidden);
+    const QDir folder = QFileInfo(target).absoluteDir();
     const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
         if (name.size() != prefix.size() + 6 || !name.startsWith(prefix) ||
             !IsTemporaryName(name, TemporaryName::Hidden))
             continue;
-        const QString path = folder.filePath(name);
-        if (!FileInUse(path)) SystemFiles::Remove(path);
+        SystemFiles::RemoveUnused(folder.filePath(name));
     }
 }
 
@@ -68,19 +66,30 @@ FileError ReplacementFile::Create(const QString& target) {
     return {};
 }
 
+FileError ReplacementFile::Prepare() {
+    if (m_inPlace) return m_file.Flush();
+    if (!m_file.IsOpen() || m_prepared) return m_file.m_error;
+    m_prepared = !m_file.Sync();
+    if (!m_prepared) Discard();
+    return m_file.m_error;
+}
+
 FileError ReplacementFile::Commit() {
     if (m_inPlace) return m_file.Close();
-    if (!m_file.IsOpen()) return m_file.m_error;
-    FileError error = m_file.Sync();
+    FileError error = Prepare();
+    if (!m_file.IsOpen()) return error ? error : m_file.m_error;
     // An unnamed file gets its name only now, whole and on the disk.
     if (!error && m_temporary.isEmpty()) error = NameUnnamed();
-    // Where the system renames an open file, the file stays open, and so locked,
-    // until it has the target's place, so that no other run takes it for a
-    // leftover; a kill before leaves a name the next replacement of the target
-    // removes. Its bytes are on the disk: the close has nothing to add. Windows
-    // renames no open file.
-    if (!error && !SystemFiles::RenamesOpenFiles()) error = m_file.Close();
+    // The file stays open, and so marked as in use, until it has the target's
+    // place, so that no other run takes it for a leftover; a kill before leaves a
+    // name the next replacement of the target removes. Its bytes are on the disk:
+    // the close has nothing to add. A file system that renames no open file has it
+    // closed first.
     if (!error) error = PutInPlace(m_temporary, m_target);
+    if (error && SystemFiles::RenameNeedsClosedFile(error)) {
+        error = m_file.Close();
+        if (!error) error = PutInPlace(m_temporary, m_target);
+    }
     if (!error) m_file.Close();
     if (error) {
         error.path = m_reportedPath;
@@ -88,6 +97,7 @@ FileError ReplacementFile::Commit() {
         return error;
     }
     m_temporary.clear();
+    m_prepared = false;
     return {};
 }
 
@@ -102,6 +112,7 @@ FileError ReplacementFile::NameUnnamed() {
 }
 
 void ReplacementFile::Discard() {
+    m_prepared = false;
     m_file.Abandon();
     if (!m_temporary.isEmpty()) SystemFiles::Remove(m_temporary);
     m_temporary.clear();

@@ -30,7 +30,12 @@ public:
     void Write(const char* data, std::size_t size) override { m_file.Write(data, size); }
     void Write(const QByteArray& bytes) { m_file.Write(bytes); }
     bool Failed() const override { return m_file.Failed(); }
-    // Puts the file in place of the target. On failure the target is as it was.
+    // Puts the written bytes on the disk beside the target, which stays as it was:
+    // after this only the rename of Commit is left. A failure gives the new version
+    // up. (A device or a pipe gets what is gathered.)
+    FileError Prepare();
+    // Prepares the file unless done, then puts it in place of the target. On
+    // failure the target is as it was.
     FileError Commit();
     // Gives the new version up; the target stays as it was.
     void Discard();
@@ -44,6 +49,7 @@ private:
     QString m_target;        // the file that is replaced (a link's destination)
     QString m_temporary;     // the temporary's name; empty while it has none
     bool m_inPlace = false;
+    bool m_prepared = false;
 };
 
 // Writes a whole file at once as a ReplacementFile: create, write, commit.

@@ -18,9 +18,10 @@ namespace SystemFiles {
 std::FILE* OpenStream(const QString& path, const char* mode);
 
 // Opens a file for binary writing, creating it: one that mustBeNew fails with EEXIST
-// when it exists and is marked as in use while it is open (locked on Linux, shared
-// for reading only on Windows); any other is truncated. The descriptor is not
-// inherited by child processes.
+// when it exists and is marked as in use from the moment it exists until it is
+// closed (locked on Linux, shared for reading only on Windows), so that no clean-up
+// ever takes it for a leftover; it can be renamed while open. Any other is
+// truncated. The descriptor is not inherited by child processes.
 int OpenForWriting(const QString& path, bool mustBeNew);
 // Writes at most 1 GiB of size at a time; the count written.
 long Write(int fd, const char* data, std::size_t size);
@@ -29,6 +30,9 @@ long Write(int fd, const char* data, std::size_t size);
 int Sync(int fd);
 int Close(int fd);
 int Remove(const QString& path);
+// Removes a file no writer holds marked as in use, in one step with the check, so
+// that a writer cannot take it up in between; false when it is in use or gone.
+bool RemoveUnused(const QString& path);
 
 // Gives a new version of target the old one's permissions (and owner, where
 // allowed); nothing where the system gives a new file its folder's (Windows).
@@ -41,13 +45,22 @@ int OpenUnnamed(const QString& folder, int& error);
 // Gives an unnamed file its first name, which must be free: 0, or the errno.
 int NameUnnamed(int fd, const QString& name);
 
-// Whether an open file can be renamed over another (not on Windows).
-bool RenamesOpenFiles();
 // Renames from over to in one step and records the rename on the disk where the
 // system can; the error names to.
 FileError Rename(const QString& from, const QString& to);
 // Whether a failed Rename failed only because the two names are on different disks.
 bool OnAnotherDisk(const FileError& renameError);
+// Whether a Rename of a file this program holds open failed only because it is
+// open (a Windows file system that renames no open file); closed, it can be renamed.
+bool RenameNeedsClosedFile(const FileError& renameError);
+
+// Whether two names name one existing file: links followed, the same device and
+// inode (Windows: the same volume and file index).
+bool SameFile(const QString& a, const QString& b);
+
+// Records the folder of path and its latest new names on the disk; nothing where the
+// file system cannot.
+void SyncFolderOf(const QString& path);
 
 // Whether a writer holds the file marked as in use (OpenForWriting).
 bool InUse(const QString& path);

@@ -48,6 +48,22 @@ inline constexpr UserText kFileDiskFull{"Při zápisu do souboru %1 došlo míst
 inline constexpr UserText kFileCreateError{"Soubor %1 nelze vytvořit."};
 inline constexpr UserText kFileBadPath{"Cesta %1 je neplatná."};
 
+// A run's outputs are one set: when one cannot be written, none replaces its old
+// file. Said after the file's error, in the same message ("%1" the file names).
+inline constexpr UserText kOutputNotWritten{"Soubor %1 nebyl zapsán."};
+inline constexpr UserText kOutputsNotWritten{"Nebyl zapsán žádný z výstupů (%1)."};
+inline constexpr UserText kOldFileKept{"Dřívější soubor %1 zůstal beze změny."};
+inline constexpr UserText kOldFilesKept{"Dřívější soubory %1 zůstaly beze změny."};
+inline constexpr UserText kFreeDiskSpace{"Uvolněte místo na disku a zkuste to znovu."};
+inline constexpr UserText kCheckFolder{"Ověřte, že do složky lze zapisovat (nebo zvolte jinou), a zkuste to znovu."};
+// A rename failed after others of the set had taken their place (rare).
+inline constexpr UserText kOutputsPartlyReplaced{"Nahrazeny byly jen soubory %1; ostatní zůstaly beze změny."};
+// An output that is one of the run's inputs, under its own or another name ("%1"
+// the output, "%2" the input).
+inline constexpr UserText kOutputIsInput{
+    "Výstup %1 je tentýž soubor jako vstup %2 a přepsal by ho.\nNic nebylo zapsáno, vstup zůstal beze změny. Dejte "
+    "vstupu jiný název nebo příponu a zkuste to znovu."};
+
 // Conversion of measured data.
 inline constexpr UserText kWarnHeight{"Upozornění!\nImportována výška stanoviska/cíle větší než 5 m!"};  // 32796
 // Lengths and angles the data gave in feet or degrees were converted; "%1" is

@@ -117,9 +117,12 @@ Answer CliPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons butt
     return Answer::Yes;
 }
 
-void CliPrompter::ReportFileError(const FileError& error) {
+void CliPrompter::ReportFileError(const FileError& error, const QByteArray& consequence) {
     failed = true;
     Print(stderr, FileErrorText(error));
+    std::fputc('\n', stderr);
+    if (consequence.isEmpty()) return;
+    Print(stderr, consequence);
     std::fputc('\n', stderr);
 }
 

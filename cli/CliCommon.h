@@ -37,7 +37,7 @@ public:
     bool convertPartial = false;  // --convert-partial: convert what came before a lost connection
 
     Answer Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) override;
-    void ReportFileError(const FileError& error) override;
+    void ReportFileError(const FileError& error, const QByteArray& consequence = {}) override;
 };
 
 // A run's end on the command line: its receipt line on stderr, then the exit

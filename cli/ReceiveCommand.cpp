@@ -50,9 +50,9 @@ public:
         EndProgressLine();
         return CliPrompter::Ask(topic, text, buttons, icon);
     }
-    void ReportFileError(const FileError& error) override {
+    void ReportFileError(const FileError& error, const QByteArray& consequence = {}) override {
         EndProgressLine();
-        CliPrompter::ReportFileError(error);
+        CliPrompter::ReportFileError(error, consequence);
     }
     void EndProgressLine() {
         if (onProgressLine) std::fputc('\n', stderr);

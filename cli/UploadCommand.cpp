@@ -9,7 +9,7 @@
 #include "cli/CommandLine.h"
 
 #include "base/InputFile.h"
-#include "base/ReplacementFile.h"
+#include "base/OutputWriting.h"
 #include "base/Texts.h"
 #include "serial/SerialLink.h"
 #include "serial/SerialUploadPort.h"
@@ -51,8 +51,11 @@ const char kUploadUsage[] =
 #endif
     "                       komunikace z profilu, s pauzami 350 ms; průběh na chybový výstup\n"
     "  --dump VÝSTUP        zapíše do souboru přesně ty bajty, které by šly na linku\n"
-    "                       (úvodní záznamy, bloky, koncový záznam), bez pauz\n"
-    "  --force              odešle seznam, i když kontrola něco našla\n"
+    "                       (úvodní záznamy, bloky, koncový záznam), bez pauz; VÝSTUP\n"
+    "                       nesmí být SEZNAM a existující VÝSTUP přepíše jen s --force\n"
+    "                       (je-li v Flag bit 0x010, dotaz na přepsání)\n"
+    "  --force              odešle seznam, i když kontrola něco našla; existující\n"
+    "                       VÝSTUP přepíše bez dotazu\n"
     "  --check              jen vypíše všechna zjištění kontroly na standardní výstup\n"
     "                       a nic neodešle\n"
     "  --set NÁZEV=HODNOTA  přepíše nastavení z profilu; Flag=0x100 prohodí X a Y\n"
@@ -214,16 +217,18 @@ int RunUpload(QStringList arguments) {
         return Upload(kind, lines, line.settings.flag, port, progress, pause, prompter, [] { return true; });
     }
 
+    // The dump is an output like any other: never the list itself, and an existing
+    // file replaced only after the question (--force), asked before anything else.
     DumpPort port;
+    OutputSet dump(prompter, line.settings.Has(FLAG_ASK_OVERWRITE), MessageIcon::Question);
+    dump.AddInput(positional[1]);
+    dump.Add(dumpPath, [&port](ByteSink& sink) {
+        sink.Write(port.bytes.constData(), static_cast<std::size_t>(port.bytes.size()));
+    });
+    if (dump.Confirm() != OutputWritten::Written) return kFailure;
     NoProgress progress;
     const auto noPause = [](int pauseMs) { (void)pauseMs; };
-    const auto writeDump = [&]() {
-        if (const FileError writeError = WriteWholeFile(dumpPath, port.bytes)) {
-            prompter.ReportFileError(writeError);
-            return false;
-        }
-        return true;
-    };
+    const auto writeDump = [&dump]() { return dump.Write() == OutputWritten::Written; };
     return Upload(kind, lines, line.settings.flag, port, progress, noPause, prompter, writeDump);
 }
 

@@ -5,50 +5,10 @@
 #include "base/Texts.h"
 #include "convert/MapaWriters.h"
 
+#include <QFileInfo>
 #include <QSet>
 
 namespace {
-
-// One run's output files: the overwrite rule, creation, errors and showing.
-class OutputStep {
-public:
-    OutputStep(ConversionContext& context, QList<QByteArray>& written) : m_context(context), m_written(written) {}
-
-    enum class Result { Written, Skipped, Refused };
-    // Whether "Zobrazit cílový soubor" shows the file once it is written.
-    enum class Shown { IfAsked, Never };
-
-    // Writes file.basePath + extension with write(sink), through the one output
-    // path: an existing file is replaced only after a "Yes" when the user asked to
-    // be asked; "No" refuses the rest of the run. A file that cannot be written
-    // whole is reported and skipped, and its old version stays.
-    template <typename Writer>
-    Result Write(const QString& extension, Writer write, Shown shown = Shown::IfAsked) {
-        const QString path = m_context.file.basePath + extension;
-        switch (WriteOutputFile(path, m_context.settings.Has(FLAG_ASK_OVERWRITE), MessageIcon::Question,
-                                m_context.prompter, write)) {
-            case OutputWritten::Refused:
-                return Result::Refused;
-            case OutputWritten::Failed:
-                m_failed = true;
-                return Result::Skipped;
-            case OutputWritten::Written:
-                break;
-        }
-        const QByteArray name = Cp1250::FromUnicode(m_context.file.fileTitle + extension);
-        m_written.append(name);
-        if (shown == Shown::IfAsked && m_context.settings.Has(FLAG_SHOW_OUTPUT))
-            m_context.prompter.ShowOutputFile(path, name);
-        return Result::Written;
-    }
-
-    bool Failed() const { return m_failed; }
-
-private:
-    ConversionContext& m_context;
-    QList<QByteArray>& m_written;
-    bool m_failed = false;
-};
 
 // "StationXYZ": the stations' coordinate lines as points named after their
 // station, each name once and none the data give coordinates already.
@@ -86,64 +46,79 @@ QString FieldBookExtension(ConversionMode mode) {
     }
 }
 
-// The files of mode, in their order; the receipt's list of written files grows as
-// they are written.
-ConversionOutcome WriteFiles(const MeasuredData& data, ConversionMode mode, const QList<ExtraOutput>& extras,
-                             ConversionContext& context, ConversionReceipt& receipt) {
-    QList<QByteArray>& written = receipt.written;
+// The files of mode, in their order, written as one set; the receipt's list of
+// written files holds them once they are all in place.
+ConversionOutcome WriteFiles(const MeasuredData& data, ConversionMode mode, ConversionContext& context,
+                             const QList<ExtraOutput>& extras, ConversionReceipt& receipt) {
     const ConversionSettings& settings = context.settings;
     const SurveyRecordList& records = data.parsed.records;
     const bool full = mode == ConversionMode::Full;
-    OutputStep output(context, written);
+    const QString& basePath = context.file.basePath;
+    OutputSet outputs(context.prompter, settings.Has(FLAG_ASK_OVERWRITE), MessageIcon::Question);
+    if (!data.sourcePath.isEmpty()) outputs.AddInput(data.sourcePath);
+    QStringList shown;  // the outputs "Zobrazit cílový soubor" shows
+    const auto add = [&](const QString& extension, OutputSet::Writer write, bool show) {
+        const QString path = basePath + extension;
+        outputs.Add(path, std::move(write));
+        if (show) shown.append(path);
+    };
 
     if (full && data.deviceType == DeviceType::Nts350 && settings.Has(FLAG_KEEP_200)) {
-        // The copy is the exact text that was parsed; a copy that could not be
-        // written whole stops the conversion, as one that cannot be created does.
+        // The copy is the exact text that was parsed.
         const QByteArray& text = data.preparedText;
-        const auto result = output.Write(
+        add(
             QStringLiteral(".200"),
-            [&](ByteSink& sink) { sink.Write(text.constData(), static_cast<std::size_t>(text.size())); },
-            OutputStep::Shown::Never);
-        if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
-        if (result == OutputStep::Result::Skipped) return ConversionOutcome::Failed;
+            [&](ByteSink& sink) { sink.Write(text.constData(), static_cast<std::size_t>(text.size())); }, false);
     }
-
     if (data.parsed.stationAndSightingCount > 0) {
-        const auto result = output.Write(FieldBookExtension(mode), [&](ByteSink& sink) {
-            WriteFieldBook(records, mode, settings, data.correctionMmPerKm, sink);
-        });
-        if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
+        add(
+            FieldBookExtension(mode),
+            [&](ByteSink& sink) { WriteFieldBook(records, mode, settings, data.correctionMmPerKm, sink); }, true);
     }
-
     const SurveyRecordList stationPoints = full && settings.stationXyz ? StationPoints(data) : SurveyRecordList();
-    if (full && settings.stationXyz) receipt.stationPointsWritten = 0;
     const qsizetype pointCount = static_cast<qsizetype>(records.size() + stationPoints.size()) -
                                  data.parsed.stationAndSightingCount - data.parsed.codeEntryCount;
-    if (full && pointCount > 0) {
-        const bool addMillion = context.prompter.Ask(Topic::Million, Text(Texts::kAskMillion), MessageButtons::YesNo,
-                                                     MessageIcon::Question) == Answer::Yes;
-        const auto result = output.Write(QStringLiteral(".asc"), [&](ByteSink& sink) {
-            WriteCoordinateList(records, settings, addMillion, sink, stationPoints);
-        });
-        if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
-        if (result == OutputStep::Result::Written && settings.stationXyz)
-            receipt.stationPointsWritten = static_cast<int>(stationPoints.size());
+    bool addMillion = false;
+    const bool coordinates = full && pointCount > 0;
+    if (coordinates) {
+        add(
+            QStringLiteral(".asc"),
+            [&](ByteSink& sink) { WriteCoordinateList(records, settings, addMillion, sink, stationPoints); }, true);
     }
-
-    if (full && data.parsed.codeEntryCount > 0) {
-        const auto result = output.Write(QStringLiteral(".cod"), [&](ByteSink& sink) { WriteCodeList(records, sink); });
-        if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
-    }
-
+    if (full && data.parsed.codeEntryCount > 0)
+        add(
+            QStringLiteral(".cod"), [&](ByteSink& sink) { WriteCodeList(records, sink); }, true);
     for (const ExtraOutput& extra : extras) {
         const QByteArray& bytes = extra.bytes;
-        const auto result = output.Write(
-            extra.extension,
-            [&](ByteSink& sink) { sink.Write(bytes.constData(), static_cast<std::size_t>(bytes.size())); },
-            OutputStep::Shown::Never);
-        if (result == OutputStep::Result::Refused) return ConversionOutcome::Stopped;
+        outputs.Add(basePath + extra.extension, [&bytes](ByteSink& sink) {
+            sink.Write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        });
     }
-    return output.Failed() ? ConversionOutcome::Failed : ConversionOutcome::Completed;
+    if (outputs.IsEmpty()) return ConversionOutcome::Completed;
+
+    // Every question before the first byte is written: the overwrites, then the million.
+    switch (outputs.Confirm()) {
+        case OutputWritten::Refused:
+            return ConversionOutcome::Stopped;
+        case OutputWritten::Failed:
+            return ConversionOutcome::Failed;
+        case OutputWritten::Written:
+            break;
+    }
+    if (coordinates)
+        addMillion = context.prompter.Ask(Topic::Million, Text(Texts::kAskMillion), MessageButtons::YesNo,
+                                          MessageIcon::Question) == Answer::Yes;
+    const OutputWritten result = outputs.Write();
+    for (const QString& path : outputs.Replaced()) {
+        const QByteArray name = Cp1250::FromUnicode(QFileInfo(path).fileName());
+        receipt.written.append(name);
+        if (shown.contains(path) && settings.Has(FLAG_SHOW_OUTPUT)) context.prompter.ShowOutputFile(path, name);
+    }
+    if (full && settings.stationXyz) {
+        const bool ascReplaced = outputs.Replaced().contains(basePath + QStringLiteral(".asc"));
+        receipt.stationPointsWritten = ascReplaced ? static_cast<int>(stationPoints.size()) : 0;
+    }
+    return result == OutputWritten::Written ? ConversionOutcome::Completed : ConversionOutcome::Failed;
 }
 
 }  // namespace
@@ -158,7 +133,7 @@ ConversionResult RunConversion(const MeasuredData& data, ConversionMode mode, Co
         result.outcome = ConversionOutcome::Stopped;
         return result;
     }
-    result.outcome = WriteFiles(data, mode, extras, context, result.receipt);
+    result.outcome = WriteFiles(data, mode, context, extras, result.receipt);
     return result;
 }
 

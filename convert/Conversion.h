@@ -21,19 +21,21 @@ struct ConversionResult {
     ConversionReceipt receipt;
 };
 
-// A file a caller hands a run besides its own: basePath + extension holds bytes.
+// A file a caller hands a run besides its own (the field-book check's protocol):
+// written as basePath + extension, in the same set as the others.
 struct ExtraOutput {
     QString extension;  // with its dot or whatever joins it to the base: "_kontrola.txt"
     QByteArray bytes;
 };
 
-// Writes the files of mode from data, which were read completely, then the
-// extras in their order. Every output goes through the one output path: an
-// existing file is replaced only after a "Yes" when FLAG_ASK_OVERWRITE asks for
-// the question, and "No" stops the run. A field book, list or extra that cannot
-// be written whole is reported and skipped (the run then fails); a ".200" copy
-// that cannot be written stops the run. "Zobrazit cílový soubor" never shows an
-// extra.
+// Writes the files of mode from data, which were read completely, and the extras,
+// as one set (base/OutputWriting): no output over the file data were read from;
+// an existing file replaced only after a "Yes" when FLAG_ASK_OVERWRITE asks for
+// the question, all of them asked before anything is written, and "No" stops the
+// run; then the million question. When any output cannot be written whole, none
+// replaces its old file and the run fails (one message). Records in a unit the
+// program does not know stop the run before anything is written. "Zobrazit
+// cílový soubor" never shows an extra.
 ConversionResult RunConversion(const MeasuredData& data, ConversionMode mode, ConversionContext& context,
                                const QList<ExtraOutput>& extras = {});
 

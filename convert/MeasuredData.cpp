@@ -67,6 +67,7 @@ MeasuredData ReadRecordsOf(const QString& path, ConversionContext& context, Corr
         prompter.ReportFileError(error);
         return data;
     }
+    data.sourcePath = path;
     const DeviceType stored = settings.deviceType;
     data.deviceType = ChooseDevice(path, bytes, stored, context.recogniseDevice, prompter);
     if (corrections == Corrections::Confirmed) {

@@ -25,6 +25,7 @@ struct MeasuredData {
     // (taken from parsed, whose list is then empty).
     StationCoordinatesList coordinates;
     TransferFindings findings;  // what the check of an NTS-350 transfer's blocks found
+    QString sourcePath;         // the file the records were read from, which no output may replace
     // The NTS-350 text exactly as it was parsed, the ".200" copy's content; kept
     // only when "Flag" asks for that copy (FLAG_KEEP_200).
     QByteArray preparedText;

@@ -9,14 +9,14 @@
 
 namespace {
 
-// Draws result.records into context.file.basePath + ".dxf" and says what became
-// of the drawing.
-void Draw(DxfExportResult& result, ConversionContext& context) {
+// Draws result.records, read from sourcePath, into context.file.basePath + ".dxf"
+// and says what became of the drawing.
+void Draw(DxfExportResult& result, ConversionContext& context, const QString& sourcePath) {
     DrawingReceipt& receipt = result.receipt;
     receipt.drawingFile = Cp1250::FromUnicode(context.file.fileTitle + QStringLiteral(".dxf"));
     receipt.drawnPoints = std::count_if(result.records.begin(), result.records.end(),
                                         [](const SurveyRecord& record) { return record.Is(Coordinates); });
-    receipt.drawing = WriteDxf(context.file.basePath, result.records, context.settings, context.prompter);
+    receipt.drawing = WriteDxf(context.file.basePath, result.records, context.settings, context.prompter, sourcePath);
     switch (receipt.drawing) {
         case DrawingOutcome::Written:
             result.outcome = ConversionOutcome::Completed;
@@ -41,7 +41,7 @@ DxfExportResult DrawMeasuredData(const QString& path, ConversionContext& context
     }
     result.receipt.read.Count(data, context.settings.orMarker);
     result.records = std::move(data.parsed.records);
-    Draw(result, context);
+    Draw(result, context, path);
     return result;
 }
 
@@ -56,8 +56,9 @@ DxfExportResult ExportXyzDxf(const QString& chosenPath, ConversionContext& conte
     if (!textList) return DrawMeasuredData(context.file.basePath + QStringLiteral(".sdt"), context);
 
     DxfExportResult result;
-    ReadXyzTextList(context.file.basePath + QStringLiteral(".txt"), result.records, context.prompter);
-    Draw(result, context);
+    const QString list = context.file.basePath + QStringLiteral(".txt");
+    ReadXyzTextList(list, result.records, context.prompter);
+    Draw(result, context, list);
     return result;
 }
 

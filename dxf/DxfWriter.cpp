@@ -169,7 +169,7 @@ void WriteDxfDrawing(const SurveyRecordList& records, const ConversionSettings& 
 }
 
 DrawingOutcome WriteDxf(const QString& basePath, const SurveyRecordList& records, const ConversionSettings& settings,
-                        Prompter& prompter) {
+                        Prompter& prompter, const QString& sourcePath) {
     const DxfDrawing drawing(records, settings);
     if (drawing.PointCount() == 0) {
         prompter.Tell(Text(Texts::kNoXyzPoints));
@@ -177,8 +177,10 @@ DrawingOutcome WriteDxf(const QString& basePath, const SurveyRecordList& records
     }
 
     const QString path = basePath + QStringLiteral(".dxf");
-    switch (WriteOutputFile(path, settings.Has(FLAG_ASK_OVERWRITE), MessageIcon::Exclamation, prompter,
-                            [&](ByteSink& sink) { Write(drawing, sink); })) {
+    switch (WriteOutputFile(
+        path, settings.Has(FLAG_ASK_OVERWRITE), MessageIcon::Exclamation, prompter,
+        [&](ByteSink& sink) { Write(drawing, sink); },
+        sourcePath.isEmpty() ? QStringList() : QStringList{sourcePath})) {
         case OutputWritten::Written:
             return DrawingOutcome::Written;
         case OutputWritten::Refused:

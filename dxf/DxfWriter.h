@@ -23,11 +23,11 @@ enum class DrawingOutcome {
 };
 
 // Writes the drawing, asking before it replaces a file when FLAG_ASK_OVERWRITE is
-// set. Written only when the whole drawing was written; a list without a point
-// (told through prompter), a refused overwrite and a file error (reported through
-// prompter) say so.
+// set, and never over sourcePath, the file the records were read from. Written
+// only when the whole drawing was written; a list without a point (told through
+// prompter), a refused overwrite and a file error (reported through prompter) say so.
 DrawingOutcome WriteDxf(const QString& basePath, const SurveyRecordList& records, const ConversionSettings& settings,
-                        Prompter& prompter);
+                        Prompter& prompter, const QString& sourcePath = {});
 
 // The drawing alone, into sink: header, the entities of every record with
 // Coordinates, footer; a failed sink abandons it at once. Without a point it is an

@@ -1,6 +1,7 @@
 #include "base/ReplacementFile.h"
 
 #include "base/InputFile.h"
+#include "base/OutputFile.h"
 #ifndef _WIN32
 #include "tests/support/FileSizeLimit.h"
 #endif
@@ -64,6 +65,57 @@ private Q_SLOTS:
         QCOMPARE(info.st_mode & 0777, 0640u);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), before);
 #endif
+    }
+
+    // Whatever name a target has, its temporaries' names fit the file system.
+    void longTargetNamesAreWritten_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("241 bytes") << QString(237, QLatin1Char('a')) + ".zap";
+        QTest::newRow("255 bytes, the longest") << QString(251, QLatin1Char('a')) + ".zap";
+        QTest::newRow("255 bytes of two-byte letters and a dot") << QString(127, QChar(0x0161)) + ".";
+    }
+    void longTargetNamesAreWritten() {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        const QString target = dir.filePath(name);
+        QVERIFY(!WriteWholeFile(target, "first"));
+        QVERIFY(!WriteWholeFile(target, "second"));
+        QByteArray now;
+        QVERIFY(!ReadWholeFile(target, now));
+        QCOMPARE(now, QByteArray("second"));
+        for (const TemporaryName naming : {TemporaryName::Hidden, TemporaryName::Part}) {
+            const QString temporary = QFileInfo(TemporaryNameBeside(target, naming)).fileName();
+            QVERIFY(QFile::encodeName(temporary).size() <= 255);
+            QVERIFY(IsTemporaryName(temporary, naming));
+            OutputFile file;
+            QString path;
+            QVERIFY(!file.CreateBeside(target, naming, path));
+            QVERIFY(!file.Close());
+            QVERIFY(QFile::remove(path));
+        }
+    }
+
+    // A replacement clears the temporaries of runs that were killed, never the one
+    // a live run is writing.
+    void cleanUpLeavesLiveTemporaries_data() {
+        QTest::addColumn<bool>("live");
+        QTest::newRow("a live run's temporary stays") << true;
+        QTest::newRow("a killed run's temporary goes") << false;
+    }
+    void cleanUpLeavesLiveTemporaries() {
+        QFETCH(bool, live);
+        QTemporaryDir dir;
+        const QString target = dir.filePath("job.zap");
+        OutputFile other;
+        QString temporary;
+        QVERIFY(!other.CreateBeside(target, TemporaryName::Hidden, temporary));
+        if (!live) QVERIFY(!other.Close());
+        QVERIFY(!WriteWholeFile(target, "this run's"));
+        QCOMPARE(QFile::exists(temporary), live);
+        if (live) {
+            other.Write(QByteArray("the other run's"));
+            QVERIFY(!other.Close());
+        }
     }
 };
 

@@ -98,6 +98,55 @@ private Q_SLOTS:
             QCOMPARE(TestFiles::Read(dir.filePath(output)), "earlier " + output.toLatin1());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), before);
     }
+
+    // No run writes over a file it reads, under its own name or through a link,
+    // and an existing dump is replaced only after the question like any output.
+    void aRunNeverWritesOverItsInput_data() {
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QString>("linked");  // an output made a link to the input first
+        QTest::addColumn<QString>("kept");    // the file that must stay as it was
+        QTest::addColumn<QString>("told");
+        const QString same = QStringLiteral("je tentýž soubor jako vstup");
+        QTest::newRow("measured data named as the coordinate list, --force")
+            << QStringList{"convert", "--force", "raw.asc"} << ""
+            << "raw.asc" << same;
+        QTest::newRow("as the code list, no question asked")
+            << QStringList{"convert", "--set", "Flag=0x0E", "raw.cod"} << ""
+            << "raw.cod" << same;
+        QTest::newRow("the field book a link to the measured data")
+            << QStringList{"convert", "--force", "job.sdt"} << "job.zap"
+            << "job.sdt" << same;
+        QTest::newRow("the drawing a link to its text list") << QStringList{"dxf", "--force", "list.txt"} << "list.dxf"
+                                                             << "list.txt" << same;
+        QTest::newRow("the dump named as its list")
+            << QStringList{"upload", "points", "--force", "--dump", "list.txt", "list.txt"} << ""
+            << "list.txt" << same;
+        QTest::newRow("an existing dump without --force")
+            << QStringList{"upload", "points", "--set", "Flag=0x10", "--dump", "old.bin", "list.txt"} << ""
+            << "old.bin"
+            << "jen s volbou --force";
+    }
+    void aRunNeverWritesOverItsInput() {
+        QFETCH(QStringList, command);
+        QFETCH(QString, linked);
+        QFETCH(QString, kept);
+        QFETCH(QString, told);
+        CliRun run;
+        const QDir dir(run.home.path());
+        const QByteArray measured = TestFiles::Example("nts350-job");
+        for (const char* name : {"raw.asc", "raw.cod", "job.sdt"}) TestFiles::Write(dir.filePath(name), measured);
+        TestFiles::Write(dir.filePath("list.txt"), "P1 680000.12 1045000.50 245.70\r\n");
+        TestFiles::Write(dir.filePath("old.bin"), "an earlier dump");
+        const QByteArray before = TestFiles::Read(dir.filePath(kept));
+        if (!linked.isEmpty()) QVERIFY(QFile::link(dir.filePath(kept), dir.filePath(linked)));
+
+        run.process.setWorkingDirectory(dir.path());
+        QVERIFY(run.Run(command + QStringList{"--set", "DeviceType=0"}));
+        const QString stderrText = run.Errors();
+        QCOMPARE(run.process.exitCode(), 1);
+        QVERIFY2(stderrText.contains(told) && stderrText.contains(kept), qPrintable(stderrText));
+        QCOMPARE(TestFiles::Read(dir.filePath(kept)), before);
+    }
 };
 
 QTEST_GUILESS_MAIN(ConvertCommandTest)

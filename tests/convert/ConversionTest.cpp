@@ -385,13 +385,44 @@ private Q_SLOTS:
         QCOMPARE(run.prompter.messages[1].topic, Topic::Million);
     }
 
-    void fileThatCannotBeCreatedIsReportedAndSkipped() {
+    // The outputs of a run are one set: when one cannot be written, none replaces
+    // its old file, the run stops there, and one message says so.
+    void aFailedOutputReplacesNoOldFile_data() {
+        QTest::addColumn<QString>("failing");  // the extension of the output that cannot be written
+        QTest::addColumn<bool>("diskFull");    // the output is on a full disk, else a folder is in its way
+        QTest::newRow("field book blocked by a folder") << ".zap" << false;
+        QTest::newRow("coordinate list on a full disk") << ".asc" << true;
+        QTest::newRow("code list, the last, blocked by a folder") << ".cod" << false;
+    }
+    void aFailedOutputReplacesNoOldFile() {
+        QFETCH(QString, failing);
+        QFETCH(bool, diskFull);
+        if (diskFull && !QFile::exists("/dev/full")) QSKIP("no /dev/full here");
         Run run;
-        QDir(run.dir.path()).mkdir("job.zap");  // a directory where the field book should go
-        QCOMPARE(run.Convert(kStationsText + " _:007PLOT_"), ConversionOutcome::Failed);
+        run.settings.flag = FLAG_ASK_OVERWRITE;
+        const QString blocked = run.currentFile.basePath + failing;
+        QVERIFY(diskFull ? QFile::link("/dev/full", blocked) : QDir().mkdir(blocked));
+        QStringList before;
+        for (const char* extension : {".zap", ".asc", ".cod"}) {
+            if (run.Path(extension) == blocked) continue;
+            TestFiles::Write(run.Path(extension), QByteArray("old ") + extension);
+            before.append(QFileInfo(run.Path(extension)).fileName());
+        }
+        QCOMPARE(run.Convert(kStationsText + " _+B1_ x+1_ y+2_ z+3_ _:007PLOT_"), ConversionOutcome::Failed);
+        for (const char* extension : {".zap", ".asc", ".cod"}) {
+            if (run.Path(extension) != blocked) QCOMPARE(run.Output(extension), QByteArray("old ") + extension);
+        }
+        // The questions all came first: the overwrites, then the million.
+        QCOMPARE(run.prompter.Count(Topic::Overwrite), 3);
+        QCOMPARE(run.prompter.messages.last().topic, Topic::Million);
         QCOMPARE(run.prompter.fileErrors.size(), 1);
-        QCOMPARE(run.prompter.fileErrors[0].path, run.Path(".zap"));
-        QCOMPARE(run.Output(".cod"), QByteArray("7,PLOT\r\n"));  // the run went on
+        QCOMPARE(run.prompter.fileErrors[0].path, blocked);
+        QCOMPARE(run.prompter.fileErrors[0].kind, diskFull ? FileErrorKind::DiskFull : FileErrorKind::AccessDenied);
+        const QByteArray told = run.prompter.fileErrorConsequences[0];
+        QVERIFY2(told.contains(TextWith(Texts::kOldFilesKept, before.join(", ").toLatin1())), told.constData());
+        QVERIFY(run.receipt.written.isEmpty());
+        // No temporary stays: the measured data, the old files and the link.
+        QCOMPARE(QDir(run.dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), diskFull ? 4 : 3);
     }
 
     void fullDiskIsReportedNotSuccess() {

@@ -24,7 +24,10 @@ Answer ScriptedPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons
     return defaultAnswer;
 }
 
-void ScriptedPrompter::ReportFileError(const FileError& error) { fileErrors.append(error); }
+void ScriptedPrompter::ReportFileError(const FileError& error, const QByteArray& consequence) {
+    fileErrors.append(error);
+    fileErrorConsequences.append(consequence);
+}
 
 void ScriptedPrompter::ShowOutputFile(const QString& path, const QByteArray& titleSuffix) {
     shownFiles.append(path);

@@ -32,12 +32,13 @@ public:
 
     QList<Message> messages;
     QList<FileError> fileErrors;
+    QList<QByteArray> fileErrorConsequences;  // beside each file error, empty where none was said
     QList<QString> shownFiles;
     QList<QByteArray> shownTitles;
     int sheetsOpened = 0;
 
     Answer Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) override;
-    void ReportFileError(const FileError& error) override;
+    void ReportFileError(const FileError& error, const QByteArray& consequence = {}) override;
     void ShowOutputFile(const QString& path, const QByteArray& titleSuffix) override;
     bool RunParameterSheet(ConversionSettings& settings) override;
 
