@@ -47,6 +47,7 @@ inline constexpr UserText kFileWriteError{"Při zápisu do souboru %1 došlo k n
 inline constexpr UserText kFileDiskFull{"Při zápisu do souboru %1 došlo místo na disku."};
 inline constexpr UserText kFileCreateError{"Soubor %1 nelze vytvořit."};
 inline constexpr UserText kFileBadPath{"Cesta %1 je neplatná."};
+inline constexpr UserText kFileTooLarge{"Soubor %1 je příliš velký, nevejde se do paměti počítače."};
 
 // Conversion of measured data.
 inline constexpr UserText kWarnHeight{"Upozornění!\nImportována výška stanoviska/cíle větší než 5 m!"};  // 32796
@@ -137,6 +138,13 @@ inline constexpr UserText kFindingLine{"• %1"};
 inline constexpr UserText kFindingSameName{"Body %1 budou mít v přístroji stejný název %2."};
 inline constexpr UserText kFindingCoordinate{"Bod %1: %2 %3 přijde do přístroje jako %4."};
 inline constexpr UserText kFindingCodeNotSent{"Řádek %1 „%2“ se neodešle: číslo kódu %3 není v rozsahu 1 až 50."};
+inline constexpr UserText kFindingNulByte{"Řádek %1: za „%2“ je nulový bajt, zbytek řádku se neodešle."};
+inline constexpr UserText kFindingForeignInName{
+    "Bod %2 (řádek %1): Windows-1250 nemá %3, název přijde do přístroje jako %4."};
+inline constexpr UserText kFindingForeignInCodeText{
+    "Kód %2 (řádek %1): Windows-1250 nemá %3, text přijde do přístroje jako „%4“."};
+inline constexpr UserText kForeignCharacter{"znak %1"};
+inline constexpr UserText kForeignCharacters{"znaky %1"};
 inline constexpr UserText kFindingPointLineNotSent{
     "Řádek %1 „%2“ se neodešle: nejsou v něm název bodu a dvě souřadnice."};
 inline constexpr UserText kFindingCodeLineNotSent{"Řádek %1 „%2“ se neodešle: chybí v něm čárka za číslem kódu."};
@@ -153,6 +161,7 @@ inline constexpr UserText kQuoted{"„%1“"};
 inline constexpr UserText kShortened{"%1…"};
 inline constexpr UserText kUnnamedPoint{"bez názvu"};
 inline constexpr UserText kAskSendAnyway{"Odeslat přesto?"};
+inline constexpr UserText kListTooLarge{"Seznam je příliš velký, nevejde se do paměti počítače. Nic nebylo odesláno."};
 
 // The check of an NTS-350 transfer's blocks; byte offsets from the start of the file.
 inline constexpr UserText kTransferFindingsHeading{"Upozornění!\nPřenos dat z přístroje neprošel kontrolou bloků:"};
