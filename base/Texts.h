@@ -214,6 +214,17 @@ inline constexpr UserText kReceiptDrawn{"Vykresleno: %1."};
 inline constexpr UserText kDrawingNoPoints{"nenalezeny žádné body XYZ."};
 inline constexpr UserText kDrawingRefused{"výkres %1 už existuje a jeho přepsání bylo odmítnuto."};
 inline constexpr UserText kDrawingFailed{"výkres %1 se nepodařilo zapsat (viz předchozí hlášení)."};
+// A drawing in EPSG:5514 axes with points outside the S-JTSK area; "%6" is the cause.
+inline constexpr UserText kDrawingOutsideSjtsk{
+    "Upozornění!\nVýkres je v osách EPSG:5514, ale mimo oblast S-JTSK (Y 400 000 až 950 000 m, X 900 000 až "
+    "1 400 000 m) leží %1, např. bod %2: Y %3, X %4.\n%5"};
+inline constexpr UserText kOutsideMillionMeasured{
+    "Souřadnicím X nejspíš chybí milión: NTS-350 ukládá jen posledních šest číslic X. Na otázku „Přičíst k "
+    "souřadnicím milión?“ odpovězte Ano."};
+inline constexpr UserText kOutsideMillionList{"Souřadnicím X v seznamu nejspíš chybí milión."};
+inline constexpr UserText kOutsideSwapped{
+    "Y a X jsou nejspíš navzájem zaměněné (řádek textového seznamu je název, Y, X)."};
+inline constexpr UserText kOutsideNotSjtsk{"Souřadnice nejspíš nejsou v S-JTSK, ale v jiné soustavě."};
 
 // Nouns after a count.
 inline constexpr CzechNoun kPointsNoun{"bod", "body", "bodů"};
