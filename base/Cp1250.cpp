@@ -24,12 +24,78 @@ constexpr std::array<char16_t, 128> kHighHalf = {
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,  // 0xF8
 };
 
-char ByteOf(char16_t c) {
-    if (c < 0x80) return static_cast<char>(c);
-    for (std::size_t i = 0; i < kHighHalf.size(); ++i) {
-        if (kHighHalf[i] == c) return static_cast<char>(0x80 + i);
+constexpr char32_t kFirstHigh = 0x80;
+constexpr char32_t kTableEnd = 0x2200;  // every character of the high half lies below
+
+// The byte of every character from U+0080 below kTableEnd, 0 where the code page has
+// none (no character of the high half maps to byte 0).
+const std::array<unsigned char, kTableEnd - kFirstHigh>& ByteTable() {
+    static const auto table = [] {
+        std::array<unsigned char, kTableEnd - kFirstHigh> bytes{};
+        for (std::size_t i = 0; i < kHighHalf.size(); ++i)
+            bytes[kHighHalf[i] - kFirstHigh] = static_cast<unsigned char>(0x80 + i);
+        return bytes;
+    }();
+    return table;
+}
+
+// The byte of a character, or -1 when the code page has none.
+int ByteOf(char32_t c) {
+    if (c < kFirstHigh) return static_cast<int>(c);
+    if (c >= kTableEnd) return -1;
+    const unsigned char byte = ByteTable()[c - kFirstHigh];
+    return byte != 0 ? byte : -1;
+}
+
+constexpr char32_t kReplacement = 0xFFFD;
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+
+// The character of the UTF-8 sequence at p, and p past it; for a byte that starts
+// no valid sequence (overlong forms, surrogates and values beyond U+10FFFF
+// included) kReplacement, and p past that one byte.
+char32_t NextUtf8(const char*& p, const char* end) {
+    const auto lead = static_cast<unsigned char>(*p);
+    if (lead < 0x80) {
+        ++p;
+        return lead;
     }
-    return '?';
+    int length = 0;
+    char32_t c = 0;
+    char32_t smallest = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, c = lead & 0x1Fu, smallest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, c = lead & 0x0Fu, smallest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, c = lead & 0x07u, smallest = 0x10000;
+    }
+    if (length == 0 || end - p < length) {
+        ++p;
+        return kReplacement;
+    }
+    for (int i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(p[i]);
+        if ((next & 0xC0) != 0x80) {
+            ++p;
+            return kReplacement;
+        }
+        c = (c << 6) | (next & 0x3Fu);
+    }
+    if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        ++p;
+        return kReplacement;
+    }
+    p += length;
+    return c;
+}
+
+bool StartsWithByteOrderMark(QByteArrayView bytes) { return bytes.startsWith(QByteArrayView(kByteOrderMark)); }
+
+// Appends the byte of c, or a "?" that the text remembers.
+void Append(Cp1250::ListText& text, char32_t c) {
+    const int byte = ByteOf(c);
+    if (byte < 0) text.foreign.append({text.bytes.size(), c});
+    text.bytes.append(byte < 0 ? '?' : static_cast<char>(byte));
 }
 
 }  // namespace
@@ -49,12 +115,73 @@ QString ToUnicode(const QByteArray& bytes) {
 QByteArray FromUnicode(const QString& text) {
     QByteArray bytes(text.size(), Qt::Uninitialized);
     char* out = bytes.data();
-    for (const QChar c : text) *out++ = ByteOf(c.unicode());
+    for (const QChar c : text) {
+        const int byte = ByteOf(c.unicode());
+        *out++ = byte < 0 ? '?' : static_cast<char>(byte);
+    }
     return bytes;
 }
 
 QByteArray FromUtf8(const char* utf8) { return FromUnicode(QString::fromUtf8(utf8)); }
 
 QByteArray ToUtf8(const QByteArray& bytes) { return ToUnicode(bytes).toUtf8(); }
+
+bool IsUtf8(QByteArrayView bytes) {
+    if (StartsWithByteOrderMark(bytes)) return true;
+    bool beyondAscii = false;
+    const char* const end = bytes.data() + bytes.size();
+    for (const char* p = bytes.data(); p < end;) {
+        if (static_cast<unsigned char>(*p) < 0x80) {
+            ++p;
+            continue;
+        }
+        beyondAscii = true;
+        const char* const start = p;
+        // A replacement character written as such is valid; one made up for a bad byte is not.
+        if (NextUtf8(p, end) == kReplacement && p - start == 1) return false;
+    }
+    return beyondAscii;
+}
+
+ListText FromListFile(const QByteArray& bytes) {
+    if (!IsUtf8(bytes)) return ListText{bytes, {}, false};
+    ListText text;
+    text.fromUtf8 = true;
+    text.bytes.reserve(bytes.size());
+    const char* p = bytes.constData() + (StartsWithByteOrderMark(bytes) ? 3 : 0);
+    const char* const end = bytes.constData() + bytes.size();
+    while (p < end) {
+        // Runs of ASCII go across at once.
+        const char* run = p;
+        while (run < end && static_cast<unsigned char>(*run) < 0x80) ++run;
+        text.bytes.append(p, run - p);
+        p = run;
+        if (p < end) Append(text, NextUtf8(p, end));
+    }
+    return text;
+}
+
+QString ListFileToUnicode(const QByteArray& bytes) {
+    if (!IsUtf8(bytes)) return ToUnicode(bytes);
+    return QString::fromUtf8(QByteArrayView(bytes).sliced(StartsWithByteOrderMark(bytes) ? 3 : 0));
+}
+
+ListText FromTypedText(QStringView typed) {
+    ListText text;
+    text.bytes.reserve(typed.size());
+    for (qsizetype i = 0; i < typed.size(); ++i) {
+        char32_t c = typed[i].unicode();
+        if (typed[i].isHighSurrogate() && i + 1 < typed.size() && typed[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(typed[i], typed[i + 1]);
+            ++i;
+        }
+        Append(text, c);
+    }
+    return text;
+}
+
+QByteArray CharacterCode(char32_t character) {
+    return "U+" + QByteArray::number(static_cast<uint>(character), 16).toUpper().rightJustified(4, '0');
+}
 
 }  // namespace Cp1250

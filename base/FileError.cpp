@@ -65,6 +65,8 @@ QByteArray FileErrorText(const FileError& error) {
             return TextWith(Texts::kFileDiskFull, path);
         case FileErrorKind::CreateError:
             return TextWith(Texts::kFileCreateError, path);
+        case FileErrorKind::TooLarge:
+            return TextWith(Texts::kFileTooLarge, path);
     }
     return {};
 }

@@ -6,7 +6,17 @@
 #include <QByteArray>
 #include <QString>
 
-enum class FileErrorKind { None, NotFound, AccessDenied, BadPath, ReadError, WriteError, DiskFull, CreateError };
+enum class FileErrorKind {
+    None,
+    NotFound,
+    AccessDenied,
+    BadPath,
+    ReadError,
+    WriteError,
+    DiskFull,
+    CreateError,
+    TooLarge,  // a file read whole that does not fit into memory
+};
 
 struct FileError {
     FileErrorKind kind = FileErrorKind::None;

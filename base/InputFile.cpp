@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <new>
 #include <sys/stat.h>
 
 bool FileExists(const QString& path) { return QFileInfo::exists(path); }
@@ -15,6 +16,21 @@ FileError ReadWholeFile(const QString& path, QByteArray& out) {
     out.clear();
     InputFile file;
     if (const FileError error = file.Open(path)) return error;
+    try {
+        ReadRest(file, out);
+    } catch (const std::bad_alloc&) {
+        out = QByteArray();
+        return FileError{FileErrorKind::TooLarge, path, 0};
+    }
+    if (file.Error()) {
+        out.clear();
+        return file.Error();
+    }
+    return {};
+}
+
+void ReadRest(InputFile& file, QByteArray& out) {
+    out.clear();
     // Straight into the array, then on to the end rather than trusting the size: a
     // device or a growing file may hold more or less than it said.
     const qsizetype expected = static_cast<qsizetype>(file.Size());
@@ -26,11 +42,6 @@ FileError ReadWholeFile(const QString& path, QByteArray& out) {
         char chunk[65536];
         while (const std::size_t more = file.Read(chunk, sizeof chunk)) out.append(chunk, static_cast<qsizetype>(more));
     }
-    if (file.Error()) {
-        out.clear();
-        return file.Error();
-    }
-    return {};
 }
 
 InputFile::~InputFile() {

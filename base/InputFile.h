@@ -16,8 +16,16 @@ bool FileExists(const QString& path);
 // the same device and inode (Windows: the same volume and file index).
 bool IsSameFile(const QString& a, const QString& b);
 
-// Reads the whole file into out (out is cleared first).
+class InputFile;
+
+// Reads the whole file into out (out is cleared first). A file that does not fit
+// into memory is TooLarge, and out stays empty.
 FileError ReadWholeFile(const QString& path, QByteArray& out);
+
+// Reads an open file from where it stands to its end into out (out is cleared
+// first); stops at a read error (see file.Error()), keeping what came before it.
+// Throws std::bad_alloc when the file does not fit into memory.
+void ReadRest(InputFile& file, QByteArray& out);
 
 // A file read in pieces, for a reader that need not hold it whole.
 class InputFile {

@@ -47,6 +47,7 @@ inline constexpr UserText kFileWriteError{"Při zápisu do souboru %1 došlo k n
 inline constexpr UserText kFileDiskFull{"Při zápisu do souboru %1 došlo místo na disku."};
 inline constexpr UserText kFileCreateError{"Soubor %1 nelze vytvořit."};
 inline constexpr UserText kFileBadPath{"Cesta %1 je neplatná."};
+inline constexpr UserText kFileTooLarge{"Soubor %1 je příliš velký, nevejde se do paměti počítače."};
 
 // A run's outputs are one set: when one cannot be written, none replaces its old
 // file. Said after the file's error, in the same message ("%1" the file names).
@@ -161,6 +162,13 @@ inline constexpr UserText kFindingLine{"• %1"};
 inline constexpr UserText kFindingSameName{"Body %1 budou mít v přístroji stejný název %2."};
 inline constexpr UserText kFindingCoordinate{"Bod %1: %2 %3 přijde do přístroje jako %4."};
 inline constexpr UserText kFindingCodeNotSent{"Řádek %1 „%2“ se neodešle: číslo kódu %3 není v rozsahu 1 až 50."};
+inline constexpr UserText kFindingNulByte{"Řádek %1: za „%2“ je nulový bajt, zbytek řádku se neodešle."};
+inline constexpr UserText kFindingForeignInName{
+    "Bod %2 (řádek %1): Windows-1250 nemá %3, název přijde do přístroje jako %4."};
+inline constexpr UserText kFindingForeignInCodeText{
+    "Kód %2 (řádek %1): Windows-1250 nemá %3, text přijde do přístroje jako „%4“."};
+inline constexpr UserText kForeignCharacter{"znak %1"};
+inline constexpr UserText kForeignCharacters{"znaky %1"};
 inline constexpr UserText kFindingPointLineNotSent{
     "Řádek %1 „%2“ se neodešle: nejsou v něm název bodu a dvě souřadnice."};
 inline constexpr UserText kFindingCodeLineNotSent{"Řádek %1 „%2“ se neodešle: chybí v něm čárka za číslem kódu."};
@@ -177,6 +185,7 @@ inline constexpr UserText kQuoted{"„%1“"};
 inline constexpr UserText kShortened{"%1…"};
 inline constexpr UserText kUnnamedPoint{"bez názvu"};
 inline constexpr UserText kAskSendAnyway{"Odeslat přesto?"};
+inline constexpr UserText kListTooLarge{"Seznam je příliš velký, nevejde se do paměti počítače. Nic nebylo odesláno."};
 
 // The check of an NTS-350 transfer's blocks; byte offsets from the start of the file.
 inline constexpr UserText kTransferFindingsHeading{"Upozornění!\nPřenos dat z přístroje neprošel kontrolou bloků:"};
@@ -260,6 +269,17 @@ inline constexpr UserText kReceiptDrawn{"Vykresleno: %1."};
 inline constexpr UserText kDrawingNoPoints{"nenalezeny žádné body XYZ."};
 inline constexpr UserText kDrawingRefused{"výkres %1 už existuje a jeho přepsání bylo odmítnuto."};
 inline constexpr UserText kDrawingFailed{"výkres %1 se nepodařilo zapsat (viz předchozí hlášení)."};
+// A drawing in EPSG:5514 axes with points outside the S-JTSK area; "%6" is the cause.
+inline constexpr UserText kDrawingOutsideSjtsk{
+    "Upozornění!\nVýkres je v osách EPSG:5514, ale mimo oblast S-JTSK (Y 400 000 až 950 000 m, X 900 000 až "
+    "1 400 000 m) leží %1, např. bod %2: Y %3, X %4.\n%5"};
+inline constexpr UserText kOutsideMillionMeasured{
+    "Souřadnicím X nejspíš chybí milión: NTS-350 ukládá jen posledních šest číslic X. Na otázku „Přičíst k "
+    "souřadnicím milión?“ odpovězte Ano."};
+inline constexpr UserText kOutsideMillionList{"Souřadnicím X v seznamu nejspíš chybí milión."};
+inline constexpr UserText kOutsideSwapped{
+    "Y a X jsou nejspíš navzájem zaměněné (řádek textového seznamu je název, Y, X)."};
+inline constexpr UserText kOutsideNotSjtsk{"Souřadnice nejspíš nejsou v S-JTSK, ale v jiné soustavě."};
 
 // Nouns after a count.
 inline constexpr CzechNoun kPointsNoun{"bod", "body", "bodů"};

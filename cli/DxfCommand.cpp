@@ -13,7 +13,7 @@ namespace Cli {
 namespace {
 
 const char kDxfUsage[] =
-    "Použití: tarvo-cli dxf [--set NÁZEV=HODNOTA]... [--force] SOUBOR\n"
+    "Použití: tarvo-cli dxf [--set NÁZEV=HODNOTA]... [--million] [--force] SOUBOR\n"
     "\n"
     "Vykreslí body do výkresu DXF (SOUBOR bez přípony + .dxf). Má-li SOUBOR příponu\n"
     "přesně \"txt\", čtou se body z textového seznamu (název, Y, X, výška, kód);\n"
@@ -27,8 +27,13 @@ const char kDxfUsage[] =
     "  DXF_3D      1: výška bodu je souřadnicí z jeho značky i popisů; 0: z = 0\n"
     "\n"
     "  --set NÁZEV=HODNOTA  přepíše jedno nastavení z profilu\n"
+    "  --million            u měřených dat odpoví Ano na otázku „Přičíst k souřadnicím\n"
+    "                       milión?“ (jinak Ne): NTS-350 ukládá jen posledních šest číslic X,\n"
+    "                       výkres pak souhlasí se seznamem souřadnic .asc; textový seznam\n"
+    "                       se kreslí tak, jak je napsán\n"
     "  --force              existující výkres přepíše bez dotazu\n"
     "\n"
+    "V osách EPSG:5514 upozorní na body mimo oblast S-JTSK a uvede pravděpodobnou příčinu.\n"
     "Upozornění a chyby jdou na standardní chybový výstup, nakonec tam vypíše jeden\n"
     "řádek s počtem vykreslených bodů a zapsaným výkresem (nebo proč zapsán nebyl).\n"
     "\n"
@@ -38,7 +43,7 @@ const char kDxfUsage[] =
 }  // namespace
 
 int RunDxf(QStringList arguments) {
-    static constexpr Option kOptions[] = {kForceOption};
+    static constexpr Option kOptions[] = {kForceOption, kMillionOption};
     CommandLine line;
     if (const std::optional<int> exit = ParseCommandLine(arguments, "dxf", kDxfUsage, kOptions, line)) return *exit;
     if (line.operands.size() != 1)
@@ -48,6 +53,7 @@ int RunDxf(QStringList arguments) {
     const QString chosen = QFileInfo(line.operands.first()).absoluteFilePath();
     CliPrompter prompter;
     prompter.force = line.force;
+    prompter.addMillion = line.million;
     if (!FileExists(chosen)) {
         prompter.ReportFileError(FileError{FileErrorKind::NotFound, chosen, 0});
         return kFailure;

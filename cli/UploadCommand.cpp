@@ -8,6 +8,7 @@
 #include "cli/CliCommon.h"
 #include "cli/CommandLine.h"
 
+#include "base/Cp1250.h"
 #include "base/InputFile.h"
 #include "base/OutputWriting.h"
 #include "base/Texts.h"
@@ -20,6 +21,7 @@
 
 #include <chrono>
 #include <functional>
+#include <new>
 #include <thread>
 
 namespace Cli {
@@ -31,8 +33,9 @@ const char kUploadUsage[] =
     "                          SEZNAM\n"
     "         tarvo-cli upload points|codes [--set NÁZEV=HODNOTA]... --check SEZNAM\n"
     "\n"
-    "Přečte SEZNAM (text ve Windows-1250, řádky ukončené CR LF, LF nebo CR) jako seznam bodů\n"
-    "(název, Y, X, Z) nebo kódů (číslo 1..50, text) a připraví ho pro totální stanici NTS-350.\n"
+    "Přečte SEZNAM (text v UTF-8 nebo ve Windows-1250, řádky ukončené CR LF, LF nebo CR) jako\n"
+    "seznam bodů (název, Y, X, Z) nebo kódů (číslo 1..50, text) a připraví ho pro totální\n"
+    "stanici NTS-350. Text v UTF-8 převede do Windows-1250, jak ho přístroj zobrazí.\n"
     "\n"
     "Předtím seznam porovná s tím, co přístroj dostane: neprázdné řádky, které se neodešlou\n"
     "(bod bez názvu a dvou souřadnic, kód bez čárky nebo bez čísla), výšky, jejichž desetinnou\n"
@@ -40,7 +43,8 @@ const char kUploadUsage[] =
     "10 znaků (zůstane posledních 10), různé názvy, které se zkrácením shodnou, texty kódů\n"
     "delší než 10 znaků (zůstane prvních 10), řádky kódů s číslem mimo 1..50 (neodešlou se,\n"
     "nebo se odešlou pod jiným číslem), opakovaná čísla kódů a souřadnice, z nichž se\n"
-    "odtrhne víc než obvyklý milión S-JTSK (u výšky cokoli). Zjištění vypíše na chybový\n"
+    "odtrhne víc než obvyklý milión S-JTSK (u výšky cokoli), znaky, které Windows-1250 nemá\n"
+    "(přijdou jako „?“), a nulové bajty (zbytek řádku se nečte). Zjištění vypíše na chybový\n"
     "výstup a seznam pak odešle jen s volbou --force.\n"
     "\n"
     "  points|codes         seznam bodů, nebo seznam kódů\n"
@@ -140,10 +144,10 @@ public:
 // on stdout and the summary on stderr once finish() has accepted the result (a
 // dump writes its file there). A log that did not reach stdout fails the run and
 // no summary claims otherwise.
-int Upload(UploadKind kind, const QList<QByteArray>& lines, quint16 flag, UploadPort& port, UploadProgress& progress,
+int Upload(UploadKind kind, const Cp1250::ListText& list, quint16 flag, UploadPort& port, UploadProgress& progress,
            const std::function<void(int pauseMs)>& pause, UploadPrompter& prompter,
            const std::function<bool()>& finish) {
-    const UploadResult result = UploadList(kind, lines, flag, port, progress, prompter, pause);
+    const UploadResult result = UploadList(kind, list, flag, port, progress, prompter, pause);
     if (!result || !finish()) return kFailure;
     Print(stdout, result.log);
     // The log before the summary, also where both go to one place.
@@ -155,13 +159,20 @@ int Upload(UploadKind kind, const QList<QByteArray>& lines, quint16 flag, Upload
 
 // --check: the list as the upload would read it, every finding on stdout, nothing
 // sent. Succeeds only when the upload would go out without a question.
-int CheckList(UploadKind kind, const QList<QByteArray>& lines, quint16 flag, UploadPrompter& prompter) {
-    const SurveyRecordList list = ParseUploadList(lines, kind, flag);
-    if (list.empty()) {
+int CheckList(UploadKind kind, const Cp1250::ListText& list, quint16 flag, UploadPrompter& prompter) {
+    SurveyRecordList entries;
+    UploadFindings findings;
+    try {
+        entries = ParseUploadList(list.bytes, kind, flag);
+        if (!entries.empty()) findings = CheckUploadList(list, entries, kind);
+    } catch (const std::bad_alloc&) {
+        prompter.Tell(Text(Texts::kListTooLarge));
+        return kFailure;
+    }
+    if (entries.empty()) {
         prompter.Tell(Text(kind == UploadKind::Points ? Texts::kNoValidPoints : Texts::kNoValidCodes));
         return kFailure;
     }
-    const QList<UploadFinding> findings = CheckUploadList(lines, list, kind);
     if (findings.isEmpty()) {
         PrintUtf8(stdout, QStringLiteral("Kontrola nic nenašla, seznam přijde do přístroje tak, jak je napsán.\n"));
         return kSuccess;
@@ -203,8 +214,16 @@ int RunUpload(QStringList arguments) {
         prompter.ReportFileError(readError);
         return kFailure;
     }
-    const QList<QByteArray> lines = SplitListLines(listBytes);
-    if (check) return CheckList(kind, lines, line.settings.flag, prompter);
+    // A list written on Linux is UTF-8; the instrument takes Windows-1250.
+    Cp1250::ListText list;
+    try {
+        list = Cp1250::FromListFile(listBytes);
+    } catch (const std::bad_alloc&) {
+        prompter.Tell(Text(Texts::kListTooLarge));
+        return kFailure;
+    }
+    listBytes = QByteArray();
+    if (check) return CheckList(kind, list, line.settings.flag, prompter);
 
     if (!device.isEmpty()) {
         SerialLink link;
@@ -214,7 +233,7 @@ int RunUpload(QStringList arguments) {
         StderrProgress progress;
         prompter.instrumentAttached = true;
         const auto pause = [](int pauseMs) { std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs)); };
-        return Upload(kind, lines, line.settings.flag, port, progress, pause, prompter, [] { return true; });
+        return Upload(kind, list, line.settings.flag, port, progress, pause, prompter, [] { return true; });
     }
 
     // The dump is an output like any other: never the list itself, and an existing
@@ -229,7 +248,7 @@ int RunUpload(QStringList arguments) {
     NoProgress progress;
     const auto noPause = [](int pauseMs) { (void)pauseMs; };
     const auto writeDump = [&dump]() { return dump.Write() == OutputWritten::Written; };
-    return Upload(kind, lines, line.settings.flag, port, progress, noPause, prompter, writeDump);
+    return Upload(kind, list, line.settings.flag, port, progress, noPause, prompter, writeDump);
 }
 
 }  // namespace Cli

@@ -254,8 +254,7 @@ int main(int argc, char* argv[]) {
         Save(upload, uploads[sixteen]);
     }
     UploadWindow sent(FLAG_DEFAULT, noLine, silent);
-    sent.SetEditorText(
-        SentDataLog(ParseUploadList(SplitListLines(pointList), UploadKind::Points, FLAG_DEFAULT), UploadKind::Points));
+    sent.SetEditorText(SentDataLog(ParseUploadList(pointList, UploadKind::Points, FLAG_DEFAULT), UploadKind::Points));
     Save(sent, "upload-window-log.png");
 
     // The reception window while data comes in, and the communication dialog.

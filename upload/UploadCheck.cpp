@@ -2,10 +2,14 @@
 
 #include "base/Numbers.h"
 #include "base/PointLine.h"
+#include "base/TextLines.h"
 #include "base/Texts.h"
 #include "upload/UploadProtocol.h"
 
 #include <QHash>
+#include <QSet>
+
+#include <algorithm>
 
 #include <cmath>
 #include <cstdint>
@@ -56,60 +60,118 @@ bool OnlySpaces(const QByteArray& text) {
 }
 
 // A line with nothing on it but spaces and tabs: no data the user could miss.
-bool Blank(const QByteArray& line) {
+bool Blank(QByteArrayView line) {
     for (const char c : line) {
         if (c != ' ' && c != '\t') return false;
     }
     return true;
 }
 
-UploadFinding LineNotSent(UploadFindingKind kind, qsizetype index, const QByteArray& line) {
+// Findings of one kind: the first kFindingsKept of them, and how many in all.
+class Group {
+public:
+    void Add(UploadFinding finding) {
+        if (m_count++ < kFindingsKept) m_kept.append(std::move(finding));
+    }
+    void AppendTo(UploadFindings& findings) const {
+        findings.kept += m_kept;
+        findings.total += m_count;
+    }
+
+private:
+    QList<UploadFinding> m_kept;
+    qint64 m_count = 0;
+};
+
+UploadFinding LineFinding(UploadFindingKind kind, qint64 number, QByteArrayView line) {
     UploadFinding finding;
     finding.kind = kind;
-    finding.line = static_cast<int>(index + 1);
-    finding.subject = line;
+    finding.line = number;
+    finding.subject = line.toByteArray();
     return finding;
 }
 
-// The lines left out, and the heights whose decimal comma is not read: the list
-// turns the first comma from a number's start to the line's end into a point, so
-// Y and X always get their own comma, or lend theirs to a later number; a height
-// gets none of its own and keeps its comma when Y and X had theirs («P1 12,5 13,7
-// 2,1» sends the height 2).
-void CheckPointLines(const QList<QByteArray>& lines, QList<UploadFinding>& notSent, QList<UploadFinding>& commas) {
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QByteArray& written = lines[i];
-        QByteArray line = written;  // the reader writes its points into the line
+// Calls visit(number, line, offset) for every line of the list: its number from 1,
+// the line without its end and where it begins in list.bytes.
+template <typename Visit>
+void ForEachNumberedLine(const Cp1250::ListText& list, Visit&& visit) {
+    qint64 number = 0;
+    ForEachLine(list.bytes, [&](QByteArrayView line) { visit(++number, line, line.data() - list.bytes.constData()); });
+}
+
+// What of the line is read; a NUL that ends it early is a finding.
+QByteArrayView ReadPartTold(QByteArrayView line, qint64 number, Group& group) {
+    const QByteArrayView part = ReadPart(line);
+    if (part.size() < line.size()) group.Add(LineFinding(UploadFindingKind::NulByte, number, part));
+    return part;
+}
+
+// The characters Windows-1250 lacks among the list's bytes from begin to end
+// («U+00F1»), each once.
+QList<QByteArray> ForeignWithin(const Cp1250::ListText& list, qsizetype begin, qsizetype end) {
+    auto foreign =
+        std::lower_bound(list.foreign.begin(), list.foreign.end(), begin,
+                         [](const Cp1250::ListText::Foreign& f, qsizetype offset) { return f.offset < offset; });
+    QList<QByteArray> codes;
+    for (; foreign != list.foreign.end() && foreign->offset < end; ++foreign) {
+        const QByteArray code = Cp1250::CharacterCode(foreign->character);
+        if (!codes.contains(code)) codes.append(code);
+    }
+    return codes;
+}
+
+// The lines left out, the heights whose decimal comma is not read, and the names
+// with characters Windows-1250 lacks. The list turns the first comma from a
+// number's start to the line's end into a point, so Y and X always get their own
+// comma, or lend theirs to a later number; a height gets none of its own and keeps
+// its comma when Y and X had theirs («P1 12,5 13,7 2,1» sends the height 2).
+void CheckPointLines(const Cp1250::ListText& list, Group& notSent, Group& commas, Group& foreign) {
+    QByteArray line;  // the reader writes its points into the line
+    ForEachNumberedLine(list, [&](qint64 number, QByteArrayView whole, qsizetype offset) {
+        const QByteArrayView written = ReadPartTold(whole, number, notSent);
+        CopyLine(written, line);
         const std::optional<PointLine> point =
             ReadPointLine(line.data(), line.data() + line.size(), PointListKind::Upload);
         if (!point) {
-            if (!Blank(written)) notSent.append(LineNotSent(UploadFindingKind::PointLineNotSent, i, written));
-            continue;
+            if (!Blank(written)) notSent.Add(LineFinding(UploadFindingKind::PointLineNotSent, number, written));
+            return;
         }
-        if (point->heightBegin < 0) continue;
-        const QByteArray height = written.mid(point->heightBegin, point->heightEnd - point->heightBegin);
-        if (!height.contains(',')) continue;
+
+        // The instrument keeps the name's last characters only.
+        const QByteArray name = point->name.toByteArray();
+        const QByteArray received = CutPointName(name);
+        const qsizetype nameEnd = offset + (point->name.data() - line.constData()) + name.size();
+        if (QList<QByteArray> characters = ForeignWithin(list, nameEnd - received.size(), nameEnd);
+            !characters.isEmpty()) {
+            UploadFinding finding = LineFinding(UploadFindingKind::ForeignInName, number, name);
+            finding.received = received;
+            finding.others = std::move(characters);
+            foreign.Add(std::move(finding));
+        }
+
+        if (point->heightBegin < 0) return;
+        const QByteArray height =
+            written.sliced(point->heightBegin, point->heightEnd - point->heightBegin).toByteArray();
+        if (!height.contains(',')) return;
         QByteArray meant = height;
         meant[meant.indexOf(',')] = '.';
-        if (Numbers::ToDouble(meant) == point->height) continue;
-        UploadFinding finding;
-        finding.kind = UploadFindingKind::CommaNotRead;
-        finding.line = static_cast<int>(i + 1);
-        finding.subject = point->name.toByteArray();
+        if (Numbers::ToDouble(meant) == point->height) return;
+        UploadFinding finding = LineFinding(UploadFindingKind::CommaNotRead, number, name);
         finding.written = height;
         finding.received = Numbers::FormatFixed(Folded(point->height), 3);
-        commas.append(finding);
-    }
+        commas.Add(std::move(finding));
+    });
 }
 
-// Lines left out, clashing names, misread commas, coordinates, then cut names.
-QList<UploadFinding> CheckPoints(const QList<QByteArray>& lines, const SurveyRecordList& list) {
-    QList<UploadFinding> notSent, sameNames, commas, coordinates, nameCuts;
-    CheckPointLines(lines, notSent, commas);
+// Lines left out, clashing names, misread commas, foreign characters, coordinates,
+// then cut names.
+UploadFindings CheckPoints(const Cp1250::ListText& list, const SurveyRecordList& entries) {
+    Group notSent, sameNames, commas, foreign, coordinates, nameCuts;
+    CheckPointLines(list, notSent, commas, foreign);
     QHash<QByteArray, QList<QByteArray>> namesOf;  // instrument name: the different names that give it
     QList<QByteArray> instrumentNames;             // in the order of the list
-    QList<QByteArray> cutNames;
-    for (const SurveyRecord& point : list) {
+    QSet<QByteArray> cutNames;
+    for (const SurveyRecord& point : entries) {
         const QByteArray name = point.name.ToByteArray();
         const QByteArray cut = CutPointName(name);
         QList<QByteArray>& names = namesOf[cut];
@@ -117,12 +179,12 @@ QList<UploadFinding> CheckPoints(const QList<QByteArray>& lines, const SurveyRec
         if (!names.contains(name)) names.append(name);
         // A point written twice under one long name is told once.
         if (cut != name && !cutNames.contains(name)) {
-            cutNames.append(name);
+            cutNames.insert(name);
             UploadFinding finding;
             finding.kind = UploadFindingKind::NameCut;
             finding.subject = name;
             finding.received = cut;
-            nameCuts.append(finding);
+            nameCuts.Add(std::move(finding));
         }
 
         const struct {
@@ -138,7 +200,7 @@ QList<UploadFinding> CheckPoints(const QList<QByteArray>& lines, const SurveyRec
             finding.subject = name;
             finding.written = Numbers::FormatFixed(coordinate.value, 3);
             finding.received = Numbers::FormatFixed(folded, 3);
-            coordinates.append(finding);
+            coordinates.Add(std::move(finding));
         }
     }
     for (const QByteArray& cut : instrumentNames) {
@@ -148,39 +210,58 @@ QList<UploadFinding> CheckPoints(const QList<QByteArray>& lines, const SurveyRec
         finding.kind = UploadFindingKind::SameName;
         finding.received = cut;
         finding.others = names;
-        sameNames.append(finding);
+        sameNames.Add(std::move(finding));
     }
-    return notSent + sameNames + commas + coordinates + nameCuts;
+    UploadFindings findings;
+    for (const Group* group : {&notSent, &sameNames, &commas, &foreign, &coordinates, &nameCuts})
+        group->AppendTo(findings);
+    return findings;
 }
 
-// Lines left out, renumbered codes, repeated codes, then cut texts.
-QList<UploadFinding> CheckCodes(const QList<QByteArray>& lines, const SurveyRecordList& list) {
-    // Lines left out and numbers outside 1..50, from the lines themselves, in the
-    // order of the list.
-    QList<UploadFinding> notSent, renumbered, repeated, textCuts;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const std::optional<CodeLineNumber> number = ReadCodeLineNumber(lines[i]);
-        if (!number) {
-            if (!Blank(lines[i])) notSent.append(LineNotSent(UploadFindingKind::CodeLineNotSent, i, lines[i]));
-            continue;
+// Lines left out, renumbered codes, repeated codes, foreign characters, then cut
+// texts.
+UploadFindings CheckCodes(const Cp1250::ListText& list, const SurveyRecordList& entries) {
+    // Lines left out, numbers outside 1..50 and characters Windows-1250 lacks, from
+    // the lines themselves, in the order of the list.
+    Group notSent, renumbered, repeated, foreign, textCuts;
+    ForEachNumberedLine(list, [&](qint64 number, QByteArrayView whole, qsizetype offset) {
+        const QByteArrayView written = ReadPartTold(whole, number, notSent);
+        const std::optional<CodeLine> code = ReadCodeLine(written);
+        if (!code) {
+            if (!Blank(written)) notSent.Add(LineFinding(UploadFindingKind::CodeLineNotSent, number, written));
+            return;
         }
-        if (!number->hasDigits) {
-            notSent.append(LineNotSent(UploadFindingKind::CodeNumberMissing, i, lines[i]));
-            continue;
+        const CodeLineNumber& codeNumber = code->number;
+        if (!codeNumber.hasDigits) {
+            notSent.Add(LineFinding(UploadFindingKind::CodeNumberMissing, number, written));
+            return;
         }
-        if (number->InRange() && number->written == number->code) continue;
-        UploadFinding finding;
-        finding.kind = number->InRange() ? UploadFindingKind::CodeRenumbered : UploadFindingKind::CodeNotSent;
-        finding.line = static_cast<int>(i + 1);
-        finding.subject = lines[i];
-        finding.written = Numbers::FormatInteger(number->written);
-        finding.received = Numbers::FormatInteger(number->code);
-        (number->InRange() ? renumbered : notSent).append(finding);
-    }
+        if (!codeNumber.InRange() || codeNumber.written != codeNumber.code) {
+            UploadFinding finding =
+                LineFinding(codeNumber.InRange() ? UploadFindingKind::CodeRenumbered : UploadFindingKind::CodeNotSent,
+                            number, written);
+            finding.written = Numbers::FormatInteger(codeNumber.written);
+            finding.received = Numbers::FormatInteger(codeNumber.code);
+            (codeNumber.InRange() ? renumbered : notSent).Add(std::move(finding));
+        }
+        if (!codeNumber.InRange()) return;
+        // The instrument keeps the text's first characters only.
+        const QByteArray text = written.sliced(code->textBegin).toByteArray();
+        const QByteArray received = CutCodeText(text);
+        const qsizetype textBegin = offset + code->textBegin;
+        if (QList<QByteArray> characters = ForeignWithin(list, textBegin, textBegin + received.size());
+            !characters.isEmpty()) {
+            UploadFinding finding = LineFinding(UploadFindingKind::ForeignInCodeText, number, text);
+            finding.written = Numbers::FormatInteger(codeNumber.code);
+            finding.received = received;
+            finding.others = std::move(characters);
+            foreign.Add(std::move(finding));
+        }
+    });
 
     QHash<quint16, QList<QByteArray>> textsOf;
     QList<quint16> codes;  // in the order of the list
-    for (const SurveyRecord& entry : list) {
+    for (const SurveyRecord& entry : entries) {
         const QByteArray text = entry.codeText.ToByteArray();
         QList<QByteArray>& texts = textsOf[entry.codeNumber];
         if (texts.isEmpty()) codes.append(entry.codeNumber);
@@ -193,7 +274,7 @@ QList<UploadFinding> CheckCodes(const QList<QByteArray>& lines, const SurveyReco
         finding.subject = text;
         finding.written = Numbers::FormatInteger(entry.codeNumber);
         finding.received = cut;
-        textCuts.append(finding);
+        textCuts.Add(std::move(finding));
     }
     for (const quint16 code : codes) {
         const QList<QByteArray>& texts = textsOf[code];
@@ -202,21 +283,30 @@ QList<UploadFinding> CheckCodes(const QList<QByteArray>& lines, const SurveyReco
         finding.kind = UploadFindingKind::CodeRepeated;
         finding.written = Numbers::FormatInteger(code);
         finding.others = texts;
-        repeated.append(finding);
+        repeated.Add(std::move(finding));
     }
-    return notSent + renumbered + repeated + textCuts;
+    UploadFindings findings;
+    for (const Group* group : {&notSent, &renumbered, &repeated, &foreign, &textCuts}) group->AppendTo(findings);
+    return findings;
+}
+
+// The characters of a ForeignIn... finding: «znak U+00F1», «znaky U+00F1, U+4E2D».
+QByteArray Characters(const QList<QByteArray>& codes) {
+    return TextFilled(codes.size() == 1 ? Texts::kForeignCharacter : Texts::kForeignCharacters, {Joined(codes, false)});
 }
 
 }  // namespace
 
-QList<UploadFinding> CheckUploadList(const QList<QByteArray>& lines, const SurveyRecordList& list, UploadKind kind) {
+UploadFindings CheckUploadList(const Cp1250::ListText& list, const SurveyRecordList& entries, UploadKind kind) {
     // Gathered per kind, so that the worst come first however many cuts there are.
-    return kind == UploadKind::Points ? CheckPoints(lines, list) : CheckCodes(lines, list);
+    return kind == UploadKind::Points ? CheckPoints(list, entries) : CheckCodes(list, entries);
 }
 
 QByteArray FindingText(const UploadFinding& finding) {
     const QByteArray line = Numbers::FormatInteger(finding.line);
     switch (finding.kind) {
+        case UploadFindingKind::NulByte:
+            return TextFilled(Texts::kFindingNulByte, {line, Shown(finding.subject)});
         case UploadFindingKind::PointLineNotSent:
             return TextFilled(Texts::kFindingPointLineNotSent, {line, Shown(finding.subject)});
         case UploadFindingKind::CodeLineNotSent:
@@ -233,6 +323,12 @@ QByteArray FindingText(const UploadFinding& finding) {
             return TextFilled(Texts::kFindingCoordinate,
                               {finding.subject.isEmpty() ? Text(Texts::kUnnamedPoint) : finding.subject,
                                QByteArray(1, finding.axis), finding.written, finding.received});
+        case UploadFindingKind::ForeignInName:
+            return TextFilled(Texts::kFindingForeignInName,
+                              {line, finding.subject, Characters(finding.others), finding.received});
+        case UploadFindingKind::ForeignInCodeText:
+            return TextFilled(Texts::kFindingForeignInCodeText,
+                              {line, finding.written, Characters(finding.others), finding.received});
         case UploadFindingKind::CodeNotSent:
             return TextFilled(Texts::kFindingCodeNotSent,
                               {Numbers::FormatInteger(finding.line), Shown(finding.subject), finding.written});
@@ -250,11 +346,12 @@ QByteArray FindingText(const UploadFinding& finding) {
     return {};
 }
 
-QByteArray FindingsText(const QList<UploadFinding>& findings, int shown) {
+QByteArray FindingsText(const UploadFindings& findings, int shown) {
     QByteArray text = Text(Texts::kFindingsHeading);
-    const qsizetype count = shown > 0 && shown < findings.size() ? shown : findings.size();
-    for (qsizetype i = 0; i < count; ++i) text += '\n' + TextFilled(Texts::kFindingLine, {FindingText(findings[i])});
-    if (count < findings.size())
-        text += '\n' + TextFilled(Texts::kFindingsMore, {Numbers::FormatInteger(findings.size())});
+    const QList<UploadFinding>& kept = findings.kept;
+    const qsizetype count = shown > 0 && shown < kept.size() ? shown : kept.size();
+    for (qsizetype i = 0; i < count; ++i) text += '\n' + TextFilled(Texts::kFindingLine, {FindingText(kept[i])});
+    if (count < findings.total)
+        text += '\n' + TextFilled(Texts::kFindingsMore, {Numbers::FormatInteger(findings.total)});
     return text;
 }

@@ -11,8 +11,11 @@
 
 namespace {
 
-std::optional<SurveyRecord> ParsePointLine(QByteArray line, quint16 flag) {
-    const std::optional<PointLine> read = ReadPointLine(line.data(), line.data() + line.size(), PointListKind::Upload);
+// scratch holds the line while the reader writes its decimal points into it.
+std::optional<SurveyRecord> ParsePointLine(QByteArrayView line, quint16 flag, QByteArray& scratch) {
+    CopyLine(line, scratch);
+    const std::optional<PointLine> read =
+        ReadPointLine(scratch.data(), scratch.data() + scratch.size(), PointListKind::Upload);
     if (!read) return std::nullopt;
     SurveyRecord point;
     point.name = read->name;
@@ -27,9 +30,9 @@ std::optional<SurveyRecord> ParsePointLine(QByteArray line, quint16 flag) {
     return point;
 }
 
-CodeLineNumber ReadCodeNumber(const QByteArray& line, qsizetype separator) {
+CodeLineNumber ReadCodeNumber(QByteArrayView field) {
     const Numbers::ParsedInteger number = Numbers::ParseInteger(
-        std::string_view(line.constData(), static_cast<std::size_t>(separator)), INT32_MIN, INT32_MAX);
+        std::string_view(field.data(), static_cast<std::size_t>(field.size())), INT32_MIN, INT32_MAX);
     CodeLineNumber result;
     result.hasDigits = number.length > 0;
     result.written = number.value;
@@ -38,56 +41,39 @@ CodeLineNumber ReadCodeNumber(const QByteArray& line, qsizetype separator) {
     return result;
 }
 
-std::optional<SurveyRecord> ParseCodeLine(const QByteArray& line, qsizetype separator) {
-    const CodeLineNumber number = ReadCodeNumber(line, separator);
-    if (!number.InRange()) return std::nullopt;
+std::optional<SurveyRecord> ParseCodeLine(QByteArrayView line) {
+    const std::optional<CodeLine> code = ReadCodeLine(line);
+    if (!code || !code->number.InRange()) return std::nullopt;
     SurveyRecord entry;
-    entry.codeNumber = number.code;
-    entry.codeText = line.mid(separator + 1);  // leading spaces and further commas stay
+    entry.codeNumber = code->number.code;
+    entry.codeText = line.sliced(code->textBegin);
     return entry;
-}
-
-// Leading spaces go; leading tabs stay and make an empty name.
-QByteArray WithoutLeadingSpaces(const QByteArray& line) {
-    qsizetype skip = 0;
-    while (skip < line.size() && line[skip] == ' ') ++skip;
-    return line.mid(skip);
 }
 
 }  // namespace
 
-QList<QByteArray> SplitListLines(const QByteArray& text) {
-    const qsizetype nul = text.indexOf('\0');
-    const char* const end = text.constData() + (nul >= 0 ? nul : text.size());
-    QList<QByteArray> lines;
-    const char* line = text.constData();
-    for (;;) {
-        const char* const lineEnd = LineEnd(line, end);
-        lines.append(QByteArray(line, lineEnd - line));
-        if (lineEnd == end) return lines;
-        line = NextLine(lineEnd, end);
-    }
+QByteArrayView ReadPart(QByteArrayView line) {
+    const qsizetype nul = line.indexOf('\0');
+    return nul >= 0 ? line.first(nul) : line;
 }
 
-SurveyRecordList ParseUploadList(const QList<QByteArray>& lines, UploadKind kind, quint16 flag) {
+SurveyRecordList ParseUploadList(QByteArrayView text, UploadKind kind, quint16 flag) {
     SurveyRecordList list;
-    for (const QByteArray& line : lines) {
-        std::optional<SurveyRecord> entry;
-        if (kind == UploadKind::Points) {
-            entry = ParsePointLine(line, flag);
-        } else {
-            const QByteArray trimmed = WithoutLeadingSpaces(line);
-            const qsizetype separator = trimmed.indexOf(',');
-            if (separator >= 0) entry = ParseCodeLine(trimmed, separator);
-        }
+    QByteArray scratch;
+    ForEachLine(text, [&](QByteArrayView line) {
+        line = ReadPart(line);
+        std::optional<SurveyRecord> entry =
+            kind == UploadKind::Points ? ParsePointLine(line, flag, scratch) : ParseCodeLine(line);
         if (entry) list.push_back(std::move(*entry));
-    }
+    });
     return list;
 }
 
-std::optional<CodeLineNumber> ReadCodeLineNumber(const QByteArray& line) {
-    const QByteArray trimmed = WithoutLeadingSpaces(line);
-    const qsizetype separator = trimmed.indexOf(',');
-    if (separator < 0) return std::nullopt;
-    return ReadCodeNumber(trimmed, separator);
+std::optional<CodeLine> ReadCodeLine(QByteArrayView line) {
+    // Leading spaces go; a leading tab is passed over by the number's reading.
+    qsizetype start = 0;
+    while (start < line.size() && line[start] == ' ') ++start;
+    const qsizetype comma = line.indexOf(',', start);
+    if (comma < 0) return std::nullopt;
+    return CodeLine{ReadCodeNumber(line.sliced(start, comma - start)), comma + 1};
 }

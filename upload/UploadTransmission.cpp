@@ -7,17 +7,28 @@
 #include "upload/UploadPort.h"
 #include "upload/UploadProtocol.h"
 
+#include <new>
+#include <optional>
+
 namespace {
 
 // Whether the list is to go out: what the instrument would hold differently from
 // the list is told before the port is touched, and only a Yes sends it anyway.
-bool SendDespiteFindings(const QList<QByteArray>& lines, const SurveyRecordList& list, UploadKind kind,
-                         Prompter& prompter) {
-    const QList<UploadFinding> findings = CheckUploadList(lines, list, kind);
+bool SendDespiteFindings(const UploadFindings& findings, Prompter& prompter) {
     if (findings.isEmpty()) return true;
     const QByteArray question = FindingsText(findings, kFindingsShown) + "\n\n" + Text(Texts::kAskSendAnyway);
     return prompter.Ask(Topic::UploadFindings, question, MessageButtons::YesNo, MessageIcon::Question) == Answer::Yes;
 }
+
+// What the upload needs of a list, made before the port is touched: the entries
+// (names cut as the instrument keeps them), what the check found, the record
+// stream and the sent-data log.
+struct Prepared {
+    SurveyRecordList entries;
+    UploadFindings findings;
+    QByteArray stream;
+    QByteArray log;
+};
 
 // Opens the port afresh without its reader; a port that does not open is told,
 // with why where the port can say.
@@ -96,24 +107,47 @@ QByteArray SentDataLog(const SurveyRecordList& list, UploadKind kind) {
     return log;
 }
 
-UploadResult UploadList(UploadKind kind, const QList<QByteArray>& lines, quint16 flag, UploadPort& port,
+namespace {
+
+// Nothing when the list does not fit into memory; what was made of it is freed.
+std::optional<Prepared> Prepare(UploadKind kind, const Cp1250::ListText& list, quint16 flag) {
+    try {
+        Prepared prepared;
+        prepared.entries = ParseUploadList(list.bytes, kind, flag);
+        if (prepared.entries.empty()) return prepared;
+        prepared.findings = CheckUploadList(list, prepared.entries, kind);
+        if (kind == UploadKind::Points) CutPointNames(prepared.entries);
+        prepared.stream = RecordStream(prepared.entries, kind);
+        prepared.log = SentDataLog(prepared.entries, kind);
+        return prepared;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+UploadResult UploadList(UploadKind kind, const Cp1250::ListText& list, quint16 flag, UploadPort& port,
                         UploadProgress& progress, Prompter& prompter, const std::function<void(int pauseMs)>& pause) {
     UploadResult result;
-    SurveyRecordList list = ParseUploadList(lines, kind, flag);
-    result.entries = static_cast<int>(list.size());
-    if (list.empty()) {
+    std::optional<Prepared> prepared = Prepare(kind, list, flag);
+    if (!prepared) {
+        result.outcome = UploadOutcome::TooLarge;
+        prompter.Tell(Text(Texts::kListTooLarge));
+        return result;
+    }
+    result.entries = static_cast<int>(prepared->entries.size());
+    if (prepared->entries.empty()) {
         result.outcome = UploadOutcome::EmptyList;
         prompter.Tell(Text(kind == UploadKind::Points ? Texts::kNoValidPoints : Texts::kNoValidCodes));
         return result;
     }
-    if (!SendDespiteFindings(lines, list, kind, prompter)) {
+    if (!SendDespiteFindings(prepared->findings, prompter)) {
         result.outcome = UploadOutcome::Declined;
         return result;
     }
 
-    // The log shows the names as the instrument keeps them.
-    if (kind == UploadKind::Points) CutPointNames(list);
-    const QByteArray stream = RecordStream(list, kind);
+    const QByteArray& stream = prepared->stream;
     if (!OpenPort(port, prompter)) {
         result.outcome = UploadOutcome::PortRefused;
         return result;
@@ -135,6 +169,6 @@ UploadResult UploadList(UploadKind kind, const QList<QByteArray>& lines, quint16
     }
 
     TellSummary(result.entries, kind, prompter);
-    result.log = SentDataLog(list, kind);
+    result.log = std::move(prepared->log);
     return result;
 }

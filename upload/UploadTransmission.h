@@ -6,6 +6,7 @@
 
 #include "upload/UploadListParser.h"
 
+#include "base/Cp1250.h"
 #include "base/SurveyRecord.h"
 
 #include <QByteArray>
@@ -26,6 +27,7 @@ QByteArray SentDataLog(const SurveyRecordList& list, UploadKind kind);
 enum class UploadOutcome {
     Sent,           // every byte went out; the summary was shown
     EmptyList,      // no valid line; nothing was sent and the port was not touched
+    TooLarge,       // the list does not fit into memory (told); the port was not touched
     Declined,       // the user chose not to send after the check; the port was not touched
     PortRefused,    // the port did not open with its settings
     TransferFailed  // a write failed; the transmission stopped there
@@ -38,7 +40,7 @@ struct UploadResult {
     explicit operator bool() const { return outcome == UploadOutcome::Sent; }
 };
 
-// The whole upload of the editor's lines: parse, check the list and, when the
+// The whole upload of a list: parse, check the list and, when the
 // check finds anything, ask whether to send it anyway (Topic::UploadFindings; No
 // ends the run as Declined), build the stream, open the port without reader, ask
 // for the instrument's receive mode, send preamble 1 and 2, the blocks and the
@@ -46,5 +48,5 @@ struct UploadResult {
 // the summary. Every failure is told through prompter and leaves the editor as
 // it is; the caller replaces the editor's text only with a Sent result's log.
 // pause(ms) holds the caller for that long.
-UploadResult UploadList(UploadKind kind, const QList<QByteArray>& lines, quint16 flag, UploadPort& port,
+UploadResult UploadList(UploadKind kind, const Cp1250::ListText& list, quint16 flag, UploadPort& port,
                         UploadProgress& progress, Prompter& prompter, const std::function<void(int pauseMs)>& pause);

@@ -141,8 +141,28 @@ QList<QByteArray> UploadWindow::EditorLines() const {
     return lines;
 }
 
+namespace {
+
+// The editor breaks its lines at "\n" alone.
+QString WithLineFeeds(QString text) {
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+}  // namespace
+
+Cp1250::ListText UploadWindow::EditorList() const {
+    QString text;
+    for (QTextBlock block = m_editor->document()->begin(); block.isValid(); block = block.next()) {
+        if (block != m_editor->document()->begin()) text += QLatin1Char('\n');
+        text += block.text();
+    }
+    return Cp1250::FromTypedText(text);
+}
+
 void UploadWindow::SetEditorText(const QByteArray& text) {
-    m_editor->setPlainText(Cp1250::ToUnicode(SplitListLines(text).join('\n')));
+    m_editor->setPlainText(WithLineFeeds(Cp1250::ToUnicode(text)));
 }
 
 void UploadWindow::OpenFile() {
@@ -164,7 +184,8 @@ bool UploadWindow::LoadFile(const QString& path) {
         m_prompter.ReportFileError(error);
         return false;
     }
-    SetEditorText(bytes);
+    // A list written on Linux is UTF-8; the editor shows its characters as they are.
+    m_editor->setPlainText(WithLineFeeds(Cp1250::ListFileToUnicode(bytes)));
     return true;
 }
 
@@ -177,7 +198,7 @@ void UploadWindow::Send(UploadKind kind) {
     m_toolBar->setEnabled(false);
     m_editor->setReadOnly(true);
     m_sending = true;
-    const UploadResult result = UploadList(kind, EditorLines(), m_flag, m_port, *this, m_prompter, m_pause);
+    const UploadResult result = UploadList(kind, EditorList(), m_flag, m_port, *this, m_prompter, m_pause);
     m_sending = false;
     m_editor->setReadOnly(false);
     m_toolBar->setEnabled(true);

@@ -7,6 +7,7 @@
 // what is sent. After a successful transmission the editor shows the sent-data
 // log instead of the list.
 
+#include "base/Cp1250.h"
 #include "upload/UploadPort.h"
 
 #include <QByteArray>
@@ -39,16 +40,20 @@ public:
     void SetPause(Pause pause) { m_pause = std::move(pause); }
 
     void OpenFile();
-    // Reads the file's bytes up to the first NUL into the editor; a file that
-    // cannot be read is reported and the editor keeps its text.
+    // Reads the whole file into the editor, UTF-8 or Windows-1250 (Cp1250::IsUtf8
+    // decides); a file that cannot be read is reported and the editor keeps its text.
     bool LoadFile(const QString& path);
     void SendPoints();
     void SendCodes();
     void ShowHelp();
 
-    // The editor's text as the lists read it: its own lines, Windows-1250.
+    // The editor's text as the upload reads it: Windows-1250, a "\n" after every
+    // line but the last, the characters the code page lacks remembered.
+    Cp1250::ListText EditorList() const;
+    // The editor's own lines, Windows-1250.
     QList<QByteArray> EditorLines() const;
-    // Replaces the editor's text with the lines SplitListLines makes of it.
+    // Replaces the editor's text with text (Windows-1250), its lines ending at CR LF,
+    // LF or a lone CR.
     void SetEditorText(const QByteArray& text);
 
     QPlainTextEdit* Editor() const { return m_editor; }

@@ -6,7 +6,10 @@
 #include "tests/serial/SerialTestSupport.h"
 #include "tests/support/TestFiles.h"
 
+#include <QFile>
 #include <QTest>
+
+#include <sys/resource.h>
 
 class UploadCommandTest : public QObject {
     Q_OBJECT
@@ -60,9 +63,21 @@ private Q_SLOTS:
                    "• Kód 5 je v seznamu vícekrát: „STROM“, „ plot, old“.\n"
                    "• Text kódu 12 „ABCDEFGHIJKL“ se zkrátí na „ABCDEFGHIJ“.\n")
             << "";
-        QTest::newRow("--check on a clean list") << "--check"
-                                                 << "upload-points-cr-nul.txt" << 0 << "Kontrola nic nenašla"
-                                                 << "";
+        QTest::newRow("--check tells a NUL, the lines after it are read")
+            << "--check"
+            << "upload-points-cr-nul.txt" << 1
+            << QStringLiteral(
+                   "Seznam nepřijde do přístroje přesně tak, jak je napsán:\n"
+                   "• Řádek 4: za „“ je nulový bajt, zbytek řádku se neodešle.\n"
+                   "• Řádek 5 „P5 13“ se neodešle: nejsou v něm název bodu a dvě souřadnice.\n")
+            << "";
+        QTest::newRow("--check on a UTF-8 list: a character Windows-1250 lacks")
+            << "--check"
+            << "upload-points-utf8.txt" << 1
+            << QStringLiteral(
+                   "Seznam nepřijde do přístroje přesně tak, jak je napsán:\n"
+                   "• Bod Pe?a (řádek 3): Windows-1250 nemá znak U+00F1, název přijde do přístroje jako Pe?a.\n")
+            << "";
     }
     void checkBeforeSending() {
         QFETCH(QString, option);
@@ -81,6 +96,58 @@ private Q_SLOTS:
         QVERIFY2(output.isEmpty() ? printed.isEmpty() : printed.startsWith(output), qPrintable(printed));
         QVERIFY2(told.contains(messages), qPrintable(told));
         QVERIFY(!QFile::exists(dump));
+    }
+
+    void utf8ListGoesOutInWindows1250() {
+        CliRun run;
+        const QString dump = run.home.filePath("upload.dump");
+        QVERIFY(run.Run({"upload", "points", "--set", "DeviceType=0", "--force", "--dump", dump,
+                         TestFiles::DataDir("cli") + "/upload-points-utf8.txt"}));
+        QCOMPARE(run.process.exitCode(), 0);
+        const QByteArray stream = InstrumentSimulator::CheckUpload(TestFiles::Read(dump)).stream;
+        QVERIFY2(stream.contains("_+M\xEC\xF8ick\xFD"
+                                 "1  _") &&
+                     stream.contains("_+\x8E\xEF\xE1r      _") && stream.contains("_+Pe?a      _"),
+                 stream.constData());
+    }
+
+    // Memory follows the data, not the line ends; a list beyond memory is refused
+    // in words. tarvo-cli runs with 512 MB of address space.
+    void listsWithinMemory_data() {
+        QTest::addColumn<qint64>("blankLines");  // a file of this many LFs
+        QTest::addColumn<qint64>("sparseSize");  // or a file of this many NULs, on no disk
+        QTest::addColumn<QString>("told");
+        QTest::newRow("32 million blank lines")
+            << qint64(32) * 1024 * 1024 << qint64(0) << QStringLiteral("Nebyly nalezeny žádné platné body!");
+        QTest::newRow("a list larger than memory")
+            << qint64(0) << qint64(4) * 1024 * 1024 * 1024 << QStringLiteral("je příliš velký, nevejde se do paměti");
+    }
+    void listsWithinMemory() {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("the sanitizer's shadow memory does not fit a limited address space");
+#endif
+        QFETCH(qint64, blankLines);
+        QFETCH(qint64, sparseSize);
+        CliRun run;
+        QFile list(run.home.filePath("list.txt"));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        const QByteArray megabyte(1024 * 1024, '\n');
+        for (qint64 written = 0; written < blankLines; written += megabyte.size()) QVERIFY(list.write(megabyte) > 0);
+        if (sparseSize) QVERIFY(list.resize(sparseSize));
+        list.close();
+
+        run.process.setChildProcessModifier([] {
+            rlimit limit{};
+            getrlimit(RLIMIT_AS, &limit);
+            limit.rlim_cur = rlim_t(512) << 20;
+            setrlimit(RLIMIT_AS, &limit);
+        });
+        QVERIFY(run.Run({"upload", "points", "--set", "DeviceType=0", "--check", list.fileName()}, 120000));
+        QCOMPARE(run.process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(run.process.exitCode(), 1);
+        QFETCH(QString, told);
+        const QString errors = run.Errors();
+        QVERIFY2(errors.contains(told), qPrintable(errors));
     }
 
     void refusedPortSendsNothing() {

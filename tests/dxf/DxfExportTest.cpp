@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+Q_DECLARE_METATYPE(Answer)
+Q_DECLARE_METATYPE(Topic)
+
 class DxfExportTest : public QObject {
     Q_OBJECT
 private:
@@ -57,7 +60,9 @@ private Q_SLOTS:
         const DxfExportResult result = ExportXyzDxf(Path("job.sdt"), context);
         QCOMPARE(result.outcome, ConversionOutcome::Completed);
         QCOMPARE(result.records.size(), std::size_t(4));  // every record read, for showing the drawing
-        QVERIFY(m_prompter.messages.isEmpty() && m_prompter.fileErrors.isEmpty());
+        QCOMPARE(m_prompter.messages.size(), 1);          // only the million, as for the coordinate list
+        QCOMPARE(m_prompter.messages[0].topic, Topic::Million);
+        QVERIFY(m_prompter.fileErrors.isEmpty());
         QVERIFY(m_prompter.shownFiles.isEmpty());
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList({"job.dxf", "job.sdt"}));
         QCOMPARE(TestFiles::Read(Path("job.dxf")).count("0\r\nLINE\r\n"), 4);
@@ -90,6 +95,57 @@ private Q_SLOTS:
         QCOMPARE(m_prompter.fileErrors[0].kind, FileErrorKind::NotFound);
         QCOMPARE(m_prompter.messages.size(), 1);
         QCOMPARE(m_prompter.messages[0].text, Text(Texts::kNoXyzPoints));
+    }
+
+    // Measured data get the million on the coordinate list's question; a drawing in
+    // EPSG:5514 axes off the S-JTSK area is told with its likely cause.
+    void millionAndTheSjtskArea_data() {
+        QTest::addColumn<QByteArray>("file");  // job.txt, or job.sdt where it starts with "_"
+        QTest::addColumn<bool>("epsgAxes");
+        QTest::addColumn<Answer>("million");
+        QTest::addColumn<QList<Topic>>("topics");
+        QTest::addColumn<QByteArray>("cause");
+        QTest::addColumn<QByteArray>("drawnY");  // the drawing's y of the point (its cross's arm)
+        const QByteArray measured = "_+B7_ x+043512345_ y+742118903_ z+000312455_\r\n";
+        const QByteArray none;
+        QTest::newRow("measured data with the million agree with their .asc")
+            << measured << true << Answer::Yes << QList<Topic>{Topic::Million} << none << QByteArray("-1043512.34500");
+        QTest::newRow("measured data without it in EPSG:5514 axes: the million is named")
+            << measured << true << Answer::No << QList<Topic>{Topic::Million, Topic::DataWarning}
+            << Text(Texts::kOutsideMillionMeasured) << QByteArray("-43512.34500");
+        QTest::newRow("measured data without it in the list's own axes: nothing told")
+            << measured << false << Answer::No << QList<Topic>{Topic::Million} << none << QByteArray("43512.34500");
+        QTest::newRow("text list in S-JTSK, drawn as written, nothing asked")
+            << QByteArray("B7 742118.903 1043512.345\r\n") << true << Answer::Yes << QList<Topic>{} << none
+            << QByteArray("-1043512.34500");
+        QTest::newRow("text list short by the million")
+            << QByteArray("B7 742118.903 43512.345\r\n") << true << Answer::Yes << QList<Topic>{Topic::DataWarning}
+            << Text(Texts::kOutsideMillionList) << QByteArray("-43512.34500");
+        QTest::newRow("text list with X before Y")
+            << QByteArray("B7 1043512.345 742118.903\r\n") << true << Answer::Yes << QList<Topic>{Topic::DataWarning}
+            << Text(Texts::kOutsideSwapped) << QByteArray("-742118.90300");
+        QTest::newRow("text list in another grid")
+            << QByteArray("B7 10 20\r\n") << true << Answer::Yes << QList<Topic>{Topic::DataWarning}
+            << Text(Texts::kOutsideNotSjtsk) << QByteArray("-20.00000");
+    }
+    void millionAndTheSjtskArea() {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, epsgAxes);
+        QFETCH(Answer, million);
+        QFETCH(QByteArray, cause);
+        const char* const name = file.startsWith('_') ? "job.sdt" : "job.txt";
+        TestFiles::Write(Path(name), file);
+        m_settings.dxfEpsgAxes = epsgAxes;
+        m_prompter.million = {million};
+        ConversionContext context = Context();
+        QCOMPARE(ExportXyzDxf(Path(name), context).outcome, ConversionOutcome::Completed);
+        QList<Topic> topics;
+        for (const ScriptedPrompter::Message& message : m_prompter.messages) topics.append(message.topic);
+        QTEST(topics, "topics");
+        if (!cause.isEmpty())
+            QVERIFY2(m_prompter.messages.last().text.endsWith(cause), m_prompter.messages.last().text);
+        QFETCH(QByteArray, drawnY);
+        QVERIFY(TestFiles::Read(Path("job.dxf")).contains("\r\n20\r\n" + drawnY + "\r\n"));
     }
 
     void nothingChosenAndNoCurrentFile() {

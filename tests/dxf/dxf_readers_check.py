@@ -4,7 +4,12 @@ and has independent readers take it: ezdxf audits it and finds its layers and th
 first point's cross, GDAL's ogrinfo reads the layers, LibreCAD's dxf2pdf renders a
 page with ink on it. In EPSG:5514 axes gdaltransform must put that point in Prague.
 
+The variant "million" draws measured data instead (EXAMPLE, an NTS-350 job) with the
+million added and in EPSG:5514 axes: every point must lie in the Czech Republic and
+agree with the job's coordinate list (.asc) to the millimetre.
+
 Usage: dxf_readers_check.py TARVO_CLI VARIANT (default, epsg, layers, 3d or all)
+       dxf_readers_check.py TARVO_CLI million EXAMPLE
 Exit 77 (skipped) when a reader is not installed (tools/install-deps installs them)."""
 
 import os
@@ -40,7 +45,47 @@ def run(command, **options):
     return subprocess.run(command, capture_output=True, text=True, timeout=90, **options)
 
 
+def check_million(cli, example):
+    """The drawing of measured data with the million, against the job's .asc."""
+    with tempfile.TemporaryDirectory() as work:
+        env = dict(os.environ, HOME=work, XDG_CONFIG_HOME=os.path.join(work, "config"), XDG_RUNTIME_DIR=work)
+        job = os.path.join(work, "job.sdt")
+        shutil.copyfile(example, job)
+        common = ["--set", "Flag=0", "--set", "DeviceType=0", "--million"]
+        converted = run([cli, "convert", *common, job], env=env)
+        check(converted.returncode == 0, f"tarvo-cli convert: {converted.stderr.strip()}")
+        drawn = run([cli, "dxf", *common, "--set", "DXF_Axes=1", job], env=env)
+        check(drawn.returncode == 0 and "neleží v oblasti S-JTSK" not in drawn.stderr,
+              f"tarvo-cli dxf: {drawn.stderr.strip()}")
+        listed = {}
+        with open(os.path.join(work, "job.asc"), encoding="cp1250") as file:
+            for line in file:
+                fields = line.split()
+                if len(fields) >= 3:
+                    listed[fields[0]] = (float(fields[1]), float(fields[2]))  # Y, X
+        # The cross of a point: its level arm runs through the point.
+        doc = ezdxf.readfile(os.path.join(work, "job.dxf"))
+        centres = [((line.dxf.start[0] + line.dxf.end[0]) / 2, line.dxf.start[1]) for line in doc.modelspace()
+                   if line.dxftype() == "LINE" and line.dxf.start[1] == line.dxf.end[1]]
+        check(len(centres) == len(listed) > 0, f"{len(centres)} crosses drawn, {len(listed)} points in the .asc")
+        # EPSG:5514 axes: x = -Y, y = -X.
+        drawn_points = sorted((-x, -y) for x, y in centres)
+        check(all(abs(a - b) < 0.0005 for p, q in zip(drawn_points, sorted(listed.values())) for a, b in zip(p, q)),
+              f"drawing {drawn_points} against the .asc {sorted(listed.values())}")
+        moved = run(["gdaltransform", "-s_srs", "EPSG:5514", "-t_srs", "EPSG:4326"],
+                    input="".join(f"{x} {y}\n" for x, y in centres))
+        places = [tuple(float(v) for v in line.split()[:2]) for line in moved.stdout.splitlines() if line.strip()]
+        check(len(places) == len(centres) and all(12.09 < e < 18.86 and 48.55 < n < 51.06 for e, n in places),
+              f"gdaltransform: points at {places}, not in the Czech Republic")
+    for failure in failures:
+        print("FAIL:", failure)
+    print(f"variant million: {len(failures)} failures")
+    return 1 if failures else 0
+
+
 def main():
+    if len(sys.argv) == 4 and sys.argv[2] == "million":
+        return check_million(sys.argv[1], sys.argv[3])
     if len(sys.argv) != 3 or sys.argv[2] not in VARIANTS:
         print(__doc__)
         return 2

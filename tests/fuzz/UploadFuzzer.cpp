@@ -7,6 +7,7 @@
 
 #include "tests/fuzz/FuzzInput.h"
 #include "tests/fuzz/InputPrompter.h"
+#include "upload/UploadCheck.h"
 #include "upload/UploadPort.h"
 #include "upload/UploadProtocol.h"
 #include "upload/UploadTransmission.h"
@@ -46,9 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput input(data, size);
     const UploadKind kind = input.Byte() & 1 ? UploadKind::Codes : UploadKind::Points;
     const quint16 flag = input.Word();
-    const QList<QByteArray> lines = input.Rest().split('\n');
+    const Cp1250::ListText text = Cp1250::FromListFile(input.Rest());
+    for (const Cp1250::ListText::Foreign& foreign : text.foreign) Check(text.bytes[foreign.offset] == '?');
 
-    SurveyRecordList list = ParseUploadList(lines, kind, flag);
+    SurveyRecordList list = ParseUploadList(text.bytes, kind, flag);
+    FindingsText(CheckUploadList(text, list, kind), kFindingsShown);
     for (const SurveyRecord& entry : list) {
         if (kind == UploadKind::Codes) {
             Check(entry.codeNumber >= 1 && entry.codeNumber <= kHighestCodeNumber);
@@ -67,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     RecordingPort port;
     NoProgress progress;
     InputPrompter prompter(0, 0);
-    const UploadResult result = UploadList(kind, lines, flag, port, progress, prompter, [](int) {});
+    const UploadResult result = UploadList(kind, text, flag, port, progress, prompter, [](int) {});
     Check(!port.open);
     if (!result) {
         Check(list.empty() && port.sent.isEmpty());

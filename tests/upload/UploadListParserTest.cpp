@@ -91,27 +91,30 @@ private Q_SLOTS:
         QVERIFY(list[0].name.isEmpty());
     }
 
-    void loadedListSplitsIntoLines_data() {
+    void listLineEnds_data() {
         QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QList<QByteArray>>("lines");
-        QTest::newRow("CR LF, last line end leaves an empty line")
-            << QByteArray("P1 1 2\r\nP2 3 4\r\n") << QList<QByteArray>{"P1 1 2", "P2 3 4", ""};
-        QTest::newRow("LF") << QByteArray("P1 1 2\nP2 3 4") << QList<QByteArray>{"P1 1 2", "P2 3 4"};
-        QTest::newRow("lone CR") << QByteArray("P1 1 2\rP2 3 4\rP3") << QList<QByteArray>{"P1 1 2", "P2 3 4", "P3"};
-        QTest::newRow("LF CR is two line ends") << QByteArray("a\n\rb") << QList<QByteArray>{"a", "", "b"};
-        QTest::newRow("NUL ends the text")
-            << QByteArray("P1 1 2\rP2\0 3 4\rP3 5 6", 19) << QList<QByteArray>{"P1 1 2", "P2"};
-        QTest::newRow("CR before the NUL still ends a line") << QByteArray("a\r\0\nb", 5) << QList<QByteArray>{"a", ""};
-        QTest::newRow("empty") << QByteArray() << QList<QByteArray>{""};
+        QTest::addColumn<QList<QByteArray>>("names");
+        QTest::newRow("CR LF") << QByteArray("P1 1 2\r\nP2 3 4\r\n") << QList<QByteArray>{"P1", "P2"};
+        QTest::newRow("LF") << QByteArray("P1 1 2\nP2 3 4") << QList<QByteArray>{"P1", "P2"};
+        QTest::newRow("lone CR") << QByteArray("P1 1 2\rP2 3 4\rP3 5 6") << QList<QByteArray>{"P1", "P2", "P3"};
+        QTest::newRow("LF CR is two line ends") << QByteArray("a 1 2\n\rb 3 4") << QList<QByteArray>{"a", "b"};
+        QTest::newRow("NUL ends its line only")
+            << QByteArray("P1 1 2\rP2\0 3 4\rP3 5 6", 21) << QList<QByteArray>{"P1", "P3"};
+        QTest::newRow("line read up to its NUL")
+            << QByteArray("P1 1 2\0 9\nP2 3 4", 16) << QList<QByteArray>{"P1", "P2"};
+        QTest::newRow("empty") << QByteArray() << QList<QByteArray>{};
     }
-    void loadedListSplitsIntoLines() {
+    void listLineEnds() {
         QFETCH(QByteArray, text);
-        QTEST(SplitListLines(text), "lines");
+        QList<QByteArray> names;
+        for (const SurveyRecord& point : ParseUploadList(text, UploadKind::Points, 0))
+            names.append(point.name.ToByteArray());
+        QTEST(names, "names");
     }
 
     void listKeepsLineOrderAndSkipsSilently() {
         const QList<QByteArray> lines{"B 1 2", "nothing here", "", "A 3 4 5", "C 6"};
-        const SurveyRecordList list = ParseUploadList(lines, UploadKind::Points, 0);
+        const SurveyRecordList list = ParseUploadList(lines.join('\n'), UploadKind::Points, 0);
         QCOMPARE(list.size(), 2u);
         QCOMPARE(list[0].name, QByteArray("B"));
         QCOMPARE(list[1].name, QByteArray("A"));

@@ -55,8 +55,10 @@ private Q_SLOTS:
         NoProgress progress;
         ScriptedPrompter prompter;
         const auto noPause = [](int) {};
-        QVERIFY(UploadList(UploadKind::Codes, codes, 0, port, progress, prompter, noPause));
-        QVERIFY(UploadList(UploadKind::Points, points, 0, port, progress, prompter, noPause));
+        QVERIFY(UploadList(UploadKind::Codes, Cp1250::FromListFile(codes.join('\n')), 0, port, progress, prompter,
+                           noPause));
+        QVERIFY(UploadList(UploadKind::Points, Cp1250::FromListFile(points.join('\n')), 0, port, progress, prompter,
+                           noPause));
 
         // The line's bytes as a reception stores them, read as any measured data.
         QTemporaryDir dir;
@@ -82,7 +84,7 @@ private Q_SLOTS:
             QCOMPARE(records[i].codeText, sentCodes[i].second);
         }
         const SurveyRecordList sent = [&] {
-            SurveyRecordList list = ParseUploadList(points, UploadKind::Points, 0);
+            SurveyRecordList list = ParseUploadList(points.join('\n'), UploadKind::Points, 0);
             CutPointNames(list);
             return list;
         }();

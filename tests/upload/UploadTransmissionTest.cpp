@@ -64,7 +64,8 @@ struct Run {
     UploadResult result;
 
     void Upload(UploadKind kind, const QList<QByteArray>& lines, quint16 flag = 0) {
-        result = UploadList(kind, lines, flag, port, progress, prompter, [this](int ms) { pauses.append(ms); });
+        result = UploadList(kind, Cp1250::FromListFile(lines.join('\n')), flag, port, progress, prompter,
+                            [this](int ms) { pauses.append(ms); });
     }
     // The stream characters of every data block, as the instrument reassembles them.
     QByteArray Payload() const {
@@ -98,7 +99,7 @@ private Q_SLOTS:
         }
         // 510 stream characters: the last block has 126 of them and two filler spaces.
         QCOMPARE(run.Payload().left(510),
-                 RecordStream(ParseUploadList(lines, UploadKind::Points, 0), UploadKind::Points));
+                 RecordStream(ParseUploadList(lines.join('\n'), UploadKind::Points, 0), UploadKind::Points));
         QCOMPARE(run.Payload().mid(510), QByteArray(2, ' '));
         QCOMPARE(run.Payload().left(51), QByteArray("_+P1        _ x+045678123_ y+680000500_ z+000250250"));
 

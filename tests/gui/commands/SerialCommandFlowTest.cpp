@@ -192,7 +192,7 @@ private Q_SLOTS:
         QVERIFY2(points.Ok(), qPrintable(points.Describe()));
         const QByteArray pointStream = RecordStream(
             [&] {
-                SurveyRecordList list = ParseUploadList(pointLines, UploadKind::Points, FLAG_DEFAULT);
+                SurveyRecordList list = ParseUploadList(pointLines.join('\n'), UploadKind::Points, FLAG_DEFAULT);
                 CutPointNames(list);
                 return list;
             }(),

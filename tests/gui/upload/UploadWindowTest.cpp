@@ -53,8 +53,11 @@ private Q_SLOTS:
         QTest::newRow("CR LF") << QByteArray("P1 1 2\r\nP2 3 4\r\n") << QList<QByteArray>{"P1 1 2", "P2 3 4", ""};
         QTest::newRow("LF only") << QByteArray("P1 1 2\nP2 3 4") << QList<QByteArray>{"P1 1 2", "P2 3 4"};
         QTest::newRow("CR only") << QByteArray("P1 1 2\rP2 3 4") << QList<QByteArray>{"P1 1 2", "P2 3 4"};
-        QTest::newRow("NUL ends the text")
-            << QByteArray("P1 1 2\r\nP2\0 3 4\r\nP3 5 6", 22) << QList<QByteArray>{"P1 1 2", "P2"};
+        QTest::newRow("NUL stays for the check, the lines after it come too")
+            << QByteArray("P1 1 2\r\nP2\0 3 4\r\nP3 5 6", 23)
+            << QList<QByteArray>{"P1 1 2", QByteArray("P2\0 3 4", 7), "P3 5 6"};
+        QTest::newRow("UTF-8 comes as Windows-1250") << QByteArray("\u017Dlu\u0165ou\u010Dk\u00FD 1 2")
+                                                     << QList<QByteArray>{"\x8e\x6c\x75\x9d\x6f\x75\xe8\x6b\xfd 1 2"};
         QTest::newRow("Windows-1250 bytes come back unchanged")
             << QByteArray("\x8e\x6c\x75\x9d\x6f\x75\xe8\x6b\xfd\xa0\x6b\xf9\xf2 1 2\tx")
             << QList<QByteArray>{QByteArray("\x8e\x6c\x75\x9d\x6f\x75\xe8\x6b\xfd\xa0\x6b\xf9\xf2 1 2\tx")};
