@@ -12,7 +12,7 @@ TSAN_BUILD ?= build-tsan
 TSAN_TESTS ?= ^(LineSettings|PosixSerialDevice|SerialLink|ReceptionTest|ReceptionFuzzer)
 
 .PHONY: run test deps build configure bench format format-check werror clean screenshots menu-screenshot package \
-	package-check dxf-preview dxf-check check-figures fuzz fuzz-build fuzz-smoke fuzz-coverage test-asan test-tsan faults
+	package-check dxf-preview dxf-check check-figures preview-figures fuzz fuzz-build fuzz-smoke fuzz-coverage test-asan test-tsan faults
 
 run: build
 	./$(BUILD)/tarvo
@@ -49,6 +49,13 @@ check-figures: configure
 	cmake --build $(BUILD) -j $(JOBS) --target check-figures tarvo-cli
 	./$(BUILD)/bench/check-figures
 	bench/check-vs-convert $(BUILD)
+
+# The drawing preview of a 100,000-point job under the offscreen platform: time to
+# the whole drawing, a wheel step and a pan, and the memory before, at most and
+# after it closes.
+preview-figures: configure
+	cmake --build $(BUILD) -j $(JOBS) --target preview-figures
+	QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/preview-figures
 
 # The windows rendered to PNG under $(BUILD)/screenshots, for a person to look at.
 screenshots: configure

@@ -3,8 +3,9 @@
 // Start-up order: "Flag" is loaded before any window exists (the toolbar's image
 // set depends on it); the controller is made, then the main window with its banner;
 // the controller then loads the other settings, the banner attaches its links, and
-// the window is shown. At the end the window goes first and the controller, as it
-// is destroyed, saves the settings.
+// the window is shown. The settings are saved whenever a command changes them; at
+// the end the window goes first (with every window it owns) and the controller,
+// as it is destroyed, saves what is left.
 
 #include "base/SettingsStore.h"
 #include "gui/commands/CommandController.h"
@@ -34,6 +35,8 @@ int main(int argc, char* argv[]) {
     DialogPrompter prompter;
     DialogFileChooser chooser;
     CommandController controller(store, startupSettings, prompter, chooser, RealCoreOperations());
+    // The main window makes itself the owner of the controller's windows; the
+    // messages and file dialogs belong to it too.
     MainWindow frame(controller);
     prompter.SetParentWindow(&frame);
     chooser.SetParentWindow(&frame);

@@ -7,10 +7,11 @@
 
 struct FileDialogRequest {
     enum class Kind { Open, Save };
-    Kind kind = Kind::Open;    // Open: the file must exist; Save: asks before replacing one
-    QByteArray filter;         // Windows-1250 "Label|pattern|Label|pattern||"
-    QString defaultExtension;  // without the dot, added to a typed name without one; empty for none
-    QString folder;            // where the dialog opens; empty leaves it to the desktop
+    Kind kind = Kind::Open;     // Open: the file must exist; Save: asks before replacing one
+    QByteArray filter;          // Windows-1250 "Label|pattern|Label|pattern||"
+    QString defaultExtension;   // without the dot, added to a typed name without one; empty for none
+    QString folder;             // where the dialog opens; empty leaves it to the desktop
+    QString selectedExtension;  // the filter of files with this extension is chosen first; empty: the first
 };
 
 class FileChooser {

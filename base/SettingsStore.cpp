@@ -9,6 +9,9 @@
 #include <QFile>
 #include <QSettings>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 constexpr char kOrganisation[] = "Tarvo1";
@@ -148,34 +151,85 @@ void LoadRemainingSettings(const SettingsStore& store, ConversionSettings& setti
     settings.checkTolerances = limits;
 }
 
-bool SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settings) {
-    store.WriteInt("Flag", settings.flag);
-    store.WriteInt("DeviceType", StoredValue(settings.deviceType));
-    store.WriteInt("DXF_Ratio", settings.dxfRatio);
-    store.WriteInt("DXF_Axes", settings.dxfEpsgAxes ? 1 : 0);
-    store.WriteInt("DXF_Layers", settings.dxfLayers ? 1 : 0);
-    store.WriteInt("DXF_3D", settings.dxf3d ? 1 : 0);
-    store.WriteInt("UsSurveyFoot", settings.usSurveyFoot ? 1 : 0);
-    store.WriteInt("StationXYZ", settings.stationXyz ? 1 : 0);
-    store.WriteText("JX", Numbers::Format("%.3f", settings.jobAverageXMetres));
-    store.WriteText("JY", Numbers::Format("%.3f", settings.jobAverageYMetres));
-    store.WriteText("JH", Numbers::Format("%.3f", settings.jobAverageHeightMetres));
-    store.WriteText("Head", settings.head);
-    store.WriteText("OR", settings.orMarker);
+namespace {
+
+// A value as the profile keeps it: an integer, or a text.
+struct ProfileValue {
+    const char* name;
+    bool isText;
+    quint32 number;
+    QByteArray text;
+    bool operator==(const ProfileValue& other) const {
+        return isText == other.isText && number == other.number && text == other.text;
+    }
+};
+
+ProfileValue Number(const char* name, quint32 value) { return {name, false, value, {}}; }
+ProfileValue TextValue(const char* name, QByteArray value) { return {name, true, 0, std::move(value)}; }
+
+// The settings the window program writes, in the order it writes them.
+std::vector<ProfileValue> StoredForm(const ConversionSettings& settings) {
+    std::vector<ProfileValue> values = {Number("Flag", settings.flag),
+                                        Number("DeviceType", StoredValue(settings.deviceType)),
+                                        Number("DXF_Ratio", settings.dxfRatio),
+                                        Number("DXF_Axes", settings.dxfEpsgAxes ? 1 : 0),
+                                        Number("DXF_Layers", settings.dxfLayers ? 1 : 0),
+                                        Number("DXF_3D", settings.dxf3d ? 1 : 0),
+                                        Number("UsSurveyFoot", settings.usSurveyFoot ? 1 : 0),
+                                        Number("StationXYZ", settings.stationXyz ? 1 : 0),
+                                        TextValue("JX", Numbers::Format("%.3f", settings.jobAverageXMetres)),
+                                        TextValue("JY", Numbers::Format("%.3f", settings.jobAverageYMetres)),
+                                        TextValue("JH", Numbers::Format("%.3f", settings.jobAverageHeightMetres)),
+                                        TextValue("Head", settings.head),
+                                        TextValue("OR", settings.orMarker)};
     CheckTolerances limits = settings.checkTolerances;
     for (const char* name : kToleranceNames)
-        store.WriteText(name, Numbers::Format("%.9g", *ToleranceNamed(limits, name)));
+        values.push_back(TextValue(name, Numbers::Format("%.9g", *ToleranceNamed(limits, name))));
+    return values;
+}
+
+std::vector<ProfileValue> StoredForm(const SerialSettings& serial) {
+    return {Number("CommPort", serial.commPort), Number("BaudRate", serial.baudRate),
+            Number("ByteSize", serial.byteSize), Number("Parity", serial.parity), Number("StopBits", serial.stopBits)};
+}
+
+void Write(SettingsStore& store, const ProfileValue& value) {
+    if (value.isText)
+        store.WriteText(value.name, value.text);
+    else
+        store.WriteInt(value.name, value.number);
+}
+
+// Writes the values of now that differ from saved, and syncs when it wrote any.
+bool WriteChanged(SettingsStore& store, const std::vector<ProfileValue>& saved, const std::vector<ProfileValue>& now) {
+    bool wrote = false;
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        if (i < saved.size() && saved[i] == now[i]) continue;
+        Write(store, now[i]);
+        wrote = true;
+    }
+    return !wrote || store.Sync();
+}
+
+}  // namespace
+
+bool SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settings) {
+    for (const ProfileValue& value : StoredForm(settings)) Write(store, value);
     return store.Sync();
 }
 
+bool SaveChangedSettings(SettingsStore& store, const ConversionSettings& saved, const ConversionSettings& now) {
+    return WriteChanged(store, StoredForm(saved), StoredForm(now));
+}
+
 bool SaveSerialSettings(SettingsStore& store, const SerialSettings& serial) {
-    store.WriteInt("CommPort", serial.commPort);
-    store.WriteInt("BaudRate", serial.baudRate);
-    store.WriteInt("ByteSize", serial.byteSize);
-    store.WriteInt("Parity", serial.parity);
-    store.WriteInt("StopBits", serial.stopBits);
+    for (const ProfileValue& value : StoredForm(serial)) Write(store, value);
     // Confirmed serial values must outlive a killed process.
     return store.Sync();
+}
+
+bool SaveChangedSerialSettings(SettingsStore& store, const SerialSettings& saved, const SerialSettings& now) {
+    return WriteChanged(store, StoredForm(saved), StoredForm(now));
 }
 
 QByteArray UnsavedSettingsText(const SettingsStore& store) {

@@ -68,9 +68,18 @@ void LoadRemainingSettings(const SettingsStore& store, ConversionSettings& setti
 // written.
 bool SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settings);
 
+// The save of the window program, whenever the values change: only the values of
+// now that differ from saved (what this program last loaded or wrote), as they are
+// stored ("JX" to the millimetre), so that a value another copy of the program
+// wrote meanwhile is never written back over. Nothing differs: nothing is
+// written. False when the profile could not be written.
+bool SaveChangedSettings(SettingsStore& store, const ConversionSettings& saved, const ConversionSettings& now);
+
 // Serial save: "CommPort", "BaudRate", "ByteSize", "Parity", "StopBits", written at
 // once. False when the profile could not be written.
 bool SaveSerialSettings(SettingsStore& store, const SerialSettings& serial);
+// The same, only the values that differ from saved.
+bool SaveChangedSerialSettings(SettingsStore& store, const SerialSettings& saved, const SerialSettings& now);
 
 // The message for a save that did not reach the profile, naming its file.
 QByteArray UnsavedSettingsText(const SettingsStore& store);

@@ -99,10 +99,13 @@ inline constexpr UserText kPortMissing{"Zařízení %1 neexistuje (převodník n
 inline constexpr UserText kPortMissingWindows{
     "Port %1 v počítači neexistuje (převodník není připojen nebo dostal jiné číslo portu, viz Správce "
     "zařízení)."};
-// "%2" is the group that owns the device.
+// "%2" is the group of serial devices that owns the device.
 inline constexpr UserText kPortNoAccess{
     "K zařízení %1 nemáte přístup. Přidejte svůj účet do skupiny %2 (příkazem sudo adduser $USER %2) a "
     "znovu se přihlaste."};
+// The device belongs to a group that grants more than serial ports (or to none known).
+inline constexpr UserText kPortNoAccessAskAdministrator{
+    "K zařízení %1 nemáte přístup. Požádejte správce počítače, aby vám přístup k tomuto sériovému portu povolil."};
 inline constexpr UserText kPortBusy{"Port %1 právě používá jiný program."};
 inline constexpr UserText kPortNotSerial{"%1 není sériový port."};
 inline constexpr UserText kPortLineRefused{
@@ -118,14 +121,26 @@ inline constexpr UserText kReceivingData{"Přijímám data ... %1 %2"};
 inline constexpr UserText kReceivedInto{"%1 %2 do %3."};
 inline constexpr UserText kNoValidPoints{"Nebyly nalezeny žádné platné body!"};
 inline constexpr UserText kNoValidCodes{"Nebyly nalezeny žádné platné kódy!"};
-inline constexpr UserText kSetReceiveMode{
-    "Nastavte totální stanici do režimu příjmu dat (kódů) ...\n\nPoté stiskněte OK."};
+inline constexpr UserText kSetReceiveModePoints{
+    "Nastavte totální stanici do režimu příjmu souřadnic bodů ...\n\nPoté stiskněte OK."};
+inline constexpr UserText kSetReceiveModeCodes{
+    "Nastavte totální stanici do režimu příjmu kódů ...\n\nPoté stiskněte OK."};
 // "%1" is the participle that agrees with the count, "%2" the count with its noun:
 // "Odeslány 4 body ...".
 inline constexpr UserText kSentSummary{"%1 %2 ..."};
-inline constexpr UserText kSentDataHeading{
-    "Odeslaná data:\r\nID                Y   \t      X   \t      "
-    "Z\r\n--------------------------------------------------\r\n"};
+// The sent-data log: each entry as the instrument keeps it (name cut, coordinates
+// without whole millions, code number and text as sent), and after it what the
+// list held where that differs.
+inline constexpr UserText kSentPointsHeading{
+    "Odeslaná data, jak je uloží přístroj (v závorce hodnoty ze seznamu, které se liší):\r\n"
+    "ID                Y   \t      X   \t      Z\r\n--------------------------------------------------\r\n"};
+inline constexpr UserText kSentCodesHeading{
+    "Odeslaná data, jak je uloží přístroj (v závorce hodnoty ze seznamu, které se liší):\r\n"
+    "Kód\tText\r\n--------------------------------------------------\r\n"};
+inline constexpr UserText kSentListHeld{"(v seznamu %1)"};
+inline constexpr UserText kSentListName{"název %1"};
+inline constexpr UserText kSentListCodeNumber{"kód %1"};
+inline constexpr UserText kSentListCodeText{"text %1"};
 // A write to the instrument failed; "%s" is the reason.
 inline constexpr UserText kUploadFailed{"Přenos dat selhal!\n%s"};
 inline constexpr UserText kSerialWriteFailed{

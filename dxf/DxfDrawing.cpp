@@ -36,15 +36,19 @@ constexpr MarkText kCodeText{kGreen, 0.2, -0.225, 0.1, 0, 0.2, -0.3, 2};  // to 
 constexpr char kNoCodeLayer[] = "BEZ_KODU";
 constexpr qsizetype kLayerNameLength = 31;
 
-// Layer colours: full or half-dark hues that read on a white sheet and on a black
-// screen alike, with their screen colours. The texts keep red, green and cyan.
+// Layer colours, given in the order of the layers' first points: hues that read
+// on a white sheet and on a black screen alike, with their screen colours, chosen
+// so that any two of them differ clearly (at least 25 apart in CIELAB) and each
+// stands apart from the texts' red, green and cyan. A drawing of more layers uses
+// them again from the first.
 struct Colour {
     int number;
     quint32 rgb;
 };
-constexpr Colour kLayerColours[] = {{30, 0xFF7F00}, {6, 0xFF00FF},   {150, 0x007FFF}, {230, 0xFF007F}, {92, 0x00A500},
-                                    {52, 0xA5A500}, {132, 0x00A5A5}, {190, 0x7F00FF}, {40, 0xFFBF00},  {212, 0xA500A5},
-                                    {32, 0xA55200}, {112, 0x00A552}, {72, 0x52A500},  {152, 0x0052A5}, {232, 0xA50052}};
+constexpr Colour kLayerColours[] = {{180, 0x3F00FF}, {62, 0x7CA500},  {11, 0xFF7F7F},  {140, 0x00BFFF},
+                                    {34, 0x7F3F00},  {191, 0xBF7FFF}, {232, 0xA50052}, {40, 0xFFBF00},
+                                    {134, 0x007F7F}, {30, 0xFF7F00},  {150, 0x007FFF}, {42, 0xA57C00},
+                                    {114, 0x007F3F}, {220, 0xFF00BF}, {152, 0x0052A5}};
 constexpr Colour kTextColours[] = {{kRed, 0xFF0000}, {kGreen, 0x00FF00}, {kCyan, 0x00FFFF}, {kWhite, 0xFFFFFF}};
 
 bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
@@ -81,16 +85,7 @@ QByteArray DxfLayerName(QByteArrayView code) {
     return name;
 }
 
-int DxfLayerColour(QByteArrayView name) {
-    // FNV-1a: the same name gives the same colour on every system and in every run.
-    quint32 hash = 2166136261u;
-    for (const char c : name) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 16777619u;
-    }
-    hash ^= hash >> 16;  // the high bits too, so that names a letter apart differ
-    return kLayerColours[hash % std::size(kLayerColours)].number;
-}
+int DxfLayerColour(std::size_t layer) { return kLayerColours[layer % std::size(kLayerColours)].number; }
 
 quint32 DxfColourRgb(int colour) {
     for (const Colour& known : kTextColours)
@@ -139,7 +134,7 @@ DxfDrawing::DxfDrawing(const SurveyRecordList& records, const ConversionSettings
             auto layer = layerOfName.constFind(name);
             if (layer == layerOfName.cend()) {
                 layer = layerOfName.insert(name, static_cast<int>(m_layers.size()));
-                m_layers.push_back({name, DxfLayerColour(name)});
+                m_layers.push_back({name, DxfLayerColour(m_layers.size())});
             }
             known = layerOfCode.insert(code.toByteArray(), *layer);
         }

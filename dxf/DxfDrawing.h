@@ -86,9 +86,11 @@ private:
 // point without a code (white space alone counts as none).
 QByteArray DxfLayerName(QByteArrayView code);
 
-// A layer's colour, the same for a name in every run; never white, black, grey or
-// a colour that vanishes on a white or a black sheet.
-int DxfLayerColour(QByteArrayView name);
+// The colour of a drawing's layer by the order of its first point: the first
+// fifteen layers differ clearly from each other, wherever their names sort (two
+// names a letter apart never share a look); later layers repeat them. Never
+// white, black, grey or a colour that vanishes on a white or a black sheet.
+int DxfLayerColour(std::size_t layer);
 
 // The screen colour of a DXF colour number the drawing uses (0xRRGGBB); grey for
 // any other.

@@ -3,6 +3,10 @@
 #include "base/Cp1250.h"
 #include "base/FileError.h"
 
+bool IsSerialDeviceGroup(const QString& group) {
+    return group == QLatin1String("dialout") || group == QLatin1String("uucp") || group == QLatin1String("tty");
+}
+
 QByteArray PortErrorReason(const PortError& error) {
     switch (error.kind) {
         case PortError::Kind::None:
@@ -14,11 +18,12 @@ QByteArray PortErrorReason(const PortError& error) {
 #else
             return TextFilled(Texts::kPortMissing, {DisplayPath(error.device)});
 #endif
-        case PortError::Kind::NoAccess: {
-            // Serial devices belong to the group "dialout" on the usual Linux systems.
-            const QByteArray group = error.group.isEmpty() ? QByteArray("dialout") : Cp1250::FromUnicode(error.group);
-            return TextFilled(Texts::kPortNoAccess, {DisplayPath(error.device), group});
-        }
+        case PortError::Kind::NoAccess:
+            // Joining a group of serial devices gives the ports and no more; any other
+            // owner (root, disk, a group nobody knows) is for the administrator to open.
+            if (IsSerialDeviceGroup(error.group))
+                return TextFilled(Texts::kPortNoAccess, {DisplayPath(error.device), Cp1250::FromUnicode(error.group)});
+            return TextFilled(Texts::kPortNoAccessAskAdministrator, {DisplayPath(error.device)});
         case PortError::Kind::Busy:
             return TextFilled(Texts::kPortBusy, {DisplayPath(error.device)});
         case PortError::Kind::NotSerial:

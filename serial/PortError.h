@@ -26,6 +26,10 @@ struct PortError {
     QString group;       // Linux: the group that owns the device (NoAccess)
 };
 
+// Whether a group is one the usual Linux systems give serial devices to (dialout,
+// uucp, tty): the one group a user may be told to join for a port.
+bool IsSerialDeviceGroup(const QString& group);
+
 // The reason as one sentence (Windows-1250), naming the device in the system's
 // own spelling.
 QByteArray PortErrorReason(const PortError& error);

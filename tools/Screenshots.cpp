@@ -254,7 +254,8 @@ int main(int argc, char* argv[]) {
         Save(upload, uploads[sixteen]);
     }
     UploadWindow sent(FLAG_DEFAULT, noLine, silent);
-    sent.SetEditorText(SentDataLog(ParseUploadList(pointList, UploadKind::Points, FLAG_DEFAULT), UploadKind::Points));
+    sent.SetEditorText(pointList);
+    sent.ShowLog(SentDataLog(pointList, UploadKind::Points, FLAG_DEFAULT));
     Save(sent, "upload-window-log.png");
 
     // The reception window while data comes in, and the communication dialog.

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -42,6 +44,13 @@ QByteArray FoldedMillimetres(double metres) {
     // the next whole 1,000,000 m, folded to 0.
     if (field.size() > 10) field = "+000000000";
     return field;
+}
+
+double FoldedMetres(double metres) {
+    const QByteArray field = FoldedMillimetres(metres);
+    const Numbers::ParsedInteger millimetres = Numbers::ParseInteger(
+        std::string_view(field.constData(), static_cast<std::size_t>(field.size())), INT64_MIN, INT64_MAX);
+    return static_cast<double>(millimetres.value) / 1000.0;
 }
 
 QByteArray PointRecord(const SurveyRecord& point) {

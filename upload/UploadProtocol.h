@@ -29,6 +29,8 @@ QByteArray RecordTextField(QByteArrayView text);
 // 1,000,000 m (the sign stays) in millimetres, sign and nine digits. A value that
 // rounds to a whole 1,000,000 m from below gives +000000000 as well.
 QByteArray FoldedMillimetres(double metres);
+// What the instrument keeps of a coordinate, in metres: the field's digits read back.
+double FoldedMetres(double metres);
 
 // "_+NAME      _ x+045678123_ y+680000500_ z+000250250": 51 characters, the name
 // padded with spaces or cut to its first 10 characters.

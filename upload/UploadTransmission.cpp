@@ -1,12 +1,16 @@
 #include "upload/UploadTransmission.h"
 
+#include "base/ConversionSettings.h"
 #include "base/Numbers.h"
+#include "base/PointLine.h"
+#include "base/TextLines.h"
 #include "base/Prompter.h"
 #include "base/Texts.h"
 #include "upload/UploadCheck.h"
 #include "upload/UploadPort.h"
 #include "upload/UploadProtocol.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 
@@ -84,6 +88,72 @@ private:
     QByteArray m_error;
 };
 
+// What the list held, where the instrument keeps something else: "(v seznamu X
+// 1045230.12)", or nothing.
+QByteArray ListHeld(const QList<QByteArray>& differences) {
+    if (differences.isEmpty()) return {};
+    return '\t' + TextFilled(Texts::kSentListHeld, {differences.join(", ")});
+}
+
+// A number as the list wrote it, when the instrument keeps another value to the
+// millimetre; the list's decimal comma is read as a point.
+void CompareNumber(char axis, const QByteArray& written, double kept, QList<QByteArray>& differences) {
+    QByteArray number = written;
+    number.replace(',', '.');
+    if (Numbers::FormatFixed(Numbers::ToDouble(number), 3) != Numbers::FormatFixed(kept, 3))
+        differences.append(QByteArray(1, axis) + ' ' + written);
+}
+
+// One point of the log: the name as the instrument keeps it and the coordinates as
+// its fields hold them, then what the list held that differs. Empty for a line
+// the list does not send.
+QByteArray PointLogLine(const QByteArray& line, quint16 flag) {
+    const SurveyRecordList parsed = ParseUploadList({line}, UploadKind::Points, flag);
+    if (parsed.empty()) return {};
+    const SurveyRecord& point = parsed.front();
+    QByteArray copy = line;  // the reader writes its points into the line
+    const std::optional<PointLine> read = ReadPointLine(copy.data(), copy.data() + copy.size(), PointListKind::Upload);
+    if (!read) return {};
+
+    const QByteArray name = point.name.ToByteArray();
+    const QByteArray cut = CutPointName(name);
+    const double y = FoldedMetres(point.y), x = FoldedMetres(point.x), z = FoldedMetres(point.z);
+    QByteArray entry = RecordTextField(cut);
+    Numbers::AppendFormat(entry, "  %10.3f\t%10.3f\t%10.3f", y, x, z);
+
+    QList<QByteArray> differences;
+    if (cut != name) differences.append(TextFilled(Texts::kSentListName, {name}));
+    const bool swapped = (flag & FLAG_SWAP_XY) != 0;
+    const QByteArray first = line.mid(read->firstBegin, read->firstEnd - read->firstBegin);
+    const QByteArray second = line.mid(read->secondBegin, read->secondEnd - read->secondBegin);
+    CompareNumber('Y', swapped ? second : first, y, differences);
+    CompareNumber('X', swapped ? first : second, x, differences);
+    if (read->heightBegin >= 0)
+        CompareNumber('Z', line.mid(read->heightBegin, read->heightEnd - read->heightBegin), z, differences);
+    return entry + ListHeld(differences);
+}
+
+// One code of the log: the number and the text as sent, then what the list held
+// that differs. Empty for a line the list does not send.
+QByteArray CodeLogLine(const QByteArray& line) {
+    const SurveyRecordList parsed = ParseUploadList({line}, UploadKind::Codes, 0);
+    const std::optional<CodeLineNumber> number = ReadCodeLineNumber(line);
+    if (parsed.empty() || !number) return {};
+    const SurveyRecord& code = parsed.front();
+    const QByteArray text = code.codeText.ToByteArray();
+    const QByteArray cut = CutCodeText(text);
+    QByteArray entry = Numbers::Format("%03u\t", static_cast<unsigned>(code.codeNumber)) + RecordTextField(cut);
+
+    QList<QByteArray> differences;
+    if (number->written != code.codeNumber)
+        differences.append(TextFilled(Texts::kSentListCodeNumber, {Numbers::FormatInteger(number->written)}));
+    // Spaces past the tenth character would be padding on the instrument anyway.
+    const QByteArray rest = text.mid(cut.size());
+    if (std::any_of(rest.begin(), rest.end(), [](char c) { return c != ' '; }))
+        differences.append(TextFilled(Texts::kSentListCodeText, {text}));
+    return entry + ListHeld(differences);
+}
+
 void TellSummary(int entries, UploadKind kind, Prompter& prompter) {
     const QByteArray count = Counted(entries, kind == UploadKind::Points ? Texts::kPointsNoun : Texts::kCodesNoun);
     prompter.Tell(TextFilled(Texts::kSentSummary, {PluralForm(entries, Texts::kSentParticiple), count}),
@@ -92,18 +162,14 @@ void TellSummary(int entries, UploadKind kind, Prompter& prompter) {
 
 }  // namespace
 
-QByteArray SentDataLog(const SurveyRecordList& list, UploadKind kind) {
-    QByteArray log = Text(Texts::kSentDataHeading);
-    for (const SurveyRecord& entry : list) {
-        if (kind == UploadKind::Points) {
-            log += RecordTextField(entry.name);
-            Numbers::AppendFormat(log, "  %10.3f\t%10.3f\t%10.3f\r\n", entry.y, entry.x, entry.z);
-        } else {
-            Numbers::AppendFormat(log, "%03u\t", static_cast<unsigned>(entry.codeNumber));
-            log += RecordTextField(entry.codeText);
-            log += "\r\n";
-        }
-    }
+QByteArray SentDataLog(QByteArrayView list, UploadKind kind, quint16 flag) {
+    QByteArray log = Text(kind == UploadKind::Points ? Texts::kSentPointsHeading : Texts::kSentCodesHeading);
+    QByteArray line;
+    ForEachLine(list, [&](QByteArrayView view) {
+        line = view.toByteArray();
+        const QByteArray entry = kind == UploadKind::Points ? PointLogLine(line, flag) : CodeLogLine(line);
+        if (!entry.isEmpty()) log += entry + "\r\n";
+    });
     return log;
 }
 
@@ -118,7 +184,7 @@ std::optional<Prepared> Prepare(UploadKind kind, const Cp1250::ListText& list, q
         prepared.findings = CheckUploadList(list, prepared.entries, kind);
         if (kind == UploadKind::Points) CutPointNames(prepared.entries);
         prepared.stream = RecordStream(prepared.entries, kind);
-        prepared.log = SentDataLog(prepared.entries, kind);
+        prepared.log = SentDataLog(list.bytes, kind, flag);
         return prepared;
     } catch (const std::bad_alloc&) {
         return std::nullopt;
@@ -153,7 +219,9 @@ UploadResult UploadList(UploadKind kind, const Cp1250::ListText& list, quint16 f
         return result;
     }
     // Nothing comes back from the instrument: the user confirms its receive mode.
-    prompter.Ask(Topic::ReceiveMode, Text(Texts::kSetReceiveMode), MessageButtons::Ok, MessageIcon::Information);
+    prompter.Ask(Topic::ReceiveMode,
+                 Text(kind == UploadKind::Points ? Texts::kSetReceiveModePoints : Texts::kSetReceiveModeCodes),
+                 MessageButtons::Ok, MessageIcon::Information);
 
     // The progress counts the preambles and the blocks.
     progress.Show(BlockCount(stream.size()) + 2);

@@ -20,9 +20,12 @@ class UploadProgress;
 
 inline constexpr int kUploadPauseMs = 350;  // after each preamble and each block
 
-// The heading and one line per entry, as the editor shows them after an upload;
-// full coordinates, CR LF line ends.
-QByteArray SentDataLog(const SurveyRecordList& list, UploadKind kind);
+// The sent-data log of a list's lines: the heading and one line per entry sent,
+// as the instrument keeps it (the name's last 10 characters, coordinates without
+// whole millions, the code number and the first 10 characters of its text), with
+// what the list held beside it where that differs («X 1045230.12», «název
+// BOD_S_DLOUHYM_NAZVEM»); CR LF line ends.
+QByteArray SentDataLog(QByteArrayView list, UploadKind kind, quint16 flag);
 
 enum class UploadOutcome {
     Sent,           // every byte went out; the summary was shown

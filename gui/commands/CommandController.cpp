@@ -2,21 +2,28 @@
 
 #include "base/Cp1250.h"
 #include "base/FileChooser.h"
+#include "base/FileError.h"
 #include "base/Prompter.h"
 #include "base/SettingsStore.h"
 #include "base/Texts.h"
 #include "gui/check/ProtocolWindow.h"
+#include "gui/common/BackgroundStep.h"
+#include "gui/common/UiText.h"
+#include "gui/common/WindowTexts.h"
 #include "gui/preview/DrawingPreviewWindow.h"
 #include "gui/serial/CommunicationDialog.h"
 #include "gui/serial/ReceptionWindow.h"
 #include "gui/upload/UploadWindow.h"
+#include "serial/PortError.h"
 #include "serial/PortNames.h"
 #include "serial/ReceptionFollowUp.h"
 #include "serial/SerialLink.h"
 #include "serial/SerialUploadPort.h"
 
-#include <QApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QStandardPaths>
 
 #include <utility>
@@ -24,11 +31,27 @@
 namespace {
 
 FileDialogRequest MeasuredDataRequest(FileDialogRequest::Kind kind) {
-    return FileDialogRequest{kind, Text(Texts::kMeasuredDataFilter), QStringLiteral("sdt"), {}};
+    return FileDialogRequest{kind, Text(Texts::kMeasuredDataFilter), QStringLiteral("sdt"), {}, {}};
 }
 
-// The window the serial windows open over.
-QWidget* DialogParent() { return QApplication::activeWindow(); }
+// The profile value of the preview's place: "x y width height" of its frame.
+constexpr char kPreviewPlaceValue[] = "PreviewPlace";
+
+QString PlaceText(const QRect& place) {
+    return QStringLiteral("%1 %2 %3 %4").arg(place.x()).arg(place.y()).arg(place.width()).arg(place.height());
+}
+
+QRect PlaceOf(const QString& text) {
+    const QStringList numbers = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (numbers.size() != 4) return {};
+    int values[4];
+    for (int i = 0; i < 4; ++i) {
+        bool read = false;
+        values[i] = numbers[i].toInt(&read);
+        if (!read) return {};
+    }
+    return QRect(values[0], values[1], values[2], values[3]);
+}
 
 }  // namespace
 
@@ -52,16 +75,35 @@ CommandController::~CommandController() {
     m_link.reset();
     // A controller whose settings were never loaded would overwrite the profile with
     // defaults; it leaves the profile alone.
-    if (!m_loaded) return;
-    SaveRememberedFolders(m_store, m_folders);
-    if (!SaveShutdownSettings(m_store, m_settings)) m_prompter.Tell(UnsavedSettingsText(m_store));
+    if (m_loaded) SaveChangedSettings();
 }
+
+DrawingPreviewWindow* CommandController::Preview() const { return m_preview.data(); }
 
 void CommandController::LoadSettings() {
     LoadRemainingSettings(m_store, m_settings, m_serial);
     LoadRememberedFolders(m_store, m_folders);
     m_link->SetSettings(m_serial);
+    m_savedSettings = m_settings;
+    m_savedFolders = m_folders;
     m_loaded = true;
+}
+
+void CommandController::SaveChangedSettings() {
+    if (!m_loaded) return;
+    SaveChangedFolders(m_store, m_savedFolders, m_folders);
+    const bool foldersChanged = !(m_folders == m_savedFolders);
+    bool saved = ::SaveChangedSettings(m_store, m_savedSettings, m_settings);
+    if (saved && foldersChanged) saved = m_store.Sync();
+    if (saved) {
+        m_savedSettings = m_settings;
+        m_savedFolders = m_folders;
+        return;
+    }
+    // Told once: every later command would fail the same way.
+    if (m_saveFailureTold) return;
+    m_saveFailureTold = true;
+    m_prompter.Tell(UnsavedSettingsText(m_store));
 }
 
 bool CommandController::ToolsAvailable() const {
@@ -85,6 +127,7 @@ CommandState CommandController::StateOf(CommandId command) const {
         default:
             break;
     }
+    if (BackgroundStep::Running()) state.enabled = false;
     return state;
 }
 
@@ -124,8 +167,9 @@ void CommandController::Execute(CommandId command) {
         case CommandId::Help:
         case CommandId::Tools:
         case CommandId::Exit:
-            break;
+            return;
     }
+    SaveChangedSettings();
 }
 
 QString CommandController::ChooseFile(FileDialogRequest request, FileKind kind) {
@@ -146,8 +190,12 @@ void CommandController::Report(const QByteArray& receipt, const QByteArray& find
 
 void CommandController::Convert(const QString& path, ConversionMode mode) {
     if (!m_core.convert) return;
-    ConversionContext context{m_settings, m_file, m_prompter};
-    const CheckedConversion checked = m_core.convert(path, mode, context);
+    CheckedConversion checked;
+    const QString step = Cp1250::ToUnicode(TextWith(WindowTexts::kStepConverting, DisplayPath(path)));
+    BackgroundStep::Run(m_owner, step, m_prompter, [&](Prompter& prompter) {
+        ConversionContext context{m_settings, m_file, prompter};
+        checked = m_core.convert(path, mode, context);
+    });
     const ConversionResult& result = checked.conversion;
     const ConversionReceipt& receipt = result.receipt;
     Report(ReceiptText(receipt, result.outcome), receipt.read.findingsText, checked.check);
@@ -158,7 +206,24 @@ void CommandController::Convert(const QString& path, ConversionMode mode) {
                         Topic::Summary);
 }
 
+bool CommandController::CheckReceptionPort() {
+    if (m_link->IsOpen()) m_link->Close();
+    const bool opened = m_link->Open(false);
+    if (opened) {
+        m_link->Close();
+        return true;
+    }
+    m_prompter.Tell(Text(Texts::kBadCommSettings) + '\n' +
+                    PortErrorText(m_link->OpenError(), Texts::kReceptionPortAdvice));
+    return false;
+}
+
 void CommandController::OnReceiveAndConvert() {
+    // The port first: nobody types a file name for a reception that cannot start.
+    if (!CheckReceptionPort()) {
+        Report(Text(WindowTexts::kReceiptPortRefused), {}, nullptr);
+        return;
+    }
     const QString path = ChooseFile(MeasuredDataRequest(FileDialogRequest::Kind::Save), FileKind::MeasuredData);
     if (path.isEmpty()) return;
     // The data of a reception that never ended are offered before a new one starts.
@@ -166,9 +231,32 @@ void CommandController::OnReceiveAndConvert() {
         return ChooseFile(MeasuredDataRequest(FileDialogRequest::Kind::Save), FileKind::MeasuredData);
     });
     // A cancelled reception leaves the current file as it was.
-    const ReceivedData received = RunReception(path);
-    if (received != ReceivedData::None) m_file.RememberChosenFile(path);
-    FollowReception(received, path, m_prompter, [this, &path] { Convert(path, ConversionMode::Full); });
+    const ReceptionEnd end = RunReception(path);
+    if (end.left != ReceivedData::None) m_file.RememberChosenFile(path);
+    bool converted = false;
+    FollowReception(end.left, path, m_prompter, [this, &path, &converted] {
+        converted = true;
+        Convert(path, ConversionMode::Full);
+    });
+    // Without a conversion the receipt line tells what the reception did instead of
+    // naming the outputs of an earlier run.
+    if (!converted) ReportReception(end, path);
+}
+
+void CommandController::ReportReception(const ReceptionEnd& end, const QString& targetPath) {
+    QByteArray text;
+    if (end.left == ReceivedData::Broken) {
+        text = TextFilled(WindowTexts::kReceiptBrokenNotConverted,
+                          {PluralForm(end.bytes, Texts::kReceivedParticiple), Counted(end.bytes, Texts::kBytesNoun),
+                           Cp1250::FromUnicode(QFileInfo(targetPath).fileName())});
+    } else if (end.state == Reception::State::Lost) {
+        text = Text(WindowTexts::kReceiptLostNoData);
+    } else if (end.state == Reception::State::Failed) {
+        text = Text(WindowTexts::kReceiptReceptionFailed);
+    } else {
+        text = Text(WindowTexts::kReceiptReceptionCancelled);
+    }
+    Report(text, {}, nullptr);
 }
 
 void CommandController::OnExportCoordinates() {
@@ -203,15 +291,30 @@ void CommandController::OnHorizontalDistances() { RunTool(ConversionMode::Horizo
 void CommandController::OnExportXyzDxf() {
     QString chosen;
     if (!m_settings.Has(FLAG_USE_CURRENT)) {
-        chosen = ChooseFile(FileDialogRequest{FileDialogRequest::Kind::Open, Text(Texts::kDxfSourceFilter), {}, {}},
-                            FileKind::DxfSource);
+        // A typed name without extension is looked for as measured data (or as a
+        // text list while that filter is chosen); the dialog opens with the filter
+        // of the file chosen last.
+        FileDialogRequest request{FileDialogRequest::Kind::Open,
+                                  Text(Texts::kDxfSourceFilter),
+                                  QStringLiteral("sdt"),
+                                  {},
+                                  m_folders.dxfSourceExtension};
+        chosen = ChooseFile(request, FileKind::DxfSource);
         if (chosen.isEmpty()) return;
+        const QString extension = CurrentFile::ExtensionOf(chosen);
+        if (extension == QLatin1String("sdt") || extension == QLatin1String("txt"))
+            m_folders.dxfSourceExtension = extension;
     } else if (m_file.basePath.isEmpty()) {
         return;
     }
     if (!m_core.exportXyzDxf) return;
-    ConversionContext context{m_settings, m_file, m_prompter};
-    const DxfExportResult result = m_core.exportXyzDxf(chosen, context);
+    DxfExportResult result;
+    const QString source = chosen.isEmpty() ? m_file.basePath + QStringLiteral(".sdt") : chosen;
+    const QString step = Cp1250::ToUnicode(TextWith(WindowTexts::kStepDrawing, DisplayPath(source)));
+    BackgroundStep::Run(m_owner, step, m_prompter, [&](Prompter& prompter) {
+        ConversionContext context{m_settings, m_file, prompter};
+        result = m_core.exportXyzDxf(chosen, context);
+    });
     Report(DrawingReceiptText(result.receipt, result.outcome), {}, nullptr);
     // With "Zobrazit cílový soubor" the drawing is shown once it is written.
     if (result.receipt.drawing == DrawingOutcome::Written && m_settings.Has(FLAG_SHOW_OUTPUT))
@@ -242,7 +345,7 @@ void CommandController::ShowLastCheck() {
 
 void CommandController::ShowCheckProtocol(std::shared_ptr<const JobCheck> check, const QString& notes) {
     if (m_protocol) m_protocol->close();
-    m_protocol = new ProtocolWindow(std::move(check), notes, DialogParent());
+    m_protocol = new ProtocolWindow(std::move(check), notes, m_owner);
     m_protocol->show();
     m_protocol->raise();
 }
@@ -250,9 +353,29 @@ void CommandController::ShowCheckProtocol(std::shared_ptr<const JobCheck> check,
 void CommandController::ShowDrawing(const SurveyRecordList& records, const QString& fileName) {
     // One preview at a time: the latest drawing's.
     if (m_preview) m_preview->close();
-    m_preview = new DrawingPreviewWindow(records, m_settings, fileName, DialogParent());
+    m_preview = new DrawingPreviewWindow(records, m_settings, fileName, m_owner);
+    PlacePreview();
+    connect(m_preview, &DrawingPreviewWindow::Closing, this, &CommandController::KeepPreviewPlace);
     m_preview->show();
     m_preview->raise();
+}
+
+void CommandController::PlacePreview() {
+    const QRect stored = PlaceOf(m_store.ReadString(QStringLiteral("Settings"), QLatin1String(kPreviewPlaceValue)));
+    const QRect owner = m_owner ? m_owner->frameGeometry() : QRect();
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) screens.append(screen->availableGeometry());
+    const QRect place = DrawingPreviewWindow::Place(m_preview->size(), owner, screens, stored);
+    m_preview->resize(place.size());
+    m_preview->move(place.topLeft());
+}
+
+void CommandController::KeepPreviewPlace() {
+    if (!m_preview) return;
+    const QRect place(m_preview->pos(), m_preview->size());
+    // Remembered per user; nothing else of the profile is touched.
+    m_store.WriteString(QStringLiteral("Settings"), QLatin1String(kPreviewPlaceValue), PlaceText(place));
+    m_store.Sync();
 }
 
 void CommandController::OnUseCurrent() { m_settings.flag ^= FLAG_USE_CURRENT; }
@@ -261,17 +384,19 @@ void CommandController::OnConversionParameters() { m_prompter.RunParameterSheet(
 
 void CommandController::OnCommunicationParameters() { RunCommunicationDialog(); }
 
-ReceivedData CommandController::RunReception(const QString& targetPath) {
-    ReceptionWindow window(*m_link, m_prompter, targetPath, DialogParent());
-    if (!window.Run()) return ReceivedData::None;
-    return window.GetReception().Left();
+ReceptionEnd CommandController::RunReception(const QString& targetPath) {
+    ReceptionWindow window(*m_link, m_prompter, targetPath, m_owner);
+    const bool received = window.Run();
+    const Reception& reception = window.GetReception();
+    return ReceptionEnd{received ? reception.Left() : ReceivedData::None, reception.CurrentState(),
+                        reception.StoredBytes()};
 }
 
 void CommandController::RunUploadWindow() {
     SerialUploadPort port(*m_link);
-    UploadWindow window(m_settings.flag, port, m_prompter, DialogParent());
+    UploadWindow window(m_settings.flag, port, m_prompter, m_owner);
     window.SetFileChooser([this] {
-        return ChooseFile(FileDialogRequest{FileDialogRequest::Kind::Open, Text(Texts::kAllFilesFilter), {}, {}},
+        return ChooseFile(FileDialogRequest{FileDialogRequest::Kind::Open, Text(Texts::kAllFilesFilter), {}, {}, {}},
                           FileKind::UploadList);
     });
     // The list stays from one opening of the window to the next.
@@ -281,7 +406,7 @@ void CommandController::RunUploadWindow() {
 }
 
 void CommandController::RunCommunicationDialog() {
-    CommunicationDialog dialog(*m_link, m_store, m_prompter, DialogParent());
+    CommunicationDialog dialog(*m_link, m_store, m_prompter, m_owner);
     dialog.exec();
     // The dialog's values are in use from its OK on, stored or not.
     m_serial = m_link->Settings();

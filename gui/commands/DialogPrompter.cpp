@@ -3,6 +3,7 @@
 #include "base/Cp1250.h"
 #include "base/InputFile.h"
 #include "gui/commands/OutputWindow.h"
+#include "gui/common/OwnerWindow.h"
 #include "gui/common/UiText.h"
 #include "gui/common/WindowTexts.h"
 #include "gui/parameters/ParameterSheet.h"
@@ -34,7 +35,7 @@ QMessageBox::StandardButton DefaultButtonOf(Topic topic, MessageButtons buttons)
 
 Answer DialogPrompter::Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) {
     QMessageBox box(IconOf(icon), UiText(WindowTexts::kApplicationTitle), Cp1250::ToUnicode(text),
-                    QMessageBox::NoButton, m_parent);
+                    QMessageBox::NoButton, OwnerWindow(m_parent));
     switch (buttons) {
         case MessageButtons::Ok:
             box.setStandardButtons(QMessageBox::Ok);
@@ -68,12 +69,12 @@ void DialogPrompter::ShowOutputFile(const QString& path, const QByteArray& title
         ReportFileError(error);
         return;
     }
-    OutputWindow window(text, titleSuffix, m_parent);
+    OutputWindow window(text, titleSuffix, OwnerWindow(m_parent));
     window.exec();
 }
 
 bool DialogPrompter::RunParameterSheet(ConversionSettings& settings) {
-    ParameterSheet sheet(settings, m_parent);
+    ParameterSheet sheet(settings, OwnerWindow(m_parent));
     if (sheet.exec() != QDialog::Accepted) return false;
     ApplySheetResult(sheet, settings);
     return true;

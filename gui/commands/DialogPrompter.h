@@ -1,7 +1,8 @@
 #pragma once
 // The window program's answerer: message boxes titled with the application name,
-// the output window for produced files and the conversion parameter sheet. The
-// core's Windows-1250 texts become Unicode here, on their way to the screen.
+// the output window for produced files and the conversion parameter sheet, each
+// owned by the main window (or by its window that is up, OwnerWindow). The core's
+// Windows-1250 texts become Unicode here, on their way to the screen.
 
 #include "base/Prompter.h"
 

@@ -19,6 +19,8 @@ constexpr FolderValue kValues[] = {
     {FileKind::UploadList, "UploadListFolder"},
 };
 
+constexpr char kDxfSourceFilter[] = "DxfSourceFilter";
+
 }  // namespace
 
 QString& RememberedFolders::Of(FileKind kind) {
@@ -47,11 +49,15 @@ QString RememberedFolders::StartFolder(FileKind kind, const QString& documents) 
 void LoadRememberedFolders(const SettingsStore& store, RememberedFolders& folders) {
     for (const FolderValue& value : kValues)
         folders.Of(value.kind) = store.ReadString(kSection, QString::fromLatin1(value.name));
+    folders.dxfSourceExtension = store.ReadString(kSection, QLatin1String(kDxfSourceFilter));
 }
 
-void SaveRememberedFolders(SettingsStore& store, const RememberedFolders& folders) {
+void SaveChangedFolders(SettingsStore& store, const RememberedFolders& saved, const RememberedFolders& now) {
     for (const FolderValue& value : kValues) {
-        if (!folders.Of(value.kind).isEmpty())
-            store.WriteString(kSection, QString::fromLatin1(value.name), folders.Of(value.kind));
+        const QString& folder = now.Of(value.kind);
+        if (!folder.isEmpty() && folder != saved.Of(value.kind))
+            store.WriteString(kSection, QString::fromLatin1(value.name), folder);
     }
+    if (!now.dxfSourceExtension.isEmpty() && now.dxfSourceExtension != saved.dxfSourceExtension)
+        store.WriteString(kSection, QLatin1String(kDxfSourceFilter), now.dxfSourceExtension);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Where the file dialogs open: the folder in which the user last opened or saved
-// a file of each kind, kept in the profile (section "Settings") across runs. A
+// a file of each kind (and for the DXF source which filter), kept in the profile (section "Settings") across runs. A
 // kind never chosen, or a folder that is gone, opens in the user's documents
 // folder, not in the folder the program was started in (often the program's own,
 // where a user cannot write).
@@ -19,6 +19,11 @@ struct RememberedFolders {
     QString measuredData;
     QString dxfSource;
     QString uploadList;
+    // The kind of file last chosen as the DXF source ("sdt" or "txt"): its filter is
+    // the one the dialog opens with.
+    QString dxfSourceExtension;
+
+    bool operator==(const RememberedFolders& other) const = default;
 
     QString& Of(FileKind kind);
     const QString& Of(FileKind kind) const;
@@ -30,7 +35,8 @@ struct RememberedFolders {
 };
 
 // The values "MeasuredDataFolder", "DxfSourceFolder" and "UploadListFolder", as
-// Unicode paths; missing ones stay empty.
+// Unicode paths, and "DxfSourceFilter"; missing ones stay empty.
 void LoadRememberedFolders(const SettingsStore& store, RememberedFolders& folders);
-// Writes them with the other values at shutdown (the caller syncs the store).
-void SaveRememberedFolders(SettingsStore& store, const RememberedFolders& folders);
+// Writes the folders of now that differ from saved, with the other values that
+// changed (the caller syncs the store).
+void SaveChangedFolders(SettingsStore& store, const RememberedFolders& saved, const RememberedFolders& now);

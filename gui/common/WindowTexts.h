@@ -46,7 +46,7 @@ inline constexpr UserText kNoPdfViewer{
     "prohlížeč PDF (například balíček evince nebo okular) a zvolte Nápovědu znovu, nebo soubor otevřete sami."};
 inline constexpr UserText kNoPdfViewerWindows{
     "Návod %1 se nepodařilo otevřít: v systému není nastaven žádný program pro soubory PDF.\nNainstalujte "
-    "prohlížeč PDF nebo soubory PDF přiřaďte webovému prohlížeči (Nastavení → Aplikace → Výchozí aplikace) a "
+    "prohlížeč PDF nebo soubory PDF přiřaďte webovému prohlížeči (Nastavení › Aplikace › Výchozí aplikace) a "
     "zvolte Nápovědu znovu."};
 
 // The contact block of the main view. A build that names a web or mail address
@@ -57,6 +57,22 @@ inline constexpr UserText kContactWeb{"Dotazy, chyby a náměty\nhlaste na webu 
 inline constexpr UserText kContactMail{"Dotazy, chyby a náměty\npište na adresu:"};
 inline constexpr UserText kContactVersion{"verze " TARVO_VERSION};
 inline constexpr UserText kContactLicence{"Šíří se pod licencí\nGNU GPL verze 3\nnebo pozdější."};
+
+// The receipt line after F1 when nothing was converted: what the reception did
+// ("%1 %2" the participle and the count of bytes: "přijato 600 bajtů", "%3" the
+// file's name).
+inline constexpr UserText kReceiptPortRefused{
+    "Příjem dat nezačal: port se nepodařilo otevřít (viz předchozí hlášení)."};
+inline constexpr UserText kReceiptReceptionCancelled{"Příjem dat byl zrušen: nic nebylo uloženo ani převedeno."};
+inline constexpr UserText kReceiptLostNoData{
+    "Spojení s přístrojem bylo přerušeno dřív, než přišla data: nic nebylo uloženo ani převedeno."};
+inline constexpr UserText kReceiptReceptionFailed{
+    "Příjem dat skončil chybou (viz předchozí hlášení); nic nebylo převedeno."};
+inline constexpr UserText kReceiptBrokenNotConverted{"Přenos byl přerušen: %1 %2 do %3, data nebyla převedena."};
+
+// The window of a long step ("%1" is the file).
+inline constexpr UserText kStepConverting{"Převádím soubor %1 ..."};
+inline constexpr UserText kStepDrawing{"Kreslím body souboru %1 do výkresu DXF ..."};
 
 // The output window; the file's title follows the caption.
 inline constexpr UserText kOutputCaption{"Výstupní soubor konverze "};
@@ -92,13 +108,16 @@ inline constexpr UserText kShowOutputCheck{"Zobrazit cílový soubor (zap,asc)"}
 inline constexpr UserText kAskOverwriteCheck{"Dotaz na přepsání souborů"};
 inline constexpr UserText kKeep200Check{"Ukládat data do souboru (*.200)"};
 inline constexpr UserText kSwapXyCheck{"Prohození výstupu souřadnic X/Y"};
-inline constexpr UserText kSixteenColourCheck{"16. barevná lišta tlačítek (Win95)"};
+inline constexpr UserText kSixteenColourCheck{"Obrázky tlačítek v 16 barvách"};
+inline constexpr UserText kSixteenColourTip{
+    "Jednodušší obrázky tlačítek (pro obrazovky a vzdálené plochy s málo barvami). Okno přenosu je ukáže hned, "
+    "hlavní okno po novém spuštění programu."};
 inline constexpr UserText kDeviceTypeLabel{"Typ přístroje:"};
 inline constexpr UserText kDrawingGroup{"Výkres DXF"};
 inline constexpr UserText kDxfRatioLabel{"Měřítko DXF:"};
 inline constexpr UserText kDxfAxesLabel{"Osy:"};
 inline constexpr UserText kDxfAxesPositive{"x = Y, y = X (kladné)"};
-inline constexpr UserText kDxfAxesEpsg{"EPSG:5514, x = −Y, y = −X"};
+inline constexpr UserText kDxfAxesEpsg{"EPSG:5514, x = –Y, y = –X"};
 inline constexpr UserText kDxfAxesTip{
     "EPSG:5514 (S-JTSK / Krovak East North): výkres leží na katastrální mapě i v GIS, například v QGIS.\n"
     "Kladné osy: X a Y jako v seznamu souřadnic (s prohozením X/Y naopak)."};
@@ -155,8 +174,10 @@ inline constexpr UserText kTipSendPoints{"Odeslat body"};
 inline constexpr UserText kTipSendCodes{"Odeslat kódy"};
 inline constexpr UserText kTipUploadHelp{"Nápověda"};
 inline constexpr UserText kTipCloseUploadWindow{"Zavřít okno"};
+inline constexpr UserText kUploadListTab{"Seznam"};
+inline constexpr UserText kUploadLogTab{"Odeslaná data"};
 inline constexpr UserText kUploadFormatHelp{
-    "Formát dat přenosu souřadnic N, E, Z:\n"
+    "Formát dat přenosu souřadnic (název, Y, X, Z):\n"
     "Každý řádek obsahuje informace o jednom bodu. První hodnota je název bodu,\n"
     "následuje Y-ová souřadnice, X-ová a výška Z (pokud není výška uvedena, je implicitně nulová).\n"
     "Jednotlivé hodnoty mohou být odděleny mezerou (i více), středníkem nebo tabelátorem (pro vložení tabelátoru "
@@ -192,6 +213,5 @@ inline constexpr UserText kPreviewCaption{"Náhled výkresu"};
 inline constexpr UserText kPreviewLayers{"Hladiny:"};
 inline constexpr UserText kPreviewFit{"Celý výkres"};
 inline constexpr UserText kPreviewPoints{"Ve výkresu: %1."};
-inline constexpr UserText kPreviewFirstPoints{"Náhled ukazuje prvních %1 z %2."};
 
 }  // namespace WindowTexts

@@ -5,12 +5,15 @@
 #include "base/Prompter.h"
 #include "base/Texts.h"
 #include "gui/common/Artwork.h"
+#include "gui/common/BackgroundStep.h"
 #include "gui/common/UiText.h"
 #include "gui/common/WindowTexts.h"
 #include "gui/mainwindow/BannerView.h"
 #include "gui/menus/FlatMenuStyle.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -43,6 +46,9 @@ QString TipOf(const UserText& text) {
 }  // namespace
 
 MainWindow::MainWindow(CommandController& controller, QWidget* parent) : QMainWindow(parent), m_controller(controller) {
+    // Every window of the commands belongs to this one, whatever window the desktop
+    // holds active at the moment.
+    m_controller.SetOwnerWindow(this);
     SetUpFrame();
     CreateActions();
     BuildMenu();
@@ -250,6 +256,20 @@ void MainWindow::ApplySizeRule() {
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     ApplySizeRule();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // A step of the core cannot be broken off halfway; the window closes once it ends.
+    if (BackgroundStep::Running()) {
+        event->ignore();
+        return;
+    }
+    // The program ends with its main window: every other window goes with it.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window != this && window->isVisible()) window->close();
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

@@ -57,6 +57,8 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // Closing the main window ends the program, every other window with it.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // The steps of making the window, in this order.

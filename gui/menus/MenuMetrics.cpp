@@ -6,6 +6,8 @@ int ItemHeight(int fontHeight) { return std::max(fontHeight + 2, 16) + 4; }
 
 int SeparatorHeight(int fontHeight) { return fontHeight / 2 + 2; }
 
+int ShortcutGap(int fontHeight) { return std::max(fontHeight, 0); }
+
 quint32 PackItemData(int height, int shortcutWidth, int labelWidth) {
     const auto field = [](int value, quint32 mask) { return static_cast<quint32>(std::max(value, 0)) & mask; };
     return field(height, 0xFF) | field(shortcutWidth, 0xFF) << 8 | field(labelWidth, 0xFFFF) << 16;
@@ -40,6 +42,7 @@ PopupItemData MeasurePopup(const std::vector<MenuEntry>& entries, int fontHeight
         if (!parts.shortcut.isEmpty())
             widestShortcut = std::max(widestShortcut, textWidth(parts.shortcut, entry.isDefault));
     }
+    if (widestShortcut > 0) widestShortcut += ShortcutGap(fontHeight);
     PopupItemData data;
     data.item = PackItemData(ItemHeight(fontHeight), widestShortcut, widestLabel);
     data.separator = PackItemData(SeparatorHeight(fontHeight), 0, 0);

@@ -23,6 +23,9 @@ inline constexpr int kCheckBoxRight = 20;     // check-mark box runs from 1 to h
 
 // max(h + 2, 16) + 4
 int ItemHeight(int fontHeight);
+// The room between the widest label and the shortcuts: a line's height, so that
+// "Konverze přijatých dat" and "F1" never touch at any text size.
+int ShortcutGap(int fontHeight);
 // h / 2 + 2
 int SeparatorHeight(int fontHeight);
 
@@ -34,7 +37,7 @@ struct MenuItemData {
 
 quint32 PackItemData(int height, int shortcutWidth, int labelWidth);
 MenuItemData UnpackItemData(quint32 data);
-// Width an item asks for: widest label + widest shortcut + 42.
+// Width an item asks for: widest label + widest shortcut (with its gap) + 42.
 int ItemWidth(quint32 data);
 
 // An item's full text "label\tshortcut": the label is the text before the first
@@ -56,7 +59,8 @@ struct MenuEntry {
 using TextWidthFunction = std::function<int(const QString& text, bool bold)>;
 
 // The item data of a pop-up when it opens: one value shared by all its items
-// and the one for its separators.
+// and the one for its separators. A pop-up with shortcuts keeps the shortcut gap
+// in the shortcut's width.
 struct PopupItemData {
     quint32 item = 0;
     quint32 separator = 0;

@@ -71,6 +71,7 @@ ConversionPage::ConversionPage(ConversionSettings& settings, QWidget* parent)
     auto* belowGroup = new QVBoxLayout;
     belowGroup->setContentsMargins(furtherColumn->contentsMargins().left(), 0, 0, 0);
     m_boxes[7] = {AddCheck(belowGroup, "sixteenColourCheck", WindowTexts::kSixteenColourCheck), FLAG_16_COLOUR_TOOLBAR};
+    m_boxes[7].box->setToolTip(UiText(WindowTexts::kSixteenColourTip));
     m_deviceTypeCombo = MakeList(units, "deviceTypeCombo", {UiText(Texts::kNts350), UiText(Texts::kNts660)});
     auto* deviceRow = new QHBoxLayout;
     deviceRow->addWidget(new QLabel(UiText(WindowTexts::kDeviceTypeLabel)));

@@ -7,13 +7,18 @@
 #include "gui/parameters/HeaderPage.h"
 #include "gui/parameters/ReductionPage.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 ParameterSheet::ParameterSheet(ConversionSettings& settings, QWidget* parent)
     : QDialog(parent),
+      m_settings(settings),
       m_reductionPage(new ReductionPage(settings)),
       m_headerPage(new HeaderPage(settings)),
       m_conversionPage(new ConversionPage(settings)),
@@ -35,10 +40,21 @@ ParameterSheet::ParameterSheet(ConversionSettings& settings, QWidget* parent)
     m_buttons->button(QDialogButtonBox::Ok)->setText(UiText(WindowTexts::kSheetOk));
     m_buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
     m_buttons->button(QDialogButtonBox::Cancel)->setText(UiText(WindowTexts::kStorno));
-    // No page ever marks itself changed, so "Použít" stays disabled.
-    m_buttons->button(QDialogButtonBox::Apply)->setObjectName(QStringLiteral("applyButton"));
-    m_buttons->button(QDialogButtonBox::Apply)->setText(UiText(WindowTexts::kSheetApply));
-    m_buttons->button(QDialogButtonBox::Apply)->setEnabled(false);
+    // "Použít" puts what the pages show into use without closing the sheet; it is
+    // offered once the user has changed something since.
+    QPushButton* apply = m_buttons->button(QDialogButtonBox::Apply);
+    apply->setObjectName(QStringLiteral("applyButton"));
+    apply->setText(UiText(WindowTexts::kSheetApply));
+    apply->setEnabled(false);
+    connect(apply, &QPushButton::clicked, this, &ParameterSheet::Apply);
+    const auto changed = [apply] { apply->setEnabled(true); };
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) connect(edit, &QLineEdit::textEdited, this, changed);
+    for (QPlainTextEdit* edit : findChildren<QPlainTextEdit*>())
+        connect(edit, &QPlainTextEdit::textChanged, this, [edit, changed] {
+            if (edit->hasFocus()) changed();
+        });
+    for (QCheckBox* box : findChildren<QCheckBox*>()) connect(box, &QCheckBox::clicked, this, changed);
+    for (QComboBox* list : findChildren<QComboBox*>()) connect(list, &QComboBox::activated, this, changed);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &ParameterSheet::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &ParameterSheet::reject);
 
@@ -74,6 +90,13 @@ void ParameterSheet::OnTabChanged(int index) {
     if (SheetPage* left = PageAt(m_shownIndex); left && m_shownIndex != index) left->Leave();
     m_shownIndex = index;
     if (SheetPage* shown = PageAt(index)) shown->Open();
+}
+
+void ParameterSheet::Apply() {
+    // The shown page is left and entered again, as a change of tab would.
+    if (SheetPage* shown = PageAt(m_shownIndex)) shown->Leave();
+    ApplySheetResult(*this, m_settings);
+    m_buttons->button(QDialogButtonBox::Apply)->setEnabled(false);
 }
 
 void ParameterSheet::accept() {

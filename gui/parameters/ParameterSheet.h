@@ -1,9 +1,10 @@
 #pragma once
 // The conversion parameter sheet "Parametry výstupu ve formátu MAPA2": four tabs
 // (S-JTSK reduction, file header, conversion options, the field-book check's
-// limits) with OK, Storno and Použít,
-// the last never enabled. Made for one showing over the settings of the controller;
-// the caller applies the result with ApplySheetResult after OK.
+// limits) with OK, Storno and Použít. Made for one showing over the settings of
+// the controller; the caller applies the result with ApplySheetResult after OK.
+// Použít, offered once something has been changed, applies it at once and leaves
+// the sheet open; a later Storno keeps what was applied.
 
 #include "base/ConversionSettings.h"
 
@@ -30,6 +31,8 @@ public:
 
     // The shown page is left, then the sheet closes with OK.
     void accept() override;
+    // "Použít": the shown page is left and the sheet's result applied to the settings.
+    void Apply();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -38,6 +41,7 @@ private:
     void OnTabChanged(int index);
     SheetPage* PageAt(int index) const;
 
+    ConversionSettings& m_settings;
     ReductionPage* m_reductionPage;
     HeaderPage* m_headerPage;
     ConversionPage* m_conversionPage;

@@ -19,11 +19,12 @@ namespace {
 
 constexpr qsizetype kReadLength = 14;
 
-// A reduction as the boxes show it; a height at or below about -3 188 698 m has no
-// finite reduction, and the box then says so instead of «inf» or «nan».
+// A reduction as the boxes show it, with the Czech decimal comma («-52,9 mm/km»);
+// a height at or below about -3 188 698 m has no finite reduction, and the box
+// then says so instead of «inf» or «nan».
 QString FormatReduction(const char* format, double value) {
     if (!std::isfinite(value)) return QStringLiteral("---");
-    return QString::fromLatin1(Numbers::Format(format, value));
+    return QString::fromLatin1(Numbers::Format(format, value)).replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
 QLineEdit* AddEdit(QWidget* parent, const DialogUnits& units, const char* name, int width) {

@@ -65,13 +65,16 @@ CommunicationDialog::CommunicationDialog(SerialLink& link, SettingsStore& store,
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_link(link),
       m_store(store),
-      m_prompter(prompter) {
+      m_prompter(prompter),
+      m_before(link.Settings()) {
     setWindowTitle(UiText(WindowTexts::kCommDialogCaption));
     setModal(true);
     const SerialSettings& current = m_link.Settings();
 
     auto* group = new QGroupBox(UiText(WindowTexts::kCommGroup), this);
     auto* grid = new QGridLayout(group);
+    // The labels keep a gap from their lists whatever the style and the text size.
+    grid->setHorizontalSpacing(DialogUnits(font()).X(8));
     QStringList speeds;
     for (int index = 0; index < kOfferedSpeeds; ++index) speeds << QString::number(SpeedOfIndex(index));
     m_port = AddPortList(grid, current.commPort, presentPorts);
@@ -239,10 +242,21 @@ void CommunicationDialog::accept() {
         return;
     }
 
-    if (m_device)
+    // Only what changed is written: values another copy of the program stored
+    // meanwhile stay. The values are in use either way; a profile that cannot be
+    // written loses them at the next start, and the user hears of it.
+    bool saved = true;
+    if (m_device && device != PortNames::DeviceOf(m_store, chosen.commPort)) {
         m_store.WriteString(QString::fromLatin1(PortNames::kSection), PortNames::KeyOf(chosen.commPort), device);
-    // The values are in use either way; a profile that cannot be written loses
-    // them at the next start, and the user hears of it.
-    if (!SaveSerialSettings(m_store, chosen)) m_prompter.Tell(UnsavedSettingsText(m_store));
+        saved = m_store.Sync();
+    }
+    if (saved) saved = SaveChangedSerialSettings(m_store, m_before, chosen);
+    if (!saved) m_prompter.Tell(UnsavedSettingsText(m_store));
     QDialog::accept();
+}
+
+void CommunicationDialog::reject() {
+    // A failed test left its values in the link: Esc brings back those in use before.
+    m_link.SetSettings(m_before);
+    QDialog::reject();
 }

@@ -2,8 +2,9 @@
 // The dialog of the serial line: port COM1..COM9, speed, data bits, parity and
 // stop bits. On OK it takes the chosen values into the link and opens the port
 // with them, reader and all, as a reception would; only when that succeeds are
-// the five values stored, and the dialog closes. A failure keeps the dialog open
-// and stores nothing. Esc and the close box leave without storing.
+// the values that changed stored, and the dialog closes. A failure keeps the
+// dialog open and stores nothing. Esc and the close box leave without storing,
+// and the link keeps the values it had when the dialog opened.
 //
 // Beside the port list the dialog names the device that the chosen port opens
 // (profile section "Ports", for example COM1 = /dev/ttyUSB0), editable, with the
@@ -45,6 +46,8 @@ public:
 
     // OK: the test opening and, when it passes, the storing.
     void accept() override;
+    // Esc, the close box: the link's values as they were.
+    void reject() override;
 
 private:
     // "Nastavení komunikace selhalo!", why, and what to change.
@@ -70,4 +73,5 @@ private:
     // The device of each port as the dialog shows it: the stored one until edited.
     QMap<int, QString> m_devices;
     int m_shownPort = 0;
+    SerialSettings m_before;  // the link's values when the dialog opened
 };

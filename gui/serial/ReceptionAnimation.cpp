@@ -3,11 +3,15 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
 constexpr int kPackets = 4;  // on the cable at once
+// The picture is drawn in a frame of this size and scaled to the widget.
+constexpr QSize kDrawnSize(270, 60);
+constexpr int kDrawnTextPixels = 13;
 
 void DrawInstrument(QPainter& painter, QPointF foot) {
     // Tripod legs, the head plate, the instrument's body and its telescope.
@@ -53,6 +57,11 @@ ReceptionAnimation::ReceptionAnimation(QWidget* parent) : QWidget(parent) {
     connect(&m_timer, &QTimer::timeout, this, &ReceptionAnimation::Advance);
 }
 
+QSize ReceptionAnimation::SizeFor(int textPixels) {
+    const int pixels = std::max(textPixels, kDrawnTextPixels);
+    return QSize(kDrawnSize.width() * pixels / kDrawnTextPixels, kDrawnSize.height() * pixels / kDrawnTextPixels);
+}
+
 void ReceptionAnimation::Play() {
     m_frame = 0;
     m_timer.start();
@@ -69,8 +78,10 @@ void ReceptionAnimation::Advance() {
 void ReceptionAnimation::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const qreal w = width();
-    const qreal h = height();
+    const qreal scale = std::min(width() / qreal(kDrawnSize.width()), height() / qreal(kDrawnSize.height()));
+    painter.scale(scale, scale);
+    const qreal w = kDrawnSize.width();
+    const qreal h = kDrawnSize.height();
     const QPointF instrumentFoot(24, h - 2);
     const QPointF computerFoot(w - 26, h - 4);
     DrawInstrument(painter, instrumentFoot);

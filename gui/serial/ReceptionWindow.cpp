@@ -1,48 +1,76 @@
 #include "gui/serial/ReceptionWindow.h"
 
 #include "base/Cp1250.h"
+#include "base/Prompter.h"
 #include "base/Texts.h"
 #include "gui/common/DialogUnits.h"
 #include "gui/common/UiText.h"
 #include "gui/common/WindowTexts.h"
 #include "gui/serial/ReceptionAnimation.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <qdrawutil.h>
 
-namespace {
+// The reception's prompter, through the window: each message finds the window
+// stopped first.
+class ReceptionWindow::Messages : public Prompter {
+public:
+    Messages(ReceptionWindow& window, Prompter& prompter) : m_window(window), m_prompter(prompter) {}
 
-// The animation's place in the window, in pixels.
-const QRect kAnimationRect(QPoint(5, 25), QPoint(275, 85));
+    Answer Ask(Topic topic, const QByteArray& text, MessageButtons buttons, MessageIcon icon) override {
+        m_window.BeforeMessage();
+        return m_prompter.Ask(topic, text, buttons, icon);
+    }
+    void ReportFileError(const FileError& error) override {
+        m_window.BeforeMessage();
+        m_prompter.ReportFileError(error);
+    }
 
-}  // namespace
+private:
+    ReceptionWindow& m_window;
+    Prompter& m_prompter;
+};
 
 ReceptionWindow::ReceptionWindow(SerialLink& link, Prompter& prompter, const QString& targetPath, QWidget* parent,
                                  Reception::Clock clock)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
-      m_reception(link, prompter, std::move(clock)),
+      m_messages(std::make_unique<Messages>(*this, prompter)),
+      m_reception(link, *m_messages, std::move(clock)),
       m_targetPath(targetPath),
       m_status(new QLabel(this)),
       m_animation(new ReceptionAnimation(this)),
       m_cancel(new QPushButton(UiText(WindowTexts::kStorno), this)) {
     setModal(true);
-    const QSize size = DialogUnits(font()).Size(187, 75).expandedTo(QSize(kAnimationRect.right() + 6, 0));
-    setFixedSize(size);
+    const DialogUnits units(font());
 
     m_status->setObjectName(QStringLiteral("statusLabel"));
-    m_status->setGeometry(8, 6, size.width() - 16, 18);
     m_status->setText(UiText(Texts::kWaitingForData));
     m_animation->setObjectName(QStringLiteral("receptionAnimation"));
-    m_animation->setGeometry(kAnimationRect.adjusted(0, 0, 1, 1));
-    const QSize button = m_cancel->sizeHint().expandedTo(QSize(80, 0));
-    m_cancel->setGeometry((size.width() - button.width()) / 2, size.height() - button.height() - 6, button.width(),
-                          button.height());
+    // The picture grows with the text: at 150 % it is half as large again.
+    m_animation->setFixedSize(ReceptionAnimation::SizeFor(units.CharHeight()));
     m_cancel->setObjectName(QStringLiteral("cancelButton"));
     m_cancel->setDefault(true);
+    m_cancel->setMinimumWidth(units.X(50));
     connect(m_cancel, &QPushButton::clicked, this, &ReceptionWindow::reject);
+
+    // The text, the picture below it, Storno below both: nothing overlaps.
+    auto* button = new QHBoxLayout;
+    button->addStretch();
+    button->addWidget(m_cancel);
+    button->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(units.X(4), units.Y(3), units.X(4), units.Y(4));
+    layout->setSpacing(units.Y(2));
+    layout->addWidget(m_status);
+    layout->addWidget(m_animation, 0, Qt::AlignHCenter);
+    layout->addLayout(button);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    m_status->setMinimumWidth(units.X(179));
 
     connect(&m_reception, &Reception::StatusChanged, this,
             [this](const QByteArray& text) { m_status->setText(Cp1250::ToUnicode(text)); });
@@ -56,6 +84,12 @@ bool ReceptionWindow::Run() {
     if (!m_reception.Start(m_targetPath)) return false;
     m_animation->Play();
     return exec() == QDialog::Accepted;
+}
+
+void ReceptionWindow::BeforeMessage() {
+    m_animation->Stop();
+    // The reader's last report may lag behind what reached the file.
+    if (m_reception.StoredBytes() > 0) m_status->setText(Cp1250::ToUnicode(ReceivingStatus(m_reception.StoredBytes())));
 }
 
 void ReceptionWindow::showEvent(QShowEvent* event) {

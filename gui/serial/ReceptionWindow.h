@@ -5,12 +5,18 @@
 // Run() is true when the target file holds what was received: the transfer ended
 // by itself, or the line was lost after some data had come (the user was told).
 // It is false after Storno, Esc, or a start that failed; an existing target file
-// is then left as it was.
+// is then left as it was. A message of the reception (the line lost, errors seen)
+// finds the window stopped and showing the count of bytes in the file.
+//
+// Laid out in the units of its font, so that at any text size (150 % and more)
+// the animation, the text and Storno keep apart.
 
 #include "serial/Reception.h"
 
 #include <QDialog>
 #include <QString>
+
+#include <memory>
 
 class Prompter;
 class QLabel;
@@ -40,8 +46,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    class Messages;
+    // Before the reception tells the user anything: the animation stops and the
+    // count is that of the file.
+    void BeforeMessage();
     void OnFinished();
 
+    std::unique_ptr<Messages> m_messages;
     Reception m_reception;
     QString m_targetPath;
     QLabel* m_status;

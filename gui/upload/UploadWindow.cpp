@@ -6,6 +6,7 @@
 #include "base/Prompter.h"
 #include "base/Texts.h"
 #include "gui/common/Artwork.h"
+#include "gui/common/BackgroundStep.h"
 #include "gui/common/DialogFileChooser.h"
 #include "gui/common/DialogUnits.h"
 #include "gui/common/UiText.h"
@@ -15,30 +16,51 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QTabWidget>
 #include <QTextBlock>
-#include <QTimer>
+#include <QThread>
 #include <QToolBar>
 
 #include <iterator>
 
 namespace {
 
-constexpr int kEditorTop = 45;  // pixels below the top of the client area
+constexpr int kEditorTop = 45;  // pixels below the top of the client area: the tabs of the list and the log
 constexpr int kTabStopCharacters = 13;
 const QRect kToolBarGeometry(1, 1, 225, 40);
 
-// The pause between blocks: the window takes no input meanwhile but keeps
-// painting, so the progress bar moves.
-void RealPause(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-}
+// The pause between blocks, on the sending thread: the window meanwhile paints,
+// moves and shows the progress.
+void RealPause(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
+
+// The progress as the sending thread reports it, shown by the window on its own
+// thread.
+class WindowProgress : public UploadProgress {
+public:
+    explicit WindowProgress(UploadWindow& window) : m_window(window) {}
+    void Show(int maximum) override {
+        OnWindowThread([this, maximum] { m_window.Show(maximum); });
+    }
+    void SetPosition(int position) override {
+        OnWindowThread([this, position] { m_window.SetPosition(position); });
+    }
+    void Hide() override {
+        OnWindowThread([this] { m_window.Hide(); });
+    }
+
+private:
+    void OnWindowThread(const std::function<void()>& call) {
+        if (QThread::currentThread() == m_window.thread())
+            call();
+        else
+            QMetaObject::invokeMethod(&m_window, call, Qt::BlockingQueuedConnection);
+    }
+    UploadWindow& m_window;
+};
 
 }  // namespace
 
@@ -51,10 +73,14 @@ UploadWindow::UploadWindow(quint16 flag, UploadPort& port, Prompter& prompter, Q
       m_pause(RealPause),
       m_toolBar(new QToolBar(this)),
       m_progress(new QProgressBar(this)),
-      m_editor(new QPlainTextEdit(this)) {
+      m_tabs(new QTabWidget(this)),
+      m_editor(new QPlainTextEdit),
+      m_log(new QPlainTextEdit) {
     m_toolBar->setObjectName(QStringLiteral("uploadToolBar"));
     m_progress->setObjectName(QStringLiteral("progressBar"));
+    m_tabs->setObjectName(QStringLiteral("uploadTabs"));
     m_editor->setObjectName(QStringLiteral("listEditor"));
+    m_log->setObjectName(QStringLiteral("sentLog"));
     setWindowTitle(UiText(WindowTexts::kUploadWindowCaption));
     setModal(true);
     resize(DialogUnits(font()).Size(374, 193));
@@ -62,17 +88,25 @@ UploadWindow::UploadWindow(quint16 flag, UploadPort& port, Prompter& prompter, Q
     QFont courier(QStringLiteral("Courier"), 9);
     courier.setStyleHint(QFont::TypeWriter);
     courier.setFixedPitch(true);
-    m_editor->setFont(courier);
-    // Tab stops 13 characters apart set the columns of the sent-data log apart
-    // (name and Y end by the 23rd character, X by the 37th); only the display
-    // changes, not the text.
-    m_editor->setTabStopDistance(kTabStopCharacters *
-                                 QFontMetricsF(m_editor->font()).horizontalAdvance(QLatin1Char(' ')));
-    m_editor->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    m_editor->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    m_editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    for (QPlainTextEdit* text : {m_editor, m_log}) {
+        text->setFont(courier);
+        // Tab stops 13 characters apart set the columns of the sent-data log apart
+        // (name and Y end by the 23rd character, X by the 37th); only the display
+        // changes, not the text.
+        text->setTabStopDistance(kTabStopCharacters * QFontMetricsF(text->font()).horizontalAdvance(QLatin1Char(' ')));
+        text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    }
     m_editor->installEventFilter(this);
+    // The log of the last transmission has a place of its own: the list stays as
+    // it was typed or loaded, ready to be corrected or sent again.
+    m_log->setReadOnly(true);
+    m_tabs->addTab(m_editor, UiText(WindowTexts::kUploadListTab));
+    m_tabs->addTab(m_log, UiText(WindowTexts::kUploadLogTab));
+    m_tabs->setTabEnabled(1, false);
+    m_tabs->setDocumentMode(true);
 
     // The images of the colour set the user has chosen, each time the window opens.
     const QList<QPixmap> images = Artwork::ToolbarImages(Artwork::Toolbar::Upload, m_flag & FLAG_16_COLOUR_TOOLBAR);
@@ -111,7 +145,7 @@ UploadWindow::~UploadWindow() = default;
 
 void UploadWindow::LayOut() {
     m_progress->setGeometry(DialogUnits(font()).Rect(187, 10, 182, 10));
-    m_editor->setGeometry(0, kEditorTop, width(), std::max(0, height() - kEditorTop));
+    m_tabs->setGeometry(0, kEditorTop, width(), std::max(0, height() - kEditorTop));
 }
 
 void UploadWindow::resizeEvent(QResizeEvent* event) {
@@ -165,6 +199,8 @@ void UploadWindow::SetEditorText(const QByteArray& text) {
     m_editor->setPlainText(WithLineFeeds(Cp1250::ToUnicode(text)));
 }
 
+void UploadWindow::ShowList() { m_tabs->setCurrentWidget(m_editor); }
+
 void UploadWindow::OpenFile() {
     QString path;
     if (m_chooseFile) {
@@ -172,7 +208,8 @@ void UploadWindow::OpenFile() {
     } else {
         DialogFileChooser chooser;
         chooser.SetParentWindow(this);
-        path = chooser.Choose(FileDialogRequest{FileDialogRequest::Kind::Open, Text(Texts::kAllFilesFilter), {}, {}});
+        path =
+            chooser.Choose(FileDialogRequest{FileDialogRequest::Kind::Open, Text(Texts::kAllFilesFilter), {}, {}, {}});
     }
     if (path.isEmpty()) return;
     LoadFile(path);
@@ -186,6 +223,7 @@ bool UploadWindow::LoadFile(const QString& path) {
     }
     // A list written on Linux is UTF-8; the editor shows its characters as they are.
     m_editor->setPlainText(WithLineFeeds(Cp1250::ListFileToUnicode(bytes)));
+    ShowList();
     return true;
 }
 
@@ -198,11 +236,24 @@ void UploadWindow::Send(UploadKind kind) {
     m_toolBar->setEnabled(false);
     m_editor->setReadOnly(true);
     m_sending = true;
-    const UploadResult result = UploadList(kind, EditorList(), m_flag, m_port, *this, m_prompter, m_pause);
+    // The lines go out on a thread of their own: the window stays quick through the
+    // pauses and the writes of a long list.
+    const Cp1250::ListText list = EditorList();
+    UploadResult result;
+    WindowProgress progress(*this);
+    BackgroundStep::Run(this, {}, m_prompter, [&](Prompter& prompter) {
+        result = UploadList(kind, list, m_flag, m_port, progress, prompter, m_pause);
+    });
     m_sending = false;
     m_editor->setReadOnly(false);
     m_toolBar->setEnabled(true);
-    if (result) SetEditorText(result.log);
+    if (result) ShowLog(result.log);
+}
+
+void UploadWindow::ShowLog(const QByteArray& log) {
+    m_log->setPlainText(WithLineFeeds(Cp1250::ToUnicode(log)));
+    m_tabs->setTabEnabled(1, true);
+    m_tabs->setCurrentWidget(m_log);
 }
 
 void UploadWindow::ShowHelp() { m_prompter.Tell(Text(WindowTexts::kUploadFormatHelp), MessageIcon::Information); }

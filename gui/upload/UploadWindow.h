@@ -1,11 +1,12 @@
 #pragma once
 // The window where the user types or loads a point list or a code list and sends
 // it to the instrument: a toolbar of five commands (open file, send points, send
-// codes, help, close), a progress bar shown only while sending, and a Courier
-// editor. Long lines wrap at the editor's right edge for display only: the lists
-// are read from the text's own lines, so the width of the window never changes
-// what is sent. After a successful transmission the editor shows the sent-data
-// log instead of the list.
+// codes, help, close), a progress bar shown only while sending, and two tabs: the
+// Courier editor of the list and the sent-data log. Long lines wrap at the
+// editor's right edge for display only: the lists are read from the text's own
+// lines, so the width of the window never changes what is sent. After a
+// successful transmission the log tab shows what the instrument received beside
+// what the list held; the list stays as it was.
 
 #include "base/Cp1250.h"
 #include "upload/UploadPort.h"
@@ -19,6 +20,7 @@
 class Prompter;
 class QPlainTextEdit;
 class QProgressBar;
+class QTabWidget;
 class QToolBar;
 enum class UploadKind;
 
@@ -57,6 +59,12 @@ public:
     void SetEditorText(const QByteArray& text);
 
     QPlainTextEdit* Editor() const { return m_editor; }
+    // The sent-data log of the last transmission (empty before one).
+    QPlainTextEdit* Log() const { return m_log; }
+    // Brings the list's tab to the front.
+    void ShowList();
+    // Puts a sent-data log (Windows-1250) into the log's tab and brings it to the front.
+    void ShowLog(const QByteArray& log);
 
     // The progress of a transmission.
     void Show(int maximum) override;
@@ -82,6 +90,8 @@ private:
     Pause m_pause;
     QToolBar* m_toolBar;
     QProgressBar* m_progress;
+    QTabWidget* m_tabs;
     QPlainTextEdit* m_editor;
+    QPlainTextEdit* m_log;
     bool m_sending = false;
 };

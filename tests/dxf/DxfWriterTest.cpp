@@ -14,6 +14,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
+#include <cmath>
+
 namespace {
 
 ConversionSettings Settings(quint16 flag = 0, quint8 ratio = 4) {
@@ -36,6 +39,20 @@ QByteArray HorizontalArm(double x, double y, double s) {
         "0\r\nLINE\r\n8\r\n0\r\n10\r\n%.5f\r\n20\r\n%.5f\r\n30\r\n0.0\r\n11\r\n%.5f\r\n21\r\n%.5f\r\n"
         "31\r\n0.0\r\n",
         x - 0.5 * s, y, x + 0.5 * s, y);
+}
+
+// A screen colour in CIELAB (D65), where a distance is how different two colours look.
+std::array<double, 3> Lab(quint32 rgb) {
+    const auto linear = [](quint32 channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const double r = linear(rgb >> 16 & 0xFF), g = linear(rgb >> 8 & 0xFF), b = linear(rgb & 0xFF);
+    const auto f = [](double t) { return t > 0.008856 ? std::cbrt(t) : 7.787 * t + 16.0 / 116; };
+    const double x = f((0.4124 * r + 0.3576 * g + 0.1805 * b) / 0.95047);
+    const double y = f(0.2126 * r + 0.7152 * g + 0.0722 * b);
+    const double z = f((0.0193 * r + 0.1192 * g + 0.9505 * b) / 1.08883);
+    return {116 * y - 16, 500 * (x - y), 200 * (y - z)};
 }
 
 }  // namespace
@@ -117,11 +134,11 @@ private Q_SLOTS:
             << QByteArrayList{arm, "TABLES"};
         QTest::newRow("EPSG:5514 ignores the X/Y swap")
             << FLAG_SWAP_XY << QByteArray("A") << QByteArrayList{epsgArm} << QByteArrayList{};
-        QTest::newRow("layers from codes, declared with stable colours")
+        QTest::newRow("layers from codes, declared with colours in their order")
             << quint16(0) << QByteArray("L")
             << QByteArrayList{"0\r\nSECTION\r\n2\r\nTABLES\r\n",
                               "0\r\nTABLE\r\n2\r\nLAYER\r\n70\r\n3\r\n",
-                              "0\r\nLAYER\r\n2\r\nMEZNIK\r\n70\r\n0\r\n62\r\n232\r\n6\r\nCONTINUOUS\r\n",
+                              "0\r\nLAYER\r\n2\r\nMEZNIK\r\n70\r\n0\r\n62\r\n180\r\n6\r\nCONTINUOUS\r\n",
                               "0\r\nLAYER\r\n2\r\nBEZ_KODU\r\n",
                               "0\r\nLAYER\r\n2\r\nX_Y\r\n",
                               "0\r\nTEXT\r\n8\r\nMEZNIK\r\n62\r\n1\r\n",
@@ -174,6 +191,40 @@ private Q_SLOTS:
     void layerNames() {
         QFETCH(QByteArray, code);
         QTEST(DxfLayerName(Cp1250::FromUtf8(code.constData())), "layer");
+    }
+
+    // Layers get their colours in the order of their first points: any two of the
+    // first fifteen look clearly different, however alike their names.
+    void layerColoursDiffer_data() {
+        QTest::addColumn<QByteArrayList>("codes");
+        QTest::newRow("MEZNIK beside HYDRANT") << QByteArrayList{"mezník", "hydrant"};
+        QByteArrayList numbered, mixed;
+        for (int i = 1; i <= 15; ++i) numbered << "bod" + QByteArray::number(i);
+        QTest::newRow("fifteen names a letter apart") << numbered;
+        mixed = {"hranice", "plot",  "strom",    "roh budovy", "zeď", "šachta", "hydrant", "mezník",
+                 "sloup",   "lampa", "obrubník", "vpust",      "keř", "schod",  ""};
+        QTest::newRow("fifteen codes of a job, one point without a code") << mixed;
+    }
+    void layerColoursDiffer() {
+        QFETCH(QByteArrayList, codes);
+        ConversionSettings settings = Settings();
+        settings.dxfLayers = true;
+        SurveyRecordList points;
+        for (qsizetype i = 0; i < codes.size(); ++i)
+            points.push_back(PointYXZ("P" + QByteArray::number(i), 100 + i, 200, 0, Cp1250::FromUtf8(codes[i])));
+        const DxfDrawing drawing(points, settings);
+        const std::vector<DxfLayer>& layers = drawing.Layers();
+        QCOMPARE(layers.size(), std::size_t(codes.size()));
+        for (std::size_t i = 0; i < layers.size(); ++i) {
+            for (std::size_t j = i + 1; j < layers.size(); ++j) {
+                const auto a = Lab(DxfColourRgb(layers[i].colour)), b = Lab(DxfColourRgb(layers[j].colour));
+                const double apart = std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
+                QVERIFY2(apart >= 25,
+                         qPrintable(QStringLiteral("%1 and %2: %3")
+                                        .arg(QString::fromLatin1(layers[i].name), QString::fromLatin1(layers[j].name))
+                                        .arg(apart)));
+            }
+        }
     }
 
     void onlyCoordinateRecordsAreDrawnAndMeasured() {

@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const qsizetype expected = kind == UploadKind::Codes ? qsizetype(list.size()) * kCodeRecordSize + 1
                                                          : qsizetype(list.size()) * kPointRecordSize;
     Check(list.empty() || stream.size() == expected);
-    SentDataLog(list, kind);
+    SentDataLog(text.bytes, kind, flag);
 
     RecordingPort port;
     NoProgress progress;

@@ -72,19 +72,34 @@ private Q_SLOTS:
     // Where other settings do not help, the message says what does instead.
     void reasonsWithTheirOwnRemedy_data() {
         QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("group");  // the device's owning group
         QTest::addColumn<QString>("text");
-        QTest::newRow("no access names the device's group")
-            << int(PortError::Kind::NoAccess)
-            << "K zařízení /dev/ttyUSB0 nemáte přístup. Přidejte svůj účet do skupiny uucp (příkazem sudo adduser "
-               "$USER uucp) a znovu se přihlaste.";
-        QTest::newRow("busy port") << int(PortError::Kind::Busy) << "Port /dev/ttyUSB0 právě používá jiný program.";
+        const QString join = QStringLiteral(
+            "K zařízení /dev/ttyUSB0 nemáte přístup. Přidejte svůj účet do skupiny %1 (příkazem sudo adduser $USER "
+            "%1) a znovu se přihlaste.");
+        const QString askAdministrator = QStringLiteral(
+            "K zařízení /dev/ttyUSB0 nemáte přístup. Požádejte správce počítače, aby vám přístup "
+            "k tomuto sériovému portu povolil.");
+        QTest::newRow("no access names a group of serial devices: uucp")
+            << int(PortError::Kind::NoAccess) << "uucp" << join.arg(QStringLiteral("uucp"));
+        QTest::newRow("dialout") << int(PortError::Kind::NoAccess) << "dialout" << join.arg(QStringLiteral("dialout"));
+        QTest::newRow("tty") << int(PortError::Kind::NoAccess) << "tty" << join.arg(QStringLiteral("tty"));
+        QTest::newRow("owned by root: never advise joining root")
+            << int(PortError::Kind::NoAccess) << "root" << askAdministrator;
+        QTest::newRow("a group that grants more than ports")
+            << int(PortError::Kind::NoAccess) << "disk" << askAdministrator;
+        QTest::newRow("group unknown") << int(PortError::Kind::NoAccess) << "" << askAdministrator;
+        QTest::newRow("busy port") << int(PortError::Kind::Busy) << "uucp"
+                                   << "Port /dev/ttyUSB0 právě používá jiný program.";
         QTest::newRow("other failure gives the system's number")
-            << int(PortError::Kind::System) << "Port /dev/ttyUSB0 nelze otevřít (chyba systému 5).\nRADA";
+            << int(PortError::Kind::System) << "uucp"
+            << "Port /dev/ttyUSB0 nelze otevřít (chyba systému 5).\nRADA";
     }
     void reasonsWithTheirOwnRemedy() {
         QFETCH(int, kind);
+        QFETCH(QString, group);
         QFETCH(QString, text);
-        const PortError error{PortError::Kind(kind), QStringLiteral("/dev/ttyUSB0"), 5, QStringLiteral("uucp")};
+        const PortError error{PortError::Kind(kind), QStringLiteral("/dev/ttyUSB0"), 5, group};
         QCOMPARE(Cp1250::ToUnicode(PortErrorText(error, UserText{"RADA"})), text);
     }
 

@@ -114,13 +114,13 @@ private Q_SLOTS:
         QCOMPARE(run.prompter.messages.size(), 2);
         QCOMPARE(run.prompter.messages[0].topic, Topic::ReceiveMode);
         QCOMPARE(run.prompter.messages[0].icon, MessageIcon::Information);
-        QCOMPARE(run.prompter.messages[0].text, Text(Texts::kSetReceiveMode));
+        QCOMPARE(run.prompter.messages[0].text, Text(Texts::kSetReceiveModePoints));
         QCOMPARE(run.prompter.messages[1].topic, Topic::Summary);
         QCOMPARE(run.prompter.messages[1].icon, MessageIcon::Information);
         QCOMPARE(run.prompter.messages[1].text, Cp1250::FromUtf8("Odesláno 10 bodů ..."));
 
-        const QByteArray firstLine = "P1          680000.500\t1045678.123\t   250.250\r\n";
-        QVERIFY(run.result.log.startsWith(Text(Texts::kSentDataHeading) + firstLine));
+        const QByteArray firstLine = "P1          680000.500\t 45678.123\t   250.250\t(v seznamu X 1045678.123)\r\n";
+        QVERIFY(run.result.log.startsWith(Text(Texts::kSentPointsHeading) + firstLine));
         QCOMPARE(run.result.log.count("\r\n"), 3 + 10);
     }
 
@@ -140,7 +140,8 @@ private Q_SLOTS:
         // 1921 characters: the last block holds only the closing "_".
         QCOMPARE(payload.mid(1920), "_" + QByteArray(127, ' '));
         QCOMPARE(run.prompter.Of(Topic::Summary).first().text, Cp1250::FromUtf8("Odesláno 128 kódů ..."));
-        QVERIFY(run.result.log.contains("\r\n001\tKOD       \r\n002\tKOD       \r\n"));
+        QVERIFY(run.result.log.startsWith(Text(Texts::kSentCodesHeading) + "001\tKOD       \r\n002\tKOD       \r\n"));
+        QCOMPARE(run.prompter.Of(Topic::ReceiveMode).first().text, Text(Texts::kSetReceiveModeCodes));
     }
 
     void longNamesAndTextsAreCut() {
@@ -148,12 +149,14 @@ private Q_SLOTS:
         points.Upload(UploadKind::Points, {"ABCDEFGHIJKL 1 2 -12,5"});
         QCOMPARE(points.Payload().left(12), QByteArray("_+CDEFGHIJKL"));
         QCOMPARE(points.Payload().mid(41, 10), QByteArray("-000012500"));
-        QVERIFY(points.result.log.endsWith("CDEFGHIJKL       1.000\t     2.000\t   -12.500\r\n"));
+        QCOMPARE(
+            points.result.log.mid(points.result.log.lastIndexOf("\r\n", -3) + 2),
+            Cp1250::FromUtf8("CDEFGHIJKL       1.000\t     2.000\t   -12.500\t(v seznamu název ABCDEFGHIJKL)\r\n"));
 
         Run codes;
         codes.Upload(UploadKind::Codes, {"7,ABCDEFGHIJKL"});
         QCOMPARE(codes.Payload().left(16), QByteArray("_:007ABCDEFGHIJ_"));
-        QVERIFY(codes.result.log.endsWith("007\tABCDEFGHIJ\r\n"));
+        QVERIFY(codes.result.log.endsWith("007\tABCDEFGHIJ\t(v seznamu text ABCDEFGHIJKL)\r\n"));
     }
 
     void swapPutsTheFirstNumberIntoX() {
@@ -161,6 +164,40 @@ private Q_SLOTS:
         run.Upload(UploadKind::Points, {"P1 100 200 5"}, FLAG_SWAP_XY);
         QCOMPARE(run.Payload().left(51), QByteArray("_+P1        _ x+000100000_ y+000200000_ z+000005000"));
         QVERIFY(run.result.log.endsWith("P1             200.000\t   100.000\t     5.000\r\n"));
+    }
+
+    // The log shows each entry as the instrument keeps it, and beside it what the
+    // list held wherever that differs.
+    void logShowsWhatWasSentBesideTheList_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QByteArray>("logged");
+        QTest::newRow("X beyond two millions: the instrument's value, the list's beside it")
+            << int(UploadKind::Points) << QByteArray("P7 745233.81 2045233.81 250")
+            << QByteArray("P7          745233.810\t 45233.810\t   250.000\t(v seznamu X 2045233.81)");
+        QTest::newRow("S-JTSK X: the million the instrument has no room for")
+            << int(UploadKind::Points) << QByteArray("P8;745233,81;1045233,81")
+            << QByteArray("P8          745233.810\t 45233.810\t     0.000\t(v seznamu X 1045233,81)");
+        QTest::newRow("height whose comma is not read")
+            << int(UploadKind::Points) << QByteArray("P9 12,5 13,7 2,1")
+            << QByteArray("P9              12.500\t    13.700\t     2.000\t(v seznamu Z 2,1)");
+        QTest::newRow("a point the instrument keeps as written: nothing beside")
+            << int(UploadKind::Points) << QByteArray("P10 680000.12 45000.5 245.7")
+            << QByteArray("P10         680000.120\t 45000.500\t   245.700");
+        QTest::newRow("code number outside 1..50 sent as another")
+            << int(UploadKind::Codes) << QByteArray("65541,PLOT")
+            << Cp1250::FromUtf8("005\tPLOT      \t(v seznamu kód 65541)");
+    }
+    void logShowsWhatWasSentBesideTheList() {
+        QFETCH(int, kind);
+        QFETCH(QByteArray, line);
+        QFETCH(QByteArray, logged);
+        Run run;
+        run.Upload(UploadKind(kind), {line});
+        QVERIFY(run.result);
+        const QByteArray heading =
+            Text(kind == int(UploadKind::Points) ? Texts::kSentPointsHeading : Texts::kSentCodesHeading);
+        QCOMPARE(run.result.log, heading + logged + "\r\n");
     }
 
     void emptyListTouchesNothing_data() {

@@ -28,13 +28,16 @@ class TestController : public CommandController {
 public:
     using CommandController::CommandController;
     ReceivedData received = ReceivedData::None;
+    Reception::State receptionState = Reception::State::Cancelled;
+    bool portOpens = true;
     QStringList receptions;
     int uploadWindows = 0;
 
 protected:
-    ReceivedData RunReception(const QString& targetPath) override {
+    bool CheckReceptionPort() override { return portOpens; }
+    ReceptionEnd RunReception(const QString& targetPath) override {
         receptions.append(targetPath);
-        return received;
+        return {received, receptionState, received == ReceivedData::None ? 0 : 600};
     }
     void RunUploadWindow() override { ++uploadWindows; }
     void ShowDrawing(const SurveyRecordList& records, const QString& fileName) override {
@@ -49,6 +52,7 @@ public:
 
 Q_DECLARE_METATYPE(CommandId)
 Q_DECLARE_METATYPE(ReceivedData)
+Q_DECLARE_METATYPE(Reception::State)
 
 class CommandControllerTest : public QObject {
     Q_OBJECT
@@ -207,7 +211,7 @@ private Q_SLOTS:
         m_chooser.answers = {QStringLiteral("/d/body.txt"), QString()};
         controller.Execute(CommandId::ExportXyzDxf);
         QCOMPARE(m_chooser.requests[0].filter, Text(Texts::kDxfSourceFilter));
-        QVERIFY(m_chooser.requests[0].defaultExtension.isEmpty());
+        QCOMPARE(m_chooser.requests[0].defaultExtension, QStringLiteral("sdt"));
         QCOMPARE(m_dxfExports, QStringList{QStringLiteral("/d/body.txt")});
         controller.Execute(CommandId::ExportXyzDxf);  // cancelled
         QCOMPARE(m_dxfExports.size(), 1);
@@ -354,7 +358,98 @@ private Q_SLOTS:
         m_store.reset();
         QSettings profile(m_dir.filePath(QStringLiteral("profile.ini")), QSettings::IniFormat);
         QCOMPARE(profile.value(QStringLiteral("Settings/JY")).toString(), QStringLiteral("700000.250"));
-        QCOMPARE(profile.value(QStringLiteral("Settings/JX")).toString(), QStringLiteral("1100000.000"));
+        // Unchanged values are not written again.
+        QCOMPARE(profile.value(QStringLiteral("Settings/JX")).toString(), QStringLiteral("1100000"));
+    }
+
+    // Two copies of the program share the profile: each writes only the values it
+    // changed, when it changed them, so that closing one never puts back values
+    // the other saved meanwhile.
+    void aSecondCopysNewerValuesAreNeverWrittenBack_data() {
+        QTest::addColumn<bool>("firstChangesJy");
+        QTest::addColumn<bool>("firstChangesJx");
+        QTest::addColumn<QString>("jx");  // in the profile once the first copy has closed
+        QTest::newRow("first copy changed nothing") << false << false << "1045000.000";
+        QTest::newRow("first copy changed another value") << true << false << "1045000.000";
+        QTest::newRow("first copy changed the same value later") << false << true << "1100000.000";
+    }
+    void aSecondCopysNewerValuesAreNeverWrittenBack() {
+        QFETCH(bool, firstChangesJy);
+        QFETCH(bool, firstChangesJx);
+        QFETCH(QString, jx);
+        TestController& first = Controller();
+        const double firstJx = first.Settings().jobAverageXMetres;
+        {
+            SettingsStore secondStore(m_dir.filePath(QStringLiteral("profile.ini")));
+            TestController second(secondStore, ConversionSettings(), m_prompter, m_chooser, Recorders());
+            second.LoadSettings();
+            m_prompter.sheet = [](ConversionSettings& settings) {
+                settings.jobAverageXMetres = 1045000;
+                return true;
+            };
+            second.Execute(CommandId::ConversionParameters);
+            QSettings profile(m_dir.filePath(QStringLiteral("profile.ini")), QSettings::IniFormat);
+            // Saved at once, not only when the second copy ends.
+            QCOMPARE(profile.value(QStringLiteral("Settings/JX")).toString(), QStringLiteral("1045000.000"));
+        }
+        m_prompter.sheet = [&](ConversionSettings& settings) {
+            if (firstChangesJy) settings.jobAverageYMetres = 700000.25;
+            if (firstChangesJx) settings.jobAverageXMetres = 1100000;
+            return true;
+        };
+        first.Execute(CommandId::ConversionParameters);
+        first.Execute(CommandId::UseCurrent);
+        QCOMPARE(first.Settings().jobAverageXMetres, firstChangesJx ? 1100000.0 : firstJx);
+        m_controller.reset();
+        m_store.reset();
+        QSettings profile(m_dir.filePath(QStringLiteral("profile.ini")), QSettings::IniFormat);
+        QCOMPARE(profile.value(QStringLiteral("Settings/JX")).toString(), jx);
+        QCOMPARE(profile.value(QStringLiteral("Settings/Flag")).toUInt(), uint(FLAG_DEFAULT | FLAG_USE_CURRENT));
+        if (firstChangesJy)
+            QCOMPARE(profile.value(QStringLiteral("Settings/JY")).toString(), QStringLiteral("700000.250"));
+    }
+
+    // F1 checks the port before it asks for a file name, and the receipt line then
+    // says what the reception did, never the outputs of an earlier run.
+    void receptionReceiptSaysWhatHappened_data() {
+        QTest::addColumn<bool>("portOpens");
+        QTest::addColumn<ReceivedData>("received");
+        QTest::addColumn<Reception::State>("state");
+        QTest::addColumn<int>("fileDialogs");
+        QTest::addColumn<QString>("receipt");
+        QTest::newRow("port refused: no file name asked")
+            << false << ReceivedData::None << Reception::State::Cancelled << 0
+            << "Příjem dat nezačal: port se nepodařilo otevřít (viz předchozí hlášení).";
+        QTest::newRow("Storno") << true << ReceivedData::None << Reception::State::Cancelled << 1
+                                << "Příjem dat byl zrušen: nic nebylo uloženo ani převedeno.";
+        QTest::newRow("line lost before any data")
+            << true << ReceivedData::None << Reception::State::Lost << 1
+            << "Spojení s přístrojem bylo přerušeno dřív, než přišla data: nic nebylo uloženo ani převedeno.";
+        QTest::newRow("broken transfer answered No")
+            << true << ReceivedData::Broken << Reception::State::Lost << 1
+            << "Přenos byl přerušen: přijato 600 bajtů do new.sdt, data nebyla převedena.";
+    }
+    void receptionReceiptSaysWhatHappened() {
+        QFETCH(bool, portOpens);
+        QFETCH(ReceivedData, received);
+        QFETCH(Reception::State, state);
+        QFETCH(int, fileDialogs);
+        QFETCH(QString, receipt);
+        TestController& controller = Controller();
+        controller.portOpens = portOpens;
+        controller.received = received;
+        controller.receptionState = state;
+        const QString target = m_dir.filePath(QStringLiteral("new.sdt"));
+        TestFiles::Write(target, QByteArray(600, 'x'));
+        m_chooser.answers = {target};
+        m_prompter.defaultAnswer = Answer::No;
+        QStringList receipts;
+        connect(&controller, &CommandController::ConversionReported, this,
+                [&receipts](const QByteArray& text, const QByteArray&) { receipts << Cp1250::ToUnicode(text); });
+        controller.Execute(CommandId::ReceiveAndConvert);
+        QCOMPARE(m_chooser.requests.size(), fileDialogs);
+        QVERIFY(m_runs.isEmpty());
+        QCOMPARE(receipts, QStringList{receipt});
     }
 
     // A file dialog opens where the user last chose a file of its kind, in this run
@@ -403,7 +498,7 @@ private Q_SLOTS:
         // The profile's folder is a file: nobody can write there, not even root.
         TestFiles::Write(m_dir.filePath(QStringLiteral("blocked")), {});
         m_store = std::make_unique<SettingsStore>(m_dir.filePath(QStringLiteral("blocked/Tarvo.conf")));
-        Controller();
+        Controller().Settings().jobAverageYMetres = 700000.25;
         QVERIFY(m_prompter.messages.isEmpty());
         m_controller.reset();
         QCOMPARE(m_prompter.messages.size(), 1);

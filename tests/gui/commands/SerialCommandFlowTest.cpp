@@ -159,6 +159,7 @@ private Q_SLOTS:
         bool barHiddenWhileSending = false;
         QList<int> progressMaximum;
         QList<QByteArray> logShown;
+        QList<QByteArray> listKept;
         ModalCloser closer;
         WhenOpen<UploadWindow> user([&](UploadWindow& window) {
             auto* bar = Widget<QProgressBar>(window, "progressBar");
@@ -177,7 +178,8 @@ private Q_SLOTS:
             Widget<QAction>(window, "sendPointsAction")->trigger();
             points = m_instrument.WaitUpload(20000);
             QVERIFY(!bar->isVisible());
-            logShown = window.EditorLines();
+            listKept = window.EditorLines();
+            logShown = SplitListLines(Cp1250::FromUnicode(window.Log()->toPlainText()));
 
             Widget<QAction>(window, "openFileAction")->trigger();
             m_instrument.StartReceivingUpload();
@@ -203,9 +205,11 @@ private Q_SLOTS:
         QCOMPARE(progress.mid(0, 5), (QList<int>{0, 1, 2, 3, 4}));
         QCOMPARE(progressMaximum.mid(0, 5), QList<int>(5, 4));
         QVERIFY(!barHiddenWhileSending);
-        QCOMPARE(logShown.first(), Cp1250::FromUtf8("Odeslaná data:"));
-        QCOMPARE(logShown[3], QByteArray("P1          680000.120\t1045000.500\t   245.700"));
-        QCOMPARE(logShown[5], QByteArray("HYM_NAZVEM  680020.000\t1045020.000\t   247.000"));
+        // The typed list stays; the log beside it says what the instrument keeps.
+        QCOMPARE(listKept, pointLines + QList<QByteArray>{""});
+        QCOMPARE(logShown[3], QByteArray("P1          680000.120\t 45000.500\t   245.700\t(v seznamu X 1045000.5)"));
+        QCOMPARE(logShown[5], Cp1250::FromUtf8("HYM_NAZVEM  680020.000\t 45020.000\t   247.000\t(v seznamu název "
+                                               "BOD_S_DLOUHYM_NAZVEM, X 1045020)"));
 
         QVERIFY2(codeReport.Ok(), qPrintable(codeReport.Describe()));
         QCOMPARE(codeReport.stream.left(46), Cp1250::FromUtf8("_:001STROM     _:005PLOT dřevě_:012ŠACHTA, ka_"));

@@ -58,7 +58,8 @@ class FlatMenuStyleTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     // Items are as high as the font rule says, and as wide as widest label plus
-    // widest shortcut plus 42, once and not with the menu's own shortcut column added.
+    // widest shortcut plus a line's height between them plus 42, once and not with
+    // the menu's own shortcut column added: the key never touches its text.
     void itemGeometry_data() {
         QTest::addColumn<int>("fontPixels");
         QTest::newRow("small font") << 11;
@@ -75,7 +76,7 @@ private Q_SLOTS:
             std::max(metrics.horizontalAdvance(QStringLiteral("F2")), metrics.horizontalAdvance(QStringLiteral("F3"))));
         const QRect item = f.menu->actionGeometry(f.first);
         QCOMPARE(item.height(), ItemHeight(metrics.height()));
-        QCOMPARE(item.width(), labelWidth + shortcutWidth + 42);
+        QCOMPARE(item.width(), labelWidth + ShortcutGap(metrics.height()) + shortcutWidth + 42);
         QCOMPARE(f.menu->actionGeometry(f.separator).height(), SeparatorHeight(metrics.height()));
         QCOMPARE(f.menu->actionGeometry(f.checked).width(), item.width());
     }

@@ -86,8 +86,9 @@ private Q_SLOTS:
         PopupItemData data = MeasurePopup(entries, 13, width);
         QCOMPARE(UnpackItemData(data.item).height, 20);
         QCOMPARE(UnpackItemData(data.item).labelWidth, 90);
-        QCOMPARE(UnpackItemData(data.item).shortcutWidth, 120);
-        QCOMPARE(ItemWidth(data.item), 90 + 120 + 42);
+        // The shortcuts keep a line's height away from the labels.
+        QCOMPARE(UnpackItemData(data.item).shortcutWidth, 120 + 13);
+        QCOMPARE(ItemWidth(data.item), 90 + 120 + 13 + 42);
         QCOMPARE(data.separator, quint32(8));
 
         // The default item is measured in bold, its shortcut too.
@@ -95,7 +96,7 @@ private Q_SLOTS:
         data = MeasurePopup(entries, 16, width);
         QCOMPARE(UnpackItemData(data.item).height, 22);
         QCOMPARE(UnpackItemData(data.item).labelWidth, 90);
-        QCOMPARE(UnpackItemData(data.item).shortcutWidth, 120);
+        QCOMPARE(UnpackItemData(data.item).shortcutWidth, 120 + 16);
         entries[0].text = QStringLiteral("&Otev\u0159\u00EDt soubor\tF3");
         data = MeasurePopup(entries, 16, width);
         QCOMPARE(UnpackItemData(data.item).labelWidth, 14 * 15);
@@ -104,7 +105,7 @@ private Q_SLOTS:
         // A shortcut column wider than 255 px wraps: the pop-up comes out narrow.
         entries[2].text = QStringLiteral("Parametry\t") + QString(30, u'x');
         data = MeasurePopup(entries, 13, width);
-        QCOMPARE(UnpackItemData(data.item).shortcutWidth, 300 % 256);
+        QCOMPARE(UnpackItemData(data.item).shortcutWidth, (300 + 13) % 256);
     }
 };
 

@@ -53,6 +53,28 @@ private Q_SLOTS:
         QCOMPARE(settings.dxfRatio, quint8(4));
     }
 
+    // "Použít" puts the values into use at once and leaves the sheet open; a later
+    // Storno keeps them.
+    void applyPutsTheValuesIntoUse() {
+        ConversionSettings settings = Stored();
+        ParameterSheet sheet(settings);
+        sheet.show();
+        auto* apply = Widget<QPushButton>(sheet, "applyButton");
+        Widget<QTabWidget>(sheet, "sheetTabs")->setCurrentIndex(2);
+        auto* marker = Widget<QLineEdit>(sheet, "markerEdit");
+        marker->selectAll();
+        QTest::keyClicks(marker, QStringLiteral("*"));
+        QTest::mouseClick(Widget<QCheckBox>(sheet, "swapXyCheck"), Qt::LeftButton);
+        QVERIFY(apply->isEnabled());
+        apply->click();
+        QVERIFY(sheet.isVisible());
+        QVERIFY(!apply->isEnabled());
+        QCOMPARE(settings.orMarker, QByteArray("*"));
+        QCOMPARE(settings.flag, quint16(0x001E | FLAG_SWAP_XY));
+        sheet.reject();
+        QCOMPARE(settings.orMarker, QByteArray("*"));
+    }
+
     void headerTickIsKeptAcrossTabs() {
         ConversionSettings settings = Stored();
         settings.flag = FLAG_DEFAULT | FLAG_USE_CURRENT;
@@ -184,17 +206,17 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("shown");
         QTest::newRow("defaults") << "1001000"
                                   << "680000"
-                                  << "320" << QStringList{"-2.8 mm/km", "-50.2 mm/km", "-52.9 mm/km", "0.9999471"};
+                                  << "320" << QStringList{"-2,8 mm/km", "-50,2 mm/km", "-52,9 mm/km", "0,9999471"};
         QTest::newRow("no height") << "1100000"
                                    << "700000"
-                                   << "0" << QStringList{"-99.6 mm/km", "0.0 mm/km", "-99.6 mm/km", "0.9999004"};
+                                   << "0" << QStringList{"-99,6 mm/km", "0,0 mm/km", "-99,6 mm/km", "0,9999004"};
         QTest::newRow("outside the area") << "1380000.001"
                                           << "700000"
-                                          << "0" << QStringList{"0.0 mm/km", "0.0 mm/km", "0.0 mm/km", "1.0000000"};
+                                          << "0" << QStringList{"0,0 mm/km", "0,0 mm/km", "0,0 mm/km", "1,0000000"};
         QTest::newRow("height without a finite reduction")
             << "1100000"
             << "700000"
-            << "-4000000" << QStringList{"-99.6 mm/km", "---", "---", "---"};
+            << "-4000000" << QStringList{"-99,6 mm/km", "---", "---", "---"};
     }
     void workedExamples() {
         QFETCH(QString, x);
@@ -217,10 +239,10 @@ private Q_SLOTS:
         ConversionSettings settings;
         ReductionPage page(settings);
         page.Open();
-        QCOMPARE(Widget<QLineEdit>(page, "factorEdit")->text(), QStringLiteral("0.9999471"));
+        QCOMPARE(Widget<QLineEdit>(page, "factorEdit")->text(), QStringLiteral("0,9999471"));
         Widget<QLineEdit>(page, "xEdit")->setText(QStringLiteral("abc"));
-        QCOMPARE(Widget<QLineEdit>(page, "projectionEdit")->text(), QStringLiteral("0.0 mm/km"));
-        QCOMPARE(Widget<QLineEdit>(page, "totalEdit")->text(), QStringLiteral("-50.2 mm/km"));
+        QCOMPARE(Widget<QLineEdit>(page, "projectionEdit")->text(), QStringLiteral("0,0 mm/km"));
+        QCOMPARE(Widget<QLineEdit>(page, "totalEdit")->text(), QStringLiteral("-50,2 mm/km"));
         Widget<QLineEdit>(page, "yEdit")->setText(QStringLiteral("700000"));
         QCOMPARE(page.Y(), 680000.0);
         QCOMPARE(page.X(), 1001000.0);
@@ -228,7 +250,7 @@ private Q_SLOTS:
         Widget<QLineEdit>(page, "xEdit")->setText(QStringLiteral("1100000"));
         QCOMPARE(page.X(), 1100000.0);
         QCOMPARE(page.Y(), 700000.0);
-        QCOMPARE(Widget<QLineEdit>(page, "factorEdit")->text(), QStringLiteral("0.9998502"));
+        QCOMPARE(Widget<QLineEdit>(page, "factorEdit")->text(), QStringLiteral("0,9998502"));
     }
 };
 

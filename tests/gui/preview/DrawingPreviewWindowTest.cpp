@@ -1,16 +1,17 @@
 // The preview of a drawing, offscreen: north up whatever the drawing's axes, each
-// mark as drawn, the drawing fitted to the window, and the layer list hiding layers.
+// mark as drawn, the drawing fitted to the window, the layer list hiding layers,
+// and where the window opens.
 
 #include "gui/preview/DrawingPreviewWindow.h"
 
 #include "base/Cp1250.h"
-#include "gui/preview/DrawingScene.h"
+#include "gui/preview/DrawingPicture.h"
 #include "gui/preview/DrawingView.h"
 #include "tests/gui/NamedWidget.h"
 #include "tests/support/PointYXZ.h"
 
-#include <QGraphicsSimpleTextItem>
 #include <QListWidget>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -20,18 +21,15 @@ const SurveyRecordList kPoints = {PointYXZ("N", 742000, 1043000, 250.5, Cp1250::
                                   PointYXZ("S", 742000, 1043100, 250.5),
                                   PointYXZ("W", 742100, 1043050, 250.5, {}, Coordinates | NoHeight)};
 
-// The texts shown, sorted, and where one of them is.
-QStringList Shown(const DrawingScene& scene) {
-    QStringList texts;
-    for (QGraphicsItem* item : scene.items())
-        if (auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item); text && text->isVisible()) texts << text->text();
+QStringList Sorted(QStringList texts) {
     texts.sort();
     return texts;
 }
-QPointF Where(const DrawingScene& scene, const QString& text) {
-    for (QGraphicsItem* item : scene.items())
-        if (auto* label = dynamic_cast<QGraphicsSimpleTextItem*>(item); label && label->text() == text)
-            return label->sceneBoundingRect().center();
+
+// Where a text hangs in the picture (its alignment point).
+QPointF Where(const DrawingPicture& picture, const QString& text) {
+    for (const DrawingPicture::Label& label : picture.Labels())
+        if (picture.TextOf(label) == text) return QPointF(label.x, label.y);
     return {};
 }
 
@@ -54,22 +52,25 @@ private Q_SLOTS:
         QFETCH(bool, epsg);
         settings.dxfEpsgAxes = epsg;
         DrawingPreviewWindow window(kPoints, settings, QStringLiteral("job.dxf"));
+        QSignalSpy rendered(window.View(), &DrawingView::Rendered);
         window.show();
-        const DrawingScene& scene = *Widget<DrawingScene>(window, "drawingScene");
-        QCOMPARE(Shown(scene), QStringList({"250.500", "250.500", "N", "S", "W", "mezník"}));
-        QVERIFY(Where(scene, "N").y() < Where(scene, "S").y());
-        QVERIFY(Where(scene, "W").x() < Where(scene, "N").x());
+        const DrawingView& view = *window.View();
+        const DrawingPicture& picture = view.Picture();
+        QCOMPARE(Sorted(view.VisibleTexts()), QStringList({"250.500", "250.500", "N", "S", "W", "mezník"}));
+        QVERIFY(Where(picture, "N").y() < Where(picture, "S").y());
+        QVERIFY(Where(picture, "W").x() < Where(picture, "N").x());
         // The mark as drawn: the name above, the code to the lower right.
-        QVERIFY(Where(scene, "N").y() < Where(scene, "mezník").y());
-        QVERIFY(Where(scene, "N").x() < Where(scene, "mezník").x());
+        QVERIFY(Where(picture, "N").y() < Where(picture, "mezník").y());
+        QVERIFY(Where(picture, "N").x() < Where(picture, "mezník").x());
 
-        // The whole drawing fills the window.
+        // The whole drawing fills the window, and is painted there.
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const auto* view = Widget<DrawingView>(window, "drawingView");
-        const QRect drawing = view->mapFromScene(scene.DrawingRect()).boundingRect();
-        const QRect viewport = view->viewport()->rect();
-        QVERIFY(viewport.contains(drawing));
-        QVERIFY(drawing.width() > viewport.width() / 2 || drawing.height() > viewport.height() / 2);
+        const QRectF drawing = view.ViewRect(picture.Bounds());
+        const QRectF inside = QRectF(view.rect());
+        QVERIFY(inside.contains(drawing));
+        QVERIFY(drawing.width() > inside.width() / 2 || drawing.height() > inside.height() / 2);
+        QTRY_VERIFY(view.Sharp());
+        QVERIFY(!rendered.isEmpty());
     }
 
     void layerTogglesHideTheirPoints() {
@@ -78,15 +79,39 @@ private Q_SLOTS:
         DrawingPreviewWindow window(kPoints, settings, QStringLiteral("job.dxf"));
         window.show();
         auto* layers = Widget<QListWidget>(window, "layerList");
-        const DrawingScene& scene = *Widget<DrawingScene>(window, "drawingScene");
+        const DrawingView& view = *window.View();
         QCOMPARE(layers->count(), 2);
         QCOMPARE(layers->item(0)->text() + ' ' + layers->item(1)->text(), QStringLiteral("MEZNIK BEZ_KODU"));
         layers->item(0)->setCheckState(Qt::Unchecked);
-        QCOMPARE(Shown(scene), QStringList({"250.500", "S", "W"}));
+        QCOMPARE(Sorted(view.VisibleTexts()), QStringList({"250.500", "S", "W"}));
         layers->item(1)->setCheckState(Qt::Unchecked);
-        QVERIFY(Shown(scene).isEmpty());
+        QVERIFY(view.VisibleTexts().isEmpty());
         layers->item(0)->setCheckState(Qt::Checked);
-        QCOMPARE(Shown(scene), QStringList({"250.500", "N", "mezník"}));
+        QCOMPARE(Sorted(view.VisibleTexts()), QStringList({"250.500", "N", "mezník"}));
+    }
+
+    // The preview opens where it was last closed, or beside the main window, never
+    // over it at the screen's corner.
+    void opensBesideTheMainWindowOrWhereItWas_data() {
+        QTest::addColumn<QRect>("owner");
+        QTest::addColumn<QRect>("stored");
+        QTest::addColumn<QRect>("place");
+        QTest::newRow("first time: right of the main window")
+            << QRect(700, 400, 510, 305) << QRect() << QRect(1210, 400, 600, 400);
+        QTest::newRow("no room on the right: left of it")
+            << QRect(1300, 400, 510, 305) << QRect() << QRect(700, 400, 600, 400);
+        QTest::newRow("no room on either side: centred on it")
+            << QRect(500, 400, 900, 305) << QRect() << QRect(650, 353, 600, 400);
+        QTest::newRow("where the user left it")
+            << QRect(700, 400, 510, 305) << QRect(40, 60, 800, 500) << QRect(40, 60, 800, 500);
+        QTest::newRow("a stored place off every screen is not used")
+            << QRect(700, 400, 510, 305) << QRect(3000, 60, 800, 500) << QRect(1210, 400, 600, 400);
+    }
+    void opensBesideTheMainWindowOrWhereItWas() {
+        QFETCH(QRect, owner);
+        QFETCH(QRect, stored);
+        QFETCH(QRect, place);
+        QCOMPARE(DrawingPreviewWindow::Place(QSize(600, 400), owner, {QRect(0, 0, 1920, 1080)}, stored), place);
     }
 };
 
