@@ -137,16 +137,16 @@ QByteArray PointLogLine(const QByteArray& line, quint16 flag) {
 // that differs. Empty for a line the list does not send.
 QByteArray CodeLogLine(const QByteArray& line) {
     const SurveyRecordList parsed = ParseUploadList({line}, UploadKind::Codes, 0);
-    const std::optional<CodeLineNumber> number = ReadCodeLineNumber(line);
-    if (parsed.empty() || !number) return {};
+    const std::optional<CodeLine> read = ReadCodeLine(line);
+    if (parsed.empty() || !read) return {};
     const SurveyRecord& code = parsed.front();
     const QByteArray text = code.codeText.ToByteArray();
     const QByteArray cut = CutCodeText(text);
     QByteArray entry = Numbers::Format("%03u\t", static_cast<unsigned>(code.codeNumber)) + RecordTextField(cut);
 
     QList<QByteArray> differences;
-    if (number->written != code.codeNumber)
-        differences.append(TextFilled(Texts::kSentListCodeNumber, {Numbers::FormatInteger(number->written)}));
+    if (read->number.written != code.codeNumber)
+        differences.append(TextFilled(Texts::kSentListCodeNumber, {Numbers::FormatInteger(read->number.written)}));
     // Spaces past the tenth character would be padding on the instrument anyway.
     const QByteArray rest = text.mid(cut.size());
     if (std::any_of(rest.begin(), rest.end(), [](char c) { return c != ' '; }))
@@ -166,7 +166,7 @@ QByteArray SentDataLog(QByteArrayView list, UploadKind kind, quint16 flag) {
     QByteArray log = Text(kind == UploadKind::Points ? Texts::kSentPointsHeading : Texts::kSentCodesHeading);
     QByteArray line;
     ForEachLine(list, [&](QByteArrayView view) {
-        line = view.toByteArray();
+        line = ReadPart(view).toByteArray();
         const QByteArray entry = kind == UploadKind::Points ? PointLogLine(line, flag) : CodeLogLine(line);
         if (!entry.isEmpty()) log += entry + "\r\n";
     });

@@ -28,8 +28,8 @@ public:
         OnWindowThread([&] { answer = m_target.Ask(topic, text, buttons, icon); });
         return answer;
     }
-    void ReportFileError(const FileError& error) override {
-        OnWindowThread([&] { m_target.ReportFileError(error); });
+    void ReportFileError(const FileError& error, const QByteArray& consequence) override {
+        OnWindowThread([&] { m_target.ReportFileError(error, consequence); });
     }
     void ShowOutputFile(const QString& path, const QByteArray& titleSuffix) override {
         OnWindowThread([&] { m_target.ShowOutputFile(path, titleSuffix); });

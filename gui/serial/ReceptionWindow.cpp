@@ -26,9 +26,9 @@ public:
         m_window.BeforeMessage();
         return m_prompter.Ask(topic, text, buttons, icon);
     }
-    void ReportFileError(const FileError& error) override {
+    void ReportFileError(const FileError& error, const QByteArray& consequence) override {
         m_window.BeforeMessage();
-        m_prompter.ReportFileError(error);
+        m_prompter.ReportFileError(error, consequence);
     }
 
 private:

@@ -179,7 +179,7 @@ private Q_SLOTS:
             points = m_instrument.WaitUpload(20000);
             QVERIFY(!bar->isVisible());
             listKept = window.EditorLines();
-            logShown = SplitListLines(Cp1250::FromUnicode(window.Log()->toPlainText()));
+            logShown = Cp1250::FromUnicode(window.Log()->toPlainText()).split('\n');
 
             Widget<QAction>(window, "openFileAction")->trigger();
             m_instrument.StartReceivingUpload();
