@@ -12,13 +12,13 @@ namespace {
 // even when a letter never comes.
 class NextOf {
 public:
-    NextOf(const char* text, qsizetype size, char first, char second)
-        : m_text(text), m_size(size), m_first(first), m_second(second) {}
+    NextOf(const char* text, qsizetype size, char first, char second, char third = 0)
+        : m_text(text), m_size(size), m_first(first), m_second(second), m_third(third ? third : second) {}
 
     qsizetype From(qsizetype from) {
         if (from >= m_lastFrom && from <= m_lastFound) return m_lastFound;
         qsizetype at = std::max(from, qsizetype(0));
-        while (at < m_size && m_text[at] != m_first && m_text[at] != m_second) ++at;
+        while (at < m_size && m_text[at] != m_first && m_text[at] != m_second && m_text[at] != m_third) ++at;
         m_lastFrom = from;
         m_lastFound = at;
         return at;
@@ -29,6 +29,7 @@ private:
     qsizetype m_size;
     char m_first;
     char m_second;
+    char m_third;
     qsizetype m_lastFrom = -1;
     qsizetype m_lastFound = -2;
 };
@@ -43,7 +44,9 @@ QByteArray NormaliseSigns(QByteArray bytes, std::vector<qsizetype>* positions) {
     const qsizetype n = bytes.size();
     qsizetype w = 0;
     NextOf unitLetter(text, n, 'm', 'f');
-    NextOf angleLetter(text, n, 'g', 'd');
+    // A direction in mils ends in "m": a unit the conversion names, not one to
+    // leave the sighting's signs in place for.
+    NextOf angleLetter(text, n, 'g', 'd', 'm');
     // One search per place that looks for a "+": each place asks from positions
     // that only grow, which is what keeps its remembered answer useful. Shared,
     // an angles sighting's second search would send the first one back to scan
