@@ -12,7 +12,7 @@ TSAN_BUILD ?= build-tsan
 TSAN_TESTS ?= ^(LineSettings|PosixSerialDevice|SerialLink|ReceptionTest|ReceptionFuzzer)
 
 .PHONY: run test deps build configure bench format format-check werror clean screenshots menu-screenshot package \
-	package-check dxf-preview dxf-check check-figures preview-figures fuzz fuzz-build fuzz-smoke fuzz-coverage test-asan test-tsan faults
+	package-check dxf-preview dxf-check check-figures preview-figures degree-figures fuzz fuzz-build fuzz-smoke fuzz-coverage test-asan test-tsan faults
 
 run: build
 	./$(BUILD)/tarvo
@@ -56,6 +56,12 @@ check-figures: configure
 preview-figures: configure
 	cmake --build $(BUILD) -j $(JOBS) --target preview-figures
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/preview-figures
+
+# Every whole second of a full circle in degrees (both forms the instruments write)
+# converted to gon and written to 0.0001 gon: how many came out other than exact.
+degree-figures: configure
+	cmake --build $(BUILD) -j $(JOBS) --target degree-figures
+	./$(BUILD)/bench/degree-figures
 
 # The windows rendered to PNG under $(BUILD)/screenshots, for a person to look at.
 screenshots: configure

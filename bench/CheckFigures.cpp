@@ -12,7 +12,6 @@
 
 #include "base/CheckTolerances.h"
 #include "base/ConversionSettings.h"
-#include "base/Prompter.h"
 #include "base/StationCoordinates.h"
 #include "bench/JobGenerator.h"
 #include "check/FieldBookCheck.h"
@@ -32,11 +31,6 @@ namespace {
 
 enum class Form { Stream, Keywords };
 
-class SilentPrompter : public Prompter {
-public:
-    Answer Ask(Topic, const QByteArray&, MessageButtons, MessageIcon) override { return Answer::Ok; }
-};
-
 double CpuMs(std::clock_t since) { return 1000.0 * static_cast<double>(std::clock() - since) / CLOCKS_PER_SEC; }
 
 // Milliseconds of processor time (the machine may be busy with other work).
@@ -45,64 +39,29 @@ struct ParseTimes {
     double records = 0.0;      // the record parser
 };
 
-// The parser as a conversion runs it; the one place that names it.
-SurveyRecordList Parse(const QByteArray& data, Form form, ParseTimes* times = nullptr) {
-    SilentPrompter prompter;
+// The parser as a conversion runs it; the one place that names it. Keyword text
+// also gives the coordinate lines, the check's second input.
+ParsedRecords Parse(const QByteArray& data, Form form, ParseTimes* times = nullptr) {
     std::clock_t start = std::clock();
     QByteArray text = data;
-    DeviceType device = DeviceType::Nts660;
+    ParseSettings settings;
+    settings.deviceType = DeviceType::Nts660;
     if (form == Form::Stream) {
         RemoveFraming(text);
         text = NormaliseSigns(std::move(text));
-        device = DeviceType::Nts350;
+        settings.deviceType = DeviceType::Nts350;
     }
     if (times) times->preparation = form == Form::Stream ? CpuMs(start) : 0.0;
     start = std::clock();
-    SurveyRecordList records = ParseRecords(text.constData(), text.size(), device, 0, 1.0, prompter).records;
+    ParsedRecords parsed = ParseRecords(text.constData(), text.size(), settings);
     if (times) times->records = CpuMs(start);
-    return records;
-}
-
-// The coordinate lines of keyword text, until the parser reads them: an "XYZ"
-// line belongs to the station of the last "STN" line, or, after a "BKB" line, to
-// that line's backsight point.
-StationCoordinatesList ReadCoordinateLines(const QByteArray& text, const SurveyRecordList& records) {
-    std::vector<qsizetype> stations;
-    for (qsizetype i = 0; i < static_cast<qsizetype>(records.size()); ++i) {
-        if (records[static_cast<std::size_t>(i)].Is(Station)) stations.push_back(i);
-    }
-    StationCoordinatesList list;
-    qsizetype station = -1;
-    QByteArray name;
-    StationCoordinates::Of of = StationCoordinates::Of::Station;
-    int number = 0;
-    for (QByteArray line : text.split('\n')) {
-        ++number;
-        if (line.endsWith('\r')) line.chop(1);
-        const QByteArray data = line.mid(8);
-        if (line.startsWith("STN")) {
-            ++station;
-            name = data.left(data.indexOf(','));
-            of = StationCoordinates::Of::Station;
-        } else if (line.startsWith("BKB")) {
-            name = data.left(data.indexOf(','));
-            of = StationCoordinates::Of::Backsight;
-        } else if (line.startsWith("XYZ") && station >= 0 && station < static_cast<qsizetype>(stations.size())) {
-            const QList<QByteArray> numbers = data.split(',');
-            if (numbers.size() < 3) continue;
-            list.push_back({stations[static_cast<std::size_t>(station)], of, name, numbers[0].toDouble(),
-                            numbers[1].toDouble(), numbers[2].toDouble(), number});
-        }
-    }
-    return list;
+    return parsed;
 }
 
 CheckReport Check(const GeneratedJob& job, Form form) {
     const QByteArray& data = form == Form::Stream ? job.stream : job.keywords;
-    const SurveyRecordList records = Parse(data, form);
-    const StationCoordinatesList coordinates =
-        form == Form::Keywords ? ReadCoordinateLines(data, records) : StationCoordinatesList();
-    return CheckFieldBook(records, coordinates, "#", CheckTolerances());
+    const ParsedRecords parsed = Parse(data, form);
+    return CheckFieldBook(parsed.records, parsed.coordinates, "#", CheckTolerances());
 }
 
 bool Names(const Finding& finding, const QByteArray& name) {
@@ -180,16 +139,14 @@ void Timing(Form form, bool& met) {
     std::size_t findings = 0;
     for (int round = 0; round < kRounds; ++round) {
         ParseTimes times;
-        const SurveyRecordList parsed = Parse(data, form, &times);
-        const StationCoordinatesList coordinates =
-            form == Form::Keywords ? ReadCoordinateLines(data, parsed) : StationCoordinatesList();
+        const ParsedRecords parsed = Parse(data, form, &times);
         const std::clock_t start = std::clock();
-        const CheckReport report = CheckFieldBook(parsed, coordinates, "#", CheckTolerances());
+        const CheckReport report = CheckFieldBook(parsed.records, parsed.coordinates, "#", CheckTolerances());
         bestCheck = std::min(bestCheck, CpuMs(start));
         best.preparation = std::min(best.preparation, times.preparation);
         best.records = std::min(best.records, times.records);
         bestParser = std::min(bestParser, times.preparation + times.records);
-        listed = parsed.size();
+        listed = parsed.records.size();
         comparisons = report.comparisons.size() + report.lines.size();
         findings = report.findings.size();
     }

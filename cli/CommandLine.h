@@ -51,9 +51,9 @@ std::optional<int> ParseCommandLine(const QStringList& arguments, const char* co
                                     std::span<const Option> options, CommandLine& line);
 
 // Applies one "NAME=VALUE" of --set (profile names: Flag, DeviceType, DXF_Ratio,
-// DXF_Axes, DXF_Layers, DXF_3D (0 or 1 only), JX, JY, JH, Head, OR, the check's
-// limits CHK_... (numbers not below 0); serial: CommPort, BaudRate, ByteSize,
-// Parity, StopBits).
+// DXF_Axes, DXF_Layers, DXF_3D, UsSurveyFoot, StationXYZ (0 or 1 only), JX, JY,
+// JH, Head, OR, the check's limits CHK_... (numbers not below 0); serial:
+// CommPort, BaudRate, ByteSize, Parity, StopBits).
 // DeviceType=auto is the command line's own and is handled before this.
 // The value arrives as UTF-8 and is stored as Windows-1250; in Head "\r\n" stands
 // for CR LF and "\\" for a backslash. Returns false with a message in error.

@@ -12,13 +12,13 @@ namespace {
 // even when a letter never comes.
 class NextOf {
 public:
-    NextOf(const char* text, qsizetype size, char first, char second)
-        : m_text(text), m_size(size), m_first(first), m_second(second) {}
+    NextOf(const char* text, qsizetype size, char first, char second, char third = 0)
+        : m_text(text), m_size(size), m_first(first), m_second(second), m_third(third ? third : second) {}
 
     qsizetype From(qsizetype from) {
         if (from >= m_lastFrom && from <= m_lastFound) return m_lastFound;
         qsizetype at = std::max(from, qsizetype(0));
-        while (at < m_size && m_text[at] != m_first && m_text[at] != m_second) ++at;
+        while (at < m_size && m_text[at] != m_first && m_text[at] != m_second && m_text[at] != m_third) ++at;
         m_lastFrom = from;
         m_lastFound = at;
         return at;
@@ -29,21 +29,24 @@ private:
     qsizetype m_size;
     char m_first;
     char m_second;
+    char m_third;
     qsizetype m_lastFrom = -1;
     qsizetype m_lastFound = -2;
 };
 
-}  // namespace
-
-QByteArray NormaliseSigns(QByteArray bytes, std::vector<qsizetype>* positions) {
+// The normalisation of n bytes at text, in place; the new length. With kMove the
+// positions go along (a separate pass, so that the common one without them spends
+// nothing on them).
+template <bool kMove>
+qsizetype Normalise(char* text, const qsizetype n, std::vector<qsizetype>* positions) {
     // In place: the text only ever loses characters, so the write index never
     // passes the read index, and the look-ahead for letters and signs only reads
     // what has not been rewritten yet.
-    char* text = bytes.data();
-    const qsizetype n = bytes.size();
     qsizetype w = 0;
     NextOf unitLetter(text, n, 'm', 'f');
-    NextOf angleLetter(text, n, 'g', 'd');
+    // A direction in mils ends in "m": a unit the conversion names, not one to
+    // leave the sighting's signs in place for.
+    NextOf angleLetter(text, n, 'g', 'd', 'm');
     // One search per place that looks for a "+": each place asks from positions
     // that only grow, which is what keeps its remembered answer useful. Shared,
     // an angles sighting's second search would send the first one back to scan
@@ -64,7 +67,7 @@ QByteArray NormaliseSigns(QByteArray bytes, std::vector<qsizetype>* positions) {
     // The positions to move, the next of them checked at each step: a position
     // passed by a rewritten sighting goes to where the sighting ends.
     std::size_t nextPosition = 0;
-    const std::size_t positionCount = positions ? positions->size() : 0;
+    const std::size_t positionCount = kMove ? positions->size() : 0;
     qsizetype nextAt = positionCount > 0 ? (*positions)[0] : n + 1;
     const auto movePositions = [&](qsizetype p) {
         while (nextPosition < positionCount && (*positions)[nextPosition] <= p) (*positions)[nextPosition++] = w;
@@ -73,7 +76,9 @@ QByteArray NormaliseSigns(QByteArray bytes, std::vector<qsizetype>* positions) {
 
     qsizetype p = 0;
     while (p < n) {
-        if (p >= nextAt) movePositions(p);
+        if constexpr (kMove) {
+            if (p >= nextAt) movePositions(p);
+        }
         const char c = text[p];
         if (c == '?') {
             // «?+DDDDDDDDm+ZZZZZZZ+DDDDDDDg»: distance with its sign and unit
@@ -107,8 +112,16 @@ QByteArray NormaliseSigns(QByteArray bytes, std::vector<qsizetype>* positions) {
         ++p;
         if ((c == '+' || c == 'm' || c == 'f') && p < n && text[p] == '+') ++p;
     }
-    movePositions(n);
-    bytes.truncate(w);
+    if constexpr (kMove) movePositions(n);
+    return w;
+}
+
+}  // namespace
+
+QByteArray NormaliseSigns(QByteArray bytes, std::vector<qsizetype>* positions) {
+    const qsizetype length = positions && !positions->empty() ? Normalise<true>(bytes.data(), bytes.size(), positions)
+                                                              : Normalise<false>(bytes.data(), bytes.size(), nullptr);
+    bytes.truncate(length);
     return bytes;
 }
 

@@ -16,8 +16,9 @@
 TransferFindings PrepareRawData(QByteArray& bytes);
 
 // The normalised text: «m+», «f+» and «++» lose their second "+"; in a slope
-// sighting «?...m+Z+...+D...g» and an angles sighting «<+Z++D+» the zenith angle
-// and direction lose their own "+". A "?" or "<" not followed by its letters and
+// sighting «?...m+Z+...+D...g» (the direction's letter "g", "d" or "m") and an
+// angles sighting «<+Z++D+» the zenith angle and direction lose their own "+". A "?" or "<" not followed by its letters
+// and
 // "+" signs is copied as it stands. positions (ascending offsets into bytes), when
 // given, are moved to where their bytes went, or to the end of the sighting that
 // was rewritten around them.

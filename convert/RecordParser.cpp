@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <new>
 #ifdef __linux__
 #include <sys/mman.h>
@@ -184,7 +185,7 @@ private:
     bool ReadNameHeightCode660(const char* line, const char* lineEnd, Field& height);
     bool ReadSighting660(const char* line, const char* lineEnd, const Field& height, quint16 mark);
     void ReadUnits660(const char* line, const char* lineEnd);
-    bool ReadCoordinates660(const char* line, const char* lineEnd, int lineNumber);
+    bool ReadCoordinates660(const char* line, const char* lineEnd, qint64 lineNumber);
     bool ReadBacksightPoint660(const char* line, const char* lineEnd);
     void ReadScale660(const char* line, const char* lineEnd);
     void CountUnconverted(QByteArrayView keyword);
@@ -670,13 +671,17 @@ void Parser::CountUnconverted(QByteArrayView keyword) {
 void Parser::ParseNts660(const char* text, const char* end) {
     Reserve(m_result.records, CountRecordLines(text, end), end - text, kShortestRecord660);
     const char* line = text;
-    int lineNumber = 0;
+    qint64 lineNumber = 0;  // a file of line ends may hold more lines than an int counts
     while (line < end) {
         ++lineNumber;
         const char* lineEnd = LineEnd(line, end);
         const char* next = NextLine(lineEnd, end);
         // An "XYZ" line belongs to the "STN" or "BKB" line right before it.
         const CoordinatesOwner owner = std::exchange(m_owner, CoordinatesOwner());
+        if (line == lineEnd) {  // a blank line; a file may hold little else
+            line = next;
+            continue;
+        }
         const bool backsight = StartsWith(line, lineEnd, "BS");
         Field height;
         if (StartsWith(line, lineEnd, "UNITS")) {
@@ -846,7 +851,7 @@ bool Parser::ReadSighting660(const char* line, const char* lineEnd, const Field&
 
 // "XYZ     X,Y,Z", in the unit of lengths in force; appended to the coordinates
 // (the caller says whose they are).
-bool Parser::ReadCoordinates660(const char* line, const char* lineEnd, int lineNumber) {
+bool Parser::ReadCoordinates660(const char* line, const char* lineEnd, qint64 lineNumber) {
     const char* cursor = nullptr;
     Field x;
     Field y;
@@ -860,7 +865,7 @@ bool Parser::ReadCoordinates660(const char* line, const char* lineEnd, int lineN
     read.x = x.Number() * unit;
     read.y = y.Number() * unit;
     read.z = z.Number() * unit;
-    read.line = lineNumber;
+    read.line = static_cast<int>(std::min<qint64>(lineNumber, std::numeric_limits<int>::max()));
     m_result.coordinates.push_back(std::move(read));
     return true;
 }

@@ -56,52 +56,56 @@ int NearestCounter(int expected, char digit) {
 // the end, and the last block received is told.
 //
 // Each finding also says where its stretch lies in the text left for the parser:
-// the checker reads the removal loop's write index (written) whenever it notes
-// where something begins or ends.
+// the removal loop hands the checker its write index (written), the length of
+// that text so far, at each byte it may note a beginning or an end at. Handed by
+// value, the index stays in a register of the loop.
 class BlockChecker {
 public:
-    BlockChecker(TransferFindings* findings, const qsizetype* written) : m_findings(findings), m_written(written) {}
+    explicit BlockChecker(TransferFindings* findings) : m_findings(findings) {}
 
     // Text bytes (above CR), the common case; the byte is written already.
-    void Text(unsigned char c, qsizetype at) {
+    void Text(unsigned char c, qsizetype at, qsizetype written) {
         Take(c);
-        if (m_open < 0) MarkOutside(at, *m_written - 1, *m_written);
+        if (m_open < 0) MarkOutside(at, written - 1, written);
     }
     void LineEnd(unsigned char c) { Take(c); }
     // Control bytes other than STX, ETX, CR and LF. True for the EOT of the end
     // record, which is framing, not text.
-    bool Control(unsigned char c, qsizetype at) {
+    bool Control(unsigned char c, qsizetype at, qsizetype written) {
+        m_written = written;
         if (c == kEot && m_open >= 0 && at == m_open + 1) {
             m_open = -1;  // the end record
             m_ended = true;
             return true;
         }
         Take(c);
-        if (m_open < 0 && c != kEot) MarkOutside(at, *m_written, *m_written + 1);
+        if (m_open < 0 && c != kEot) MarkOutside(at, m_written, m_written + 1);
         return false;
     }
-    void Stx(qsizetype at) {
+    void Stx(qsizetype at, qsizetype written) {
+        m_written = written;
         m_framed = true;
         FlushPending();
         if (m_open >= 0) {
             ++m_blocks;
             Hold(BlockFindingKind::NoEtx, m_open, at, true, m_openText,
-                 *m_written);  // unless this STX is a stray one in it
+                 m_written);  // unless this STX is a stray one in it
         }
         ReportOutside(m_recordsSeen ? BlockFindingKind::TextBetween : BlockFindingKind::TextBefore);
         m_recordsSeen = true;
         m_open = at;
-        m_openText = *m_written;
+        m_openText = m_written;
         m_xor = 0;
         m_window = 0;
     }
     // True when the ETX closes a control record (a preamble), which is framing as
     // a whole, text and all.
-    bool Etx(qsizetype at) {
+    bool Etx(qsizetype at, qsizetype written) {
+        m_written = written;
         m_framed = true;
         bool control = false;
         // The ETX takes the block's digit and checksum back from the text.
-        const qsizetype textEnd = *m_written - std::min(*m_written, kBlockTrailer);
+        const qsizetype textEnd = m_written - std::min(m_written, kBlockTrailer);
         if (m_open >= 0) {
             control = ClosedBlock(at, textEnd);
         } else if (Continues(BlockFindingKind::WrongLength, at)) {
@@ -124,17 +128,18 @@ public:
         m_lastEtxText = control ? m_openText : textEnd;
         return control;
     }
-    void Finish(qsizetype size) {
+    void Finish(qsizetype size, qsizetype written) {
+        m_written = written;
         if (!m_framed) return;
         FlushPending();
         if (m_open >= 0) {
             ++m_blocks;
-            Hold(BlockFindingKind::NoEtx, m_open, size, true, m_openText, *m_written);
+            Hold(BlockFindingKind::NoEtx, m_open, size, true, m_openText, m_written);
             FlushPending();
         }
         ReportOutside(m_recordsSeen ? BlockFindingKind::TrailingText : BlockFindingKind::TextBefore);
         if (m_preambleFirst && !m_ended)
-            Add(BlockFindingKind::Cut, m_lastBlockNumber, m_lastBlock, size, m_lastBlockText, *m_written);
+            Add(BlockFindingKind::Cut, m_lastBlockNumber, m_lastBlock, size, m_lastBlockText, m_written);
     }
     bool Framed() const { return m_framed; }
 
@@ -266,7 +271,7 @@ private:
     static constexpr int kMostDamaged = 10;  // beyond ten, any digit fits anyway
 
     TransferFindings* m_findings;
-    const qsizetype* m_written;  // the removal loop's write index: the text's length so far
+    qsizetype m_written = 0;  // the removal loop's write index at the call in hand
     unsigned m_xor = 0;
     quint64 m_window = 0;      // the last eight bytes since the STX
     qsizetype m_open = -1;     // the open record's STX, -1 when none is open
@@ -303,7 +308,7 @@ TransferFindings RemoveFraming(QByteArray& bytes) {
     // nothing of them for the parser to skip. The blocks are checked on the way.
     TransferFindings findings;
     qsizetype written = 0;
-    BlockChecker check(&findings, &written);
+    BlockChecker check(&findings);
     char* data = bytes.data();
     const qsizetype size = bytes.size();
     qsizetype writtenAtStx = 0;
@@ -312,11 +317,11 @@ TransferFindings RemoveFraming(QByteArray& bytes) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte > '\r') {  // the common case: text
             data[written++] = c;
-            check.Text(byte, read);
+            check.Text(byte, read, written);
             continue;
         }
         if (c == kStx) {
-            check.Stx(read);
+            check.Stx(read, written);
             writtenAtStx = written;
             continue;
         }
@@ -325,15 +330,15 @@ TransferFindings RemoveFraming(QByteArray& bytes) {
             continue;
         }
         if (c == kEtx) {
-            if (check.Etx(read))
+            if (check.Etx(read, written))
                 written = writtenAtStx;
             else
                 written -= std::min(written, kBlockTrailer);
             continue;
         }
-        if (!check.Control(byte, read)) data[written++] = c;
+        if (!check.Control(byte, read, written)) data[written++] = c;
     }
-    check.Finish(size);
+    check.Finish(size, written);
     if (!check.Framed()) findings = TransferFindings();
     bytes.truncate(written);
     return findings;

@@ -205,6 +205,40 @@ private Q_SLOTS:
                                                  "Souřadnice z řádků XYZ: stanoviska 2, orientace 0.")));
     }
 
+    // What was converted from other units, or could not be, is said in the
+    // receipt; a unit not known stops the run before any file is written.
+    void receiptSaysUnits_data() {
+        QTest::addColumn<QByteArray>("measured");
+        QTest::addColumn<bool>("usSurveyFoot");
+        QTest::addColumn<bool>("stopped");
+        QTest::addColumn<QString>("said");  // UTF-8, a part of the receipt
+        const QByteArray feet("_'S1_(K_)5.000_ _+P1_ ?+00012345f+0912345++1234527g+0t00+00000_*AB_,1.600_");
+        QTest::newRow("international feet, station and sighting")
+            << feet << false << false
+            << QStringLiteral("Délky ve stopách převedeny na metry (mezinárodní stopa = 0,3048 m): 2 záznamy.");
+        QTest::newRow("US survey feet") << feet << true << false
+                                        << QStringLiteral("(americká měřická stopa = 1200/3937 m): 2 záznamy.");
+        QTest::newRow("degrees") << QByteArray("_+P1_ ?+00012345m+0912345++1035120d+0t00+00000_*AB_,1.600_") << false
+                                 << false << QStringLiteral("Úhly ve stupních převedeny na grady: 1 záznam.");
+        QTest::newRow("mils stop the run")
+            << QByteArray("_'S1_(K_)1.5_ _+P1_ ?+00012345m+0912345++1234527m+0t00+00000_*AB_,1.600_") << false << true
+            << QStringLiteral(
+                   "Nepřevedeno pro neznámé jednotky: úhly v jednotkách „m“ 1 záznam. Nebyl zapsán žádný "
+                   "soubor: data obsahují jednotky, které program nezná (viz výše).");
+    }
+    void receiptSaysUnits() {
+        QFETCH(QByteArray, measured);
+        QFETCH(bool, usSurveyFoot);
+        QFETCH(bool, stopped);
+        QFETCH(QString, said);
+        Run run;
+        run.settings.usSurveyFoot = usSurveyFoot;
+        QCOMPARE(run.Convert(measured), stopped ? ConversionOutcome::Stopped : ConversionOutcome::Completed);
+        QVERIFY2(ReceiptText(run.receipt, run.outcome).contains(Cp1250::FromUtf8(said.toUtf8().constData())),
+                 Cp1250::ToUtf8(ReceiptText(run.receipt, run.outcome)).constData());
+        QCOMPARE(QFile::exists(run.Path(".zap")), !stopped);
+    }
+
     void secondFaceGivesNegativeHorizontalDistance() {
         Run run;
         run.Convert("_+P_ ?+00010000m+3000000++0000000g+0t00+00000_*A_,1_", ConversionMode::HorizontalDistances);

@@ -1,5 +1,6 @@
 #include "convert/MeasuredData.h"
 
+#include "base/Texts.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 #include "upload/UploadProtocol.h"
@@ -46,6 +47,37 @@ private Q_SLOTS:
         QCOMPARE(settings.deviceType, DeviceType::Nts660);  // for this reading only
         QCOMPARE(data.parsed.records.size(), std::size_t(1));
         QCOMPARE(data.findings.count, 1);
+    }
+
+    // Each finding names the records whose text lies in its stretch of the
+    // transfer, found through the framing's removal and the signs' normalisation.
+    void findingsNameTheirRecords_data() {
+        QTest::addColumn<QByteArray>("transfer");
+        QTest::addColumn<QByteArray>("named");
+        const QByteArray job = TestFiles::Example("nts350-job");
+        QByteArray damaged = job;
+        damaged[196] = damaged[196] == '1' ? '2' : '1';  // a digit of 4003's distance, in block 2
+        QTest::newRow("checksum: the end of 4002, 4003 and the start of 101")
+            << damaged << TextFilled(Texts::kFindingRecords, {"4002", "101"});
+        const QByteArray preambles(
+            "\x02"
+            "F00F000\x03\r\n\x02GC\x03\r\n");
+        QTest::newRow("cut after block 3: its records")
+            << preambles + job.left(3 * 136) << TextFilled(Texts::kFindingRecords, {"101", "102"});
+    }
+    void findingsNameTheirRecords() {
+        QFETCH(QByteArray, transfer);
+        QFETCH(QByteArray, named);
+        QTemporaryDir dir;
+        TestFiles::Write(dir.filePath("job.sdt"), transfer);
+        ConversionSettings settings;
+        settings.flag = 0;
+        CurrentFile currentFile;
+        ScriptedPrompter prompter;
+        ConversionContext context{settings, currentFile, prompter};
+        ReadRecords(dir.filePath("job.sdt"), context, Corrections::AsStored);
+        const QByteArray warning = prompter.Of(Topic::TransferFindings).value(0).text;
+        QVERIFY2(warning.contains(named + '\n'), warning.constData());
     }
 };
 

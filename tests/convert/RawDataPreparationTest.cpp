@@ -29,6 +29,9 @@ private Q_SLOTS:
         QTest::newRow("degree sighting followed by a gon sighting keeps its own unit")
             << QByteArray("?+00012345m+0912345++1234567d+0 ?+00000100m+1000000++0000000g+0")
             << QByteArray("?+00012345m0912345+1234567d+0 ?+00000100m1000000+0000000g+0");
+        QTest::newRow("direction in mils ends at its own letter")
+            << QByteArray("?+00012345m+0912345++1234527m+00012300t00+00000_*AB_")
+            << QByteArray("?+00012345m0912345+1234527m+00012300t00+00000_*AB_");
         QTest::newRow("feet sighting followed by a name with m")
             << QByteArray("_+P1_ ?+00012345f+0912345++1234567g+0t00+00000_*AB_,1.600_ _'Sm_(_)1_")
             << QByteArray("_+P1_ ?+00012345f0912345+1234567g+0t00+00000_*AB_,1.600_ _'Sm_(_)1_");
@@ -58,9 +61,9 @@ private Q_SLOTS:
     void manyUnfinishedSightingsStayLinear_data() {
         QTest::addColumn<QByteArray>("raw");
         QTest::addColumn<qsizetype>("removed");
-        // Every "?" lacks its angle letter; each «m+» loses its "+".
+        // Every "?" lacks its angle letter; each «f+» loses its "+".
         QTest::newRow("slope sightings without angle letter")
-            << QByteArray("?+1m+2+").repeated(300000) << qsizetype(300000);
+            << QByteArray("?+1f+2+").repeated(300000) << qsizetype(300000);
         // Every "<" finds the one "+" at the end but no second one after it.
         QTest::newRow("angles sightings without closing plus")
             << QByteArray("<").repeated(300000) + "+" << qsizetype(0);
