@@ -1,5 +1,6 @@
 #include "base/Cp1250.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -182,6 +183,17 @@ ListText FromTypedText(QStringView typed) {
 
 QByteArray CharacterCode(char32_t character) {
     return "U+" + QByteArray::number(static_cast<uint>(character), 16).toUpper().rightJustified(4, '0');
+}
+
+QList<QByteArray> ForeignCodes(const ListText& text, qsizetype begin, qsizetype end) {
+    auto foreign = std::lower_bound(text.foreign.begin(), text.foreign.end(), begin,
+                                    [](const ListText::Foreign& f, qsizetype offset) { return f.offset < offset; });
+    QList<QByteArray> codes;
+    for (; foreign != text.foreign.end() && foreign->offset < end; ++foreign) {
+        const QByteArray code = CharacterCode(foreign->character);
+        if (!codes.contains(code)) codes.append(code);
+    }
+    return codes;
 }
 
 }  // namespace Cp1250

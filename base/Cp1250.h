@@ -53,4 +53,8 @@ ListText FromTypedText(QStringView text);
 // A character as the user can look it up: «U+00F1».
 QByteArray CharacterCode(char32_t character);
 
+// The characters the code page lacks among text.bytes from begin to end, each once,
+// as CharacterCode writes them, in the order of the text.
+QList<QByteArray> ForeignCodes(const ListText& text, qsizetype begin, qsizetype end);
+
 }  // namespace Cp1250

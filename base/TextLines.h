@@ -39,6 +39,8 @@ void ForEachLine(QByteArrayView text, Visit&& visit) {
 // Puts a copy of line into into, reusing its memory: a reader that writes into its
 // line gets one buffer for all the lines of a list.
 inline void CopyLine(QByteArrayView line, QByteArray& into) {
+    // A null array is allocated afresh at every write: keep room across lines.
+    if (into.isNull() || into.capacity() < line.size()) into.reserve(std::max<qsizetype>(line.size(), 256));
     into.resize(line.size());
     std::copy(line.begin(), line.end(), into.begin());
 }

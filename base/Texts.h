@@ -294,6 +294,11 @@ inline constexpr UserText kOutsideMillionMeasured{
 inline constexpr UserText kOutsideMillionList{"Souřadnicím X v seznamu nejspíš chybí milión."};
 inline constexpr UserText kOutsideSwapped{
     "Y a X jsou nejspíš navzájem zaměněné (řádek textového seznamu je název, Y, X)."};
+// Points of a text list whose names or codes hold characters Windows-1250 lacks.
+inline constexpr UserText kDrawingForeignHeading{
+    "Upozornění!\nWindows-1250 nemá některé znaky textového seznamu, výkres je má jako „?“:"};
+inline constexpr UserText kDrawingForeignPoint{"• bod %1 (řádek %2): %3"};
+inline constexpr UserText kDrawingForeignMore{"… celkem %1 s takovými znaky."};
 inline constexpr UserText kOutsideNotSjtsk{"Souřadnice nejspíš nejsou v S-JTSK, ale v jiné soustavě."};
 
 // Nouns after a count.

@@ -1,7 +1,10 @@
 #include "dxf/XyzTextList.h"
 
+#include "base/Cp1250.h"
 #include "base/InputFile.h"
+#include "base/Numbers.h"
 #include "base/PointLine.h"
+#include "base/Texts.h"
 
 #include <cstring>
 #include <new>
@@ -15,57 +18,39 @@ constexpr std::size_t kPieceLength = 511;
 // Bytes of a typical point line: name, Y and X in the national grid, height, code.
 constexpr std::size_t kTypicalLine = 40;
 
-// The file as a text-mode stream, handed out in pieces the way a line read into a
+// The list as a text-mode stream, handed out in pieces the way a line read into a
 // 512-byte buffer ends: a line ends at CR LF (read as one LF), a lone LF or a lone
 // CR, as in the upload list; a CR never stays inside a name or a code.
 class TextPieceReader {
 public:
-    explicit TextPieceReader(InputFile& file) : m_file(file) {}
+    explicit TextPieceReader(QByteArrayView text) : m_text(text) {}
 
     // Fills piece (room for kPieceLength characters) and returns its length; 0 at
-    // the end of the file or after a read error (see Failed).
+    // the end of the text.
     std::size_t Next(char* piece) {
+        if (m_lineEnded) ++m_line;
+        m_pieceBegin = m_position;
         std::size_t length = 0;
-        while (length < kPieceLength) {
-            int c = Get();
-            if (c < 0) break;
-            if (c == '\r' && Peek() == '\n') c = Get();
-            piece[length++] = static_cast<char>(c);
+        while (length < kPieceLength && m_position < m_text.size()) {
+            char c = m_text[m_position++];
+            if (c == '\r' && m_position < m_text.size() && m_text[m_position] == '\n') c = m_text[m_position++];
+            piece[length++] = c;
             if (c == '\n' || c == '\r') break;
         }
-        // A piece cut short by a read error is not handed out.
-        return m_failed ? 0 : length;
+        m_lineEnded = length > 0 && (piece[length - 1] == '\n' || piece[length - 1] == '\r');
+        return length;
     }
 
-    bool Failed() const { return m_failed; }
+    // Where the last piece began in the text, and its line (from 1).
+    qsizetype PieceBegin() const { return m_pieceBegin; }
+    qint64 Line() const { return m_line; }
 
 private:
-    int Get() {
-        if (m_position == m_size && !Fill()) return -1;
-        return static_cast<unsigned char>(m_buffer[m_position++]);
-    }
-    int Peek() {
-        if (m_position == m_size && !Fill()) return -1;
-        return static_cast<unsigned char>(m_buffer[m_position]);
-    }
-    bool Fill() {
-        if (m_failed || m_atEnd) return false;
-        m_position = 0;
-        m_size = m_file.Read(m_buffer, sizeof m_buffer);
-        if (m_size == 0) {
-            m_failed = static_cast<bool>(m_file.Error());
-            m_atEnd = true;
-            return false;
-        }
-        return true;
-    }
-
-    InputFile& m_file;
-    char m_buffer[65536];
-    std::size_t m_position = 0;
-    std::size_t m_size = 0;
-    bool m_atEnd = false;
-    bool m_failed = false;
+    QByteArrayView m_text;
+    qsizetype m_position = 0;
+    qsizetype m_pieceBegin = 0;
+    qint64 m_line = 1;
+    bool m_lineEnded = false;
 };
 
 // One piece of a line (its comma searches write points into it). The piece ends
@@ -94,31 +79,72 @@ bool ParseXyzLine(char* line, std::size_t length, SurveyRecord& record) {
     return true;
 }
 
+// Names and codes with characters Windows-1250 lacks, told once the list is read:
+// the drawing has a "?" for each.
+class ForeignNames {
+public:
+    void Add(const SurveyRecord& point, qint64 line, const QList<QByteArray>& codes) {
+        if (m_count++ >= kShown) return;
+        const QByteArray name = point.name.ToByteArray();
+        m_lines.append(TextFilled(Texts::kDrawingForeignPoint,
+                                  {name.isEmpty() ? Text(Texts::kUnnamedPoint) : name, Numbers::FormatInteger(line),
+                                   TextFilled(codes.size() == 1 ? Texts::kForeignCharacter : Texts::kForeignCharacters,
+                                              {codes.join(", ")})}));
+    }
+    void Tell(Prompter& prompter) const {
+        if (m_count == 0) return;
+        QByteArray text = Text(Texts::kDrawingForeignHeading);
+        for (const QByteArray& line : m_lines) text += '\n' + line;
+        if (m_count > kShown)
+            text += '\n' + TextFilled(Texts::kDrawingForeignMore, {Counted(m_count, Texts::kPointsNoun)});
+        prompter.Tell(text, MessageIcon::Exclamation, Topic::DataWarning);
+    }
+
+private:
+    static constexpr qint64 kShown = 10;
+    QList<QByteArray> m_lines;
+    qint64 m_count = 0;
+};
+
 }  // namespace
 
 int ReadXyzTextList(const QString& path, SurveyRecordList& list, Prompter& prompter) {
-    InputFile file;
-    if (const FileError error = file.Open(path)) {
-        prompter.ReportFileError(error);
-        return 0;
+    // Read whole: whether the list is UTF-8 is known only at its end.
+    Cp1250::ListText text;
+    {
+        QByteArray bytes;
+        if (const FileError error = ReadWholeFile(path, bytes)) {
+            prompter.ReportFileError(error);
+            return 0;
+        }
+        try {
+            text = Cp1250::FromListFile(bytes);
+        } catch (const std::bad_alloc&) {
+            prompter.ReportFileError(FileError{FileErrorKind::TooLarge, path, 0});
+            return 0;
+        }
     }
 
     // Room for the points of a list of ordinary lines, so that a long list is not
     // copied over and over while it grows; a list of other lines just grows.
     try {
-        list.reserve(list.size() + static_cast<std::size_t>(file.Size()) / kTypicalLine);
+        list.reserve(list.size() + static_cast<std::size_t>(text.bytes.size()) / kTypicalLine);
     } catch (const std::bad_alloc&) {
     }
 
-    TextPieceReader reader(file);
+    TextPieceReader reader(text.bytes);
+    ForeignNames foreign;
     char piece[kPieceLength + 1];
     while (const std::size_t length = reader.Next(piece)) {
         SurveyRecord record;
-        if (ParseXyzLine(piece, length, record)) list.push_back(std::move(record));
+        if (!ParseXyzLine(piece, length, record)) continue;
+        if (!text.foreign.isEmpty()) {
+            const qsizetype begin = reader.PieceBegin();
+            const QList<QByteArray> codes = Cp1250::ForeignCodes(text, begin, begin + qsizetype(length));
+            if (!codes.isEmpty()) foreign.Add(record, reader.Line(), codes);
+        }
+        list.push_back(std::move(record));
     }
-    if (reader.Failed()) {
-        prompter.ReportFileError(file.Error());
-        return 0;
-    }
+    foreign.Tell(prompter);
     return static_cast<int>(list.size());
 }

@@ -9,8 +9,6 @@
 #include <QHash>
 #include <QSet>
 
-#include <algorithm>
-
 #include <cmath>
 #include <cstdint>
 #include <string_view>
@@ -106,20 +104,6 @@ QByteArrayView ReadPartTold(QByteArrayView line, qint64 number, Group& group) {
     return part;
 }
 
-// The characters Windows-1250 lacks among the list's bytes from begin to end
-// («U+00F1»), each once.
-QList<QByteArray> ForeignWithin(const Cp1250::ListText& list, qsizetype begin, qsizetype end) {
-    auto foreign =
-        std::lower_bound(list.foreign.begin(), list.foreign.end(), begin,
-                         [](const Cp1250::ListText::Foreign& f, qsizetype offset) { return f.offset < offset; });
-    QList<QByteArray> codes;
-    for (; foreign != list.foreign.end() && foreign->offset < end; ++foreign) {
-        const QByteArray code = Cp1250::CharacterCode(foreign->character);
-        if (!codes.contains(code)) codes.append(code);
-    }
-    return codes;
-}
-
 // The lines left out, the heights whose decimal comma is not read, and the names
 // with characters Windows-1250 lacks. The list turns the first comma from a
 // number's start to the line's end into a point, so Y and X always get their own
@@ -141,7 +125,7 @@ void CheckPointLines(const Cp1250::ListText& list, Group& notSent, Group& commas
         const QByteArray name = point->name.toByteArray();
         const QByteArray received = CutPointName(name);
         const qsizetype nameEnd = offset + (point->name.data() - line.constData()) + name.size();
-        if (QList<QByteArray> characters = ForeignWithin(list, nameEnd - received.size(), nameEnd);
+        if (QList<QByteArray> characters = Cp1250::ForeignCodes(list, nameEnd - received.size(), nameEnd);
             !characters.isEmpty()) {
             UploadFinding finding = LineFinding(UploadFindingKind::ForeignInName, number, name);
             finding.received = received;
@@ -249,7 +233,7 @@ UploadFindings CheckCodes(const Cp1250::ListText& list, const SurveyRecordList& 
         const QByteArray text = written.sliced(code->textBegin).toByteArray();
         const QByteArray received = CutCodeText(text);
         const qsizetype textBegin = offset + code->textBegin;
-        if (QList<QByteArray> characters = ForeignWithin(list, textBegin, textBegin + received.size());
+        if (QList<QByteArray> characters = Cp1250::ForeignCodes(list, textBegin, textBegin + received.size());
             !characters.isEmpty()) {
             UploadFinding finding = LineFinding(UploadFindingKind::ForeignInCodeText, number, text);
             finding.written = Numbers::FormatInteger(codeNumber.code);

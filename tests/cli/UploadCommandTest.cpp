@@ -98,19 +98,6 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(dump));
     }
 
-    void utf8ListGoesOutInWindows1250() {
-        CliRun run;
-        const QString dump = run.home.filePath("upload.dump");
-        QVERIFY(run.Run({"upload", "points", "--set", "DeviceType=0", "--force", "--dump", dump,
-                         TestFiles::DataDir("cli") + "/upload-points-utf8.txt"}));
-        QCOMPARE(run.process.exitCode(), 0);
-        const QByteArray stream = InstrumentSimulator::CheckUpload(TestFiles::Read(dump)).stream;
-        QVERIFY2(stream.contains("_+M\xEC\xF8ick\xFD"
-                                 "1  _") &&
-                     stream.contains("_+\x8E\xEF\xE1r      _") && stream.contains("_+Pe?a      _"),
-                 stream.constData());
-    }
-
     // Memory follows the data, not the line ends; a list beyond memory is refused
     // in words. tarvo-cli runs with 512 MB of address space.
     void listsWithinMemory_data() {
@@ -130,10 +117,8 @@ private Q_SLOTS:
         QFETCH(qint64, sparseSize);
         CliRun run;
         QFile list(run.home.filePath("list.txt"));
-        QVERIFY(list.open(QIODevice::WriteOnly));
-        const QByteArray megabyte(1024 * 1024, '\n');
-        for (qint64 written = 0; written < blankLines; written += megabyte.size()) QVERIFY(list.write(megabyte) > 0);
-        if (sparseSize) QVERIFY(list.resize(sparseSize));
+        QVERIFY(list.open(QIODevice::WriteOnly) && list.resize(sparseSize));
+        for (qint64 written = 0; written < blankLines; written += 1 << 20) list.write(QByteArray(1 << 20, '\n'));
         list.close();
 
         run.process.setChildProcessModifier([] {
@@ -146,8 +131,7 @@ private Q_SLOTS:
         QCOMPARE(run.process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(run.process.exitCode(), 1);
         QFETCH(QString, told);
-        const QString errors = run.Errors();
-        QVERIFY2(errors.contains(told), qPrintable(errors));
+        QVERIFY(run.Errors().contains(told));
     }
 
     void refusedPortSendsNothing() {

@@ -113,8 +113,6 @@ private Q_SLOTS:
         QTest::newRow("measured data without it in EPSG:5514 axes: the million is named")
             << measured << true << Answer::No << QList<Topic>{Topic::Million, Topic::DataWarning}
             << Text(Texts::kOutsideMillionMeasured) << QByteArray("-43512.34500");
-        QTest::newRow("measured data without it in the list's own axes: nothing told")
-            << measured << false << Answer::No << QList<Topic>{Topic::Million} << none << QByteArray("43512.34500");
         QTest::newRow("text list in S-JTSK, drawn as written, nothing asked")
             << QByteArray("B7 742118.903 1043512.345\r\n") << true << Answer::Yes << QList<Topic>{} << none
             << QByteArray("-1043512.34500");

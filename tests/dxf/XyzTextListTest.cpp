@@ -77,6 +77,38 @@ private Q_SLOTS:
         }
     }
 
+    // UTF-8 lists come in Windows-1250; what the code page lacks is drawn as "?" and told.
+    void encodings_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("points");
+        QTest::addColumn<QByteArray>("told");
+        QTest::newRow("UTF-8 name and code") << QByteArray("M\u011B\u0159ick\u00FD1 1 2 3 mezn\u00EDk\n")
+                                             << QByteArray(
+                                                    "M\xEC\xF8ick\xFD"
+                                                    "1|1|2|3|mezn\xEDk")
+                                             << QByteArray();
+        QTest::newRow("byte-order mark is no part of the first name")
+            << QByteArray("\xEF\xBB\xBFP1 1 2\n") << QByteArray("P1|1|2|-|") << QByteArray();
+        QTest::newRow("characters Windows-1250 lacks, by line")
+            << QByteArray("\u017D1 1 2\r\nx\r\nPe\u00F1a 3 4 5 \u4E2D\u00F1\r\n")
+            << QByteArray(
+                   "\x8E"
+                   "1|1|2|-|Pe?a|3|4|5|??")
+            << QByteArray(
+                   "\n\x95 bod Pe?a (\xF8\xE1"
+                   "dek 3): znaky U+00F1, U+4E2D");
+    }
+    void encodings() {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, told);
+        ScriptedPrompter prompter;
+        QByteArray points;
+        for (const SurveyRecord& point : ReadBytes(file, prompter)) points += Describe(point);
+        QTEST(points, "points");
+        QCOMPARE(prompter.messages.size(), told.isEmpty() ? 0 : 1);
+        if (!told.isEmpty()) QVERIFY2(prompter.messages[0].text.endsWith(told), prompter.messages[0].text);
+    }
+
     void keepsFileOrderAndSkipsBadLines() {
         ScriptedPrompter prompter;
         int returned = 0;
