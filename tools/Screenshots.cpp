@@ -18,6 +18,7 @@
 #include "gui/mainwindow/MainWindow.h"
 #include "gui/parameters/ParameterSheet.h"
 #include "gui/preview/DrawingPreviewWindow.h"
+#include "gui/preview/DrawingView.h"
 #include "gui/serial/CommunicationDialog.h"
 #include "gui/serial/ReceptionAnimation.h"
 #include "gui/serial/ReceptionWindow.h"
@@ -29,6 +30,8 @@
 #include "upload/UploadTransmission.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
@@ -140,6 +143,14 @@ void SaveDrawingPreview(const char* name) {
     settings.dxfLayers = true;
     DrawingPreviewWindow preview(records, settings, QStringLiteral("zakazka.dxf"));
     preview.resize(600, 400);
+    preview.show();
+    // The drawing is painted on a thread of its own: the picture waits for it.
+    QElapsedTimer waited;
+    waited.start();
+    while (!preview.View()->Sharp() && waited.elapsed() < 10000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
     Save(preview, name);
 }
 

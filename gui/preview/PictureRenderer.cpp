@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <map>
+#include <unordered_set>
 
 namespace {
 
@@ -19,6 +20,7 @@ constexpr qsizetype kCancelCheckEvery = 4096;
 // The lines of one colour that are neither level nor upright, and the texts of one
 // colour and size, gathered for one call each.
 struct TextBatch {
+    quint64 id = 0;
     QList<quint32> glyphs;
     QList<QPointF> positions;
 };
@@ -69,6 +71,17 @@ public:
             return;
         // One size per hundredth of a pixel: the texts of a kind share their size.
         const qint64 sizeKey = std::llround(capitalPixels * 100);
+        auto [batchAt, isNew] = m_texts.try_emplace({sizeKey, label.colour});
+        TextBatch& batch = batchAt->second;
+        if (isNew) batch.id = m_texts.size();
+        // A text of the same kind whose alignment point lies within a quarter of
+        // its height of one already drawn would cover it almost wholly: where a
+        // large job's marks pile up, the pile is drawn once, not thousands of times.
+        const double cell = std::max(capitalPixels / 4, 1.0);
+        const auto cellOf = [cell](double at) {
+            return static_cast<quint64>(static_cast<qint64>(std::floor(at / cell))) & 0xFFFFF;
+        };
+        if (!m_taken.insert(batch.id << 40 | cellOf(align.y()) << 20 | cellOf(align.x())).second) return;
         Font& font = FontOf(sizeKey, capitalPixels);
         const QStringView text = m_picture.TextOf(label);
         QList<quint32> glyphs(text.size());
@@ -80,7 +93,6 @@ public:
         for (const QPointF& advance : advances) width += advance.x();
         double x = label.centred ? align.x() - width / 2 : align.x();
         const double baseline = label.middle ? align.y() + capitalPixels / 2 : align.y() - font.raw.descent();
-        TextBatch& batch = m_texts[{sizeKey, label.colour}];
         for (qsizetype i = 0; i < glyphs.size(); ++i) {
             batch.glyphs.append(glyphs[i]);
             batch.positions.append(QPointF(x, baseline));
@@ -154,6 +166,7 @@ private:
     QRawFont m_reference;
     std::map<qint64, Font> m_fonts;
     std::map<std::pair<qint64, QRgb>, TextBatch> m_texts;
+    std::unordered_set<quint64> m_taken;  // the kinds and cells of the texts drawn
 };
 
 }  // namespace

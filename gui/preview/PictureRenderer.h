@@ -2,8 +2,10 @@
 // Paints a drawing's picture as the preview shows it, on any thread: black
 // ground, the layers the user left visible, lines one pixel wide. Texts smaller
 // than kSmallestTextPixels (capitals' height) are left out: nobody reads them,
-// and at the whole drawing of a large job they are most of the work. Only the
-// points whose marks reach into the view are looked at.
+// and at the whole drawing of a large job they are most of the work. Where texts
+// of one kind pile up (their places within a quarter of their height), the pile
+// is drawn as its first text. Only the points whose marks reach into the view
+// are looked at.
 
 #include "gui/preview/DrawingPicture.h"
 

@@ -149,9 +149,8 @@ private Q_SLOTS:
         points.Upload(UploadKind::Points, {"ABCDEFGHIJKL 1 2 -12,5"});
         QCOMPARE(points.Payload().left(12), QByteArray("_+CDEFGHIJKL"));
         QCOMPARE(points.Payload().mid(41, 10), QByteArray("-000012500"));
-        QCOMPARE(
-            points.result.log.mid(points.result.log.lastIndexOf("\r\n", -3) + 2),
-            Cp1250::FromUtf8("CDEFGHIJKL       1.000\t     2.000\t   -12.500\t(v seznamu název ABCDEFGHIJKL)\r\n"));
+        QVERIFY(points.result.log.endsWith(
+            Cp1250::FromUtf8("CDEFGHIJKL       1.000\t     2.000\t   -12.500\t(v seznamu název ABCDEFGHIJKL)\r\n")));
 
         Run codes;
         codes.Upload(UploadKind::Codes, {"7,ABCDEFGHIJKL"});

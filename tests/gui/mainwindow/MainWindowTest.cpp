@@ -5,7 +5,9 @@
 #include "gui/common/Artwork.h"
 #include "gui/mainwindow/BannerView.h"
 #include "gui/mainwindow/LinkLabel.h"
+#include "gui/preview/DrawingPreviewWindow.h"
 #include "tests/gui/NamedWidget.h"
+#include "tests/support/PointYXZ.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 
@@ -14,6 +16,7 @@
 #include <QEnterEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QLabel>
@@ -31,6 +34,8 @@ class CountingController : public CommandController {
 public:
     using CommandController::CommandController;
     int uploadWindows = 0;
+
+    void ShowJob(const SurveyRecordList& records) { ShowDrawing(records, QStringLiteral("job.dxf")); }
 
 protected:
     void RunUploadWindow() override { ++uploadWindows; }
@@ -133,6 +138,27 @@ private Q_SLOTS:
         const QString told = Cp1250::ToUnicode(m_prompter.messages.first().text);
         QCOMPARE(told, findings.isEmpty() ? receipt : receipt + QStringLiteral("\n\n") + findings);
         m_prompter.messages.clear();
+    }
+
+    // The preview belongs to the main window even when another window is active as
+    // it opens, and closing the main window takes it along: nothing is left running
+    // to write old settings back later.
+    void closingTheMainWindowTakesThePreviewAlong() {
+        auto controller = Controller(FLAG_DEFAULT);
+        controller->LoadSettings();
+        MainWindow frame(*controller);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QWidget stranger;
+        stranger.show();
+        stranger.activateWindow();
+        controller->ShowJob({PointYXZ("P1", 742000, 1043000, 250)});
+        QPointer<DrawingPreviewWindow> preview = controller->Preview();
+        QVERIFY(preview);
+        QCOMPARE(preview->parentWidget(), &frame);
+        QVERIFY(preview->isVisible());
+        frame.close();
+        QTRY_VERIFY(!preview);
     }
 
     void centring() {

@@ -68,12 +68,12 @@ private Q_SLOTS:
         QVERIFY(setup.prompter.messages.isEmpty());
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(setup.store.ReadInt("CommPort", -1), 3);
-        QCOMPARE(setup.store.ReadInt("BaudRate", -1), 6);
-        // Eight data bits were in use already: not written again, the default gives them.
-        QCOMPARE(setup.store.ReadInt("ByteSize", 8), 8);
-        QCOMPARE(setup.store.ReadInt("Parity", -1), 0);
-        QCOMPARE(setup.store.ReadInt("StopBits", -1), 2);
+        // The profile gives the five values; those already in use are not written again.
+        ConversionSettings settings;
+        SerialSettings stored;
+        LoadRemainingSettings(setup.store, settings, stored);
+        QCOMPARE(QList<int>({stored.commPort, stored.baudRate, stored.byteSize, stored.parity, stored.stopBits}),
+                 QList<int>({3, 6, 8, 0, 2}));
         QCOMPARE(setup.store.ReadString("Ports", "COM3"), setup.pty.instrument.DevicePath());
         QCOMPARE(PortNames::DeviceOf(setup.store, 3), setup.pty.instrument.DevicePath());
         const SerialSettings inUse = setup.pty.link.Settings();
@@ -133,6 +133,17 @@ private Q_SLOTS:
         QVERIFY(!setup.pty.link.IsOpen());
         // A list without a selection gives the link nothing of its own.
         QCOMPARE(int(setup.pty.link.Settings().baudRate), storedBaudRate);
+
+        // Esc after the failed test: the port and values in use before come back.
+        Widget<QComboBox>(dialog, "portCombo")->setCurrentIndex(4);
+        Widget<QComboBox>(dialog, "deviceCombo")->setEditText(QStringLiteral("/nonexistent/ttyS9"));
+        setup.PressOk(dialog);
+        QCOMPARE(setup.prompter.messages.size(), 2);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(int(setup.pty.link.Settings().commPort), 3);
+        QCOMPARE(int(setup.pty.link.Settings().baudRate), storedBaudRate);
+        QVERIFY(!setup.AnythingStored());
     }
 };
 
