@@ -74,10 +74,10 @@ volatile std::sig_atomic_t g_terminated = 0;
 // Raised once the reception has ended and its bytes are on the disk.
 volatile std::sig_atomic_t g_receptionEnded = 0;
 
+#ifndef _WIN32
 void OnInterrupt(int) { g_interrupted = 1; }
 void OnTerminate(int) { g_terminated = 1; }
-
-#ifdef _WIN32
+#else
 // The console's events come on a thread of their own; a closing console ends the
 // process when the handler returns, so it waits (a few seconds at most, as the
 // system allows) until the reception has stored its bytes.
