@@ -128,7 +128,7 @@ private Q_SLOTS:
         QVERIFY(setup.reception.IsRunning());
         QCOMPARE(setup.Files().size(), 1);
         QCOMPARE(TestFiles::Read(setup.dir.filePath(setup.Files()[0])), data);
-        QCOMPARE(setup.reception.StatusText(), ReceivingStatus(size));
+        QTRY_COMPARE(setup.reception.StatusText(), ReceivingStatus(size));
     }
 
     // Only a whole transfer replaces the target. A broken one (the line lost, the
