@@ -31,6 +31,8 @@ inline constexpr quint16 FLAG_DEFAULT = FLAG_WARN_UNITS | FLAG_WARN_HEIGHTS | FL
 
 // The index of the DXF scale "1:1"; a new profile draws at it.
 inline constexpr quint8 kDxfScaleOneToOne = 4;
+// The count of the DXF scales.
+inline constexpr quint8 kDxfScaleCount = 9;
 
 // The instrument whose form the measured data are in ("DeviceType"). A stored value
 // of neither instrument is kept as it is; the parser then reads nothing.

@@ -145,8 +145,20 @@ inline constexpr UserText kSentListCodeText{"text %1"};
 inline constexpr UserText kUploadFailed{"Přenos dat selhal!\n%s"};
 inline constexpr UserText kSerialWriteFailed{
     "Data se nepodařilo odeslat sériovým portem (port neodpovídá nebo byl odpojen)."};
-inline constexpr UserText kConnectionLost{
-    "Spojení s přístrojem bylo přerušeno!\nPřenos nemusí být úplný; uložená přijatá data: %s."};
+// Why a reception ended with a transfer that may be broken: the first line of the
+// message, followed by where the bytes are.
+inline constexpr UserText kConnectionLostHeadline{"Spojení s přístrojem bylo přerušeno!"};
+inline constexpr UserText kReceptionStoppedHeadline{"Příjem byl ukončen dříve, než přenos skončil."};
+inline constexpr UserText kNoEndRecordHeadline{
+    "Přístroj přestal vysílat před koncovým záznamem přenosu: data nejsou úplná."};
+// "%s" is the count of the bytes kept in the target.
+inline constexpr UserText kBrokenTransferInTarget{"Přenos nemusí být úplný; uložená přijatá data: %s."};
+// A broken transfer beside an older file ("%1" the count, "%2" where the bytes are,
+// "%3" the older file); also after Storno.
+inline constexpr UserText kBrokenTransferBeside{
+    "Přijatá data (%1) zůstala uložena v souboru %2; soubor %3 zůstal beze změny."};
+// After the kept bytes' message: what becomes of them.
+inline constexpr UserText kLeftoverOfferedNextTime{"Příští příjem do této složky je nabídne k uložení."};
 inline constexpr UserText kConnectionLostNoData{"Spojení s přístrojem bylo přerušeno!\nŽádná data nebyla přijata."};
 // What a reception that could not finish its file kept, and where ("%1" the count).
 inline constexpr UserText kReceivedDataKeptIn{"Přijatá data (%1) zůstala uložena v souboru %2."};

@@ -2,6 +2,7 @@
 
 #include "base/Cp1250.h"
 #include "base/Numbers.h"
+#include "base/SettingRanges.h"
 #include "base/SettingsStore.h"
 #include "cli/CliCommon.h"
 
@@ -29,18 +30,25 @@ QByteArray UnescapeHead(const QString& value) {
     return Cp1250::FromUnicode(text);
 }
 
-// An integer as the profile would store it: decimal or 0x hexadecimal, 32 bits.
-bool ParseIntegerSetting(const QString& value, quint32& out) {
+// An integer: decimal or 0x hexadecimal.
+bool ParseIntegerSetting(const QString& value, qint64& out) {
     bool ok = false;
     const QString text = value.trimmed();
-    qint64 parsed = 0;
     if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-        parsed = text.mid(2).toLongLong(&ok, 16);
+        out = text.mid(2).toLongLong(&ok, 16);
     else
-        parsed = text.toLongLong(&ok, 10);
-    if (!ok) return false;
-    out = static_cast<quint32>(parsed);
-    return true;
+        out = text.toLongLong(&ok, 10);
+    return ok;
+}
+
+// A value outside the setting's range is a usage error naming the range, never
+// wrapped or cut to fit.
+bool CheckRange(const QString& name, const QString& value, double number, QString& error) {
+    const SettingRange* range = RangeOf(name);
+    if (!range || InRange(*range, number)) return true;
+    error =
+        QStringLiteral("Hodnota %1 pro %2 leží mimo rozsah %3.").arg(value, name, Cp1250::ToUnicode(RangeText(*range)));
+    return false;
 }
 
 // The settings that are 0 or 1 (the drawing's options, the foot, the stations'
@@ -87,17 +95,20 @@ bool ApplySetting(const QString& assignment, ConversionSettings& settings, Seria
             error = QStringLiteral("Hodnota %1 pro %2 není číslo.").arg(value, name);
             return false;
         }
+        if (!CheckRange(name, value, *read, error)) return false;
         *metres = *read;
     } else if (name == QLatin1String("Head"))
         settings.head = UnescapeHead(value);
     else if (name == QLatin1String("OR"))
         settings.orMarker = bytes;
     else {
-        quint32 number = 0;
+        qint64 number = 0;
         if (!ParseIntegerSetting(value, number)) {
             error = QStringLiteral("Hodnota %1 pro %2 není celé číslo.").arg(value, name);
             return false;
         }
+        if (!DrawingOption(name, settings) && !CheckRange(name, value, static_cast<double>(number), error))
+            return false;
         if (name == QLatin1String("Flag"))
             settings.flag = static_cast<quint16>(number);
         else if (name == QLatin1String("DeviceType"))

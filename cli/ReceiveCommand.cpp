@@ -16,6 +16,10 @@
 
 #include <csignal>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace Cli {
 
 namespace {
@@ -24,8 +28,11 @@ const char kReceiveUsage[] =
     "Použití: tarvo-cli receive [--set NÁZEV=HODNOTA]... [--port ZAŘÍZENÍ] [--convert|--convert-partial "
     "[--million] [--force]] SOUBOR.sdt\n"
     "  Přijímá měřená data ze sériového portu do SOUBOR.sdt. Příjem skončí 2 s po posledních\n"
-    "  datech; Ctrl+C ho zruší a existující soubor nechá beze změny. Když se data nevejdou na\n"
-    "  disk, příjem skončí hned a přijaté bajty zůstanou v souboru, který hlášení jmenuje.\n"
+    "  datech (přenos s úvodními záznamy je úplný jen se svým koncovým záznamem). Existující\n"
+    "  soubor nahradí jen úplný přenos; data přenosu, který skončil dřív (Ctrl+C, přerušené\n"
+    "  spojení, ukončení programu), zůstanou v souboru .part vedle něj, který hlášení jmenuje\n"
+    "  a příští příjem nabídne. Když se data nevejdou na disk, příjem skončí hned a přijaté\n"
+    "  bajty zůstanou v souboru, který hlášení jmenuje.\n"
 #ifdef _WIN32
     "  --port ZAŘÍZENÍ  sériový port, např. COM5 (jinak port CommPort z profilu)\n"
 #else
@@ -38,7 +45,7 @@ const char kReceiveUsage[] =
     "                   ztracené spojení (jinak se neúplná data nepřevádějí)\n"
     "  --million        při převodu odpoví Ano na „Přičíst k souřadnicím milión?“\n"
     "  --force          existující SOUBOR.sdt (a výstupy převodu) přepíše bez dotazu\n"
-    "Návratový kód: 0 data přijata (a převedena), 1 chyba, zrušení nebo přerušené spojení\n"
+    "Návratový kód: 0 data přijata (a převedena), 1 chyba, zrušení nebo neúplný přenos\n"
     "  (i když --convert-partial neúplná data převedl).\n";
 
 // The reception's messages start on a line of their own, not behind the progress.
@@ -60,9 +67,31 @@ public:
     }
 };
 
+// Ctrl+C is Storno; the other ends (the terminal closed, the system shutting down)
+// end the reception as broken. The handlers only raise a flag, which the main
+// thread acts on.
 volatile std::sig_atomic_t g_interrupted = 0;
+volatile std::sig_atomic_t g_terminated = 0;
+// Raised once the reception has ended and its bytes are on the disk.
+volatile std::sig_atomic_t g_receptionEnded = 0;
 
+#ifndef _WIN32
 void OnInterrupt(int) { g_interrupted = 1; }
+void OnTerminate(int) { g_terminated = 1; }
+#else
+// The console's events come on a thread of their own; a closing console ends the
+// process when the handler returns, so it waits (a few seconds at most, as the
+// system allows) until the reception has stored its bytes.
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+    if (event == CTRL_C_EVENT) {
+        g_interrupted = 1;
+        return TRUE;
+    }
+    g_terminated = 1;
+    for (int waited = 0; waited < 40 && !g_receptionEnded; ++waited) Sleep(100);
+    return event == CTRL_BREAK_EVENT ? TRUE : FALSE;
+}
+#endif
 
 }  // namespace
 
@@ -104,14 +133,23 @@ int RunReceive(QStringList arguments) {
         prompter.onProgressLine = true;
     });
     QObject::connect(&reception, &Reception::Finished, &loop, &QEventLoop::quit);
-    // Ctrl+C is Storno: the handler only raises a flag, which this thread acts on.
     QTimer interruptWatch;
     QObject::connect(&interruptWatch, &QTimer::timeout, [&reception] {
-        if (g_interrupted) reception.Cancel();
+        if (g_terminated)
+            reception.Interrupt();
+        else if (g_interrupted)
+            reception.Cancel();
     });
     g_interrupted = 0;
+    g_terminated = 0;
+    g_receptionEnded = 0;
+#ifdef _WIN32
+    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+#else
     auto previousInt = std::signal(SIGINT, OnInterrupt);
-    auto previousTerm = std::signal(SIGTERM, OnInterrupt);
+    auto previousTerm = std::signal(SIGTERM, OnTerminate);
+    auto previousHup = std::signal(SIGHUP, OnTerminate);
+#endif
 
     PrintUtf8(stderr, QStringLiteral("Port %1; Ctrl+C příjem zruší.\n").arg(DisplayPathText(link.Device())));
     if (reception.Start(target)) {
@@ -119,8 +157,14 @@ int RunReceive(QStringList arguments) {
         loop.exec();
     }
     interruptWatch.stop();
+    g_receptionEnded = 1;
+#ifdef _WIN32
+    SetConsoleCtrlHandler(OnConsoleEvent, FALSE);
+#else
     std::signal(SIGINT, previousInt);
     std::signal(SIGTERM, previousTerm);
+    std::signal(SIGHUP, previousHup);
+#endif
     prompter.EndProgressLine();
 
     const ReceivedData received = reception.Left();
@@ -132,7 +176,7 @@ int RunReceive(QStringList arguments) {
                   '\n');
     }
     if (received == ReceivedData::None && reception.CurrentState() == Reception::State::Cancelled && g_interrupted)
-        PrintUtf8(stderr, QStringLiteral("Příjem zrušen; %1 zůstal beze změny.\n").arg(DisplayPathText(target)));
+        PrintUtf8(stderr, QStringLiteral("Příjem zrušen.\n"));
     // As after F1: the received file becomes the current one and is converted in full.
     int converted = kSuccess;
     const auto convertReceived = [&]() {

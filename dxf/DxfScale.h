@@ -15,6 +15,7 @@ struct DxfScale {
 inline constexpr DxfScale kDxfScales[] = {{"20:1", 0.05}, {"10:1", 0.1}, {"5:1", 0.2},   {"2:1", 0.5},  {"1:1", 1.0},
                                           {"1:2", 2.0},   {"1:5", 5.0},  {"1:10", 10.0}, {"1:20", 20.0}};
 static_assert(kDxfScales[kDxfScaleOneToOne].ratio == 1.0);
+static_assert(std::size(kDxfScales) == kDxfScaleCount);
 
 // The size ratio of a scale index; an index outside the list is taken as 1:1.
 inline double DxfScaleRatio(unsigned index) {

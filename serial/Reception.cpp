@@ -1,5 +1,7 @@
 #include "serial/Reception.h"
 
+#include "base/ControlBytes.h"
+#include "base/InputFile.h"
 #include "base/OutputFile.h"
 #include "base/Prompter.h"
 #include "base/ReplacementFile.h"
@@ -24,6 +26,12 @@ bool SameFile(const QString& a, const QString& b) {
 #endif
     return QFileInfo(a).absoluteFilePath().compare(QFileInfo(b).absoluteFilePath(), kCase) == 0;
 }
+
+// How an NTS-350 transfer opens: its first preamble.
+QByteArray PreambleStart() { return kStx + QByteArray(kPreamble1Text) + kEtx; }
+
+// Its end record is among the last bytes; what may follow it is its line end.
+constexpr qint64 kEndRecordReach = 16;
 
 }  // namespace
 
@@ -51,6 +59,7 @@ bool Reception::Start(const QString& targetPath) {
     m_targetPath = targetPath;
     m_temporaryPath.clear();
     m_anyArrived = false;
+    m_pauseSynced = false;
     m_shownTotal = 0;
     m_storedBytes = 0;
 
@@ -84,9 +93,8 @@ void Reception::OnReceived(qint64 total) {
     if (!IsRunning() || m_link.ArrivedTotal() == 0) return;
     m_anyArrived = true;
     m_lastArrivalMs = m_clock();
+    m_pauseSynced = false;
     m_state = State::Receiving;
-    // The text counts the bytes the reader has stored; bytes still pending show
-    // only in the file.
     if (total > m_shownTotal) {
         m_shownTotal = total;
         SetStatus(ReceivingStatus(total));
@@ -94,7 +102,7 @@ void Reception::OnReceived(qint64 total) {
 }
 
 void Reception::OnLost() {
-    if (IsRunning() && m_link.ConnectionLost()) End(State::Lost);
+    if (IsRunning() && m_link.ConnectionLost()) End(State::Lost, &Texts::kConnectionLostHeadline);
 }
 
 void Reception::OnStoreRefused() {
@@ -103,39 +111,65 @@ void Reception::OnStoreRefused() {
 
 void Reception::Tick() {
     if (!IsRunning()) return;
-    if (m_link.ConnectionLost() || m_link.StoreFailed()) {
-        End(m_link.StoreFailed() ? State::Failed : State::Lost);
+    if (m_link.StoreFailed()) {
+        End(State::Failed);
         return;
     }
+    if (m_link.ConnectionLost()) {
+        End(State::Lost, &Texts::kConnectionLostHeadline);
+        return;
+    }
+    if (!m_anyArrived) return;
+    const qint64 silence = m_clock() - m_lastArrivalMs;
+    // A pause: what came goes to the disk now rather than within the second.
+    if (!m_pauseSynced && silence >= kTickMs) {
+        m_link.SyncReceived();
+        m_pauseSynced = true;
+    }
     // Any byte starts the 2 s count, so a short transfer ends and is kept too.
-    if (!m_anyArrived || m_clock() - m_lastArrivalMs <= kEndOfDataMs) return;
-    End(State::Completed);
+    if (silence > kEndOfDataMs) End(State::Completed);
 }
 
 void Reception::Cancel() {
     if (!IsRunning()) return;
     m_timer.stop();
-    m_link.Close();
-    m_link.TakePending();
-    m_link.SetReceivedDataFile(nullptr);
-    m_file.Close();
-    DropTemporary();
+    StopReader();
     m_state = State::Cancelled;
+    if (m_storedBytes > 0)
+        KeepBeside(nullptr);
+    else
+        DropTemporary();
     Q_EMIT Finished(m_state);
 }
 
-void Reception::End(State state) {
-    m_timer.stop();
-    // Stopping the reader first leaves the pending bytes and the file to this
-    // thread alone: nothing can be appended twice or slip between the two.
+void Reception::Interrupt() {
+    if (IsRunning()) End(State::Lost, &Texts::kReceptionStoppedHeadline);
+}
+
+void Reception::StopReader() {
+    // Stopping the reader first leaves the file to this thread alone.
     m_link.Close();
-    const QByteArray rest = m_link.TakePending();
     m_link.SetReceivedDataFile(nullptr);
-    m_file.Write(rest);
     // The bytes go to the disk before the file takes the target's place.
     m_file.Sync();
     m_file.Close();
     m_storedBytes = m_file.Written();
+}
+
+bool Reception::EndsWhole() const {
+    QFile file(m_temporaryPath);
+    if (!file.open(QIODevice::ReadOnly)) return true;
+    const QByteArray preamble = PreambleStart();
+    if (file.read(preamble.size()) != preamble) return true;
+    // A transfer that opened with the preambles is whole with its end record only.
+    if (!file.seek(qMax<qint64>(0, file.size() - kEndRecordReach))) return false;
+    const char endRecord[] = {kStx, kEot};
+    return file.readAll().contains(QByteArrayView(endRecord, 2));
+}
+
+void Reception::End(State state, const UserText* headline) {
+    m_timer.stop();
+    StopReader();
     if (m_storedBytes > 0) {
         const QByteArray lineErrors = LineErrorsText(m_link.LineErrors());
         if (!lineErrors.isEmpty()) m_prompter.Tell(lineErrors);
@@ -145,10 +179,22 @@ void Reception::End(State state) {
         KeepStored(m_file.Error());
         return;
     }
+    if (state == State::Completed && !EndsWhole()) {
+        state = State::Lost;
+        headline = &Texts::kNoEndRecordHeadline;
+    }
     if (state == State::Lost && m_storedBytes == 0) {
         DropTemporary();
         m_state = State::Lost;
-        m_prompter.Tell(Text(Texts::kConnectionLostNoData));
+        m_prompter.Tell(headline == &Texts::kConnectionLostHeadline ? Text(Texts::kConnectionLostNoData)
+                                                                    : Text(*headline));
+        Q_EMIT Finished(m_state);
+        return;
+    }
+    // Only a whole transfer replaces a file; a broken one goes beside it.
+    if (state == State::Lost && FileExists(m_targetPath)) {
+        m_state = State::Lost;
+        KeepBeside(headline);
         Q_EMIT Finished(m_state);
         return;
     }
@@ -159,8 +205,20 @@ void Reception::End(State state) {
     m_temporaryPath.clear();
     m_state = state;
     if (state == State::Lost)
-        m_prompter.Tell(TextWith(Texts::kConnectionLost, Counted(m_storedBytes, Texts::kBytesNoun)));
+        m_prompter.Tell(Text(*headline) + '\n' +
+                        TextWith(Texts::kBrokenTransferInTarget, Counted(m_storedBytes, Texts::kBytesNoun)));
     Q_EMIT Finished(m_state);
+}
+
+void Reception::KeepBeside(const UserText* headline) {
+    QByteArray text = headline ? Text(*headline) + '\n' : QByteArray();
+    const QByteArray count = Counted(m_storedBytes, Texts::kBytesNoun);
+    if (FileExists(m_targetPath))
+        text +=
+            TextFilled(Texts::kBrokenTransferBeside, {count, DisplayPath(m_temporaryPath), DisplayPath(m_targetPath)});
+    else
+        text += TextFilled(Texts::kReceivedDataKeptIn, {count, DisplayPath(m_temporaryPath)});
+    m_prompter.Tell(text + '\n' + Text(Texts::kLeftoverOfferedNextTime));
 }
 
 void Reception::KeepStored(const FileError& error) {
@@ -182,7 +240,8 @@ void Reception::DropTemporary() {
 
 ReceivedData Reception::Left() const {
     if (m_state == State::Completed) return ReceivedData::Whole;
-    if (m_state == State::Lost && m_storedBytes > 0) return ReceivedData::Broken;
+    // A broken transfer kept beside the old file left the target as it was.
+    if (m_state == State::Lost && m_storedBytes > 0 && m_temporaryPath.isEmpty()) return ReceivedData::Broken;
     return ReceivedData::None;
 }
 

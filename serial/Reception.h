@@ -2,18 +2,26 @@
 // One reception of measured data, independent of the window that shows it: it
 // receives into a temporary file beside the target, shows "Čekám na data ..." and
 // then the running byte count, and ends by itself 2 s after the last byte arrived
-// (checked on a 500 ms tick), or on Storno, or when the port vanishes.
+// (checked on a 500 ms tick), or on Storno, or when the port vanishes, or when the
+// program is told to end (Interrupt).
 //
-// The target is replaced only when the reception ends with data, after the bytes
-// are on the disk: Storno and start failures leave an existing file exactly as it
-// was and no temporary file. A lost connection keeps every byte that arrived and
-// says so. A file that refuses a write (a full disk) ends the reception at once:
-// the bytes stored so far stay in the temporary file, whose name the message gives.
-// Line errors the port saw (parity, framing, overrun) are reported at the end.
+// Every byte is in the temporary file as soon as it is read, and on the disk
+// within a second, and at every pause of the data: a killed program or a power
+// loss loses at most the last second. Only a whole transfer replaces the target,
+// after its bytes are on the disk. A transfer is whole when it ended in silence,
+// unless it opened with the NTS-350's preambles and its end record never came. A
+// broken transfer (the port vanished, the program was told to end, no end record)
+// keeps every byte: in the target when there was no file of that name, else in
+// the temporary file beside the old one, which stays as it was; the message says
+// where. Storno leaves the target as it was and keeps what came, named, as well:
+// the bytes are the instrument's, and only the user deletes them. A file that
+// refuses a write (a full disk) ends the reception at once: the bytes stored so far
+// stay in the temporary file, whose name the message gives. Line errors the port
+// saw (parity, framing, overrun) are reported at the end.
 //
 // The temporary file is "<target name>.tarvo-XXXXXX.part"; one left by a reception
-// that never ended (the program was killed, the computer stopped) is found by
-// OfferLeftovers and never removed.
+// that never ended or did not end whole is found by OfferLeftovers and never
+// removed.
 
 #include "base/OutputFile.h"
 #include "base/Texts.h"
@@ -32,9 +40,9 @@ struct LineErrorCounts;
 
 // What a reception left in its target file.
 enum class ReceivedData {
-    None,    // nothing: cancelled, failed, or the line was lost before any data
-    Whole,   // the transfer ended by itself
-    Broken,  // the line was lost in the middle: the bytes that came, kept
+    None,    // nothing new: cancelled, failed, nothing arrived, or a broken transfer kept beside the old file
+    Whole,   // the transfer ended whole
+    Broken,  // a broken transfer, kept in the target (there was no file of that name)
 };
 
 class Reception : public QObject {
@@ -47,9 +55,13 @@ public:
         Idle,       // not started
         Waiting,    // port open, nothing arrived yet
         Receiving,  // bytes have arrived
-        Completed,  // ended by itself; the target holds the bytes
-        Lost,       // the port vanished; the target holds what arrived, if anything did
-        Cancelled,  // Storno, or the port could not be opened; the target is untouched
+        Completed,  // ended whole; the target holds the bytes
+        // Ended broken (the port vanished, Interrupt, no end record): what arrived,
+        // if anything did, is in the target or beside it (KeptPath()).
+        Lost,
+        // Storno, or the port could not be opened; the target is untouched, what
+        // arrived is in KeptPath().
+        Cancelled,
         // A file could not be created, written or put in place (reported); what was
         // stored stays in KeptPath().
         Failed,
@@ -72,8 +84,12 @@ public:
     void SetPortAdvice(const UserText& advice) { m_portAdvice = &advice; }
     // The timer's tick: ends the reception when data came and then 2 s passed.
     void Tick();
-    // Storno: stops the reader, drops everything received, leaves the target as it was.
+    // Storno: stops the reader and leaves the target as it was; what arrived stays
+    // beside it, named.
     void Cancel();
+    // The program is told to end (a signal, the console closing): the reception
+    // ends as broken, keeping every byte.
+    void Interrupt();
 
     State CurrentState() const { return m_state; }
     // What the finished reception left in its target.
@@ -81,10 +97,11 @@ public:
     bool IsRunning() const { return m_state == State::Waiting || m_state == State::Receiving; }
     // The window's status text (Windows-1250).
     QByteArray StatusText() const { return m_statusText; }
-    // Bytes in the target after the end (the reader's chunks and the pending rest),
+    // Bytes in the target after the end (all the reader stored),
     // or in KeptPath() after a failure.
     qint64 StoredBytes() const { return m_storedBytes; }
-    // Where a failed reception left what it stored; empty when nothing was stored.
+    // Where a reception that did not replace its target left what it stored; empty
+    // when nothing was stored or the target holds it.
     QString KeptPath() const { return m_temporaryPath; }
 
     // The temporary files of receptions that never ended, beside target: not being
@@ -107,7 +124,10 @@ private:
     void OnLost();
     void OnStoreRefused();
     void KeepStored(const FileError& error);
-    void End(State state);
+    void End(State state, const UserText* headline = nullptr);
+    void StopReader();
+    bool EndsWhole() const;
+    void KeepBeside(const UserText* headline);
     void DropTemporary();
     void SetStatus(const QByteArray& text);
 
@@ -121,6 +141,7 @@ private:
     OutputFile m_file;
     bool m_anyArrived = false;
     qint64 m_lastArrivalMs = 0;
+    bool m_pauseSynced = false;
     qint64 m_shownTotal = 0;
     qint64 m_storedBytes = 0;
     QByteArray m_statusText;

@@ -5,6 +5,7 @@
 #include "serial/LineSettings.h"
 #include "serial/PortNames.h"
 
+#include <chrono>
 #include <system_error>
 
 SerialLink::SerialLink(QObject* parent) : SerialLink(CreatePlatformSerialDevice, parent) {}
@@ -45,10 +46,7 @@ bool SerialLink::Open(bool withReader) {
         return false;
     }
     m_writeMsPerByte = WriteTimeoutMsPerByte(line->bitsPerSecond);
-    {
-        std::lock_guard lock(m_pendingMutex);
-        m_pendingCount = 0;
-    }
+    m_syncWanted = false;
     m_total = 0;
     m_arrived = 0;
     m_lost = false;
@@ -95,48 +93,56 @@ bool SerialLink::Write(QByteArrayView bytes) {
     return m_device->Write(bytes.data(), bytes.size(), static_cast<int>(qMin<qint64>(timeoutMs, 1 << 30)));
 }
 
-QByteArray SerialLink::TakePending() {
-    std::lock_guard lock(m_pendingMutex);
-    const QByteArray bytes(m_pending, m_pendingCount);
-    m_pendingCount = 0;
-    return bytes;
+void SerialLink::SyncReceived() {
+    if (!m_open.load()) return;
+    m_syncWanted = true;
+    m_device->Wake();
 }
 
 void SerialLink::ReaderLoop() {
+    using Clock = std::chrono::steady_clock;
     qint64 total = 0;
+    bool unsynced = false;
+    Clock::time_point lastSync = Clock::now();
+    // The file's bytes go to the disk; a file that cannot is a refused store.
+    const auto sync = [&]() {
+        unsynced = false;
+        lastSync = Clock::now();
+        if (!m_file || m_storeFailed.load() || !m_file->Sync()) return false;
+        m_storeFailed = true;
+        return true;
+    };
+    char buffer[kReadSize];
     while (m_open.load()) {
         const SerialDevice::WaitResult waited = m_device->WaitReadable();
         if (!m_open.load()) break;
-        if (waited == SerialDevice::WaitResult::Woken) continue;
+        if (waited == SerialDevice::WaitResult::Woken) {
+            if (m_syncWanted.exchange(false) && unsynced && sync()) Q_EMIT StoreRefused();
+            continue;
+        }
         bool gone = waited == SerialDevice::WaitResult::HungUp;
         bool arrived = false;
         bool refused = false;
-        // Read until the driver holds nothing more. The read never asks for more
-        // than the room left behind the pending bytes, and a chunk goes to the file
-        // as soon as it exceeds the threshold, so the buffer always has room.
+        // Read until the driver holds nothing more; each read goes to the file at once.
         for (;;) {
-            std::lock_guard lock(m_pendingMutex);
-            const qint64 got = m_device->Read(m_pending + m_pendingCount, kPendingSize - m_pendingCount);
+            const qint64 got = m_device->Read(buffer, kReadSize);
             if (got < 0) gone = true;
             if (got <= 0) break;
             arrived = true;
-            m_pendingCount += static_cast<int>(got);
             m_arrived += got;
-            if (m_pendingCount > kChunkThreshold) {
-                if (m_file && !m_storeFailed.load()) {
-                    const qint64 before = m_file->Written();
-                    m_file->Write(m_pending, static_cast<std::size_t>(m_pendingCount));
-                    // What the file took before it failed is stored; the rest is not.
-                    total += m_file->Failed() ? m_file->Written() - before : m_pendingCount;
-                    m_total = total;
-                    if (m_file->Failed()) {
-                        m_storeFailed = true;
-                        refused = true;
-                    }
-                }
-                m_pendingCount = 0;
+            if (!m_file || m_storeFailed.load()) continue;
+            const qint64 before = m_file->Written();
+            m_file->Write(buffer, static_cast<std::size_t>(got));
+            // What the file took before it failed is stored; the rest is not.
+            total += m_file->Failed() ? m_file->Written() - before : got;
+            m_total = total;
+            unsynced = true;
+            if (m_file->Failed()) {
+                m_storeFailed = true;
+                refused = true;
             }
         }
+        if (unsynced && Clock::now() - lastSync >= std::chrono::milliseconds(kSyncIntervalMs) && sync()) refused = true;
         if (arrived) Q_EMIT Received(total);
         if (refused) Q_EMIT StoreRefused();
         if (gone) {

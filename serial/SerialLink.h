@@ -3,13 +3,13 @@
 // closing, writes, and the reader thread that stores what the instrument sends.
 //
 // Every call comes from the window thread. With Open(true) a reader thread runs
-// until Close: it appends what arrives to the received-data file in chunks of more
-// than 50 bytes and reports the running total of bytes appended through the queued
-// signal Received after every read that brought bytes, so that the receiver also
-// learns of bytes still pending. The reader never holds more than 1024 pending
-// bytes; what is left at the end is handed over by TakePending. When the file
-// refuses a chunk the reader stores nothing more (the total stops where the file
-// ends) and says so at once through StoreFailed.
+// until Close: it appends what each read brought to the received-data file at once
+// (nothing is held back in memory, so a killed program keeps every byte that
+// arrived), has the file put on the disk at least once a second while data arrive
+// and whenever asked to (SyncReceived, at a pause), and reports the running total
+// of bytes appended through the queued signal Received after every read that
+// brought bytes. When the file refuses a write the reader stores nothing more (the
+// total stops where the file ends) and says so at once through StoreFailed.
 
 #include "base/ConversionSettings.h"
 #include "serial/SerialDevice.h"
@@ -22,7 +22,6 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <thread>
 
 class OutputFile;
@@ -34,8 +33,8 @@ public:
     // The device of a port number (PortNames::DeviceOf over the user's profile by default).
     using PortResolver = std::function<QString(int commPort)>;
 
-    static constexpr int kPendingSize = 1024;
-    static constexpr int kChunkThreshold = 50;  // the reader stores chunks of more bytes than this
+    static constexpr int kReadSize = 1024;        // the most one read takes
+    static constexpr int kSyncIntervalMs = 1000;  // the longest received bytes wait for the disk
 
     explicit SerialLink(QObject* parent = nullptr);
     explicit SerialLink(DeviceFactory factory, QObject* parent = nullptr);
@@ -59,7 +58,7 @@ public:
     // Why the last Open failed (Kind::None after one that succeeded).
     const PortError& OpenError() const { return m_error; }
     // Stops the reader, lowers DTR, drops unread input and closes; nothing on a
-    // closed link. Bytes still pending stay for TakePending.
+    // closed link.
     void Close();
     bool IsOpen() const { return m_open.load(); }
 
@@ -71,11 +70,12 @@ public:
     // Without one, what the reader reads is dropped. An unbuffered file keeps the
     // total exact to the byte when a write fails.
     void SetReceivedDataFile(OutputFile* file) { m_file = file; }
-    // The bytes read but not yet appended; empties them.
-    QByteArray TakePending();
+    // Has the reader put what it appended on the disk soon (a pause in the data):
+    // returns at once.
+    void SyncReceived();
     // Bytes the reader has appended since Open.
     qint64 ReceivedTotal() const { return m_total.load(); }
-    // Bytes the reader has read since Open, stored or still pending.
+    // Bytes the reader has read since Open, stored or not.
     qint64 ArrivedTotal() const { return m_arrived.load(); }
     // The device vanished or the far side hung up while the reader ran.
     bool ConnectionLost() const { return m_lost.load(); }
@@ -111,9 +111,6 @@ private:
     std::atomic<qint64> m_arrived{0};
     std::thread m_reader;
 
-    // Shared with the reader thread.
-    std::mutex m_pendingMutex;
-    char m_pending[kPendingSize];
-    int m_pendingCount = 0;
-    OutputFile* m_file = nullptr;
+    std::atomic<bool> m_syncWanted{false};
+    OutputFile* m_file = nullptr;  // used by the reader thread alone while it runs
 };

@@ -94,29 +94,6 @@ private Q_SLOTS:
             QVERIFY(QFile::remove(path));
         }
     }
-
-    // A replacement clears the temporaries of runs that were killed, never the one
-    // a live run is writing.
-    void cleanUpLeavesLiveTemporaries_data() {
-        QTest::addColumn<bool>("live");
-        QTest::newRow("a live run's temporary stays") << true;
-        QTest::newRow("a killed run's temporary goes") << false;
-    }
-    void cleanUpLeavesLiveTemporaries() {
-        QFETCH(bool, live);
-        QTemporaryDir dir;
-        const QString target = dir.filePath("job.zap");
-        OutputFile other;
-        QString temporary;
-        QVERIFY(!other.CreateBeside(target, TemporaryName::Hidden, temporary));
-        if (!live) QVERIFY(!other.Close());
-        QVERIFY(!WriteWholeFile(target, "this run's"));
-        QCOMPARE(QFile::exists(temporary), live);
-        if (live) {
-            other.Write(QByteArray("the other run's"));
-            QVERIFY(!other.Close());
-        }
-    }
 };
 
 QTEST_GUILESS_MAIN(ReplacementFileTest)

@@ -51,6 +51,26 @@ private Q_SLOTS:
         QTest::newRow("check, two files")
             << QStringList{"check", "a.sdt", "b.sdt"} << "Zadejte právě jeden soubor měřených dat.";
         QTest::newRow("check, unknown option") << QStringList{"check", "--bogus", "x.sdt"} << "Neznámá volba --bogus.";
+        // Each value has its range: nothing wraps or passes outside it.
+        QTest::newRow("convert, a Flag beyond 16 bits") << QStringList{"convert", "--set", "Flag=0x10000", "x.sdt"}
+                                                        << "Hodnota 0x10000 pro Flag leží mimo rozsah 0 až 65535.";
+        QTest::newRow("convert, an instrument that is none")
+            << QStringList{"convert", "--set", "DeviceType=65536", "x.sdt"}
+            << "Hodnota 65536 pro DeviceType leží mimo rozsah 0 až 1.";
+        QTest::newRow("dxf, a scale beyond the list") << QStringList{"dxf", "--set", "DXF_Ratio=300", "x.sdt"}
+                                                      << "Hodnota 300 pro DXF_Ratio leží mimo rozsah 0 až 8.";
+        QTest::newRow("convert, a height above any place on Earth")
+            << QStringList{"convert", "--set", "JH=1e15", "x.sdt"}
+            << "Hodnota 1e15 pro JH leží mimo rozsah -2000 až 9000.";
+        QTest::newRow("convert, a height near the Earth's centre")
+            << QStringList{"convert", "--set", "JH=-3188698", "x.sdt"}
+            << "Hodnota -3188698 pro JH leží mimo rozsah -2000 až 9000.";
+        QTest::newRow("receive, an average X outside S-JTSK")
+            << QStringList{"receive", "--set", "JX=12", "x.sdt"}
+            << "Hodnota 12 pro JX leží mimo rozsah 890000 až 1380000.";
+        QTest::newRow("upload, a port number that would wrap")
+            << QStringList{"upload", "points", "--set", "CommPort=256", "--dump", "o", "x"}
+            << "Hodnota 256 pro CommPort leží mimo rozsah 0 až 255.";
     }
     void usageErrorIsTheSameInEveryCommand() {
         QFETCH(QStringList, arguments);

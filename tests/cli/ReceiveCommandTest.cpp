@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
 namespace {
 
 // Waits until the port is open and the reception waits for data.
@@ -97,17 +99,33 @@ private Q_SLOTS:
                  qPrintable(said));
     }
 
-    void interruptKeepsTheExistingFile() {
+    // Ctrl+C, a closed terminal and a shutdown end the reception with the old file
+    // as it was and every byte that came kept beside it, named.
+    void aSignalKeepsEveryByteBesideTheOldFile_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("Ctrl+C") << SIGINT;
+        QTest::newRow("terminated") << SIGTERM;
+        QTest::newRow("terminal closed") << SIGHUP;
+    }
+    void aSignalKeepsEveryByteBesideTheOldFile() {
+        QFETCH(int, signal);
         Receiving receiving;
         TestFiles::Write(receiving.target, "earlier job");
         QVERIFY(receiving.Start({"--force"}));
         receiving.instrument.StartSending(QByteArray(500, 'y'), {});
         QVERIFY(receiving.instrument.WaitSent(5000));
-        receiving.run.process.terminate();
+        QTest::qWait(300);  // the bytes reach the reader
+        QCOMPARE(::kill(static_cast<pid_t>(receiving.run.process.processId()), signal), 0);
         QVERIFY(receiving.run.process.waitForFinished(15000));
+        QCOMPARE(receiving.run.process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(receiving.run.process.exitCode(), 1);
         QCOMPARE(TestFiles::Read(receiving.target), QByteArray("earlier job"));
-        QCOMPARE(QDir(receiving.dir.path()).entryList(QDir::Files), QStringList{"job.sdt"});
+        const QStringList files = QDir(receiving.dir.path()).entryList(QDir::Files);
+        QCOMPARE(files.size(), 2);
+        const QString kept = files[0] == "job.sdt" ? files[1] : files[0];
+        QCOMPARE(TestFiles::Read(receiving.dir.filePath(kept)), QByteArray(500, 'y'));
+        const QString said = receiving.run.Errors();
+        QVERIFY2(said.contains(kept) && said.contains("zůstal beze změny"), qPrintable(said));
     }
 
     void existingFileNeedsForce() {

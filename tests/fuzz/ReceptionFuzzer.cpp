@@ -1,5 +1,5 @@
 // A reception over a device that hands out the input's bytes in the pieces the
-// input chooses: the reader's pending buffer and its chunks to the file meet every
+// input chooses: the reader's reads, each stored at once, meet every
 // split of the data. However the bytes came, the received file must hold exactly
 // them, in order. The first byte chooses whether the device hangs up at the end;
 // then each piece is a size byte (bit 7: the burst ends after it) and its bytes.
@@ -106,8 +106,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray rest = input.Rest();
     for (qsizetype at = 0; at < rest.size();) {
         const quint8 control = static_cast<quint8>(rest[at++]);
-        // Sizes up to 127, and multiples of the pending buffer's size for long runs.
-        const qsizetype wanted = (control & 0x7F) == 0x7F ? SerialLink::kPendingSize * 3 : control & 0x7F;
+        // Sizes up to 127, and multiples of a read's size for long runs.
+        const qsizetype wanted = (control & 0x7F) == 0x7F ? SerialLink::kReadSize * 3 : control & 0x7F;
         const qsizetype piece = qMin(wanted, rest.size() - at);
         script.data += rest.mid(at, piece);
         script.pieces.emplace_back(piece, (control & 0x80) != 0);

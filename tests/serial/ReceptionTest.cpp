@@ -111,17 +111,111 @@ private Q_SLOTS:
         QVERIFY(stored == data);
     }
 
-    void fiftyBytesOrFewerAreKept() {
+    // What arrives is in the file at once, not held in memory until a threshold or
+    // the end: a program killed now keeps it.
+    void everyByteIsInTheFileAtOnce_data() {
+        QTest::addColumn<int>("size");
+        QTest::newRow("three bytes") << 3;
+        QTest::newRow("fifty bytes") << 50;
+        QTest::newRow("a burst of 5000 bytes") << 5000;
+    }
+    void everyByteIsInTheFileAtOnce() {
+        QFETCH(int, size);
         Setup setup;
         QVERIFY(setup.Start());
-        const QByteArray data = SerialTest::AllByteValues(50, 3);
+        const QByteArray data = SerialTest::AllByteValues(size, 3);
         QVERIFY(setup.Deliver(data));
-        // No chunk reached the file, so the text still waits; the end comes anyway.
-        QCOMPARE(Cp1250::ToUnicode(setup.reception.StatusText()), QStringLiteral("Čekám na data ..."));
-        setup.now += Reception::kEndOfDataMs + 1;
-        setup.reception.Tick();
-        QCOMPARE(setup.reception.CurrentState(), Reception::State::Completed);
-        QCOMPARE(TestFiles::Read(setup.target), data);
+        QVERIFY(setup.reception.IsRunning());
+        QCOMPARE(setup.Files().size(), 1);
+        QCOMPARE(TestFiles::Read(setup.dir.filePath(setup.Files()[0])), data);
+        QTRY_COMPARE(setup.reception.StatusText(), ReceivingStatus(size));
+    }
+
+    // Only a whole transfer replaces the target. A broken one (the line lost, the
+    // program told to end, silence before the end record of a transfer that opened
+    // with the preambles) and Storno keep every byte: beside an older file, which
+    // stays as it was, in a file the message names; a broken one takes the
+    // target's name only where there was no file.
+    void onlyAWholeTransferReplacesTheFile_data() {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<bool>("oldFile");
+        QTest::addColumn<int>("end");  // 0 silence, 1 Storno, 2 told to end, 3 the far side hangs up
+        QTest::addColumn<Reception::State>("state");
+        QTest::addColumn<int>("left");  // ReceivedData
+        QTest::addColumn<QString>("told");
+        const QByteArray plain = SerialTest::MeasuredTransfer(20);
+        const QByteArray opened = QByteArray(
+                                      "\x02"
+                                      "F00F000\x03\r\n\x02GC\x03\r\n") +
+                                  plain;
+        const QByteArray ended = opened + QByteArray("\x02\x04\r\n");
+        const int whole = int(ReceivedData::Whole);
+        const int none = int(ReceivedData::None);
+        const int broken = int(ReceivedData::Broken);
+        using S = Reception::State;
+        QTest::newRow("silence ends a transfer without preambles") << plain << true << 0 << S::Completed << whole << "";
+        QTest::newRow("silence after the end record") << ended << true << 0 << S::Completed << whole << "";
+        QTest::newRow("silence before the end record, an old file")
+            << opened << true << 0 << S::Lost << none << "koncovým záznamem";
+        QTest::newRow("silence before the end record, no file")
+            << opened << false << 0 << S::Lost << broken << "koncovým záznamem";
+        QTest::newRow("Storno, an old file") << plain << true << 1 << S::Cancelled << none << "zůstal beze změny";
+        QTest::newRow("Storno, no file") << plain << false << 1 << S::Cancelled << none << "zůstala uložena";
+        QTest::newRow("told to end in the end wait, an old file") << ended << true << 2 << S::Lost << none << "ukončen";
+        QTest::newRow("told to end, no file") << plain << false << 2 << S::Lost << broken << "ukončen";
+        QTest::newRow("line lost after 3 bytes, an old file")
+            << QByteArray("abc") << true << 3 << S::Lost << none << "přerušeno";
+        QTest::newRow("line lost, no file") << plain << false << 3 << S::Lost << broken << "přerušeno";
+    }
+    void onlyAWholeTransferReplacesTheFile() {
+        QFETCH(QByteArray, data);
+        QFETCH(bool, oldFile);
+        QFETCH(int, end);
+        QFETCH(Reception::State, state);
+        QFETCH(int, left);
+        QFETCH(QString, told);
+        Setup setup;
+        const QByteArray old = "the surveyor's earlier file";
+        if (oldFile) TestFiles::Write(setup.target, old);
+        QVERIFY(setup.Start());
+        QVERIFY(setup.Deliver(data));
+        switch (end) {
+            case 0:
+                setup.now += Reception::kEndOfDataMs + 1;
+                setup.reception.Tick();
+                break;
+            case 1:
+                setup.reception.Cancel();
+                break;
+            case 2:
+                setup.now += Reception::kEndOfDataMs / 2;
+                setup.reception.Tick();
+                setup.reception.Interrupt();
+                break;
+            default:
+                setup.pty.instrument.HangUp();
+                QTRY_VERIFY(!setup.reception.IsRunning());
+        }
+        QCOMPARE(setup.reception.CurrentState(), state);
+        QCOMPARE(int(setup.reception.Left()), left);
+        const bool inTarget = left != int(ReceivedData::None);
+        if (inTarget)
+            QCOMPARE(TestFiles::Read(setup.target), data);
+        else if (oldFile)
+            QCOMPARE(TestFiles::Read(setup.target), old);
+        else
+            QVERIFY(!QFile::exists(setup.target));
+        const QString kept = setup.reception.KeptPath();
+        QCOMPARE(kept.isEmpty(), inTarget);
+        if (!inTarget) {
+            QCOMPARE(TestFiles::Read(kept), data);
+            QCOMPARE(Reception::FindLeftovers(setup.target), QList<QString>{QFileInfo(kept).absoluteFilePath()});
+        }
+        QCOMPARE(setup.Files().size(), int(oldFile || inTarget) + int(!inTarget));
+        const QString message = Cp1250::ToUnicode(setup.prompter.messages.value(0).text);
+        QCOMPARE(setup.prompter.messages.size(), told.isEmpty() ? 0 : 1);
+        QVERIFY2(message.contains(told), qPrintable(message));
+        if (!inTarget) QVERIFY2(message.contains(DisplayPathText(kept)), qPrintable(message));
     }
 
     void nothingArrivedNeverEnds() {
@@ -132,37 +226,6 @@ private Q_SLOTS:
         QCOMPARE(setup.reception.CurrentState(), Reception::State::Waiting);
         setup.reception.Cancel();
         QVERIFY(setup.Files().isEmpty());
-    }
-
-    void stornoAfterSeveralChunksKeepsTheOldFile() {
-        Setup setup;
-        TestFiles::Write(setup.target, "the surveyor's earlier file");
-        QVERIFY(setup.Start());
-        QCOMPARE(setup.Files().size(), 2);  // the target and the file being received
-        for (int burst = 0; burst < 5; ++burst) QVERIFY(setup.Deliver(SerialTest::AllByteValues(700, burst)));
-        QVERIFY(setup.pty.link.ReceivedTotal() > 0);
-        setup.reception.Cancel();
-        QCOMPARE(setup.reception.CurrentState(), Reception::State::Cancelled);
-        QCOMPARE(TestFiles::Read(setup.target), QByteArray("the surveyor's earlier file"));
-        QCOMPARE(setup.Files(), QStringList{"job.sdt"});
-        QVERIFY(!setup.pty.link.IsOpen());
-    }
-
-    void farSideVanishingKeepsEveryByteAndSaysSo() {
-        Setup setup;
-        TestFiles::Write(setup.target, "old");
-        QVERIFY(setup.Start());
-        const QByteArray chunked = SerialTest::AllByteValues(5000, 11);
-        const QByteArray pending = "twenty pending bytes";
-        QVERIFY(setup.Deliver(chunked));
-        QVERIFY(setup.Deliver(pending));
-        setup.pty.instrument.HangUp();
-        QTRY_COMPARE(setup.reception.CurrentState(), Reception::State::Lost);
-        QCOMPARE(TestFiles::Read(setup.target), chunked + pending);
-        QCOMPARE(setup.Files(), QStringList{"job.sdt"});
-        QCOMPARE(setup.prompter.messages.size(), 1);
-        const QString told = Cp1250::ToUnicode(setup.prompter.messages[0].text);
-        QVERIFY2(told.contains(QStringLiteral("přerušeno")) && told.contains(QStringLiteral("5020")), qPrintable(told));
     }
 
     void farSideVanishingBeforeAnyDataKeepsTheOldFile() {
