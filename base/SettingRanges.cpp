@@ -21,8 +21,8 @@ constexpr SettingRange kRanges[] = {
     {"ByteSize", 0, 255, true},
     {"Parity", 0, 255, true},
     {"StopBits", 0, 255, true},
-    {"JX", 890000, 1380000, false},
-    {"JY", 137000, 890000, false},
+    {"JX", 890000, 1380000, false, true},
+    {"JY", 137000, 890000, false, true},
     {"JH", -2000, 9000, false},
 };
 
@@ -36,12 +36,14 @@ const SettingRange* RangeOf(const QString& name) {
 }
 
 bool InRange(const SettingRange& range, double value) {
+    if (range.zeroIsOff && value == 0.0) return true;
     // Negated so that a NaN is outside.
     if (!(value >= range.lowest && value <= range.highest)) return false;
     return !range.whole || std::floor(value) == value;
 }
 
 QByteArray RangeText(const SettingRange& range) {
-    return Numbers::Format("%.0f", range.lowest) + Cp1250::FromUnicode(QStringLiteral(" až ")) +
+    const QByteArray zero = range.zeroIsOff ? Cp1250::FromUnicode(QStringLiteral("0 nebo ")) : QByteArray();
+    return zero + Numbers::Format("%.0f", range.lowest) + Cp1250::FromUnicode(QStringLiteral(" až ")) +
            Numbers::Format("%.0f", range.highest);
 }

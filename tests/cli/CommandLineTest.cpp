@@ -67,7 +67,7 @@ private Q_SLOTS:
             << "Hodnota -3188698 pro JH leží mimo rozsah -2000 až 9000.";
         QTest::newRow("receive, an average X outside S-JTSK")
             << QStringList{"receive", "--set", "JX=12", "x.sdt"}
-            << "Hodnota 12 pro JX leží mimo rozsah 890000 až 1380000.";
+            << "Hodnota 12 pro JX leží mimo rozsah 0 nebo 890000 až 1380000.";
         QTest::newRow("upload, a port number that would wrap")
             << QStringList{"upload", "points", "--set", "CommPort=256", "--dump", "o", "x"}
             << "Hodnota 256 pro CommPort leží mimo rozsah 0 až 255.";
