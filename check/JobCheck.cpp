@@ -7,19 +7,6 @@
 
 #include <utility>
 
-namespace {
-
-// The coordinate lines of keyword text ("XYZ" after "STN" or "BKB"). The reading
-// hands over none yet; once it keeps them beside the records, they go from here
-// to the check.
-const StationCoordinatesList& CoordinateLinesOf(const MeasuredData& data) {
-    (void)data;
-    static const StationCoordinatesList none;
-    return none;
-}
-
-}  // namespace
-
 CheckCounts JobCheck::Counts() const {
     return CheckCounts{true, report.Count(FindingLevel::Wrong), report.Count(FindingLevel::Suspicious)};
 }
@@ -30,7 +17,8 @@ std::shared_ptr<JobCheck> CheckMeasuredData(const MeasuredData& data, const QStr
                                             const ConversionSettings& settings) {
     auto check = std::make_shared<JobCheck>();
     check->fileName = QFileInfo(path).fileName();
-    const StationCoordinatesList& coordinates = CoordinateLinesOf(data);
+    // Keyword text: the coordinate lines ("XYZ" after "STN" or "BKB") as the reading kept them.
+    const StationCoordinatesList& coordinates = data.coordinates;
     check->coordinateLines = coordinates.size();
     check->report = CheckFieldBook(data.parsed.records, coordinates, settings.orMarker, settings.checkTolerances);
     check->protocol = CheckProtocol(check->report, settings.checkTolerances);

@@ -136,10 +136,10 @@ private Q_SLOTS:
 
         controller.Execute(CommandId::ConvertFile);
         QVERIFY2(receipts.value(0).endsWith(
-                     QStringLiteral("Kontrola zápisníku: 1 chybné, 1 podezřelé. Zapsáno: job.zap, job_kontrola.txt.")),
+                     QStringLiteral("Kontrola zápisníku: 2 chybné, 1 podezřelé. Zapsáno: job.zap, job_kontrola.txt.")),
                  qPrintable(receipts.value(0)));
         QCOMPARE(counts.size(), 1);
-        QCOMPARE(counts[0].wrong, 1);
+        QCOMPARE(counts[0].wrong, 2);
         QCOMPARE(counts[0].suspicious, 1);
         QVERIFY(TestFiles::Read(m_dir.filePath(QStringLiteral("job_kontrola.txt"))).startsWith("\xEF\xBB\xBFKontrola"));
         QVERIFY(controller.HasCheckProtocol());
@@ -149,15 +149,19 @@ private Q_SLOTS:
         QVERIFY(window);
         auto* findings = Widget<QTreeWidget>(window, "findingList");
         auto* observations = Widget<QTreeWidget>(window, "observationList");
-        QCOMPARE(findings->topLevelItemCount(), 2);
-        QCOMPARE(findings->topLevelItem(0)->text(0), QStringLiteral("podezřelé"));
-        QCOMPARE(findings->topLevelItem(0)->text(4), QStringLiteral("0.032 m"));
-        // The first finding is chosen: the two backsights to S1.
+        QCOMPARE(findings->topLevelItemCount(), 3);
+        // The stations sharing one XYZ line come first.
+        QCOMPARE(findings->topLevelItem(0)->text(0), QStringLiteral("chybné"));
+        QVERIFY(findings->topLevelItem(0)->text(3).startsWith(QStringLiteral("souřadnice stanovisek")));
+        QCOMPARE(findings->topLevelItem(1)->text(0), QStringLiteral("podezřelé"));
+        QCOMPARE(findings->topLevelItem(1)->text(4), QStringLiteral("0.032 m"));
+        // The two backsights to S1.
+        findings->setCurrentItem(findings->topLevelItem(1));
         QCOMPARE(observations->topLevelItemCount(), 2);
         QCOMPARE(observations->topLevelItem(1)->text(0), QStringLiteral("3"));
         QCOMPARE(observations->topLevelItem(1)->text(2), QStringLiteral("orientace"));
-        findings->setCurrentItem(findings->topLevelItem(1));
-        QCOMPARE(findings->topLevelItem(1)->text(3), QStringLiteral("opakovaná záměra – výška"));
+        findings->setCurrentItem(findings->topLevelItem(2));
+        QCOMPARE(findings->topLevelItem(2)->text(3), QStringLiteral("opakovaná záměra – výška"));
         QCOMPARE(observations->topLevelItemCount(), 1);
         QCOMPARE(observations->topLevelItem(0)->text(1), QStringLiteral("S3"));
         QCOMPARE(observations->topLevelItem(0)->text(4), QStringLiteral("114.1796"));
@@ -168,12 +172,12 @@ private Q_SLOTS:
             if (name != QLatin1String("job.sdt")) QVERIFY(QFile::remove(m_dir.filePath(name)));
         controller.Execute(CommandId::CheckFieldBook);
         QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("job*")}), QStringList{QStringLiteral("job.sdt")});
-        QVERIFY2(receipts.value(1).endsWith(QStringLiteral("Kontrola zápisníku: 1 chybné, 1 podezřelé.")),
+        QVERIFY2(receipts.value(1).endsWith(QStringLiteral("Kontrola zápisníku: 2 chybné, 1 podezřelé.")),
                  qPrintable(receipts.value(1)));
         QCOMPARE(counts.size(), 2);
         window = qobject_cast<ProtocolWindow*>(NamedTopLevel("protocolWindow"));
         QVERIFY(window);
-        QCOMPARE(Widget<QTreeWidget>(window, "findingList")->topLevelItemCount(), 2);
+        QCOMPARE(Widget<QTreeWidget>(window, "findingList")->topLevelItemCount(), 3);
         window->close();
     }
 
