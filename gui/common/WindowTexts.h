@@ -87,6 +87,8 @@ inline constexpr UserText kSheetOk{"OK"};
 inline constexpr UserText kSheetApply{"Použít"};
 // Page "Redukce do S-JTSK".
 inline constexpr UserText kAveragesGroup{"Průměrné hodnoty"};
+inline constexpr UserText kSheetNotNumber{"Hodnota „%1“ v poli %2 není číslo."};
+inline constexpr UserText kSheetOutOfRange{"Hodnota %1 v poli %2 leží mimo rozsah %3."};
 inline constexpr UserText kAverageXLabel{"Souřadnice X [m]:"};
 inline constexpr UserText kAverageYLabel{"Souřadnice Y [m]:"};
 inline constexpr UserText kAverageHeightLabel{"Nadm. výška [m]:"};

@@ -93,13 +93,21 @@ void ParameterSheet::OnTabChanged(int index) {
 }
 
 void ParameterSheet::Apply() {
+    if (!ReductionAccepted()) return;
     // The shown page is left and entered again, as a change of tab would.
     if (SheetPage* shown = PageAt(m_shownIndex)) shown->Leave();
     ApplySheetResult(*this, m_settings);
     m_buttons->button(QDialogButtonBox::Apply)->setEnabled(false);
 }
 
+bool ParameterSheet::ReductionAccepted() {
+    if (Reduction().InputAccepted()) return true;
+    m_tabs->setCurrentWidget(&Reduction());
+    return false;
+}
+
 void ParameterSheet::accept() {
+    if (!ReductionAccepted()) return;
     if (SheetPage* shown = PageAt(m_shownIndex)) shown->Leave();
     QDialog::accept();
 }

@@ -40,6 +40,8 @@ protected:
 private:
     void OnTabChanged(int index);
     SheetPage* PageAt(int index) const;
+    // Whether the reduction page's boxes hold usable values; shows that page when not.
+    bool ReductionAccepted();
 
     ConversionSettings& m_settings;
     ReductionPage* m_reductionPage;

@@ -2,6 +2,8 @@
 
 #include "base/Cp1250.h"
 #include "base/Numbers.h"
+#include "base/SettingRanges.h"
+#include "base/Texts.h"
 #include "convert/Reduction.h"
 #include "gui/common/DialogUnits.h"
 #include "gui/common/UiText.h"
@@ -12,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 
 #include <cmath>
 
@@ -108,8 +111,29 @@ ReductionPage::ReductionPage(const ConversionSettings& settings, QWidget* parent
     connect(m_hEdit, &QLineEdit::textChanged, this, &ReductionPage::OnHeightChanged);
 }
 
+namespace {
+
+bool IsGroupingSpace(QChar c) {
+    return c == QLatin1Char(' ') || c == QChar(0x00A0) || c == QChar(0x2009) || c == QChar(0x202F);
+}
+
+// «745 000,5» as a Czech user groups the digits: the spaces between two digits go.
+QString WithoutDigitGrouping(const QString& text) {
+    QString digits;
+    digits.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool grouping =
+            IsGroupingSpace(text[i]) && i > 0 && text[i - 1].isDigit() && i + 1 < text.size() && text[i + 1].isDigit();
+        if (!grouping) digits += text[i];
+    }
+    return digits;
+}
+
+}  // namespace
+
 bool ReductionPage::ReadInput(const QString& text, double& value) {
-    const std::optional<double> read = Numbers::ParseDecimal(Cp1250::FromUnicode(text.left(kReadLength)));
+    const QString number = WithoutDigitGrouping(text).left(kReadLength);
+    const std::optional<double> read = Numbers::ParseDecimal(Cp1250::FromUnicode(number));
     if (read) value = *read;
     return read.has_value();
 }
@@ -140,4 +164,33 @@ void ReductionPage::UpdateTotal() {
     const double total = m_projectionReduction + m_heightReduction;
     m_totalEdit->setText(FormatReduction("%.1f mm/km", total));
     m_factorEdit->setText(FormatReduction("%.7f", ScaleFactor(total)));
+}
+
+bool ReductionPage::InputAccepted() {
+    struct Input {
+        QLineEdit* edit;
+        const char* setting;
+        const UserText& label;
+    };
+    const Input inputs[] = {{m_xEdit, "JX", WindowTexts::kAverageXLabel},
+                            {m_yEdit, "JY", WindowTexts::kAverageYLabel},
+                            {m_hEdit, "JH", WindowTexts::kAverageHeightLabel}};
+    for (const Input& input : inputs) {
+        double value = 0.0;
+        const QString typed = input.edit->text();
+        const QByteArray label = Text(input.label).chopped(1);  // without its colon
+        QByteArray refusal;
+        if (!ReadInput(typed, value)) {
+            refusal = TextFilled(WindowTexts::kSheetNotNumber, {Cp1250::FromUnicode(typed), label});
+        } else if (const SettingRange* range = RangeOf(QLatin1String(input.setting));
+                   range && !InRange(*range, value)) {
+            refusal = TextFilled(WindowTexts::kSheetOutOfRange, {Cp1250::FromUnicode(typed), label, RangeText(*range)});
+        }
+        if (refusal.isEmpty()) continue;
+        QMessageBox::warning(this, UiText(WindowTexts::kApplicationTitle), Cp1250::ToUnicode(refusal));
+        input.edit->setFocus();
+        input.edit->selectAll();
+        return false;
+    }
+    return true;
 }

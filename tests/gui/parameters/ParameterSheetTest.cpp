@@ -6,14 +6,17 @@
 #include "gui/parameters/ReductionPage.h"
 #include "tests/gui/NamedWidget.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -173,6 +176,65 @@ private Q_SLOTS:
         ApplySheetResult(sheet, settings);
         QTEST(settings.checkTolerances.height.wrong, "height");
         QCOMPARE(settings.checkTolerances.range, CheckTolerances{}.range);
+    }
+
+    // OK takes a number as a Czech user writes it and refuses one outside its
+    // setting's range with a message naming the box; the sheet then stays open.
+    void okRefusesAveragesOutsideTheirRange_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<double>("stored");  // NaN: refused
+        QTest::addColumn<QString>("message");
+        const double refused = qQNaN();
+        QTest::newRow("Y with its digits grouped") << "yEdit"
+                                                   << "745 000" << 745000.0 << "";
+        QTest::newRow("Y with a decimal comma") << "yEdit"
+                                                << "745000,5" << 745000.5 << "";
+        QTest::newRow("X grouped by no-break spaces")
+            << "xEdit" << QStringLiteral("1\u00A0045\u00A0000") << 1045000.0 << "";
+        QTest::newRow("X of 0 turns the reduction off") << "xEdit"
+                                                        << "0" << 0.0 << "";
+        QTest::newRow("X outside S-JTSK")
+            << "xEdit"
+            << "12" << refused
+            << QStringLiteral("Hodnota 12 v poli Souřadnice X [m] leží mimo rozsah 0 nebo 890000 až 1380000.");
+        QTest::newRow("a height above any place on Earth")
+            << "hEdit"
+            << "1e15" << refused << QStringLiteral("Hodnota 1e15 v poli Nadm. výška [m] leží mimo");
+        QTest::newRow("a height that is no number") << "hEdit"
+                                                    << "320 m" << refused << QStringLiteral("Hodnota „320 m“ v poli");
+    }
+    void okRefusesAveragesOutsideTheirRange() {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(double, stored);
+        QFETCH(QString, message);
+        ConversionSettings settings = Stored();
+        ParameterSheet sheet(settings);
+        sheet.show();
+        Widget<QLineEdit>(sheet, qPrintable(box))->setText(typed);
+        QString shown;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&] {
+            if (auto* warning = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown = warning->text();
+                warning->accept();
+            }
+        });
+        closer.start(5);
+        Widget<QPushButton>(sheet, "okButton")->click();
+        if (qIsNaN(stored)) {
+            QVERIFY2(shown.startsWith(message), qPrintable(shown));
+            QVERIFY(sheet.isVisible());
+            return;
+        }
+        QVERIFY2(shown.isEmpty(), qPrintable(shown));
+        QCOMPARE(sheet.result(), int(QDialog::Accepted));
+        ApplySheetResult(sheet, settings);
+        const double read = box == "xEdit"   ? settings.jobAverageXMetres
+                            : box == "yEdit" ? settings.jobAverageYMetres
+                                             : settings.jobAverageHeightMetres;
+        QCOMPARE(read, stored);
     }
 
     void readingRule_data() {
