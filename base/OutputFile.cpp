@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace {
@@ -15,12 +16,13 @@ namespace {
 constexpr qsizetype kGatherBytes = 1 << 16;
 
 // The longest file name the systems take: 255 bytes of UTF-8 on Linux, 255 UTF-16
-// units on Windows.
+// units on Windows. A Windows folder may lie on a server that keeps names as
+// UTF-8 (a network share, Wine), so there a name fits both.
 constexpr qsizetype kLongestName = 255;
 
 qsizetype NameLength(const QString& name) {
 #ifdef _WIN32
-    return name.size();
+    return std::max(name.size(), name.toUtf8().size());
 #else
     return QFile::encodeName(name).size();
 #endif

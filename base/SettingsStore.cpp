@@ -213,6 +213,20 @@ bool WriteChanged(SettingsStore& store, const std::vector<ProfileValue>& saved, 
 
 }  // namespace
 
+bool CompleteProfile(SettingsStore& store, const ConversionSettings& loaded) {
+    bool wrote = false;
+    for (const ProfileValue& value : StoredForm(loaded)) {
+        // Two reads with different defaults tell an absent value from a stored one.
+        const bool stored = value.isText ? store.ReadText(value.name, QByteArrayLiteral("\x01")) ==
+                                               store.ReadText(value.name, QByteArrayLiteral("\x02"))
+                                         : store.ReadInt(value.name, 0) == store.ReadInt(value.name, 1);
+        if (stored) continue;
+        Write(store, value);
+        wrote = true;
+    }
+    return !wrote || store.Sync();
+}
+
 bool SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settings) {
     for (const ProfileValue& value : StoredForm(settings)) Write(store, value);
     return store.Sync();

@@ -75,6 +75,12 @@ bool SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settin
 // written. False when the profile could not be written.
 bool SaveChangedSettings(SettingsStore& store, const ConversionSettings& saved, const ConversionSettings& now);
 
+// Right after the load: writes each value of loaded that the profile lacks, so
+// that a profile holds every value the window program uses, in its type
+// (integers as REG_DWORD on Windows). Values stored already are not touched, in
+// whatever form they are. False when the profile could not be written.
+bool CompleteProfile(SettingsStore& store, const ConversionSettings& loaded);
+
 // Serial save: "CommPort", "BaudRate", "ByteSize", "Parity", "StopBits", written at
 // once. False when the profile could not be written.
 bool SaveSerialSettings(SettingsStore& store, const SerialSettings& serial);

@@ -87,6 +87,8 @@ void CommandController::LoadSettings() {
     m_savedSettings = m_settings;
     m_savedFolders = m_folders;
     m_loaded = true;
+    // A profile that cannot be written is told at the first save.
+    CompleteProfile(m_store, m_settings);
 }
 
 void CommandController::SaveChangedSettings() {

@@ -176,6 +176,24 @@ private Q_SLOTS:
         QVERIFY(!raw.contains("Settings/CommPort"));
     }
 
+    // The first load completes a profile with the values it lacks and leaves the
+    // stored ones as they are, however they are written.
+    void loadCompletesTheProfileWithoutRewritingIt() {
+        WriteProfile("JX=1001000.5\nFlag=512");
+        const Loaded loaded = Load();
+        {
+            SettingsStore store(IniPath());
+            QVERIFY(CompleteProfile(store, loaded.settings));
+        }
+        QSettings raw(IniPath(), QSettings::IniFormat);
+        QCOMPARE(raw.value("Settings/JX").toString(), QStringLiteral("1001000.5"));
+        QCOMPARE(raw.value("Settings/Flag").toInt(), 512);
+        QCOMPARE(raw.value("Settings/JY").toString(), QStringLiteral("680000.000"));
+        QCOMPARE(raw.value("Settings/DXF_Ratio").toInt(), 4);
+        QCOMPARE(raw.value("Settings/CHK_Range").toString(), QStringLiteral("5000"));
+        QVERIFY(!raw.contains("Settings/CommPort"));
+    }
+
     void multiLineHeaderKeepsItsLineEnds() {
         ConversionSettings settings;
         settings.head = Cp1250::FromUtf8("Řádek 1\r\nŘádek 2\r\n\r\nkonec, s čárkou");
