@@ -89,6 +89,8 @@ std::optional<QString> SettingsStore::RawIniText(const char* name) const {
     return ReadIniValueText(file.readAll(), QString::fromLatin1(kSection), QString::fromLatin1(name));
 }
 
+bool SettingsStore::Contains(const char* name) const { return m_settings->contains(Key(name)); }
+
 void SettingsStore::WriteInt(const char* name, quint32 value) { m_settings->setValue(Key(name), value); }
 
 void SettingsStore::WriteText(const char* name, const QByteArray& value) {
@@ -216,11 +218,7 @@ bool WriteChanged(SettingsStore& store, const std::vector<ProfileValue>& saved, 
 bool CompleteProfile(SettingsStore& store, const ConversionSettings& loaded) {
     bool wrote = false;
     for (const ProfileValue& value : StoredForm(loaded)) {
-        // Two reads with different defaults tell an absent value from a stored one.
-        const bool stored = value.isText ? store.ReadText(value.name, QByteArrayLiteral("\x01")) ==
-                                               store.ReadText(value.name, QByteArrayLiteral("\x02"))
-                                         : store.ReadInt(value.name, 0) == store.ReadInt(value.name, 1);
-        if (stored) continue;
+        if (store.Contains(value.name)) continue;
         Write(store, value);
         wrote = true;
     }

@@ -31,6 +31,8 @@ public:
     // or not an integer.
     qint32 ReadInt(const char* name, qint32 defaultValue) const;
     QByteArray ReadText(const char* name, const QByteArray& defaultValue) const;
+    // Whether the profile holds a value of that name, in whatever form.
+    bool Contains(const char* name) const;
     void WriteInt(const char* name, quint32 value);
     void WriteText(const char* name, const QByteArray& value);
     // Pushes the writes to the store at once. False when the store could not be
