@@ -6,6 +6,9 @@
 // budget was written, as on a file system that finds out only when it allocates.
 // With TARVO_FAULT_NO_TMPFILE=1 the folder's file system has no unnamed files
 // (open with O_TMPFILE fails with EOPNOTSUPP), as some network and FAT file systems.
+// With TARVO_FAULT_CREATE_PAUSE_MS=N a new file made there (O_CREAT with O_EXCL)
+// comes back N ms after it was made, as on a slow network share: what another
+// program does with the new file before its maker holds it shows.
 // Everything else, and every other file, goes to the system as it is.
 
 #include <atomic>
@@ -30,6 +33,7 @@ struct Fault {
     bool active = false;
     bool onSync = false;
     bool noUnnamedFiles = false;
+    useconds_t createPauseUs = 0;
     long long budget = LLONG_MAX;
     std::string folder;  // with a trailing '/'
 };
@@ -48,6 +52,8 @@ const Fault& TheFault() {
         made.onSync = mode && std::strcmp(mode, "sync") == 0;
         const char* noTmpfile = std::getenv("TARVO_FAULT_NO_TMPFILE");
         made.noUnnamedFiles = noTmpfile && std::strcmp(noTmpfile, "1") == 0;
+        if (const char* pause = std::getenv("TARVO_FAULT_CREATE_PAUSE_MS"))
+            made.createPauseUs = static_cast<useconds_t>(std::atoi(pause)) * 1000;
         made.active = true;
         return made;
     }();
@@ -94,7 +100,13 @@ using OpenFunction = int (*)(const char*, int, ...);
 int Opened(OpenFunction next, const char* path, int flags, va_list arguments) {
     const mode_t mode = NeedsMode(flags) ? va_arg(arguments, mode_t) : 0;
     if (RefuseUnnamed(path, flags)) return -1;
-    return Track(next(path, flags, mode), path, flags);
+    const int fd = Track(next(path, flags, mode), path, flags);
+    if (Tracked(fd) && (flags & (O_CREAT | O_EXCL)) == (O_CREAT | O_EXCL) && TheFault().createPauseUs > 0) {
+        const int saved = errno;
+        usleep(TheFault().createPauseUs);
+        errno = saved;
+    }
+    return fd;
 }
 
 // With the sync fault, the disk turns out full when the written bytes are put on it.
