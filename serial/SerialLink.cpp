@@ -113,21 +113,15 @@ void SerialLink::ReaderLoop() {
         return true;
     };
     char buffer[kReadSize];
-    while (m_open.load()) {
-        const SerialDevice::WaitResult waited = m_device->WaitReadable();
-        if (!m_open.load()) break;
-        if (waited == SerialDevice::WaitResult::Woken) {
-            if (m_syncWanted.exchange(false) && unsynced && sync()) Q_EMIT StoreRefused();
-            continue;
-        }
-        bool gone = waited == SerialDevice::WaitResult::HungUp;
-        bool arrived = false;
-        bool refused = false;
-        // Read until the driver holds nothing more; each read goes to the file at once.
+    bool gone = false;
+    bool arrived = false;
+    bool refused = false;
+    // Reads until the driver holds nothing more; each read goes to the file at once.
+    const auto readQueued = [&]() {
         for (;;) {
             const qint64 got = m_device->Read(buffer, kReadSize);
             if (got < 0) gone = true;
-            if (got <= 0) break;
+            if (got <= 0) return;
             arrived = true;
             m_arrived += got;
             if (!m_file || m_storeFailed.load()) continue;
@@ -142,13 +136,28 @@ void SerialLink::ReaderLoop() {
                 refused = true;
             }
         }
+    };
+    while (m_open.load()) {
+        const SerialDevice::WaitResult waited = m_device->WaitReadable();
+        if (!m_open.load()) break;
+        if (waited == SerialDevice::WaitResult::Woken) {
+            if (m_syncWanted.exchange(false) && unsynced && sync()) Q_EMIT StoreRefused();
+            continue;
+        }
+        gone = waited == SerialDevice::WaitResult::HungUp;
+        arrived = false;
+        refused = false;
+        readQueued();
         if (unsynced && Clock::now() - lastSync >= std::chrono::milliseconds(kSyncIntervalMs) && sync()) refused = true;
         if (arrived) Q_EMIT Received(total);
         if (refused) Q_EMIT StoreRefused();
         if (gone) {
             m_lost = true;
             Q_EMIT Lost();
-            break;
+            return;
         }
     }
+    // Closed: what came before the close is the instrument's too and goes to the
+    // file, not away with the port (the closing reception counts the file).
+    readQueued();
 }
