@@ -3,9 +3,11 @@
 // Start-up order: "Flag" is loaded before any window exists (the toolbar's image
 // set depends on it); the controller is made, then the main window with its banner;
 // the controller then loads the other settings, the banner attaches its links, and
-// the window is shown. The settings are saved whenever a command changes them; at
-// the end the window goes first (with every window it owns) and the controller,
-// as it is destroyed, saves what is left.
+// the window is shown; once it is on the screen, the profile values the load did
+// not use are told. The settings are saved whenever a command changes them (the
+// values in use then replace those refused); at the end the window goes first
+// (with every window it owns) and the controller, as it is destroyed, saves what
+// is left.
 
 #include "base/SettingsStore.h"
 #include "gui/commands/CommandController.h"
@@ -19,6 +21,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -30,7 +33,7 @@ int main(int argc, char* argv[]) {
 
     SettingsStore store;
     ConversionSettings startupSettings;
-    LoadStartupFlag(store, startupSettings);
+    const RefusedValues startupRefused = LoadStartupFlag(store, startupSettings);
 
     DialogPrompter prompter;
     DialogFileChooser chooser;
@@ -40,9 +43,10 @@ int main(int argc, char* argv[]) {
     MainWindow frame(controller);
     prompter.SetParentWindow(&frame);
     chooser.SetParentWindow(&frame);
-    controller.LoadSettings();
+    controller.LoadSettings(startupRefused);
     frame.Banner()->AttachLinks();
     frame.UpdateCommandStates();
     frame.show();
+    QTimer::singleShot(0, &controller, &CommandController::TellRefusedSettings);
     return application.exec();
 }

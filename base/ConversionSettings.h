@@ -34,8 +34,8 @@ inline constexpr quint8 kDxfScaleOneToOne = 4;
 // The count of the DXF scales.
 inline constexpr quint8 kDxfScaleCount = 9;
 
-// The instrument whose form the measured data are in ("DeviceType"). A stored value
-// of neither instrument is kept as it is; the parser then reads nothing.
+// The instrument whose form the measured data are in ("DeviceType"). The profile's
+// load and --set take no other value; given one, the parser reads nothing.
 enum class DeviceType : quint16 { Nts350 = 0, Nts660 = 1 };
 
 // The number the profile and the command line store for an instrument.
@@ -44,7 +44,7 @@ constexpr quint16 StoredValue(DeviceType type) { return static_cast<quint16>(typ
 struct ConversionSettings {
     // Process-wide values.
     quint16 flag = FLAG_DEFAULT;
-    DeviceType deviceType = DeviceType::Nts350;  // other stored values are kept as they are
+    DeviceType deviceType = DeviceType::Nts350;  // "DeviceType": the NTS-350 or the NTS-660
     quint8 dxfRatio = kDxfScaleOneToOne;         // index into the DXF scale list
     bool dxfEpsgAxes = false;   // "DXF_Axes" 1: drawing x = −Y, y = −X (EPSG:5514); 0: x = Y, y = X
     bool dxfLayers = false;     // "DXF_Layers" 1: a layer per point code; 0: everything on layer 0
@@ -67,8 +67,8 @@ struct ConversionSettings {
 
 // The serial line as stored: the port number (COM1..COM255; the dialog offers 1..9
 // and the ports present above them) and indexes into the speed, parity and
-// stop-bit tables of the serial link. Out-of-table values are kept as stored; the
-// link refuses to open with them.
+// stop-bit tables of the serial link. A value that fits a byte but no table is kept
+// as stored (the link refuses to open with it); one beyond a byte is not loaded.
 struct SerialSettings {
     quint8 commPort = 1;
     quint8 baudRate = 5;  // 4800 bit/s

@@ -16,6 +16,8 @@ constexpr SettingRange kRanges[] = {
     {"DXF_Axes", 0, 1, true},
     {"DXF_Layers", 0, 1, true},
     {"DXF_3D", 0, 1, true},
+    {"UsSurveyFoot", 0, 1, true},
+    {"StationXYZ", 0, 1, true},
     {"CommPort", 0, 255, true},
     {"BaudRate", 0, 255, true},
     {"ByteSize", 0, 255, true},

@@ -4,11 +4,15 @@
 #include "base/FileError.h"
 #include "base/IniValueText.h"
 #include "base/Numbers.h"
+#include "base/SettingRanges.h"
 #include "base/Texts.h"
 
 #include <QFile>
 #include <QSettings>
 
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -28,22 +32,14 @@ constexpr bool kUserProfileIsIniFile = true;
 
 QString Key(const char* name) { return QString::fromLatin1(kSection) + QLatin1Char('/') + QLatin1String(name); }
 
-// A stored integer text as the registry would hold it: the low 32 bits of its
-// value. Text that is not an integer does not read.
-bool ParseStoredInteger(const QString& text, qint32& value) {
+// A stored integer text: a sign and digits, nothing else; held at the nearer end
+// of 64 bits beyond them.
+std::optional<qint64> ParseStoredInteger(const QString& text) {
     const QByteArray digits = text.trimmed().toLatin1();
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < digits.size() && (digits[i] == '+' || digits[i] == '-')) negative = digits[i++] == '-';
-    if (i >= digits.size()) return false;
-    quint64 wrapped = 0;
-    for (; i < digits.size(); ++i) {
-        if (digits[i] < '0' || digits[i] > '9') return false;
-        wrapped = wrapped * 10 + static_cast<quint64>(digits[i] - '0');
-    }
-    if (negative) wrapped = ~wrapped + 1;
-    value = static_cast<qint32>(static_cast<quint32>(wrapped));
-    return true;
+    const std::string_view view(digits.constData(), static_cast<std::size_t>(digits.size()));
+    const Numbers::ParsedInteger parsed = Numbers::ParseInteger(view, INT64_MIN, INT64_MAX);
+    if (parsed.length == 0 || parsed.length != view.size()) return std::nullopt;
+    return parsed.value;
 }
 
 }  // namespace
@@ -59,14 +55,33 @@ SettingsStore::SettingsStore(const QString& iniPath)
 SettingsStore::~SettingsStore() = default;
 
 qint32 SettingsStore::ReadInt(const char* name, qint32 defaultValue) const {
+    const std::optional<StoredInteger> stored = ReadStoredInteger(name);
+    return stored ? static_cast<qint32>(static_cast<quint32>(stored->value)) : defaultValue;
+}
+
+std::optional<SettingsStore::StoredInteger> SettingsStore::ReadStoredInteger(const char* name) const {
     const QVariant stored = m_settings->value(Key(name));
-    if (!stored.isValid()) return defaultValue;
-    qint32 value = defaultValue;
-    if (stored.typeId() == QMetaType::Int || stored.typeId() == QMetaType::UInt ||
-        stored.typeId() == QMetaType::LongLong || stored.typeId() == QMetaType::ULongLong) {
-        return static_cast<qint32>(static_cast<quint32>(stored.toULongLong()));
+    if (!stored.isValid()) return std::nullopt;
+    qint64 value = 0;
+    switch (stored.typeId()) {
+        case QMetaType::Int:
+            // The registry hands a REG_DWORD over as a signed int; its value has no sign.
+            value = m_iniFile ? stored.toInt() : static_cast<qint64>(static_cast<quint32>(stored.toInt()));
+            break;
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+            value = stored.toLongLong();
+            break;
+        case QMetaType::ULongLong:
+            value = static_cast<qint64>(std::min<quint64>(stored.toULongLong(), INT64_MAX));
+            break;
+        default: {
+            const std::optional<qint64> read = ParseStoredInteger(stored.toString());
+            if (!read) return std::nullopt;
+            return StoredInteger{*read, Cp1250::FromUnicode(stored.toString().trimmed())};
+        }
     }
-    return ParseStoredInteger(stored.toString(), value) ? value : defaultValue;
+    return StoredInteger{value, Numbers::FormatInteger(value)};
 }
 
 QByteArray SettingsStore::ReadText(const char* name, const QByteArray& defaultValue) const {
@@ -114,36 +129,80 @@ void SettingsStore::WriteString(const QString& section, const QString& name, con
     m_settings->setValue(section + QLatin1Char('/') + name, value);
 }
 
-void LoadStartupFlag(const SettingsStore& store, ConversionSettings& settings) {
-    settings.flag = static_cast<quint16>(store.ReadInt("Flag", FLAG_DEFAULT));
+namespace {
+
+// The setting's range; every name the load judges has one.
+const SettingRange& RangeNamed(const char* name) {
+    const SettingRange* range = RangeOf(QLatin1String(name));
+    Q_ASSERT(range);
+    return *range;
 }
 
-void LoadRemainingSettings(const SettingsStore& store, ConversionSettings& settings, SerialSettings& serial) {
-    // A value that is missing or does not read keeps the default of a new profile.
+// The stored integer when it lies inside its setting's range; the default when it
+// is missing, no integer, or outside (then noted in refused).
+qint64 LoadInteger(const SettingsStore& store, const char* name, qint64 defaultValue, RefusedValues& refused) {
+    const std::optional<SettingsStore::StoredInteger> stored = store.ReadStoredInteger(name);
+    if (!stored) return defaultValue;
+    const SettingRange& range = RangeNamed(name);
+    if (InRange(range, static_cast<double>(stored->value))) return stored->value;
+    refused.push_back({name, stored->text, RangeText(range), Numbers::FormatInteger(defaultValue)});
+    return defaultValue;
+}
+
+// A value that is 0 or 1.
+bool LoadSwitch(const SettingsStore& store, const char* name, bool defaultValue, RefusedValues& refused) {
+    return LoadInteger(store, name, defaultValue ? 1 : 0, refused) == 1;
+}
+
+// Metres stored as text, read as strtod reads it (a comma ends the number). Text
+// that does not begin with a number gives the default: read as 0 it would turn
+// the reduction off.
+double LoadMetres(const SettingsStore& store, const char* name, double defaultValue, RefusedValues& refused) {
+    const QByteArray text = store.ReadText(name, {});
+    const Numbers::ParsedDouble read =
+        Numbers::ParseDouble(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    if (read.length == 0) return defaultValue;
+    const SettingRange& range = RangeNamed(name);
+    if (InRange(range, read.value)) return read.value;
+    refused.push_back({name, text.trimmed(), RangeText(range), Numbers::Format("%.17g", defaultValue)});
+    return defaultValue;
+}
+
+}  // namespace
+
+RefusedValues LoadStartupFlag(const SettingsStore& store, ConversionSettings& settings) {
+    RefusedValues refused;
+    settings.flag = static_cast<quint16>(LoadInteger(store, "Flag", FLAG_DEFAULT, refused));
+    return refused;
+}
+
+RefusedValues LoadRemainingSettings(const SettingsStore& store, ConversionSettings& settings, SerialSettings& serial) {
+    // A value that is missing, does not read or lies outside its range keeps the
+    // default of a new profile; each narrowing below is safe after the range.
     const SerialSettings serialDefaults;
     const ConversionSettings defaults;
-    const auto readNumber = [&store](const char* name, double defaultValue) {
-        return Numbers::ToDouble(store.ReadText(name, Numbers::Format("%.17g", defaultValue)));
+    RefusedValues refused;
+    const auto loadByte = [&](const char* name, quint8 defaultValue) {
+        return static_cast<quint8>(LoadInteger(store, name, defaultValue, refused));
     };
-    serial.commPort = static_cast<quint8>(store.ReadInt("CommPort", serialDefaults.commPort));
-    serial.baudRate = static_cast<quint8>(store.ReadInt("BaudRate", serialDefaults.baudRate));
-    serial.byteSize = static_cast<quint8>(store.ReadInt("ByteSize", serialDefaults.byteSize));
-    serial.parity = static_cast<quint8>(store.ReadInt("Parity", serialDefaults.parity));
-    serial.stopBits = static_cast<quint8>(store.ReadInt("StopBits", serialDefaults.stopBits));
-    settings.jobAverageXMetres = readNumber("JX", defaults.jobAverageXMetres);
-    settings.jobAverageYMetres = readNumber("JY", defaults.jobAverageYMetres);
-    settings.jobAverageHeightMetres = readNumber("JH", defaults.jobAverageHeightMetres);
+    serial.commPort = loadByte("CommPort", serialDefaults.commPort);
+    serial.baudRate = loadByte("BaudRate", serialDefaults.baudRate);
+    serial.byteSize = loadByte("ByteSize", serialDefaults.byteSize);
+    serial.parity = loadByte("Parity", serialDefaults.parity);
+    serial.stopBits = loadByte("StopBits", serialDefaults.stopBits);
+    settings.jobAverageXMetres = LoadMetres(store, "JX", defaults.jobAverageXMetres, refused);
+    settings.jobAverageYMetres = LoadMetres(store, "JY", defaults.jobAverageYMetres, refused);
+    settings.jobAverageHeightMetres = LoadMetres(store, "JH", defaults.jobAverageHeightMetres, refused);
     settings.head = store.ReadText("Head", defaults.head);
-    settings.dxfRatio = static_cast<quint8>(store.ReadInt("DXF_Ratio", defaults.dxfRatio));
-    // The drawing's options, the foot and the stations' coordinates are 0 or 1; any
-    // other stored value is the default, 0.
-    settings.dxfEpsgAxes = store.ReadInt("DXF_Axes", 0) == 1;
-    settings.dxfLayers = store.ReadInt("DXF_Layers", 0) == 1;
-    settings.dxf3d = store.ReadInt("DXF_3D", 0) == 1;
-    settings.usSurveyFoot = store.ReadInt("UsSurveyFoot", 0) == 1;
-    settings.stationXyz = store.ReadInt("StationXYZ", 0) == 1;
+    settings.dxfRatio = loadByte("DXF_Ratio", defaults.dxfRatio);
+    settings.dxfEpsgAxes = LoadSwitch(store, "DXF_Axes", defaults.dxfEpsgAxes, refused);
+    settings.dxfLayers = LoadSwitch(store, "DXF_Layers", defaults.dxfLayers, refused);
+    settings.dxf3d = LoadSwitch(store, "DXF_3D", defaults.dxf3d, refused);
+    settings.usSurveyFoot = LoadSwitch(store, "UsSurveyFoot", defaults.usSurveyFoot, refused);
+    settings.stationXyz = LoadSwitch(store, "StationXYZ", defaults.stationXyz, refused);
     settings.orMarker = store.ReadText("OR", defaults.orMarker);
-    settings.deviceType = static_cast<DeviceType>(store.ReadInt("DeviceType", StoredValue(defaults.deviceType)));
+    settings.deviceType =
+        static_cast<DeviceType>(LoadInteger(store, "DeviceType", StoredValue(defaults.deviceType), refused));
     // A limit read as 0 from text that is no number would report every sighting.
     CheckTolerances limits;
     for (const char* name : kToleranceNames) {
@@ -151,6 +210,12 @@ void LoadRemainingSettings(const SettingsStore& store, ConversionSettings& setti
         if (stored && ToleranceUsable(*stored)) *ToleranceNamed(limits, name) = *stored;
     }
     settings.checkTolerances = limits;
+    return refused;
+}
+
+QByteArray RefusedValueText(const RefusedValue& refused) {
+    return TextFilled(Texts::kProfileValueOutOfRange,
+                      {refused.stored, QByteArray(refused.name), refused.range, refused.defaultUsed});
 }
 
 namespace {
@@ -202,11 +267,20 @@ void Write(SettingsStore& store, const ProfileValue& value) {
         store.WriteInt(value.name, value.number);
 }
 
-// Writes the values of now that differ from saved, and syncs when it wrote any.
-bool WriteChanged(SettingsStore& store, const std::vector<ProfileValue>& saved, const std::vector<ProfileValue>& now) {
+bool WasRefused(const RefusedValues& refused, const char* name) {
+    for (const RefusedValue& value : refused) {
+        if (qstrcmp(value.name, name) == 0) return true;
+    }
+    return false;
+}
+
+// Writes the values of now that differ from saved or were refused, and syncs when
+// it wrote any.
+bool WriteChanged(SettingsStore& store, const std::vector<ProfileValue>& saved, const std::vector<ProfileValue>& now,
+                  const RefusedValues& refused) {
     bool wrote = false;
     for (std::size_t i = 0; i < now.size(); ++i) {
-        if (i < saved.size() && saved[i] == now[i]) continue;
+        if (i < saved.size() && saved[i] == now[i] && !WasRefused(refused, now[i].name)) continue;
         Write(store, now[i]);
         wrote = true;
     }
@@ -230,8 +304,9 @@ bool SaveShutdownSettings(SettingsStore& store, const ConversionSettings& settin
     return store.Sync();
 }
 
-bool SaveChangedSettings(SettingsStore& store, const ConversionSettings& saved, const ConversionSettings& now) {
-    return WriteChanged(store, StoredForm(saved), StoredForm(now));
+bool SaveChangedSettings(SettingsStore& store, const ConversionSettings& saved, const ConversionSettings& now,
+                         const RefusedValues& refused) {
+    return WriteChanged(store, StoredForm(saved), StoredForm(now), refused);
 }
 
 bool SaveSerialSettings(SettingsStore& store, const SerialSettings& serial) {
@@ -240,8 +315,9 @@ bool SaveSerialSettings(SettingsStore& store, const SerialSettings& serial) {
     return store.Sync();
 }
 
-bool SaveChangedSerialSettings(SettingsStore& store, const SerialSettings& saved, const SerialSettings& now) {
-    return WriteChanged(store, StoredForm(saved), StoredForm(now));
+bool SaveChangedSerialSettings(SettingsStore& store, const SerialSettings& saved, const SerialSettings& now,
+                               const RefusedValues& refused) {
+    return WriteChanged(store, StoredForm(saved), StoredForm(now), refused);
 }
 
 QByteArray UnsavedSettingsText(const SettingsStore& store) {

@@ -38,6 +38,13 @@ inline constexpr UserText kAllFilesFilter{"Všechny soubory (*.*)|*.*||"};
 // were confirmed ("%1" is its file).
 inline constexpr UserText kSettingsNotSaved{
     "Nastavení se nepodařilo uložit do souboru %1.\nPři příštím spuštění programu platí dříve uložené nastavení."};
+// A profile value outside its setting's range, not used: "%1" as stored, "%2" its
+// name, "%3" the range, "%4" the default in use.
+inline constexpr UserText kProfileValueOutOfRange{"Hodnota %1 pro %2 v profilu je mimo rozsah %3; platí výchozí %4."};
+// After those sentences on the command line ("%1" the profile's file).
+inline constexpr UserText kProfileValueCliAdvice{
+    "Profil: %1. Jinou hodnotu nastavte v programu Tarvo (Parametry konverze, Parametry komunikace) nebo pro "
+    "jedno spuštění volbou --set NÁZEV=HODNOTA."};
 
 // File errors, reported naming the file ("%1").
 inline constexpr UserText kFileNotFound{"Soubor %1 nebyl nalezen."};

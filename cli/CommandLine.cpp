@@ -1,10 +1,14 @@
 #include "cli/CommandLine.h"
 
 #include "base/Cp1250.h"
+#include "base/FileError.h"
 #include "base/Numbers.h"
 #include "base/SettingRanges.h"
 #include "base/SettingsStore.h"
+#include "base/Texts.h"
 #include "cli/CliCommon.h"
+
+#include <utility>
 
 namespace Cli {
 
@@ -116,7 +120,7 @@ bool ApplySetting(const QString& assignment, ConversionSettings& settings, Seria
         else if (name == QLatin1String("DXF_Ratio"))
             settings.dxfRatio = static_cast<quint8>(number);
         else if (bool* option = DrawingOption(name, settings)) {
-            if (number > 1) {
+            if (number < 0 || number > 1) {
                 error = QStringLiteral("Hodnota %1 pro %2 musí být 0 nebo 1.").arg(value, name);
                 return false;
             }
@@ -142,6 +146,18 @@ bool ApplySetting(const QString& assignment, ConversionSettings& settings, Seria
 namespace {
 
 constexpr Option kSetOption{"--set", "NÁZEV=HODNOTA"};
+
+// A line on stderr for each profile value the load did not use and no --set of the
+// run replaces, then one saying where the profile is.
+void WarnOfRefusedValues(const SettingsStore& store, const RefusedValues& refused, const QStringList& setNames) {
+    bool warned = false;
+    for (const RefusedValue& value : refused) {
+        if (setNames.contains(QLatin1String(value.name))) continue;
+        Print(stderr, RefusedValueText(value) + '\n');
+        warned = true;
+    }
+    if (warned) Print(stderr, TextWith(Texts::kProfileValueCliAdvice, DisplayPath(store.Location())) + '\n');
+}
 
 const Option* FindOption(std::span<const Option> options, const QString& name) {
     if (name == QLatin1String(kSetOption.name)) return &kSetOption;
@@ -209,9 +225,12 @@ std::optional<int> ParseCommandLine(const QStringList& arguments, const char* co
     line.force = line.Has(kForceOption.name);
     line.million = line.Has(kMillionOption.name);
     const SettingsStore store;
-    LoadStartupFlag(store, line.settings);
-    LoadRemainingSettings(store, line.settings, line.serial);
+    RefusedValues refused = LoadStartupFlag(store, line.settings);
+    for (RefusedValue& value : LoadRemainingSettings(store, line.settings, line.serial))
+        refused.push_back(std::move(value));
+    QStringList setNames;
     for (const QString& assignment : assignments) {
+        setNames << assignment.section(QLatin1Char('='), 0, 0);
         // The last DeviceType given counts, "auto" or a number.
         if (assignment.startsWith(QLatin1String("DeviceType="))) line.recogniseDevice = false;
         if (assignment == QLatin1String("DeviceType=auto")) {
@@ -220,6 +239,7 @@ std::optional<int> ParseCommandLine(const QStringList& arguments, const char* co
         }
         if (!ApplySetting(assignment, line.settings, line.serial, error)) return UsageError(error, usageUtf8);
     }
+    WarnOfRefusedValues(store, refused, setNames);
     return std::nullopt;
 }
 

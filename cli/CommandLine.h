@@ -3,7 +3,9 @@
 // the parser gives every command the same help (--help, -h), the same usage error
 // for an unknown option or a missing value, and the same --set, --force and
 // --million. The settings of a run are the profile's, read as the window program
-// reads them at start-up (never written), then every --set in the order given.
+// reads them at start-up (never written), then every --set in the order given. A
+// profile value outside its range is not used: its default is, and a line on
+// stderr says so unless a --set of the run gives that value.
 
 #include "base/ConversionSettings.h"
 

@@ -80,8 +80,10 @@ CommandController::~CommandController() {
 
 DrawingPreviewWindow* CommandController::Preview() const { return m_preview.data(); }
 
-void CommandController::LoadSettings() {
-    LoadRemainingSettings(m_store, m_settings, m_serial);
+void CommandController::LoadSettings(const RefusedValues& startupRefused) {
+    m_refused = startupRefused;
+    for (RefusedValue& refused : LoadRemainingSettings(m_store, m_settings, m_serial))
+        m_refused.push_back(std::move(refused));
     LoadRememberedFolders(m_store, m_folders);
     m_link->SetSettings(m_serial);
     m_savedSettings = m_settings;
@@ -95,17 +97,28 @@ void CommandController::SaveChangedSettings() {
     if (!m_loaded) return;
     SaveChangedFolders(m_store, m_savedFolders, m_folders);
     const bool foldersChanged = !(m_folders == m_savedFolders);
-    bool saved = ::SaveChangedSettings(m_store, m_savedSettings, m_settings);
+    const RefusedValues unsaved = m_refusedSaved ? RefusedValues() : m_refused;
+    bool saved = ::SaveChangedSettings(m_store, m_savedSettings, m_settings, unsaved);
+    if (saved) saved = SaveChangedSerialSettings(m_store, m_serial, m_serial, unsaved);
     if (saved && foldersChanged) saved = m_store.Sync();
     if (saved) {
         m_savedSettings = m_settings;
         m_savedFolders = m_folders;
+        m_refusedSaved = true;
         return;
     }
     // Told once: every later command would fail the same way.
     if (m_saveFailureTold) return;
     m_saveFailureTold = true;
     m_prompter.Tell(UnsavedSettingsText(m_store));
+}
+
+void CommandController::TellRefusedSettings() {
+    if (m_refused.empty()) return;
+    QByteArray text;
+    for (const RefusedValue& refused : m_refused) text += RefusedValueText(refused) + '\n';
+    text += '\n' + TextWith(WindowTexts::kProfileValuesAdvice, DisplayPath(m_store.Location()));
+    m_prompter.Tell(text);
 }
 
 bool CommandController::ToolsAvailable() const {

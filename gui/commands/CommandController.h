@@ -13,6 +13,7 @@
 #include "base/ConversionSettings.h"
 #include "base/CurrentFile.h"
 #include "base/FileChooser.h"
+#include "base/SettingsStore.h"
 #include "check/JobCheck.h"
 #include "gui/commands/CoreOperations.h"
 #include "gui/commands/RememberedFolders.h"
@@ -29,7 +30,6 @@ class ProtocolWindow;
 class Prompter;
 class QWidget;
 class SerialLink;
-class SettingsStore;
 
 // The commands of the menu, the toolbar and the function keys.
 enum class CommandId {
@@ -70,8 +70,13 @@ public:
     // cannot be written is reported.
     ~CommandController() override;
 
-    // Loads every setting but "Flag" (once the main window exists).
-    void LoadSettings();
+    // Loads every setting but "Flag" (once the main window exists); startupRefused
+    // is what the load of "Flag" refused. A refused value counts as changed until
+    // a save has written the value in use.
+    void LoadSettings(const RefusedValues& startupRefused = {});
+    // Tells in one message every profile value the load did not use, where the
+    // profile is and how to set another value; nothing when there was none.
+    void TellRefusedSettings();
     // The window every window of the commands belongs to: the main window.
     void SetOwnerWindow(QWidget* owner) { m_owner = owner; }
 
@@ -170,6 +175,8 @@ private:
     QPointer<ProtocolWindow> m_protocol;
     std::shared_ptr<const JobCheck> m_lastCheck;  // the last run's check; null when it was not checked
     QString m_lastNotes;                          // what that run said: its receipt and the block check's warning
+    RefusedValues m_refused;                      // the profile values the load did not use
+    bool m_refusedSaved = false;                  // the values in use have replaced them in the profile
     bool m_loaded = false;
     bool m_saveFailureTold = false;
 };

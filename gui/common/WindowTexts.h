@@ -70,6 +70,12 @@ inline constexpr UserText kReceiptReceptionFailed{
     "Příjem dat skončil chybou (viz předchozí hlášení); nic nebylo převedeno."};
 inline constexpr UserText kReceiptBrokenNotConverted{"Přenos byl přerušen: %1 %2 do %3, data nebyla převedena."};
 
+// At start-up, after the sentences of the profile values not used ("%1" the
+// profile's file).
+inline constexpr UserText kProfileValuesAdvice{
+    "Profil: %1.\nProgram do profilu uloží hodnoty, které platí. Jinou hodnotu nastavte v Parametrech konverze "
+    "(sériovou linku v Parametrech komunikace)."};
+
 // The window of a long step ("%1" is the file).
 inline constexpr UserText kStepConverting{"Převádím soubor %1 ..."};
 inline constexpr UserText kStepDrawing{"Kreslím body souboru %1 do výkresu DXF ..."};

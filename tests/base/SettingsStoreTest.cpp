@@ -69,33 +69,53 @@ private Q_SLOTS:
                                         "                 ,Datum:"));
     }
 
-    void integersNarrowToTheirWidths_data() {
+    // A value outside its setting's range, judged as stored (before narrowing to its
+    // width), is not used: the setting takes its default and the load names it.
+    void valuesOutsideTheirRangeAreRefused_data() {
+        QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QVariant>("stored");
-        QTest::addColumn<int>("flag");
-        QTest::newRow("70000 keeps its low 16 bits") << QVariant(70000) << 4464;
-        QTest::newRow("stored as text") << QVariant(QStringLiteral("70000")) << 4464;
-        QTest::newRow("beyond 32 bits wraps, not clamps")
-            << QVariant(QStringLiteral("99999999999")) << int(quint16(99999999999LL & 0xFFFFFFFF));
-        QTest::newRow("negative") << QVariant(-1) << 0xFFFF;
-        QTest::newRow("not a number gives the default") << QVariant(QStringLiteral("abc")) << 30;
+        QTest::addColumn<QString>("used");     // as the save writes the value in use
+        QTest::addColumn<QByteArray>("told");  // after "v profilu je mimo rozsah "; empty: not refused
+        const QByteArray flag = "0 až 65535; platí výchozí 30.";
+        const QByteArray zeroOrOne = "0 až 1; platí výchozí 0.";
+        QTest::newRow("Flag 70000 does not keep its low 16 bits")
+            << QByteArray("Flag") << QVariant(70000) << "30" << flag;
+        QTest::newRow("stored as text") << QByteArray("Flag") << QVariant("70000") << "30" << flag;
+        QTest::newRow("beyond 32 bits refused, not wrapped")
+            << QByteArray("Flag") << QVariant("99999999999") << "30" << flag;
+        QTest::newRow("negative") << QByteArray("Flag") << QVariant(-1) << "30" << flag;
+        QTest::newRow("not a number gives the default without a word")
+            << QByteArray("Flag") << QVariant("abc") << "30" << QByteArray();
+        QTest::newRow("DXF_Ratio 260 is no scale")
+            << QByteArray("DXF_Ratio") << QVariant(260) << "4" << QByteArray("0 až 8; platí výchozí 4.");
+        QTest::newRow("BaudRate beyond a byte")
+            << QByteArray("BaudRate") << QVariant(0x1FF) << "5" << QByteArray("0 až 255; platí výchozí 5.");
+        QTest::newRow("DeviceType of no instrument") << QByteArray("DeviceType") << QVariant(7) << "0" << zeroOrOne;
+        QTest::newRow("drawing option 257: off as ever, now told")
+            << QByteArray("DXF_Axes") << QVariant(257) << "0" << zeroOrOne;
+        QTest::newRow("average X the old sheet made of 745 000")
+            << QByteArray("JX") << QVariant("745") << "1001000.000"
+            << QByteArray("0 nebo 890000 až 1380000; platí výchozí 1001000.");
     }
-    void integersNarrowToTheirWidths() {
+    void valuesOutsideTheirRangeAreRefused() {
+        QFETCH(QByteArray, name);
         QFETCH(QVariant, stored);
-        QFETCH(int, flag);
-        Store("Flag", stored);
-        QCOMPARE(int(Load().settings.flag), flag);
-    }
-
-    void eightBitValuesKeepTheirLowByte() {
-        Store("DXF_Ratio", 260);
-        Store("BaudRate", 0x1FF);
-        Store("DeviceType", 7);
-        Store("DXF_Axes", 257);
-        const Loaded loaded = Load();
-        QCOMPARE(loaded.settings.dxfRatio, quint8(4));
-        QCOMPARE(loaded.serial.baudRate, quint8(0xFF));
-        QCOMPARE(loaded.settings.deviceType, static_cast<DeviceType>(7));  // kept; its users guard their tables
-        QVERIFY(!loaded.settings.dxfEpsgAxes);                             // not 1, not its low byte: the default
+        QFETCH(QByteArray, told);
+        Store(name.constData(), stored);
+        Loaded loaded;
+        const SettingsStore store(IniPath());
+        RefusedValues refused = LoadStartupFlag(store, loaded.settings);
+        for (const RefusedValue& value : LoadRemainingSettings(store, loaded.settings, loaded.serial))
+            refused.push_back(value);
+        SettingsStore saved(IniPath() + ".saved");
+        SaveShutdownSettings(saved, loaded.settings);
+        SaveSerialSettings(saved, loaded.serial);
+        const QSettings written(IniPath() + ".saved", QSettings::IniFormat);
+        QTEST(written.value("Settings/" + QString::fromLatin1(name)).toString(), "used");
+        QCOMPARE(refused.size(), told.isEmpty() ? 0u : 1u);
+        if (!told.isEmpty())
+            QCOMPARE(Cp1250::ToUtf8(RefusedValueText(refused.front())),
+                     "Hodnota " + stored.toString().toUtf8() + " pro " + name + " v profilu je mimo rozsah " + told);
     }
 
     void textNumbersReadAsStrtod_data() {
@@ -103,9 +123,10 @@ private Q_SLOTS:
         QTest::addColumn<double>("value");
         QTest::newRow("comma ends the number") << QByteArray("\"1001000,5\"") << 1001000.0;
         QTest::newRow("hand-edited, unquoted comma ends the number") << QByteArray("1001000,5") << 1001000.0;
-        QTest::newRow("not a number loads as 0") << QByteArray("abc") << 0.0;
+        // Read as 0 it would turn the projection's reduction off without a word.
+        QTest::newRow("not a number gives the default, not 0") << QByteArray("abc") << 1001000.0;
         QTest::newRow("decimal point") << QByteArray("1001000.250") << 1001000.25;
-        QTest::newRow("leading space") << QByteArray("\"  12\"") << 12.0;
+        QTest::newRow("leading space") << QByteArray("\"  1100000\"") << 1100000.0;
     }
     void textNumbersReadAsStrtod() {
         QFETCH(QByteArray, stored);

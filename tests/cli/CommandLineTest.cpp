@@ -4,6 +4,7 @@
 #include "tests/cli/CliRun.h"
 #include "tests/support/TestFiles.h"
 
+#include <QDir>
 #include <QTest>
 
 namespace {
@@ -40,6 +41,8 @@ private Q_SLOTS:
             << QStringList{"receive", "--set", "Foo=1", "x.sdt"} << "Neznámé nastavení Foo.";
         QTest::newRow("dxf, a drawing option is 0 or 1")
             << QStringList{"dxf", "--set", "DXF_3D=2", "x.txt"} << "Hodnota 2 pro DXF_3D musí být 0 nebo 1.";
+        QTest::newRow("dxf, a negative drawing option")
+            << QStringList{"dxf", "--set", "DXF_3D=-1", "x.txt"} << "Hodnota -1 pro DXF_3D musí být 0 nebo 1.";
         QTest::newRow("convert, a mean coordinate that is no number")
             << QStringList{"convert", "--set", "JX=abc", "x.sdt"} << "Hodnota abc pro JX není číslo.";
         QTest::newRow("dxf, a mean height with text after its number")
@@ -80,6 +83,29 @@ private Q_SLOTS:
         QCOMPARE(run.process.exitCode(), 2);
         const QString usage = "Použití: tarvo-cli " + arguments.first();
         QCOMPARE(run.Errors().left(message.size() + 2 + usage.size()), message + "\n\n" + usage);
+    }
+
+    // A profile value outside its range is told on stderr unless a --set of the run
+    // gives it; the run goes on with the default.
+    void profileValuesOutsideTheirRangeAreTold_data() {
+        QTest::addColumn<QString>("set");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("told") << QString("Flag=0")
+                              << "Hodnota 745 pro JX v profilu je mimo rozsah 0 nebo 890000 až 1380000; platí výchozí "
+                                 "1001000.\nProfil: %1. ";
+        QTest::newRow("--set gives it") << QString("JX=1045000") << QString("Použít");
+    }
+    void profileValuesOutsideTheirRangeAreTold() {
+        QFETCH(QString, set);
+        QFETCH(QString, told);
+        CliRun run;
+        const QDir dir(run.home.path());
+        QVERIFY(dir.mkpath("Tarvo1"));
+        TestFiles::Write(dir.filePath("Tarvo1/Tarvo.conf"), "[Settings]\nJX=745\n");
+        TestFiles::Write(dir.filePath("job.sdt"), TestFiles::Example("nts350-job"));
+        QVERIFY(run.Run({"convert", "--set", "DeviceType=0", "--set", set, dir.filePath("job.sdt")}));
+        QCOMPARE(run.process.exitCode(), 0);
+        QVERIFY(run.Errors().startsWith(told.arg(dir.filePath("Tarvo1/Tarvo.conf"))));
     }
 
     void helpOfEveryCommand_data() {

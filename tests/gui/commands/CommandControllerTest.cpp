@@ -362,6 +362,38 @@ private Q_SLOTS:
         QCOMPARE(profile.value(QStringLiteral("Settings/JX")).toString(), QStringLiteral("1100000"));
     }
 
+    // A profile value outside its range is told after the load, and the first save
+    // writes the value in use over it, so that the next start is quiet.
+    void refusedProfileValuesAreToldOnceAndReplaced_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("saved");  // in the profile after the run; "" when nothing is refused
+        QTest::newRow("Flag, loaded before the controller") << QString("Flag") << QString("70000") << QString("30");
+        QTest::newRow("serial value, else written only by its dialog")
+            << QString("BaudRate") << QString("511") << QString("5");
+        QTest::newRow("inside its range: neither told nor rewritten")
+            << QString("JX") << QString("1100000") << QString();
+    }
+    void refusedProfileValuesAreToldOnceAndReplaced() {
+        QFETCH(QString, name);
+        QFETCH(QString, stored);
+        QFETCH(QString, saved);
+        const QString path = m_dir.filePath(QStringLiteral("profile.ini"));
+        QSettings(path, QSettings::IniFormat).setValue("Settings/" + name, stored);
+        m_store = std::make_unique<SettingsStore>(path);
+        ConversionSettings startup;
+        const RefusedValues startupRefused = LoadStartupFlag(*m_store, startup);
+        {
+            TestController controller(*m_store, startup, m_prompter, m_chooser, Recorders());
+            controller.LoadSettings(startupRefused);
+            controller.TellRefusedSettings();
+        }
+        QCOMPARE(m_prompter.messages.size(), saved.isEmpty() ? 0 : 1);
+        if (!saved.isEmpty()) QVERIFY(m_prompter.messages.first().text.contains(DisplayPath(path)));
+        QCOMPARE(QSettings(path, QSettings::IniFormat).value("Settings/" + name).toString(),
+                 saved.isEmpty() ? stored : saved);
+    }
+
     // Two copies of the program share the profile: each writes only the values it
     // changed, when it changed them, so that closing one never puts back values
     // the other saved meanwhile.
