@@ -155,16 +155,16 @@ bool LoadSwitch(const SettingsStore& store, const char* name, bool defaultValue,
 }
 
 // Metres stored as text, read as strtod reads it (a comma ends the number). Text
-// that does not begin with a number gives the default: read as 0 it would turn
-// the reduction off.
+// that does not begin with a number gives the default (read as 0 it would turn
+// the reduction off), and is told like a value outside the range.
 double LoadMetres(const SettingsStore& store, const char* name, double defaultValue, RefusedValues& refused) {
-    const QByteArray text = store.ReadText(name, {});
+    const QByteArray text = store.ReadText(name, {}).trimmed();
+    if (text.isEmpty()) return defaultValue;
     const Numbers::ParsedDouble read =
         Numbers::ParseDouble(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
-    if (read.length == 0) return defaultValue;
     const SettingRange& range = RangeNamed(name);
-    if (InRange(range, read.value)) return read.value;
-    refused.push_back({name, text.trimmed(), RangeText(range), Numbers::Format("%.17g", defaultValue)});
+    if (read.length > 0 && InRange(range, read.value)) return read.value;
+    refused.push_back({name, text, RangeText(range), Numbers::Format("%.17g", defaultValue)});
     return defaultValue;
 }
 

@@ -96,6 +96,8 @@ private Q_SLOTS:
         QTest::newRow("average X the old sheet made of 745 000")
             << QByteArray("JX") << QVariant("745") << "1001000.000"
             << QByteArray("0 nebo 890000 až 1380000; platí výchozí 1001000.");
+        QTest::newRow("average height that is no number")
+            << QByteArray("JH") << QVariant("abc") << "320.000" << QByteArray("-2000 až 9000; platí výchozí 320.");
     }
     void valuesOutsideTheirRangeAreRefused() {
         QFETCH(QByteArray, name);
