@@ -62,9 +62,21 @@ QByteArray InstrumentSimulator::FrameAsNts350(const QByteArray& data) {
     return framed;
 }
 
+QByteArray InstrumentSimulator::WithControlRecords(const QByteArray& framed) {
+    QByteArray transfer = framed;
+    if (!transfer.startsWith(Preamble1())) transfer.prepend(Preamble1() + Preamble2());
+    if (!EndsWithEndRecord(transfer)) transfer += EndRecord();
+    return transfer;
+}
+
+bool InstrumentSimulator::EndsWithEndRecord(const QByteArray& transfer) {
+    const qsizetype last = transfer.lastIndexOf(kStx);
+    return last >= 0 && transfer.mid(last + 1, 1) == QByteArray(1, kEot);
+}
+
 InstrumentSimulator::SendPlan InstrumentSimulator::Nts350Plan(qint32 bitsPerSecond) {
     SendPlan plan;
-    plan.burstBytes = kBlockSize;
+    plan.burstPerRecord = true;
     plan.pauseMs = kNts350PauseMs;
     plan.bitsPerSecond = bitsPerSecond;
     return plan;
@@ -86,10 +98,15 @@ bool InstrumentSimulator::WaitSent(int timeoutMs) {
 void InstrumentSimulator::SendLoop(QByteArray bytes, SendPlan plan) {
     const auto started = Clock::now();
     const qint64 burst = plan.burstBytes > 0 ? plan.burstBytes : bytes.size();
+    const auto burstEnd = [&](qint64 from) -> qint64 {
+        if (!plan.burstPerRecord) return qMin<qint64>(from + burst, bytes.size());
+        const qsizetype next = bytes.indexOf(kStx, from + 1);
+        return next < 0 ? bytes.size() : next;
+    };
     qint64 done = 0;
     qint64 pausedMs = 0;
     while (done < bytes.size() && !m_stop.load()) {
-        qint64 end = qMin<qint64>(done + burst, bytes.size());
+        qint64 end = burstEnd(done);
         if (plan.hangUpAfter >= 0) end = qMin(end, plan.hangUpAfter);
         while (done < end && !m_stop.load()) {
             const int fd = m_master.load();
@@ -111,7 +128,7 @@ void InstrumentSimulator::SendLoop(QByteArray bytes, SendPlan plan) {
                 const qint64 dueMs = done * 10 * 1000 / plan.bitsPerSecond + pausedMs;
                 const qint64 elapsedMs =
                     std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
-                SleepMs(dueMs - elapsedMs);
+                Rest(dueMs - elapsedMs);
             }
         }
         if (plan.hangUpAfter >= 0 && done >= plan.hangUpAfter) {
@@ -132,12 +149,23 @@ void InstrumentSimulator::SendLoop(QByteArray bytes, SendPlan plan) {
             break;
         }
         if (m_master.load() < 0) break;
-        if (done < bytes.size() && plan.pauseMs > 0) {
-            SleepMs(plan.pauseMs);
-            pausedMs += plan.pauseMs;
+        if (done < bytes.size()) {
+            const int pauseMs = plan.endPauseMs >= 0 && burstEnd(done) == bytes.size() ? plan.endPauseMs : plan.pauseMs;
+            if (!Rest(pauseMs)) break;
+            pausedMs += qMax(0, pauseMs);
         }
     }
     m_sendDone = true;
+}
+
+bool InstrumentSimulator::Rest(qint64 ms) {
+    const auto until = Clock::now() + std::chrono::milliseconds(qMax<qint64>(0, ms));
+    while (!m_stop.load()) {
+        const auto left = until - Clock::now();
+        if (left <= Clock::duration::zero()) return true;
+        std::this_thread::sleep_for(qMin<Clock::duration>(left, std::chrono::milliseconds(5)));
+    }
+    return false;
 }
 
 void InstrumentSimulator::StartReceivingUpload() {

@@ -18,11 +18,15 @@ namespace {
 
 const char kUsage[] =
     "Použití:\n"
-    "  tarvo-sim [--model 350|660] [--bps RYCHLOST] [--pause MS] [--delay S] [--hang-up-after N] send SOUBOR\n"
+    "  tarvo-sim [--model 350|660] [--bps RYCHLOST] [--pause MS] [--delay S] [--hang-up-after N]\n"
+    "            [--preambles] [--end-pause MS] send SOUBOR\n"
     "      Vysílá soubor měřených dat jako přístroj: po každém Enter (nebo jednou za S sekund\n"
     "      po spuštění s --delay). NTS-350 posílá bloky po 136 bytech s pauzou MS (100 ms),\n"
-    "      rychlostí RYCHLOST bit/s (4800; 0 = bez omezení). S --hang-up-after po N bytech,\n"
-    "      až je program přečte, linku přeruší jako vytažený kabel.\n"
+    "      rychlostí RYCHLOST bit/s (4800; 0 = bez omezení). S --preambles (jen NTS-350)\n"
+    "      přenos otevře úvodními záznamy a uzavře koncovým záznamem, každým s pauzou jako\n"
+    "      po bloku (co už soubor má, nepřidá); s --end-pause čeká MS ms před koncovým\n"
+    "      záznamem. S --hang-up-after po N bytech (i řídicích záznamů), až je program\n"
+    "      přečte, linku přeruší jako vytažený kabel.\n"
     "  tarvo-sim receive\n"
     "      Přijímá nahrávání bodů a kódů, kontroluje bloky a vypíše, co přišlo.\n"
     "Program vypíše zařízení (/dev/pts/N), které se zadá jako port, a běží do Ctrl+C.\n";
@@ -101,6 +105,8 @@ int main(int argc, char* argv[]) {
     int pauseMs = InstrumentSimulator::kNts350PauseMs;
     int delaySeconds = -1;
     qint64 hangUpAfter = -1;
+    bool preambles = false;
+    int endPauseMs = -1;
     QStringList rest;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
@@ -115,6 +121,10 @@ int main(int argc, char* argv[]) {
             delaySeconds = arguments[++i].toInt();
         else if (argument == QLatin1String("--hang-up-after") && hasValue)
             hangUpAfter = arguments[++i].toLongLong();
+        else if (argument == QLatin1String("--preambles"))
+            preambles = true;
+        else if (argument == QLatin1String("--end-pause") && hasValue)
+            endPauseMs = arguments[++i].toInt();
         else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             Say(QString::fromUtf8(kUsage));
             return 0;
@@ -123,7 +133,8 @@ int main(int argc, char* argv[]) {
     }
     const bool send = rest.size() == 2 && rest[0] == QLatin1String("send");
     const bool receive = rest.size() == 1 && rest[0] == QLatin1String("receive");
-    if (!send && !receive) {
+    // The NTS-660 sends a plain stream, without control records.
+    if ((!send && !receive) || (nts660 && (preambles || endPauseMs >= 0))) {
         std::fputs(kUsage, stderr);
         return 2;
     }
@@ -133,6 +144,12 @@ int main(int argc, char* argv[]) {
             const QByteArray text = Cp1250::ToUtf8(FileErrorText(error));
             std::fprintf(stderr, "%s\n", text.constData());
             return 1;
+        }
+        if (!nts660) bytes = InstrumentSimulator::FrameAsNts350(bytes);
+        if (preambles) bytes = InstrumentSimulator::WithControlRecords(bytes);
+        if (endPauseMs >= 0 && !InstrumentSimulator::EndsWithEndRecord(bytes)) {
+            std::fputs("--end-pause: přenos nekončí koncovým záznamem (přidá ho --preambles).\n", stderr);
+            return 2;
         }
     }
 
@@ -152,9 +169,9 @@ int main(int argc, char* argv[]) {
     if (nts660) {
         plan.bitsPerSecond = bitsPerSecond;
     } else {
-        bytes = InstrumentSimulator::FrameAsNts350(bytes);
         plan = InstrumentSimulator::Nts350Plan(bitsPerSecond);
         plan.pauseMs = pauseMs;
+        plan.endPauseMs = endPauseMs;
     }
     plan.hangUpAfter = hangUpAfter;
     return Send(instrument, bytes, plan, delaySeconds);
