@@ -2,6 +2,7 @@
 
 #include "base/Cp1250.h"
 #include "base/Texts.h"
+#include "serial/PosixSerialDevice.h"
 #include "tests/cli/CliRun.h"
 #include "tests/serial/SerialTestSupport.h"
 #include "tests/support/TestFiles.h"
@@ -120,7 +121,8 @@ private Q_SLOTS:
         QVERIFY2(said.contains(kept) && said.contains("zůstal beze změny"), qPrintable(said));
     }
 
-    // With the preambles only the end record makes a transfer whole.
+    // With the preambles only the end record makes a transfer whole. The instrument,
+    // stopped after the program, tells what it read: all it kept.
     void theEndRecordClosesATransferWithPreambles_data() {
         QTest::addColumn<bool>("preambles");
         QTest::addColumn<int>("endPauseMs");
@@ -153,6 +155,25 @@ private Q_SLOTS:
         const QString said = receiving.run.Errors();
         if (!whole) QCOMPARE(TestFiles::Read(receiving.dir.filePath(kept[0])), arrived);
         QVERIFY2(whole || (said.contains(Cp1250::ToUnicode(headline)) && said.contains(kept[0])), qPrintable(said));
+        QVERIFY(receiving.instrument.WaitSent(5000));
+        receiving.instrument.Stop();
+        QCOMPARE(receiving.instrument.BytesSent() - receiving.instrument.DrainUnread(), arrived.size());
+    }
+
+    // The instrument counts what a reader took off a marking line, which holds a true 0xFF twice.
+    void theInstrumentCountsWhatTheProgramRead() {
+        InstrumentSimulator instrument;
+        PosixSerialDevice port;
+        QVERIFY(SerialTest::OpenInstrument(instrument) && port.Open(instrument.DevicePath()));
+        QVERIFY(port.Configure(SerialTest::Line(4800, 8, LineParity::None, LineStopBits::One)));
+        instrument.StartSending(SerialTest::AllByteValues(50000), {});
+        char buffer[1000];
+        qint64 read = 0;
+        while (read < 1000 && port.WaitReadable() == SerialDevice::WaitResult::Readable)
+            read += port.Read(buffer, 1000 - read);
+        port.Close();
+        instrument.Stop();
+        QCOMPARE(instrument.BytesSent() - instrument.DrainUnread(), qint64(1000));
     }
 
     void existingFileNeedsForce() {

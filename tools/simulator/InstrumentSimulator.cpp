@@ -145,7 +145,8 @@ void InstrumentSimulator::SendLoop(QByteArray bytes, SendPlan plan) {
                 if (unread > 0) emptySince = Clock::now();
                 SleepMs(2);
             }
-            CloseLine();
+            // Told to stop first, the line stays up with what is unread on it.
+            if (!m_stop.load()) CloseLine();
             break;
         }
         if (m_master.load() < 0) break;
@@ -274,10 +275,49 @@ QString InstrumentSimulator::UploadReport::Describe() const {
     return text;
 }
 
+qint64 InstrumentSimulator::DrainUnread(int quietMs) {
+    const int slave = m_slave.load();
+    if (slave < 0) return 0;  // hung up: nothing is left on a closed line
+    // The line keeps the settings the program left. Where it marks damaged bytes
+    // (PARMRK) it held a true 0xFF twice and a damaged byte as 0xFF 0x00 x: each
+    // counts as the one byte that was sent.
+    termios line{};
+    const bool marking = ::tcgetattr(slave, &line) == 0 && (line.c_iflag & PARMRK) && !(line.c_iflag & ISTRIP);
+    ::fcntl(slave, F_SETFL, ::fcntl(slave, F_GETFL) | O_NONBLOCK);
+    qint64 unread = 0;
+    int markState = 0;  // 0 between marks, 1 after 0xFF, 2 after 0xFF 0x00
+    char buffer[4096];
+    // The kernel passes what waits behind the line discipline's buffer on only as
+    // that empties, with a delay: the line is empty once it has stayed so a while.
+    auto quietSince = Clock::now();
+    while (Clock::now() - quietSince < std::chrono::milliseconds(quietMs)) {
+        pollfd wait{slave, POLLIN, 0};
+        if (::poll(&wait, 1, 10) <= 0) continue;
+        const ssize_t got = ::read(slave, buffer, sizeof buffer);
+        if (got < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+        if (got <= 0) break;
+        quietSince = Clock::now();
+        for (ssize_t i = 0; i < got; ++i) {
+            const auto byte = static_cast<unsigned char>(buffer[i]);
+            if (!marking) {
+                ++unread;
+            } else if (markState == 0 && byte == 0xFF) {
+                markState = 1;
+            } else if (markState == 1 && byte == 0x00) {
+                markState = 2;
+            } else {
+                ++unread;
+                markState = 0;
+            }
+        }
+    }
+    return unread;
+}
+
 void InstrumentSimulator::HangUp() {
     // The sending and receiving threads stop first: closed under them, a
     // descriptor could be reused by the program under test and written to.
-    StopThreads();
+    Stop();
     CloseLine();
 }
 
@@ -288,7 +328,7 @@ void InstrumentSimulator::CloseLine() {
     if (slave >= 0) ::close(slave);
 }
 
-void InstrumentSimulator::StopThreads() {
+void InstrumentSimulator::Stop() {
     m_stop = true;
     if (m_sender.joinable()) m_sender.join();
     if (m_receiver.joinable()) m_receiver.join();

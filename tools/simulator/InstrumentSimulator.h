@@ -4,7 +4,8 @@
 // data as the real one does (the NTS-350 in framed 136-byte blocks, in bursts with
 // pauses, with or without its preambles and end record; the NTS-660 as a plain
 // stream), and receives an upload, checking the preambles, every block's digit and
-// checksum and the end record.
+// checksum and the end record. Once stopped, it tells how many of the bytes it sent
+// the program left unread on the line.
 //
 // Sending and receiving run on threads of their own; the calls return at once.
 
@@ -77,13 +78,21 @@ public:
     bool UploadDone() const { return m_uploadDone.load(); }
     static UploadReport CheckUpload(const QByteArray& bytes);
 
+    // Stops sending and receiving at once; the line stays up.
+    void Stop();
+    // After Stop, once the program under test has closed the port: reads what is
+    // still waiting on the line, the kernel's buffers included, until nothing has
+    // come for quietMs, and returns how many of the bytes sent it held, so that
+    // BytesSent() minus it is what the program read. While the program still holds
+    // the port, the two read against each other and the count means nothing.
+    qint64 DrainUnread(int quietMs = 200);
+
     // Closes the far side, as when the cable is pulled.
     void HangUp();
 
 private:
     void SendLoop(QByteArray bytes, SendPlan plan);
     void ReceiveLoop();
-    void StopThreads();
     // Waits ms milliseconds; false, at once, when told to stop.
     bool Rest(qint64 ms);
     // Closes both ends of the pseudo-terminal.

@@ -1,6 +1,9 @@
 // tarvo-sim: a simulated NTS-350/NTS-660 on a pseudo-terminal, for trying the
 // reception and the upload without an instrument. It prints the device to give
-// the program as its port and runs until Ctrl+C.
+// the program as its port and runs until Ctrl+C or SIGTERM; then a sending
+// instrument stops at once and tells what it sent and what of it the program left
+// unread ("Odesláno bajtů: N." and "Nepřečteno programem bajtů: M.", lines the
+// fault runs read). The count is true only once the program has closed the port.
 
 #include "base/Cp1250.h"
 #include "base/InputFile.h"
@@ -27,6 +30,9 @@ const char kUsage[] =
     "      po bloku (co už soubor má, nepřidá); s --end-pause čeká MS ms před koncovým\n"
     "      záznamem. S --hang-up-after po N bytech (i řídicích záznamů), až je program\n"
     "      přečte, linku přeruší jako vytažený kabel.\n"
+    "      Po Ctrl+C (SIGTERM) hned přestane vysílat a vypíše i počet bajtů, které program\n"
+    "      z linky nepřečetl (Nepřečteno programem bajtů: M.); ten platí, jen když program\n"
+    "      port už zavřel: ukončete nejdřív program, pak simulátor.\n"
     "  tarvo-sim receive\n"
     "      Přijímá nahrávání bodů a kódů, kontroluje bloky a vypíše, co přišlo.\n"
     "Program vypíše zařízení (/dev/pts/N), které se zadá jako port, a běží do Ctrl+C.\n";
@@ -64,6 +70,7 @@ int Send(InstrumentSimulator& instrument, const QByteArray& bytes, const Instrum
     bool endOfInput = false;
     qint64 waitedMs = 0;
     bool sendNow = false;
+    bool sent = false;
     while (!g_stop) {
         if (delaySeconds >= 0 && waitedMs >= delaySeconds * 1000LL) {
             sendNow = true;
@@ -74,10 +81,15 @@ int Send(InstrumentSimulator& instrument, const QByteArray& bytes, const Instrum
         if (!sendNow) continue;
         sendNow = false;
         instrument.StartSending(bytes, plan);
+        sent = true;
         while (!g_stop && !instrument.WaitSent(200))
             Say(QStringLiteral("\rOdesláno bajtů: %1").arg(instrument.BytesSent()));
+        if (g_stop) instrument.Stop();
         Say(QStringLiteral("\rOdesláno bajtů: %1.\n").arg(instrument.BytesSent()));
     }
+    instrument.Stop();
+    if (!sent) Say(QStringLiteral("Odesláno bajtů: 0.\n"));
+    Say(QStringLiteral("Nepřečteno programem bajtů: %1.\n").arg(instrument.DrainUnread()));
     return 0;
 }
 
