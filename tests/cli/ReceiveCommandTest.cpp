@@ -1,5 +1,8 @@
 // tarvo-cli receive against the simulated instrument, as a user runs it.
 
+#include "base/Cp1250.h"
+#include "base/Texts.h"
+#include "serial/PosixSerialDevice.h"
 #include "tests/cli/CliRun.h"
 #include "tests/serial/SerialTestSupport.h"
 #include "tests/support/TestFiles.h"
@@ -46,16 +49,6 @@ struct Receiving {
 class ReceiveCommandTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void receivesUntilTheLineFallsSilent() {
-        Receiving receiving;
-        QVERIFY(receiving.Start({}));
-        const QByteArray framed = InstrumentSimulator::FrameAsNts350(QByteArray(1000, 'x'));
-        receiving.instrument.StartSending(framed, InstrumentSimulator::Nts350Plan(0));
-        QVERIFY(receiving.run.process.waitForFinished(15000));
-        QCOMPARE(receiving.run.process.exitCode(), 0);
-        QCOMPARE(TestFiles::Read(receiving.target), framed);
-    }
-
     void convertsWhatArrivedAsAfterF1() {
         const QByteArray measured = TestFiles::Read(TestFiles::DataDir("convert") + "/nts350-job.sdt");
         QVERIFY(!measured.isEmpty());
@@ -126,6 +119,61 @@ private Q_SLOTS:
         QCOMPARE(TestFiles::Read(receiving.dir.filePath(kept)), QByteArray(500, 'y'));
         const QString said = receiving.run.Errors();
         QVERIFY2(said.contains(kept) && said.contains("zůstal beze změny"), qPrintable(said));
+    }
+
+    // With the preambles only the end record makes a transfer whole. The instrument,
+    // stopped after the program, tells what it read: all it kept.
+    void theEndRecordClosesATransferWithPreambles_data() {
+        QTest::addColumn<bool>("preambles");
+        QTest::addColumn<int>("endPauseMs");
+        QTest::addColumn<bool>("cut");
+        QTest::addColumn<QByteArray>("headline");  // none: whole, in place of the old file
+        QTest::newRow("end record at once") << true << -1 << false << QByteArray();
+        QTest::newRow("end record after 3 s") << true << 3000 << false << Text(Texts::kNoEndRecordHeadline);
+        QTest::newRow("cable pulled before it") << true << -1 << true << Text(Texts::kConnectionLostHeadline);
+        QTest::newRow("no preambles: the line falls silent") << false << -1 << false << QByteArray();
+    }
+    void theEndRecordClosesATransferWithPreambles() {
+        QFETCH(bool, preambles);
+        QFETCH(int, endPauseMs);
+        QFETCH(bool, cut);
+        QFETCH(QByteArray, headline);
+        Receiving receiving;
+        TestFiles::Write(receiving.target, "earlier job");
+        QVERIFY(receiving.Start({"--force"}));
+        const QByteArray framed = SerialTest::MeasuredTransfer(20);
+        const QByteArray sent = preambles ? InstrumentSimulator::WithControlRecords(framed) : framed;
+        const bool whole = headline.isEmpty();
+        const QByteArray arrived = whole ? sent : sent.chopped(4);  // all but the end record
+        receiving.instrument.StartSending(
+            sent, {.burstPerRecord = true, .endPauseMs = endPauseMs, .hangUpAfter = cut ? arrived.size() : -1});
+        QVERIFY(receiving.run.process.waitForFinished(15000));
+        QCOMPARE(receiving.run.process.exitCode(), whole ? 0 : 1);
+        QCOMPARE(TestFiles::Read(receiving.target), whole ? sent : QByteArray("earlier job"));
+        const QStringList kept = QDir(receiving.dir.path()).entryList({QStringLiteral("*.part")}, QDir::Files);
+        QCOMPARE(kept.size(), whole ? 0 : 1);
+        const QString said = receiving.run.Errors();
+        if (!whole) QCOMPARE(TestFiles::Read(receiving.dir.filePath(kept[0])), arrived);
+        QVERIFY2(whole || (said.contains(Cp1250::ToUnicode(headline)) && said.contains(kept[0])), qPrintable(said));
+        QVERIFY(receiving.instrument.WaitSent(5000));
+        receiving.instrument.Stop();
+        QCOMPARE(receiving.instrument.BytesSent() - receiving.instrument.DrainUnread(), arrived.size());
+    }
+
+    // The instrument counts what a reader took off a marking line, which holds a true 0xFF twice.
+    void theInstrumentCountsWhatTheProgramRead() {
+        InstrumentSimulator instrument;
+        PosixSerialDevice port;
+        QVERIFY(SerialTest::OpenInstrument(instrument) && port.Open(instrument.DevicePath()));
+        QVERIFY(port.Configure(SerialTest::Line(4800, 8, LineParity::None, LineStopBits::One)));
+        instrument.StartSending(SerialTest::AllByteValues(50000), {});
+        char buffer[1000];
+        qint64 read = 0;
+        while (read < 1000 && port.WaitReadable() == SerialDevice::WaitResult::Readable)
+            read += port.Read(buffer, 1000 - read);
+        port.Close();
+        instrument.Stop();
+        QCOMPARE(instrument.BytesSent() - instrument.DrainUnread(), qint64(1000));
     }
 
     void existingFileNeedsForce() {

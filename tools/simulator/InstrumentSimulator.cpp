@@ -62,9 +62,21 @@ QByteArray InstrumentSimulator::FrameAsNts350(const QByteArray& data) {
     return framed;
 }
 
+QByteArray InstrumentSimulator::WithControlRecords(const QByteArray& framed) {
+    QByteArray transfer = framed;
+    if (!transfer.startsWith(Preamble1())) transfer.prepend(Preamble1() + Preamble2());
+    if (!EndsWithEndRecord(transfer)) transfer += EndRecord();
+    return transfer;
+}
+
+bool InstrumentSimulator::EndsWithEndRecord(const QByteArray& transfer) {
+    const qsizetype last = transfer.lastIndexOf(kStx);
+    return last >= 0 && transfer.mid(last + 1, 1) == QByteArray(1, kEot);
+}
+
 InstrumentSimulator::SendPlan InstrumentSimulator::Nts350Plan(qint32 bitsPerSecond) {
     SendPlan plan;
-    plan.burstBytes = kBlockSize;
+    plan.burstPerRecord = true;
     plan.pauseMs = kNts350PauseMs;
     plan.bitsPerSecond = bitsPerSecond;
     return plan;
@@ -86,10 +98,15 @@ bool InstrumentSimulator::WaitSent(int timeoutMs) {
 void InstrumentSimulator::SendLoop(QByteArray bytes, SendPlan plan) {
     const auto started = Clock::now();
     const qint64 burst = plan.burstBytes > 0 ? plan.burstBytes : bytes.size();
+    const auto burstEnd = [&](qint64 from) -> qint64 {
+        if (!plan.burstPerRecord) return qMin<qint64>(from + burst, bytes.size());
+        const qsizetype next = bytes.indexOf(kStx, from + 1);
+        return next < 0 ? bytes.size() : next;
+    };
     qint64 done = 0;
     qint64 pausedMs = 0;
     while (done < bytes.size() && !m_stop.load()) {
-        qint64 end = qMin<qint64>(done + burst, bytes.size());
+        qint64 end = burstEnd(done);
         if (plan.hangUpAfter >= 0) end = qMin(end, plan.hangUpAfter);
         while (done < end && !m_stop.load()) {
             const int fd = m_master.load();
@@ -111,7 +128,7 @@ void InstrumentSimulator::SendLoop(QByteArray bytes, SendPlan plan) {
                 const qint64 dueMs = done * 10 * 1000 / plan.bitsPerSecond + pausedMs;
                 const qint64 elapsedMs =
                     std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
-                SleepMs(dueMs - elapsedMs);
+                Rest(dueMs - elapsedMs);
             }
         }
         if (plan.hangUpAfter >= 0 && done >= plan.hangUpAfter) {
@@ -128,16 +145,28 @@ void InstrumentSimulator::SendLoop(QByteArray bytes, SendPlan plan) {
                 if (unread > 0) emptySince = Clock::now();
                 SleepMs(2);
             }
-            CloseLine();
+            // Told to stop first, the line stays up with what is unread on it.
+            if (!m_stop.load()) CloseLine();
             break;
         }
         if (m_master.load() < 0) break;
-        if (done < bytes.size() && plan.pauseMs > 0) {
-            SleepMs(plan.pauseMs);
-            pausedMs += plan.pauseMs;
+        if (done < bytes.size()) {
+            const int pauseMs = plan.endPauseMs >= 0 && burstEnd(done) == bytes.size() ? plan.endPauseMs : plan.pauseMs;
+            if (!Rest(pauseMs)) break;
+            pausedMs += qMax(0, pauseMs);
         }
     }
     m_sendDone = true;
+}
+
+bool InstrumentSimulator::Rest(qint64 ms) {
+    const auto until = Clock::now() + std::chrono::milliseconds(qMax<qint64>(0, ms));
+    while (!m_stop.load()) {
+        const auto left = until - Clock::now();
+        if (left <= Clock::duration::zero()) return true;
+        std::this_thread::sleep_for(qMin<Clock::duration>(left, std::chrono::milliseconds(5)));
+    }
+    return false;
 }
 
 void InstrumentSimulator::StartReceivingUpload() {
@@ -246,10 +275,49 @@ QString InstrumentSimulator::UploadReport::Describe() const {
     return text;
 }
 
+qint64 InstrumentSimulator::DrainUnread(int quietMs) {
+    const int slave = m_slave.load();
+    if (slave < 0) return 0;  // hung up: nothing is left on a closed line
+    // The line keeps the settings the program left. Where it marks damaged bytes
+    // (PARMRK) it held a true 0xFF twice and a damaged byte as 0xFF 0x00 x: each
+    // counts as the one byte that was sent.
+    termios line{};
+    const bool marking = ::tcgetattr(slave, &line) == 0 && (line.c_iflag & PARMRK) && !(line.c_iflag & ISTRIP);
+    ::fcntl(slave, F_SETFL, ::fcntl(slave, F_GETFL) | O_NONBLOCK);
+    qint64 unread = 0;
+    int markState = 0;  // 0 between marks, 1 after 0xFF, 2 after 0xFF 0x00
+    char buffer[4096];
+    // The kernel passes what waits behind the line discipline's buffer on only as
+    // that empties, with a delay: the line is empty once it has stayed so a while.
+    auto quietSince = Clock::now();
+    while (Clock::now() - quietSince < std::chrono::milliseconds(quietMs)) {
+        pollfd wait{slave, POLLIN, 0};
+        if (::poll(&wait, 1, 10) <= 0) continue;
+        const ssize_t got = ::read(slave, buffer, sizeof buffer);
+        if (got < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+        if (got <= 0) break;
+        quietSince = Clock::now();
+        for (ssize_t i = 0; i < got; ++i) {
+            const auto byte = static_cast<unsigned char>(buffer[i]);
+            if (!marking) {
+                ++unread;
+            } else if (markState == 0 && byte == 0xFF) {
+                markState = 1;
+            } else if (markState == 1 && byte == 0x00) {
+                markState = 2;
+            } else {
+                ++unread;
+                markState = 0;
+            }
+        }
+    }
+    return unread;
+}
+
 void InstrumentSimulator::HangUp() {
     // The sending and receiving threads stop first: closed under them, a
     // descriptor could be reused by the program under test and written to.
-    StopThreads();
+    Stop();
     CloseLine();
 }
 
@@ -260,7 +328,7 @@ void InstrumentSimulator::CloseLine() {
     if (slave >= 0) ::close(slave);
 }
 
-void InstrumentSimulator::StopThreads() {
+void InstrumentSimulator::Stop() {
     m_stop = true;
     if (m_sender.joinable()) m_sender.join();
     if (m_receiver.joinable()) m_receiver.join();

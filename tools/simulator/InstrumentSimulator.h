@@ -2,8 +2,10 @@
 // A simulated total station on the far side of a pseudo-terminal: the program
 // under test opens DevicePath() as its serial port. The instrument sends measured
 // data as the real one does (the NTS-350 in framed 136-byte blocks, in bursts with
-// pauses; the NTS-660 as a plain stream), and receives an upload, checking the
-// preambles, every block's digit and checksum and the end record.
+// pauses, with or without its preambles and end record; the NTS-660 as a plain
+// stream), and receives an upload, checking the preambles, every block's digit and
+// checksum and the end record. Once stopped, it tells how many of the bytes it sent
+// the program left unread on the line.
 //
 // Sending and receiving run on threads of their own; the calls return at once.
 
@@ -18,9 +20,11 @@
 class InstrumentSimulator {
 public:
     struct SendPlan {
-        int burstBytes = 0;        // bytes per burst, 0 for one burst
-        int pauseMs = 0;           // pause after each burst
-        qint32 bitsPerSecond = 0;  // paced as on a line of this speed (10 bits a byte); 0: as fast as it goes
+        int burstBytes = 0;           // bytes per burst, 0 for one burst
+        bool burstPerRecord = false;  // instead: each record (from its STX to the next) a burst of its own
+        int pauseMs = 0;              // pause after each burst
+        int endPauseMs = -1;          // the pause before the last burst (an NTS-350's end record); -1: pauseMs
+        qint32 bitsPerSecond = 0;     // paced as on a line of this speed (10 bits a byte); 0: as fast as it goes
         // The cable is pulled after this many bytes, once the program has read them (-1: never).
         qint64 hangUpAfter = -1;
     };
@@ -53,8 +57,13 @@ public:
     // Measured data as an NTS-350 sends it: text cut into 136-byte blocks. Data that
     // already carries the block framing (a received ".sdt") is returned as it is.
     static QByteArray FrameAsNts350(const QByteArray& data);
-    static constexpr int kNts350PauseMs = 100;  // between the blocks an NTS-350 sends
-    // The burst plan of an NTS-350: one block per burst, kNts350PauseMs apart.
+    // A whole NTS-350 transfer: preamble 1 and 2, the blocks, the end record. A
+    // record the data already carry (a received ".sdt") is not added again.
+    static QByteArray WithControlRecords(const QByteArray& framed);
+    // Whether the transfer's last record is the end record (STX EOT).
+    static bool EndsWithEndRecord(const QByteArray& transfer);
+    static constexpr int kNts350PauseMs = 100;  // between the records an NTS-350 sends
+    // The burst plan of an NTS-350: one record per burst, kNts350PauseMs apart.
     static SendPlan Nts350Plan(qint32 bitsPerSecond);
 
     void StartSending(const QByteArray& bytes, const SendPlan& plan);
@@ -69,13 +78,23 @@ public:
     bool UploadDone() const { return m_uploadDone.load(); }
     static UploadReport CheckUpload(const QByteArray& bytes);
 
+    // Stops sending and receiving at once; the line stays up.
+    void Stop();
+    // After Stop, once the program under test has closed the port: reads what is
+    // still waiting on the line, the kernel's buffers included, until nothing has
+    // come for quietMs, and returns how many of the bytes sent it held, so that
+    // BytesSent() minus it is what the program read. While the program still holds
+    // the port, the two read against each other and the count means nothing.
+    qint64 DrainUnread(int quietMs = 200);
+
     // Closes the far side, as when the cable is pulled.
     void HangUp();
 
 private:
     void SendLoop(QByteArray bytes, SendPlan plan);
     void ReceiveLoop();
-    void StopThreads();
+    // Waits ms milliseconds; false, at once, when told to stop.
+    bool Rest(qint64 ms);
     // Closes both ends of the pseudo-terminal.
     void CloseLine();
 

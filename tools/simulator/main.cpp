@@ -1,6 +1,9 @@
 // tarvo-sim: a simulated NTS-350/NTS-660 on a pseudo-terminal, for trying the
 // reception and the upload without an instrument. It prints the device to give
-// the program as its port and runs until Ctrl+C.
+// the program as its port and runs until Ctrl+C or SIGTERM; then a sending
+// instrument stops at once and tells what it sent and what of it the program left
+// unread ("Odesláno bajtů: N." and "Nepřečteno programem bajtů: M.", lines the
+// fault runs read). The count is true only once the program has closed the port.
 
 #include "base/Cp1250.h"
 #include "base/InputFile.h"
@@ -18,11 +21,18 @@ namespace {
 
 const char kUsage[] =
     "Použití:\n"
-    "  tarvo-sim [--model 350|660] [--bps RYCHLOST] [--pause MS] [--delay S] [--hang-up-after N] send SOUBOR\n"
+    "  tarvo-sim [--model 350|660] [--bps RYCHLOST] [--pause MS] [--delay S] [--hang-up-after N]\n"
+    "            [--preambles] [--end-pause MS] send SOUBOR\n"
     "      Vysílá soubor měřených dat jako přístroj: po každém Enter (nebo jednou za S sekund\n"
     "      po spuštění s --delay). NTS-350 posílá bloky po 136 bytech s pauzou MS (100 ms),\n"
-    "      rychlostí RYCHLOST bit/s (4800; 0 = bez omezení). S --hang-up-after po N bytech,\n"
-    "      až je program přečte, linku přeruší jako vytažený kabel.\n"
+    "      rychlostí RYCHLOST bit/s (4800; 0 = bez omezení). S --preambles (jen NTS-350)\n"
+    "      přenos otevře úvodními záznamy a uzavře koncovým záznamem, každým s pauzou jako\n"
+    "      po bloku (co už soubor má, nepřidá); s --end-pause čeká MS ms před koncovým\n"
+    "      záznamem. S --hang-up-after po N bytech (i řídicích záznamů), až je program\n"
+    "      přečte, linku přeruší jako vytažený kabel.\n"
+    "      Po Ctrl+C (SIGTERM) hned přestane vysílat a vypíše i počet bajtů, které program\n"
+    "      z linky nepřečetl (Nepřečteno programem bajtů: M.); ten platí, jen když program\n"
+    "      port už zavřel: ukončete nejdřív program, pak simulátor.\n"
     "  tarvo-sim receive\n"
     "      Přijímá nahrávání bodů a kódů, kontroluje bloky a vypíše, co přišlo.\n"
     "Program vypíše zařízení (/dev/pts/N), které se zadá jako port, a běží do Ctrl+C.\n";
@@ -60,6 +70,7 @@ int Send(InstrumentSimulator& instrument, const QByteArray& bytes, const Instrum
     bool endOfInput = false;
     qint64 waitedMs = 0;
     bool sendNow = false;
+    bool sent = false;
     while (!g_stop) {
         if (delaySeconds >= 0 && waitedMs >= delaySeconds * 1000LL) {
             sendNow = true;
@@ -70,10 +81,15 @@ int Send(InstrumentSimulator& instrument, const QByteArray& bytes, const Instrum
         if (!sendNow) continue;
         sendNow = false;
         instrument.StartSending(bytes, plan);
+        sent = true;
         while (!g_stop && !instrument.WaitSent(200))
             Say(QStringLiteral("\rOdesláno bajtů: %1").arg(instrument.BytesSent()));
+        if (g_stop) instrument.Stop();
         Say(QStringLiteral("\rOdesláno bajtů: %1.\n").arg(instrument.BytesSent()));
     }
+    instrument.Stop();
+    if (!sent) Say(QStringLiteral("Odesláno bajtů: 0.\n"));
+    Say(QStringLiteral("Nepřečteno programem bajtů: %1.\n").arg(instrument.DrainUnread()));
     return 0;
 }
 
@@ -101,6 +117,8 @@ int main(int argc, char* argv[]) {
     int pauseMs = InstrumentSimulator::kNts350PauseMs;
     int delaySeconds = -1;
     qint64 hangUpAfter = -1;
+    bool preambles = false;
+    int endPauseMs = -1;
     QStringList rest;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
@@ -115,6 +133,10 @@ int main(int argc, char* argv[]) {
             delaySeconds = arguments[++i].toInt();
         else if (argument == QLatin1String("--hang-up-after") && hasValue)
             hangUpAfter = arguments[++i].toLongLong();
+        else if (argument == QLatin1String("--preambles"))
+            preambles = true;
+        else if (argument == QLatin1String("--end-pause") && hasValue)
+            endPauseMs = arguments[++i].toInt();
         else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             Say(QString::fromUtf8(kUsage));
             return 0;
@@ -123,7 +145,8 @@ int main(int argc, char* argv[]) {
     }
     const bool send = rest.size() == 2 && rest[0] == QLatin1String("send");
     const bool receive = rest.size() == 1 && rest[0] == QLatin1String("receive");
-    if (!send && !receive) {
+    // The NTS-660 sends a plain stream, without control records.
+    if ((!send && !receive) || (nts660 && (preambles || endPauseMs >= 0))) {
         std::fputs(kUsage, stderr);
         return 2;
     }
@@ -133,6 +156,12 @@ int main(int argc, char* argv[]) {
             const QByteArray text = Cp1250::ToUtf8(FileErrorText(error));
             std::fprintf(stderr, "%s\n", text.constData());
             return 1;
+        }
+        if (!nts660) bytes = InstrumentSimulator::FrameAsNts350(bytes);
+        if (preambles) bytes = InstrumentSimulator::WithControlRecords(bytes);
+        if (endPauseMs >= 0 && !InstrumentSimulator::EndsWithEndRecord(bytes)) {
+            std::fputs("--end-pause: přenos nekončí koncovým záznamem (přidá ho --preambles).\n", stderr);
+            return 2;
         }
     }
 
@@ -152,9 +181,9 @@ int main(int argc, char* argv[]) {
     if (nts660) {
         plan.bitsPerSecond = bitsPerSecond;
     } else {
-        bytes = InstrumentSimulator::FrameAsNts350(bytes);
         plan = InstrumentSimulator::Nts350Plan(bitsPerSecond);
         plan.pauseMs = pauseMs;
+        plan.endPauseMs = endPauseMs;
     }
     plan.hangUpAfter = hangUpAfter;
     return Send(instrument, bytes, plan, delaySeconds);
