@@ -158,8 +158,9 @@ inline constexpr UserText kConnectionLostHeadline{"Spojení s přístrojem bylo 
 inline constexpr UserText kReceptionStoppedHeadline{"Příjem byl ukončen dříve, než přenos skončil."};
 inline constexpr UserText kNoEndRecordHeadline{
     "Přístroj přestal vysílat před koncovým záznamem přenosu: data nejsou úplná."};
-// "%s" is the count of the bytes kept in the target.
-inline constexpr UserText kBrokenTransferInTarget{"Přenos nemusí být úplný; uložená přijatá data: %s."};
+// A broken transfer kept in the target ("%1" the count of its bytes, "%2" the target).
+inline constexpr UserText kBrokenTransferInTarget{
+    "Přenos nemusí být úplný; přijatá data (%1) jsou uložena v souboru %2."};
 // A broken transfer beside an older file ("%1" the count, "%2" where the bytes are,
 // "%3" the older file); also after Storno.
 inline constexpr UserText kBrokenTransferBeside{

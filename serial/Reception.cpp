@@ -206,7 +206,8 @@ void Reception::End(State state, const UserText* headline) {
     m_state = state;
     if (state == State::Lost)
         m_prompter.Tell(Text(*headline) + '\n' +
-                        TextWith(Texts::kBrokenTransferInTarget, Counted(m_storedBytes, Texts::kBytesNoun)));
+                        TextFilled(Texts::kBrokenTransferInTarget,
+                                   {Counted(m_storedBytes, Texts::kBytesNoun), DisplayPath(m_targetPath)}));
     Q_EMIT Finished(m_state);
 }
 
