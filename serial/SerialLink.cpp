@@ -77,12 +77,20 @@ void SerialLink::Close() {
     if (!m_open.load()) return;
     m_open = false;
     m_device->Wake();
-    if (m_reader.joinable()) m_reader.join();
+    const bool received = m_reader.joinable();
+    if (received) m_reader.join();
     m_device->SetDtr(false);
     m_lineErrors = m_device->LineErrors();
-    // Every write has waited until its bytes left, so only unread input goes; a
-    // pseudo-terminal would otherwise lose what its far side has not read yet.
-    m_device->DropInput();
+    if (received) {
+        // What came up to the close is the instrument's too: it goes to the file
+        // (the closing reception counts the file), not away with a purge. What
+        // arrives after this last read goes with the port as it closes.
+        if (!m_lost.load()) StoreQueued();
+    } else {
+        // Every write has waited until its bytes left, so only unread input goes; a
+        // pseudo-terminal would otherwise lose what its far side has not read yet.
+        m_device->DropInput();
+    }
     m_device->Close();
     m_device.reset();
 }
@@ -99,9 +107,29 @@ void SerialLink::SyncReceived() {
     m_device->Wake();
 }
 
+SerialLink::QueuedRead SerialLink::StoreQueued() {
+    QueuedRead read;
+    char buffer[kReadSize];
+    for (;;) {
+        const qint64 got = m_device->Read(buffer, kReadSize);
+        if (got < 0) read.gone = true;
+        if (got <= 0) return read;
+        read.arrived = true;
+        m_arrived += got;
+        if (!m_file || m_storeFailed.load()) continue;
+        const qint64 before = m_file->Written();
+        m_file->Write(buffer, static_cast<std::size_t>(got));
+        // What the file took before it failed is stored; the rest is not.
+        m_total += m_file->Failed() ? m_file->Written() - before : got;
+        if (m_file->Failed()) {
+            m_storeFailed = true;
+            read.refused = true;
+        }
+    }
+}
+
 void SerialLink::ReaderLoop() {
     using Clock = std::chrono::steady_clock;
-    qint64 total = 0;
     bool unsynced = false;
     Clock::time_point lastSync = Clock::now();
     // The file's bytes go to the disk; a file that cannot is a refused store.
@@ -112,31 +140,6 @@ void SerialLink::ReaderLoop() {
         m_storeFailed = true;
         return true;
     };
-    char buffer[kReadSize];
-    bool gone = false;
-    bool arrived = false;
-    bool refused = false;
-    // Reads until the driver holds nothing more; each read goes to the file at once.
-    const auto readQueued = [&]() {
-        for (;;) {
-            const qint64 got = m_device->Read(buffer, kReadSize);
-            if (got < 0) gone = true;
-            if (got <= 0) return;
-            arrived = true;
-            m_arrived += got;
-            if (!m_file || m_storeFailed.load()) continue;
-            const qint64 before = m_file->Written();
-            m_file->Write(buffer, static_cast<std::size_t>(got));
-            // What the file took before it failed is stored; the rest is not.
-            total += m_file->Failed() ? m_file->Written() - before : got;
-            m_total = total;
-            unsynced = true;
-            if (m_file->Failed()) {
-                m_storeFailed = true;
-                refused = true;
-            }
-        }
-    };
     while (m_open.load()) {
         const SerialDevice::WaitResult waited = m_device->WaitReadable();
         if (!m_open.load()) break;
@@ -144,20 +147,18 @@ void SerialLink::ReaderLoop() {
             if (m_syncWanted.exchange(false) && unsynced && sync()) Q_EMIT StoreRefused();
             continue;
         }
-        gone = waited == SerialDevice::WaitResult::HungUp;
-        arrived = false;
-        refused = false;
-        readQueued();
-        if (unsynced && Clock::now() - lastSync >= std::chrono::milliseconds(kSyncIntervalMs) && sync()) refused = true;
-        if (arrived) Q_EMIT Received(total);
-        if (refused) Q_EMIT StoreRefused();
-        if (gone) {
+        QueuedRead read = StoreQueued();
+        read.gone = read.gone || waited == SerialDevice::WaitResult::HungUp;
+        unsynced = unsynced || read.arrived;
+        if (unsynced && Clock::now() - lastSync >= std::chrono::milliseconds(kSyncIntervalMs) && sync())
+            read.refused = true;
+        if (read.arrived) Q_EMIT Received(m_total.load());
+        if (read.refused) Q_EMIT StoreRefused();
+        if (read.gone) {
             m_lost = true;
             Q_EMIT Lost();
             return;
         }
     }
-    // Closed: what came before the close is the instrument's too and goes to the
-    // file, not away with the port (the closing reception counts the file).
-    readQueued();
+    // Closed: what came before the close is taken as it goes (StoreQueued in Close).
 }

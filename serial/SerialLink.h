@@ -93,7 +93,16 @@ Q_SIGNALS:
     void StoreRefused();
 
 private:
+    // What one StoreQueued brought.
+    struct QueuedRead {
+        bool arrived = false;  // bytes came
+        bool gone = false;     // the device vanished
+        bool refused = false;  // the file refused a chunk
+    };
+
     void ReaderLoop();
+    // Reads until the driver holds nothing more; each read goes to the file at once.
+    QueuedRead StoreQueued();
 
     DeviceFactory m_factory;
     PortResolver m_resolver;
