@@ -57,7 +57,8 @@ public:
     bool Open(bool withReader);
     // Why the last Open failed (Kind::None after one that succeeded).
     const PortError& OpenError() const { return m_error; }
-    // Stops the reader, lowers DTR, drops unread input and closes; nothing on a
+    // Stops the reader, lowers DTR, stores what the port still holds (after a
+    // reception) or drops unread input (otherwise), and closes; nothing on a
     // closed link.
     void Close();
     bool IsOpen() const { return m_open.load(); }
