@@ -158,8 +158,9 @@ private Q_SLOTS:
             QVERIFY(pty.link.Open(cycle % 2 == 0));
             pty.link.Close();
         }
-        QCOMPARE(SerialTest::CountEntries("/proc/self/fd"), descriptors);
-        QCOMPARE(SerialTest::CountEntries("/proc/self/task"), threads);
+        // No more than before: a thread of the toolkit may end meanwhile.
+        QVERIFY(SerialTest::CountEntries("/proc/self/fd") <= descriptors);
+        QVERIFY(SerialTest::CountEntries("/proc/self/task") <= threads);
     }
 
     void farSideHangingUpEndsTheReader() {
