@@ -83,9 +83,10 @@ RefusedValues LoadStartupFlag(const SettingsStore& store, ConversionSettings& se
 // "CHK_Range"). Every value with a range is judged as stored, before it is
 // narrowed to its width (a Flag of 70000, a DXF_Ratio of 260 are refused, not
 // wrapped); the drawing's options, the foot and the stations' coordinates are 0 or
-// 1. Text that is no number at all gives the default without a word, as a missing
-// value does; a limit that is no usable number keeps its default. Returns what it
-// refused, in the order read.
+// 1. An integer stored as text that is no number gives the default without a word,
+// as a missing value does; the job's averages so stored are refused like a value
+// outside the range; a limit that is no usable number keeps its default. Returns
+// what it refused, in the order read.
 RefusedValues LoadRemainingSettings(const SettingsStore& store, ConversionSettings& settings, SerialSettings& serial);
 
 // «Hodnota 745 pro JX v profilu je mimo rozsah 0 nebo 890000 až 1380000; platí

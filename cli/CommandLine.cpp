@@ -46,12 +46,15 @@ bool ParseIntegerSetting(const QString& value, qint64& out) {
 }
 
 // A value outside the setting's range is a usage error naming the range, never
-// wrapped or cut to fit.
-bool CheckRange(const QString& name, const QString& value, double number, QString& error) {
+// wrapped or cut to fit; a switch (isSwitch) "musí být 0 nebo 1".
+bool CheckRange(const QString& name, const QString& value, double number, QString& error, bool isSwitch = false) {
     const SettingRange* range = RangeOf(name);
     if (!range || InRange(*range, number)) return true;
-    error =
-        QStringLiteral("Hodnota %1 pro %2 leží mimo rozsah %3.").arg(value, name, Cp1250::ToUnicode(RangeText(*range)));
+    if (isSwitch)
+        error = QStringLiteral("Hodnota %1 pro %2 musí být 0 nebo 1.").arg(value, name);
+    else
+        error = QStringLiteral("Hodnota %1 pro %2 leží mimo rozsah %3.")
+                    .arg(value, name, Cp1250::ToUnicode(RangeText(*range)));
     return false;
 }
 
@@ -111,7 +114,7 @@ bool ApplySetting(const QString& assignment, ConversionSettings& settings, Seria
             error = QStringLiteral("Hodnota %1 pro %2 není celé číslo.").arg(value, name);
             return false;
         }
-        if (!DrawingOption(name, settings) && !CheckRange(name, value, static_cast<double>(number), error))
+        if (!CheckRange(name, value, static_cast<double>(number), error, DrawingOption(name, settings) != nullptr))
             return false;
         if (name == QLatin1String("Flag"))
             settings.flag = static_cast<quint16>(number);
@@ -119,13 +122,9 @@ bool ApplySetting(const QString& assignment, ConversionSettings& settings, Seria
             settings.deviceType = static_cast<DeviceType>(number);
         else if (name == QLatin1String("DXF_Ratio"))
             settings.dxfRatio = static_cast<quint8>(number);
-        else if (bool* option = DrawingOption(name, settings)) {
-            if (number < 0 || number > 1) {
-                error = QStringLiteral("Hodnota %1 pro %2 musí být 0 nebo 1.").arg(value, name);
-                return false;
-            }
+        else if (bool* option = DrawingOption(name, settings))
             *option = number == 1;
-        } else if (name == QLatin1String("CommPort"))
+        else if (name == QLatin1String("CommPort"))
             serial.commPort = static_cast<quint8>(number);
         else if (name == QLatin1String("BaudRate"))
             serial.baudRate = static_cast<quint8>(number);

@@ -27,12 +27,6 @@ bool SameFile(const QString& a, const QString& b) {
     return QFileInfo(a).absoluteFilePath().compare(QFileInfo(b).absoluteFilePath(), kCase) == 0;
 }
 
-// How an NTS-350 transfer opens: its first preamble.
-QByteArray PreambleStart() { return kStx + QByteArray(kPreamble1Text) + kEtx; }
-
-// Its end record is among the last bytes; what may follow it is its line end.
-constexpr qint64 kEndRecordReach = 16;
-
 }  // namespace
 
 Reception::Reception(SerialLink& link, Prompter& prompter, Clock clock, QObject* parent)
@@ -159,12 +153,13 @@ void Reception::StopReader() {
 bool Reception::EndsWhole() const {
     QFile file(m_temporaryPath);
     if (!file.open(QIODevice::ReadOnly)) return true;
-    const QByteArray preamble = PreambleStart();
-    if (file.read(preamble.size()) != preamble) return true;
+    const auto preamble = static_cast<qint64>(kPreambleStart.size());
+    if (file.read(preamble) != QByteArrayView(kPreambleStart)) return true;
     // A transfer that opened with the preambles is whole with its end record only.
-    if (!file.seek(qMax<qint64>(0, file.size() - kEndRecordReach))) return false;
-    const char endRecord[] = {kStx, kEot};
-    return file.readAll().contains(QByteArrayView(endRecord, 2));
+    const auto reach = static_cast<qint64>(kEndRecordReach);
+    if (!file.seek(qMax<qint64>(0, file.size() - reach))) return false;
+    const QByteArray tail = file.readAll();
+    return EndsWithEndRecord(std::string_view(tail.constData(), static_cast<std::size_t>(tail.size())));
 }
 
 void Reception::End(State state, const UserText* headline) {

@@ -160,5 +160,5 @@ void SerialLink::ReaderLoop() {
             return;
         }
     }
-    // Closed: what came before the close is taken as it goes (StoreQueued in Close).
+    // Closed: Close itself takes what the port still holds, once DTR is down.
 }

@@ -70,8 +70,7 @@ QByteArray InstrumentSimulator::WithControlRecords(const QByteArray& framed) {
 }
 
 bool InstrumentSimulator::EndsWithEndRecord(const QByteArray& transfer) {
-    const qsizetype last = transfer.lastIndexOf(kStx);
-    return last >= 0 && transfer.mid(last + 1, 1) == QByteArray(1, kEot);
+    return ::EndsWithEndRecord(std::string_view(transfer.constData(), static_cast<std::size_t>(transfer.size())));
 }
 
 InstrumentSimulator::SendPlan InstrumentSimulator::Nts350Plan(qint32 bitsPerSecond) {

@@ -60,7 +60,7 @@ public:
     // A whole NTS-350 transfer: preamble 1 and 2, the blocks, the end record. A
     // record the data already carry (a received ".sdt") is not added again.
     static QByteArray WithControlRecords(const QByteArray& framed);
-    // Whether the transfer's last record is the end record (STX EOT).
+    // Whether the transfer ends with the end record (STX EOT), as a reception judges it.
     static bool EndsWithEndRecord(const QByteArray& transfer);
     static constexpr int kNts350PauseMs = 100;  // between the records an NTS-350 sends
     // The burst plan of an NTS-350: one record per burst, kNts350PauseMs apart.
