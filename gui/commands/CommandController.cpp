@@ -99,6 +99,8 @@ void CommandController::SaveChangedSettings() {
     const bool foldersChanged = !(m_folders == m_savedFolders);
     const RefusedValues unsaved = m_refusedSaved ? RefusedValues() : m_refused;
     bool saved = ::SaveChangedSettings(m_store, m_savedSettings, m_settings, unsaved);
+    // The serial values are the communication dialog's to save; here only those the
+    // load refused are written (saved and now alike, nothing else differs).
     if (saved) saved = SaveChangedSerialSettings(m_store, m_serial, m_serial, unsaved);
     if (saved && foldersChanged) saved = m_store.Sync();
     if (saved) {
